@@ -1,0 +1,39 @@
+// Tillora's program block. Until the register's windows exist it opens an empty main window.
+#include <windows.h>
+
+#include "QsmTool.h"
+
+namespace {
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "TMainF";
+    RegisterClassA(&wc);
+    HWND main = CreateWindowExA(0, "TMainF", "Tillora", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480,
+                                nullptr, nullptr, instance, nullptr);
+    SET_APPL_HANDLE(main);
+    ShowWindow(main, show);
+    MSG m;
+    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+    SET_APPL_HANDLE(nullptr);
+    return 0;
+}
