@@ -46,7 +46,7 @@ void TLineareListe::Next()
 
 void TLineareListe::Previous()
 {
-    LIST_ASSERT(position_ > 0, "Am Anfang kann man nicht weiter zur\xFC" "ck!");
+    LIST_ASSERT(position_ > 0, "Am Anfang kann man nicht weiter zurück!");
     cursor_ = cursor_->prev;
     --position_;
 }
