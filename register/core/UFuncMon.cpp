@@ -1,0 +1,79 @@
+#include "UFuncMon.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "SysUtils.h"
+
+namespace UFuncMon {
+
+namespace {
+
+TMonitorListener& Listener()
+{
+    static TMonitorListener listener;
+    return listener;
+}
+
+void Notify(std::string_view added, bool cleared)
+{
+    if (Listener())
+        Listener()(added, cleared);
+}
+
+} // namespace
+
+std::string TMonitorLog::LogLine(std::string_view line)
+{
+    std::string added;
+    if (!text_.empty())
+        added = "\r\n";
+    added += line;
+    text_ += added;
+    return added;
+}
+
+void TMonitorLog::Append(std::string_view text) { text_ += text; }
+
+void TMonitorLog::Clear() { text_.clear(); }
+
+void TMonitorLog::SaveToFile(const std::string& path) const
+{
+    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!f)
+        throw Exception("Datei " + path + " kann nicht erstellt werden");
+    std::string content = text_;
+    if (!content.empty())
+        content += "\r\n";
+    if (std::fwrite(content.data(), 1, content.size(), f.get()) != content.size()
+        || std::fflush(f.get()) != 0)
+        throw Exception("Fehler beim Schreiben der Datei " + path);
+}
+
+TMonitorLog& MonitorLog()
+{
+    static TMonitorLog log;
+    return log;
+}
+
+void SetMonitorListener(TMonitorListener listener) { Listener() = std::move(listener); }
+
+void LogToMonitor(std::string_view line)
+{
+    const std::string added = MonitorLog().LogLine(line);
+    Notify(added, false);
+}
+
+void AppendToMonitor(std::string_view text)
+{
+    MonitorLog().Append(text);
+    Notify(text, false);
+}
+
+void ClearMonitor()
+{
+    MonitorLog().Clear();
+    Notify({}, true);
+}
+
+} // namespace UFuncMon

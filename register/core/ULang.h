@@ -1,0 +1,67 @@
+// Language texts: the 90 numbered texts that the code fetches by number, and the captions
+// and hints of the window components keyed by their Tag, all from "cfg\lang.ini" beside the
+// executable. One section per language ("Deutsch", "English", "Francais", "Polish"); keys
+// "<n>txt" for text n, "<Tag>cap" and "<Tag>hint" for the components. There are no built-in
+// texts: a missing key is an empty text.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace ULang {
+
+constexpr int TextCount = 90;
+
+// The folder "cfg" beside the executable, with its "lang.ini".
+std::string LangIniPath();
+
+// Reads values of one language file (no caching of its own).
+class TLangFile {
+public:
+    explicit TLangFile(std::string path) : path_(std::move(path)) {}
+
+    // The value of a key, "" when the file, the section or the key is missing.
+    std::string Value(std::string_view section, std::string_view key) const;
+    std::string Caption(std::string_view section, int tag) const;
+    std::string Hint(std::string_view section, int tag) const;
+
+    // The menu item "Francais" is offered exactly when the German section names it
+    // "Französisch" under key 6cap, whatever language is current.
+    bool FrancaisOffered() const;
+
+private:
+    std::string path_;
+};
+
+// The program-wide text table and the current language.
+class TLanguageTexts {
+public:
+    // Steps of loading a language that need no window: a non-empty language becomes the
+    // current one (an empty one keeps it), then texts 1..90 are read from its section.
+    void Load(std::string_view language, const TLangFile& file);
+
+    const std::string& Current() const { return current_; }
+    // Text n, 1..90; any other number raises the range error.
+    const std::string& GetText(int n) const;
+
+private:
+    std::string current_ = "Deutsch";
+    std::array<std::string, TextCount> texts_;
+};
+
+TLanguageTexts& Languages();
+// Text n of the current language (1..90).
+const std::string& GetText(int n);
+
+// How a component of a class takes its texts when its Tag is not 0.
+enum class TCaptionRule { None, Always, NonEmpty };
+struct TTextRule {
+    TCaptionRule caption = TCaptionRule::None;
+    bool hint = false;
+    bool known = false; // the class is one that takes language texts at all
+};
+// The rule for a component class by its name ("TLabel", "TsPanel", "TMenuItem", ...).
+TTextRule TextRuleFor(std::string_view className);
+
+} // namespace ULang

@@ -1,0 +1,8 @@
+#include "URangeCheck.h"
+
+#include "SysUtils.h"
+
+void RaiseRangeError()
+{
+    throw Exception("Fehler bei Bereichsprüfung");
+}
