@@ -7,16 +7,29 @@
 
 using namespace Ubase64;
 
-TEST(Base64, Rfc4648Vectors)
+TEST(Encodings, Rfc4648Vectors)
 {
-    EXPECT_EQ(Base64EncodeText(""), "");
-    EXPECT_EQ(Base64EncodeText("f"), "Zg==");
-    EXPECT_EQ(Base64EncodeText("fo"), "Zm8=");
-    EXPECT_EQ(Base64EncodeText("foo"), "Zm9v");
-    EXPECT_EQ(Base64EncodeText("foob"), "Zm9vYg==");
-    EXPECT_EQ(Base64EncodeText("fooba"), "Zm9vYmE=");
-    EXPECT_EQ(Base64EncodeText("foobar"), "Zm9vYmFy");
+    struct Row {
+        const char* bytes;
+        const char* base64;
+        const char* base32;
+    };
+    const Row rows[] = {
+        {"", "", ""},
+        {"f", "Zg==", "MY======"},
+        {"fo", "Zm8=", "MZXQ===="},
+        {"foo", "Zm9v", "MZXW6==="},
+        {"foob", "Zm9vYg==", "MZXW6YQ="},
+        {"fooba", "Zm9vYmE=", "MZXW6YTB"},
+        {"foobar", "Zm9vYmFy", "MZXW6YTBOI======"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(Base64EncodeText(r.bytes), r.base64) << r.bytes;
+        EXPECT_EQ(Base32EncodeText(r.bytes), r.base32) << r.bytes;
+    }
     EXPECT_EQ(Base64EncodeText(std::string("\x00\x00\x00", 3)), "AAAA");
+    EXPECT_EQ(Base32EncodeText(std::string("\x01", 1)), "AE======");
+    EXPECT_EQ(Base32EncodeText(std::string(5, '\xFF')), "77777777");
 }
 
 TEST(Base64, UrlFormReplacesPlusAndSlashAndKeepsPadding)
@@ -25,19 +38,6 @@ TEST(Base64, UrlFormReplacesPlusAndSlashAndKeepsPadding)
     EXPECT_EQ(Base64EncodeText(bytes), "++//Pg==");
     EXPECT_EQ(Base64UrlEncodeText(bytes), "--__Pg==");
     EXPECT_EQ(Base64UrlEncodeText(""), "");
-}
-
-TEST(Base32, Rfc4648VectorsAndPadding)
-{
-    EXPECT_EQ(Base32EncodeText(""), "");
-    EXPECT_EQ(Base32EncodeText(std::string("\x01", 1)), "AE======");
-    EXPECT_EQ(Base32EncodeText("f"), "MY======");
-    EXPECT_EQ(Base32EncodeText("fo"), "MZXQ====");
-    EXPECT_EQ(Base32EncodeText("foo"), "MZXW6===");
-    EXPECT_EQ(Base32EncodeText("foob"), "MZXW6YQ=");
-    EXPECT_EQ(Base32EncodeText("fooba"), "MZXW6YTB");
-    EXPECT_EQ(Base32EncodeText("foobar"), "MZXW6YTBOI======");
-    EXPECT_EQ(Base32EncodeText(std::string(5, '\xFF')), "77777777");
 }
 
 TEST(Base32, HashAndSignatureLengths)
