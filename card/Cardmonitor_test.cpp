@@ -1,0 +1,135 @@
+// The "Cardmonitor" window and the exports that write into it, seen from a host.
+#include <gtest/gtest.h>
+
+#include <richedit.h>
+
+#include <string>
+
+#include "MessageHost.h"
+#include "QsmToolDll.h"
+
+namespace {
+
+class Cardmonitor : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(qsm.SET_DEBUGWINDOW(1, 1), 0);
+        ASSERT_EQ(qsm.RESET_DEBUGWINDOW(), 0);
+    }
+    QsmToolDll qsm;
+};
+
+// Lines of the log, whether the rich edit hands out CR LF or CR alone as the line end.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += text[i];
+        }
+    }
+    return lines;
+}
+
+// The rich edit's own position of a character of its text as WM_GETTEXT hands it out.
+int RichPosition(const std::string& text, std::size_t index)
+{
+    int pos = 0;
+    for (std::size_t i = 0; i < index; ++i)
+        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r'))
+            ++pos;
+    return pos;
+}
+
+COLORREF ColourAt(HWND log, int charIndex)
+{
+    CHARRANGE cr{charIndex, charIndex + 1};
+    SendMessageA(log, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+    CHARFORMAT2A cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_COLOR;
+    SendMessageA(log, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    return cf.crTextColor;
+}
+
+} // namespace
+
+TEST_F(Cardmonitor, WindowShowsAndHidesAndLogsOnlyWhileLoggingIsOn)
+{
+    HWND monitor = QsmToolDll::MonitorWindow();
+    ASSERT_NE(monitor, nullptr);
+    EXPECT_TRUE(IsWindowVisible(monitor));
+    EXPECT_EQ(qsm.TYPE_DEBUGWINDOW("erste Zeile"), 0);
+    EXPECT_EQ(qsm.TYPE_DEBUGWINDOW(""), 0);
+    EXPECT_EQ(Lines(QsmToolDll::MonitorText()), (std::vector<std::string>{"erste Zeile", " "}));
+
+    EXPECT_EQ(qsm.SET_DEBUGWINDOW(0, 0), 0);
+    EXPECT_FALSE(IsWindowVisible(monitor));
+    qsm.TYPE_DEBUGWINDOW("nicht geloggt");
+    qsm.TYPECL_DEBUGWINDOW("auch nicht", 255);
+    EXPECT_EQ(QsmToolDll::MonitorText().find("nicht"), std::string::npos);
+
+    EXPECT_EQ(qsm.RESET_DEBUGWINDOW(), 0);
+    EXPECT_EQ(QsmToolDll::MonitorText(), "");
+}
+
+TEST_F(Cardmonitor, OnlyTheColouredLineCarriesItsColour)
+{
+    qsm.TYPE_DEBUGWINDOW("Card,APDU;00 A4 00 0C 02 3F 00");
+    qsm.TYPECL_DEBUGWINDOW("Result;   6A 82", 255);
+    qsm.TYPE_DEBUGWINDOW("danach");
+    const std::string text = QsmToolDll::MonitorText();
+    HWND log = QsmToolDll::MonitorLog();
+    const int label = RichPosition(text, text.find("Card"));
+    const int result = RichPosition(text, text.find("Result"));
+    const int after = RichPosition(text, text.find("danach"));
+    EXPECT_EQ(ColourAt(log, label), RGB(0, 0, 0));
+    EXPECT_EQ(ColourAt(log, result), RGB(255, 0, 0));
+    EXPECT_EQ(ColourAt(log, result + 14), RGB(255, 0, 0));
+    EXPECT_EQ(ColourAt(log, after), RGB(0, 0, 0));
+}
+
+TEST_F(Cardmonitor, ALongLogLosesExactlyItsElevenOldestLines)
+{
+    const std::string filler(99, 'x');
+    int n = 0;
+    while (QsmToolDll::MonitorText().size() <= 32000) {
+        qsm.TYPE_DEBUGWINDOW((std::to_string(n++) + filler).c_str());
+    }
+    const auto before = Lines(QsmToolDll::MonitorText());
+    qsm.TYPE_DEBUGWINDOW("neu");
+    const auto after = Lines(QsmToolDll::MonitorText());
+    ASSERT_EQ(after.size(), before.size() - 11 + 1);
+    EXPECT_EQ(after.front(), std::to_string(11) + filler);
+    EXPECT_EQ(after.back(), "neu");
+}
+
+TEST_F(Cardmonitor, StartCardWithoutAnyReaderAnswersMinusTwo)
+{
+    MessageHost host;
+    ASSERT_EQ(qsm.SET_APPL_HANDLE(host.Handle()), 0);
+    EXPECT_EQ(qsm.START_CARD(), -2);
+    const std::string text = QsmToolDll::MonitorText();
+    EXPECT_NE(text.find("Start-Card"), std::string::npos);
+    EXPECT_NE(text.find("Anzahl der angeschlossenen Leser 00"), std::string::npos);
+    // The busy flag is clear again: the next guarded export runs (and fails without a card).
+    const char* out = nullptr;
+    EXPECT_EQ(qsm.STATE_SEND_CARD_APDU("00 A4 00 0C 02 3F 00", &out), -1);
+    MessageHost::Pump(700);
+    EXPECT_EQ(host.Messages().size(), 0u);
+    qsm.SET_APPL_HANDLE(nullptr);
+}
+
+TEST_F(Cardmonitor, SendWithoutACardFailsWithAnEmptyText)
+{
+    const char* out = "unchanged";
+    EXPECT_EQ(qsm.SEND_CARD_APDU("00 A4 00 0C 02 3F 00", &out), -1);
+    ASSERT_NE(out, nullptr);
+    EXPECT_STREQ(out, "");
+    EXPECT_NE(QsmToolDll::MonitorText().find("Card,APDU;00 A4 00 0C 02 3F 00"), std::string::npos);
+}

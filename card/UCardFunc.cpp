@@ -1,0 +1,95 @@
+#include "UCardFunc.h"
+
+#include "MonForm.h"
+#include "PCSCConnector.h"
+#include "QsmTool.h"
+#include "UHexASCII.h"
+
+namespace {
+
+TCardModule* g_module = nullptr;
+
+} // namespace
+
+TCardModule& Module()
+{
+    if (!g_module)
+        g_module = new TCardModule;
+    return *g_module;
+}
+
+void ReleaseModule()
+{
+    delete g_module;
+    g_module = nullptr;
+}
+
+TCardModule::TCardModule()
+    : monitor_(std::make_unique<TMonForm>()), connector_(std::make_unique<TPCSCConnector>())
+{
+    resultText_.reserve(64 * 1024);
+}
+
+TCardModule::~TCardModule()
+{
+    try {
+        connector_.reset();
+    } catch (...) {
+        // A failing reader must not keep the library from unloading.
+    }
+    try {
+        monitor_.reset();
+    } catch (...) {
+    }
+    CardVersion.clear();
+    OsVersion.clear();
+}
+
+const char* TCardModule::SetResultText(const std::string& text)
+{
+    resultText_.assign(text);
+    return resultText_.c_str();
+}
+
+void TCardModule::Log(const std::string& line)
+{
+    monitor_->AddLine(line);
+}
+
+void TCardModule::Log(const std::string& line, int colour)
+{
+    monitor_->AddColoredLine(line, colour);
+}
+
+void TCardModule::ExchangeLogged(const std::string& label, const std::string& command, std::string& response,
+                                 int colour)
+{
+    response.clear();
+    monitor_->AddLine(label + ";" + command);
+    connector_->Transmit(UHexASCII::HexTextToBytes(command), response);
+    if (response.empty())
+        return;
+    if (label == "Card,APDU")
+        response = UHexASCII::BytesToHexText(response);
+    monitor_->AddColoredLine("Result;   " + response, colour);
+}
+
+bool TCardModule::SendApduStatusOk(const std::string& command, std::string& response)
+{
+    Sleep(0);
+    ExchangeLogged("Card,APDU", command, response, clLogBlack);
+    if (response.size() < 5)
+        return false;
+    const std::string status = response.substr(response.size() - 5);
+    if (response.size() > 5)
+        response.erase(response.size() - 6);
+    return status == "90 00";
+}
+
+bool TCardModule::SendApduText(const std::string& command, std::string& response)
+{
+    const char* out = nullptr;
+    const bool ok = SEND_CARD_APDU(command.c_str(), &out) == 0;
+    response = out ? out : "";
+    return ok;
+}
