@@ -47,3 +47,22 @@ function(tillora_add_test name)
     endif()
   endif()
 endfunction()
+
+# tillora_form_resources(<target> <file.form> ...)
+# Compiles form descriptions into the target's resources: each file becomes an RCDATA resource
+# named after the file (TKassTip.form -> resource "TKassTip"), which the form class of that name
+# reads when it is created.
+function(tillora_form_resources target)
+  set(rc_text "")
+  set(form_files "")
+  foreach(form ${ARGN})
+    get_filename_component(path "${form}" ABSOLUTE)
+    get_filename_component(name "${form}" NAME_WE)
+    string(APPEND rc_text "${name} RCDATA \"${path}\"\n")
+    list(APPEND form_files "${path}")
+  endforeach()
+  set(rc_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_forms.rc)
+  file(CONFIGURE OUTPUT ${rc_file} CONTENT "${rc_text}")
+  target_sources(${target} PRIVATE ${rc_file})
+  set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS "${form_files}")
+endfunction()

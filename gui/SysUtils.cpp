@@ -1,4 +1,85 @@
 #include "SysUtils.h"
 
+#include <windows.h>
+
+#include <algorithm>
+
 EAssertionFailed::EAssertionFailed(const std::string& message, const char* unit, int line)
     : Exception(message + " (" + unit + ", line " + std::to_string(line) + ")") {}
+
+ERangeError::ERangeError() : Exception("Fehler bei Bereichsprüfung") {}
+
+EIntOverflow::EIntOverflow() : Exception("Integerüberlauf") {}
+
+EFOpenError::EFOpenError(const std::string& fileName)
+    : EStreamError("Datei \"" + fileName + "\" kann nicht geöffnet werden") {}
+
+EFCreateError::EFCreateError(const std::string& fileName)
+    : EStreamError("Datei \"" + fileName + "\" kann nicht erstellt werden") {}
+
+std::string Trim(const std::string& s)
+{
+    size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+std::string UpperCase(const std::string& s)
+{
+    std::string r = s;
+    for (char& c : r)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return r;
+}
+
+std::string LowerCase(const std::string& s)
+{
+    std::string r = s;
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return r;
+}
+
+bool SameText(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && UpperCase(a) == UpperCase(b);
+}
+
+std::string ExtractFilePath(const std::string& fileName)
+{
+    size_t p = fileName.find_last_of("\\/:");
+    return p == std::string::npos ? std::string() : fileName.substr(0, p + 1);
+}
+
+std::string ExtractFileName(const std::string& fileName)
+{
+    size_t p = fileName.find_last_of("\\/:");
+    return p == std::string::npos ? fileName : fileName.substr(p + 1);
+}
+
+std::string ExtractFileExt(const std::string& fileName)
+{
+    std::string name = ExtractFileName(fileName);
+    size_t p = name.rfind('.');
+    return p == std::string::npos ? std::string() : name.substr(p);
+}
+
+std::string IncludeTrailingPathDelimiter(const std::string& path)
+{
+    if (!path.empty() && (path.back() == '\\' || path.back() == '/')) return path;
+    return path + "\\";
+}
+
+bool FileExists(const std::string& fileName)
+{
+    DWORD a = GetFileAttributesA(fileName.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path)
+{
+    DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+

@@ -1,0 +1,76 @@
+// How another process finds the windows of this class library. A form's window class is the
+// form's class name (FindWindowA("TKassTip", nullptr)); every windowed control and every form
+// carries the window property kNameProperty, a global atom holding its component name.
+// Menu items have stable command ids (see Menus.h), so a driver can post WM_COMMAND.
+// Only Win32 is used here, so test drivers include this header alone.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+inline constexpr const char* kNameProperty = "TilloraName";     // global atom of the component name
+inline constexpr const char* kObjectProperty = "TilloraObject"; // in-process: the TWinControl
+
+// The component name of a window of this library ("" for other windows).
+inline std::string ComponentNameOf(HWND wnd)
+{
+    ATOM atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropA(wnd, kNameProperty)));
+    if (!atom) return std::string();
+    char name[256];
+    UINT n = GlobalGetAtomNameA(atom, name, sizeof name);
+    return std::string(name, n);
+}
+
+// The first top-level window of the given form class ("" = any class) and component name
+// ("" = any name).
+inline HWND FindFormWindow(const char* formClass, const char* name = "")
+{
+    struct Search {
+        const char* cls;
+        const char* name;
+        HWND found;
+    } s{formClass, name, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char cls[256];
+            GetClassNameA(w, cls, sizeof cls);
+            if (*s->cls && lstrcmpA(cls, s->cls) != 0) return TRUE;
+            if (*s->name && lstrcmpiA(ComponentNameOf(w).c_str(), s->name) != 0) return TRUE;
+            if (!GetPropA(w, kNameProperty) && !*s->cls) return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// A control of a form by its component name, searched through all nested children.
+inline HWND FindControlWindow(HWND form, const char* name)
+{
+    struct Search {
+        const char* name;
+        HWND found;
+    } s{name, nullptr};
+    EnumChildWindows(
+        form,
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (lstrcmpiA(ComponentNameOf(w).c_str(), s->name) != 0) return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+// The text of any window, also of another process (WM_GETTEXT).
+inline std::string WindowText(HWND wnd)
+{
+    LRESULT n = SendMessageA(wnd, WM_GETTEXTLENGTH, 0, 0);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = SendMessageA(wnd, WM_GETTEXT, static_cast<WPARAM>(s.size()), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(static_cast<size_t>(n));
+    return s;
+}

@@ -1,0 +1,748 @@
+#include "Controls.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "Automation.h"
+#include "Forms.h"
+#include "Menus.h"
+#include "SysUtils.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+HINSTANCE LibraryInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+TShiftState KeyboardShiftState()
+{
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+namespace {
+
+TShiftState MouseShiftState(WPARAM w)
+{
+    TShiftState s = 0;
+    if (w & MK_SHIFT) s |= ssShift;
+    if (w & MK_CONTROL) s |= ssCtrl;
+    if (w & MK_LBUTTON) s |= ssLeft;
+    if (w & MK_RBUTTON) s |= ssRight;
+    if (w & MK_MBUTTON) s |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
+
+const TIdentEntry kAligns[] = {{"alNone", alNone}, {"alTop", alTop}, {"alBottom", alBottom},
+                               {"alLeft", alLeft}, {"alRight", alRight}, {"alClient", alClient}};
+
+void RegisterOwnClass(const std::string& name, UINT style)
+{
+    WNDCLASSEXA wc{};
+    if (GetClassInfoExA(LibraryInstance(), name.c_str(), &wc)) return;
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = LibraryInstance();
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = name.c_str();
+    if (!RegisterClassExA(&wc)) throw EComponentError("Fensterklasse " + name + " kann nicht registriert werden");
+}
+
+} // namespace
+
+// ---- TControl
+
+TControl::TControl(TComponent* owner) : TComponent(owner)
+{
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+    font_.OnChange = [this] { parentFont_ = false; FontChanged(); };
+}
+
+TControl::~TControl()
+{
+    SetState(csDestroying);
+    if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent)
+{
+    if (parent == parent_) return;
+    if (parent == this) throw EInvalidOperation("Ein Steuerelement kann nicht sein eigener Parent sein");
+    if (parent_) parent_->RemoveControl(this);
+    if (parent) parent->InsertControl(this);
+    if (parent && parentFont_) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged()
+{
+    if (!parentFont_ || !parent_) return;
+    auto keep = std::move(font_.OnChange);
+    font_ = parent_->font_;
+    font_.OnChange = std::move(keep);
+    FontChanged();
+}
+
+void TControl::SetParentFont(bool v)
+{
+    parentFont_ = v;
+    if (v) ParentFontChanged();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    if (parent_ && (left_ != left || top_ != top || width_ != width || height_ != height)) Invalidate();
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (parent_) Invalidate();
+}
+
+void TControl::SetClientSize(int width, int height) { SetBounds(left_, top_, width, height); }
+
+POINT TControl::ClientToScreen(POINT p) const
+{
+    if (auto* w = dynamic_cast<const TWinControl*>(this); w && w->handle_) {
+        ::ClientToScreen(w->handle_, &p);
+        return p;
+    }
+    if (!parent_) return p;
+    return parent_->ClientToScreen(POINT{p.x + left_, p.y + top_});
+}
+
+POINT TControl::ScreenToClient(POINT p) const
+{
+    POINT origin = ClientToScreen(POINT{0, 0});
+    return POINT{p.x - origin.x, p.y - origin.y};
+}
+
+void TControl::SetVisible(bool visible)
+{
+    if (visible == visible_) return;
+    visible_ = visible;
+    if (parent_) parent_->Invalidate();
+}
+
+bool TControl::Showing() const
+{
+    for (const TControl* c = this; c; c = c->parent_)
+        if (!c->visible_) return false;
+    return true;
+}
+
+void TControl::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    Invalidate();
+}
+
+void TControl::SetCaption(const std::string& caption)
+{
+    if (caption == caption_) return;
+    caption_ = caption;
+    Invalidate();
+}
+
+void TControl::SetColor(TColor color)
+{
+    if (color == color_ && !parentColor_) return;
+    color_ = color;
+    parentColor_ = false;
+    ColorChanged();
+}
+
+void TControl::ColorChanged() { Invalidate(); }
+
+void TControl::FontChanged() { Invalidate(); }
+
+void TControl::SetAlign(TAlign a)
+{
+    align_ = a;
+    if (parent_) parent_->AlignControls();
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TMessage m{msg, wParam, lParam, 0};
+    WindowProc(m);
+    return m.Result;
+}
+
+void TControl::Invalidate()
+{
+    if (parent_ && parent_->HandleAllocated()) {
+        RECT r = BoundsRect();
+        InvalidateRect(parent_->Handle(), &r, TRUE);
+    }
+}
+
+void TControl::Repaint()
+{
+    Invalidate();
+    if (parent_ && parent_->HandleAllocated()) UpdateWindow(parent_->Handle());
+}
+
+void TControl::Click()
+{
+    if (OnClick) OnClick(this);
+}
+
+void TControl::BringToFront()
+{
+    if (!parent_) return;
+    auto& v = parent_->controls_;
+    v.erase(std::find(v.begin(), v.end(), this));
+    v.push_back(this);
+    Invalidate();
+}
+
+void TControl::WndProc(TMessage& m)
+{
+    if (IsMouseMessage(m.Msg)) {
+        DefaultHandler(m);
+        MouseMessage(m);
+        return;
+    }
+    DefaultHandler(m);
+}
+
+void TControl::DefaultHandler(TMessage&) {}
+
+void TControl::MouseMessage(TMessage& m)
+{
+    int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+    TShiftState shift = MouseShiftState(m.WParam);
+    switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+        mouseDown_ = true;
+        if (OnMouseDown) OnMouseDown(this, mbLeft, shift, x, y);
+        break;
+    case WM_LBUTTONUP: {
+        bool wasDown = std::exchange(mouseDown_, false);
+        if (OnMouseUp) OnMouseUp(this, mbLeft, shift, x, y);
+        if (wasDown && ClickOnMouseUp() && x >= 0 && y >= 0 && x < width_ && y < height_) Click();
+        break;
+    }
+    case WM_LBUTTONDBLCLK:
+        if (OnDblClick) OnDblClick(this);
+        break;
+    case WM_RBUTTONDOWN:
+        if (OnMouseDown) OnMouseDown(this, mbRight, shift, x, y);
+        break;
+    case WM_RBUTTONUP:
+        if (OnMouseUp) OnMouseUp(this, mbRight, shift, x, y);
+        break;
+    case WM_MOUSEMOVE:
+        if (OnMouseMove) OnMouseMove(this, shift, x, y);
+        break;
+    default:
+        break;
+    }
+}
+
+void TControl::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "Left")) SetLeft(v.AsInt());
+    else if (SameText(name, "Top")) SetTop(v.AsInt());
+    else if (SameText(name, "Width")) SetWidth(v.AsInt());
+    else if (SameText(name, "Height")) SetHeight(v.AsInt());
+    else if (SameText(name, "ClientWidth")) SetClientSize(v.AsInt(), ClientHeight());
+    else if (SameText(name, "ClientHeight")) SetClientSize(ClientWidth(), v.AsInt());
+    else if (SameText(name, "Caption") || SameText(name, "Text")) SetCaption(v.AsString());
+    else if (SameText(name, "Hint")) SetHint(v.AsString());
+    else if (SameText(name, "ShowHint") || SameText(name, "ParentShowHint") || SameText(name, "TabOrder")) {
+    } else if (SameText(name, "Visible")) SetVisible(v.AsBool());
+    else if (SameText(name, "Enabled")) SetEnabled(v.AsBool());
+    else if (SameText(name, "Color")) SetColor(IdentToColor(v));
+    else if (SameText(name, "ParentColor")) parentColor_ = v.AsBool();
+    else if (SameText(name, "ParentFont")) SetParentFont(v.AsBool());
+    else if (SameText(name, "Align")) SetAlign(static_cast<TAlign>(IdentToInt(v, kAligns, name)));
+    else if (SameText(name, "PopupMenu")) popupMenuName_ = v.AsIdent();
+    else if (name.size() > 5 && SameText(name.substr(0, 5), "Font.")) {
+        if (!font_.SetProperty(name.substr(5), v)) UnknownProperty(name);
+    } else TComponent::SetProperty(name, v);
+}
+
+void TControl::SetEventHandler(const std::string& event, const TBoundHandler& h)
+{
+    if (SameText(event, "OnClick")) OnClick = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnDblClick")) OnDblClick = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnMouseDown")) OnMouseDown = h.As<TMouseEvent>(event);
+    else if (SameText(event, "OnMouseUp")) OnMouseUp = h.As<TMouseEvent>(event);
+    else if (SameText(event, "OnMouseMove")) OnMouseMove = h.As<TMouseMoveEvent>(event);
+    else TComponent::SetEventHandler(event, h);
+}
+
+void TControl::Loaded()
+{
+    TComponent::Loaded();
+    if (!popupMenuName_.empty()) {
+        TComponent* root = Owner();
+        TComponent* c = root ? root->FindComponent(popupMenuName_) : nullptr;
+        popupMenu_ = dynamic_cast<TPopupMenu*>(c);
+        if (!popupMenu_) throw EComponentError("Popup-Menü " + popupMenuName_ + " nicht gefunden");
+    }
+}
+
+void TControl::Notification(TComponent* c)
+{
+    if (c == popupMenu_) popupMenu_ = nullptr;
+}
+
+void TControl::SetParentComponent(TComponent* parent)
+{
+    if (auto* w = dynamic_cast<TWinControl*>(parent)) SetParent(w);
+}
+
+TForm* GetParentForm(const TControl* control)
+{
+    const TControl* c = control;
+    while (c && c->Parent()) c = c->Parent();
+    return const_cast<TForm*>(dynamic_cast<const TForm*>(c));
+}
+
+// ---- TWinControl
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner)
+{
+    brush_.SetColor(color_);
+}
+
+TWinControl::~TWinControl()
+{
+    SetState(csDestroying);
+    DestroyHandle();
+    for (TControl* c : controls_) c->parent_ = nullptr;
+    controls_.clear();
+}
+
+TWinControl* TWinControl::FromHandle(HWND wnd)
+{
+    return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kObjectProperty)) : nullptr;
+}
+
+HWND TWinControl::Handle()
+{
+    if (!handle_) CreateHandle();
+    return handle_;
+}
+
+void TWinControl::InsertControl(TControl* c)
+{
+    c->parent_ = this;
+    controls_.push_back(c);
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && handle_ && !InState(csLoading)) w->CreateHandle();
+    if (c->align_ != alNone) AlignControls();
+    c->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* c)
+{
+    c->Invalidate();
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    c->parent_ = nullptr;
+}
+
+void TWinControl::CreateParams(TCreateParams& p)
+{
+    p.style = WS_CHILD | WS_CLIPSIBLINGS;
+    if (visible_) p.style |= WS_VISIBLE;
+    if (!enabled_) p.style |= WS_DISABLED;
+    if (tabStop_) p.style |= WS_TABSTOP;
+    p.x = left_;
+    p.y = top_;
+    p.width = width_;
+    p.height = height_;
+    if (parent_) p.parent = parent_->Handle();
+    static UINT_PTR nextId = 100;
+    p.menu = reinterpret_cast<HMENU>(nextId++ & 0x7FFF);
+}
+
+void TWinControl::CreateHandle()
+{
+    if (handle_) return;
+    if (parent_) parent_->Handle();
+    if (handle_) return;
+    TCreateParams p;
+    CreateParams(p);
+    if (p.ownClass) RegisterOwnClass(p.className, p.classStyle);
+    HWND wnd = CreateWindowExA(p.exStyle, p.className.c_str(), caption_.c_str(), p.style, p.x, p.y, p.width,
+                               p.height, p.parent, p.menu, LibraryInstance(), nullptr);
+    if (!wnd) throw EComponentError("Fenster für " + Name() + " (" + ClassName() + ") kann nicht erstellt werden");
+    handle_ = wnd;
+    SetPropA(wnd, kObjectProperty, this);
+    defWndProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::MainWndProc)));
+    if (!Name().empty()) {
+        nameAtom_ = GlobalAddAtomA(Name().c_str());
+        SetPropA(wnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(nameAtom_)));
+    }
+    CreateWnd();
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
+    AlignControls();
+}
+
+void TWinControl::CreateWnd()
+{
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+}
+
+void TWinControl::DestroyHandle()
+{
+    if (!handle_) return;
+    DestroyWindow(handle_); // WM_NCDESTROY detaches this control and its windowed children
+    handle_ = nullptr;
+}
+
+void TWinControl::Detach()
+{
+    if (!handle_) return;
+    RemovePropA(handle_, kObjectProperty);
+    if (nameAtom_) {
+        RemovePropA(handle_, kNameProperty);
+        GlobalDeleteAtom(nameAtom_);
+        nameAtom_ = 0;
+    }
+    SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
+    handle_ = nullptr;
+}
+
+LRESULT CALLBACK TWinControl::MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    TWinControl* c = FromHandle(wnd);
+    if (!c) return DefWindowProcA(wnd, msg, wParam, lParam);
+    TMessage m{msg, wParam, lParam, 0};
+    try {
+        c->WindowProc(m);
+    } catch (const std::exception& e) {
+        // An exception that escapes an event handler is shown, and the program goes on.
+        Application->ShowException(e);
+    }
+    if (msg == WM_NCDESTROY) c->Detach();
+    return m.Result;
+}
+
+void TWinControl::DefaultHandler(TMessage& m)
+{
+    if (handle_ && defWndProc_) m.Result = CallWindowProcA(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+}
+
+HBRUSH TWinControl::BackgroundBrush()
+{
+    TColor c = parentColor_ && parent_ ? parent_->color_ : color_;
+    brush_.SetColor(c);
+    return brush_.Handle();
+}
+
+void TWinControl::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(m.LParam)); c && c != this) {
+            m.Result = c->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    case WM_NOTIFY:
+        if (TWinControl* c = FromHandle(reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom); c && c != this) {
+            m.Result = c->Perform(CN_NOTIFY, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        if (TWinControl* c = FromHandle(reinterpret_cast<HWND>(m.LParam)); c && c != this) {
+            m.Result = c->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+            if (m.Result) return;
+        }
+        break;
+    case CN_BASE + WM_CTLCOLORSTATIC:
+    case CN_BASE + WM_CTLCOLOREDIT:
+    case CN_BASE + WM_CTLCOLORBTN:
+    case CN_BASE + WM_CTLCOLORLISTBOX:
+        if (UsesOwnColors()) {
+            HDC dc = reinterpret_cast<HDC>(m.WParam);
+            SetTextColor(dc, ColorToRGB(font_.Color()));
+            HBRUSH b = BackgroundBrush();
+            SetBkColor(dc, ColorToRGB(brush_.Color()));
+            m.Result = reinterpret_cast<LRESULT>(b);
+        }
+        return;
+    case WM_CHAR:
+        if (OnKeyPress) {
+            char key = static_cast<char>(m.WParam);
+            OnKeyPress(this, key);
+            if (!key) return;
+            m.WParam = static_cast<unsigned char>(key);
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+        const TKeyEvent& ev = (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) ? OnKeyDown : OnKeyUp;
+        if (ev) {
+            WORD key = static_cast<WORD>(m.WParam);
+            ev(this, key, KeyboardShiftState());
+            if (!key) return;
+            m.WParam = key;
+        }
+        break;
+    }
+    case WM_SETFOCUS:
+        DefaultHandler(m);
+        if (OnEnter) OnEnter(this);
+        return;
+    case WM_KILLFOCUS:
+        DefaultHandler(m);
+        if (OnExit) OnExit(this);
+        return;
+    case WM_CONTEXTMENU:
+        if (popupMenu_) {
+            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            if (p.x == -1 && p.y == -1) p = ClientToScreen(POINT{0, 0});
+            popupMenu_->SetPopupComponent(this);
+            popupMenu_->Popup(p.x, p.y);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    TControl::WndProc(m);
+}
+
+void TWinControl::PaintControls(HDC dc)
+{
+    TCanvas canvas;
+    for (TControl* c : controls_) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (!g || !g->Visible()) continue;
+        TSavedDC saved(dc);
+        SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
+        IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
+        canvas.SetHandle(dc);
+        g->Paint(canvas);
+        canvas.SetHandle(nullptr);
+    }
+}
+
+TControl* TWinControl::GraphicControlAt(POINT p) const
+{
+    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+        auto* g = dynamic_cast<TGraphicControl*>(*it);
+        if (g && g->Visible() && g->Enabled() && p.x >= g->Left() && p.y >= g->Top() &&
+            p.x < g->Left() + g->Width() && p.y < g->Top() + g->Height())
+            return g;
+    }
+    return nullptr;
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height)
+{
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    if (handle_) {
+        RECT r;
+        GetWindowRect(handle_, &r);
+        if (GetParent(handle_) && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
+            MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+        if (r.left != left || r.top != top || r.right - r.left != width || r.bottom - r.top != height)
+            SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    AlignControls();
+}
+
+int TWinControl::ClientWidth() const
+{
+    if (!handle_) return width_;
+    RECT r;
+    GetClientRect(handle_, &r);
+    return r.right;
+}
+
+int TWinControl::ClientHeight() const
+{
+    if (!handle_) return height_;
+    RECT r;
+    GetClientRect(handle_, &r);
+    return r.bottom;
+}
+
+void TWinControl::SetClientSize(int width, int height)
+{
+    if (!handle_) {
+        SetBounds(left_, top_, width, height);
+        return;
+    }
+    RECT w, c;
+    GetWindowRect(handle_, &w);
+    GetClientRect(handle_, &c);
+    SetBounds(left_, top_, width + (w.right - w.left) - c.right, height + (w.bottom - w.top) - c.bottom);
+}
+
+void TWinControl::SetVisible(bool visible)
+{
+    if (visible == visible_) return;
+    visible_ = visible;
+    if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+    if (parent_ && align_ != alNone) parent_->AlignControls();
+}
+
+void TWinControl::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    if (handle_) EnableWindow(handle_, enabled);
+}
+
+std::string TWinControl::Caption() const
+{
+    if (!handle_) return caption_;
+    int n = GetWindowTextLengthA(handle_);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(handle_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+void TWinControl::SetCaption(const std::string& caption)
+{
+    caption_ = caption;
+    if (handle_ && Caption() != caption) SetWindowTextA(handle_, caption.c_str());
+}
+
+void TWinControl::Invalidate()
+{
+    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::Repaint()
+{
+    if (handle_) RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void TWinControl::BringToFront()
+{
+    TControl::BringToFront();
+    if (handle_) SetWindowPos(handle_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TWinControl::SetFocus()
+{
+    if (handle_) ::SetFocus(handle_);
+}
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() const { return handle_ && IsWindowVisible(handle_) && IsWindowEnabled(handle_); }
+
+void TWinControl::FontChanged()
+{
+    if (handle_) {
+        SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+        Invalidate();
+    }
+    for (TControl* c : controls_) c->ParentFontChanged();
+}
+
+void TWinControl::ColorChanged()
+{
+    Invalidate();
+    for (TControl* c : controls_)
+        if (c->parentColor_) c->ColorChanged();
+}
+
+void TWinControl::AlignControls()
+{
+    if (InState(csLoading)) return;
+    RECT r{0, 0, ClientWidth(), ClientHeight()};
+    for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) {
+        for (TControl* c : controls_) {
+            if (c->align_ != a || !c->visible_) continue;
+            switch (a) {
+            case alTop: c->SetBounds(r.left, r.top, r.right - r.left, c->height_); r.top += c->height_; break;
+            case alBottom: r.bottom -= c->height_; c->SetBounds(r.left, r.bottom, r.right - r.left, c->height_); break;
+            case alLeft: c->SetBounds(r.left, r.top, c->width_, r.bottom - r.top); r.left += c->width_; break;
+            case alRight: r.right -= c->width_; c->SetBounds(r.right, r.top, c->width_, r.bottom - r.top); break;
+            default: c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); break;
+            }
+        }
+    }
+}
+
+void TWinControl::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "TabStop")) SetTabStop(v.AsBool());
+    else TControl::SetProperty(name, v);
+}
+
+void TWinControl::SetEventHandler(const std::string& event, const TBoundHandler& h)
+{
+    if (SameText(event, "OnKeyPress")) OnKeyPress = h.As<TKeyPressEvent>(event);
+    else if (SameText(event, "OnKeyDown")) OnKeyDown = h.As<TKeyEvent>(event);
+    else if (SameText(event, "OnKeyUp")) OnKeyUp = h.As<TKeyEvent>(event);
+    else if (SameText(event, "OnEnter")) OnEnter = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnExit")) OnExit = h.As<TNotifyEvent>(event);
+    else TControl::SetEventHandler(event, h);
+}
+
+// ---- TCustomControl
+
+void TCustomControl::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.className = std::string("Tillora") + ClassName();
+    p.ownClass = true;
+    p.style |= WS_CLIPCHILDREN;
+}
+
+void TCustomControl::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(handle_, &r);
+        ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, BackgroundBrush());
+        m.Result = 1;
+        return;
+    }
+    case WM_PAINT: {
+        TPaintDC dc(handle_);
+        canvas_.Font() = font_;
+        canvas_.Brush().SetColor(brush_.Color());
+        canvas_.SetHandle(dc.get());
+        Paint(canvas_);
+        canvas_.SetHandle(nullptr);
+        PaintControls(dc.get());
+        return;
+    }
+    case WM_SIZE:
+        DefaultHandler(m);
+        AlignControls();
+        return;
+    default:
+        if (IsMouseMessage(m.Msg) && m.Msg != WM_MOUSEWHEEL) {
+            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            if (TControl* g = GraphicControlAt(p)) {
+                m.Result = g->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - g->Left(), p.y - g->Top()));
+                return;
+            }
+        }
+        break;
+    }
+    TWinControl::WndProc(m);
+}

@@ -1,0 +1,263 @@
+// Controls: TControl (position, size, caption, colour, font, mouse events, its own message
+// dispatch through the replaceable WindowProc and Perform), TWinControl (a window of its own,
+// its children, keyboard events, the window-procedure subclass chain) and TGraphicControl
+// (drawn by its parent, reached only through Perform), plus TCustomControl, a window of this
+// library's own class with a canvas that may hold graphic controls.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Classes.h"
+#include "Graphics.h"
+
+struct TMessage {
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    LRESULT Result;
+};
+using TWndMethod = std::function<void(TMessage&)>;
+
+// Notifications a parent hands back to the child they concern: WM_COMMAND, WM_NOTIFY,
+// WM_CTLCOLORxxx, WM_DRAWITEM, WM_MEASUREITEM and scroll messages arrive as CN_BASE + message.
+constexpr UINT CN_BASE = 0xB000;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+using TShiftState = unsigned;
+enum : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+TShiftState KeyboardShiftState();
+
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+class TWinControl;
+class TPopupMenu;
+class TForm;
+
+class TControl : public TComponent {
+    GUI_CLASS(TControl, TComponent)
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+    void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+    void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+    void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
+    virtual int ClientWidth() const { return width_; }
+    virtual int ClientHeight() const { return height_; }
+    virtual void SetClientSize(int width, int height);
+    POINT ClientToScreen(POINT p) const;
+    POINT ScreenToClient(POINT p) const;
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool visible);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    // Visible, and so are all its parents.
+    bool Showing() const;
+    bool Enabled() const { return enabled_; }
+    virtual void SetEnabled(bool enabled);
+
+    virtual std::string Caption() const { return caption_; }
+    virtual void SetCaption(const std::string& caption);
+    std::string Text() const { return Caption(); }
+    void SetText(const std::string& text) { SetCaption(text); }
+    const std::string& Hint() const { return hint_; }
+    virtual void SetHint(const std::string& hint) { hint_ = hint; }
+
+    TColor Color() const { return color_; }
+    virtual void SetColor(TColor color);
+    TFont& Font() { return font_; }
+    bool ParentFont() const { return parentFont_; }
+    void SetParentFont(bool v);
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign a);
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+
+    // The control's own message dispatch. WindowProc starts as WndProc; whoever replaces it
+    // keeps the old value and calls it for what it does not handle.
+    TWndMethod WindowProc;
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    virtual void Invalidate();
+    virtual void Repaint();
+    virtual void Click();
+    virtual void BringToFront();
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+    void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;
+    void Loaded() override;
+    void Notification(TComponent* component) override;
+    void SetParentComponent(TComponent* parent) override;
+
+protected:
+    virtual void WndProc(TMessage& m);
+    // What the window or control does by itself with a message nobody handled.
+    virtual void DefaultHandler(TMessage& m);
+    virtual void FontChanged();
+    virtual void ColorChanged();
+    // Whether a left button release in the control is a click (buttons click by notification).
+    virtual bool ClickOnMouseUp() const { return true; }
+    void MouseMessage(TMessage& m);
+    void ParentFontChanged();
+
+    TWinControl* parent_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = true, enabled_ = true;
+    std::string caption_, hint_;
+    TColor color_ = clBtnFace;
+    TFont font_;
+    bool parentFont_ = true;
+    bool parentColor_ = false;
+    TAlign align_ = alNone;
+    TPopupMenu* popupMenu_ = nullptr;
+    std::string popupMenuName_;
+    bool mouseDown_ = false;
+
+    friend class TWinControl;
+};
+
+struct TCreateParams {
+    std::string className;      // a registered class, or the class this library registers
+    bool ownClass = false;      // register className with DefWindowProc (forms, panels, ...)
+    UINT classStyle = CS_DBLCLKS;
+    DWORD style = 0, exStyle = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    HWND parent = nullptr;
+    HMENU menu = nullptr;
+};
+
+class TWinControl : public TControl {
+    GUI_CLASS(TWinControl, TControl)
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    // The window; made (with the parents' windows) when first asked for.
+    HWND Handle();
+    bool HandleAllocated() const { return handle_ != nullptr; }
+    void HandleNeeded() { Handle(); }
+    // The control of a window of this library, in this process.
+    static TWinControl* FromHandle(HWND wnd);
+
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int index) const { return controls_.at(static_cast<size_t>(index)); }
+
+    void SetFocus();
+    bool Focused() const;
+    bool CanFocus() const;
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v) { tabStop_ = v; }
+
+    void SetBounds(int left, int top, int width, int height) override;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    void SetClientSize(int width, int height) override;
+    void SetVisible(bool visible) override;
+    void SetEnabled(bool enabled) override;
+    std::string Caption() const override;
+    void SetCaption(const std::string& caption) override;
+    void Invalidate() override;
+    void Repaint() override;
+    void BringToFront() override;
+    // Positions aligned children in the client area.
+    void AlignControls();
+
+    TKeyPressEvent OnKeyPress;
+    TKeyEvent OnKeyDown;
+    TKeyEvent OnKeyUp;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+    void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;
+
+    // The window procedure of every window of this library.
+    static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+protected:
+    void WndProc(TMessage& m) override;
+    void DefaultHandler(TMessage& m) override;
+    void FontChanged() override;
+    void ColorChanged() override;
+    virtual void CreateParams(TCreateParams& params);
+    // Creates the window and then the windows of the children.
+    virtual void CreateHandle();
+    // After the window exists: font, texts, state.
+    virtual void CreateWnd();
+    virtual void DestroyHandle();
+    // The background brush for WM_CTLCOLORxxx and erasing; none keeps the system's.
+    virtual HBRUSH BackgroundBrush();
+    // Whether this control paints its text with its own colours on WM_CTLCOLORxxx.
+    virtual bool UsesOwnColors() const { return color_ != clBtnFace || font_.Color() != clWindowText; }
+    virtual void PaintControls(HDC dc);
+    // A graphic child under the point (client coordinates), or none.
+    TControl* GraphicControlAt(POINT p) const;
+
+    HWND handle_ = nullptr;
+    WNDPROC defWndProc_ = nullptr;
+    std::vector<TControl*> controls_;
+    TBrush brush_;
+    bool tabStop_ = false;
+
+private:
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+    void Detach();
+    ATOM nameAtom_ = 0;
+    friend class TControl;
+};
+
+// A control without a window of its own, drawn by its parent onto the parent's canvas.
+class TGraphicControl : public TControl {
+    GUI_CLASS(TGraphicControl, TControl)
+    explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
+    virtual void Paint(TCanvas& canvas) = 0;
+};
+
+// A window of this library's own class that paints itself on a canvas (forms, panels, images,
+// gauges) and hosts graphic controls.
+class TCustomControl : public TWinControl {
+    GUI_CLASS(TCustomControl, TWinControl)
+    explicit TCustomControl(TComponent* owner) : TWinControl(owner) {}
+    // Valid only while painting.
+    TCanvas& Canvas() { return canvas_; }
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& m) override;
+    virtual void Paint(TCanvas&) {}
+    TCanvas canvas_;
+};
+
+// The form that holds a control, or none.
+TForm* GetParentForm(const TControl* control);
+// The module whose resources and window classes the library uses (the one it is linked into).
+HINSTANCE LibraryInstance();

@@ -1,0 +1,288 @@
+#include "FormReader.h"
+
+#include <windows.h>
+
+#include <map>
+
+#include "Forms.h"
+#include "SysUtils.h"
+
+void RegisterStandardClasses(); // ClassRegistry.cpp
+
+namespace {
+
+std::map<std::string, TComponentFactory>& Registry()
+{
+    static std::map<std::string, TComponentFactory> r;
+    return r;
+}
+
+void EnsureStandardClasses()
+{
+    static bool done = false;
+    if (!done) {
+        done = true;
+        RegisterStandardClasses();
+    }
+}
+
+std::string Utf8ToAnsi(const std::string& s)
+{
+    if (s.empty()) return s;
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    int m = WideCharToMultiByte(1252, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
+    std::string a(static_cast<size_t>(m), '\0');
+    WideCharToMultiByte(1252, 0, w.data(), n, a.data(), m, nullptr, nullptr);
+    return a;
+}
+
+class TReader {
+public:
+    TReader(TForm& form, const std::string& text, const std::string& unit) : form_(form), s_(text), unit_(unit)
+    {
+        if (s_.size() >= 3 && s_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
+    }
+
+    void Read()
+    {
+        ReadObject(nullptr);
+        Skip();
+        if (pos_ < s_.size()) Fail("Text nach dem letzten 'end'");
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& what) const
+    {
+        int line = 1;
+        for (size_t i = 0; i < pos_ && i < s_.size(); ++i)
+            if (s_[i] == '\n') ++line;
+        throw EComponentError(unit_ + "(" + std::to_string(line) + "): " + what);
+    }
+
+    void Skip()
+    {
+        while (pos_ < s_.size()) {
+            char c = s_[pos_];
+            if (c == ' ' || c == '\t' || c == '\r' || c == '\n') ++pos_;
+            else if (c == '/' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '/')
+                while (pos_ < s_.size() && s_[pos_] != '\n') ++pos_;
+            else break;
+        }
+    }
+
+    static bool IdentChar(char c)
+    {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    }
+
+    std::string Ident()
+    {
+        Skip();
+        size_t start = pos_;
+        while (pos_ < s_.size() && (IdentChar(s_[pos_]) || (pos_ > start && s_[pos_] == '.'))) ++pos_;
+        if (start == pos_) Fail("Bezeichner erwartet");
+        return s_.substr(start, pos_ - start);
+    }
+
+    void Expect(char c)
+    {
+        Skip();
+        if (pos_ >= s_.size() || s_[pos_] != c) Fail(std::string("'") + c + "' erwartet");
+        ++pos_;
+    }
+
+    bool Peek(char c)
+    {
+        Skip();
+        return pos_ < s_.size() && s_[pos_] == c;
+    }
+
+    std::string Text()
+    {
+        std::string out;
+        for (;;) {
+            Skip();
+            if (Peek('\'')) {
+                ++pos_;
+                std::string piece;
+                for (;;) {
+                    if (pos_ >= s_.size() || s_[pos_] == '\n') Fail("Text ohne Ende");
+                    if (s_[pos_] == '\'') {
+                        if (pos_ + 1 < s_.size() && s_[pos_ + 1] == '\'') {
+                            piece += '\'';
+                            pos_ += 2;
+                            continue;
+                        }
+                        ++pos_;
+                        break;
+                    }
+                    piece += s_[pos_++];
+                }
+                out += Utf8ToAnsi(piece);
+            } else if (Peek('#')) {
+                ++pos_;
+                int code = 0;
+                size_t start = pos_;
+                while (pos_ < s_.size() && s_[pos_] >= '0' && s_[pos_] <= '9') code = code * 10 + (s_[pos_++] - '0');
+                if (start == pos_ || code > 255) Fail("Zeichencode erwartet");
+                out += static_cast<char>(code);
+            } else if (Peek('+') && !out.empty()) {
+                ++pos_;
+            } else {
+                return out;
+            }
+        }
+    }
+
+    TPropValue Value()
+    {
+        Skip();
+        if (pos_ >= s_.size()) Fail("Wert erwartet");
+        char c = s_[pos_];
+        if (c == '\'' || c == '#') return TPropValue::OfString(Text());
+        if (c == '[') {
+            ++pos_;
+            TPropValue v;
+            v.kind = TPropValue::Set;
+            while (!Peek(']')) {
+                v.items.push_back(Ident());
+                if (Peek(',')) ++pos_;
+            }
+            ++pos_;
+            return v;
+        }
+        if (c == '(') {
+            ++pos_;
+            TPropValue v;
+            v.kind = TPropValue::List;
+            while (!Peek(')')) {
+                v.items.push_back(Text());
+                if (Peek(',')) ++pos_;
+            }
+            ++pos_;
+            return v;
+        }
+        if (c == '-' || c == '$' || (c >= '0' && c <= '9')) {
+            size_t start = pos_;
+            bool negative = c == '-';
+            if (negative) ++pos_;
+            if (pos_ < s_.size() && s_[pos_] == '$') {
+                ++pos_;
+                size_t h = pos_;
+                while (pos_ < s_.size() && isxdigit(static_cast<unsigned char>(s_[pos_]))) ++pos_;
+                if (h == pos_) Fail("Hexadezimalzahl erwartet");
+                long long v = std::stoll(s_.substr(h, pos_ - h), nullptr, 16);
+                return TPropValue::OfInt(negative ? -v : v);
+            }
+            while (pos_ < s_.size() && ((s_[pos_] >= '0' && s_[pos_] <= '9') || s_[pos_] == '.')) ++pos_;
+            std::string num = s_.substr(start, pos_ - start);
+            if (num.find('.') != std::string::npos) {
+                TPropValue v;
+                v.kind = TPropValue::Float;
+                v.f = std::stod(num);
+                return v;
+            }
+            return TPropValue::OfInt(std::stoll(num));
+        }
+        return TPropValue::OfIdent(Ident());
+    }
+
+    void ReadObject(TComponent* enclosing)
+    {
+        std::string keyword = Ident();
+        if (!SameText(keyword, "object")) Fail("'object' erwartet");
+        std::string name = Ident();
+        Expect(':');
+        std::string cls = Ident();
+        TComponent* c = nullptr;
+        if (!enclosing) {
+            if (cls != form_.ClassName()) Fail("Die Beschreibung gehört zu " + cls + ", nicht zu " + form_.ClassName());
+            c = &form_;
+        } else {
+            try {
+                c = CreateComponentByClassName(cls, &form_);
+            } catch (const EComponentError& e) {
+                Fail(e.what());
+            }
+            c->SetState(csLoading | csReading);
+            c->SetName(name);
+            c->SetParentComponent(enclosing);
+        }
+        if (!enclosing) c->SetName(name);
+        for (;;) {
+            Skip();
+            if (pos_ >= s_.size()) Fail("'end' fehlt für " + name);
+            size_t save = pos_;
+            std::string word = Ident();
+            if (SameText(word, "end")) return;
+            if (SameText(word, "object")) {
+                pos_ = save;
+                ReadObject(c);
+                continue;
+            }
+            Expect('=');
+            TPropValue v = Value();
+            try {
+                if (word.size() > 2 && word.compare(0, 2, "On") == 0 && v.kind == TPropValue::Ident)
+                    BindEvent(*c, word, v.s);
+                else
+                    c->SetProperty(word, v);
+            } catch (const EComponentError& e) {
+                Fail(e.what());
+            } catch (const Exception& e) {
+                Fail(name + "." + word + ": " + e.what());
+            }
+        }
+    }
+
+    void BindEvent(TComponent& c, const std::string& event, const std::string& handler)
+    {
+        for (const TFormBinding& b : form_.Bindings()) {
+            if (b.IsHandler() && SameText(b.Name(), handler)) {
+                c.SetEventHandler(event, TBoundHandler(handler, b.BindHandler(&form_)));
+                return;
+            }
+        }
+        throw EComponentError(std::string(form_.ClassName()) + " hat keinen Handler " + handler + " (" + c.Name() +
+                              "." + event + ")");
+    }
+
+    TForm& form_;
+    const std::string& s_;
+    std::string unit_;
+    size_t pos_ = 0;
+};
+
+} // namespace
+
+void RegisterComponentClass(const std::string& className, TComponentFactory factory)
+{
+    Registry()[className] = std::move(factory);
+}
+
+TComponent* CreateComponentByClassName(const std::string& className, TComponent* owner)
+{
+    EnsureStandardClasses();
+    auto it = Registry().find(className);
+    if (it == Registry().end()) throw EComponentError("Klasse " + className + " nicht gefunden");
+    return it->second(owner);
+}
+
+void ReadFormDescription(TForm& form, const std::string& text, const std::string& unitName)
+{
+    TReader(form, text, unitName).Read();
+}
+
+bool LoadFormResource(const std::string& className, std::string& text)
+{
+    HMODULE module = LibraryInstance();
+    HRSRC res = FindResourceA(module, className.c_str(), MAKEINTRESOURCEA(10)); // RT_RCDATA
+    if (!res) return false;
+    HGLOBAL data = LoadResource(module, res);
+    const char* p = static_cast<const char*>(LockResource(data));
+    if (!p) return false;
+    text.assign(p, SizeofResource(module, res));
+    return true;
+}

@@ -1,0 +1,534 @@
+#include "Forms.h"
+
+#include <algorithm>
+
+#include "FormReader.h"
+#include "Menus.h"
+#include "SysUtils.h"
+
+namespace {
+
+TApplication theApplication;
+
+const TIdentEntry kBorderStyles[] = {{"bsNone", bsNone}, {"bsSingle", bsSingle}, {"bsSizeable", bsSizeable},
+                                     {"bsDialog", bsDialog}, {"bsToolWindow", bsToolWindow},
+                                     {"bsSizeToolWin", bsSizeToolWin}};
+const TIdentEntry kPositions[] = {{"poDesigned", poDesigned}, {"poDefault", poDefault},
+                                  {"poDefaultPosOnly", poDefaultPosOnly}, {"poDefaultSizeOnly", poDefaultSizeOnly},
+                                  {"poScreenCenter", poScreenCenter}, {"poDesktopCenter", poDesktopCenter},
+                                  {"poMainFormCenter", poMainFormCenter}, {"poOwnerFormCenter", poOwnerFormCenter}};
+const TIdentEntry kFormStyles[] = {{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}};
+
+} // namespace
+
+TApplication* Application = &theApplication;
+
+// ---- TForm
+
+TForm::TForm(TComponent* owner) : TCustomControl(owner)
+{
+    visible_ = false;
+    width_ = 320;
+    height_ = 240;
+    Application->FormCreated();
+}
+
+TForm::~TForm()
+{
+    SetState(csDestroying);
+    if (OnDestroy) {
+        try {
+            OnDestroy(this);
+        } catch (const std::exception& e) {
+            Application->ShowException(e);
+        }
+    }
+    DestroyHandle();
+    if (Application->MainForm() == this) Application->SetMainForm(nullptr);
+    Application->FormDestroyed();
+}
+
+const TFormBindings& TForm::Bindings() const
+{
+    static const TFormBindings none;
+    return none;
+}
+
+void TForm::InitializeForm()
+{
+    SetState(csCreating | csLoading | csReading);
+    ReadDescription();
+    BindFields();
+    std::vector<TComponent*> all;
+    for (int i = 0; i < ComponentCount(); ++i) all.push_back(Components(i));
+    for (TComponent* c : all)
+        if (c->InState(csLoading | csReading)) c->Loaded();
+    Loaded();
+    CreateHandle();
+    ClearState(csCreating);
+    if (OnCreate) OnCreate(this);
+    if (visible_) {
+        visible_ = false;
+        SetVisible(true);
+    }
+}
+
+void TForm::ReadDescription()
+{
+    std::string text;
+    if (LoadFormResource(ClassName(), text)) ReadFormDescription(*this, text, ClassName());
+}
+
+void TForm::BindFields()
+{
+    for (const TFormBinding& b : Bindings()) {
+        if (b.IsHandler()) continue;
+        TComponent* c = FindComponent(b.Name());
+        if (!c) throw EComponentError(std::string(ClassName()) + ": Komponente " + b.Name() + " fehlt");
+        if (!b.BindField(this, c))
+            throw EComponentError(std::string(ClassName()) + ": " + b.Name() + " hat die falsche Klasse " + c->ClassName());
+    }
+}
+
+void TForm::Loaded()
+{
+    TCustomControl::Loaded();
+    if (!menuName_.empty()) {
+        auto* m = dynamic_cast<TMainMenu*>(FindComponent(menuName_));
+        if (!m) throw EComponentError(std::string(ClassName()) + ": Menü " + menuName_ + " nicht gefunden");
+        SetMenu(m);
+    }
+    if (!activeControlName_.empty()) activeControl_ = dynamic_cast<TWinControl*>(FindComponent(activeControlName_));
+}
+
+void TForm::Notification(TComponent* c)
+{
+    TCustomControl::Notification(c);
+    if (c == menu_) {
+        if (handle_) ::SetMenu(handle_, nullptr);
+        menu_ = nullptr;
+    }
+    if (c == activeControl_) activeControl_ = nullptr;
+}
+
+void TForm::CreateParams(TCreateParams& p)
+{
+    TCustomControl::CreateParams(p);
+    p.className = ClassName();
+    p.parent = nullptr;
+    p.menu = nullptr;
+    p.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    p.exStyle = 0;
+    if (!enabled_) p.style |= WS_DISABLED;
+    bool sysMenu = borderIcons_ & biSystemMenu;
+    switch (borderStyle_) {
+    case bsNone: p.style |= WS_POPUP; break;
+    case bsSingle: p.style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable: p.style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+        p.style |= WS_CAPTION | DS_MODALFRAME;
+        p.exStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsToolWindow: p.style |= WS_CAPTION; p.exStyle |= WS_EX_TOOLWINDOW; break;
+    case bsSizeToolWin: p.style |= WS_CAPTION | WS_THICKFRAME; p.exStyle |= WS_EX_TOOLWINDOW; break;
+    }
+    if (borderStyle_ != bsNone && sysMenu) {
+        p.style |= WS_SYSMENU;
+        if (borderStyle_ != bsDialog && borderStyle_ != bsToolWindow && borderStyle_ != bsSizeToolWin) {
+            if (borderIcons_ & biMinimize) p.style |= WS_MINIMIZEBOX;
+            if (borderIcons_ & biMaximize) p.style |= WS_MAXIMIZEBOX;
+        }
+        if ((borderIcons_ & biHelp) && (borderStyle_ == bsDialog || !(borderIcons_ & (biMinimize | biMaximize))))
+            p.exStyle |= WS_EX_CONTEXTHELP;
+    }
+    if (formStyle_ == fsStayOnTop) p.exStyle |= WS_EX_TOPMOST;
+}
+
+void TForm::CreateWnd()
+{
+    TCustomControl::CreateWnd();
+    // Sizes from the description are client sizes when given as ClientWidth / ClientHeight.
+    if (clientWidth_ >= 0 || clientHeight_ >= 0) {
+        int w = clientWidth_ >= 0 ? clientWidth_ : ClientWidth();
+        int h = clientHeight_ >= 0 ? clientHeight_ : ClientHeight();
+        clientWidth_ = clientHeight_ = -1;
+        SetClientSize(w, h);
+    }
+    if (menu_) ::SetMenu(handle_, menu_->Handle());
+}
+
+void TForm::SetClientSize(int width, int height)
+{
+    if (!handle_) {
+        clientWidth_ = width;
+        clientHeight_ = height;
+        return;
+    }
+    TCustomControl::SetClientSize(width, height);
+}
+
+int TForm::ClientWidth() const { return handle_ || clientWidth_ < 0 ? TCustomControl::ClientWidth() : clientWidth_; }
+int TForm::ClientHeight() const
+{
+    return handle_ || clientHeight_ < 0 ? TCustomControl::ClientHeight() : clientHeight_;
+}
+
+void TForm::DestroyHandle()
+{
+    // The menu belongs to its TMainMenu, not to the window.
+    if (handle_) ::SetMenu(handle_, nullptr);
+    TCustomControl::DestroyHandle();
+}
+
+void TForm::RecreateStyle()
+{
+    if (!handle_) return;
+    TCreateParams p;
+    CreateParams(p);
+    SetWindowLongA(handle_, GWL_STYLE, static_cast<LONG>(p.style | (IsWindowVisible(handle_) ? WS_VISIBLE : 0)));
+    SetWindowLongA(handle_, GWL_EXSTYLE, static_cast<LONG>(p.exStyle));
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+}
+
+void TForm::SetFormStyle(TFormStyle s)
+{
+    formStyle_ = s;
+    if (handle_)
+        SetWindowPos(handle_, s == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm::SetMenu(TMainMenu* menu)
+{
+    menu_ = menu;
+    if (handle_) {
+        ::SetMenu(handle_, menu ? menu->Handle() : nullptr);
+        DrawMenuBar(handle_);
+    }
+}
+
+TMenuItem* TForm::FindMenuItem(UINT command) const
+{
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* item = dynamic_cast<TMenuItem*>(Components(i)); item && item->Command() == command) return item;
+    return nullptr;
+}
+
+void TForm::ApplyPosition()
+{
+    if (positioned_) return;
+    positioned_ = true;
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT around = work;
+    if (position_ == poMainFormCenter || position_ == poOwnerFormCenter) {
+        TForm* main = Application->MainForm();
+        if (main && main != this && main->HandleAllocated()) GetWindowRect(main->Handle(), &around);
+    }
+    switch (position_) {
+    case poScreenCenter:
+    case poDesktopCenter:
+    case poMainFormCenter:
+    case poOwnerFormCenter:
+        SetBounds(around.left + (around.right - around.left - width_) / 2,
+                  around.top + (around.bottom - around.top - height_) / 2, width_, height_);
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm::SetVisible(bool visible)
+{
+    if (visible == visible_) return;
+    visible_ = visible;
+    if (!handle_ || InState(csLoading)) return;
+    if (visible) {
+        ApplyPosition();
+        if (OnShow) OnShow(this);
+        ShowWindow(handle_, SW_SHOW);
+        if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
+    } else {
+        if (OnHide) OnHide(this);
+        ShowWindow(handle_, SW_HIDE);
+    }
+}
+
+bool TForm::CloseQuery()
+{
+    bool can = true;
+    if (OnCloseQuery) OnCloseQuery(this, can);
+    return can;
+}
+
+void TForm::Close()
+{
+    if (modal_) {
+        if (modalResult_ == mrNone) modalResult_ = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) return;
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+        if (action == caHide) Hide();
+        return;
+    }
+    if (action == caHide) Hide();
+    else if (action == caMinimize) ShowWindow(handle_, SW_MINIMIZE);
+    else if (action == caFree) Release();
+}
+
+int TForm::ShowModal()
+{
+    if (modal_ || visible_ || !enabled_) throw EInvalidOperation("Ein sichtbares Fenster kann nicht modal gemacht werden");
+    HandleNeeded();
+    // Every other enabled window of the thread is disabled while this form is modal.
+    struct Collect {
+        HWND self;
+        std::vector<HWND> windows;
+    } collect{handle_, {}};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Collect*>(lp);
+            if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) c->windows.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&collect));
+    for (HWND w : collect.windows) EnableWindow(w, FALSE);
+    modal_ = true;
+    modalResult_ = mrNone;
+    auto restore = [&] {
+        for (HWND w : collect.windows)
+            if (IsWindow(w)) EnableWindow(w, TRUE);
+        modal_ = false;
+        Hide();
+    };
+    try {
+        Show();
+        SetForegroundWindow(handle_);
+        for (;;) {
+            if (Application->Terminated()) {
+                if (modalResult_ == mrNone) modalResult_ = mrCancel;
+                break;
+            }
+            Application->HandleMessage();
+            if (!visible_ && modalResult_ == mrNone) modalResult_ = mrCancel;
+            if (modalResult_ != mrNone) {
+                TCloseAction action = caHide;
+                bool can = CloseQuery();
+                if (can && OnClose) OnClose(this, action);
+                if (can && action != caNone) break;
+                modalResult_ = mrNone;
+            }
+        }
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return modalResult_;
+}
+
+void TForm::Release() { Application->DeferDelete(this); }
+
+bool TForm::Active() const { return handle_ && GetActiveWindow() == handle_; }
+
+TWinControl* TForm::ActiveControl() const
+{
+    TWinControl* c = TWinControl::FromHandle(GetFocus());
+    return c && GetParentForm(c) == this ? c : activeControl_;
+}
+
+void TForm::SetActiveControl(TWinControl* c)
+{
+    activeControl_ = c;
+    if (c && c->CanFocus()) c->SetFocus();
+}
+
+void TForm::Paint(TCanvas&)
+{
+    if (OnPaint) OnPaint(this);
+}
+
+void TForm::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        return;
+    case WM_COMMAND:
+        if (m.LParam == 0 && HIWORD(m.WParam) <= 1) {
+            if (TMenuItem* item = FindMenuItem(LOWORD(m.WParam))) {
+                item->Click();
+                return;
+            }
+        }
+        break;
+    case WM_ACTIVATE:
+        TCustomControl::WndProc(m);
+        if (LOWORD(m.WParam) != WA_INACTIVE) {
+            if (OnActivate) OnActivate(this);
+        } else if (OnDeactivate) {
+            OnDeactivate(this);
+        }
+        return;
+    case WM_SIZE:
+        TCustomControl::WndProc(m);
+        if (OnResize) OnResize(this);
+        return;
+    case WM_WINDOWPOSCHANGED: {
+        TCustomControl::WndProc(m);
+        RECT r;
+        GetWindowRect(handle_, &r);
+        left_ = r.left;
+        top_ = r.top;
+        width_ = r.right - r.left;
+        height_ = r.bottom - r.top;
+        return;
+    }
+    default:
+        break;
+    }
+    TCustomControl::WndProc(m);
+}
+
+void TForm::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "BorderStyle")) borderStyle_ = static_cast<TFormBorderStyle>(IdentToInt(v, kBorderStyles, name));
+    else if (SameText(name, "BorderIcons")) {
+        borderIcons_ = 0;
+        if (v.Has("biSystemMenu")) borderIcons_ |= biSystemMenu;
+        if (v.Has("biMinimize")) borderIcons_ |= biMinimize;
+        if (v.Has("biMaximize")) borderIcons_ |= biMaximize;
+        if (v.Has("biHelp")) borderIcons_ |= biHelp;
+    } else if (SameText(name, "Position")) position_ = static_cast<TPosition>(IdentToInt(v, kPositions, name));
+    else if (SameText(name, "FormStyle")) formStyle_ = static_cast<TFormStyle>(IdentToInt(v, kFormStyles, name));
+    else if (SameText(name, "Menu")) menuName_ = v.AsIdent();
+    else if (SameText(name, "ActiveControl")) activeControlName_ = v.AsIdent();
+    else if (SameText(name, "KeyPreview") || SameText(name, "OldCreateOrder") || SameText(name, "PixelsPerInch") ||
+             SameText(name, "TextHeight") || SameText(name, "Scaled")) {
+    } else TCustomControl::SetProperty(name, v);
+}
+
+void TForm::SetEventHandler(const std::string& event, const TBoundHandler& h)
+{
+    if (SameText(event, "OnCreate")) OnCreate = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnDestroy")) OnDestroy = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnShow")) OnShow = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnHide")) OnHide = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnPaint")) OnPaint = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnActivate")) OnActivate = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnDeactivate")) OnDeactivate = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnResize")) OnResize = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnClose")) OnClose = h.As<TCloseEvent>(event);
+    else if (SameText(event, "OnCloseQuery")) OnCloseQuery = h.As<TCloseQueryEvent>(event);
+    else TCustomControl::SetEventHandler(event, h);
+}
+
+TForm* ActiveForm() { return dynamic_cast<TForm*>(TWinControl::FromHandle(GetActiveWindow())); }
+
+// ---- TApplication
+
+TApplication::TApplication() : TComponent(nullptr) { SetName("Application"); }
+
+TApplication::~TApplication()
+{
+    SetState(csDestroying);
+    FreeDeferred();
+}
+
+void TApplication::Run()
+{
+    if (mainForm_) mainForm_->Show();
+    while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate()
+{
+    if (terminated_) return;
+    terminated_ = true;
+    PostQuitMessage(0);
+}
+
+bool TApplication::ProcessMessage(MSG& msg)
+{
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    FreeDeferred();
+    return true;
+}
+
+void TApplication::ProcessMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (!ProcessMessage(msg)) break;
+}
+
+void TApplication::HandleMessage()
+{
+    MSG msg;
+    if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+        terminated_ = true;
+        return;
+    }
+    ProcessMessage(msg);
+}
+
+void TApplication::ShowException(const std::exception& e)
+{
+    if (OnException) {
+        OnException(e);
+        return;
+    }
+    MessageBox(e.what(), title_.empty() ? ExtractFileName(ExeName()) : title_, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::string& text, const std::string& caption, UINT flags)
+{
+    HWND owner = GetActiveWindow();
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), flags | MB_TASKMODAL);
+}
+
+std::string TApplication::ExeName() const
+{
+    char path[MAX_PATH];
+    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, n);
+}
+
+std::string TApplication::ExeFolder() const { return ExtractFilePath(ExeName()); }
+
+HWND TApplication::Handle() const
+{
+    return mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : nullptr;
+}
+
+void TApplication::DeferDelete(TComponent* c)
+{
+    if (std::find(deferred_.begin(), deferred_.end(), c) == deferred_.end()) deferred_.push_back(c);
+    PostMessageA(nullptr, WM_NULL, 0, 0);
+}
+
+void TApplication::FreeDeferred()
+{
+    while (!deferred_.empty()) {
+        TComponent* c = deferred_.back();
+        deferred_.pop_back();
+        delete c;
+    }
+}
+
+void TApplication::Notification(TComponent* c)
+{
+    if (c == mainForm_) mainForm_ = nullptr;
+    deferred_.erase(std::remove(deferred_.begin(), deferred_.end(), c), deferred_.end());
+}

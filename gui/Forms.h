@@ -1,0 +1,243 @@
+// Forms and the application object.
+//
+// A form class derives from TForm, lists its handlers and component fields in Bindings(), and
+// has its layout in a form description compiled in as an RCDATA resource named after the
+// class (see FormReader.h and tillora_form_resources in cmake/Tillora.cmake):
+//
+//   class TKassTip : public TForm {
+//       GUI_CLASS(TKassTip, TForm)
+//       using TForm::TForm;
+//       TButton* KassButton = nullptr;
+//       void KassButtonClick(TObject* Sender);
+//   protected:
+//       const TFormBindings& Bindings() const override {
+//           static const TFormBindings b = {
+//               {"KassButton", &TKassTip::KassButton},            // field <- component
+//               {"KassButtonClick", &TKassTip::KassButtonClick},  // handler by name
+//           };
+//           return b;
+//       }
+//   };
+//   Application->CreateForm(KassTip);      // or TForm::Create<TKassTip>(owner)
+//
+// A handler named in the description that Bindings() lacks, or a listed field without its
+// component, raises EComponentError while the form is created.
+#pragma once
+
+#include <any>
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Controls.h"
+
+class TMainMenu;
+class TMenuItem;
+
+// Modal results.
+enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7, mrClose = 8 };
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
+                 poMainFormCenter, poOwnerFormCenter };
+enum TFormStyle { fsNormal, fsStayOnTop };
+
+// One entry of a form's binding table: a handler method or a component field, by name.
+class TFormBinding {
+public:
+    template <class F, class... A>
+    TFormBinding(const char* name, void (F::*method)(A...)) : name_(name)
+    {
+        bindHandler_ = [method](TComponent* form) -> std::any {
+            F* f = static_cast<F*>(form);
+            return std::function<void(A...)>([f, method](A... a) { (f->*method)(std::forward<A>(a)...); });
+        };
+    }
+    template <class F, class T>
+    TFormBinding(const char* name, T* F::*field) : name_(name)
+    {
+        bindField_ = [field](TComponent* form, TComponent* c) {
+            T* t = dynamic_cast<T*>(c);
+            if (t) static_cast<F*>(form)->*field = t;
+            return t != nullptr;
+        };
+    }
+    const std::string& Name() const { return name_; }
+    bool IsHandler() const { return static_cast<bool>(bindHandler_); }
+    std::any BindHandler(TComponent* form) const { return bindHandler_(form); }
+    bool BindField(TComponent* form, TComponent* c) const { return bindField_(form, c); }
+
+private:
+    std::string name_;
+    std::function<std::any(TComponent*)> bindHandler_;
+    std::function<bool(TComponent*, TComponent*)> bindField_;
+};
+using TFormBindings = std::vector<TFormBinding>;
+
+class TForm : public TCustomControl {
+    GUI_CLASS(TForm, TCustomControl)
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    // Makes a form of class T: constructs it, reads its description, binds handlers and
+    // fields, creates its window, runs OnCreate and shows it when it is stored visible.
+    template <class T> static T* Create(TComponent* owner)
+    {
+        T* f = new T(owner);
+        try {
+            f->InitializeForm();
+        } catch (...) {
+            delete f;
+            throw;
+        }
+        return f;
+    }
+    // The creation steps after construction (Create and TApplication::CreateForm call it).
+    void InitializeForm();
+
+    void SetVisible(bool visible) override;
+    void SetClientSize(int width, int height) override;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    void Close();
+    // Shows the form modally: the other windows of the thread are disabled, messages are
+    // handled until ModalResult is set (a button with a modal result, or closing: mrCancel).
+    int ShowModal();
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int r) { modalResult_ = r; }
+    bool Modal() const { return modal_; }
+    // Frees the form once the current message is handled.
+    void Release();
+
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle s) { borderStyle_ = s; RecreateStyle(); }
+    unsigned BorderIcons() const { return borderIcons_; }
+    void SetBorderIcons(unsigned b) { borderIcons_ = b; RecreateStyle(); }
+    TPosition Position() const { return position_; }
+    void SetPosition(TPosition p) { position_ = p; }
+    TFormStyle FormStyle() const { return formStyle_; }
+    void SetFormStyle(TFormStyle s);
+    bool Active() const;
+    TWinControl* ActiveControl() const;
+    void SetActiveControl(TWinControl* c);
+    // The menu item with this command id in the form's menus, or none.
+    TMenuItem* FindMenuItem(UINT command) const;
+
+    TNotifyEvent OnCreate, OnDestroy, OnShow, OnHide, OnPaint, OnActivate, OnDeactivate, OnResize;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+    void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;
+    void Loaded() override;
+    void Notification(TComponent* component) override;
+
+    // The next command id for a menu item of this form (ids start at 100, in creation order).
+    UINT NextMenuCommand() { return nextMenuCommand_++; }
+
+    virtual const TFormBindings& Bindings() const;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void DestroyHandle() override;
+    void WndProc(TMessage& m) override;
+    void Paint(TCanvas& canvas) override;
+
+private:
+    void ApplyPosition();
+    void RecreateStyle();
+    void ReadDescription();
+    void BindFields();
+    bool CloseQuery();
+
+    TMainMenu* menu_ = nullptr;
+    std::string menuName_;
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    unsigned borderIcons_ = biSystemMenu | biMinimize | biMaximize;
+    TPosition position_ = poDesigned;
+    TFormStyle formStyle_ = fsNormal;
+    int modalResult_ = mrNone;
+    bool modal_ = false;
+    bool positioned_ = false;
+    TWinControl* activeControl_ = nullptr;
+    std::string activeControlName_;
+    UINT nextMenuCommand_ = 100;
+    int clientWidth_ = -1, clientHeight_ = -1;
+};
+
+class TApplication : public TComponent {
+    GUI_CLASS(TApplication, TComponent)
+    TApplication();
+    ~TApplication() override;
+
+    // Creates a form owned by the application; the first one becomes the main form.
+    template <class T> void CreateForm(T*& ref)
+    {
+        T* f = new T(this);
+        ref = f;
+        if (!mainForm_) mainForm_ = f;
+        try {
+            f->InitializeForm();
+        } catch (...) {
+            if (mainForm_ == f) mainForm_ = nullptr;
+            ref = nullptr;
+            delete f;
+            throw;
+        }
+    }
+    TForm* MainForm() const { return mainForm_; }
+    void SetMainForm(TForm* f) { mainForm_ = f; }
+
+    // Shows the main form and handles messages until Terminate.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // Handles every waiting message and returns.
+    void ProcessMessages();
+    // Waits for one message and handles it.
+    void HandleMessage();
+    // Shows an exception's text in a message box.
+    void ShowException(const std::exception& e);
+    int MessageBox(const std::string& text, const std::string& caption, UINT flags);
+
+    std::string ExeName() const;
+    // The executable's folder with a trailing backslash.
+    std::string ExeFolder() const;
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& t) { title_ = t; }
+    HWND Handle() const;
+
+    // Replaces the message box of ShowException (tests collect the texts with it).
+    std::function<void(const std::exception&)> OnException;
+    // Frees forms that asked for it with Release.
+    void DeferDelete(TComponent* c);
+    void Notification(TComponent* component) override;
+
+    // Counts the forms created and destroyed (tests check for leaks with it).
+    int LiveForms() const { return liveForms_; }
+    void FormCreated() { ++liveForms_; }
+    void FormDestroyed() { --liveForms_; }
+
+private:
+    bool ProcessMessage(MSG& msg);
+    void FreeDeferred();
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    std::string title_;
+    std::vector<TComponent*> deferred_;
+    int liveForms_ = 0;
+};
+
+extern TApplication* Application;
+
+// The form that has the keyboard focus, or none.
+TForm* ActiveForm();

@@ -1,0 +1,187 @@
+// Colours, fonts, brushes, pens, canvases and bitmaps over GDI. Every GDI object is owned by
+// exactly one of these and freed with it; a canvas selects its tools only while it draws.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "Classes.h"
+#include "Handles.h"
+
+// 0x00BBGGRR; values with the high bit set are system colours (0x80000000 | COLOR_xxx).
+using TColor = int32_t;
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
+                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
+                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
+                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF,
+                 clNone = 0x1FFFFFFF, clDefault = 0x20000000;
+constexpr TColor SysColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<uint32_t>(index)); }
+constexpr TColor clBtnFace = SysColor(COLOR_BTNFACE), clWindow = SysColor(COLOR_WINDOW),
+                 clWindowText = SysColor(COLOR_WINDOWTEXT), clBtnText = SysColor(COLOR_BTNTEXT),
+                 clHighlight = SysColor(COLOR_HIGHLIGHT), clHighlightText = SysColor(COLOR_HIGHLIGHTTEXT),
+                 clBtnShadow = SysColor(COLOR_BTNSHADOW), clBtnHighlight = SysColor(COLOR_BTNHIGHLIGHT),
+                 clGrayText = SysColor(COLOR_GRAYTEXT), clInfoBk = SysColor(COLOR_INFOBK),
+                 clMenu = SysColor(COLOR_MENU), clActiveCaption = SysColor(COLOR_ACTIVECAPTION);
+
+COLORREF ColorToRGB(TColor c);
+// clRed, clBtnFace, $00FF00 (as number), ...; EComponentError for unknown names.
+TColor IdentToColor(const TPropValue& v);
+
+enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+class TFont : public TObject {
+    GUI_CLASS(TFont, TObject)
+    TFont();
+    TFont& operator=(const TFont& other); // takes name, height, colour, style, charset
+    TFont(const TFont& other) : TObject() { *this = other; }
+
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& name);
+    int Height() const { return height_; }  // negative: character height in pixels
+    void SetHeight(int height);
+    int Size() const;                        // points at the screen's resolution
+    void SetSize(int points);
+    TColor Color() const { return color_; }
+    void SetColor(TColor color);
+    unsigned Style() const { return style_; }
+    void SetStyle(unsigned style);
+    int Charset() const { return charset_; }
+    void SetCharset(int charset);
+    // Font.Name, Font.Height, Font.Size, Font.Color, Font.Style, Font.Charset from a description.
+    bool SetProperty(const std::string& sub, const TPropValue& value);
+
+    HFONT Handle() const; // made when first asked for, kept until the font changes
+    std::function<void()> OnChange;
+
+private:
+    void Changed();
+    std::string name_ = "MS Sans Serif";
+    int height_ = -11;
+    TColor color_ = clWindowText;
+    unsigned style_ = 0;
+    int charset_ = DEFAULT_CHARSET;
+    mutable TFontHandle handle_;
+};
+
+enum TBrushStyle { bsSolid, bsClear };
+
+class TBrush : public TObject {
+    GUI_CLASS(TBrush, TObject)
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    TBrushStyle Style() const { return style_; }
+    void SetStyle(TBrushStyle s);
+    HBRUSH Handle() const; // none for bsClear
+    std::function<void()> OnChange;
+
+private:
+    TColor color_ = clWhite;
+    TBrushStyle style_ = bsSolid;
+    mutable TBrushHandle handle_;
+};
+
+enum TPenStyle { psSolid = PS_SOLID, psDash = PS_DASH, psDot = PS_DOT, psClear = PS_NULL };
+
+class TPen : public TObject {
+    GUI_CLASS(TPen, TObject)
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    int Width() const { return width_; }
+    void SetWidth(int w);
+    TPenStyle Style() const { return style_; }
+    void SetStyle(TPenStyle s);
+    HPEN Handle() const;
+    std::function<void()> OnChange;
+
+private:
+    TColor color_ = clBlack;
+    int width_ = 1;
+    TPenStyle style_ = psSolid;
+    mutable TPenHandle handle_;
+};
+
+class TBitmap;
+
+// Drawing on a DC. The canvas does not own its DC; whoever gives it one (a bitmap, a paint
+// message, the printer) takes it back with SetHandle(nullptr) and the canvas deselects its tools.
+class TCanvas : public TObject {
+    GUI_CLASS(TCanvas, TObject)
+    TCanvas();
+    ~TCanvas() override;
+    HDC Handle() const { return dc_; }
+    void SetHandle(HDC dc);
+
+    TFont& Font() { return font_; }
+    TBrush& Brush() { return brush_; }
+    TPen& Pen() { return pen_; }
+
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void Rectangle(int x1, int y1, int x2, int y2);
+    void RoundRect(int x1, int y1, int x2, int y2, int w, int h);
+    void Ellipse(int x1, int y1, int x2, int y2);
+    void FillRect(const RECT& r);
+    void FrameRect(const RECT& r);
+    void TextOut(int x, int y, const std::string& text);
+    void TextRect(const RECT& r, int x, int y, const std::string& text);
+    int TextWidth(const std::string& text);
+    int TextHeight(const std::string& text);
+    SIZE TextExtent(const std::string& text);
+    void Draw(int x, int y, const TBitmap& bitmap);
+    void StretchDraw(const RECT& r, const TBitmap& bitmap);
+    void CopyRect(const RECT& dest, TCanvas& source, const RECT& src);
+    COLORREF Pixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor c);
+
+private:
+    void Select();
+    void Deselect();
+    HDC dc_ = nullptr;
+    TFont font_;
+    TBrush brush_;
+    TPen pen_;
+    HGDIOBJ oldFont_ = nullptr, oldBrush_ = nullptr, oldPen_ = nullptr;
+};
+
+// A device-independent 24-bit bitmap with its own memory DC for the canvas.
+class TBitmap : public TObject {
+    GUI_CLASS(TBitmap, TObject)
+    TBitmap() = default;
+    TBitmap(int width, int height) { SetSize(width, height); }
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetSize(int width, int height); // keeps what fits of the old picture
+    void SetWidth(int w) { SetSize(w, height_); }
+    void SetHeight(int h) { SetSize(width_, h); }
+    bool Empty() const { return !bitmap_; }
+    void Assign(const TBitmap& other);
+    void Clear() { SetSize(0, 0); }
+    HBITMAP Handle() const { return bitmap_.get(); }
+    TCanvas& Canvas();
+    void LoadFromFile(const std::string& fileName);
+    void LoadFromResource(HINSTANCE instance, const char* name);
+    void SaveToFile(const std::string& fileName) const;
+    // Called after the picture changed (a TImage repaints).
+    std::function<void()> OnChange;
+    void Changed()
+    {
+        if (OnChange) OnChange();
+    }
+
+private:
+    void TakeBitmap(HBITMAP source);
+    HDC MemDC() const;
+    int width_ = 0, height_ = 0;
+    TBitmapHandle bitmap_;
+    mutable TMemDC dc_;
+    mutable HGDIOBJ oldBitmap_ = nullptr;
+    std::unique_ptr<TCanvas> canvas_;
+};

@@ -1,0 +1,165 @@
+// Memos and their lines. A memo's text is its lines, each followed by CR LF as lines are
+// added; a text that does not end in a line break counts its last line too.
+#include "StdCtrls.h"
+#include "SysUtils.h"
+
+namespace {
+
+const TIdentEntry kScrollStyles[] = {{"ssNone", ssNone}, {"ssHorizontal", ssHorizontal}, {"ssVertical", ssVertical},
+                                     {"ssBoth", ssBoth}};
+
+// Offsets of the line starts of a text; a trailing line break opens no further line.
+std::vector<size_t> LineStarts(const std::string& t)
+{
+    std::vector<size_t> starts;
+    if (t.empty()) return starts;
+    starts.push_back(0);
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+        else if (t[i] != '\n') continue;
+        if (i + 1 < t.size()) starts.push_back(i + 1);
+    }
+    return starts;
+}
+
+// The end of line `index` without its line break, and the start of the next line.
+void LineExtent(const std::string& t, const std::vector<size_t>& starts, size_t index, size_t& end, size_t& next)
+{
+    next = index + 1 < starts.size() ? starts[index + 1] : t.size();
+    end = next;
+    if (end > starts[index] && t[end - 1] == '\n') --end;
+    if (end > starts[index] && t[end - 1] == '\r') --end;
+}
+
+} // namespace
+
+int TMemoStrings::Count() const { return static_cast<int>(LineStarts(memo_.Caption()).size()); }
+
+std::string TMemoStrings::Get(int index) const
+{
+    std::string t = memo_.Caption();
+    auto starts = LineStarts(t);
+    if (index < 0 || index >= static_cast<int>(starts.size())) IndexError(index);
+    size_t end, next;
+    LineExtent(t, starts, static_cast<size_t>(index), end, next);
+    return t.substr(starts[static_cast<size_t>(index)], end - starts[static_cast<size_t>(index)]);
+}
+
+void TMemoStrings::Put(int index, const std::string& s)
+{
+    std::string t = memo_.Caption();
+    auto starts = LineStarts(t);
+    if (index < 0 || index >= static_cast<int>(starts.size())) IndexError(index);
+    size_t end, next;
+    LineExtent(t, starts, static_cast<size_t>(index), end, next);
+    t.replace(starts[static_cast<size_t>(index)], end - starts[static_cast<size_t>(index)], s);
+    memo_.SetCaption(t);
+}
+
+void TMemoStrings::Insert(int index, const std::string& s)
+{
+    std::string t = memo_.Caption();
+    auto starts = LineStarts(t);
+    if (index < 0 || index > static_cast<int>(starts.size())) IndexError(index);
+    if (index == static_cast<int>(starts.size())) {
+        // Appending: the caret ends behind the new line.
+        bool open = !t.empty() && t.back() != '\n';
+        memo_.Append((open ? "\r\n" : "") + s + "\r\n");
+        return;
+    }
+    t.insert(starts[static_cast<size_t>(index)], s + "\r\n");
+    memo_.SetCaption(t);
+}
+
+void TMemoStrings::Delete(int index)
+{
+    std::string t = memo_.Caption();
+    auto starts = LineStarts(t);
+    if (index < 0 || index >= static_cast<int>(starts.size())) IndexError(index);
+    size_t end, next;
+    LineExtent(t, starts, static_cast<size_t>(index), end, next);
+    t.erase(starts[static_cast<size_t>(index)], next - starts[static_cast<size_t>(index)]);
+    memo_.SetCaption(t);
+}
+
+void TMemoStrings::Clear() { memo_.SetCaption(""); }
+
+std::string TMemoStrings::Text() const { return memo_.Caption(); }
+
+void TMemoStrings::SetText(const std::string& text) { memo_.SetCaption(text); }
+
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner), lines_(*this)
+{
+    width_ = 185;
+    height_ = 89;
+}
+
+void TCustomMemo::CreateParams(TCreateParams& p)
+{
+    TCustomEdit::CreateParams(p);
+    p.style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+    p.style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
+    if (!wordWrap_ || scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) p.style |= ES_AUTOHSCROLL;
+    if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) p.style |= WS_VSCROLL;
+    if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) p.style |= WS_HSCROLL;
+}
+
+void TCustomMemo::CreateWnd()
+{
+    TCustomEdit::CreateWnd();
+    if (!maxLength_) SendMessageA(handle_, EM_LIMITTEXT, 0, 0);
+}
+
+void TCustomMemo::Append(const std::string& text)
+{
+    if (!handle_) {
+        caption_ += text;
+        return;
+    }
+    int end = GetWindowTextLengthA(handle_);
+    SendMessageA(handle_, EM_SETSEL, static_cast<WPARAM>(end), end);
+    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+int TCustomMemo::LineStart(int line) const
+{
+    return handle_ ? static_cast<int>(SendMessageA(handle_, EM_LINEINDEX, static_cast<WPARAM>(line), 0)) : 0;
+}
+
+int TCustomMemo::CaretLine() const
+{
+    if (!handle_) return 0;
+    return static_cast<int>(SendMessageA(handle_, EM_LINEFROMCHAR, static_cast<WPARAM>(SelStart()), 0));
+}
+
+POINT TCustomMemo::CaretPos() const
+{
+    int line = CaretLine();
+    return POINT{SelStart() - LineStart(line), line};
+}
+
+int TCustomMemo::FirstVisibleLine() const
+{
+    return handle_ ? static_cast<int>(SendMessageA(handle_, EM_GETFIRSTVISIBLELINE, 0, 0)) : 0;
+}
+
+void TCustomMemo::ScrollToCaret()
+{
+    if (handle_) SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+}
+
+void TCustomMemo::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "Lines") || SameText(name, "Lines.Strings")) {
+        std::string text;
+        for (const auto& l : v.items) text += l + "\r\n";
+        SetCaption(text);
+    } else if (SameText(name, "ScrollBars")) {
+        scrollBars_ = static_cast<TScrollStyle>(IdentToInt(v, kScrollStyles, name));
+    } else if (SameText(name, "WordWrap")) {
+        wordWrap_ = v.AsBool();
+    } else if (SameText(name, "WantReturns") || SameText(name, "WantTabs")) {
+    } else {
+        TCustomEdit::SetProperty(name, v);
+    }
+}

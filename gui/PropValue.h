@@ -1,0 +1,40 @@
+// A property value as a form description writes it: a number, a quoted text, an identifier
+// (true, clBtnFace, bsDialog, a component name), a set [a, b] or a list of texts ('a' 'b').
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TPropValue {
+    enum Kind { Int, Float, String, Ident, Set, List } kind = Int;
+    long long i = 0;
+    double f = 0;
+    std::string s;                  // String and Ident (texts in code page 1252)
+    std::vector<std::string> items; // Set and List
+
+    int AsInt() const;
+    double AsFloat() const;
+    const std::string& AsString() const;
+    bool AsBool() const;
+    const std::string& AsIdent() const;
+    bool Has(const std::string& setMember) const;
+
+    static TPropValue OfInt(long long v) { TPropValue p; p.kind = Int; p.i = v; return p; }
+    static TPropValue OfString(std::string v) { TPropValue p; p.kind = String; p.s = std::move(v); return p; }
+    static TPropValue OfIdent(std::string v) { TPropValue p; p.kind = Ident; p.s = std::move(v); return p; }
+};
+
+// Maps an identifier of a property to its number, e.g. {"bsDialog", 3}; EComponentError
+// names the property when the identifier is not in the table.
+struct TIdentEntry {
+    const char* name;
+    int value;
+};
+template <size_t N>
+int IdentToInt(const TPropValue& v, const TIdentEntry (&table)[N], const std::string& property);
+int IdentToInt(const TPropValue& v, const TIdentEntry* table, size_t count, const std::string& property);
+template <size_t N>
+int IdentToInt(const TPropValue& v, const TIdentEntry (&table)[N], const std::string& property)
+{
+    return IdentToInt(v, table, N, property);
+}

@@ -1,0 +1,207 @@
+// The standard controls over the system's window classes: buttons, check boxes, radio buttons,
+// group boxes, labels, edits and memos. List and combo boxes are in ListCtrls.h.
+#pragma once
+
+#include <memory>
+
+#include "Controls.h"
+#include "Strings.h"
+
+class TButtonControl : public TWinControl {
+    GUI_CLASS(TButtonControl, TWinControl)
+    explicit TButtonControl(TComponent* owner);
+
+protected:
+    void WndProc(TMessage& m) override;
+    bool ClickOnMouseUp() const override { return false; }
+    // BN_CLICKED; ignored while the form behind a modal window is disabled.
+    virtual void Clicked() { Click(); }
+};
+
+class TButton : public TButtonControl {
+    GUI_CLASS(TButton, TButtonControl)
+    explicit TButton(TComponent* owner);
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int r) { modalResult_ = r; }
+    bool Default() const { return default_; }
+    void SetDefault(bool v);
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool v) { cancel_ = v; }
+    // Runs OnClick and hands the modal result to the form.
+    void Click() override;
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+
+private:
+    int modalResult_ = 0;
+    bool default_ = false, cancel_ = false;
+};
+
+// Setting Checked to a different state fires OnClick, except while the form is loading.
+class TCheckBox : public TButtonControl {
+    GUI_CLASS(TCheckBox, TButtonControl)
+    explicit TCheckBox(TComponent* owner);
+    bool Checked() const { return checked_; }
+    virtual void SetChecked(bool v);
+    TAlignment Alignment() const { return alignment_; }
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void Clicked() override { SetChecked(!checked_); }
+    bool checked_ = false;
+    TAlignment alignment_ = taRightJustify;
+};
+
+// Radio buttons form one group per parent: checking one unchecks its siblings.
+class TRadioButton : public TCheckBox {
+    GUI_CLASS(TRadioButton, TCheckBox)
+    explicit TRadioButton(TComponent* owner) : TCheckBox(owner) {}
+    void SetChecked(bool v) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void Clicked() override { SetChecked(true); }
+};
+
+class TGroupBox : public TWinControl {
+    GUI_CLASS(TGroupBox, TWinControl)
+    explicit TGroupBox(TComponent* owner);
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void WndProc(TMessage& m) override;
+};
+
+// A label is a static window, so its text can be read with WM_GETTEXT. AutoSize (on by
+// default) fits its size to the text.
+class TLabel : public TWinControl {
+    GUI_CLASS(TLabel, TWinControl)
+    explicit TLabel(TComponent* owner);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool v);
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment a);
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool v);
+    bool Transparent() const { return transparent_; }
+    void SetCaption(const std::string& caption) override;
+    TWinControl* FocusControl() const { return focusControl_; }
+    void SetFocusControl(TWinControl* c) { focusControl_ = c; }
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+    void Loaded() override;
+    void Notification(TComponent* component) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void FontChanged() override;
+    void WndProc(TMessage& m) override;
+    bool UsesOwnColors() const override { return true; }
+    void AdjustSize();
+
+private:
+    bool autoSize_ = true, wordWrap_ = false, transparent_ = false;
+    TAlignment alignment_ = taLeftJustify;
+    TWinControl* focusControl_ = nullptr;
+    std::string focusControlName_;
+};
+
+class TStaticText : public TLabel {
+    GUI_CLASS(TStaticText, TLabel)
+    explicit TStaticText(TComponent* owner) : TLabel(owner) {}
+};
+
+class TCustomEdit : public TWinControl {
+    GUI_CLASS(TCustomEdit, TWinControl)
+    explicit TCustomEdit(TComponent* owner);
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int n);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool v);
+    int SelStart() const;
+    void SetSelStart(int pos);
+    int SelLength() const;
+    void SetSelLength(int n);
+    std::string SelText() const;
+    void SetSelText(const std::string& text);
+    void SelectAll();
+    void Clear() { SetCaption(""); }
+    bool Modified() const;
+    TNotifyEvent OnChange;
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+    void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& m) override;
+    bool UsesOwnColors() const override { return color_ != clWindow || font_.Color() != clWindowText; }
+    virtual void Change();
+    int maxLength_ = 0;
+    bool readOnly_ = false;
+    TAlignment alignment_ = taLeftJustify;
+    char passwordChar_ = 0;
+    int selStart_ = 0, selLength_ = 0;
+};
+
+class TEdit : public TCustomEdit {
+    GUI_CLASS(TEdit, TCustomEdit)
+    explicit TEdit(TComponent* owner) : TCustomEdit(owner) {}
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TCustomMemo;
+
+// The lines of a memo, read and written through its window.
+class TMemoStrings : public TStrings {
+    GUI_CLASS(TMemoStrings, TStrings)
+    explicit TMemoStrings(TCustomMemo& memo) : memo_(memo) {}
+    int Count() const override;
+    std::string Get(int index) const override;
+    void Put(int index, const std::string& s) override;
+    void Insert(int index, const std::string& s) override;
+    void Delete(int index) override;
+    void Clear() override;
+    std::string Text() const override;
+    void SetText(const std::string& text) override;
+
+private:
+    TCustomMemo& memo_;
+};
+
+class TCustomMemo : public TCustomEdit {
+    GUI_CLASS(TCustomMemo, TCustomEdit)
+    explicit TCustomMemo(TComponent* owner);
+    TStrings& Lines() { return lines_; }
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    bool WordWrap() const { return wordWrap_; }
+    // The line of the caret (the selection start), counted from 0.
+    int CaretLine() const;
+    POINT CaretPos() const; // x: column, y: line
+    int FirstVisibleLine() const;
+    // Appends a text at the end and leaves the caret there.
+    void Append(const std::string& text);
+    void ScrollToCaret();
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    friend class TMemoStrings;
+    // Character index of the start of a line, and the text from the window or the stored text.
+    int LineStart(int line) const;
+    TMemoStrings lines_;
+    TScrollStyle scrollBars_ = ssNone;
+    bool wordWrap_ = true;
+    std::vector<std::string> pendingLines_;
+};
+
+class TMemo : public TCustomMemo {
+    GUI_CLASS(TMemo, TCustomMemo)
+    explicit TMemo(TComponent* owner) : TCustomMemo(owner) {}
+};

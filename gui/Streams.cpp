@@ -1,0 +1,62 @@
+#include "Streams.h"
+
+#include "SysUtils.h"
+
+TFileStream::TFileStream(const std::string& fileName, unsigned mode) : fileName_(fileName)
+{
+    DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    if (mode != fmCreate && (mode & fmShareDenyWrite)) share = FILE_SHARE_READ;
+    if (mode == fmCreate) {
+        file_.reset(CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file_) throw EFCreateError(fileName);
+        return;
+    }
+    DWORD access = (mode & 3) == fmOpenWrite       ? GENERIC_WRITE
+                   : (mode & 3) == fmOpenReadWrite ? GENERIC_READ | GENERIC_WRITE
+                                                   : GENERIC_READ;
+    file_.reset(CreateFileA(fileName.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_) throw EFOpenError(fileName);
+}
+
+int64_t TFileStream::Size() const
+{
+    LARGE_INTEGER s{};
+    GetFileSizeEx(file_.get(), &s);
+    return s.QuadPart;
+}
+
+int64_t TFileStream::Position() const { return const_cast<TFileStream*>(this)->Seek(0, soCurrent); }
+
+int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin)
+{
+    LARGE_INTEGER d{}, r{};
+    d.QuadPart = offset;
+    DWORD how = origin == soBeginning ? FILE_BEGIN : origin == soCurrent ? FILE_CURRENT : FILE_END;
+    SetFilePointerEx(file_.get(), d, &r, how);
+    return r.QuadPart;
+}
+
+size_t TFileStream::Read(void* buffer, size_t count)
+{
+    DWORD n = 0;
+    if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(count), &n, nullptr)) return 0;
+    return n;
+}
+
+size_t TFileStream::Write(const void* buffer, size_t count)
+{
+    DWORD n = 0;
+    if (!WriteFile(file_.get(), buffer, static_cast<DWORD>(count), &n, nullptr)) return 0;
+    return n;
+}
+
+void TFileStream::ReadBuffer(void* buffer, size_t count)
+{
+    if (Read(buffer, count) != count) throw EStreamError("Stream-Lesefehler: " + fileName_);
+}
+
+void TFileStream::WriteBuffer(const void* buffer, size_t count)
+{
+    if (Write(buffer, count) != count) throw EStreamError("Stream-Schreibfehler: " + fileName_);
+}
