@@ -8,22 +8,12 @@
 #include "PCSCConnector.h"
 #include "UCardFunc.h"
 #include "UCardStart.h"
+#include "UExportGuard.h"
 #include "ULangeZahlen.h"
 
 namespace {
 
 constexpr const char* kEmpty = "";
-
-// Runs an export's body; no exception ever crosses the library boundary.
-template <typename R, typename F>
-R Guarded(R onError, F&& body)
-{
-    try {
-        return body();
-    } catch (...) {
-        return onError;
-    }
-}
 
 // Texts handed out through a caller's text variable stay valid until the next call of the
 // same export.
@@ -31,19 +21,6 @@ std::string g_hexToDecText;
 
 } // namespace
 
-QSM_API std::int32_t __stdcall SIGN(const std::uint8_t*, std::int32_t, const char*, const char**) { return -1; }
-QSM_API std::int32_t __stdcall VERIFY(const std::uint8_t*, std::int32_t, const char*, const char*) { return -1; }
-QSM_API std::int32_t __stdcall LIST_KORVA_FILES(const char**) { return -1; }
-QSM_API std::int32_t __stdcall GENERATE_KEY(std::int32_t) { return -1; }
-QSM_API std::int32_t __stdcall IMPORT_KEY(std::int32_t, const char*) { return -1; }
-QSM_API std::int32_t __stdcall EXPORT_KEY(std::int32_t, const char**) { return -1; }
-QSM_API std::int32_t __stdcall IMPORT_KEY_FROMFILE(std::int32_t, const char*) { return -1; }
-QSM_API std::int32_t __stdcall EXPORT_KEY_TOFILE(std::int32_t, const char*) { return -1; }
-QSM_API std::int32_t __stdcall SIGN_FILE(const char*, const char*) { return -1; }
-QSM_API std::int32_t __stdcall VERIFY_FILE(const char*, const char*, const char*) { return -1; }
-QSM_API std::int32_t __stdcall WRITE_CERT(const std::uint8_t*, std::int32_t) { return -1; }
-QSM_API std::int32_t __stdcall READ_CERT(std::uint8_t*, std::int32_t*) { return -1; }
-QSM_API std::int32_t __stdcall HASH_DATA(const std::uint8_t*, std::uint8_t*, std::int32_t*) { return -1; }
 QSM_API void __stdcall HEX_TO_DEC(const char** result, const char* hex)
 {
     if (!result)

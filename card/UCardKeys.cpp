@@ -1,0 +1,338 @@
+#include "UCardKeys.h"
+
+#include <algorithm>
+#include <string>
+
+#include "UCardFunc.h"
+#include "UCardStart.h"
+#include "UCardText.h"
+#include "UFileBytes.h"
+#include "UHexASCII.h"
+
+using UCardText::BytesOf;
+using UCardText::Hex2;
+using UCardText::Hex4;
+
+namespace {
+
+constexpr std::size_t kCertBlock = 384;     // 128 bytes in the spaced form
+constexpr std::size_t kMaxRecord = 255;     // every length of a key record is one byte
+constexpr int kMaxListRounds = 256;         // continuations name their entry in one byte
+
+bool Send(TCardModule& m, const std::string& command)
+{
+    std::string answer;
+    return m.SendApduText(command, answer);
+}
+
+bool SelectFile(TCardModule& m, int id)
+{
+    return Send(m, "00 A4 00 0C 02 " + Hex2(static_cast<std::size_t>(id) >> 8) + " " +
+                       Hex2(static_cast<std::size_t>(id)));
+}
+
+struct TGenerateCommand {
+    const char* heading;
+    const char* version22;
+    const char* other;
+};
+
+const TGenerateCommand kGenerate[] = {
+    {"Aktives Schlüsselpaar für Hashen On Board generieren:", "80 46 00 00 04 20 d1 20 e1",
+     "00 47 00 00 08 83 02 20 e1 84 02 20 d1"},
+    {"Inaktives Schlüsselpaar für Hashen On Board generieren:", "80 46 00 00 04 20 d2 20 e2",
+     "00 47 00 00 08 83 02 20 e2 84 02 20 d2"},
+    {"Aktives Schlüsselpaar für externes Hashen generieren:", "80 46 00 00 04 20 a1 20 e3",
+     "00 47 00 00 08 83 02 20 e3 84 02 20 a1"},
+    {"Inaktives Schlüsselpaar für externes Hashen generieren:", "80 46 00 00 04 20 a2 20 e4",
+     "00 47 00 00 08 83 02 20 e4 84 02 20 a2"},
+};
+
+// Writes key n's record into its import file of EC01.
+bool WriteKeyRecord(TCardModule& m, std::int32_t n, const UCardKeys::TKeyLines& lines)
+{
+    const int id = UCardKeys::ImportFileId(n);
+    const std::string record =
+        UCardKeys::BuildKeyRecord(UHexASCII::HexTextToBytes(lines.first), UHexASCII::HexTextToBytes(lines.second));
+    if (id < 0 || record.empty())
+        return false;
+    return Send(m, "00 A4 00 0C 02 3F 00") && Send(m, "00 A4 00 0C 02 EC 01") && SelectFile(m, id) &&
+           Send(m, "00 dc 86 00 " + Hex2(record.size()) + UCardText::SpacedHex(record));
+}
+
+// Reads key n's record from its export file of 1000.
+bool ReadKeyRecord(TCardModule& m, std::int32_t n, std::string& component1, std::string& component2)
+{
+    const int id = UCardKeys::ExportFileId(n);
+    std::string answer;
+    return id >= 0 && Send(m, "00 A4 00 0C 02 3F 00") && Send(m, "00 A4 00 0C 02 10 00") && SelectFile(m, id) &&
+           m.SendApduText("00 b2 86 00 00", answer) &&
+           UCardKeys::ParseKeyRecord(BytesOf(answer), component1, component2);
+}
+
+std::int32_t ImportWith(TCardModule& m, std::int32_t number,
+                        const std::function<bool(UCardKeys::TKeyLines&)>& readLines)
+{
+    if (m.Busy)
+        return 1;
+    TBusyGuard busy(m);
+    m.Log("");
+    m.Log("Schlüssel importieren", clLogBlue);
+    UCardKeys::TKeyLines lines;
+    if (!readLines(lines) || !WriteKeyRecord(m, number, lines))
+        return -1;
+    m.Log("Schlüssel wurde importiert", clLogBlue);
+    return 0;
+}
+
+} // namespace
+
+namespace UCardKeys {
+
+int ExportFileId(std::int32_t n)
+{
+    if (n >= 0 && n <= 14)
+        return 0x20E0 + n;
+    if (n >= 15 && n <= 25)
+        return 0x20F0 + (n - 10);
+    return -1;
+}
+
+int ImportFileId(std::int32_t n)
+{
+    if (n >= 0 && n <= 14)
+        return 0x20E4 + n;
+    if (n >= 15 && n <= 21)
+        return 0x20F0 + (n - 6);
+    return -1;
+}
+
+TKeyLines SplitKeyText(std::string_view text)
+{
+    const std::string t = UHexASCII::RemoveBlanks(text);
+    TKeyLines lines;
+    const std::size_t cr = t.find('\r');
+    lines.first = t.substr(0, cr);
+    if (cr != std::string::npos && cr + 2 <= t.size()) {
+        const std::string rest = t.substr(cr + 2);
+        lines.second = rest.substr(0, rest.find('\r'));
+    }
+    return lines;
+}
+
+TKeyLines ReadKeyFile(std::string_view content)
+{
+    return content.size() <= 2 ? TKeyLines{} : SplitKeyText(content);
+}
+
+std::string BuildKeyRecord(std::string_view component1, std::string_view component2)
+{
+    const std::size_t total = component1.size() + component2.size() + 6;
+    if (total > kMaxRecord)
+        return {};
+    std::string r;
+    r += '\x86';
+    r += static_cast<char>(total - 2);
+    r += static_cast<char>(component1.size() + 1);
+    r += '\0';
+    r += component1;
+    r += static_cast<char>(component2.size() + 1);
+    r += '\0';
+    r += component2;
+    return r;
+}
+
+bool ParseKeyRecord(std::string_view record, std::string& component1, std::string& component2)
+{
+    auto at = [&](std::size_t i) { return static_cast<unsigned char>(record[i]); };
+    if (record.size() < 4 || at(2) < 1)
+        return false;
+    const std::size_t n1 = at(2) - 1u;
+    const std::size_t second = 4 + n1;      // the second length byte
+    if (record.size() < second + 2 || at(second) < 1)
+        return false;
+    const std::size_t n2 = at(second) - 1u;
+    if (record.size() < second + 2 + n2)
+        return false;
+    component1 = std::string(record.substr(4, n1));
+    component2 = std::string(record.substr(second + 2, n2));
+    return true;
+}
+
+TListRest TakeListEntries(std::string answer, std::string& list, std::string& continuation)
+{
+    for (std::size_t p; (p = answer.find("86 02 ")) != std::string::npos;) {
+        const std::size_t id = p + 6;
+        if (answer.size() < id + 5)
+            return TListRest::Bad;
+        list += UHexASCII::RemoveBlanks(answer.substr(id, 5)) + " ";
+        // Cut after the identifier and its blank.
+        answer.erase(0, std::min(answer.size(), id + 6));
+    }
+    if (answer.empty())
+        return TListRest::Done;
+    if (answer.compare(0, 2, "8A") == 0 && answer.size() > 6) {
+        continuation = answer.substr(6);
+        return TListRest::More;
+    }
+    return TListRest::Bad;
+}
+
+} // namespace UCardKeys
+
+std::int32_t ReadCert(TCardModule& m, std::size_t capacity, std::string& certificate)
+{
+    if (m.Busy)
+        return 1;
+    std::string answer;
+    if (!m.SendApduText("00 A4 00 0C 02 11 10", answer))
+        return -1;
+    m.Log("Lese Zertifikat", clLogBlue);
+    std::size_t offset = 0, length = 0;
+    std::string le = " 00", collected;
+    do {
+        if (!m.SendApduText("00 b0 " + Hex4(offset) + le, answer))
+            return -1;
+        const std::string block = BytesOf(answer);
+        if (offset == 0) {
+            if (block.size() < 4)
+                return -1;
+            length = (static_cast<std::size_t>(static_cast<unsigned char>(block[2])) << 8 |
+                      static_cast<unsigned char>(block[3])) + 4;
+            // Stop before reading what the caller's buffer cannot take.
+            if (length > capacity)
+                return -1;
+        }
+        collected += block;
+        offset += block.size();
+        if (offset < length && block.size() - 1 + offset >= length)
+            le = " " + Hex2(length - offset);
+    } while (offset < length);
+    if (collected.size() > capacity)
+        return -1;
+    certificate = std::move(collected);
+    return 0;
+}
+
+std::int32_t WriteCert(TCardModule& m, std::string_view certificate)
+{
+    if (m.Busy)
+        return 1;
+    const std::string text = UCardText::SpacedHex(certificate);
+    TBusyGuard busy(m);
+    if (!Send(m, "00 A4 00 0C 02 11 10"))
+        return -1;
+    m.Log("Schreibe Zertifikat", clLogBlue);
+    const auto blocks = UCardText::SplitBlocks(text, kCertBlock);
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
+        if (!Send(m, "00 d6  " + Hex4(offset) + " 80 " + std::string(blocks[i]) + "00"))
+            return -1;
+        offset += blocks[i].size() / 3;
+    }
+    // The last block also writes one zero byte after the data.
+    const std::string_view last = blocks.back();
+    if (!Send(m, "00 d6  " + Hex4(offset) + " " + Hex2(last.size() / 3 + 1) + " " + std::string(last) + " 00"))
+        return -1;
+    return 0;
+}
+
+std::int32_t GenerateKey(TCardModule& m, std::int32_t type)
+{
+    if (m.Busy)
+        return 1;
+    if (type < 1 || type > 4)
+        return 0;
+    TBusyGuard busy(m);
+    if (m.OsVersion.empty())
+        ProbeCardVersion(m);
+    if (m.OsVersion.empty())
+        return -1;
+    if (!Send(m, "00 A4 00 0C 02 3F 00") || !Send(m, "00 A4 00 0C 02 EC 01"))
+        return -1;
+    const TGenerateCommand& g = kGenerate[type - 1];
+    m.Log("");
+    m.Log(g.heading, clLogMaroon);
+    m.Log("");
+    return Send(m, m.CardVersion == "2.2" ? g.version22 : g.other) ? 0 : -1;
+}
+
+std::int32_t ImportKey(TCardModule& m, std::int32_t number, std::string_view keyText)
+{
+    return ImportWith(m, number, [&](UCardKeys::TKeyLines& lines) {
+        lines = UCardKeys::SplitKeyText(keyText);
+        return true;
+    });
+}
+
+std::int32_t ImportKeyFromFile(TCardModule& m, std::int32_t number, const std::string& fileName)
+{
+    return ImportWith(m, number, [&](UCardKeys::TKeyLines& lines) {
+        std::string content;
+        if (!ReadFileBytes(fileName, content)) {
+            m.Log("Datei " + fileName + " nicht vorhanden! ", clLogRed);
+            return false;
+        }
+        lines = UCardKeys::ReadKeyFile(content);
+        return true;
+    });
+}
+
+std::int32_t ExportKey(TCardModule& m, std::int32_t number, const TKeySink& sink)
+{
+    if (m.Busy)
+        return 1;
+    TBusyGuard busy(m);
+    m.Log("");
+    m.Log("Schlüssel exportieren", clLogBlue);
+    std::string component1, component2;
+    if (!ReadKeyRecord(m, number, component1, component2) ||
+        !sink(UCardText::PlainHex(component1) + "\r\n" + UCardText::PlainHex(component2)))
+        return -1;
+    m.Log("Schlüssel #" + std::to_string(number) + " wurde exportiert", clLogBlue);
+    return 0;
+}
+
+std::int32_t ExportKeyToFile(TCardModule& m, std::int32_t number, const std::string& fileName)
+{
+    return ExportKey(m, number, [&](const std::string& keyText) { return WriteFileBytes(fileName, keyText); });
+}
+
+std::int32_t ListKorvaFiles(TCardModule& m, std::string& list)
+{
+    if (m.Busy)
+        return 1;
+    TBusyGuard busy(m);
+    m.Log("");
+    m.Log("Elementardateien lesen", clLogBlue);
+    std::string answer;
+    if (!Send(m, "00A4000C023F00") || !m.SendApduText("80 16 02 00 00 00", answer))
+        return -1;
+    if (answer.find("86 02 EC 01") == std::string::npos) {
+        m.Log("keine KORVA-Struktur vorhanden", clLogMaroon);
+        m.Log("Lesen beendet", clLogBlue);
+        return -1;
+    }
+    if (!Send(m, "00 A4 00 0C 02 EC 01") || !m.SendApduText("80 16 02 00 00 00", answer))
+        return -1;
+    std::string files;
+    for (int round = 0;; ++round) {
+        // An answer of the status word alone carries no entries.
+        if (answer == "90 00")
+            answer.clear();
+        std::string continuation;
+        const UCardKeys::TListRest rest = UCardKeys::TakeListEntries(answer, files, continuation);
+        if (rest == UCardKeys::TListRest::Done)
+            break;
+        if (rest == UCardKeys::TListRest::Bad || round >= kMaxListRounds ||
+            !m.SendApduText("80 16 02 " + continuation + " 00 00", answer))
+            return -1;
+    }
+    m.Log("folgende Elementar-File sind im KORVA-Unterverzeichnis: ", clLogMaroon);
+    m.Log("");
+    m.Log(files, clLogMaroon);
+    m.Log("");
+    m.Log("Lesen beendet", clLogBlue);
+    list = files;
+    return 0;
+}

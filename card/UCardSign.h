@@ -1,0 +1,47 @@
+// Signing, verification and hashing on the card. Long data goes to the card as a chain of
+// command blocks; between blocks the application's pending messages are processed.
+// Each operation answers 0 (success), 1 (busy, nothing sent) or -1 (failure).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TCardModule;
+
+// Receives the signature text of a successful signing; false when it cannot be kept.
+using TSignatureSink = std::function<bool(const std::string& signatureText)>;
+
+std::int32_t SignData(TCardModule& m, std::string_view data, const std::string& keyRef,
+                      const TSignatureSink& sink);
+// Signs the file's bytes and writes the signature text into the file name plus ".sig".
+std::int32_t SignFile(TCardModule& m, const std::string& fileName, const std::string& keyRef);
+std::int32_t VerifyData(TCardModule& m, std::string_view data, const std::string& keyRef,
+                        std::string_view signatureText);
+std::int32_t VerifyFile(TCardModule& m, const std::string& dataFile, const std::string& signatureFile,
+                        const std::string& keyRef);
+// The card's SHA-1 of the data; fails unless the card answers exactly 20 bytes.
+std::int32_t HashData(TCardModule& m, std::string_view data, std::string& hash);
+
+constexpr std::size_t kHashBytes = 20;
+
+// The forms of data and signature texts.
+namespace UCardSign {
+
+// The data text: direct (the bytes are hex digits already, padded on the left with "0" to at
+// least 48 digits and to an even count) or encoded (two hex digits a byte).
+std::string DataText(std::string_view data, bool direct);
+// Chained blocks of a signing or verification, the last element being the final block.
+std::vector<std::string_view> ChainBlocks(std::string_view dataText);
+// The card's answer as the signature text: hex digits, CR LF after the first 48.
+std::string SignatureText(std::string_view answer);
+// The signature digits of a signature text: the part before the first LF and the part after
+// the last LF (blanks and CR ignored), each padded on the left to at least 48 digits.
+std::string SignatureDigits(std::string_view text);
+
+} // namespace UCardSign
+
+// Lets the application process its pending messages (a WM_QUIT is left for its own loop).
+void ProcessPendingMessages();
