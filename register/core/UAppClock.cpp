@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "DateTime.h"
+
 #include "UConvert.h"
 
 namespace UAppClock {
@@ -12,8 +14,6 @@ namespace UAppClock {
 namespace {
 
 constexpr std::int64_t MsPerDay = 86400000;
-// Day 0 of TDateTime (30 December 1899) counted from 1 January 1970.
-constexpr std::int64_t UnixDayOfZero = -25569;
 
 std::int64_t ToMs(TDateTime t) { return std::llround(t * MsPerDay); }
 TDateTime FromMs(std::int64_t ms) { return static_cast<double>(ms) / MsPerDay; }
@@ -24,30 +24,6 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
     if ((a % b != 0) && ((a < 0) != (b < 0)))
         --q;
     return q;
-}
-
-// Days since 1 January 1970 of a proleptic Gregorian date, and back.
-std::int64_t DaysFromCivil(std::int64_t y, int m, int d)
-{
-    y -= m <= 2;
-    const std::int64_t era = FloorDiv(y, 400);
-    const std::int64_t yoe = y - era * 400;
-    const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void CivilFromDays(std::int64_t z, int& year, int& month, int& day)
-{
-    z += 719468;
-    const std::int64_t era = FloorDiv(z, 146097);
-    const std::int64_t doe = z - era * 146097;
-    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const std::int64_t mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
 TDateTime SystemNow()
@@ -62,7 +38,7 @@ TDateTime SystemNow()
 
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec)
 {
-    const std::int64_t days = DaysFromCivil(year, month, day) - UnixDayOfZero;
+    const auto days = static_cast<std::int64_t>(::EncodeDate(year, month, day));
     const std::int64_t ms = ((static_cast<std::int64_t>(hour) * 60 + minute) * 60 + second) * 1000 + msec;
     return FromMs(days * MsPerDay + ms);
 }
@@ -73,7 +49,7 @@ TDateTimeParts DecodeDateTime(TDateTime t)
     const std::int64_t days = FloorDiv(ms, MsPerDay);
     std::int64_t ofDay = ms - days * MsPerDay;
     TDateTimeParts p{};
-    CivilFromDays(days + UnixDayOfZero, p.year, p.month, p.day);
+    ::DecodeDate(static_cast<double>(days), p.year, p.month, p.day);
     p.msec = static_cast<int>(ofDay % 1000);
     ofDay /= 1000;
     p.second = static_cast<int>(ofDay % 60);

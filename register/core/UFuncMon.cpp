@@ -41,13 +41,13 @@ void TMonitorLog::SaveToFile(const std::string& path) const
 {
     std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
     if (!f)
-        throw Exception("Datei " + path + " kann nicht erstellt werden");
+        throw EFCreateError(path);
     std::string content = text_;
     if (!content.empty())
         content += "\r\n";
     if (std::fwrite(content.data(), 1, content.size(), f.get()) != content.size()
         || std::fflush(f.get()) != 0)
-        throw Exception("Fehler beim Schreiben der Datei " + path);
+        throw EStreamError("Fehler beim Schreiben der Datei " + path);
 }
 
 TMonitorLog& MonitorLog()

@@ -68,5 +68,5 @@ TEST(MonitorLog, SavesItsLinesAsATextFile)
     EXPECT_EQ(s.str(), "\tEins\r\nZwei\r\n");
     in.close();
     std::remove(path.c_str());
-    EXPECT_THROW(log.SaveToFile("C:\\no such folder\\x.txt"), Exception);
+    EXPECT_THROW(log.SaveToFile("C:\\no such folder\\x.txt"), EFCreateError);
 }

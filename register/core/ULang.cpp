@@ -74,7 +74,7 @@ TLanguageTexts& Languages()
 
 const std::string& GetText(int n) { return Languages().GetText(n); }
 
-TTextRule TextRuleFor(std::string_view className)
+TTextRule TextRuleFor(const std::function<bool(std::string_view)>& inheritsFrom)
 {
     struct Row {
         std::string_view name;
@@ -107,9 +107,14 @@ TTextRule TextRuleFor(std::string_view className)
         {"TStaticText", TCaptionRule::Always, false},
     };
     for (const Row& r : rows)
-        if (r.name == className)
+        if (inheritsFrom(r.name))
             return {r.caption, r.hint, true};
     return {};
+}
+
+TTextRule TextRuleFor(std::string_view className)
+{
+    return TextRuleFor([className](std::string_view n) { return n == className; });
 }
 
 } // namespace ULang

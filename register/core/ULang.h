@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -54,14 +55,18 @@ TLanguageTexts& Languages();
 // Text n of the current language (1..90).
 const std::string& GetText(int n);
 
-// How a component of a class takes its texts when its Tag is not 0.
+// How a component takes its texts when its Tag is not 0.
 enum class TCaptionRule { None, Always, NonEmpty };
 struct TTextRule {
     TCaptionRule caption = TCaptionRule::None;
     bool hint = false;
     bool known = false; // the class is one that takes language texts at all
 };
-// The rule for a component class by its name ("TLabel", "TsPanel", "TMenuItem", ...).
+// The rule for a component, given the test whether its class is or derives from a named
+// class ("TLabel", "TsPanel", "TMenuItem", ...). The first matching class of the table
+// decides; derived classes that match several rows get the same result from each.
+TTextRule TextRuleFor(const std::function<bool(std::string_view)>& inheritsFrom);
+// The same for a class by its name alone.
 TTextRule TextRuleFor(std::string_view className);
 
 } // namespace ULang

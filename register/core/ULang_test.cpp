@@ -75,8 +75,8 @@ TEST_F(LangTexts, LoadsTheSectionOfTheLanguageAndKeepsItCurrent)
 TEST_F(LangTexts, OnlyTextsOneToNinetyExist)
 {
     TLanguageTexts texts;
-    EXPECT_THROW(texts.GetText(0), Exception);
-    EXPECT_THROW(texts.GetText(91), Exception);
+    EXPECT_THROW(texts.GetText(0), ERangeError);
+    EXPECT_THROW(texts.GetText(91), ERangeError);
     EXPECT_NO_THROW(texts.GetText(90));
     EXPECT_NO_THROW(texts.GetText(1));
 }

@@ -4,5 +4,5 @@
 
 void RaiseRangeError()
 {
-    throw Exception("Fehler bei Bereichsprüfung");
+    throw ERangeError();
 }

@@ -1,0 +1,64 @@
+#include "UFunkMon.h"
+
+#include <windows.h>
+#include <commdlg.h>
+
+#include "Menus.h"
+#include "StdCtrls.h"
+#include "UFuncMon.h"
+
+TFunkMonForm::TFunkMonForm(TComponent* owner) : TForm(owner) {}
+
+TFunkMonForm::~TFunkMonForm() { UFuncMon::SetMonitorListener(nullptr); }
+
+const TFormBindings& TFunkMonForm::Bindings() const
+{
+    static const TFormBindings b = {
+        {"Mon", &TFunkMonForm::Mon},
+        {"Save1", &TFunkMonForm::Save1},
+        {"Clear1", &TFunkMonForm::Clear1},
+        {"FormCreate", &TFunkMonForm::FormCreate},
+        {"FormClose", &TFunkMonForm::FormClose},
+        {"Save1Click", &TFunkMonForm::Save1Click},
+        {"Clear1Click", &TFunkMonForm::Clear1Click},
+    };
+    return b;
+}
+
+void TFunkMonForm::FormCreate(TObject*)
+{
+    Mon->SetText(UFuncMon::MonitorLog().Text());
+    UFuncMon::SetMonitorListener([this](std::string_view added, bool cleared) {
+        if (cleared)
+            Mon->SetText("");
+        else
+            Mon->Append(std::string(added));
+    });
+}
+
+void TFunkMonForm::FormClose(TObject*, TCloseAction& Action)
+{
+    // The log stays; only the window goes.
+    Action = caHide;
+    if (OnMonitorClosed)
+        OnMonitorClosed(this);
+}
+
+void TFunkMonForm::Save1Click(TObject*)
+{
+    char name[MAX_PATH] = "";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = Handle();
+    ofn.lpstrFilter = "Text (*.txt)\0*.txt\0*.*\0*.*\0";
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = sizeof name;
+    ofn.lpstrDefExt = "txt";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (GetSaveFileNameA(&ofn))
+        SaveLog(name);
+}
+
+void TFunkMonForm::SaveLog(const std::string& fileName) { UFuncMon::MonitorLog().SaveToFile(fileName); }
+
+void TFunkMonForm::Clear1Click(TObject*) { UFuncMon::ClearMonitor(); }

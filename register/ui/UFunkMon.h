@@ -1,0 +1,31 @@
+// The register monitor window "Kasse-Monitor": shows the core's log (UFuncMon), saves it to
+// a text file and clears it.
+#pragma once
+
+#include "Forms.h"
+
+class TMemo;
+class TMenuItem;
+
+class TFunkMonForm : public TForm {
+    GUI_CLASS(TFunkMonForm, TForm)
+    explicit TFunkMonForm(TComponent* owner);
+    ~TFunkMonForm() override;
+
+    TMemo* Mon = nullptr;
+    TMenuItem* Save1 = nullptr;
+    TMenuItem* Clear1 = nullptr;
+
+    void FormCreate(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void Save1Click(TObject* Sender);
+    void Clear1Click(TObject* Sender);
+    // Saves the log under a name (what "Speichern" does once the dialog is confirmed).
+    void SaveLog(const std::string& fileName);
+
+    // Called when the window is closed, so the main window can untick its switch.
+    TNotifyEvent OnMonitorClosed;
+
+protected:
+    const TFormBindings& Bindings() const override;
+};
