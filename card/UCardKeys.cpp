@@ -1,8 +1,8 @@
 #include "UCardKeys.h"
 
-#include <algorithm>
 #include <string>
 
+#include "UCardFormats.h"
 #include "UCardFunc.h"
 #include "UCardStart.h"
 #include "UCardText.h"
@@ -16,7 +16,6 @@ using UCardText::Hex4;
 namespace {
 
 constexpr std::size_t kCertBlock = 384;     // 128 bytes in the spaced form
-constexpr std::size_t kMaxRecord = 255;     // every length of a key record is one byte
 constexpr int kMaxListRounds = 256;         // continuations name their entry in one byte
 
 bool Send(TCardModule& m, const std::string& command)
@@ -49,11 +48,11 @@ const TGenerateCommand kGenerate[] = {
 };
 
 // Writes key n's record into its import file of EC01.
-bool WriteKeyRecord(TCardModule& m, std::int32_t n, const UCardKeys::TKeyLines& lines)
+bool WriteKeyRecord(TCardModule& m, std::int32_t n, const UCardFormats::TKeyLines& lines)
 {
-    const int id = UCardKeys::ImportFileId(n);
+    const int id = UCardFormats::ImportFileId(n);
     const std::string record =
-        UCardKeys::BuildKeyRecord(UHexASCII::HexTextToBytes(lines.first), UHexASCII::HexTextToBytes(lines.second));
+        UCardFormats::BuildKeyRecord(UHexASCII::HexTextToBytes(lines.first), UHexASCII::HexTextToBytes(lines.second));
     if (id < 0 || record.empty())
         return false;
     return Send(m, "00 A4 00 0C 02 3F 00") && Send(m, "00 A4 00 0C 02 EC 01") && SelectFile(m, id) &&
@@ -63,22 +62,22 @@ bool WriteKeyRecord(TCardModule& m, std::int32_t n, const UCardKeys::TKeyLines& 
 // Reads key n's record from its export file of 1000.
 bool ReadKeyRecord(TCardModule& m, std::int32_t n, std::string& component1, std::string& component2)
 {
-    const int id = UCardKeys::ExportFileId(n);
+    const int id = UCardFormats::ExportFileId(n);
     std::string answer;
     return id >= 0 && Send(m, "00 A4 00 0C 02 3F 00") && Send(m, "00 A4 00 0C 02 10 00") && SelectFile(m, id) &&
            m.SendApduText("00 b2 86 00 00", answer) &&
-           UCardKeys::ParseKeyRecord(BytesOf(answer), component1, component2);
+           UCardFormats::ParseKeyRecord(BytesOf(answer), component1, component2);
 }
 
 std::int32_t ImportWith(TCardModule& m, std::int32_t number,
-                        const std::function<bool(UCardKeys::TKeyLines&)>& readLines)
+                        const std::function<bool(UCardFormats::TKeyLines&)>& readLines)
 {
     if (m.Busy)
         return 1;
     TBusyGuard busy(m);
     m.Log("");
     m.Log("Schlüssel importieren", clLogBlue);
-    UCardKeys::TKeyLines lines;
+    UCardFormats::TKeyLines lines;
     if (!readLines(lines) || !WriteKeyRecord(m, number, lines))
         return -1;
     m.Log("Schlüssel wurde importiert", clLogBlue);
@@ -86,99 +85,6 @@ std::int32_t ImportWith(TCardModule& m, std::int32_t number,
 }
 
 } // namespace
-
-namespace UCardKeys {
-
-int ExportFileId(std::int32_t n)
-{
-    if (n >= 0 && n <= 14)
-        return 0x20E0 + n;
-    if (n >= 15 && n <= 25)
-        return 0x20F0 + (n - 10);
-    return -1;
-}
-
-int ImportFileId(std::int32_t n)
-{
-    if (n >= 0 && n <= 14)
-        return 0x20E4 + n;
-    if (n >= 15 && n <= 21)
-        return 0x20F0 + (n - 6);
-    return -1;
-}
-
-TKeyLines SplitKeyText(std::string_view text)
-{
-    const std::string t = UHexASCII::RemoveBlanks(text);
-    TKeyLines lines;
-    const std::size_t cr = t.find('\r');
-    lines.first = t.substr(0, cr);
-    if (cr != std::string::npos && cr + 2 <= t.size()) {
-        const std::string rest = t.substr(cr + 2);
-        lines.second = rest.substr(0, rest.find('\r'));
-    }
-    return lines;
-}
-
-TKeyLines ReadKeyFile(std::string_view content)
-{
-    return content.size() <= 2 ? TKeyLines{} : SplitKeyText(content);
-}
-
-std::string BuildKeyRecord(std::string_view component1, std::string_view component2)
-{
-    const std::size_t total = component1.size() + component2.size() + 6;
-    if (total > kMaxRecord)
-        return {};
-    std::string r;
-    r += '\x86';
-    r += static_cast<char>(total - 2);
-    r += static_cast<char>(component1.size() + 1);
-    r += '\0';
-    r += component1;
-    r += static_cast<char>(component2.size() + 1);
-    r += '\0';
-    r += component2;
-    return r;
-}
-
-bool ParseKeyRecord(std::string_view record, std::string& component1, std::string& component2)
-{
-    auto at = [&](std::size_t i) { return static_cast<unsigned char>(record[i]); };
-    if (record.size() < 4 || at(2) < 1)
-        return false;
-    const std::size_t n1 = at(2) - 1u;
-    const std::size_t second = 4 + n1;      // the second length byte
-    if (record.size() < second + 2 || at(second) < 1)
-        return false;
-    const std::size_t n2 = at(second) - 1u;
-    if (record.size() < second + 2 + n2)
-        return false;
-    component1 = std::string(record.substr(4, n1));
-    component2 = std::string(record.substr(second + 2, n2));
-    return true;
-}
-
-TListRest TakeListEntries(std::string answer, std::string& list, std::string& continuation)
-{
-    for (std::size_t p; (p = answer.find("86 02 ")) != std::string::npos;) {
-        const std::size_t id = p + 6;
-        if (answer.size() < id + 5)
-            return TListRest::Bad;
-        list += UHexASCII::RemoveBlanks(answer.substr(id, 5)) + " ";
-        // Cut after the identifier and its blank.
-        answer.erase(0, std::min(answer.size(), id + 6));
-    }
-    if (answer.empty())
-        return TListRest::Done;
-    if (answer.compare(0, 2, "8A") == 0 && answer.size() > 6) {
-        continuation = answer.substr(6);
-        return TListRest::More;
-    }
-    return TListRest::Bad;
-}
-
-} // namespace UCardKeys
 
 std::int32_t ReadCert(TCardModule& m, std::size_t capacity, std::string& certificate)
 {
@@ -208,8 +114,8 @@ std::int32_t ReadCert(TCardModule& m, std::size_t capacity, std::string& certifi
         if (offset < length && block.size() - 1 + offset >= length)
             le = " " + Hex2(length - offset);
     } while (offset < length);
-    if (collected.size() > capacity)
-        return -1;
+    // A block may run on past the certificate into whatever the file holds behind it.
+    collected.resize(length);
     certificate = std::move(collected);
     return 0;
 }
@@ -259,21 +165,21 @@ std::int32_t GenerateKey(TCardModule& m, std::int32_t type)
 
 std::int32_t ImportKey(TCardModule& m, std::int32_t number, std::string_view keyText)
 {
-    return ImportWith(m, number, [&](UCardKeys::TKeyLines& lines) {
-        lines = UCardKeys::SplitKeyText(keyText);
+    return ImportWith(m, number, [&](UCardFormats::TKeyLines& lines) {
+        lines = UCardFormats::SplitKeyText(keyText);
         return true;
     });
 }
 
 std::int32_t ImportKeyFromFile(TCardModule& m, std::int32_t number, const std::string& fileName)
 {
-    return ImportWith(m, number, [&](UCardKeys::TKeyLines& lines) {
+    return ImportWith(m, number, [&](UCardFormats::TKeyLines& lines) {
         std::string content;
         if (!ReadFileBytes(fileName, content)) {
             m.Log("Datei " + fileName + " nicht vorhanden! ", clLogRed);
             return false;
         }
-        lines = UCardKeys::ReadKeyFile(content);
+        lines = UCardFormats::ReadKeyFile(content);
         return true;
     });
 }
@@ -321,10 +227,10 @@ std::int32_t ListKorvaFiles(TCardModule& m, std::string& list)
         if (answer == "90 00")
             answer.clear();
         std::string continuation;
-        const UCardKeys::TListRest rest = UCardKeys::TakeListEntries(answer, files, continuation);
-        if (rest == UCardKeys::TListRest::Done)
+        const UCardFormats::TListRest rest = UCardFormats::TakeListEntries(answer, files, continuation);
+        if (rest == UCardFormats::TListRest::Done)
             break;
-        if (rest == UCardKeys::TListRest::Bad || round >= kMaxListRounds ||
+        if (rest == UCardFormats::TListRest::Bad || round >= kMaxListRounds ||
             !m.SendApduText("80 16 02 " + continuation + " 00 00", answer))
             return -1;
     }

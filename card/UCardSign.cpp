@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "UCardFormats.h"
 #include "UCardFunc.h"
 #include "UCardText.h"
 #include "UFileBytes.h"
@@ -11,22 +12,8 @@ using UCardText::Hex2;
 
 namespace {
 
-constexpr std::size_t kMinDigits = 48;       // data texts and signature halves
-constexpr std::size_t kChainAbove = 256;     // a data text longer than this is chained
-constexpr std::size_t kLongBlock = 384;
-constexpr std::size_t kShortBlock = 128;
 constexpr std::size_t kHashBlock = 384;      // 128 bytes in the spaced form
 constexpr std::size_t kMaxLc = 255;
-
-std::string PadDigits(std::string digits)
-{
-    if (digits.size() < kMinDigits)
-        digits.insert(0, kMinDigits - digits.size(), '0');
-    // An odd count would leave a half byte that the length byte of the command misses.
-    if (digits.size() % 2)
-        digits.insert(0, 1, '0');
-    return digits;
-}
 
 bool SelectKorva(TCardModule& m)
 {
@@ -41,50 +28,6 @@ bool SetKey(TCardModule& m, const std::string& keyRef)
 }
 
 } // namespace
-
-namespace UCardSign {
-
-std::string DataText(std::string_view data, bool direct)
-{
-    return direct ? PadDigits(std::string(data)) : UCardText::PlainHex(data);
-}
-
-std::vector<std::string_view> ChainBlocks(std::string_view dataText)
-{
-    std::vector<std::string_view> blocks;
-    while (dataText.size() > kChainAbove) {
-        const std::size_t n = dataText.size() > kLongBlock ? kLongBlock : kShortBlock;
-        blocks.push_back(dataText.substr(0, n));
-        dataText.remove_prefix(n);
-    }
-    blocks.push_back(dataText);
-    return blocks;
-}
-
-std::string SignatureText(std::string_view answer)
-{
-    std::string digits = UHexASCII::RemoveBlanks(answer);
-    if (digits.size() > kMinDigits)
-        digits.insert(kMinDigits, "\r\n");
-    return digits;
-}
-
-std::string SignatureDigits(std::string_view text)
-{
-    auto clean = [](std::string_view part) {
-        std::string out;
-        for (const char c : part)
-            if (c != ' ' && c != '\r')
-                out += c;
-        return PadDigits(out);
-    };
-    const std::size_t first = text.find('\n');
-    if (first == std::string_view::npos)
-        return clean({}) + clean(text);
-    return clean(text.substr(0, first)) + clean(text.substr(text.rfind('\n') + 1));
-}
-
-} // namespace UCardSign
 
 void ProcessPendingMessages()
 {
@@ -108,8 +51,8 @@ std::int32_t SignData(TCardModule& m, std::string_view data, const std::string& 
     m.Log("Signieren", clLogBlue);
     if (!SelectKorva(m) || !SetKey(m, keyRef))
         return -1;
-    const std::string text = UCardSign::DataText(data, keyRef == "11" || keyRef == "12");
-    const auto blocks = UCardSign::ChainBlocks(text);
+    const std::string text = UCardFormats::DataText(data, keyRef == "11" || keyRef == "12");
+    const auto blocks = UCardFormats::ChainBlocks(text);
     std::string answer;
     for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
         m.Log("Blockverkettung aktiviert", clLogMaroon);
@@ -123,7 +66,7 @@ std::int32_t SignData(TCardModule& m, std::string_view data, const std::string& 
         return -1;
     m.Log("");
     m.Log("Signatur wird berechnet, bitte warten");
-    if (!sink(UCardSign::SignatureText(answer)))
+    if (!sink(UCardFormats::SignatureText(answer)))
         return -1;
     m.Log("Die Signatur wurde berechnet und abgespeichert.", clLogBlue);
     return 0;
@@ -149,9 +92,9 @@ std::int32_t VerifyData(TCardModule& m, std::string_view data, const std::string
     m.Log("");
     m.Log("Verifizieren", clLogBlue);
     const bool direct = !keyRef.empty() && (keyRef[0] == '1' || keyRef[0] == '3');
-    const std::string text = UCardSign::DataText(data, direct);
-    const std::string signature = UCardSign::SignatureDigits(signatureText);
-    const auto blocks = UCardSign::ChainBlocks(text);
+    const std::string text = UCardFormats::DataText(data, direct);
+    const std::string signature = UCardFormats::SignatureDigits(signatureText);
+    const auto blocks = UCardFormats::ChainBlocks(text);
     const std::size_t lastBytes = blocks.back().size() / 2;
     const std::size_t signatureBytes = signature.size() / 2;
     // The last command carries data and signature behind one length byte.

@@ -27,21 +27,5 @@ std::int32_t HashData(TCardModule& m, std::string_view data, std::string& hash);
 
 constexpr std::size_t kHashBytes = 20;
 
-// The forms of data and signature texts.
-namespace UCardSign {
-
-// The data text: direct (the bytes are hex digits already, padded on the left with "0" to at
-// least 48 digits and to an even count) or encoded (two hex digits a byte).
-std::string DataText(std::string_view data, bool direct);
-// Chained blocks of a signing or verification, the last element being the final block.
-std::vector<std::string_view> ChainBlocks(std::string_view dataText);
-// The card's answer as the signature text: hex digits, CR LF after the first 48.
-std::string SignatureText(std::string_view answer);
-// The signature digits of a signature text: the part before the first LF and the part after
-// the last LF (blanks and CR ignored), each padded on the left to at least 48 digits.
-std::string SignatureDigits(std::string_view text);
-
-} // namespace UCardSign
-
 // Lets the application process its pending messages (a WM_QUIT is left for its own loop).
 void ProcessPendingMessages();
