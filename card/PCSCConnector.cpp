@@ -63,6 +63,7 @@ struct TPCSCConnector::Worker {
 namespace {
 
 struct WorkerArgs {
+    HMODULE module; // held while the worker runs, so the library stays mapped until it is gone
     SCARDCONTEXT context;
     std::string reader;
     HWND window;
@@ -99,7 +100,17 @@ DWORD WINAPI StatusThreadProc(LPVOID param)
         args->state->store(record.dwEventState);
         PostMessageA(args->window, WM_PCSC_STATUS, 0, 0);
     }
-    return 0;
+    HMODULE module = args->module;
+    args.reset();
+    FreeLibraryAndExitThread(module, 0);
+}
+
+HMODULE HoldThisModule()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&StatusThreadProc),
+                       &module);
+    return module;
 }
 
 } // namespace
@@ -199,9 +210,10 @@ bool TPCSCConnector::Open()
     readerState_->store(0);
     previousState_ = 0;
     auto worker = std::make_unique<Worker>();
-    auto* args = new WorkerArgs{context_, readerName_, window_, worker->stop, readerState_};
+    auto* args = new WorkerArgs{HoldThisModule(), context_, readerName_, window_, worker->stop, readerState_};
     worker->thread = CreateThread(nullptr, 0, &StatusThreadProc, args, 0, nullptr);
     if (!worker->thread) {
+        FreeLibrary(args->module);
         delete args;
         return false;
     }

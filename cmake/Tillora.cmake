@@ -66,3 +66,28 @@ function(tillora_form_resources target)
   target_sources(${target} PRIVATE ${rc_file})
   set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS "${form_files}")
 endfunction()
+
+# tillora_add_card_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s])
+# A test of the card library against the simulated card: it runs in the folder of the virtual
+# reader (bin/simreader) with QsmTool.dll and qsmsim.exe beside it, and Wine loads the virtual
+# reader in place of its own winscard. Card tests share ports and windows, so they run alone.
+function(tillora_add_card_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  tillora_add_test(${name} SOURCES ${T_SOURCES} LIBS ${T_LIBS} testsupport ws2_32 SERIAL TIMEOUT ${T_TIMEOUT})
+  if(NOT TARGET ${name})
+    return()
+  endif()
+  set(dir ${CMAKE_BINARY_DIR}/bin/simreader)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${dir})
+  add_dependencies(${name} QsmTool qsmsim simreader_winscard)
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:QsmTool> $<TARGET_FILE:qsmsim> ${dir}
+    VERBATIM)
+  if(TILLORA_CAN_RUN_TESTS)
+    set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${dir}
+      ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=\;winscard=n")
+  endif()
+endfunction()

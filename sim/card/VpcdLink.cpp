@@ -60,9 +60,16 @@ bool ParseFault(const std::string& spec, Fault& out)
   out = Fault{};
   out.prefix = FromHex(spec.substr(0, eq));
   std::string action = spec.substr(eq + 1);
-  if (action.size() > 5 && action.compare(action.size() - 5, 5, ",once") == 0) {
-    out.once = true;
-    action.resize(action.size() - 5);
+  for (auto comma = action.rfind(','); comma != std::string::npos; comma = action.rfind(',')) {
+    const std::string modifier = action.substr(comma + 1);
+    if (modifier == "once") {
+      out.once = true;
+    } else if (modifier.rfind("after:", 0) == 0) {
+      try { out.skip = std::stoul(modifier.substr(6)); } catch (const std::exception&) { return false; }
+    } else {
+      return false;
+    }
+    action.resize(comma);
   }
   if (action.rfind("sw:", 0) == 0) {
     const Bytes sw = FromHex(action.substr(3));
@@ -137,6 +144,10 @@ bool ServeSession(const std::string& host, int port, QsmCard& card, std::vector<
     Fault* fault = nullptr;
     for (Fault& f : faults) {
       if (!f.used && payload.size() >= f.prefix.size() && std::equal(f.prefix.begin(), f.prefix.end(), payload.begin())) {
+        if (f.skip > 0) {
+          --f.skip;
+          continue;
+        }
         fault = &f;
         f.used = f.once;
         break;

@@ -22,8 +22,10 @@ struct Fault {
   std::size_t keep = 0;   // bytes of the real reply kept by Truncate
   bool once = false;
   bool used = false;
+  std::size_t skip = 0;   // matching commands that pass untouched before the fault applies
 };
-// "<hex prefix>=sw:6A82", "=cut:N", "=mute" or "=close", optionally followed by ",once".
+// "<hex prefix>=sw:6A82", "=cut:N", "=mute" or "=close", optionally followed by ",once"
+// and/or ",after:N" (the first N matching commands pass untouched).
 bool ParseFault(const std::string& spec, Fault& out);
 
 class CommandLog {

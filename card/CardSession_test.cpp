@@ -1,0 +1,325 @@
+// The card library against the simulated card behind the virtual reader: card start, command
+// exchange, the busy guard, card events and the card's system information, seen as a host
+// sees them (return codes, texts, messages) and as the card sees them (its command log).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "MessageHost.h"
+#include "QsmToolDll.h"
+#include "SimCard.h"
+
+namespace {
+
+constexpr UINT kCardInserted = 0x401;
+constexpr UINT kCardRemoved = 0x402;
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The library stays loaded for the whole program, as in any host, with two virtual readers:
+// the card goes into the first unless a test says otherwise.
+struct Rig {
+    int portA = SimCard::FreePort();
+    int portB = SimCard::FreePort();
+    std::unique_ptr<QsmToolDll> qsm;
+    Rig()
+    {
+        SimCard::UseReaders({{"Sim Reader A", portA}, {"Sim Reader B", portB}});
+        qsm = std::make_unique<QsmToolDll>();
+        // The first card start brings the readers up; no card is in them yet.
+        qsm->START_CARD();
+    }
+};
+
+Rig& TheRig()
+{
+    static Rig rig;
+    return rig;
+}
+
+class CardSession : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qsm = TheRig().qsm.get();
+        qsm->SET_APPL_HANDLE(nullptr);
+        qsm->SET_DEBUGWINDOW(1, 0);
+        qsm->RESET_DEBUGWINDOW();
+    }
+    void Start(const std::string& options = "--fresh active", bool secondReader = false)
+    {
+        card = std::make_unique<SimCard>(secondReader ? TheRig().portB : TheRig().portA, options);
+        ASSERT_TRUE(card->Insert());
+        ASSERT_TRUE(MessageHost::PumpUntil([&] { return card->Plugged(); }, 20000)) << DumpCardLog();
+        // The card process needs a moment to plug into the reader.
+        ASSERT_TRUE(MessageHost::PumpUntil([&] { return qsm->START_CARD() == 0; }, 10000));
+        card->ClearLog();
+        qsm->RESET_DEBUGWINDOW();
+    }
+    void TearDown() override
+    {
+        qsm->SET_APPL_HANDLE(nullptr);
+        card.reset();
+        MessageHost::Pump(300); // let the removal pass
+    }
+    std::string Send(const char* command, int* rc = nullptr)
+    {
+        const char* out = nullptr;
+        const int r = qsm->SEND_CARD_APDU(command, &out);
+        if (rc)
+            *rc = r;
+        return out ? out : "<null>";
+    }
+
+    std::string DumpCardLog() const
+    {
+        std::string text;
+        for (const auto& l : card->LogLines())
+            text += l + "\n";
+        return text + QsmToolDll::MonitorText();
+    }
+
+    std::unique_ptr<SimCard> card;
+    QsmToolDll* qsm = nullptr;
+};
+
+} // namespace
+
+TEST_F(CardSession, SendCardApduHandsOutDataOrStatusAsHexText)
+{
+    Start();
+    int rc = 0;
+    // An error status word: -1, an empty text, and the whole answer in the monitor.
+    EXPECT_EQ(Send("00 A4 00 0C 02 AB CD", &rc), "");
+    EXPECT_EQ(rc, -1);
+    EXPECT_TRUE(Contains(QsmToolDll::MonitorText(), "Card,APDU;00 A4 00 0C 02 AB CD"));
+    EXPECT_TRUE(Contains(QsmToolDll::MonitorText(), "Result;   6A 82"));
+    // Data and "90 00": the data alone.
+    const std::string version = Send("00CA018800", &rc);
+    EXPECT_EQ(rc, 0);
+    const auto log = card->LogLines();
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log[log.size() - 1], "RESP " + version + " 90 00");
+    // Only "90 00": the status word itself.
+    EXPECT_EQ(Send("00 A4 00 0C 02 3F 00", &rc), "90 00");
+    EXPECT_EQ(rc, 0);
+    // Commands as the card received them: run-together digits and blanks read alike.
+    const auto commands = card->Commands();
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(commands[0], "00 A4 00 0C 02 AB CD");
+    EXPECT_EQ(commands[1], "00 CA 01 88 00");
+}
+
+TEST_F(CardSession, StateSendKeepsTheStatusOfDataAndDropsABareSuccess)
+{
+    Start();
+    const char* out = nullptr;
+    EXPECT_EQ(qsm->STATE_SEND_CARD_APDU("00 A4 00 0C 02 3F 00", &out), 0);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(qsm->STATE_SEND_CARD_APDU("00 CA 01 88 00", &out), 0);
+    const std::string answer = out;
+    EXPECT_GE(answer.size(), 8u);
+    EXPECT_EQ(answer.substr(answer.size() - 5), "90 00");
+    EXPECT_EQ(qsm->STATE_SEND_CARD_APDU("00 A4 00 0C 02 AB CD", &out), 0);
+    EXPECT_STREQ(out, "6A 82");
+    // The text of one export is replaced by the next: a kept address reads the new text.
+    const char* kept = out;
+    qsm->STATE_SEND_CARD_APDU("00 A4 00 0C 02 3F 00", &out);
+    EXPECT_EQ(kept, out);
+    EXPECT_STREQ(kept, "");
+}
+
+TEST_F(CardSession, ATooLongCommandIsNotSent)
+{
+    Start();
+    std::string command = "00 D6 00 00 FF";
+    for (int i = 0; i < 256; ++i)
+        command += " 5A";
+    // 261 bytes: refused before it reaches the card.
+    EXPECT_EQ(Send(command.c_str()), "");
+    EXPECT_TRUE(card->Commands().empty());
+    const char* out = "x";
+    EXPECT_EQ(qsm->STATE_SEND_CARD_APDU(command.c_str(), &out), -1);
+    EXPECT_TRUE(card->Commands().empty());
+    // 260 bytes still go.
+    command.resize(command.size() - 3);
+    Send(command.c_str());
+    EXPECT_EQ(card->Commands().size(), 1u);
+}
+
+TEST_F(CardSession, AGuardedExportDuringAnotherAnswersBusyAndSendsNothing)
+{
+    Start("--fresh active --fault \"00 B0 00 00 10=mute,once\"");
+    int first = 99;
+    const char* out = nullptr;
+    // The card keeps silent on this command, so the exchange runs until the reader gives up.
+    std::thread slow([&] { first = qsm->STATE_SEND_CARD_APDU("00 B0 00 00 10", &out); });
+    struct Joiner {
+        std::thread& t;
+        ~Joiner()
+        {
+            MessageHost::PumpUntil([&] { return false; }, 0);
+            if (t.joinable())
+                t.join();
+        }
+    } joiner{slow};
+    ASSERT_TRUE(MessageHost::PumpUntil([&] { return card->Commands().size() == 1; }, 10000));
+    const char* report = nullptr;
+    EXPECT_EQ(qsm->GET_CARDSYS_INFO(&report), 1);
+    EXPECT_EQ(qsm->START_CARD(), 1);
+    EXPECT_EQ(qsm->STATE_SEND_CARD_APDU("00 A4 00 0C 02 3F 00", &out), 1);
+    EXPECT_EQ(card->Commands().size(), 1u);
+    // The waiting thread writes to the monitor window, which lives on this thread.
+    MessageHost::PumpUntil([&] { return first != 99; }, 30000);
+    EXPECT_EQ(first, -1); // no answer is a failure, not an empty success
+    EXPECT_EQ(qsm->STATE_SEND_CARD_APDU("00 A4 00 0C 02 3F 00", &out), 0);
+}
+
+TEST_F(CardSession, InsertionIsDebouncedAndRemovalReportedAtOnce)
+{
+    Start();
+    MessageHost::Pump(1000); // the debounce armed by the fixture's card start runs out unseen
+    MessageHost host;
+    qsm->SET_APPL_HANDLE(host.Handle());
+    // A card start that ends connected arms the debounce; a second within it arms nothing.
+    ASSERT_EQ(qsm->START_CARD(), 0);
+    const DWORD armed = GetTickCount();
+    MessageHost::Pump(100);
+    ASSERT_EQ(qsm->START_CARD(), 0);
+    MessageHost::Pump(1500);
+    ASSERT_EQ(host.Count(kCardInserted), 1);
+    EXPECT_GE(host.Messages()[0].tick - armed, 450u);
+    EXPECT_EQ(host.Messages()[0].wParam, 0u);
+    EXPECT_EQ(host.Messages()[0].lParam, 0);
+
+    // Pulling the card: 0x402 and "Karte gezogen".
+    host.Clear();
+    card->Remove();
+    ASSERT_TRUE(MessageHost::PumpUntil([&] { return host.Count(kCardRemoved) == 1; }, 10000));
+    EXPECT_EQ(host.Count(kCardInserted), 0);
+    // Putting it back: the library starts the card itself and reports it once, after the debounce.
+    ASSERT_TRUE(card->Insert());
+    ASSERT_TRUE(MessageHost::PumpUntil([&] { return host.Count(kCardInserted) == 1; }, 20000));
+    MessageHost::Pump(1000);
+    EXPECT_EQ(host.Count(kCardInserted), 1);
+    const std::string log = QsmToolDll::MonitorText();
+    EXPECT_TRUE(Contains(log, "Karte gezogen"));
+    EXPECT_TRUE(Contains(log, "Karte gesteckt"));
+    // The restarted card is usable.
+    EXPECT_EQ(Send("00 A4 00 0C 02 3F 00"), "90 00");
+}
+
+TEST_F(CardSession, WithoutAHostWindowEventsAreOnlyLogged)
+{
+    Start();
+    MessageHost host;
+    qsm->SET_APPL_HANDLE(host.Handle());
+    qsm->SET_APPL_HANDLE(nullptr);
+    ASSERT_EQ(qsm->START_CARD(), 0);
+    card->Remove();
+    MessageHost::PumpUntil([] { return Contains(QsmToolDll::MonitorText(), "Karte gezogen"); }, 10000);
+    MessageHost::Pump(700);
+    EXPECT_TRUE(host.Messages().empty());
+    // DISCONNECT_CARD reports the removal too.
+    qsm->SET_APPL_HANDLE(host.Handle());
+    qsm->DISCONNECT_CARD();
+    EXPECT_EQ(host.Count(kCardRemoved), 1);
+}
+
+TEST_F(CardSession, CardStartFindsTheCardInTheSecondReader)
+{
+    Start("--fresh active", true);
+    EXPECT_EQ(qsm->START_CARD(), 0);
+    const std::string log = QsmToolDll::MonitorText();
+    EXPECT_TRUE(Contains(log, "Anzahl der angeschlossenen Leser 02"));
+    EXPECT_TRUE(Contains(log, "Verbindung zur Karte kann nicht hergestellt werden"));
+    EXPECT_TRUE(Contains(log, "Sim Reader A"));
+    EXPECT_TRUE(Contains(log, "Version der Karte: 2.2"));
+    // The GSM probe on connecting, the version probe and the application selection reached
+    // the card in the second reader, which stays connected.
+    const auto commands = card->Commands();
+    ASSERT_EQ(commands.size(), 4u) << DumpCardLog();
+    EXPECT_EQ(commands[0], "A0 A4 00 00 02 7F 20");
+    EXPECT_EQ(commands[1], "00 CA 01 88 00");
+    EXPECT_EQ(commands[2], "00 A4 00 0C 02 3F 00");
+    EXPECT_EQ(commands[3], "00 A4 00 0C 02 10 00");
+    EXPECT_EQ(Send("00 A4 00 0C 02 3F 00"), "90 00");
+}
+
+TEST_F(CardSession, EveryRowOfTheVersionTableIsRecognised)
+{
+    const struct { const char* option; const char* card; const char* os; } rows[] = {
+        {"1.2/4.01", "1.2", "4.01"}, {"1.2/4.01a", "1.2", "4.01a"}, {"2.2/4.01a", "2.2", "4.01a"},
+        {"2.2/4.3", "2.2", "4.3"}, {"2.3/4.3b", "2.3", "4.3b"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.option);
+        Start(std::string("--fresh active --version ") + row.option);
+        ASSERT_EQ(qsm->START_CARD(), 0);
+        const std::string log = QsmToolDll::MonitorText();
+        EXPECT_TRUE(Contains(log, std::string("Version der Karte: ") + row.card));
+        EXPECT_TRUE(Contains(log, std::string("Version des OS: ") + row.os));
+        TearDown();
+    }
+}
+
+TEST_F(CardSession, AnUnknownVersionFailsTheCardStart)
+{
+    card = std::make_unique<SimCard>(TheRig().portA, "--fresh active --version-answer \"70 04 99 99 C8 08\"");
+    ASSERT_TRUE(card->Insert());
+    ASSERT_TRUE(MessageHost::PumpUntil([&] { return card->Plugged(); }, 20000));
+    EXPECT_TRUE(MessageHost::PumpUntil([&] { return qsm->START_CARD() == -1 && card->Commands().size() > 0; }, 10000));
+    EXPECT_TRUE(Contains(QsmToolDll::MonitorText(), "Card -, OS-Version fehlerhaft") ||
+                Contains(QsmToolDll::MonitorText(), "Verbindung zur Karte kann nicht hergestellt werden"));
+}
+
+TEST_F(CardSession, CardSystemInfoReportsEveryStep)
+{
+    Start();
+    const char* report = nullptr;
+    ASSERT_EQ(qsm->GET_CARDSYS_INFO(&report), 0);
+    const std::string text = report;
+    EXPECT_EQ(text.rfind("Card-System-Info:\r\n", 0), 0u);
+    EXPECT_TRUE(Contains(text, "Seriennummer des Krypto-Chips: "));
+    EXPECT_TRUE(Contains(text, "verfügbarer EEPROM Speicherplatz: "));
+    EXPECT_TRUE(Contains(text, "verfügbarer Speicherplatz im Body des KORVA-Unterverzeichnisses: "));
+    EXPECT_TRUE(Contains(text, "Betriebssystem: "));
+    EXPECT_TRUE(Contains(QsmToolDll::MonitorText(), "Card-System-Info abgeschlossen"));
+}
+
+TEST_F(CardSession, CardSystemInfoNamesTheStepThatFailed)
+{
+    const struct { const char* fault; int rc; const char* lastLine; } steps[] = {
+        {"00CA0181=sw:6A88", -1, nullptr},
+        {"00CA0181=cut:6", -1, nullptr}, // a serial number too short to read
+        {"00CA018A=sw:6A88", -2, "Seriennummer des Krypto-Chips: "},
+        {"00A4000C023F00=sw:6A82,after:1", -3, "verfügbarer EEPROM Speicherplatz: "},
+        {"00CA0185=sw:6A88", -4, "verfügbarer EEPROM Speicherplatz: "},
+        {"00CA0180=sw:6A88", -5, "verfügbarer Speicherplatz im Body des KORVA-Unterverzeichnisses: "},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.fault);
+        Start(std::string("--fresh active --fault ") + step.fault);
+        const char* report = nullptr;
+        EXPECT_EQ(qsm->GET_CARDSYS_INFO(&report), step.rc);
+        ASSERT_NE(report, nullptr);
+        const std::string text = report;
+        EXPECT_EQ(text.rfind("Card-System-Info:\r\n", 0), 0u);
+        if (step.lastLine) {
+            EXPECT_TRUE(Contains(text, step.lastLine));
+        }
+        EXPECT_FALSE(Contains(text, "Betriebssystem: "));
+        // The busy flag is clear again.
+        const char* out = nullptr;
+        EXPECT_EQ(qsm->STATE_SEND_CARD_APDU("00 A4 00 0C 02 10 00", &out), 0);
+        TearDown();
+    }
+}
