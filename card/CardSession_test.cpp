@@ -171,12 +171,17 @@ TEST_F(CardSession, AGuardedExportDuringAnotherAnswersBusyAndSendsNothing)
                 t.join();
         }
     } joiner{slow};
-    ASSERT_TRUE(MessageHost::PumpUntil([&] { return card->Commands().size() == 1; }, 10000));
+    const auto sent = [&] {
+        const auto c = card->Commands();
+        return !c.empty() && c.back() == "00 B0 00 00 10";
+    };
+    ASSERT_TRUE(MessageHost::PumpUntil(sent, 10000)) << DumpCardLog();
+    const std::size_t before = card->Commands().size();
     const char* report = nullptr;
     EXPECT_EQ(qsm->GET_CARDSYS_INFO(&report), 1);
     EXPECT_EQ(qsm->START_CARD(), 1);
     EXPECT_EQ(qsm->STATE_SEND_CARD_APDU("00 A4 00 0C 02 3F 00", &out), 1);
-    EXPECT_EQ(card->Commands().size(), 1u);
+    EXPECT_EQ(card->Commands().size(), before);
     // The waiting thread writes to the monitor window, which lives on this thread.
     MessageHost::PumpUntil([&] { return first != 99; }, 30000);
     EXPECT_EQ(first, -1); // no answer is a failure, not an empty success
