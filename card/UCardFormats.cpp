@@ -25,6 +25,16 @@ std::string PadDigits(std::string digits)
     return digits;
 }
 
+// Keys 0 to 14 count up from `base`, keys 15 to `highest` from 20F0 + 15 - `shift`.
+int KeyFileId(std::int32_t n, int base, std::int32_t highest, int shift)
+{
+    if (n >= 0 && n <= 14)
+        return base + n;
+    if (n >= 15 && n <= highest)
+        return 0x20F0 + (n - shift);
+    return -1;
+}
+
 } // namespace
 
 std::string DataText(std::string_view data, bool direct)
@@ -70,20 +80,12 @@ std::string SignatureDigits(std::string_view text)
 
 int ExportFileId(std::int32_t n)
 {
-    if (n >= 0 && n <= 14)
-        return 0x20E0 + n;
-    if (n >= 15 && n <= 25)
-        return 0x20F0 + (n - 10);
-    return -1;
+    return KeyFileId(n, 0x20E0, 25, 10);
 }
 
 int ImportFileId(std::int32_t n)
 {
-    if (n >= 0 && n <= 14)
-        return 0x20E4 + n;
-    if (n >= 15 && n <= 21)
-        return 0x20F0 + (n - 6);
-    return -1;
+    return KeyFileId(n, 0x20E4, 21, 6);
 }
 
 TKeyLines SplitKeyText(std::string_view text)

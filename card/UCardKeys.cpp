@@ -75,8 +75,7 @@ std::int32_t ImportWith(TCardModule& m, std::int32_t number,
     if (m.Busy)
         return 1;
     TBusyGuard busy(m);
-    m.Log("");
-    m.Log("Schlüssel importieren", clLogBlue);
+    UCardText::LogHeading(m, "Schlüssel importieren");
     UCardFormats::TKeyLines lines;
     if (!readLines(lines) || !WriteKeyRecord(m, number, lines))
         return -1;
@@ -189,8 +188,7 @@ std::int32_t ExportKey(TCardModule& m, std::int32_t number, const TKeySink& sink
     if (m.Busy)
         return 1;
     TBusyGuard busy(m);
-    m.Log("");
-    m.Log("Schlüssel exportieren", clLogBlue);
+    UCardText::LogHeading(m, "Schlüssel exportieren");
     std::string component1, component2;
     if (!ReadKeyRecord(m, number, component1, component2) ||
         !sink(UCardText::PlainHex(component1) + "\r\n" + UCardText::PlainHex(component2)))
@@ -209,8 +207,7 @@ std::int32_t ListKorvaFiles(TCardModule& m, std::string& list)
     if (m.Busy)
         return 1;
     TBusyGuard busy(m);
-    m.Log("");
-    m.Log("Elementardateien lesen", clLogBlue);
+    UCardText::LogHeading(m, "Elementardateien lesen");
     std::string answer;
     if (!Send(m, "00A4000C023F00") || !m.SendApduText("80 16 02 00 00 00", answer))
         return -1;

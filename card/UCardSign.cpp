@@ -47,8 +47,7 @@ std::int32_t SignData(TCardModule& m, std::string_view data, const std::string& 
     if (m.Busy)
         return 1;
     TBusyGuard busy(m);
-    m.Log("");
-    m.Log("Signieren", clLogBlue);
+    UCardText::LogHeading(m, "Signieren");
     if (!SelectKorva(m) || !SetKey(m, keyRef))
         return -1;
     const std::string text = UCardFormats::DataText(data, keyRef == "11" || keyRef == "12");
@@ -89,8 +88,7 @@ std::int32_t VerifyData(TCardModule& m, std::string_view data, const std::string
     if (m.Busy)
         return 1;
     TBusyGuard busy(m);
-    m.Log("");
-    m.Log("Verifizieren", clLogBlue);
+    UCardText::LogHeading(m, "Verifizieren");
     const bool direct = !keyRef.empty() && (keyRef[0] == '1' || keyRef[0] == '3');
     const std::string text = UCardFormats::DataText(data, direct);
     const std::string signature = UCardFormats::SignatureDigits(signatureText);

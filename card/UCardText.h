@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "UCardFunc.h"
+
 namespace UCardText {
 
 // n as two (four) upper-case hex digits; the caller keeps n within range.
@@ -25,5 +27,12 @@ std::string BytesOf(std::string_view hexText);
 // Splits a text into blocks of `chunk` characters while more than `chunk` remain; the last
 // element is the rest (possibly empty).
 std::vector<std::string_view> SplitBlocks(std::string_view text, std::size_t chunk);
+
+// The start of a card operation in the monitor: an empty line and its title in blue.
+inline void LogHeading(TCardModule& m, const std::string& title)
+{
+    m.Log("");
+    m.Log(title, clLogBlue);
+}
 
 } // namespace UCardText
