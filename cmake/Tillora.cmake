@@ -82,10 +82,15 @@ function(tillora_add_card_test name)
   endif()
   set(dir ${CMAKE_BINARY_DIR}/bin/simreader)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${dir})
-  add_dependencies(${name} QsmTool qsmsim simreader_winscard)
-  add_custom_command(TARGET ${name} POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:QsmTool> $<TARGET_FILE:qsmsim> ${dir}
-    VERBATIM)
+  # QsmTool.dll and qsmsim.exe beside the virtual reader, copied again whenever they change.
+  if(NOT TARGET card_test_folder)
+    add_custom_command(OUTPUT ${dir}/QsmTool.dll ${dir}/qsmsim.exe
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:QsmTool> $<TARGET_FILE:qsmsim> ${dir}
+      DEPENDS QsmTool qsmsim $<TARGET_FILE:QsmTool> $<TARGET_FILE:qsmsim> VERBATIM)
+    add_custom_target(card_test_folder ALL DEPENDS ${dir}/QsmTool.dll ${dir}/qsmsim.exe)
+    add_dependencies(card_test_folder simreader_winscard)
+  endif()
+  add_dependencies(${name} card_test_folder)
   if(TILLORA_CAN_RUN_TESTS)
     set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${dir}
       ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=\;winscard=n")
