@@ -328,3 +328,26 @@ TEST_F(CardSession, CardSystemInfoNamesTheStepThatFailed)
         TearDown();
     }
 }
+
+TEST_F(CardSession, NoCardProbeComesBetweenChainedBlocks)
+{
+    Start();
+    // A fresh card start leaves the new watch's first status report waiting in the queue; it is
+    // handled while the signing pumps messages between its blocks.
+    ASSERT_EQ(qsm->START_CARD(), 0);
+    card->ClearLog();
+    const std::vector<std::uint8_t> data(300, 0x5A);
+    const char* signature = nullptr;
+    ASSERT_EQ(qsm->SIGN(data.data(), static_cast<std::int32_t>(data.size()), "21", &signature), 0);
+    const auto commands = card->Commands();
+    std::size_t first = commands.size(), last = commands.size();
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (commands[i].rfind("10 2A 9E 9A", 0) == 0 && first == commands.size())
+            first = i;
+        if (commands[i].rfind("00 2A 9E 9A", 0) == 0)
+            last = i;
+    }
+    ASSERT_LT(first, last) << DumpCardLog();
+    for (std::size_t i = first; i <= last; ++i)
+        EXPECT_EQ(commands[i].find("2A 9E 9A"), 3u) << "between the blocks: " << commands[i];
+}

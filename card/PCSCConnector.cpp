@@ -307,9 +307,9 @@ void TPCSCConnector::ReadAttributes()
         AttrICCType = type == 1 ? "ISO7816A" : type == 2 ? "ISO7816S" : "UNKNOWN";
 }
 
-void TPCSCConnector::CardBecameActive()
+void TPCSCConnector::CardBecameActive(bool probe)
 {
-    if (GSMSelect(std::string("\x7F\x20", 2)) == 0x9000) {
+    if (probe && GSMSelect(std::string("\x7F\x20", 2)) == 0x9000) {
         const std::uint8_t b = ByteAt(GSMDirInfo, 14);
         GSMVoltage30 = (b & 0x10) != 0;
         GSMVoltage18 = (b & 0x20) != 0;
@@ -403,7 +403,7 @@ void TPCSCConnector::StatusChanged(DWORD previous, DWORD now)
         if (connected_) {
             ReadAttributes();
             if (AttrProtocol != 0)
-                CardBecameActive();
+                CardBecameActive(!(CardOperationRunning && CardOperationRunning()));
         }
     }
     if ((previous & SCARD_STATE_PRESENT) && !(now & SCARD_STATE_PRESENT)) {

@@ -72,6 +72,9 @@ public:
         OnReaderListChange;
     TPCSCPinEvent OnCHVNeeded;
     TPCSCErrorEvent OnError;
+    // Asked before a status change sends the card probe: while it answers true, a card
+    // operation is running (perhaps a chain of command blocks) and nothing may come between.
+    std::function<bool()> CardOperationRunning;
 
 private:
     struct Worker;
@@ -79,7 +82,7 @@ private:
     void StatusChanged(DWORD previous, DWORD now);
     bool ConnectToReader();
     void ReadAttributes();
-    void CardBecameActive();
+    void CardBecameActive(bool probe = true);
     void ClearAttributes();
     void CloseAndDisconnect();
     void Error(TErrSource source, LONG code);

@@ -28,6 +28,7 @@ TCardModule::TCardModule()
     : monitor_(std::make_unique<TMonForm>()), connector_(std::make_unique<TPCSCConnector>())
 {
     resultText_.reserve(64 * 1024);
+    connector_->CardOperationRunning = [this] { return Busy; };
 }
 
 TCardModule::~TCardModule()

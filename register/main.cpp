@@ -1,4 +1,5 @@
-// Tillora's program block. Until the register's windows exist it opens an empty main window.
+// Tillora's program block. Until the register's windows exist it opens an empty main window
+// and starts the card as the main window will: card monitor, host window, card start.
 #include <windows.h>
 
 #include "QsmTool.h"
@@ -27,8 +28,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     RegisterClassA(&wc);
     HWND main = CreateWindowExA(0, "TMainF", "Tillora", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480,
                                 nullptr, nullptr, instance, nullptr);
-    SET_APPL_HANDLE(main);
     ShowWindow(main, show);
+    SET_DEBUGWINDOW(1, 1);
+    SET_APPL_HANDLE(main);
+    START_CARD();
     MSG m;
     while (GetMessageA(&m, nullptr, 0, 0) > 0) {
         TranslateMessage(&m);
