@@ -22,46 +22,37 @@ inline std::string ComponentNameOf(HWND wnd)
     return std::string(name, n);
 }
 
+struct TWindowSearch {
+    const char* cls;
+    const char* name;
+    HWND found;
+    static BOOL CALLBACK Visit(HWND w, LPARAM lp)
+    {
+        auto* s = reinterpret_cast<TWindowSearch*>(lp);
+        char cls[256];
+        GetClassNameA(w, cls, sizeof cls);
+        if (*s->cls && lstrcmpA(cls, s->cls) != 0) return TRUE;
+        if (*s->name && lstrcmpiA(ComponentNameOf(w).c_str(), s->name) != 0) return TRUE;
+        if (!GetPropA(w, kNameProperty)) return TRUE;
+        s->found = w;
+        return FALSE;
+    }
+};
+
 // The first top-level window of the given form class ("" = any class) and component name
 // ("" = any name).
 inline HWND FindFormWindow(const char* formClass, const char* name = "")
 {
-    struct Search {
-        const char* cls;
-        const char* name;
-        HWND found;
-    } s{formClass, name, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            char cls[256];
-            GetClassNameA(w, cls, sizeof cls);
-            if (*s->cls && lstrcmpA(cls, s->cls) != 0) return TRUE;
-            if (*s->name && lstrcmpiA(ComponentNameOf(w).c_str(), s->name) != 0) return TRUE;
-            if (!GetPropA(w, kNameProperty) && !*s->cls) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    TWindowSearch s{formClass, name, nullptr};
+    EnumWindows(&TWindowSearch::Visit, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 
 // A control of a form by its component name, searched through all nested children.
 inline HWND FindControlWindow(HWND form, const char* name)
 {
-    struct Search {
-        const char* name;
-        HWND found;
-    } s{name, nullptr};
-    EnumChildWindows(
-        form,
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            if (lstrcmpiA(ComponentNameOf(w).c_str(), s->name) != 0) return TRUE;
-            s->found = w;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&s));
+    TWindowSearch s{"", name, nullptr};
+    EnumChildWindows(form, &TWindowSearch::Visit, reinterpret_cast<LPARAM>(&s));
     return s.found;
 }
 

@@ -1,7 +1,10 @@
 // The classes that form descriptions may name. Other parts of the program add their own
 // classes with RegisterComponentClass<T>().
+#include "ComCtrls.h"
+#include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "FormReader.h"
+#include "ListCtrls.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 
@@ -23,4 +26,12 @@ void RegisterStandardClasses()
     RegisterComponentClass<TMainMenu>();
     RegisterComponentClass<TPopupMenu>();
     RegisterComponentClass<TMenuItem>();
+    RegisterComponentClass<TListBox>();
+    RegisterComponentClass<TComboBox>();
+    RegisterComponentClass<TMaskEdit>();
+    RegisterComponentClass<TRichEdit>();
+    RegisterComponentClass<TDateTimePicker>();
+    RegisterComponentClass<TOpenDialog>();
+    RegisterComponentClass<TSaveDialog>();
+    RegisterComponentClass<TPrintDialog>();
 }

@@ -18,10 +18,10 @@ TComponent::~TComponent()
 {
     state_ |= csDestroying;
     while (!components_.empty()) delete components_.back();
-    if (owner_) {
-        owner_->Remove(this);
+    if (TComponent* owner = owner_) {
+        owner->Remove(this);
         // Components of the same owner may refer to this one (menus, focus controls).
-        owner_->NotifyAll(this);
+        owner->NotifyAll(this);
     }
 }
 

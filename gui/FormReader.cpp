@@ -53,10 +53,12 @@ public:
     }
 
 private:
-    [[noreturn]] void Fail(const std::string& what) const
+    [[noreturn]] void Fail(const std::string& what) const { FailAt(pos_, what); }
+
+    [[noreturn]] void FailAt(size_t at, const std::string& what) const
     {
         int line = 1;
-        for (size_t i = 0; i < pos_ && i < s_.size(); ++i)
+        for (size_t i = 0; i < at && i < s_.size(); ++i)
             if (s_[i] == '\n') ++line;
         throw EComponentError(unit_ + "(" + std::to_string(line) + "): " + what);
     }
@@ -216,6 +218,7 @@ private:
             if (pos_ >= s_.size()) Fail("'end' fehlt für " + name);
             size_t save = pos_;
             std::string word = Ident();
+            size_t at = pos_;
             if (SameText(word, "end")) return;
             if (SameText(word, "object")) {
                 pos_ = save;
@@ -230,9 +233,9 @@ private:
                 else
                     c->SetProperty(word, v);
             } catch (const EComponentError& e) {
-                Fail(e.what());
+                FailAt(at, e.what());
             } catch (const Exception& e) {
-                Fail(name + "." + word + ": " + e.what());
+                FailAt(at, name + "." + word + ": " + e.what());
             }
         }
     }

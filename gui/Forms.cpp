@@ -289,15 +289,14 @@ int TForm::ShowModal()
     struct Collect {
         HWND self;
         std::vector<HWND> windows;
-    } collect{handle_, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM lp) -> BOOL {
+        static BOOL CALLBACK Visit(HWND w, LPARAM lp)
+        {
             auto* c = reinterpret_cast<Collect*>(lp);
             if (w != c->self && IsWindowVisible(w) && IsWindowEnabled(w)) c->windows.push_back(w);
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&collect));
+        }
+    } collect{handle_, {}};
+    EnumThreadWindows(GetCurrentThreadId(), &Collect::Visit, reinterpret_cast<LPARAM>(&collect));
     for (HWND w : collect.windows) EnableWindow(w, FALSE);
     modal_ = true;
     modalResult_ = mrNone;

@@ -144,12 +144,10 @@ std::string FloatToStrG(double value, int precision)
         if (ch >= '0' && ch <= '9') digits += ch;
     while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
     std::string out = negative ? "-" : "";
-    if (exponent < -5 || exponent >= precision) {
+    if (exponent < -4 || exponent >= precision) {
         out += digits[0];
         if (digits.size() > 1) out += DecimalSeparator + digits.substr(1);
-        char e[16];
-        std::snprintf(e, sizeof e, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-        out += e;
+        out += "E" + std::to_string(exponent);
     } else if (exponent < 0) {
         out += "0";
         out += DecimalSeparator;

@@ -17,7 +17,8 @@ bool TryStrToInt(const std::string& s, int& value);
 long long StrToInt64(const std::string& s);
 
 // General format: the shortest text with up to `precision` significant digits
-// (FloatToStr uses 15); exponent form "1,5E+20" when the exponent is below -5 or not below the precision.
+// (FloatToStr uses 15); exponent form "1,5E20", "1E-5" when the exponent is below -4 or not
+// below the precision.
 std::string FloatToStr(double value);
 std::string FloatToStrG(double value, int precision);
 // Fixed format with `digits` decimals ("0,50").

@@ -1,0 +1,261 @@
+#include "ComCtrls.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <cmath>
+
+#include "SysUtils.h"
+
+// ---- TMaskEdit
+
+namespace {
+std::string InputPositions(const std::string& mask)
+{
+    std::string m = mask.substr(0, mask.find(';'));
+    std::string positions;
+    for (char c : m)
+        if (std::string("09LlAaCc#").find(c) != std::string::npos) positions += c;
+    return positions;
+}
+} // namespace
+
+void TMaskEdit::SetEditMask(const std::string& mask)
+{
+    mask_ = mask;
+    SetMaxLength(static_cast<int>(InputPositions(mask).size()));
+}
+
+bool TMaskEdit::Accepts(size_t position, char c) const
+{
+    std::string p = InputPositions(mask_);
+    if (p.empty()) return true;
+    if (position >= p.size()) return false;
+    bool digit = c >= '0' && c <= '9';
+    bool letter = IsCharAlphaA(c) != 0;
+    switch (p[position]) {
+    case '0':
+    case '9':
+    case '#': return digit || (p[position] != '0' && c == ' ');
+    case 'L':
+    case 'l': return letter;
+    case 'A':
+    case 'a': return letter || digit;
+    default: return true;
+    }
+}
+
+std::string TMaskEdit::Caption() const
+{
+    std::string t = TCustomEdit::Caption();
+    size_t n = InputPositions(mask_).size();
+    if (t.size() < n) t += std::string(n - t.size(), ' ');
+    return t;
+}
+
+void TMaskEdit::WndProc(TMessage& m)
+{
+    if (m.Msg == WM_CHAR && static_cast<unsigned char>(m.WParam) >= ' ' && !mask_.empty()) {
+        char key = static_cast<char>(m.WParam);
+        if (OnKeyPress) {
+            OnKeyPress(this, key);
+            if (!key) return;
+        }
+        if (!Accepts(static_cast<size_t>(SelStart()), key)) {
+            MessageBeep(MB_OK);
+            return;
+        }
+        m.WParam = static_cast<unsigned char>(key);
+        DefaultHandler(m);
+        return;
+    }
+    TCustomEdit::WndProc(m);
+}
+
+void TMaskEdit::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "EditMask")) SetEditMask(v.AsString());
+    else TCustomEdit::SetProperty(name, v);
+}
+
+// ---- TRichEdit
+
+TRichEdit::TRichEdit(TComponent* owner) : TCustomMemo(owner)
+{
+    static HMODULE riched = LoadLibraryA("riched20.dll");
+    (void)riched;
+}
+
+void TRichEdit::CreateParams(TCreateParams& p)
+{
+    TCustomMemo::CreateParams(p);
+    p.className = RICHEDIT_CLASSA;
+}
+
+void TRichEdit::CreateWnd()
+{
+    TCustomMemo::CreateWnd();
+    SendMessageA(handle_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    SetSelColor(font_.Color());
+}
+
+int TRichEdit::TextLength() const
+{
+    if (!handle_) return static_cast<int>(caption_.size());
+    GETTEXTLENGTHEX g{GTL_NUMCHARS | GTL_PRECISE, CP_ACP};
+    return static_cast<int>(SendMessageA(handle_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&g), 0));
+}
+
+void TRichEdit::SetSelColor(TColor c)
+{
+    if (!handle_) return;
+    CHARFORMAT2A cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_COLOR;
+    cf.crTextColor = ColorToRGB(c);
+    SendMessageA(handle_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+}
+
+void TRichEdit::AppendLine(const std::string& line, TColor color)
+{
+    HandleNeeded();
+    int end = TextLength();
+    CHARRANGE r{end, end};
+    SendMessageA(handle_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+    SetSelColor(color);
+    std::string text = (end > 0 ? "\r\n" : "") + line;
+    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    end = TextLength();
+    r = CHARRANGE{end, end};
+    SendMessageA(handle_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+    SetSelColor(font_.Color());
+}
+
+COLORREF TRichEdit::ColorAt(int position)
+{
+    HandleNeeded();
+    CHARRANGE keep{};
+    SendMessageA(handle_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&keep));
+    CHARRANGE r{position, position + 1};
+    SendMessageA(handle_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+    CHARFORMAT2A cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_COLOR;
+    SendMessageA(handle_, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    SendMessageA(handle_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&keep));
+    return cf.crTextColor;
+}
+
+void TRichEdit::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "PlainText") || SameText(name, "HideSelection")) {
+    } else TCustomMemo::SetProperty(name, v);
+}
+
+// ---- TDateTimePicker
+
+namespace {
+void ToSystemTime(TDateTime v, SYSTEMTIME& st)
+{
+    int y, mo, d, h, mi, s, ms;
+    DecodeDate(v, y, mo, d);
+    DecodeTime(v, h, mi, s, ms);
+    st = SYSTEMTIME{};
+    st.wYear = static_cast<WORD>(y);
+    st.wMonth = static_cast<WORD>(mo);
+    st.wDay = static_cast<WORD>(d);
+    st.wHour = static_cast<WORD>(h);
+    st.wMinute = static_cast<WORD>(mi);
+    st.wSecond = static_cast<WORD>(s);
+}
+} // namespace
+
+TDateTimePicker::TDateTimePicker(TComponent* owner) : TWinControl(owner), value_(Now())
+{
+    static bool init = [] {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES};
+        return InitCommonControlsEx(&icc) != 0;
+    }();
+    (void)init;
+    width_ = 186;
+    height_ = 21;
+    tabStop_ = true;
+}
+
+void TDateTimePicker::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.className = DATETIMEPICK_CLASSA;
+    p.style |= kind_ == dtkTime ? DTS_TIMEFORMAT : DTS_SHORTDATEFORMAT;
+}
+
+void TDateTimePicker::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    SendMessageA(handle_, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(kind_ == dtkTime ? "HH:mm:ss" : "dd.MM.yyyy"));
+    SetDateTime(value_);
+}
+
+TDateTime TDateTimePicker::DateTime() const
+{
+    if (!handle_) return value_;
+    SYSTEMTIME st{};
+    if (SendMessageA(handle_, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) return value_;
+    return EncodeDate(st.wYear, st.wMonth, st.wDay) + EncodeTime(st.wHour, st.wMinute, st.wSecond, 0);
+}
+
+void TDateTimePicker::SetDateTime(TDateTime value)
+{
+    value_ = value;
+    if (!handle_) return;
+    SYSTEMTIME st;
+    ToSystemTime(value, st);
+    SendMessageA(handle_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+TDateTime TDateTimePicker::Date() const { return std::floor(DateTime()); }
+
+void TDateTimePicker::SetDate(TDateTime value)
+{
+    TDateTime t = DateTime();
+    SetDateTime(std::floor(value) + (t - std::floor(t)));
+}
+
+TDateTime TDateTimePicker::Time() const
+{
+    TDateTime t = DateTime();
+    return t - std::floor(t);
+}
+
+void TDateTimePicker::SetTime(TDateTime value)
+{
+    SetDateTime(Date() + (value - std::floor(value)));
+}
+
+void TDateTimePicker::WndProc(TMessage& m)
+{
+    if (m.Msg == CN_NOTIFY) {
+        auto* nh = reinterpret_cast<NMHDR*>(m.LParam);
+        if (nh->code == DTN_DATETIMECHANGE) {
+            value_ = DateTime();
+            if (OnChange) OnChange(this);
+        }
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+void TDateTimePicker::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "Kind")) kind_ = SameText(v.AsIdent(), "dtkTime") ? dtkTime : dtkDate;
+    else if (SameText(name, "Date")) SetDate(v.AsFloat());
+    else if (SameText(name, "Time")) SetTime(v.AsFloat());
+    else if (SameText(name, "DateFormat") || SameText(name, "DateMode") || SameText(name, "CalAlignment")) {
+    } else TWinControl::SetProperty(name, v);
+}
+
+void TDateTimePicker::SetEventHandler(const std::string& event, const TBoundHandler& h)
+{
+    if (SameText(event, "OnChange")) OnChange = h.As<TNotifyEvent>(event);
+    else TWinControl::SetEventHandler(event, h);
+}

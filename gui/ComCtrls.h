@@ -1,0 +1,70 @@
+// Masked edits, rich edits with coloured text, and date/time pickers.
+#pragma once
+
+#include "DateTime.h"
+#include "StdCtrls.h"
+
+// An edit whose characters follow a mask: '0' a digit (required), '9' a digit (optional),
+// 'L'/'l' a letter, 'A'/'a' a letter or digit, 'C'/'c' any character; the part after ';' is
+// ignored. Text is the typed characters padded with blanks to the mask's length.
+class TMaskEdit : public TCustomEdit {
+    GUI_CLASS(TMaskEdit, TCustomEdit)
+    explicit TMaskEdit(TComponent* owner) : TCustomEdit(owner) {}
+    const std::string& EditMask() const { return mask_; }
+    void SetEditMask(const std::string& mask);
+    std::string Caption() const override;
+    // Whether a character is allowed at a position of the mask.
+    bool Accepts(size_t position, char c) const;
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+
+protected:
+    void WndProc(TMessage& m) override;
+
+private:
+    std::string mask_;
+};
+
+// A rich edit (RichEdit20A). Appended lines may carry their own colour.
+class TRichEdit : public TCustomMemo {
+    GUI_CLASS(TRichEdit, TCustomMemo)
+    explicit TRichEdit(TComponent* owner);
+    // Colour of the selection (and of text typed or appended next).
+    void SetSelColor(TColor c);
+    // Appends a line in the given colour and leaves the caret at the end.
+    void AppendLine(const std::string& line, TColor color);
+    // The colour of the character at a position.
+    COLORREF ColorAt(int position);
+    int TextLength() const;
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+};
+
+enum TDateTimeKind { dtkDate, dtkTime };
+
+// A date or time picker showing dd.MM.yyyy or HH:mm:ss.
+class TDateTimePicker : public TWinControl {
+    GUI_CLASS(TDateTimePicker, TWinControl)
+    explicit TDateTimePicker(TComponent* owner);
+    TDateTimeKind Kind() const { return kind_; }
+    TDateTime DateTime() const;
+    void SetDateTime(TDateTime value);
+    TDateTime Date() const;
+    void SetDate(TDateTime value);
+    TDateTime Time() const;
+    void SetTime(TDateTime value);
+    TNotifyEvent OnChange;
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+    void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& m) override;
+
+private:
+    TDateTimeKind kind_ = dtkDate;
+    TDateTime value_ = 0;
+};

@@ -1,0 +1,280 @@
+#include "ListCtrls.h"
+
+#include "SysUtils.h"
+
+// ---- TListItems
+
+HWND TListItems::Wnd() const { return owner_.HandleAllocated() ? owner_.Handle() : nullptr; }
+
+int TListItems::Count() const
+{
+    HWND w = Wnd();
+    return w ? static_cast<int>(SendMessageA(w, Msg(LB_GETCOUNT, CB_GETCOUNT), 0, 0)) : pending_.Count();
+}
+
+std::string TListItems::Get(int index) const
+{
+    HWND w = Wnd();
+    if (!w) return pending_.Get(index);
+    if (index < 0 || index >= Count()) IndexError(index);
+    LRESULT n = SendMessageA(w, Msg(LB_GETTEXTLEN, CB_GETLBTEXTLEN), static_cast<WPARAM>(index), 0);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = SendMessageA(w, Msg(LB_GETTEXT, CB_GETLBTEXT), static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+TObject* TListItems::Objects(int index) const
+{
+    HWND w = Wnd();
+    if (!w) return pending_.Objects(index);
+    if (index < 0 || index >= Count()) IndexError(index);
+    return reinterpret_cast<TObject*>(SendMessageA(w, Msg(LB_GETITEMDATA, CB_GETITEMDATA), static_cast<WPARAM>(index), 0));
+}
+
+void TListItems::SetObject(int index, TObject* o)
+{
+    HWND w = Wnd();
+    if (!w) return pending_.SetObject(index, o);
+    if (index < 0 || index >= Count()) IndexError(index);
+    SendMessageA(w, Msg(LB_SETITEMDATA, CB_SETITEMDATA), static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(o));
+}
+
+void TListItems::Insert(int index, const std::string& s) { InsertObject(index, s, nullptr); }
+
+void TListItems::InsertObject(int index, const std::string& s, TObject* o)
+{
+    HWND w = Wnd();
+    if (!w) {
+        pending_.InsertObject(index, s, o);
+        return;
+    }
+    if (index < 0 || index > Count()) IndexError(index);
+    bool sorted = GetWindowLongA(w, GWL_STYLE) & (combo_ ? CBS_SORT : LBS_SORT);
+    LRESULT at = sorted || index == Count()
+                     ? SendMessageA(w, Msg(LB_ADDSTRING, CB_ADDSTRING), 0, reinterpret_cast<LPARAM>(s.c_str()))
+                     : SendMessageA(w, Msg(LB_INSERTSTRING, CB_INSERTSTRING), static_cast<WPARAM>(index),
+                                    reinterpret_cast<LPARAM>(s.c_str()));
+    if (at >= 0) SendMessageA(w, Msg(LB_SETITEMDATA, CB_SETITEMDATA), static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(o));
+}
+
+void TListItems::Delete(int index)
+{
+    HWND w = Wnd();
+    if (!w) return pending_.Delete(index);
+    if (index < 0 || index >= Count()) IndexError(index);
+    SendMessageA(w, Msg(LB_DELETESTRING, CB_DELETESTRING), static_cast<WPARAM>(index), 0);
+}
+
+void TListItems::Clear()
+{
+    pending_.Clear();
+    if (HWND w = Wnd()) SendMessageA(w, Msg(LB_RESETCONTENT, CB_RESETCONTENT), 0, 0);
+}
+
+void TListItems::Flush()
+{
+    TStringList stored = pending_;
+    pending_.Clear();
+    for (int i = 0; i < stored.Count(); ++i) AddObject(stored[i], stored.Objects(i));
+}
+
+// ---- TListBox
+
+namespace {
+void ItemsFromList(TStrings& items, const TPropValue& v)
+{
+    items.Clear();
+    for (const auto& s : v.items) items.Add(s);
+}
+} // namespace
+
+TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(*this, false)
+{
+    width_ = 121;
+    height_ = 97;
+    color_ = clWindow;
+    tabStop_ = true;
+}
+
+void TListBox::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.className = "LISTBOX";
+    p.style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | LBS_HASSTRINGS;
+    if (multiSelect_) p.style |= LBS_EXTENDEDSEL;
+    if (sorted_) p.style |= LBS_SORT;
+    if (columns_ > 0) p.style |= LBS_USETABSTOPS;
+    p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    items_.Flush();
+    if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
+}
+
+void TListBox::WndProc(TMessage& m)
+{
+    if (m.Msg == CN_COMMAND) {
+        if (HIWORD(m.WParam) == LBN_SELCHANGE) {
+            if (OnChange) OnChange(this);
+            Click();
+        } else if (HIWORD(m.WParam) == LBN_DBLCLK && OnDblClick) {
+            OnDblClick(this);
+        }
+        return;
+    }
+    if (m.Msg == WM_LBUTTONDBLCLK) { // the double click arrives as LBN_DBLCLK
+        DefaultHandler(m);
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+int TListBox::ItemIndex() const
+{
+    if (!handle_) return pendingIndex_;
+    if (multiSelect_) return Count() ? static_cast<int>(SendMessageA(handle_, LB_GETCARETINDEX, 0, 0)) : -1;
+    return static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0));
+}
+
+void TListBox::SetItemIndex(int index)
+{
+    pendingIndex_ = index;
+    if (!handle_ || ItemIndex() == index) return;
+    if (multiSelect_) SendMessageA(handle_, LB_SETCARETINDEX, static_cast<WPARAM>(index), FALSE);
+    else SendMessageA(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int TListBox::SelCount() const
+{
+    if (!handle_) return 0;
+    if (!multiSelect_) return ItemIndex() >= 0 ? 1 : 0;
+    return static_cast<int>(SendMessageA(handle_, LB_GETSELCOUNT, 0, 0));
+}
+
+bool TListBox::Selected(int index) const
+{
+    if (index < 0 || index >= Count()) throw EStringListError("Listenindex überschreitet das Maximum (" + std::to_string(index) + ")");
+    return handle_ && SendMessageA(handle_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
+}
+
+void TListBox::SetSelected(int index, bool v)
+{
+    if (!handle_) return;
+    if (multiSelect_) SendMessageA(handle_, LB_SETSEL, v, index);
+    else SendMessageA(handle_, LB_SETCURSEL, v ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1), 0);
+}
+
+int TListBox::TopIndex() const { return handle_ ? static_cast<int>(SendMessageA(handle_, LB_GETTOPINDEX, 0, 0)) : 0; }
+
+RECT TListBox::ItemRect(int index) const
+{
+    RECT r{};
+    if (handle_) SendMessageA(handle_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+int TListBox::ItemAtPos(POINT p, bool existing) const
+{
+    if (!handle_) return -1;
+    RECT client;
+    GetClientRect(handle_, &client);
+    if (!PtInRect(&client, p)) return -1;
+    int n = Count();
+    for (int i = TopIndex(); i < n; ++i) {
+        RECT r = ItemRect(i);
+        if (r.top > client.bottom) break;
+        if (PtInRect(&r, p)) return i;
+    }
+    return existing ? -1 : n;
+}
+
+void TListBox::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "Items") || SameText(name, "Items.Strings")) ItemsFromList(items_, v);
+    else if (SameText(name, "MultiSelect")) multiSelect_ = v.AsBool();
+    else if (SameText(name, "ExtendedSelect") || SameText(name, "IntegralHeight") || SameText(name, "ItemHeight")) {
+    } else if (SameText(name, "Sorted")) sorted_ = v.AsBool();
+    else if (SameText(name, "Columns")) columns_ = v.AsInt();
+    else if (SameText(name, "ItemIndex")) SetItemIndex(v.AsInt());
+    else TWinControl::SetProperty(name, v);
+}
+
+void TListBox::SetEventHandler(const std::string& event, const TBoundHandler& h)
+{
+    if (SameText(event, "OnChange")) OnChange = h.As<TNotifyEvent>(event);
+    else TWinControl::SetEventHandler(event, h);
+}
+
+// ---- TComboBox
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), items_(*this, true)
+{
+    width_ = 145;
+    height_ = 21;
+    color_ = clWindow;
+    tabStop_ = true;
+}
+
+void TComboBox::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.className = "COMBOBOX";
+    p.style |= WS_VSCROLL | CBS_AUTOHSCROLL | CBS_HASSTRINGS;
+    p.style |= style_ == csDropDownList ? CBS_DROPDOWNLIST : style_ == csSimple ? CBS_SIMPLE : CBS_DROPDOWN;
+    if (sorted_) p.style |= CBS_SORT;
+    // The window's height includes the drop-down list.
+    if (style_ != csSimple) p.height = height_ + dropDownCount_ * 16;
+}
+
+void TComboBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    items_.Flush();
+    if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
+    else if (!caption_.empty()) SetWindowTextA(handle_, caption_.c_str());
+}
+
+void TComboBox::WndProc(TMessage& m)
+{
+    if (m.Msg == CN_COMMAND) {
+        WORD code = HIWORD(m.WParam);
+        if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) && !InState(csLoading) && OnChange) OnChange(this);
+        if (code == CBN_SELCHANGE) Click();
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+int TComboBox::ItemIndex() const
+{
+    return handle_ ? static_cast<int>(SendMessageA(handle_, CB_GETCURSEL, 0, 0)) : pendingIndex_;
+}
+
+void TComboBox::SetItemIndex(int index)
+{
+    pendingIndex_ = index;
+    if (handle_) SendMessageA(handle_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void TComboBox::SetProperty(const std::string& name, const TPropValue& v)
+{
+    static const TIdentEntry styles[] = {{"csDropDown", csDropDown}, {"csSimple", csSimple},
+                                         {"csDropDownList", csDropDownList}};
+    if (SameText(name, "Items") || SameText(name, "Items.Strings")) ItemsFromList(items_, v);
+    else if (SameText(name, "Style")) style_ = static_cast<TComboBoxStyle>(IdentToInt(v, styles, name));
+    else if (SameText(name, "ItemIndex")) SetItemIndex(v.AsInt());
+    else if (SameText(name, "DropDownCount")) dropDownCount_ = v.AsInt();
+    else if (SameText(name, "Sorted")) sorted_ = v.AsBool();
+    else if (SameText(name, "ItemHeight")) {
+    } else TWinControl::SetProperty(name, v);
+}
+
+void TComboBox::SetEventHandler(const std::string& event, const TBoundHandler& h)
+{
+    if (SameText(event, "OnChange")) OnChange = h.As<TNotifyEvent>(event);
+    else TWinControl::SetEventHandler(event, h);
+}

@@ -1,0 +1,94 @@
+// Drives the forms of the window tests from a separate process, as an outside tool would:
+// it finds windows by form class and component name, sends messages and writes what it read
+// back into a report file, one "key=value" line each.
+//   gui_test_driver auto <report>            the automation form
+//   gui_test_driver modal <button> <report>  the modal dialog, pressing <button>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Automation.h"
+
+namespace {
+
+FILE* report = nullptr;
+
+void Put(const std::string& key, const std::string& value)
+{
+    std::fprintf(report, "%s=%s\n", key.c_str(), value.c_str());
+    std::fflush(report);
+}
+
+// Polls until the condition holds; gives up after ten seconds (a hang guard only).
+template <class F> bool WaitFor(F condition)
+{
+    for (int i = 0; i < 1000; ++i) {
+        if (condition()) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+int DriveAutoForm()
+{
+    HWND form = nullptr;
+    if (!WaitFor([&] { return (form = FindFormWindow("TAutoForm")) && IsWindowVisible(form); })) {
+        Put("error", "form not found");
+        return 1;
+    }
+    Put("FormName", ComponentNameOf(form));
+    Put("Caption", WindowText(form));
+    HWND edit = FindControlWindow(form, "NameEdit");
+    HWND button = FindControlWindow(form, "OkButton");
+    HWND result = FindControlWindow(form, "ResultLabel");
+    HWND inner = FindControlWindow(form, "InnerPanel");
+    HWND ticks = FindControlWindow(form, "TickLabel");
+    HWND gauge = FindControlWindow(form, "Progress");
+    Put("ButtonText", button ? WindowText(button) : "?");
+    Put("ButtonParent", ComponentNameOf(GetParent(button)));
+    Put("EditBefore", edit ? WindowText(edit) : "?");
+    Put("LabelBefore", result ? WindowText(result) : "?");
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Jürgen"));
+    SendMessageA(button, BM_CLICK, 0, 0);
+    Put("LabelAfter", WindowText(result));
+    SendMessageA(form, WM_COMMAND, 101, 0); // Datei > Hallo: the second menu item of the form
+    Put("PanelAfterMenu", WindowText(inner));
+    WaitFor([&] { return WindowText(ticks) == "Tick 3"; });
+    Put("Ticks", WindowText(ticks));
+    Put("Gauge", WindowText(gauge));
+    PostMessageA(form, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+int DriveModal(const char* buttonName)
+{
+    HWND dlg = nullptr;
+    if (!WaitFor([&] { return (dlg = FindFormWindow("TModalDlg")) && IsWindowVisible(dlg); })) {
+        Put("error", "dialog not found");
+        return 1;
+    }
+    HWND host = FindFormWindow("TModalHost");
+    Put("HostEnabled", IsWindowEnabled(host) ? "1" : "0");
+    // A click on the window behind the dialog must do nothing.
+    SendMessageA(FindControlWindow(host, "HostButton"), BM_CLICK, 0, 0);
+    if (std::string(buttonName) == "close") PostMessageA(dlg, WM_CLOSE, 0, 0);
+    else PostMessageA(FindControlWindow(dlg, buttonName), BM_CLICK, 0, 0);
+    WaitFor([&] { return !IsWindowVisible(dlg); });
+    Put("DialogVisible", IsWindowVisible(dlg) ? "1" : "0");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) return 2;
+    std::string mode = argv[1];
+    const char* reportName = argv[argc - 1];
+    report = std::fopen(reportName, "w");
+    if (!report) return 3;
+    int rc = mode == "auto" ? DriveAutoForm() : mode == "modal" && argc == 4 ? DriveModal(argv[2]) : 2;
+    std::fclose(report);
+    return rc;
+}

@@ -1,0 +1,236 @@
+// Forms from descriptions on screen: driven from another process, modal dialogs, check boxes
+// and radio buttons, creation errors, and no handle leaks over many forms.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <map>
+
+#include "Automation.h"
+#include "TestForms.h"
+
+namespace {
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return ExtractFilePath(path);
+}
+
+// Starts the driver program with the given arguments and a report file.
+class TDriver {
+public:
+    explicit TDriver(const std::string& args)
+    {
+        char tmp[MAX_PATH];
+        GetTempPathA(MAX_PATH, tmp);
+        report_ = std::string(tmp) + "gui_driver_" + std::to_string(GetCurrentProcessId()) + ".txt";
+        std::string cmd = "\"" + ProgramFolder() + "gui_test_driver.exe\" " + args + " \"" + report_ + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+            CloseHandle(pi.hThread);
+            process_.reset(pi.hProcess);
+        }
+    }
+    ~TDriver() { DeleteFileA(report_.c_str()); }
+    bool Started() const { return static_cast<bool>(process_); }
+    HANDLE Process() const { return process_.get(); }
+
+    // Handles this thread's messages until the driver ends; false on the hang guard.
+    bool PumpUntilDone()
+    {
+        for (int i = 0; i < 3000; ++i) {
+            HANDLE h = process_.get();
+            if (MsgWaitForMultipleObjects(1, &h, FALSE, 10, QS_ALLINPUT) == WAIT_OBJECT_0) return true;
+            Application->ProcessMessages();
+        }
+        return false;
+    }
+    DWORD ExitCode() const
+    {
+        DWORD code = 99;
+        GetExitCodeProcess(process_.get(), &code);
+        return code;
+    }
+    std::map<std::string, std::string> Report() const
+    {
+        std::map<std::string, std::string> r;
+        std::ifstream in(report_);
+        std::string line;
+        while (std::getline(in, line)) {
+            size_t eq = line.find('=');
+            if (eq != std::string::npos) r[line.substr(0, eq)] = line.substr(eq + 1);
+        }
+        return r;
+    }
+
+private:
+    std::string report_;
+    TKernelHandle process_;
+};
+
+// Counts the GDI objects and the windows and menus that exist (see the platform notes: the
+// handle tables are scanned, GetGuiResources is a stub under Wine).
+struct THandleCount {
+    int gdi = 0, user = 0;
+    static THandleCount Now()
+    {
+        THandleCount c;
+        for (uintptr_t h = 0x10; h <= 0xFFFF; ++h)
+            if (GetObjectType(reinterpret_cast<HGDIOBJ>(h))) ++c.gdi;
+        for (uintptr_t h = 0x20; h <= 0xFFFE; h += 2)
+            if (IsWindow(reinterpret_cast<HWND>(h)) || IsMenu(reinterpret_cast<HMENU>(h))) ++c.user;
+        return c;
+    }
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Application->OnException = [this](const std::exception& e) { errors.push_back(e.what()); };
+    }
+    void TearDown() override { Application->OnException = nullptr; }
+    std::vector<std::string> errors;
+};
+
+TEST_F(WindowTest, DriverFindsControlsByNameClicksAndReadsBack)
+{
+    auto* form = TForm::Create<TAutoForm>(Application);
+    ASSERT_TRUE(IsWindowVisible(form->Handle()));
+    TDriver driver("auto");
+    ASSERT_TRUE(driver.Started());
+    ASSERT_TRUE(driver.PumpUntilDone());
+    EXPECT_EQ(driver.ExitCode(), 0u);
+    auto r = driver.Report();
+    EXPECT_EQ(r["FormName"], "AutoForm");
+    EXPECT_EQ(r["Caption"], "Automatik");
+    EXPECT_EQ(r["ButtonText"], "Übernehmen");
+    EXPECT_EQ(r["ButtonParent"], "InnerPanel");
+    EXPECT_EQ(r["EditBefore"], "Müller");
+    EXPECT_EQ(r["LabelBefore"], "leer");
+    EXPECT_EQ(r["LabelAfter"], "Geklickt: Jürgen");
+    EXPECT_EQ(r["PanelAfterMenu"], "Hallo aus dem Menü");
+    EXPECT_EQ(r["Ticks"], "Tick 3");
+    EXPECT_EQ(r["Gauge"], "75%");
+    // Menus are local to their process under Wine: the bar is checked from here.
+    HMENU bar = GetMenu(form->Handle());
+    char text[64] = "";
+    GetMenuStringA(bar, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ(text, "&Datei");
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, 0)), 1); // the hidden item is left out
+    EXPECT_EQ(GetMenuItemID(GetSubMenu(bar, 0), 0), 101u);
+    // The driver closed the form: it is hidden, not destroyed.
+    Application->ProcessMessages();
+    EXPECT_FALSE(form->Visible());
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    EXPECT_TRUE(errors.empty());
+    delete form;
+}
+
+TEST_F(WindowTest, ShowModalReturnsTheResultOfTheButtonAndBlocksTheWindowsBehind)
+{
+    auto* host = TForm::Create<TModalHost>(Application);
+    auto* dlg = TForm::Create<TModalDlg>(Application);
+    TTimer guard(nullptr);
+    guard.SetInterval(30000);
+    guard.OnTimer = [dlg](TObject*) { dlg->SetModalResult(mrAbort); };
+    const std::pair<const char*, int> cases[] = {{"OkButton", mrOk}, {"CancelButton", mrCancel}, {"close", mrCancel}};
+    for (auto [button, expected] : cases) {
+        SCOPED_TRACE(button);
+        TDriver driver(std::string("modal ") + button);
+        ASSERT_TRUE(driver.Started());
+        EXPECT_EQ(dlg->ShowModal(), expected);
+        EXPECT_FALSE(IsWindowVisible(dlg->Handle()));
+        EXPECT_TRUE(IsWindowEnabled(host->Handle()));
+        ASSERT_TRUE(driver.PumpUntilDone());
+        auto r = driver.Report();
+        EXPECT_EQ(r["HostEnabled"], "0");
+        EXPECT_EQ(r["DialogVisible"], "0");
+    }
+    EXPECT_EQ(host->clicks, 0);
+    // Once the dialog is gone, the window behind takes clicks again.
+    SendMessageA(FindControlWindow(host->Handle(), "HostButton"), BM_CLICK, 0, 0);
+    EXPECT_EQ(host->clicks, 1);
+    delete dlg;
+    delete host;
+}
+
+TEST_F(WindowTest, CheckBoxClickFiresOnChangeOnlyAndNotWhileLoading)
+{
+    auto* f = TForm::Create<TCheckForm>(Application);
+    EXPECT_TRUE(f->KassBox->Checked());
+    EXPECT_EQ(SendMessageA(f->KassBox->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(f->clicks, 0); // Checked = True in the description fires nothing
+    f->KassBox->SetChecked(true);
+    EXPECT_EQ(f->clicks, 0);
+    f->KassBox->SetChecked(false);
+    EXPECT_EQ(f->clicks, 1);
+    EXPECT_FALSE(f->checkedInHandler);
+    f->KassBox->SetChecked(true);
+    EXPECT_EQ(f->clicks, 2);
+    EXPECT_TRUE(f->checkedInHandler);
+    // A click by the user toggles the state and fires once.
+    f->Show();
+    SendMessageA(f->KassBox->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f->clicks, 3);
+    EXPECT_FALSE(f->KassBox->Checked());
+    EXPECT_EQ(SendMessageA(f->KassBox->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // Radio buttons group per parent.
+    EXPECT_TRUE(f->Left1->Checked());
+    EXPECT_TRUE(f->Right1->Checked());
+    SendMessageA(f->Left2->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(f->Left2->Checked());
+    EXPECT_FALSE(f->Left1->Checked());
+    EXPECT_TRUE(f->Right1->Checked());
+    EXPECT_EQ(SendMessageA(f->Left1->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    delete f;
+}
+
+TEST_F(WindowTest, DescriptionErrorsStopTheFormAtCreation)
+{
+    try {
+        TForm::Create<TBadForm>(Application);
+        FAIL() << "a missing handler was accepted";
+    } catch (const EComponentError& e) {
+        EXPECT_NE(std::string(e.what()).find("GibtEsNicht"), std::string::npos) << e.what();
+    }
+    try {
+        TForm::Create<TTypoForm>(Application);
+        FAIL() << "an unknown property was accepted";
+    } catch (const EComponentError& e) {
+        EXPECT_NE(std::string(e.what()).find("Captoin"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("(3)"), std::string::npos) << e.what(); // the line
+    }
+    EXPECT_EQ(Application->ComponentCount(), 0);
+}
+
+TEST_F(WindowTest, OpeningAndClosingAForm200TimesLeaksNoHandles)
+{
+    // Shown (with its panels, menu, gauge, fonts and timer), painted, closed and freed.
+    auto cycle = [] {
+        auto* f = TForm::Create<TAutoForm>(Application);
+        f->Repaint();
+        Application->ProcessMessages();
+        f->Close();
+        Application->ProcessMessages();
+        delete f;
+        Application->ProcessMessages();
+    };
+    for (int i = 0; i < 3; ++i) cycle(); // classes registered, caches filled
+    THandleCount before = THandleCount::Now();
+    int formsBefore = Application->LiveForms();
+    for (int i = 0; i < 200; ++i) cycle();
+    THandleCount after = THandleCount::Now();
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
+    EXPECT_EQ(Application->LiveForms(), formsBefore);
+    EXPECT_TRUE(errors.empty());
+}
+
+} // namespace
