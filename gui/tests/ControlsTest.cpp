@@ -1,0 +1,142 @@
+// Controls made in code on a plain form: what the windows hold after each operation.
+#include <gtest/gtest.h>
+
+#include "Automation.h"
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "ListCtrls.h"
+#include "StdCtrls.h"
+#include "SysUtils.h"
+
+namespace {
+
+class ControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = TForm::Create<TForm>(Application);
+        form->SetBounds(100, 100, 500, 400);
+        form->Show();
+    }
+    void TearDown() override { delete form; }
+    template <class T> T* Make(int left, int top, int width, int height)
+    {
+        T* c = new T(form);
+        c->SetBounds(left, top, width, height);
+        c->SetParent(form);
+        return c;
+    }
+    TForm* form = nullptr;
+};
+
+TEST_F(ControlsTest, MemoLinesAppendAtTheEndWithTheCaretThere)
+{
+    auto* memo = Make<TMemo>(0, 0, 300, 200);
+    memo->Lines().Add("Kopf");
+    memo->Lines().Add("Brot  1,99 €");
+    EXPECT_EQ(WindowText(memo->Handle()), "Kopf\r\nBrot  1,99 \x80\r\n");
+    EXPECT_EQ(memo->Lines().Count(), 2);
+    EXPECT_EQ(memo->SelStart(), static_cast<int>(memo->Text().size()));
+    EXPECT_EQ(memo->CaretLine(), 2); // behind the last line break
+    memo->Lines().Insert(1, "Mitte");
+    memo->Lines().Delete(0);
+    memo->Lines().Put(1, "Milch");
+    EXPECT_EQ(memo->Text(), "Mitte\r\nMilch\r\n");
+    memo->SetText("ohne Umbruch");
+    memo->Lines().Add("zwei");
+    EXPECT_EQ(memo->Text(), "ohne Umbruch\r\nzwei\r\n");
+    EXPECT_EQ(memo->Lines()[1], "zwei");
+    EXPECT_THROW(memo->Lines().Get(2), EStringListError);
+}
+
+TEST_F(ControlsTest, ListBoxKeepsObjectsAndFindsEntriesByPoint)
+{
+    auto* list = Make<TListBox>(0, 0, 200, 200);
+    TStringList a, b;
+    list->Items().AddObject("Brot", &a);
+    list->Items().AddObject("Milch", &b);
+    EXPECT_EQ(list->Items().Objects(1), &b);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    list->SetItemIndex(1);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCURSEL, 0, 0), 1);
+    RECT r = list->ItemRect(1);
+    EXPECT_EQ(list->ItemAtPos(POINT{r.left + 2, r.top + 1}, true), 1);
+    EXPECT_EQ(list->ItemAtPos(POINT{5, 190}, true), -1);  // below the entries
+    EXPECT_EQ(list->ItemAtPos(POINT{5, 190}, false), 2);  // ... or the count
+    EXPECT_EQ(list->ItemAtPos(POINT{5, 500}, false), -1); // outside the client area
+    list->Items().Delete(0);
+    EXPECT_EQ(list->Items().Objects(0), &b);
+    list->Clear();
+    EXPECT_EQ(list->Count(), 0);
+}
+
+TEST_F(ControlsTest, MaskedEditsAndComboBoxes)
+{
+    auto* pin = Make<TMaskEdit>(0, 0, 100, 21);
+    pin->SetEditMask("000000;1;_");
+    for (char c : std::string("12a3")) SendMessageA(pin->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    EXPECT_EQ(pin->Text(), "123   "); // the letter is refused, the open places are blanks
+    EXPECT_EQ(SendMessageA(pin->Handle(), EM_GETLIMITTEXT, 0, 0), 6);
+
+    auto* edit = Make<TEdit>(0, 30, 100, 21);
+    edit->OnKeyPress = [](TObject*, char& key) {
+        if (key == '.') key = ',';
+        else if (key == 'x') key = 0;
+    };
+    for (char c : std::string("0.5x")) SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    EXPECT_EQ(edit->Text(), "0,5");
+    EXPECT_DOUBLE_EQ(StrToFloat(edit->Text()), 0.5);
+
+    auto* combo = Make<TComboBox>(0, 60, 150, 21);
+    int changes = 0;
+    combo->OnChange = [&](TObject*) { ++changes; };
+    combo->Items().Add("Winter");
+    combo->Items().Add("Sommer");
+    combo->SetItemIndex(1);
+    EXPECT_EQ(combo->Text(), "Sommer");
+    EXPECT_EQ(changes, 0); // only the user's choice is a change
+}
+
+TEST_F(ControlsTest, RichEditColoursAppendedLinesOnly)
+{
+    auto* log = Make<TRichEdit>(0, 0, 400, 300);
+    log->AppendLine("Card,APDU;00 A4 00 0C", clBlack);
+    log->AppendLine("Result;   90 00", clRed);
+    log->AppendLine("weiter", clBlack);
+    std::string text = log->Text();
+    EXPECT_NE(text.find("Result;   90 00"), std::string::npos) << text;
+    int second = static_cast<int>(SendMessageA(log->Handle(), EM_LINEINDEX, 1, 0));
+    int third = static_cast<int>(SendMessageA(log->Handle(), EM_LINEINDEX, 2, 0));
+    EXPECT_EQ(log->ColorAt(second), ColorToRGB(clRed));
+    EXPECT_EQ(log->ColorAt(third), ColorToRGB(clBlack));
+    EXPECT_EQ(log->ColorAt(0), ColorToRGB(clBlack));
+}
+
+TEST_F(ControlsTest, GaugesAndLabelsAreWindowsWithText)
+{
+    auto* gauge = Make<TGauge>(0, 0, 200, 20);
+    int changes = 0;
+    gauge->OnChange = [&](TObject*) { ++changes; };
+    for (int i = 0; i < 6; ++i) gauge->AddProgress(20);
+    EXPECT_EQ(gauge->Progress(), 100);
+    EXPECT_EQ(changes, 5); // the sixth step changes nothing
+    EXPECT_EQ(WindowText(gauge->Handle()), "100%");
+    gauge->SetMaxValue(50);
+    EXPECT_EQ(gauge->Progress(), 50);
+    EXPECT_THROW(gauge->SetMaxValue(-1), EInvalidOperation);
+
+    auto* label = Make<TLabel>(0, 40, 10, 10);
+    label->SetCaption("Initialisierung");
+    EXPECT_EQ(WindowText(label->Handle()), "Initialisierung");
+    EXPECT_GT(label->Width(), 40); // sized to its text
+    auto* panel = Make<TPanel>(0, 80, 100, 30);
+    panel->SetCaption("1900");
+    EXPECT_EQ(WindowText(panel->Handle()), "1900");
+
+    auto* picker = Make<TDateTimePicker>(0, 120, 150, 21);
+    picker->SetDate(EncodeDate(2024, 2, 29));
+    EXPECT_EQ(DateToStr(picker->Date()), "29.02.2024");
+}
+
+} // namespace
