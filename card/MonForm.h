@@ -7,22 +7,25 @@
 
 #include <string>
 
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "Menus.h"
+
 class TPCSCConnector;
 
 // Sent to the host window: a card was inserted (after the debounce) or removed.
 constexpr UINT WM_CARD_INSERTED = 0x401;
 constexpr UINT WM_CARD_REMOVED = 0x402;
 
-class TMonForm {
-public:
-    TMonForm();
-    ~TMonForm();
-    TMonForm(const TMonForm&) = delete;
-    TMonForm& operator=(const TMonForm&) = delete;
+class TMonForm : public TForm {
+    GUI_CLASS(TMonForm, TForm)
+    using TForm::TForm;
 
-    HWND Handle() const { return hwnd_; }
-    void SetVisible(bool visible);
-    bool Visible() const;
+    TRichEdit* Mess = nullptr;
+    TMainMenu* MainMenu1 = nullptr;
+    TMenuItem* ClearMess = nullptr;
+    TTimer* prellTimer = nullptr;
 
     void SetLogging(bool on) { logging_ = on; }
     bool Logging() const { return logging_; }
@@ -32,24 +35,23 @@ public:
     // Appends one line in the given colour (0x00BBGGRR); the colour ends with the line.
     void AddColoredLine(const std::string& text, int colour);
     void ClearLog();
-    std::string LogText() const;
+    std::string LogText();
 
     // Card events of the connector.
     void pcsc2CardInserted(TPCSCConnector* sender);
     void pcsc2CardRemoved(TPCSCConnector* sender);
-    void prellTimerTimer();
-    bool PrellTimerRunning() const { return prellRunning_; }
+
+    void FormCreate(TObject* Sender);
+    void FormDestroy(TObject* Sender);
+    void ClearMessClick(TObject* Sender);
+    void prellTimerTimer(TObject* Sender);
+
+protected:
+    const TFormBindings& Bindings() const override;
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    void SetSelectionColour(COLORREF colour);
-    void CaretToEnd();
     void DeleteOldestLines(int count);
+    void CaretToEnd();
 
-    HWND hwnd_ = nullptr;
-    HWND mess_ = nullptr;      // the rich edit holding the log
-    HMENU menu_ = nullptr;
-    HFONT font_ = nullptr;
     bool logging_ = false;
-    bool prellRunning_ = false;
 };

@@ -115,8 +115,8 @@ HMODULE HoldThisModule()
 
 } // namespace
 
-TPCSCConnector::TPCSCConnector()
-    : readerState_(std::make_shared<std::atomic<DWORD>>(0))
+TPCSCConnector::TPCSCConnector(TComponent* owner)
+    : TComponent(owner), readerState_(std::make_shared<std::atomic<DWORD>>(0))
 {
     RegisterWindowClass();
     window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,

@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "Classes.h"
+
 enum TErrSource { esInit = 0, esConnect = 1, esGetStatus = 2, esTransmit = 3 };
 enum TNeededPIN { npPIN1, npPIN2, npPUK1, npPUK2 };
 
-class TPCSCConnector;
-using TNotifyEvent = std::function<void(TPCSCConnector* sender)>;
-using TPCSCErrorEvent = std::function<void(TPCSCConnector* sender, TErrSource source, std::uint32_t code)>;
-using TPCSCPinEvent = std::function<void(TPCSCConnector* sender, TNeededPIN pin)>;
+using TPCSCErrorEvent = std::function<void(TObject* Sender, TErrSource source, std::uint32_t code)>;
+using TPCSCPinEvent = std::function<void(TObject* Sender, TNeededPIN pin)>;
 
 // Posted by the worker to the hidden window after each wait; wParam is the wait's result.
 constexpr UINT WM_PCSC_STATUS = WM_USER + 42;
@@ -30,10 +30,10 @@ constexpr UINT WM_PCSC_STATUS = WM_USER + 42;
 int SplitReaderNames(const std::string& text, std::vector<std::string>& names, int highest,
                      const std::string& separators);
 
-class TPCSCConnector {
-public:
-    TPCSCConnector();
-    ~TPCSCConnector();
+class TPCSCConnector : public TComponent {
+    GUI_CLASS(TPCSCConnector, TComponent)
+    explicit TPCSCConnector(TComponent* owner);
+    ~TPCSCConnector() override;
     TPCSCConnector(const TPCSCConnector&) = delete;
     TPCSCConnector& operator=(const TPCSCConnector&) = delete;
 

@@ -25,7 +25,7 @@ void ReleaseModule()
 }
 
 TCardModule::TCardModule()
-    : monitor_(std::make_unique<TMonForm>()), connector_(std::make_unique<TPCSCConnector>())
+    : monitor_(TForm::Create<TMonForm>(nullptr)), connector_(new TPCSCConnector(monitor_))
 {
     resultText_.reserve(64 * 1024);
     connector_->CardOperationRunning = [this] { return Busy; };
@@ -34,13 +34,13 @@ TCardModule::TCardModule()
 TCardModule::~TCardModule()
 {
     try {
-        connector_.reset();
+        delete connector_;
+        try {
+            delete monitor_;
+        } catch (...) {
+        }
     } catch (...) {
-        // A failing reader must not keep the library from unloading.
-    }
-    try {
-        monitor_.reset();
-    } catch (...) {
+        // A failing reader must not keep the library from unloading; the window then stays.
     }
     CardVersion.clear();
     OsVersion.clear();

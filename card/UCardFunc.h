@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 
 class TPCSCConnector;
@@ -50,8 +49,8 @@ public:
     void Log(const std::string& line, int colour);
 
 private:
-    std::unique_ptr<TMonForm> monitor_;
-    std::unique_ptr<TPCSCConnector> connector_;
+    TMonForm* monitor_;
+    TPCSCConnector* connector_; // owned by the monitor window
     std::string resultText_;
 };
 

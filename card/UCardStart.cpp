@@ -113,8 +113,12 @@ std::int32_t StartCard(TCardModule& m)
         SelectQsmApplication(m);
     }
     TMonForm& monitor = m.Monitor();
-    pcsc.OnCardRemoved = [&monitor](TPCSCConnector* sender) { monitor.pcsc2CardRemoved(sender); };
-    pcsc.OnCardInserted = [&monitor](TPCSCConnector* sender) { monitor.pcsc2CardInserted(sender); };
+    pcsc.OnCardRemoved = [&monitor](TObject* sender) {
+        monitor.pcsc2CardRemoved(static_cast<TPCSCConnector*>(sender));
+    };
+    pcsc.OnCardInserted = [&monitor](TObject* sender) {
+        monitor.pcsc2CardInserted(static_cast<TPCSCConnector*>(sender));
+    };
     if (pcsc.Connected())
         monitor.pcsc2CardInserted(nullptr);
     return rc;
