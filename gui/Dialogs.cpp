@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstring>
 #include <vector>
 
 #include "Forms.h"
@@ -79,14 +80,35 @@ void TOpenDialog::SetProperty(const std::string& name, const TPropValue& v)
     } else TComponent::SetProperty(name, v);
 }
 
+namespace {
+// A DEVNAMES block naming a printer, for the print dialog to show it chosen.
+HGLOBAL DevNames(const std::string& device)
+{
+    static const char driver[] = "winspool";
+    size_t size = sizeof(DEVNAMES) + sizeof driver + device.size() + 2;
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    if (!h) return nullptr;
+    auto* names = static_cast<DEVNAMES*>(GlobalLock(h));
+    char* base = reinterpret_cast<char*>(names);
+    names->wDriverOffset = sizeof(DEVNAMES);
+    names->wDeviceOffset = static_cast<WORD>(names->wDriverOffset + sizeof driver);
+    names->wOutputOffset = static_cast<WORD>(names->wDeviceOffset + device.size() + 1);
+    std::memcpy(base + names->wDriverOffset, driver, sizeof driver);
+    std::memcpy(base + names->wDeviceOffset, device.c_str(), device.size() + 1);
+    GlobalUnlock(h);
+    return h;
+}
+} // namespace
+
 bool TPrintDialog::Execute()
 {
     PRINTDLGA pd{};
     pd.lStructSize = sizeof pd;
     pd.hwndOwner = GetActiveWindow();
     pd.Flags = PD_RETURNDC | PD_NOPAGENUMS | (AllowSelection ? 0 : PD_NOSELECTION);
-    if (!PrintDlgA(&pd)) return false;
-    PrintRange = (pd.Flags & PD_SELECTION) ? prSelection : prAllPages;
+    // The dialog opens on the printer chosen before.
+    if (!Printer()->PrinterName().empty()) pd.hDevNames = DevNames(Printer()->PrinterName());
+    BOOL ok = PrintDlgA(&pd);
     std::string device;
     if (pd.hDevNames) {
         auto* names = static_cast<DEVNAMES*>(GlobalLock(pd.hDevNames));
@@ -96,6 +118,8 @@ bool TPrintDialog::Execute()
     }
     if (pd.hDevMode) GlobalFree(pd.hDevMode);
     if (pd.hDC) DeleteDC(pd.hDC);
+    if (!ok) return false;
+    PrintRange = (pd.Flags & PD_SELECTION) ? prSelection : prAllPages;
     Printer()->SetPrinterName(device);
     return true;
 }

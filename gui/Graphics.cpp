@@ -248,18 +248,18 @@ int TCanvas::TextHeight(const std::string& text) { return TextExtent(text).cy; }
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
 {
     if (bitmap.Empty()) return;
-    TMemDC src(CreateCompatibleDC(dc_));
-    TSelectGuard g(src.get(), bitmap.Handle());
-    BitBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), src.get(), 0, 0, SRCCOPY);
+    // The bitmap stays selected into its own memory DC (a bitmap can be in one DC only).
+    HDC src = bitmap.MemDC();
+    BitBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), src, 0, 0, SRCCOPY);
 }
 
 void TCanvas::StretchDraw(const RECT& r, const TBitmap& bitmap)
 {
     if (bitmap.Empty()) return;
-    TMemDC src(CreateCompatibleDC(dc_));
-    TSelectGuard g(src.get(), bitmap.Handle());
+    // The bitmap stays selected into its own memory DC (a bitmap can be in one DC only).
+    HDC src = bitmap.MemDC();
     SetStretchBltMode(dc_, HALFTONE);
-    StretchBlt(dc_, r.left, r.top, r.right - r.left, r.bottom - r.top, src.get(), 0, 0, bitmap.Width(),
+    StretchBlt(dc_, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, bitmap.Width(),
                bitmap.Height(), SRCCOPY);
 }
 

@@ -177,6 +177,7 @@ class TBitmap : public TObject {
     }
 
 private:
+    friend class TCanvas;
     void TakeBitmap(HBITMAP source);
     HDC MemDC() const;
     int width_ = 0, height_ = 0;

@@ -5,11 +5,14 @@
 #include "Strings.h"
 #include "SysUtils.h"
 
-TIniFile::TIniFile(const std::string& fileName) : fileName_(fileName)
+TIniFile::TIniFile(const std::string& fileName) : fileName_(fileName) {}
+
+void TIniFile::Load() const
 {
-    if (!FileExists(fileName)) return;
+    sections_.clear();
+    if (!FileExists(fileName_)) return;
     TStringList lines;
-    lines.LoadFromFile(fileName);
+    lines.LoadFromFile(fileName_);
     Section* current = nullptr;
     for (int i = 0; i < lines.Count(); ++i) {
         std::string line = Trim(lines[i]);
@@ -37,6 +40,7 @@ TIniFile::TIniFile(const std::string& fileName) : fileName_(fileName)
     }
 }
 
+// Find looks into what the last Load read; the public calls load first.
 const TIniFile::Section* TIniFile::Find(const std::string& section) const
 {
     for (const auto& s : sections_)
@@ -55,14 +59,14 @@ const TIniFile::Entry* TIniFile::Find(const std::string& section, const std::str
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key, const std::string& fallback) const
 {
+    Load();
     const Entry* e = Find(section, key);
     return e ? e->value : fallback;
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int fallback) const
 {
-    const Entry* e = Find(section, key);
-    return e ? StrToIntDef(e->value, fallback) : fallback;
+    return StrToIntDef(ReadString(section, key, ""), fallback);
 }
 
 bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool fallback) const
@@ -72,6 +76,7 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
+    Load();
     Section* s = const_cast<Section*>(Find(section));
     if (!s) {
         sections_.push_back({section, {}});
@@ -93,15 +98,21 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
     WriteString(section, key, value ? "1" : "0");
 }
 
-bool TIniFile::SectionExists(const std::string& section) const { return Find(section) != nullptr; }
+bool TIniFile::SectionExists(const std::string& section) const
+{
+    Load();
+    return Find(section) != nullptr;
+}
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& key) const
 {
+    Load();
     return Find(section, key) != nullptr;
 }
 
 void TIniFile::ReadSection(const std::string& section, TStrings& keys) const
 {
+    Load();
     keys.Clear();
     if (const Section* s = Find(section))
         for (const auto& e : s->entries) keys.Add(e.key);
@@ -109,12 +120,14 @@ void TIniFile::ReadSection(const std::string& section, TStrings& keys) const
 
 void TIniFile::ReadSections(TStrings& sections) const
 {
+    Load();
     sections.Clear();
     for (const auto& s : sections_) sections.Add(s.name);
 }
 
 void TIniFile::EraseSection(const std::string& section)
 {
+    Load();
     for (size_t i = 0; i < sections_.size(); ++i)
         if (SameText(sections_[i].name, section)) {
             sections_.erase(sections_.begin() + static_cast<long>(i));
@@ -125,6 +138,7 @@ void TIniFile::EraseSection(const std::string& section)
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& key)
 {
+    Load();
     Section* s = const_cast<Section*>(Find(section));
     if (!s) return;
     for (size_t i = 0; i < s->entries.size(); ++i)

@@ -1,6 +1,6 @@
-// INI files: sections of key=value lines, names compared without regard to case. The file is
-// read when the object is made and written through at every change (created on the first
-// write). Integers are decimal text; Booleans are written as 1 and 0 and read as false only
+// INI files: sections of key=value lines, names compared without regard to case. Every call
+// reads the file afresh and every change is written through at once (the file is created on
+// the first write), so two objects on the same file see and keep each other's changes. Integers are decimal text; Booleans are written as 1 and 0 and read as false only
 // for 0. Texts are code page 1252 bytes.
 #pragma once
 
@@ -40,8 +40,10 @@ private:
         std::string name;
         std::vector<Entry> entries;
     };
+    // Reads the file as it is now (nothing when it does not exist).
+    void Load() const;
     const Section* Find(const std::string& section) const;
     const Entry* Find(const std::string& section, const std::string& key) const;
     std::string fileName_;
-    std::vector<Section> sections_;
+    mutable std::vector<Section> sections_;
 };

@@ -21,7 +21,7 @@ protected:
     }
     void TearDown() override
     {
-        for (const char* f : {"start.ini", "list.txt", "lf.txt"}) DeleteFileA((dir + f).c_str());
+        for (const char* f : {"start.ini", "list.txt", "lf.txt", "hand.ini", "leer.txt"}) DeleteFileA((dir + f).c_str());
         RemoveDirectoryA(dir.c_str());
     }
     std::string Bytes(const std::string& name)
@@ -111,6 +111,110 @@ TEST_F(FilesTest, StringListsKeepObjectsAndNameValuePairs)
     pairs.SetValue("ACT", "English");
     EXPECT_EQ(pairs.Count(), 1);
     EXPECT_EQ(pairs.Values("Act"), "English");
+}
+
+TEST_F(FilesTest, IniFileReadsHandWrittenFilesAndEmptyValues)
+{
+    std::string name = dir + "hand.ini";
+    {
+        TIniFile missing(name);
+        TStringList list;
+        list.Add("alt");
+        missing.ReadSections(list);
+        EXPECT_EQ(list.Count(), 0);
+        list.Add("alt");
+        missing.ReadSection("CFG", list);
+        EXPECT_EQ(list.Count(), 0);
+        EXPECT_FALSE(missing.SectionExists("CFG"));
+        EXPECT_FALSE(missing.ValueExists("CFG", "act"));
+        EXPECT_FALSE(FileExists(name));
+    }
+    {
+        TFileStream f(name, fmCreate);
+        f.WriteString("; Kommentar\n[ CFG ]\nact = Deutsch \nleer=\nurl=https://v.example/q?a=1&b=2\n"
+                      "[Tax]\nzahl=\n[cfg]\nact=zweiter Abschnitt\nneu=1\n[Leer]\n");
+    }
+    TIniFile ini(name);
+    TStringList sections;
+    ini.ReadSections(sections);
+    EXPECT_EQ(sections.Text(), "CFG\r\nTax\r\nLeer\r\n"); // in file order, the same name once
+    EXPECT_TRUE(ini.SectionExists("leer"));
+    TStringList keys;
+    ini.ReadSection("Cfg", keys);
+    EXPECT_EQ(keys.Text(), "act\r\nleer\r\nurl\r\nneu\r\n");
+    EXPECT_EQ(ini.ReadString("CFG", "act", ""), "Deutsch"); // the first one counts, blanks trimmed
+    EXPECT_EQ(ini.ReadString("CFG", "url", ""), "https://v.example/q?a=1&b=2");
+    // An empty value is a value: the text is empty, numbers and Booleans take the default.
+    EXPECT_TRUE(ini.ValueExists("CFG", "leer"));
+    EXPECT_EQ(ini.ReadString("CFG", "leer", "vorgabe"), "");
+    EXPECT_EQ(ini.ReadInteger("Tax", "zahl", 7), 7);
+    EXPECT_TRUE(ini.ReadBool("Tax", "zahl", true));
+    ini.WriteString("Tax", "zahl", "");
+    EXPECT_EQ(TIniFile(name).ReadString("Tax", "zahl", "x"), "");
+    ini.DeleteKey("CFG", "url");
+    ini.EraseSection("Leer");
+    TIniFile again(name);
+    EXPECT_FALSE(again.ValueExists("CFG", "url"));
+    EXPECT_FALSE(again.SectionExists("Leer"));
+    EXPECT_EQ(again.ReadString("CFG", "neu", ""), "1");
+}
+
+TEST_F(FilesTest, TwoIniFileObjectsOnOneFileKeepEachOthersChanges)
+{
+    std::string name = dir + "start.ini";
+    TIniFile a(name), b(name);
+    a.WriteString("CFG", "act", "English");
+    b.WriteBool("Windows", "Card", true);
+    EXPECT_EQ(b.ReadString("CFG", "act", ""), "English"); // b sees what a wrote
+    a.WriteInteger("Tax", "n", 3);
+    TIniFile c(name);
+    EXPECT_EQ(c.ReadString("CFG", "act", ""), "English");
+    EXPECT_TRUE(c.ReadBool("Windows", "Card", false));
+    EXPECT_EQ(c.ReadInteger("Tax", "n", 0), 3);
+    // Writing into a folder that is not there fails loudly.
+    TIniFile nowhere(dir + "fehlt\\start.ini");
+    EXPECT_THROW(nowhere.WriteString("CFG", "act", "x"), EFCreateError);
+}
+
+TEST_F(FilesTest, StringListEdgesOfTextFilesAndNameValuePairs)
+{
+    TStringList list;
+    EXPECT_THROW(list.LoadFromFile(dir + "fehlt.txt"), EFOpenError);
+    list.SaveToFile(dir + "leer.txt");
+    EXPECT_TRUE(FileExists(dir + "leer.txt"));
+    EXPECT_EQ(Bytes("leer.txt"), "");
+    EXPECT_EQ(list.Text(), "");
+    list.SetText("eins\r\n");
+    EXPECT_EQ(list.Count(), 1); // a final line break opens no line
+    list.SetText("eins\r\n\r\n");
+    EXPECT_EQ(list.Count(), 2);
+    list.SetText("a\rb\n\nc");
+    EXPECT_EQ(list.Text(), "a\r\nb\r\n\r\nc\r\n");
+    list.SetText("");
+    EXPECT_EQ(list.Count(), 0);
+
+    TStringList pairs, marker;
+    pairs.SetText("url=https://x/?a=b\nleer=\nohne Zeichen\n=nur Wert");
+    EXPECT_EQ(pairs.Values("URL"), "https://x/?a=b");
+    EXPECT_EQ(pairs.Values("leer"), "");
+    EXPECT_EQ(pairs.IndexOfName("leer"), 1);
+    EXPECT_EQ(pairs.Values("ohne Zeichen"), "");
+    EXPECT_EQ(pairs.IndexOfName("ohne Zeichen"), -1);
+    EXPECT_EQ(pairs.Names(2), "");
+    EXPECT_EQ(pairs.Values("fehlt"), "");
+    pairs.SetObject(1, &marker);
+    pairs.Put(1, "leer=voll");
+    EXPECT_EQ(pairs.Objects(1), &marker); // replacing the text keeps the object
+    TStringList copy;
+    copy.Assign(pairs);
+    EXPECT_EQ(copy.Objects(1), &marker);
+    EXPECT_EQ(copy.Text(), pairs.Text());
+    try {
+        copy.Delete(9);
+        FAIL() << "deleting past the end was accepted";
+    } catch (const EStringListError& e) {
+        EXPECT_STREQ(e.what(), "Listenindex überschreitet das Maximum (9)");
+    }
 }
 
 TEST_F(FilesTest, FileStreamsRaiseFileErrors)
