@@ -12,23 +12,14 @@
 #include <thread>
 #include <vector>
 
+#include "SimCard.h"
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 const Bytes kAtr{0x3B, 0xF2, 0x18, 0x00, 0x02, 0xC1, 0x0A, 0x31, 0xFE, 0x58, 0xC8, 0x08, 0x74};
 
-int FreePort()
-{
-  SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-  int len = sizeof a;
-  getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-  closesocket(s);
-  return ntohs(a.sin_port);
-}
+int FreePort() { return SimCard::FreePort(); }
 
 int g_portA, g_portB;
 
