@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "Menus.h"
+#include "ComCtrls.h"
 #include "StdCtrls.h"
 #include "UFuncMon.h"
 

@@ -4,7 +4,7 @@
 
 #include "Forms.h"
 
-class TMemo;
+class TRichEdit;
 class TMenuItem;
 
 class TFunkMonForm : public TForm {
@@ -12,7 +12,7 @@ class TFunkMonForm : public TForm {
     explicit TFunkMonForm(TComponent* owner);
     ~TFunkMonForm() override;
 
-    TMemo* Mon = nullptr;
+    TRichEdit* Mon = nullptr;
     TMenuItem* Save1 = nullptr;
     TMenuItem* Clear1 = nullptr;
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "ComCtrls.h"
 #include "Forms.h"
 #include "Menus.h"
 #include "StdCtrls.h"
