@@ -53,13 +53,13 @@ SOCKET Connect(const std::string& host, int port)
 
 }  // namespace
 
-bool ParseFault(const std::string& spec, Fault& out)
+bool ParseFault(const std::string& text, Fault& out)
 {
-  const auto eq = spec.find('=');
+  const auto eq = text.find('=');
   if (eq == std::string::npos) return false;
   out = Fault{};
-  out.prefix = FromHex(spec.substr(0, eq));
-  std::string action = spec.substr(eq + 1);
+  out.prefix = FromHex(text.substr(0, eq));
+  std::string action = text.substr(eq + 1);
   for (auto comma = action.rfind(','); comma != std::string::npos; comma = action.rfind(',')) {
     const std::string modifier = action.substr(comma + 1);
     if (modifier == "once") {

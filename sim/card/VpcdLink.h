@@ -26,7 +26,7 @@ struct Fault {
 };
 // "<hex prefix>=sw:6A82", "=cut:N", "=mute" or "=close", optionally followed by ",once"
 // and/or ",after:N" (the first N matching commands pass untouched).
-bool ParseFault(const std::string& spec, Fault& out);
+bool ParseFault(const std::string& text, Fault& out);
 
 class CommandLog {
 public:

@@ -27,7 +27,7 @@ const char kUsage[] =
     "  --tpidno N           tpIdNo (4711)\n"
     "  --fresh transport|active  life cycle of a new card (transport)\n"
     "  --debug-hash         append the 9A field to transaction responses\n"
-    "  --fault SPEC         PREFIX=sw:XXXX | PREFIX=cut:N | PREFIX=mute | PREFIX=close [,once] [,after:N]\n"
+    "  --fault FAULT         PREFIX=sw:XXXX | PREFIX=cut:N | PREFIX=mute | PREFIX=close [,once] [,after:N]\n"
     "  --once               end when the reader closes the connection\n"
     "  --config FILE        more options, one \"name = value\" a line (# comments)\n";
 
