@@ -256,7 +256,7 @@ void TControl::SetProperty(const std::string& name, const TPropValue& v)
     else if (SameText(name, "ClientHeight")) SetClientSize(ClientWidth(), v.AsInt());
     else if (SameText(name, "Caption") || SameText(name, "Text")) SetCaption(v.AsString());
     else if (SameText(name, "Hint")) SetHint(v.AsString());
-    else if (SameText(name, "ShowHint") || SameText(name, "ParentShowHint") || SameText(name, "TabOrder")) {
+    else if (SameText(name, "ShowHint") || SameText(name, "ParentShowHint")) {
     } else if (SameText(name, "Visible")) SetVisible(v.AsBool());
     else if (SameText(name, "Enabled")) SetEnabled(v.AsBool());
     else if (SameText(name, "Color")) SetColor(IdentToColor(v));
@@ -648,7 +648,47 @@ void TWinControl::SetFocus()
 
 bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
 
-bool TWinControl::CanFocus() const { return handle_ && IsWindowVisible(handle_) && IsWindowEnabled(handle_); }
+bool TWinControl::CanFocus() const
+{
+    if (!handle_ || !IsWindowVisible(handle_)) return false;
+    for (const TWinControl* c = this; c; c = c->parent_)
+        if (!c->handle_ || !IsWindowEnabled(c->handle_)) return false;
+    return true;
+}
+
+std::vector<TWinControl*> TWinControl::TabList() const
+{
+    std::vector<std::pair<int, TWinControl*>> keyed;
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            int key = w->tabOrder_ >= 0 ? w->tabOrder_ : static_cast<int>(keyed.size());
+            keyed.emplace_back(key, w);
+        }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<TWinControl*> list;
+    for (const auto& k : keyed) list.push_back(k.second);
+    return list;
+}
+
+int TWinControl::TabOrder() const
+{
+    if (!parent_) return tabOrder_;
+    std::vector<TWinControl*> list = parent_->TabList();
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order)
+{
+    if (!parent_ || InState(csReading)) {
+        tabOrder_ = order;
+        return;
+    }
+    std::vector<TWinControl*> list = parent_->TabList();
+    list.erase(std::find(list.begin(), list.end(), this));
+    order = std::clamp(order, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + order, this);
+    for (size_t i = 0; i < list.size(); ++i) list[i]->tabOrder_ = static_cast<int>(i);
+}
 
 void TWinControl::FontChanged()
 {
@@ -687,6 +727,7 @@ void TWinControl::AlignControls()
 void TWinControl::SetProperty(const std::string& name, const TPropValue& v)
 {
     if (SameText(name, "TabStop")) SetTabStop(v.AsBool());
+    else if (SameText(name, "TabOrder")) SetTabOrder(v.AsInt());
     else TControl::SetProperty(name, v);
 }
 

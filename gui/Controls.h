@@ -175,6 +175,15 @@ class TWinControl : public TControl {
     bool CanFocus() const;
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool v) { tabStop_ = v; }
+    // The place among the parent's windowed children that Tab visits. Set while a description
+    // is read it is a sort key; set later it moves the control there and renumbers the others.
+    // Children without one keep their creation order.
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    // The windowed children in the order Tab visits them.
+    std::vector<TWinControl*> TabList() const;
+    // Whether the control keeps Tab for itself instead of passing the focus on.
+    virtual bool WantsTab() const { return false; }
 
     void SetBounds(int left, int top, int width, int height) override;
     int ClientWidth() const override;
@@ -226,6 +235,7 @@ protected:
     std::vector<TControl*> controls_;
     TBrush brush_;
     bool tabStop_ = false;
+    int tabOrder_ = -1;
 
 private:
     void InsertControl(TControl* c);

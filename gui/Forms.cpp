@@ -4,6 +4,7 @@
 
 #include "FormReader.h"
 #include "Menus.h"
+#include "StdCtrls.h"
 #include "SysUtils.h"
 
 namespace {
@@ -18,6 +19,64 @@ const TIdentEntry kPositions[] = {{"poDesigned", poDesigned}, {"poDefault", poDe
                                   {"poScreenCenter", poScreenCenter}, {"poDesktopCenter", poDesktopCenter},
                                   {"poMainFormCenter", poMainFormCenter}, {"poOwnerFormCenter", poOwnerFormCenter}};
 const TIdentEntry kFormStyles[] = {{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}};
+
+// Every windowed control inside a parent, each followed by its own children, in tab order.
+void CollectTabOrder(const TWinControl* parent, std::vector<TWinControl*>& list)
+{
+    for (TWinControl* c : parent->TabList()) {
+        list.push_back(c);
+        CollectTabOrder(c, list);
+    }
+}
+
+// The entry a number of steps away in a list, wrapping around at either end.
+template <class T> T Around(const std::vector<T>& list, long from, long steps)
+{
+    auto n = static_cast<long>(list.size());
+    return list[static_cast<size_t>(((from + steps) % n + n) % n)];
+}
+
+bool Selectable(const TWinControl* c) { return c->TabStop() && c->CanFocus(); }
+
+// Radio buttons with one parent are one group: Tab enters it once, on its checked button.
+bool SameGroup(const TWinControl* a, const TWinControl* b)
+{
+    return a && b && a->Parent() == b->Parent() && dynamic_cast<const TRadioButton*>(a) &&
+           dynamic_cast<const TRadioButton*>(b);
+}
+
+// The selectable buttons of a radio button's group, in tab order.
+std::vector<TWinControl*> GroupOf(const std::vector<TWinControl*>& order, const TWinControl* radio)
+{
+    std::vector<TWinControl*> group;
+    for (TWinControl* c : order)
+        if (SameGroup(c, radio) && Selectable(c)) group.push_back(c);
+    return group;
+}
+
+TWinControl* GroupEntry(const std::vector<TWinControl*>& order, TWinControl* radio)
+{
+    std::vector<TWinControl*> group = GroupOf(order, radio);
+    for (TWinControl* c : group)
+        if (static_cast<TRadioButton*>(c)->Checked()) return c;
+    return group.empty() ? radio : group.front();
+}
+
+void FocusControl(TWinControl* c)
+{
+    c->SetFocus();
+    // Edits take the focus with their whole text selected, as in dialogs.
+    if (SendMessageA(c->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageA(c->Handle(), EM_SETSEL, 0, -1);
+}
+
+// The control of this library that holds a window, or the nearest one around it (the edit
+// inside a combo box belongs to the combo box).
+TWinControl* ControlOfWindow(HWND wnd)
+{
+    for (; wnd; wnd = GetParent(wnd))
+        if (TWinControl* c = TWinControl::FromHandle(wnd)) return c;
+    return nullptr;
+}
 
 } // namespace
 
@@ -334,6 +393,22 @@ int TForm::ShowModal()
 
 void TForm::Release() { Application->DeferDelete(this); }
 
+bool TForm::SelectNext(TWinControl* current, bool forward)
+{
+    std::vector<TWinControl*> order;
+    CollectTabOrder(this, order);
+    auto n = static_cast<long>(order.size());
+    long at = std::find(order.begin(), order.end(), current) - order.begin();
+    if (at == n) at = forward ? -1 : n;
+    for (long step = 1; step <= n; ++step) {
+        TWinControl* c = Around(order, at, forward ? step : -step);
+        if (c == current || SameGroup(c, current) || !Selectable(c)) continue;
+        FocusControl(dynamic_cast<TRadioButton*>(c) ? GroupEntry(order, c) : c);
+        return true;
+    }
+    return false;
+}
+
 bool TForm::Active() const { return handle_ && GetActiveWindow() == handle_; }
 
 TWinControl* TForm::ActiveControl() const
@@ -453,11 +528,50 @@ void TApplication::Terminate()
     PostQuitMessage(0);
 }
 
+bool TApplication::NavigationKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN) return false;
+    TShiftState shift = KeyboardShiftState();
+    if (shift & (ssCtrl | ssAlt)) return false;
+    TWinControl* focused = ControlOfWindow(msg.hwnd);
+    TForm* form = focused ? GetParentForm(focused) : nullptr;
+    if (!form) return false;
+    switch (msg.wParam) {
+    case VK_TAB:
+        if (focused->WantsTab()) return false;
+        form->SelectNext(focused, !(shift & ssShift));
+        return true;
+    case VK_LEFT:
+    case VK_UP:
+    case VK_RIGHT:
+    case VK_DOWN: {
+        auto* radio = dynamic_cast<TRadioButton*>(focused);
+        if (!radio) return false;
+        std::vector<TWinControl*> order;
+        CollectTabOrder(form, order);
+        std::vector<TWinControl*> group = GroupOf(order, radio);
+        auto at = std::find(group.begin(), group.end(), radio);
+        if (at == group.end()) return true;
+        long step = msg.wParam == VK_RIGHT || msg.wParam == VK_DOWN ? 1 : -1;
+        auto* next = static_cast<TRadioButton*>(Around(group, at - group.begin(), step));
+        next->SetFocus();
+        next->SetChecked(true);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 bool TApplication::ProcessMessage(MSG& msg)
 {
     if (msg.message == WM_QUIT) {
         terminated_ = true;
         return false;
+    }
+    if (NavigationKey(msg)) {
+        FreeDeferred();
+        return true;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);

@@ -128,6 +128,9 @@ class TForm : public TCustomControl {
     bool Active() const;
     TWinControl* ActiveControl() const;
     void SetActiveControl(TWinControl* c);
+    // Moves the focus from a control to the next one Tab reaches (backwards: Shift+Tab),
+    // wrapping around; false when the form has none.
+    bool SelectNext(TWinControl* current, bool forward);
     // The menu item with this command id in the form's menus, or none.
     TMenuItem* FindMenuItem(UINT command) const;
 
@@ -229,6 +232,9 @@ class TApplication : public TComponent {
 
 private:
     bool ProcessMessage(MSG& msg);
+    // Tab, Shift+Tab and the arrow keys in a group of radio buttons move the focus between
+    // the controls of a form; true when the key was used so.
+    bool NavigationKey(const MSG& msg);
     void FreeDeferred();
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;

@@ -158,7 +158,9 @@ void TCustomMemo::SetProperty(const std::string& name, const TPropValue& v)
         scrollBars_ = static_cast<TScrollStyle>(IdentToInt(v, kScrollStyles, name));
     } else if (SameText(name, "WordWrap")) {
         wordWrap_ = v.AsBool();
-    } else if (SameText(name, "WantReturns") || SameText(name, "WantTabs")) {
+    } else if (SameText(name, "WantTabs")) {
+        wantTabs_ = v.AsBool();
+    } else if (SameText(name, "WantReturns")) {
     } else {
         TCustomEdit::SetProperty(name, v);
     }

@@ -180,6 +180,10 @@ class TCustomMemo : public TCustomEdit {
     TStrings& Lines() { return lines_; }
     TScrollStyle ScrollBars() const { return scrollBars_; }
     bool WordWrap() const { return wordWrap_; }
+    // With WantTabs Tab types a tab character; without it Tab moves on to the next control.
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool v) { wantTabs_ = v; }
+    bool WantsTab() const override { return wantTabs_; }
     // The line of the caret (the selection start), counted from 0.
     int CaretLine() const;
     POINT CaretPos() const; // x: column, y: line
@@ -198,6 +202,7 @@ protected:
     TMemoStrings lines_;
     TScrollStyle scrollBars_ = ssNone;
     bool wordWrap_ = true;
+    bool wantTabs_ = false;
     std::vector<std::string> pendingLines_;
 };
 

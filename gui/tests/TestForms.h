@@ -86,6 +86,28 @@ protected:
     }
 };
 
+// Tab order across panels; the keys its edit and the form itself receive are noted.
+class TTabForm : public TForm {
+    GUI_CLASS(TTabForm, TForm)
+    using TForm::TForm;
+    std::string editKeys, formKeys;
+    std::vector<WORD> formKeyDowns;
+    void SumEditKeyPress(TObject*, char& Key) { editKeys += Key; }
+    void FormKeyPress(TObject*, char& Key) { formKeys += Key; }
+    void FormKeyDown(TObject*, WORD& Key, TShiftState) { formKeyDowns.push_back(Key); }
+
+protected:
+    const TFormBindings& Bindings() const override
+    {
+        static const TFormBindings b = {
+            {"SumEditKeyPress", &TTabForm::SumEditKeyPress},
+            {"FormKeyPress", &TTabForm::FormKeyPress},
+            {"FormKeyDown", &TTabForm::FormKeyDown},
+        };
+        return b;
+    }
+};
+
 // Its description names a handler the class does not have.
 class TBadForm : public TForm {
     GUI_CLASS(TBadForm, TForm)
