@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "MessageHost.h"
-#include "QsmToolDll.h"
-#include "SimCard.h"
+#include "tests/support/MessageHost.h"
+#include "tests/support/QsmToolDll.h"
+#include "tests/support/SimCard.h"
 
 namespace {
 

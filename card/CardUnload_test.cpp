@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "MessageHost.h"
-#include "QsmToolDll.h"
-#include "SimCard.h"
+#include "tests/support/MessageHost.h"
+#include "tests/support/QsmToolDll.h"
+#include "tests/support/SimCard.h"
 
 TEST(CardUnload, UnloadingWhileTheReaderIsWatchedDoesNotCrashLaterEvents)
 {

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "MessageHost.h"
-#include "QsmToolDll.h"
+#include "tests/support/MessageHost.h"
+#include "tests/support/QsmToolDll.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "MonForm.h"
+#include "card/MonForm.h"
 
 #include <richedit.h>
 
-#include "QsmTool.h"
-#include "UCardFunc.h"
+#include "card/exports/QsmTool.h"
+#include "card/UCardFunc.h"
 
 namespace {
 

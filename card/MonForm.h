@@ -7,10 +7,10 @@
 
 #include <string>
 
-#include "ComCtrls.h"
-#include "ExtCtrls.h"
-#include "Forms.h"
-#include "Menus.h"
+#include "gui/ComCtrls.h"
+#include "gui/ExtCtrls.h"
+#include "gui/Forms.h"
+#include "gui/Menus.h"
 
 class TPCSCConnector;
 

@@ -1,4 +1,4 @@
-#include "PCSCConnector.h"
+#include "card/PCSCConnector.h"
 
 #include <algorithm>
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "Classes.h"
+#include "gui/base/Classes.h"
 
 enum TErrSource { esInit = 0, esConnect = 1, esGetStatus = 2, esTransmit = 3 };
 enum TNeededPIN { npPIN1, npPIN2, npPUK1, npPUK2 };

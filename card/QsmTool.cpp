@@ -1,15 +1,15 @@
 // The exported functions of QsmTool. Each export catches every exception: nothing escapes
 // across the library boundary, failures are return codes.
-#include "QsmTool.h"
+#include "card/exports/QsmTool.h"
 
 #include <string>
 
-#include "MonForm.h"
-#include "PCSCConnector.h"
-#include "UCardFunc.h"
-#include "UCardStart.h"
-#include "UExportGuard.h"
-#include "ULangeZahlen.h"
+#include "card/MonForm.h"
+#include "card/PCSCConnector.h"
+#include "card/UCardFunc.h"
+#include "card/UCardStart.h"
+#include "card/UExportGuard.h"
+#include "card/ULangeZahlen.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The exports for signing, verification and hashing, the certificate, the keys and the
 // KORVA file list. Arguments are checked here; the card work is in UCardSign and UCardKeys.
-#include "QsmTool.h"
+#include "card/exports/QsmTool.h"
 
 #include <cstring>
 #include <string>
 #include <string_view>
 
-#include "UCardFunc.h"
-#include "UCardKeys.h"
-#include "UCardSign.h"
-#include "UExportGuard.h"
+#include "card/UCardFunc.h"
+#include "card/UCardKeys.h"
+#include "card/UCardSign.h"
+#include "card/UExportGuard.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "MessageHost.h"
-#include "QsmToolDll.h"
-#include "ScriptedCard.h"
-#include "SimCard.h"
+#include "tests/support/MessageHost.h"
+#include "tests/support/QsmToolDll.h"
+#include "tests/support/ScriptedCard.h"
+#include "tests/support/SimCard.h"
 
 namespace {
 

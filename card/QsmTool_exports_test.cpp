@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "ProcAddress.h"
+#include "tests/support/ProcAddress.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "UCardFormats.h"
+#include "card/UCardFormats.h"
 
 #include <algorithm>
 
-#include "UCardText.h"
-#include "UHexASCII.h"
+#include "card/UCardText.h"
+#include "common/UHexASCII.h"
 
 namespace UCardFormats {
 

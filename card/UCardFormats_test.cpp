@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "UCardFormats.h"
+#include "card/UCardFormats.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "UCardFunc.h"
+#include "card/UCardFunc.h"
 
-#include "MonForm.h"
-#include "PCSCConnector.h"
-#include "QsmTool.h"
-#include "UHexASCII.h"
+#include "card/MonForm.h"
+#include "card/PCSCConnector.h"
+#include "card/exports/QsmTool.h"
+#include "common/UHexASCII.h"
 
 namespace {
 

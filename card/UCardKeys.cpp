@@ -1,13 +1,13 @@
-#include "UCardKeys.h"
+#include "card/UCardKeys.h"
 
 #include <string>
 
-#include "UCardFormats.h"
-#include "UCardFunc.h"
-#include "UCardStart.h"
-#include "UCardText.h"
-#include "UFileBytes.h"
-#include "UHexASCII.h"
+#include "card/UCardFormats.h"
+#include "card/UCardFunc.h"
+#include "card/UCardStart.h"
+#include "card/UCardText.h"
+#include "card/UFileBytes.h"
+#include "common/UHexASCII.h"
 
 using UCardText::BytesOf;
 using UCardText::Hex2;

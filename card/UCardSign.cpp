@@ -1,12 +1,12 @@
-#include "UCardSign.h"
+#include "card/UCardSign.h"
 
 #include <windows.h>
 
-#include "UCardFormats.h"
-#include "UCardFunc.h"
-#include "UCardText.h"
-#include "UFileBytes.h"
-#include "UHexASCII.h"
+#include "card/UCardFormats.h"
+#include "card/UCardFunc.h"
+#include "card/UCardText.h"
+#include "card/UFileBytes.h"
+#include "common/UHexASCII.h"
 
 using UCardText::Hex2;
 

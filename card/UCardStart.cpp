@@ -1,12 +1,12 @@
-#include "UCardStart.h"
+#include "card/UCardStart.h"
 
 #include <cstdio>
 
-#include "MonForm.h"
-#include "PCSCConnector.h"
-#include "UCardFunc.h"
-#include "UHexASCII.h"
-#include "ULangeZahlen.h"
+#include "card/MonForm.h"
+#include "card/PCSCConnector.h"
+#include "card/UCardFunc.h"
+#include "common/UHexASCII.h"
+#include "card/ULangeZahlen.h"
 
 const char* const kQsmAtr = "3B F2 18 00 02 C1 0A 31 FE 58 C8 08 74";
 

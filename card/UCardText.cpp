@@ -1,8 +1,8 @@
-#include "UCardText.h"
+#include "card/UCardText.h"
 
 #include <cstdio>
 
-#include "UHexASCII.h"
+#include "common/UHexASCII.h"
 
 namespace UCardText {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "UCardFunc.h"
+#include "card/UCardFunc.h"
 
 namespace UCardText {
 

@@ -1,4 +1,4 @@
-#include "UFileBytes.h"
+#include "card/UFileBytes.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "ULangeZahlen.h"
+#include "card/ULangeZahlen.h"
 
-#include "UHexASCII.h"
+#include "common/UHexASCII.h"
 
 TLangeZahlen::Digits TLangeZahlen::FromText(std::string_view decimal)
 {

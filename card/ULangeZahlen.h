@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "UnitLineareListe.h"
+#include "card/UnitLineareListe.h"
 
 class TLangeZahlen {
 public:

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "SysUtils.h"
-#include "ULangeZahlen.h"
+#include "gui/base/SysUtils.h"
+#include "card/ULangeZahlen.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "UnitLineareListe.h"
+#include "card/UnitLineareListe.h"
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 #define LIST_ASSERT(cond, msg) \
     do { if (!(cond)) throw EAssertionFailed(msg, "UnitLineareListe", __LINE__); } while (0)

@@ -1,4 +1,4 @@
-#include "UHexASCII.h"
+#include "common/UHexASCII.h"
 
 namespace UHexASCII {
 

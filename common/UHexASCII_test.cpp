@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "UHexASCII.h"
+#include "common/UHexASCII.h"
 
 using namespace UHexASCII;
 

@@ -1,12 +1,12 @@
 // The classes that form descriptions may name. Other parts of the program add their own
 // classes with RegisterComponentClass<T>().
-#include "ComCtrls.h"
-#include "Dialogs.h"
-#include "ExtCtrls.h"
-#include "FormReader.h"
-#include "ListCtrls.h"
-#include "Menus.h"
-#include "StdCtrls.h"
+#include "gui/ComCtrls.h"
+#include "gui/Dialogs.h"
+#include "gui/ExtCtrls.h"
+#include "gui/FormReader.h"
+#include "gui/ListCtrls.h"
+#include "gui/Menus.h"
+#include "gui/StdCtrls.h"
 
 void RegisterStandardClasses()
 {

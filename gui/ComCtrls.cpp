@@ -1,11 +1,11 @@
-#include "ComCtrls.h"
+#include "gui/ComCtrls.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
 #include <cmath>
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 // ---- TMaskEdit
 

@@ -1,8 +1,8 @@
 // Masked edits, rich edits with coloured text, and date/time pickers.
 #pragma once
 
-#include "DateTime.h"
-#include "StdCtrls.h"
+#include "gui/base/DateTime.h"
+#include "gui/StdCtrls.h"
 
 // An edit whose characters follow a mask: '0' a digit (required), '9' a digit (optional),
 // 'L'/'l' a letter, 'A'/'a' a letter or digit, 'C'/'c' any character; the part after ';' is

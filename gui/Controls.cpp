@@ -1,13 +1,13 @@
-#include "Controls.h"
+#include "gui/Controls.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "Automation.h"
-#include "Forms.h"
-#include "Menus.h"
-#include "SysUtils.h"
+#include "gui/Automation.h"
+#include "gui/Forms.h"
+#include "gui/Menus.h"
+#include "gui/base/SysUtils.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

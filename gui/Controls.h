@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "Classes.h"
-#include "Graphics.h"
+#include "gui/base/Classes.h"
+#include "gui/Graphics.h"
 
 struct TMessage {
     UINT Msg;

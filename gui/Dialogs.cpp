@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "gui/Dialogs.h"
 
 #include <windows.h>
 #include <commdlg.h>
@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "Forms.h"
-#include "Printers.h"
-#include "SysUtils.h"
+#include "gui/Forms.h"
+#include "gui/Printers.h"
+#include "gui/base/SysUtils.h"
 
 int MessageDlg(const std::string& text, TMsgDlgType type, unsigned buttons)
 {

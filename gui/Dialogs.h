@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "Classes.h"
+#include "gui/base/Classes.h"
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum : unsigned { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };

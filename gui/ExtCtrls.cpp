@@ -1,7 +1,7 @@
-#include "ExtCtrls.h"
+#include "gui/ExtCtrls.h"
 
-#include "Forms.h"
-#include "SysUtils.h"
+#include "gui/Forms.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 const TIdentEntry kBevels[] = {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised},

@@ -1,7 +1,7 @@
 // Panels, images, shapes, gauges and timers.
 #pragma once
 
-#include "Controls.h"
+#include "gui/Controls.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised };
 

@@ -1,11 +1,11 @@
-#include "FormReader.h"
+#include "gui/FormReader.h"
 
 #include <windows.h>
 
 #include <map>
 
-#include "Forms.h"
-#include "SysUtils.h"
+#include "gui/Forms.h"
+#include "gui/base/SysUtils.h"
 
 void RegisterStandardClasses(); // ClassRegistry.cpp
 

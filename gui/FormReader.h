@@ -31,7 +31,7 @@
 #include <functional>
 #include <string>
 
-#include "Classes.h"
+#include "gui/base/Classes.h"
 
 class TForm;
 

@@ -1,11 +1,11 @@
-#include "Forms.h"
+#include "gui/Forms.h"
 
 #include <algorithm>
 
-#include "FormReader.h"
-#include "Menus.h"
-#include "StdCtrls.h"
-#include "SysUtils.h"
+#include "gui/FormReader.h"
+#include "gui/Menus.h"
+#include "gui/StdCtrls.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 

@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "Controls.h"
+#include "gui/Controls.h"
 
 class TMainMenu;
 class TMenuItem;

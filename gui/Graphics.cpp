@@ -1,10 +1,10 @@
-#include "Graphics.h"
+#include "gui/Graphics.h"
 
 #include <cstring>
 #include <vector>
 
-#include "Streams.h"
-#include "SysUtils.h"
+#include "gui/base/Streams.h"
+#include "gui/base/SysUtils.h"
 
 COLORREF ColorToRGB(TColor c)
 {

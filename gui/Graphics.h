@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "Classes.h"
-#include "Handles.h"
+#include "gui/base/Classes.h"
+#include "gui/base/Handles.h"
 
 // 0x00BBGGRR; values with the high bit set are system colours (0x80000000 | COLOR_xxx).
 using TColor = int32_t;

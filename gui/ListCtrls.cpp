@@ -1,6 +1,6 @@
-#include "ListCtrls.h"
+#include "gui/ListCtrls.h"
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 // ---- TListItems
 

@@ -1,7 +1,7 @@
 // List boxes and combo boxes. Their Items keep one object reference per entry (not owned).
 #pragma once
 
-#include "StdCtrls.h"
+#include "gui/StdCtrls.h"
 
 class TListBox;
 class TComboBox;

@@ -1,7 +1,7 @@
 // Memos and their lines. A memo's text is its lines, each followed by CR LF as lines are
 // added; a text that does not end in a line break counts its last line too.
-#include "StdCtrls.h"
-#include "SysUtils.h"
+#include "gui/StdCtrls.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "Menus.h"
+#include "gui/Menus.h"
 
 #include <algorithm>
 
-#include "Forms.h"
-#include "SysUtils.h"
+#include "gui/Forms.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 UINT nextFreeCommand = 0x4000;

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Classes.h"
-#include "Handles.h"
+#include "gui/base/Classes.h"
+#include "gui/base/Handles.h"
 
 class TMenu;
 

@@ -1,10 +1,10 @@
-#include "Printers.h"
+#include "gui/Printers.h"
 
 #include <winspool.h>
 
 #include <vector>
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 TPrinter* Printer()
 {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "Graphics.h"
+#include "gui/Graphics.h"
 
 class TPrinter : public TObject {
     GUI_CLASS(TPrinter, TObject)

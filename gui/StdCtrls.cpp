@@ -1,7 +1,7 @@
-#include "StdCtrls.h"
+#include "gui/StdCtrls.h"
 
-#include "Forms.h"
-#include "SysUtils.h"
+#include "gui/Forms.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 const TIdentEntry kAlignments[] = {{"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify},

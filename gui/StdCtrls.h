@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "Controls.h"
-#include "Strings.h"
+#include "gui/Controls.h"
+#include "gui/base/Strings.h"
 
 class TButtonControl : public TWinControl {
     GUI_CLASS(TButtonControl, TWinControl)

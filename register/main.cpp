@@ -2,7 +2,7 @@
 // and starts the card as the main window will: card monitor, host window, card start.
 #include <windows.h>
 
-#include "QsmTool.h"
+#include "card/exports/QsmTool.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
 // Controls made in code on a plain form: what the windows hold after each operation.
 #include <gtest/gtest.h>
 
-#include "Automation.h"
-#include "ComCtrls.h"
-#include "ExtCtrls.h"
-#include "Forms.h"
-#include "ListCtrls.h"
-#include "StdCtrls.h"
-#include "SysUtils.h"
+#include "gui/Automation.h"
+#include "gui/ComCtrls.h"
+#include "gui/ExtCtrls.h"
+#include "gui/Forms.h"
+#include "gui/ListCtrls.h"
+#include "gui/StdCtrls.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 

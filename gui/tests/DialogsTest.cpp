@@ -4,13 +4,13 @@
 
 #include <windows.h>
 
-#include "Dialogs.h"
-#include "FilePrinters.h"
-#include "Forms.h"
-#include "ModalScript.h"
-#include "Printers.h"
-#include "Streams.h"
-#include "SysUtils.h"
+#include "gui/Dialogs.h"
+#include "gui/tests/FilePrinters.h"
+#include "gui/Forms.h"
+#include "gui/tests/ModalScript.h"
+#include "gui/Printers.h"
+#include "gui/base/Streams.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
-#include "IniFiles.h"
-#include "Streams.h"
-#include "Strings.h"
-#include "SysUtils.h"
+#include "gui/base/IniFiles.h"
+#include "gui/base/Streams.h"
+#include "gui/base/Strings.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 

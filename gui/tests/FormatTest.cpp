@@ -5,7 +5,7 @@
 
 #include <clocale>
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-#include "Automation.h"
-#include "TestForms.h"
+#include "gui/Automation.h"
+#include "gui/tests/TestForms.h"
 
 namespace {
 

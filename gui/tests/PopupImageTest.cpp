@@ -3,12 +3,12 @@
 
 #include <windows.h>
 
-#include "ExtCtrls.h"
-#include "Forms.h"
-#include "ListCtrls.h"
-#include "Menus.h"
-#include "ModalScript.h"
-#include "StdCtrls.h"
+#include "gui/ExtCtrls.h"
+#include "gui/Forms.h"
+#include "gui/ListCtrls.h"
+#include "gui/Menus.h"
+#include "gui/tests/ModalScript.h"
+#include "gui/StdCtrls.h"
 
 namespace {
 

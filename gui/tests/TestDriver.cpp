@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Automation.h"
+#include "gui/Automation.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The forms of the window tests; their layouts are in forms/*.form.
 #pragma once
 
-#include "ExtCtrls.h"
-#include "Forms.h"
-#include "Menus.h"
-#include "StdCtrls.h"
-#include "SysUtils.h"
+#include "gui/ExtCtrls.h"
+#include "gui/Forms.h"
+#include "gui/Menus.h"
+#include "gui/StdCtrls.h"
+#include "gui/base/SysUtils.h"
 
 class TAutoForm : public TForm {
     GUI_CLASS(TAutoForm, TForm)

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <map>
 
-#include "Automation.h"
-#include "TestForms.h"
+#include "gui/Automation.h"
+#include "gui/tests/TestForms.h"
 
 namespace {
 

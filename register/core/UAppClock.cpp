@@ -1,13 +1,13 @@
-#include "UAppClock.h"
+#include "register/core/UAppClock.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include <windows.h>
 
-#include "DateTime.h"
+#include "gui/base/DateTime.h"
 
-#include "UConvert.h"
+#include "register/core/UConvert.h"
 
 namespace UAppClock {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "UAppClock.h"
+#include "register/core/UAppClock.h"
 
 using namespace UAppClock;
 

@@ -1,10 +1,10 @@
-#include "UConvert.h"
+#include "register/core/UConvert.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "SysUtils.h"
-#include "URangeCheck.h"
+#include "gui/base/SysUtils.h"
+#include "register/core/URangeCheck.h"
 
 namespace UConvert {
 

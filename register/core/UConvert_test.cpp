@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "SysUtils.h"
-#include "UConvert.h"
+#include "gui/base/SysUtils.h"
+#include "register/core/UConvert.h"
 
 using namespace UConvert;
 

@@ -1,4 +1,4 @@
-#include "UDebugHold.h"
+#include "register/core/UDebugHold.h"
 
 namespace UDebugHold {
 

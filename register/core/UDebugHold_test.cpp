@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "UDebugHold.h"
+#include "register/core/UDebugHold.h"
 
 using namespace UDebugHold;
 

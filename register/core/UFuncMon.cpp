@@ -1,9 +1,9 @@
-#include "UFuncMon.h"
+#include "register/core/UFuncMon.h"
 
 #include <cstdio>
 #include <memory>
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 namespace UFuncMon {
 

@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-#include "SysUtils.h"
-#include "UFuncMon.h"
+#include "gui/base/SysUtils.h"
+#include "register/core/UFuncMon.h"
 
 using namespace UFuncMon;
 

@@ -1,10 +1,10 @@
-#include "ULang.h"
+#include "register/core/ULang.h"
 
 #include <vector>
 
 #include <windows.h>
 
-#include "URangeCheck.h"
+#include "register/core/URangeCheck.h"
 
 namespace ULang {
 

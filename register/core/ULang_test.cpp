@@ -8,8 +8,8 @@
 
 #include <windows.h>
 
-#include "SysUtils.h"
-#include "ULang.h"
+#include "gui/base/SysUtils.h"
+#include "register/core/ULang.h"
 
 using namespace ULang;
 

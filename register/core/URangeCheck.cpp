@@ -1,6 +1,6 @@
-#include "URangeCheck.h"
+#include "register/core/URangeCheck.h"
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 void RaiseRangeError()
 {

@@ -1,8 +1,8 @@
-#include "Ubase64.h"
+#include "register/core/Ubase64.h"
 
 #include <cstdint>
 
-#include "URangeCheck.h"
+#include "register/core/URangeCheck.h"
 
 namespace Ubase64 {
 

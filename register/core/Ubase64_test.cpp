@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "SysUtils.h"
-#include "Ubase64.h"
+#include "gui/base/SysUtils.h"
+#include "register/core/Ubase64.h"
 
 using namespace Ubase64;
 

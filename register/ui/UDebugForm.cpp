@@ -1,8 +1,8 @@
-#include "UDebugForm.h"
+#include "register/ui/UDebugForm.h"
 
 #include <windows.h>
 
-#include "StdCtrls.h"
+#include "gui/StdCtrls.h"
 
 TDebugForm::TDebugForm(TComponent* owner) : TForm(owner) {}
 

@@ -2,8 +2,8 @@
 // holds a command until the user presses "Send" or closes the window.
 #pragma once
 
-#include "Forms.h"
-#include "UDebugHold.h"
+#include "gui/Forms.h"
+#include "register/core/UDebugHold.h"
 
 class TButton;
 class TCheckBox;

@@ -1,12 +1,12 @@
-#include "UFunkMon.h"
+#include "register/ui/UFunkMon.h"
 
 #include <windows.h>
 #include <commdlg.h>
 
-#include "Menus.h"
-#include "ComCtrls.h"
-#include "StdCtrls.h"
-#include "UFuncMon.h"
+#include "gui/Menus.h"
+#include "gui/ComCtrls.h"
+#include "gui/StdCtrls.h"
+#include "register/core/UFuncMon.h"
 
 TFunkMonForm::TFunkMonForm(TComponent* owner) : TForm(owner) {}
 

@@ -2,7 +2,7 @@
 // a text file and clears it.
 #pragma once
 
-#include "Forms.h"
+#include "gui/Forms.h"
 
 class TRichEdit;
 class TMenuItem;

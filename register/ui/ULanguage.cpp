@@ -1,11 +1,11 @@
-#include "ULanguage.h"
+#include "register/ui/ULanguage.h"
 
 #include <string_view>
 
-#include "Forms.h"
-#include "Menus.h"
-#include "StdCtrls.h"
-#include "ULang.h"
+#include "gui/Forms.h"
+#include "gui/Menus.h"
+#include "gui/StdCtrls.h"
+#include "register/core/ULang.h"
 
 namespace {
 

@@ -6,16 +6,16 @@
 
 #include <windows.h>
 
-#include "ComCtrls.h"
-#include "Forms.h"
-#include "Menus.h"
-#include "StdCtrls.h"
-#include "UDebugForm.h"
-#include "UDebugHold.h"
-#include "UFuncMon.h"
-#include "UFunkMon.h"
-#include "ULang.h"
-#include "ULanguage.h"
+#include "gui/ComCtrls.h"
+#include "gui/Forms.h"
+#include "gui/Menus.h"
+#include "gui/StdCtrls.h"
+#include "register/ui/UDebugForm.h"
+#include "register/core/UDebugHold.h"
+#include "register/core/UFuncMon.h"
+#include "register/ui/UFunkMon.h"
+#include "register/core/ULang.h"
+#include "register/ui/ULanguage.h"
 
 // The windows stay with the application until the program ends, as in the register.
 namespace {

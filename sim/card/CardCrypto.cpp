@@ -1,4 +1,4 @@
-#include "CardCrypto.h"
+#include "sim/card/CardCrypto.h"
 
 #include <gcrypt.h>
 

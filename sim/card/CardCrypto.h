@@ -1,7 +1,7 @@
 // The card's ECDSA key on the 192-bit prime curve (NIST P-192) and its SHA-1, over libgcrypt.
 #pragma once
 
-#include "Bytes.h"
+#include "sim/card/Bytes.h"
 
 namespace qsmsim {
 

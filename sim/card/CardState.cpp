@@ -1,4 +1,4 @@
-#include "CardState.h"
+#include "sim/card/CardState.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,7 +1,7 @@
 // What the simulated card keeps between runs: life cycle, counters, keys, files, totals.
 #pragma once
 
-#include "Bytes.h"
+#include "sim/card/Bytes.h"
 
 #include <cstdint>
 #include <map>

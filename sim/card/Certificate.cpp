@@ -1,4 +1,4 @@
-#include "Certificate.h"
+#include "sim/card/Certificate.h"
 
 namespace qsmsim {
 namespace {

@@ -1,8 +1,8 @@
 // A self-signed X.509 certificate (DER) for the card key.
 #pragma once
 
-#include "Bytes.h"
-#include "CardCrypto.h"
+#include "sim/card/Bytes.h"
+#include "sim/card/CardCrypto.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "QsmCard.h"
+#include "sim/card/QsmCard.h"
 
-#include "Certificate.h"
+#include "sim/card/Certificate.h"
 
 #include <optional>
 #include <vector>

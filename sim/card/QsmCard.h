@@ -1,9 +1,9 @@
 // The simulated QSM card: answers command APDUs with response APDUs (data, then SW1 SW2).
 #pragma once
 
-#include "Bytes.h"
-#include "CardCrypto.h"
-#include "CardState.h"
+#include "sim/card/Bytes.h"
+#include "sim/card/CardCrypto.h"
+#include "sim/card/CardState.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 // The simulated card answering APDUs in process: status words, files, cryptography, counters.
-#include "Certificate.h"
-#include "QsmCard.h"
+#include "sim/card/Certificate.h"
+#include "sim/card/QsmCard.h"
 
 #include <gtest/gtest.h>
 

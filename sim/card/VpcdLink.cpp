@@ -1,4 +1,4 @@
-#include "VpcdLink.h"
+#include "sim/card/VpcdLink.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>

@@ -4,8 +4,8 @@
 // answered by one response APDU.
 #pragma once
 
-#include "Bytes.h"
-#include "QsmCard.h"
+#include "sim/card/Bytes.h"
+#include "sim/card/QsmCard.h"
 
 #include <cstdio>
 #include <string>

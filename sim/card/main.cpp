@@ -1,6 +1,6 @@
 // qsmsim: the simulated QSM card. Connects to a virtual reader and answers its commands.
-#include "QsmCard.h"
-#include "VpcdLink.h"
+#include "sim/card/QsmCard.h"
+#include "sim/card/VpcdLink.h"
 
 #include <winsock2.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 // qsmsim as a black box: this test plays the reader, listens on a free port and talks to the
 // card program over the virtual-reader protocol.
-#include "Bytes.h"
+#include "sim/card/Bytes.h"
 
 #include <gtest/gtest.h>
 

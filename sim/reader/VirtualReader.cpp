@@ -1,4 +1,4 @@
-#include "VirtualReader.h"
+#include "sim/reader/VirtualReader.h"
 
 #include <winscard.h>
 

@@ -1,6 +1,6 @@
 // The PC/SC functions of the winscard.dll stand-in, over the readers of VirtualReader.
 #define WINSCARDDATA
-#include "VirtualReader.h"
+#include "sim/reader/VirtualReader.h"
 
 #include <winscard.h>
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "SimCard.h"
+#include "tests/support/SimCard.h"
 
 namespace {
 

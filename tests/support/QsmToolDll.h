@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "ProcAddress.h"
+#include "tests/support/ProcAddress.h"
 
 class QsmToolDll {
 public:

@@ -1,9 +1,9 @@
-#include "Strings.h"
+#include "gui/base/Strings.h"
 
 #include <algorithm>
 
-#include "Streams.h"
-#include "SysUtils.h"
+#include "gui/base/Streams.h"
+#include "gui/base/SysUtils.h"
 
 void TStrings::Put(int index, const std::string& s)
 {

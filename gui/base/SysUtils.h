@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "DateTime.h"
-#include "NumberFormat.h"
+#include "gui/base/DateTime.h"
+#include "gui/base/NumberFormat.h"
 
 class Exception : public std::runtime_error {
 public:

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "Classes.h"
-#include "Handles.h"
+#include "gui/base/Classes.h"
+#include "gui/base/Handles.h"
 
 enum : unsigned {
     fmOpenRead = 0x0000,

@@ -1,9 +1,9 @@
-#include "IniFiles.h"
+#include "gui/base/IniFiles.h"
 
 
-#include "Streams.h"
-#include "Strings.h"
-#include "SysUtils.h"
+#include "gui/base/Streams.h"
+#include "gui/base/Strings.h"
+#include "gui/base/SysUtils.h"
 
 TIniFile::TIniFile(const std::string& fileName) : fileName_(fileName) {}
 

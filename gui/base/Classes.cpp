@@ -1,8 +1,8 @@
-#include "Classes.h"
+#include "gui/base/Classes.h"
 
 #include <algorithm>
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 void TBoundHandler::WrongKind(const std::string& event) const
 {

@@ -1,6 +1,6 @@
-#include "Streams.h"
+#include "gui/base/Streams.h"
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 TFileStream::TFileStream(const std::string& fileName, unsigned mode) : fileName_(fileName)
 {

@@ -1,11 +1,11 @@
-#include "DateTime.h"
+#include "gui/base/DateTime.h"
 
 #include <windows.h>
 
 #include <cmath>
 #include <cstdio>
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 

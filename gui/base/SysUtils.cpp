@@ -1,4 +1,4 @@
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 #include <windows.h>
 

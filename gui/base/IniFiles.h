@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Classes.h"
+#include "gui/base/Classes.h"
 
 class TStrings;
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "PropValue.h"
+#include "gui/base/PropValue.h"
 
 // Declares the run-time class name of a class and its is-a test by name. Put it first in the
 // class body; it leaves the access at public.

@@ -1,6 +1,6 @@
-#include "PropValue.h"
+#include "gui/base/PropValue.h"
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 int TPropValue::AsInt() const
 {

@@ -1,11 +1,11 @@
-#include "NumberFormat.h"
+#include "gui/base/NumberFormat.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
-#include "SysUtils.h"
+#include "gui/base/SysUtils.h"
 
 namespace {
 

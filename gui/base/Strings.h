@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Classes.h"
+#include "gui/base/Classes.h"
 
 class TStrings : public TObject {
     GUI_CLASS(TStrings, TObject)
