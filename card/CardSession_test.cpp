@@ -19,10 +19,7 @@ namespace {
 constexpr UINT kCardInserted = 0x401;
 constexpr UINT kCardRemoved = 0x402;
 
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // The library stays loaded for the whole program, as in any host, with two virtual readers:
 // the card goes into the first unless a test says otherwise.
@@ -74,8 +71,7 @@ protected:
     {
         const char* out = nullptr;
         const int r = qsm->SEND_CARD_APDU(command, &out);
-        if (rc)
-            *rc = r;
+        if (rc) *rc = r;
         return out ? out : "<null>";
     }
 
@@ -167,8 +163,7 @@ TEST_F(CardSession, AGuardedExportDuringAnotherAnswersBusyAndSendsNothing)
         ~Joiner()
         {
             MessageHost::PumpUntil([&] { return false; }, 0);
-            if (t.joinable())
-                t.join();
+            if (t.joinable()) t.join();
         }
     } joiner{slow};
     const auto sent = [&] {
@@ -261,9 +256,13 @@ TEST_F(CardSession, CardStartFindsTheCardInTheSecondReader)
 
 TEST_F(CardSession, EveryRowOfTheVersionTableIsRecognised)
 {
-    const struct { const char* option; const char* card; const char* os; } rows[] = {
+    const struct {
+        const char* option;
+        const char* card;
+        const char* os;
+    } rows[] = {
         {"1.2/4.01", "1.2", "4.01"}, {"1.2/4.01a", "1.2", "4.01a"}, {"2.2/4.01a", "2.2", "4.01a"},
-        {"2.2/4.3", "2.2", "4.3"}, {"2.3/4.3b", "2.3", "4.3b"},
+        {"2.2/4.3", "2.2", "4.3"},   {"2.3/4.3b", "2.3", "4.3b"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.option);
@@ -302,7 +301,11 @@ TEST_F(CardSession, CardSystemInfoReportsEveryStep)
 
 TEST_F(CardSession, CardSystemInfoNamesTheStepThatFailed)
 {
-    const struct { const char* fault; int rc; const char* lastLine; } steps[] = {
+    const struct {
+        const char* fault;
+        int rc;
+        const char* lastLine;
+    } steps[] = {
         {"00CA0181=sw:6A88", -1, nullptr},
         {"00CA0181=cut:6", -1, nullptr}, // a serial number too short to read
         {"00CA018A=sw:6A88", -2, "Seriennummer des Krypto-Chips: "},
@@ -342,10 +345,8 @@ TEST_F(CardSession, NoCardProbeComesBetweenChainedBlocks)
     const auto commands = card->Commands();
     std::size_t first = commands.size(), last = commands.size();
     for (std::size_t i = 0; i < commands.size(); ++i) {
-        if (commands[i].rfind("10 2A 9E 9A", 0) == 0 && first == commands.size())
-            first = i;
-        if (commands[i].rfind("00 2A 9E 9A", 0) == 0)
-            last = i;
+        if (commands[i].rfind("10 2A 9E 9A", 0) == 0 && first == commands.size()) first = i;
+        if (commands[i].rfind("00 2A 9E 9A", 0) == 0) last = i;
     }
     ASSERT_LT(first, last) << DumpCardLog();
     for (std::size_t i = first; i <= last; ++i)

@@ -26,8 +26,7 @@ std::vector<std::string> Lines(const std::string& text)
     std::vector<std::string> lines(1);
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             lines.emplace_back();
         } else {
             lines.back() += text[i];
@@ -41,8 +40,7 @@ int RichPosition(const std::string& text, std::size_t index)
 {
     int pos = 0;
     for (std::size_t i = 0; i < index; ++i)
-        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r'))
-            ++pos;
+        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r')) ++pos;
     return pos;
 }
 

@@ -33,15 +33,9 @@ void TMonForm::FormCreate(TObject*)
     logging_ = Visible();
 }
 
-void TMonForm::FormDestroy(TObject*)
-{
-    logging_ = false;
-}
+void TMonForm::FormDestroy(TObject*) { logging_ = false; }
 
-void TMonForm::ClearMessClick(TObject*)
-{
-    ClearLog();
-}
+void TMonForm::ClearMessClick(TObject*) { ClearLog(); }
 
 void TMonForm::CaretToEnd()
 {
@@ -49,10 +43,7 @@ void TMonForm::CaretToEnd()
     SendMessageA(Mess->Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end));
 }
 
-std::string TMonForm::LogText()
-{
-    return Mess->Text();
-}
+std::string TMonForm::LogText() { return Mess->Text(); }
 
 void TMonForm::DeleteOldestLines(int count)
 {
@@ -62,8 +53,7 @@ void TMonForm::DeleteOldestLines(int count)
     std::size_t i = 0;
     for (int deleted = 0; deleted < count && i < text.size(); ++i) {
         if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
             ++deleted;
         }
         ++position;
@@ -75,12 +65,10 @@ void TMonForm::DeleteOldestLines(int count)
 
 void TMonForm::AddLine(const std::string& text)
 {
-    if (!logging_)
-        return;
+    if (!logging_) return;
     const std::string line = text.empty() ? std::string(" ") : text;
     // The length of the text as it is read out, each line end counting CR LF.
-    if (SendMessageA(Mess->Handle(), WM_GETTEXTLENGTH, 0, 0) > kTrimAbove)
-        DeleteOldestLines(kTrimLines);
+    if (SendMessageA(Mess->Handle(), WM_GETTEXTLENGTH, 0, 0) > kTrimAbove) DeleteOldestLines(kTrimLines);
     CaretToEnd();
     const std::string appended = (Mess->TextLength() > 0 ? "\r\n" : "") + line;
     SendMessageA(Mess->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(appended.c_str()));
@@ -90,8 +78,7 @@ void TMonForm::AddLine(const std::string& text)
 
 void TMonForm::AddColoredLine(const std::string& text, int colour)
 {
-    if (!logging_)
-        return;
+    if (!logging_) return;
     CaretToEnd();
     Mess->SetSelColor(static_cast<TColor>(colour));
     AddLine(text);
@@ -100,15 +87,11 @@ void TMonForm::AddColoredLine(const std::string& text, int colour)
     Mess->Invalidate();
 }
 
-void TMonForm::ClearLog()
-{
-    Mess->SetText("");
-}
+void TMonForm::ClearLog() { Mess->SetText(""); }
 
 void TMonForm::pcsc2CardInserted(TPCSCConnector* sender)
 {
-    if (prellTimer->Enabled())
-        return;
+    if (prellTimer->Enabled()) return;
     prellTimer->SetEnabled(true);
     if (sender) {
         AddColoredLine("Karte gesteckt", clLogMaroon);
@@ -119,14 +102,12 @@ void TMonForm::pcsc2CardInserted(TPCSCConnector* sender)
 void TMonForm::prellTimerTimer(TObject*)
 {
     prellTimer->SetEnabled(false);
-    if (HWND host = Module().HostWindow)
-        SendMessageA(host, WM_CARD_INSERTED, 0, 0);
+    if (HWND host = Module().HostWindow) SendMessageA(host, WM_CARD_INSERTED, 0, 0);
 }
 
 void TMonForm::pcsc2CardRemoved(TPCSCConnector*)
 {
     AddColoredLine("Karte gezogen", clLogMaroon);
-    if (HWND host = Module().HostWindow)
-        SendMessageA(host, WM_CARD_REMOVED, 0, 0);
+    if (HWND host = Module().HostWindow) SendMessageA(host, WM_CARD_REMOVED, 0, 0);
     RESET_CARD();
 }

@@ -10,8 +10,7 @@ constexpr std::size_t kMaxCommand = 260;
 void RegisterWindowClass()
 {
     static bool done = false;
-    if (done)
-        return;
+    if (done) return;
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -37,8 +36,7 @@ int SplitReaderNames(const std::string& text, std::vector<std::string>& names, i
     for (char c : text) {
         if (separators.find(c) != std::string::npos) {
             if (!previousWasSeparator) {
-                if (stored > highest)
-                    break;
+                if (stored > highest) break;
                 names[static_cast<std::size_t>(stored++)] = piece;
             }
             piece.clear();
@@ -48,8 +46,7 @@ int SplitReaderNames(const std::string& text, std::vector<std::string>& names, i
             previousWasSeparator = false;
         }
     }
-    if (!previousWasSeparator && stored <= highest)
-        names[static_cast<std::size_t>(stored++)] = piece;
+    if (!previousWasSeparator && stored <= highest) names[static_cast<std::size_t>(stored++)] = piece;
     return stored;
 }
 
@@ -82,8 +79,7 @@ DWORD WINAPI StatusThreadProc(LPVOID param)
     while (!args->stop->load()) {
         record.dwCurrentState = record.dwEventState;
         const LONG rc = SCardGetStatusChangeA(args->context, INFINITE, &record, 1);
-        if (args->stop->load())
-            break;
+        if (args->stop->load()) break;
         if (rc != SCARD_S_SUCCESS) {
             // A wait that fails at once (service gone, context lost) is reported once; the
             // worker then retries ever more slowly instead of spinning.
@@ -108,8 +104,7 @@ DWORD WINAPI StatusThreadProc(LPVOID param)
 HMODULE HoldThisModule()
 {
     HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&StatusThreadProc),
-                       &module);
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&StatusThreadProc), &module);
     return module;
 }
 
@@ -119,8 +114,8 @@ TPCSCConnector::TPCSCConnector(TComponent* owner)
     : TComponent(owner), readerState_(std::make_shared<std::atomic<DWORD>>(0))
 {
     RegisterWindowClass();
-    window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
+    window_ =
+        CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ConnectorWndProc));
 }
@@ -128,31 +123,25 @@ TPCSCConnector::TPCSCConnector(TComponent* owner)
 TPCSCConnector::~TPCSCConnector()
 {
     CloseAndDisconnect();
-    if (context_)
-        SCardReleaseContext(context_);
-    if (window_)
-        DestroyWindow(window_);
+    if (context_) SCardReleaseContext(context_);
+    if (window_) DestroyWindow(window_);
 }
 
 void TPCSCConnector::Error(TErrSource source, LONG code)
 {
-    if (OnError)
-        OnError(this, source, static_cast<std::uint32_t>(code));
+    if (OnError) OnError(this, source, static_cast<std::uint32_t>(code));
 }
 
 void TPCSCConnector::CloseAndDisconnect()
 {
-    if (connected_)
-        Disconnect();
-    if (opened_)
-        Close();
+    if (connected_) Disconnect();
+    if (opened_) Close();
 }
 
 bool TPCSCConnector::Init()
 {
     CloseAndDisconnect();
-    if (context_ && SCardIsValidContext(context_) == SCARD_S_SUCCESS)
-        SCardReleaseContext(context_);
+    if (context_ && SCardIsValidContext(context_) == SCARD_S_SUCCESS) SCardReleaseContext(context_);
     context_ = 0;
     LONG rc = SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context_);
     if (rc != SCARD_S_SUCCESS) {
@@ -177,12 +166,10 @@ bool TPCSCConnector::Init()
     std::vector<std::string> names;
     SplitReaderNames(buffer, names, 10, std::string(1, '\0'));
     for (const auto& n : names)
-        if (!n.empty())
-            readerList_.push_back(n);
+        if (!n.empty()) readerList_.push_back(n);
     numReaders_ = static_cast<int>(readerList_.size());
     if (numReaders_ > 0) {
-        if (OnReaderListChange)
-            OnReaderListChange(this);
+        if (OnReaderListChange) OnReaderListChange(this);
         return true;
     }
     return false;
@@ -190,8 +177,7 @@ bool TPCSCConnector::Init()
 
 void TPCSCConnector::SetUseReaderNum(int n)
 {
-    if (n == useReaderNum_)
-        return;
+    if (n == useReaderNum_) return;
     CloseAndDisconnect();
     if (n >= 0 && n < static_cast<int>(readerList_.size())) {
         readerName_ = readerList_[static_cast<std::size_t>(n)];
@@ -205,8 +191,7 @@ void TPCSCConnector::SetUseReaderNum(int n)
 bool TPCSCConnector::Open()
 {
     CloseAndDisconnect();
-    if (useReaderNum_ < 0 || !context_ || SCardIsValidContext(context_) != SCARD_S_SUCCESS)
-        return false;
+    if (useReaderNum_ < 0 || !context_ || SCardIsValidContext(context_) != SCARD_S_SUCCESS) return false;
     readerState_->store(0);
     previousState_ = 0;
     auto worker = std::make_unique<Worker>();
@@ -234,16 +219,13 @@ void TPCSCConnector::Close()
         CloseHandle(opened_->thread);
         opened_.reset();
     }
-    if (connected_)
-        Disconnect();
+    if (connected_) Disconnect();
 }
 
 bool TPCSCConnector::Connect()
 {
-    if (connected_)
-        Disconnect();
-    if (useReaderNum_ >= 0)
-        connected_ = ConnectToReader();
+    if (connected_) Disconnect();
+    if (useReaderNum_ >= 0) connected_ = ConnectToReader();
     return connected_;
 }
 
@@ -265,15 +247,13 @@ bool TPCSCConnector::ConnectToReader()
     card_ = handle;
     AttrProtocol = static_cast<int>(protocol);
     ReadAttributes();
-    if (AttrProtocol != 0)
-        CardBecameActive();
+    if (AttrProtocol != 0) CardBecameActive();
     return true;
 }
 
 void TPCSCConnector::Disconnect()
 {
-    if (!connected_)
-        return;
+    if (!connected_) return;
     SCardDisconnect(card_, SCARD_RESET_CARD);
     connected_ = false;
     card_ = 0;
@@ -286,8 +266,7 @@ void TPCSCConnector::ReadAttributes()
         DWORD len = sizeof buffer;
         if (SCardGetAttrib(card_, id, buffer, &len) == SCARD_S_SUCCESS)
             field.assign(reinterpret_cast<const char*>(buffer), std::min<DWORD>(len, sizeof buffer));
-        else
-            field.clear();
+        else field.clear();
     };
     auto integer = [this](DWORD id, bool& ok) -> DWORD {
         DWORD value = 0;
@@ -301,10 +280,8 @@ void TPCSCConnector::ReadAttributes()
     bool ok = false;
     AttrProtocol = static_cast<int>(integer(SCARD_ATTR_CURRENT_PROTOCOL_TYPE, ok));
     const DWORD type = integer(SCARD_ATTR_ICC_TYPE_PER_ATR, ok);
-    if (!ok)
-        AttrICCType.clear();
-    else
-        AttrICCType = type == 1 ? "ISO7816A" : type == 2 ? "ISO7816S" : "UNKNOWN";
+    if (!ok) AttrICCType.clear();
+    else AttrICCType = type == 1 ? "ISO7816A" : type == 2 ? "ISO7816S" : "UNKNOWN";
 }
 
 void TPCSCConnector::CardBecameActive(bool probe)
@@ -314,8 +291,7 @@ void TPCSCConnector::CardBecameActive(bool probe)
         GSMVoltage30 = (b & 0x10) != 0;
         GSMVoltage18 = (b & 0x20) != 0;
     }
-    if (OnCardActive)
-        OnCardActive(this);
+    if (OnCardActive) OnCardActive(this);
 }
 
 void TPCSCConnector::ClearAttributes()
@@ -334,8 +310,7 @@ void TPCSCConnector::ClearAttributes()
 void TPCSCConnector::Transmit(const std::string& command, std::string& reply)
 {
     reply.clear();
-    if (command.size() > kMaxCommand)
-        return;
+    if (command.size() > kMaxCommand) return;
     if (!card_) {
         // No card handle: nothing can be sent.
         Error(esTransmit, static_cast<LONG>(SCARD_E_INVALID_HANDLE));
@@ -353,8 +328,7 @@ void TPCSCConnector::Transmit(const std::string& command, std::string& reply)
     reply.assign(reinterpret_cast<const char*>(buffer), std::min<DWORD>(len, sizeof buffer));
 }
 
-bool TPCSCConnector::GSMCommand(const std::string& header, std::string& data, std::uint8_t& sw1,
-                                std::uint8_t& sw2)
+bool TPCSCConnector::GSMCommand(const std::string& header, std::string& data, std::uint8_t& sw1, std::uint8_t& sw2)
 {
     auto exchange = [&](const std::string& command) {
         std::string reply;
@@ -369,10 +343,8 @@ bool TPCSCConnector::GSMCommand(const std::string& header, std::string& data, st
         data = reply.substr(0, reply.size() - 2);
         return true;
     };
-    if (!exchange(header + data))
-        return false;
-    if (sw1 != 0x9F)
-        return true;
+    if (!exchange(header + data)) return false;
+    if (sw1 != 0x9F) return true;
     return exchange(std::string("\xA0\xC0\x00\x00", 4) + static_cast<char>(sw2));
 }
 
@@ -384,36 +356,29 @@ int TPCSCConnector::GSMSelect(const std::string& fileId)
     const int sw = (sw1 << 8) | sw2;
     if (sw == 0x9000) {
         GSMCurrentFile = std::string(1, static_cast<char>(ByteAt(data, 5))) + static_cast<char>(ByteAt(data, 6));
-        if (ByteAt(data, 7) == 4)
-            GSMFileInfo = data;
-        else
-            GSMDirInfo = data;
+        if (ByteAt(data, 7) == 4) GSMFileInfo = data;
+        else GSMDirInfo = data;
     }
     return sw;
 }
 
 void TPCSCConnector::StatusChanged(DWORD previous, DWORD now)
 {
-    if ((now & SCARD_STATE_MUTE) && !(previous & SCARD_STATE_MUTE) && OnCardInvalid)
-        OnCardInvalid(this);
+    if ((now & SCARD_STATE_MUTE) && !(previous & SCARD_STATE_MUTE) && OnCardInvalid) OnCardInvalid(this);
     if ((now & SCARD_STATE_PRESENT) && !(previous & SCARD_STATE_PRESENT) &&
         !(now & (SCARD_STATE_MUTE | SCARD_STATE_IGNORE))) {
-        if (OnCardInserted)
-            OnCardInserted(this);
+        if (OnCardInserted) OnCardInserted(this);
         if (connected_) {
             ReadAttributes();
-            if (AttrProtocol != 0)
-                CardBecameActive(!(CardOperationRunning && CardOperationRunning()));
+            if (AttrProtocol != 0) CardBecameActive(!(CardOperationRunning && CardOperationRunning()));
         }
     }
     if ((previous & SCARD_STATE_PRESENT) && !(now & SCARD_STATE_PRESENT)) {
         ClearAttributes();
-        if (OnCardRemoved)
-            OnCardRemoved(this);
+        if (OnCardRemoved) OnCardRemoved(this);
         Disconnect();
     }
-    if ((now & SCARD_STATE_EMPTY) && !(previous & SCARD_STATE_EMPTY) && OnReaderWaiting)
-        OnReaderWaiting(this);
+    if ((now & SCARD_STATE_EMPTY) && !(previous & SCARD_STATE_EMPTY) && OnReaderWaiting) OnReaderWaiting(this);
     previousState_ = now;
 }
 
@@ -422,11 +387,9 @@ LRESULT CALLBACK TPCSCConnector::ConnectorWndProc(HWND hwnd, UINT msg, WPARAM wP
     if (msg == WM_PCSC_STATUS) {
         auto* self = reinterpret_cast<TPCSCConnector*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (self) {
-            if (wParam != 0)
-                self->Error(esGetStatus, static_cast<LONG>(static_cast<DWORD>(wParam)));
+            if (wParam != 0) self->Error(esGetStatus, static_cast<LONG>(static_cast<DWORD>(wParam)));
             const DWORD now = self->readerState_->load();
-            if (now != self->previousState_)
-                self->StatusChanged(self->previousState_, now);
+            if (now != self->previousState_) self->StatusChanged(self->previousState_, now);
         }
         return 0;
     }

@@ -60,16 +60,15 @@ class TPCSCConnector : public TComponent {
     HWND WindowHandle() const { return window_; }
 
     // Attributes of the connected card and reader.
-    int AttrProtocol = 0;             // 1 T=0, 2 T=1, 0 none
-    std::string AttrICCType;          // "ISO7816A", "ISO7816S", "UNKNOWN"
+    int AttrProtocol = 0;    // 1 T=0, 2 T=1, 0 none
+    std::string AttrICCType; // "ISO7816A", "ISO7816S", "UNKNOWN"
     std::string AttrCardATR;
     std::string AttrVendorName;
     std::string AttrVendorSerial;
     std::string GSMCurrentFile, GSMFileInfo, GSMDirInfo;
     bool GSMVoltage30 = false, GSMVoltage18 = false;
 
-    TNotifyEvent OnCardInserted, OnCardActive, OnCardRemoved, OnCardInvalid, OnReaderWaiting,
-        OnReaderListChange;
+    TNotifyEvent OnCardInserted, OnCardActive, OnCardRemoved, OnCardInvalid, OnReaderWaiting, OnReaderListChange;
     TPCSCPinEvent OnCHVNeeded;
     TPCSCErrorEvent OnError;
     // Asked before a status change sends the card probe: while it answers true, a card

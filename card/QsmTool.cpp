@@ -23,8 +23,7 @@ std::string g_hexToDecText;
 
 QSM_API void __stdcall HEX_TO_DEC(const char** result, const char* hex)
 {
-    if (!result)
-        return;
+    if (!result) return;
     try {
         g_hexToDecText = TLangeZahlen::HexToDec(hex ? hex : "");
     } catch (...) {
@@ -33,19 +32,15 @@ QSM_API void __stdcall HEX_TO_DEC(const char** result, const char* hex)
     *result = g_hexToDecText.c_str();
 }
 
-
 QSM_API std::int32_t __stdcall SEND_CARD_APDU(const char* command, const char** response)
 {
-    if (response)
-        *response = kEmpty;
+    if (response) *response = kEmpty;
     return Guarded(-1, [&]() -> std::int32_t {
         TCardModule& m = Module();
         std::string text;
-        if (!m.SendApduStatusOk(command ? command : "", text))
-            return -1;
+        if (!m.SendApduStatusOk(command ? command : "", text)) return -1;
         const char* out = m.SetResultText(text);
-        if (response)
-            *response = out;
+        if (response) *response = out;
         return 0;
     });
 }
@@ -54,36 +49,30 @@ QSM_API std::int32_t __stdcall STATE_SEND_CARD_APDU(const char* command, const c
 {
     return Guarded(-1, [&]() -> std::int32_t {
         TCardModule& m = Module();
-        if (m.Busy)
-            return 1;
+        if (m.Busy) return 1;
         TBusyGuard busy(m);
         Sleep(0);
         std::string text;
         m.ExchangeLogged("Card,APDU", command ? command : "", text, clLogBlack);
         // No answer at all is a failed exchange, not an empty success.
-        if (text.empty())
-            return -1;
-        if (text.size() >= 5 && text.compare(0, 5, "90 00") == 0)
-            text.erase(0, 5);
+        if (text.empty()) return -1;
+        if (text.size() >= 5 && text.compare(0, 5, "90 00") == 0) text.erase(0, 5);
         const char* out = m.SetResultText(text);
-        if (response)
-            *response = out;
+        if (response) *response = out;
         return 0;
     });
 }
 
 QSM_API std::int32_t __stdcall GET_CARDSYS_INFO(const char** report)
 {
-    if (report)
-        *report = kEmpty;
+    if (report) *report = kEmpty;
     return Guarded(-1, [&]() -> std::int32_t {
         TCardModule& m = Module();
         std::string text;
         const std::int32_t rc = GetCardSysInfo(m, text);
         if (rc != 1) {
             const char* out = m.SetResultText(text);
-            if (report)
-                *report = out;
+            if (report) *report = out;
         }
         return rc;
     });
@@ -140,8 +129,7 @@ QSM_API std::int32_t __stdcall RESET_DEBUGWINDOW()
 
 QSM_API void __stdcall SW_VERSION(const char** result)
 {
-    if (result)
-        *result = "Version 0.2 / 12.8.09";
+    if (result) *result = "Version 0.2 / 12.8.09";
 }
 
 QSM_API std::int32_t __stdcall SET_APPL_HANDLE(HWND host)

@@ -13,16 +13,12 @@
 
 namespace {
 
-std::string Text(const char* s)
-{
-    return s ? s : "";
-}
+std::string Text(const char* s) { return s ? s : ""; }
 
 // The caller's data bytes; false for a negative length or missing bytes.
 bool DataView(const std::uint8_t* data, std::int32_t length, std::string_view& view)
 {
-    if (length < 0 || (length > 0 && !data))
-        return false;
+    if (length < 0 || (length > 0 && !data)) return false;
     view = length ? std::string_view(reinterpret_cast<const char*>(data), static_cast<std::size_t>(length))
                   : std::string_view();
     return true;
@@ -32,8 +28,7 @@ bool DataView(const std::uint8_t* data, std::int32_t length, std::string_view& v
 bool HandOut(const std::string& text, const char** out)
 {
     const char* buffer = Module().SetResultText(text);
-    if (out)
-        *out = buffer;
+    if (out) *out = buffer;
     return true;
 }
 
@@ -44,8 +39,7 @@ QSM_API std::int32_t __stdcall SIGN(const std::uint8_t* data, std::int32_t lengt
 {
     return Guarded(-1, [&]() -> std::int32_t {
         std::string_view bytes;
-        if (!DataView(data, length, bytes))
-            return -1;
+        if (!DataView(data, length, bytes)) return -1;
         return SignData(Module(), bytes, Text(keyRef),
                         [&](const std::string& text) { return HandOut(text, signature); });
     });
@@ -56,8 +50,7 @@ QSM_API std::int32_t __stdcall VERIFY(const std::uint8_t* data, std::int32_t len
 {
     return Guarded(-1, [&]() -> std::int32_t {
         std::string_view bytes;
-        if (!DataView(data, length, bytes))
-            return -1;
+        if (!DataView(data, length, bytes)) return -1;
         return VerifyData(Module(), bytes, Text(keyRef), Text(signature));
     });
 }
@@ -77,8 +70,7 @@ QSM_API std::int32_t __stdcall HASH_DATA(const std::uint8_t* data, std::uint8_t*
 {
     return Guarded(-1, [&]() -> std::int32_t {
         std::string_view bytes;
-        if (!count || !hash || !DataView(data, *count, bytes))
-            return -1;
+        if (!count || !hash || !DataView(data, *count, bytes)) return -1;
         std::string value;
         const std::int32_t rc = HashData(Module(), bytes, value);
         if (rc == 0) {
@@ -93,8 +85,7 @@ QSM_API std::int32_t __stdcall HASH_DATA(const std::uint8_t* data, std::uint8_t*
 QSM_API std::int32_t __stdcall READ_CERT(std::uint8_t* buffer, std::int32_t* count)
 {
     return Guarded(-1, [&]() -> std::int32_t {
-        if (!count || !buffer || *count < 0)
-            return -1;
+        if (!count || !buffer || *count < 0) return -1;
         std::string certificate;
         const std::int32_t rc = ReadCert(Module(), static_cast<std::size_t>(*count), certificate);
         if (rc == 0) {
@@ -109,8 +100,7 @@ QSM_API std::int32_t __stdcall WRITE_CERT(const std::uint8_t* certificate, std::
 {
     return Guarded(-1, [&]() -> std::int32_t {
         std::string_view bytes;
-        if (!DataView(certificate, length, bytes))
-            return -1;
+        if (!DataView(certificate, length, bytes)) return -1;
         return WriteCert(Module(), bytes);
     });
 }
@@ -147,8 +137,7 @@ QSM_API std::int32_t __stdcall LIST_KORVA_FILES(const char** fileList)
     return Guarded(-1, [&]() -> std::int32_t {
         std::string list;
         const std::int32_t rc = ListKorvaFiles(Module(), list);
-        if (rc == 0)
-            HandOut(list, fileList);
+        if (rc == 0) HandOut(list, fileList);
         return rc;
     });
 }

@@ -84,8 +84,7 @@ protected:
     {
         Cmds out;
         for (const auto& c : card_->Commands())
-            if (c.rfind(prefix, 0) == 0)
-                out.push_back(c);
+            if (c.rfind(prefix, 0) == 0) out.push_back(c);
         return out;
     }
     // The card's answer to the first command with the prefix, status word removed.
@@ -154,8 +153,8 @@ TEST_F(CardCrypto, SignWithKey11TakesTheDataAsDigitsPaddedTo48)
     const std::string digits = "0123456789ABCDEF0123";
     const char* signature = nullptr;
     ASSERT_EQ(Qsm().SIGN(U8(digits), 20, "11", &signature), 0);
-    EXPECT_EQ(Sent("00 2A 9E 9A"), Cmds{"00 2A 9E 9A 18 " + Hex(std::string(14, '\0')) +
-                                        " 01 23 45 67 89 AB CD EF 01 23 00"});
+    EXPECT_EQ(Sent("00 2A 9E 9A"),
+              Cmds{"00 2A 9E 9A 18 " + Hex(std::string(14, '\0')) + " 01 23 45 67 89 AB CD EF 01 23 00"});
     EXPECT_TRUE(Sent("10 2A").empty());
 }
 
@@ -185,7 +184,7 @@ TEST_F(CardCrypto, SignedFileVerifiesUntilOneByteChanges)
     const std::string sig = ReadFile(file + ".sig");
     ASSERT_EQ(sig.size(), 98u);
     EXPECT_EQ(sig.substr(48, 2), "\r\n");
-    EXPECT_EQ(Sent("10 2A 9E 9A C0 ").size(), 2u);   // 192 + 192 bytes, then the last 116
+    EXPECT_EQ(Sent("10 2A 9E 9A C0 ").size(), 2u); // 192 + 192 bytes, then the last 116
     EXPECT_EQ(Sent("00 2A 9E 9A 74 ").size(), 1u);
 
     EXPECT_EQ(Qsm().VERIFY_FILE(file.c_str(), (file + ".sig").c_str(), "21"), 0);
@@ -247,10 +246,9 @@ TEST_F(CardCrypto, KeyExportedToAFileImportsIntoItsKeyFile)
     card_->ClearLog();
     const std::string file = Card().Folder() + "\\key1.txt";
     ASSERT_EQ(Qsm().EXPORT_KEY_TOFILE(1, file.c_str()), 0);
-    EXPECT_EQ(Sent(), (Cmds{"00 A4 00 0C 02 3F 00", "00 A4 00 0C 02 10 00", "00 A4 00 0C 02 20 E1",
-                            "00 B2 86 00 00"}));
+    EXPECT_EQ(Sent(), (Cmds{"00 A4 00 0C 02 3F 00", "00 A4 00 0C 02 10 00", "00 A4 00 0C 02 20 E1", "00 B2 86 00 00"}));
     const std::string record = Bytes(AnswerTo("00 B2"));
-    ASSERT_EQ(record.size(), 54u);   // 86 34, 19 00 X, 19 00 Y
+    ASSERT_EQ(record.size(), 54u); // 86 34, 19 00 X, 19 00 Y
     auto plain = [](const std::string& b) {
         std::string h = Hex(b);
         h.erase(std::remove(h.begin(), h.end(), ' '), h.end());
@@ -268,7 +266,7 @@ TEST_F(CardCrypto, KeyExportedToAFileImportsIntoItsKeyFile)
     EXPECT_EQ(Sent(), (Cmds{"00 A4 00 0C 02 3F 00", "00 A4 00 0C 02 EC 01", "00 A4 00 0C 02 20 F0",
                             "00 DC 86 00 0A 86 08 03 00 01 02 03 00 03 04"}));
     const char* key = nullptr;
-    EXPECT_EQ(Qsm().EXPORT_KEY(12, &key), -1);   // nothing generated there
+    EXPECT_EQ(Qsm().EXPORT_KEY(12, &key), -1); // nothing generated there
     EXPECT_EQ(Qsm().EXPORT_KEY(15, &key), -1);
     EXPECT_EQ(Sent("00 A4 00 0C 02 20 EC").size(), 1u);
     EXPECT_EQ(Sent("00 A4 00 0C 02 20 F5").size(), 1u);
@@ -287,7 +285,7 @@ TEST_F(CardCrypto, AFailedExportKeepsTheExistingKeyFile)
 {
     const std::string file = Card().Folder() + "\\key5.txt";
     WriteFile(file, "AABB\r\nCCDD");
-    EXPECT_EQ(Qsm().EXPORT_KEY_TOFILE(5, file.c_str()), -1);   // no record in 20E5 of 1000
+    EXPECT_EQ(Qsm().EXPORT_KEY_TOFILE(5, file.c_str()), -1); // no record in 20E5 of 1000
     EXPECT_EQ(ReadFile(file), "AABB\r\nCCDD");
 }
 
@@ -303,8 +301,7 @@ TEST_F(CardCrypto, KorvaListingNamesTheFilesOfEC01)
     expected += "20D1 20D2 20A1 20A2 ";
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(std::string(list), expected);
-    EXPECT_EQ(Sent(), (Cmds{"00 A4 00 0C 02 3F 00", "80 16 02 00 00 00", "00 A4 00 0C 02 EC 01",
-                            "80 16 02 00 00 00"}));
+    EXPECT_EQ(Sent(), (Cmds{"00 A4 00 0C 02 3F 00", "80 16 02 00 00 00", "00 A4 00 0C 02 EC 01", "80 16 02 00 00 00"}));
 }
 
 } // namespace

@@ -30,15 +30,12 @@ std::string Answer(const std::string& command, std::string& selected)
         selected = command.substr(15);
         return "90 00";
     }
-    if (command == "00 CA 01 88 00")
-        return "70 04 70 23 C8 08 8F 01 01 90 00";
+    if (command == "00 CA 01 88 00") return "70 04 70 23 C8 08 8F 01 01 90 00";
     if (command == "80 16 02 00 00 00")
         return selected == "EC 01" ? "86 02 20 E4 86 02 20 E5 8A 01 02 90 00"
                                    : "86 02 10 00 86 02 EC 01 86 02 11 10 90 00";
-    if (command == "80 16 02 02 00 00")
-        return "86 02 20 E6 90 00";
-    if (command.rfind("00 2A 90 80", 0) == 0)
-        return Filler(64) + " 90 00";
+    if (command == "80 16 02 02 00 00") return "86 02 20 E6 90 00";
+    if (command.rfind("00 2A 90 80", 0) == 0) return Filler(64) + " 90 00";
     return "90 00";
 }
 
@@ -54,12 +51,13 @@ protected:
         started_ = MessageHost::PumpUntil([] { return qsm_->START_CARD() == 0; }, 30000);
         // Let the connector's probe of the arriving card (GSM class A0) pass before the tests.
         card_->ClearCommands();
-        MessageHost::PumpUntil([] {
-            for (const auto& c : card_->Commands())
-                if (c.rfind("A0 ", 0) == 0)
-                    return true;
-            return false;
-        }, 5000);
+        MessageHost::PumpUntil(
+            [] {
+                for (const auto& c : card_->Commands())
+                    if (c.rfind("A0 ", 0) == 0) return true;
+                return false;
+            },
+            5000);
     }
     static void TearDownTestSuite()
     {
@@ -103,8 +101,8 @@ TEST_F(ScriptedCardTest, KorvaListingFollowsTheContinuation)
 TEST_F(ScriptedCardTest, GenerateKeyOnAVersion23CardUsesTheStandardCommand)
 {
     ASSERT_EQ(qsm_->GENERATE_KEY(2), 0);
-    EXPECT_EQ(card_->Commands(), (Cmds{"00 A4 00 0C 02 3F 00", "00 A4 00 0C 02 EC 01",
-                                       "00 47 00 00 08 83 02 20 E2 84 02 20 D2"}));
+    EXPECT_EQ(card_->Commands(),
+              (Cmds{"00 A4 00 0C 02 3F 00", "00 A4 00 0C 02 EC 01", "00 47 00 00 08 83 02 20 E2 84 02 20 D2"}));
 }
 
 } // namespace

@@ -20,8 +20,7 @@ protected:
     }
     void TearDown() override
     {
-        if (dll_)
-            FreeLibrary(dll_);
+        if (dll_) FreeLibrary(dll_);
     }
     HMODULE dll_ = nullptr;
 };
@@ -49,15 +48,36 @@ TEST_F(QsmToolDll, HexToDecByNameAndByOrdinal)
 
 TEST_F(QsmToolDll, EveryExportHasItsOrdinal)
 {
-    const struct { const char* name; int ordinal; } table[] = {
-        {"SIGN", 1}, {"VERIFY", 2}, {"SEND_CARD_APDU", 10}, {"GET_CARDSYS_INFO", 11},
-        {"LIST_KORVA_FILES", 12}, {"GENERATE_KEY", 20}, {"IMPORT_KEY", 21}, {"EXPORT_KEY", 22},
-        {"IMPORT_KEY_FROMFILE", 30}, {"EXPORT_KEY_TOFILE", 31}, {"SIGN_FILE", 32},
-        {"VERIFY_FILE", 33}, {"WRITE_CERT", 34}, {"READ_CERT", 35}, {"HASH_DATA", 36},
-        {"SET_DEBUGWINDOW", 40}, {"TYPE_DEBUGWINDOW", 41}, {"TYPECL_DEBUGWINDOW", 42},
-        {"RESET_DEBUGWINDOW", 43}, {"START_CARD", 50}, {"RESET_CARD", 51},
-        {"DISCONNECT_CARD", 52}, {"HEX_TO_DEC", 70}, {"STATE_SEND_CARD_APDU", 80},
-        {"SW_VERSION", 100}, {"SET_APPL_HANDLE", 101},
+    const struct {
+        const char* name;
+        int ordinal;
+    } table[] = {
+        {"SIGN", 1},
+        {"VERIFY", 2},
+        {"SEND_CARD_APDU", 10},
+        {"GET_CARDSYS_INFO", 11},
+        {"LIST_KORVA_FILES", 12},
+        {"GENERATE_KEY", 20},
+        {"IMPORT_KEY", 21},
+        {"EXPORT_KEY", 22},
+        {"IMPORT_KEY_FROMFILE", 30},
+        {"EXPORT_KEY_TOFILE", 31},
+        {"SIGN_FILE", 32},
+        {"VERIFY_FILE", 33},
+        {"WRITE_CERT", 34},
+        {"READ_CERT", 35},
+        {"HASH_DATA", 36},
+        {"SET_DEBUGWINDOW", 40},
+        {"TYPE_DEBUGWINDOW", 41},
+        {"TYPECL_DEBUGWINDOW", 42},
+        {"RESET_DEBUGWINDOW", 43},
+        {"START_CARD", 50},
+        {"RESET_CARD", 51},
+        {"DISCONNECT_CARD", 52},
+        {"HEX_TO_DEC", 70},
+        {"STATE_SEND_CARD_APDU", 80},
+        {"SW_VERSION", 100},
+        {"SET_APPL_HANDLE", 101},
     };
     for (const auto& e : table) {
         FARPROC byName = GetProcAddress(dll_, e.name);

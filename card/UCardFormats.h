@@ -25,7 +25,7 @@ int ExportFileId(std::int32_t n);
 int ImportFileId(std::int32_t n);
 
 struct TKeyLines {
-    std::string first, second;   // hex digits, blanks removed
+    std::string first, second; // hex digits, blanks removed
 };
 // Key text: the first line ends at a CR, the second starts two characters after it.
 TKeyLines SplitKeyText(std::string_view text);

@@ -13,8 +13,7 @@ TCardModule* g_module = nullptr;
 
 TCardModule& Module()
 {
-    if (!g_module)
-        g_module = new TCardModule;
+    if (!g_module) g_module = new TCardModule;
     return *g_module;
 }
 
@@ -24,8 +23,7 @@ void ReleaseModule()
     g_module = nullptr;
 }
 
-TCardModule::TCardModule()
-    : monitor_(TForm::Create<TMonForm>(nullptr)), connector_(new TPCSCConnector(monitor_))
+TCardModule::TCardModule() : monitor_(TForm::Create<TMonForm>(nullptr)), connector_(new TPCSCConnector(monitor_))
 {
     resultText_.reserve(64 * 1024);
     connector_->CardOperationRunning = [this] { return Busy; };
@@ -52,15 +50,9 @@ const char* TCardModule::SetResultText(const std::string& text)
     return resultText_.c_str();
 }
 
-void TCardModule::Log(const std::string& line)
-{
-    monitor_->AddLine(line);
-}
+void TCardModule::Log(const std::string& line) { monitor_->AddLine(line); }
 
-void TCardModule::Log(const std::string& line, int colour)
-{
-    monitor_->AddColoredLine(line, colour);
-}
+void TCardModule::Log(const std::string& line, int colour) { monitor_->AddColoredLine(line, colour); }
 
 void TCardModule::ExchangeLogged(const std::string& label, const std::string& command, std::string& response,
                                  int colour)
@@ -68,10 +60,8 @@ void TCardModule::ExchangeLogged(const std::string& label, const std::string& co
     response.clear();
     monitor_->AddLine(label + ";" + command);
     connector_->Transmit(UHexASCII::HexTextToBytes(command), response);
-    if (response.empty())
-        return;
-    if (label == "Card,APDU")
-        response = UHexASCII::BytesToHexText(response);
+    if (response.empty()) return;
+    if (label == "Card,APDU") response = UHexASCII::BytesToHexText(response);
     monitor_->AddColoredLine("Result;   " + response, colour);
 }
 
@@ -79,11 +69,9 @@ bool TCardModule::SendApduStatusOk(const std::string& command, std::string& resp
 {
     Sleep(0);
     ExchangeLogged("Card,APDU", command, response, clLogBlack);
-    if (response.size() < 5)
-        return false;
+    if (response.size() < 5) return false;
     const std::string status = response.substr(response.size() - 5);
-    if (response.size() > 5)
-        response.erase(response.size() - 6);
+    if (response.size() > 5) response.erase(response.size() - 6);
     return status == "90 00";
 }
 

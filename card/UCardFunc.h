@@ -23,10 +23,10 @@ public:
     TMonForm& Monitor() { return *monitor_; }
     TPCSCConnector& Connector() { return *connector_; }
 
-    HWND HostWindow = nullptr;     // receives the card messages 0x401 and 0x402; 0 = none
-    std::string CardVersion;       // e.g. "2.2", set by the version probe
-    std::string OsVersion;         // e.g. "4.3"
-    bool Busy = false;             // a guarded card operation runs
+    HWND HostWindow = nullptr; // receives the card messages 0x401 and 0x402; 0 = none
+    std::string CardVersion;   // e.g. "2.2", set by the version probe
+    std::string OsVersion;     // e.g. "4.3"
+    bool Busy = false;         // a guarded card operation runs
 
     // The text handed out by the last export that returns one. Its address stays the same
     // from one text to the next while the text fits the reserved room.
@@ -36,8 +36,7 @@ public:
     // Logs "label;command", sends the command (hex text) and logs "Result;   " and the answer
     // in the given colour. The answer is hex text for the label "Card,APDU", raw bytes for
     // any other label, and empty when nothing came back.
-    void ExchangeLogged(const std::string& label, const std::string& command, std::string& response,
-                        int colour);
+    void ExchangeLogged(const std::string& label, const std::string& command, std::string& response, int colour);
     // Sends a command; true when the card answered "90 00". The response is the answer's data
     // as hex text without the status word, or "90 00" when the answer was only the status word.
     bool SendApduStatusOk(const std::string& command, std::string& response);

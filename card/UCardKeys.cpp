@@ -15,8 +15,8 @@ using UCardText::Hex4;
 
 namespace {
 
-constexpr std::size_t kCertBlock = 384;     // 128 bytes in the spaced form
-constexpr int kMaxListRounds = 256;         // continuations name their entry in one byte
+constexpr std::size_t kCertBlock = 384; // 128 bytes in the spaced form
+constexpr int kMaxListRounds = 256;     // continuations name their entry in one byte
 
 bool Send(TCardModule& m, const std::string& command)
 {
@@ -26,8 +26,8 @@ bool Send(TCardModule& m, const std::string& command)
 
 bool SelectFile(TCardModule& m, int id)
 {
-    return Send(m, "00 A4 00 0C 02 " + Hex2(static_cast<std::size_t>(id) >> 8) + " " +
-                       Hex2(static_cast<std::size_t>(id)));
+    return Send(m,
+                "00 A4 00 0C 02 " + Hex2(static_cast<std::size_t>(id) >> 8) + " " + Hex2(static_cast<std::size_t>(id)));
 }
 
 struct TGenerateCommand {
@@ -53,8 +53,7 @@ bool WriteKeyRecord(TCardModule& m, std::int32_t n, const UCardFormats::TKeyLine
     const int id = UCardFormats::ImportFileId(n);
     const std::string record =
         UCardFormats::BuildKeyRecord(UHexASCII::HexTextToBytes(lines.first), UHexASCII::HexTextToBytes(lines.second));
-    if (id < 0 || record.empty())
-        return false;
+    if (id < 0 || record.empty()) return false;
     return Send(m, "00 A4 00 0C 02 3F 00") && Send(m, "00 A4 00 0C 02 EC 01") && SelectFile(m, id) &&
            Send(m, "00 dc 86 00 " + Hex2(record.size()) + UCardText::SpacedHex(record));
 }
@@ -72,13 +71,11 @@ bool ReadKeyRecord(TCardModule& m, std::int32_t n, std::string& component1, std:
 std::int32_t ImportWith(TCardModule& m, std::int32_t number,
                         const std::function<bool(UCardFormats::TKeyLines&)>& readLines)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Schlüssel importieren");
     UCardFormats::TKeyLines lines;
-    if (!readLines(lines) || !WriteKeyRecord(m, number, lines))
-        return -1;
+    if (!readLines(lines) || !WriteKeyRecord(m, number, lines)) return -1;
     m.Log("Schlüssel wurde importiert", clLogBlue);
     return 0;
 }
@@ -87,31 +84,26 @@ std::int32_t ImportWith(TCardModule& m, std::int32_t number,
 
 std::int32_t ReadCert(TCardModule& m, std::size_t capacity, std::string& certificate)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     std::string answer;
-    if (!m.SendApduText("00 A4 00 0C 02 11 10", answer))
-        return -1;
+    if (!m.SendApduText("00 A4 00 0C 02 11 10", answer)) return -1;
     m.Log("Lese Zertifikat", clLogBlue);
     std::size_t offset = 0, length = 0;
     std::string le = " 00", collected;
     do {
-        if (!m.SendApduText("00 b0 " + Hex4(offset) + le, answer))
-            return -1;
+        if (!m.SendApduText("00 b0 " + Hex4(offset) + le, answer)) return -1;
         const std::string block = BytesOf(answer);
         if (offset == 0) {
-            if (block.size() < 4)
-                return -1;
+            if (block.size() < 4) return -1;
             length = (static_cast<std::size_t>(static_cast<unsigned char>(block[2])) << 8 |
-                      static_cast<unsigned char>(block[3])) + 4;
+                      static_cast<unsigned char>(block[3])) +
+                     4;
             // Stop before reading what the caller's buffer cannot take.
-            if (length > capacity)
-                return -1;
+            if (length > capacity) return -1;
         }
         collected += block;
         offset += block.size();
-        if (offset < length && block.size() - 1 + offset >= length)
-            le = " " + Hex2(length - offset);
+        if (offset < length && block.size() - 1 + offset >= length) le = " " + Hex2(length - offset);
     } while (offset < length);
     // A block may run on past the certificate into whatever the file holds behind it.
     collected.resize(length);
@@ -121,18 +113,15 @@ std::int32_t ReadCert(TCardModule& m, std::size_t capacity, std::string& certifi
 
 std::int32_t WriteCert(TCardModule& m, std::string_view certificate)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     const std::string text = UCardText::SpacedHex(certificate);
     TBusyGuard busy(m);
-    if (!Send(m, "00 A4 00 0C 02 11 10"))
-        return -1;
+    if (!Send(m, "00 A4 00 0C 02 11 10")) return -1;
     m.Log("Schreibe Zertifikat", clLogBlue);
     const auto blocks = UCardText::SplitBlocks(text, kCertBlock);
     std::size_t offset = 0;
     for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
-        if (!Send(m, "00 d6  " + Hex4(offset) + " 80 " + std::string(blocks[i]) + "00"))
-            return -1;
+        if (!Send(m, "00 d6  " + Hex4(offset) + " 80 " + std::string(blocks[i]) + "00")) return -1;
         offset += blocks[i].size() / 3;
     }
     // The last block also writes one zero byte after the data.
@@ -144,17 +133,12 @@ std::int32_t WriteCert(TCardModule& m, std::string_view certificate)
 
 std::int32_t GenerateKey(TCardModule& m, std::int32_t type)
 {
-    if (m.Busy)
-        return 1;
-    if (type < 1 || type > 4)
-        return 0;
+    if (m.Busy) return 1;
+    if (type < 1 || type > 4) return 0;
     TBusyGuard busy(m);
-    if (m.OsVersion.empty())
-        ProbeCardVersion(m);
-    if (m.OsVersion.empty())
-        return -1;
-    if (!Send(m, "00 A4 00 0C 02 3F 00") || !Send(m, "00 A4 00 0C 02 EC 01"))
-        return -1;
+    if (m.OsVersion.empty()) ProbeCardVersion(m);
+    if (m.OsVersion.empty()) return -1;
+    if (!Send(m, "00 A4 00 0C 02 3F 00") || !Send(m, "00 A4 00 0C 02 EC 01")) return -1;
     const TGenerateCommand& g = kGenerate[type - 1];
     m.Log("");
     m.Log(g.heading, clLogMaroon);
@@ -185,8 +169,7 @@ std::int32_t ImportKeyFromFile(TCardModule& m, std::int32_t number, const std::s
 
 std::int32_t ExportKey(TCardModule& m, std::int32_t number, const TKeySink& sink)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Schlüssel exportieren");
     std::string component1, component2;
@@ -204,29 +187,24 @@ std::int32_t ExportKeyToFile(TCardModule& m, std::int32_t number, const std::str
 
 std::int32_t ListKorvaFiles(TCardModule& m, std::string& list)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Elementardateien lesen");
     std::string answer;
-    if (!Send(m, "00A4000C023F00") || !m.SendApduText("80 16 02 00 00 00", answer))
-        return -1;
+    if (!Send(m, "00A4000C023F00") || !m.SendApduText("80 16 02 00 00 00", answer)) return -1;
     if (answer.find("86 02 EC 01") == std::string::npos) {
         m.Log("keine KORVA-Struktur vorhanden", clLogMaroon);
         m.Log("Lesen beendet", clLogBlue);
         return -1;
     }
-    if (!Send(m, "00 A4 00 0C 02 EC 01") || !m.SendApduText("80 16 02 00 00 00", answer))
-        return -1;
+    if (!Send(m, "00 A4 00 0C 02 EC 01") || !m.SendApduText("80 16 02 00 00 00", answer)) return -1;
     std::string files;
     for (int round = 0;; ++round) {
         // An answer of the status word alone carries no entries.
-        if (answer == "90 00")
-            answer.clear();
+        if (answer == "90 00") answer.clear();
         std::string continuation;
         const UCardFormats::TListRest rest = UCardFormats::TakeListEntries(answer, files, continuation);
-        if (rest == UCardFormats::TListRest::Done)
-            break;
+        if (rest == UCardFormats::TListRest::Done) break;
         if (rest == UCardFormats::TListRest::Bad || round >= kMaxListRounds ||
             !m.SendApduText("80 16 02 " + continuation + " 00 00", answer))
             return -1;

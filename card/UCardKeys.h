@@ -24,4 +24,3 @@ std::int32_t ExportKey(TCardModule& m, std::int32_t number, const TKeySink& sink
 // Reads the key from the card first, and only then creates the file.
 std::int32_t ExportKeyToFile(TCardModule& m, std::int32_t number, const std::string& fileName);
 std::int32_t ListKorvaFiles(TCardModule& m, std::string& list);
-

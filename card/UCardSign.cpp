@@ -12,7 +12,7 @@ using UCardText::Hex2;
 
 namespace {
 
-constexpr std::size_t kHashBlock = 384;      // 128 bytes in the spaced form
+constexpr std::size_t kHashBlock = 384; // 128 bytes in the spaced form
 constexpr std::size_t kMaxLc = 255;
 
 bool SelectKorva(TCardModule& m)
@@ -44,12 +44,10 @@ void ProcessPendingMessages()
 
 std::int32_t SignData(TCardModule& m, std::string_view data, const std::string& keyRef, const TSignatureSink& sink)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Signieren");
-    if (!SelectKorva(m) || !SetKey(m, keyRef))
-        return -1;
+    if (!SelectKorva(m) || !SetKey(m, keyRef)) return -1;
     const std::string text = UCardFormats::DataText(data, keyRef == "11" || keyRef == "12");
     const auto blocks = UCardFormats::ChainBlocks(text);
     std::string answer;
@@ -61,23 +59,19 @@ std::int32_t SignData(TCardModule& m, std::string_view data, const std::string& 
     }
     m.Log("Blockverkettung deaktiviert", clLogMaroon);
     const std::string_view last = blocks.back();
-    if (!m.SendApduText(" 00 2A 9E 9A " + Hex2(last.size() / 2) + std::string(last) + "00", answer))
-        return -1;
+    if (!m.SendApduText(" 00 2A 9E 9A " + Hex2(last.size() / 2) + std::string(last) + "00", answer)) return -1;
     m.Log("");
     m.Log("Signatur wird berechnet, bitte warten");
-    if (!sink(UCardFormats::SignatureText(answer)))
-        return -1;
+    if (!sink(UCardFormats::SignatureText(answer))) return -1;
     m.Log("Die Signatur wurde berechnet und abgespeichert.", clLogBlue);
     return 0;
 }
 
 std::int32_t SignFile(TCardModule& m, const std::string& fileName, const std::string& keyRef)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     std::string data;
-    if (!ReadFileBytes(fileName, data))
-        return -1;
+    if (!ReadFileBytes(fileName, data)) return -1;
     return SignData(m, data, keyRef,
                     [&](const std::string& signature) { return WriteFileBytes(fileName + ".sig", signature); });
 }
@@ -85,8 +79,7 @@ std::int32_t SignFile(TCardModule& m, const std::string& fileName, const std::st
 std::int32_t VerifyData(TCardModule& m, std::string_view data, const std::string& keyRef,
                         std::string_view signatureText)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Verifizieren");
     const bool direct = !keyRef.empty() && (keyRef[0] == '1' || keyRef[0] == '3');
@@ -100,8 +93,7 @@ std::int32_t VerifyData(TCardModule& m, std::string_view data, const std::string
         m.Log("Die Verifikation ist fehlgeschlagen.", clLogRed);
         return -1;
     }
-    if (!SelectKorva(m) || !SetKey(m, keyRef))
-        return -1;
+    if (!SelectKorva(m) || !SetKey(m, keyRef)) return -1;
     std::string answer;
     for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
         m.Log("Blockverkettung aktiviert", clLogMaroon);
@@ -124,23 +116,19 @@ std::int32_t VerifyData(TCardModule& m, std::string_view data, const std::string
 std::int32_t VerifyFile(TCardModule& m, const std::string& dataFile, const std::string& signatureFile,
                         const std::string& keyRef)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     std::string data, signature;
-    if (!ReadFileBytes(dataFile, data) || !ReadFileBytes(signatureFile, signature))
-        return -1;
+    if (!ReadFileBytes(dataFile, data) || !ReadFileBytes(signatureFile, signature)) return -1;
     return VerifyData(m, data, keyRef, signature);
 }
 
 std::int32_t HashData(TCardModule& m, std::string_view data, std::string& hash)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     const std::string text = UCardText::SpacedHex(data);
     TBusyGuard busy(m);
     std::string answer;
-    if (!m.SendApduText("00 A4 00 0C 02 11 10", answer))
-        return -1;
+    if (!m.SendApduText("00 A4 00 0C 02 11 10", answer)) return -1;
     m.Log("Berechne Hash", clLogBlue);
     const auto blocks = UCardText::SplitBlocks(text, kHashBlock);
     for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
@@ -149,12 +137,10 @@ std::int32_t HashData(TCardModule& m, std::string_view data, std::string& hash)
         ProcessPendingMessages();
     }
     const std::string_view last = blocks.back();
-    if (!m.SendApduText("00 2A 90 80 " + Hex2(last.size() / 3) + std::string(last) + " 00", answer))
-        return -1;
+    if (!m.SendApduText("00 2A 90 80 " + Hex2(last.size() / 3) + std::string(last) + " 00", answer)) return -1;
     std::string value = UCardText::BytesOf(answer);
     // The caller's buffer holds a SHA-1 value: any other answer is refused, not copied.
-    if (value.size() != kHashBytes)
-        return -1;
+    if (value.size() != kHashBytes) return -1;
     hash = std::move(value);
     return 0;
 }

@@ -14,8 +14,7 @@ class TCardModule;
 // Receives the signature text of a successful signing; false when it cannot be kept.
 using TSignatureSink = std::function<bool(const std::string& signatureText)>;
 
-std::int32_t SignData(TCardModule& m, std::string_view data, const std::string& keyRef,
-                      const TSignatureSink& sink);
+std::int32_t SignData(TCardModule& m, std::string_view data, const std::string& keyRef, const TSignatureSink& sink);
 // Signs the file's bytes and writes the signature text into the file name plus ".sig".
 std::int32_t SignFile(TCardModule& m, const std::string& fileName, const std::string& keyRef);
 std::int32_t VerifyData(TCardModule& m, std::string_view data, const std::string& keyRef,

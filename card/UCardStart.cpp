@@ -19,10 +19,8 @@ struct VersionRow {
 };
 
 const VersionRow kVersionTable[] = {
-    {"70 04 0F 01 C8 03", "1.2", "4.01"},
-    {"70 04 70 01 C8 04", "1.2", "4.01a"},
-    {"70 04 72 10 C8 04", "2.2", "4.01a"},
-    {"70 04 72 80 C8 08 8F 01 01", "2.2", "4.3"},
+    {"70 04 0F 01 C8 03", "1.2", "4.01"},          {"70 04 70 01 C8 04", "1.2", "4.01a"},
+    {"70 04 72 10 C8 04", "2.2", "4.01a"},         {"70 04 72 80 C8 08 8F 01 01", "2.2", "4.3"},
     {"70 04 70 23 C8 08 8F 01 01", "2.3", "4.3b"},
 };
 
@@ -36,8 +34,7 @@ std::string Hex2(int n)
 // Re-reads the reader list from scratch; refuses while another operation runs.
 int ReinitConnector(TCardModule& m)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     TBusyGuard busy(m);
     m.Connector().Disconnect();
     m.Connector().Init();
@@ -50,8 +47,7 @@ int ProbeCardVersion(TCardModule& m)
 {
     m.Log("Card-System-Info:", clLogBlue);
     std::string response;
-    if (!m.SendApduText("00 CA 01 88 00", response))
-        return -1;
+    if (!m.SendApduText("00 CA 01 88 00", response)) return -1;
     for (const auto& row : kVersionTable) {
         if (response.find(row.pattern) != std::string::npos) {
             m.CardVersion = row.card;
@@ -61,8 +57,7 @@ int ProbeCardVersion(TCardModule& m)
             return 0;
         }
     }
-    if (m.CardVersion.empty())
-        m.Log("Card -, OS-Version fehlerhaft", clLogRed);
+    if (m.CardVersion.empty()) m.Log("Card -, OS-Version fehlerhaft", clLogRed);
     return -1;
 }
 
@@ -75,10 +70,8 @@ bool SelectQsmApplication(TCardModule& m)
 
 std::int32_t StartCard(TCardModule& m)
 {
-    if (m.Busy)
-        return 1;
-    if (ReinitConnector(m) == 1)
-        return 1;
+    if (m.Busy) return 1;
+    if (ReinitConnector(m) == 1) return 1;
     TPCSCConnector& pcsc = m.Connector();
     int rc = -1;
     {
@@ -86,15 +79,12 @@ std::int32_t StartCard(TCardModule& m)
         m.Log("Start-Card", clLogBlue);
         pcsc.Open();
         m.Log("Anzahl der angeschlossenen Leser " + Hex2(pcsc.NumReaders()), clLogMaroon);
-        if (pcsc.NumReaders() == 0)
-            return -2;
+        if (pcsc.NumReaders() == 0) return -2;
         const int last = pcsc.NumReaders() - 1;
         for (int n = 0; n <= last; ++n) {
             pcsc.SetUseReaderNum(n);
-            if (!pcsc.Open())
-                m.Log("Lesegerät kann nicht geöffnet werden ", clLogRed);
-            if (!pcsc.Connect())
-                m.Log("Verbindung zur Karte kann nicht hergestellt werden ", clLogRed);
+            if (!pcsc.Open()) m.Log("Lesegerät kann nicht geöffnet werden ", clLogRed);
+            if (!pcsc.Connect()) m.Log("Verbindung zur Karte kann nicht hergestellt werden ", clLogRed);
             for (const auto& name : pcsc.ReaderList())
                 m.Log(name, clLogMaroon);
             m.Log(Hex2(pcsc.NumReaders()), clLogMaroon);
@@ -104,8 +94,7 @@ std::int32_t StartCard(TCardModule& m)
                 break;
             }
             if (rc == 0) {
-                if (UHexASCII::BytesToHexText(pcsc.AttrCardATR) == kQsmAtr || n == last)
-                    break;
+                if (UHexASCII::BytesToHexText(pcsc.AttrCardATR) == kQsmAtr || n == last) break;
                 pcsc.Disconnect();
             }
             pcsc.Close();
@@ -119,8 +108,7 @@ std::int32_t StartCard(TCardModule& m)
     pcsc.OnCardInserted = [&monitor](TObject* sender) {
         monitor.pcsc2CardInserted(static_cast<TPCSCConnector*>(sender));
     };
-    if (pcsc.Connected())
-        monitor.pcsc2CardInserted(nullptr);
+    if (pcsc.Connected()) monitor.pcsc2CardInserted(nullptr);
     return rc;
 }
 
@@ -132,8 +120,7 @@ void DisconnectCard(TCardModule& m)
 
 std::int32_t GetCardSysInfo(TCardModule& m, std::string& report)
 {
-    if (m.Busy)
-        return 1;
+    if (m.Busy) return 1;
     TBusyGuard busy(m);
     m.Log("");
     m.Log("Card-System-Info:", clLogBlue);
@@ -146,44 +133,35 @@ std::int32_t GetCardSysInfo(TCardModule& m, std::string& report)
     m.ExchangeLogged("Card,Info", "", response, clLogMaroon);
 
     // Step 1: the crypto chip's serial number, hex digits 21 to 32 of the answer.
-    if (!m.SendApduText("00 CA 01 81 00", response))
-        return -1;
+    if (!m.SendApduText("00 CA 01 81 00", response)) return -1;
     std::string digits = UHexASCII::RemoveBlanks(response);
     const std::string serial = digits.size() >= 32 ? TLangeZahlen::HexToDec(digits.substr(20, 12)) : "";
-    if (serial.empty())
-        return -1;
+    if (serial.empty()) return -1;
     info("Seriennummer des Krypto-Chips: " + serial);
 
     // Step 2: free EEPROM.
-    if (!m.SendApduText("00 CA 01 8A 00", response))
-        return -2;
+    if (!m.SendApduText("00 CA 01 8A 00", response)) return -2;
     const std::string eeprom = TLangeZahlen::HexToDec(UHexASCII::RemoveBlanks(response));
-    if (eeprom.empty())
-        return -2;
+    if (eeprom.empty()) return -2;
     info("verfügbarer EEPROM Speicherplatz: " + eeprom + " Byte");
     m.Log("");
 
     // Step 3 and 4: the body size of the KORVA subdirectory.
     m.Log("Body-Size des KORVA-Unterverzeichnisses wird ermittelt: ");
-    if (!m.SendApduText("00 A4 00 0C 02 3F 00", response))
-        return -3;
+    if (!m.SendApduText("00 A4 00 0C 02 3F 00", response)) return -3;
     if (!m.SendApduText("00 A4 00 0C 02 EC 01", response)) {
         m.Log("KORVA-Unterverzeichnis nicht vorhanden! ", clLogRed);
     } else {
-        if (!m.SendApduText("00 CA 01 85 00", response))
-            return -4;
+        if (!m.SendApduText("00 CA 01 85 00", response)) return -4;
         digits = UHexASCII::RemoveBlanks(response);
-        if (!digits.empty() && digits[0] == '0')
-            digits.erase(0, 1);
+        if (!digits.empty() && digits[0] == '0') digits.erase(0, 1);
         const std::string body = TLangeZahlen::HexToDec(digits);
-        if (body.empty())
-            return -4;
+        if (body.empty()) return -4;
         info("verfügbarer Speicherplatz im Body des KORVA-Unterverzeichnisses: " + body + " Byte");
     }
 
     // Step 5: the operating system's name.
-    if (!m.SendApduText("00 CA 01 80 00", response))
-        return -5;
+    if (!m.SendApduText("00 CA 01 80 00", response)) return -5;
     std::string os = response.size() >= 2 ? response.substr(0, response.size() - 2) : std::string();
     info("Betriebssystem: " + UHexASCII::HexTextToBytes(os));
 

@@ -38,10 +38,7 @@ std::string PlainHex(std::string_view bytes)
     return out;
 }
 
-std::string BytesOf(std::string_view hexText)
-{
-    return UHexASCII::HexTextToBytes(UHexASCII::RemoveBlanks(hexText));
-}
+std::string BytesOf(std::string_view hexText) { return UHexASCII::HexTextToBytes(UHexASCII::RemoveBlanks(hexText)); }
 
 std::vector<std::string_view> SplitBlocks(std::string_view text, std::size_t chunk)
 {

@@ -7,8 +7,7 @@
 #include <exception>
 #include <string>
 
-template <typename R, typename F>
-R Guarded(R onError, F&& body)
+template <typename R, typename F> R Guarded(R onError, F&& body)
 {
     try {
         return body();

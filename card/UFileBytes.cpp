@@ -9,8 +9,7 @@ public:
     explicit TFileHandle(HANDLE h) : h_(h) {}
     ~TFileHandle()
     {
-        if (h_ != INVALID_HANDLE_VALUE)
-            CloseHandle(h_);
+        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
     }
     TFileHandle(const TFileHandle&) = delete;
     TFileHandle& operator=(const TFileHandle&) = delete;
@@ -30,30 +29,25 @@ bool ReadFileBytes(const std::string& name, std::string& bytes)
     bytes.clear();
     TFileHandle file(CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid())
-        return false;
+    if (!file.Valid()) return false;
     char buf[kChunk];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file.Get(), buf, kChunk, &got, nullptr))
-            return false;
-        if (got == 0)
-            return true;
+        if (!ReadFile(file.Get(), buf, kChunk, &got, nullptr)) return false;
+        if (got == 0) return true;
         bytes.append(buf, got);
     }
 }
 
 bool WriteFileBytes(const std::string& name, std::string_view bytes)
 {
-    TFileHandle file(CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr));
-    if (!file.Valid())
-        return false;
+    TFileHandle file(
+        CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
     while (!bytes.empty()) {
         const DWORD part = bytes.size() > kChunk ? kChunk : static_cast<DWORD>(bytes.size());
         DWORD written = 0;
-        if (!WriteFile(file.Get(), bytes.data(), part, &written, nullptr) || written == 0)
-            return false;
+        if (!WriteFile(file.Get(), bytes.data(), part, &written, nullptr) || written == 0) return false;
         bytes.remove_prefix(written);
     }
     return true;

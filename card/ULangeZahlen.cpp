@@ -84,8 +84,7 @@ std::string TLangeZahlen::AddTexts(std::string_view a, std::string_view b)
 
 std::string TLangeZahlen::MultiplyTexts(std::string_view a, std::string_view b)
 {
-    if (a.empty() || b.empty())
-        return {};
+    if (a.empty() || b.empty()) return {};
     auto la = FromText(a);
     auto lb = FromText(b);
     return ToText(Multiply(*la, *lb));
@@ -93,11 +92,9 @@ std::string TLangeZahlen::MultiplyTexts(std::string_view a, std::string_view b)
 
 std::string TLangeZahlen::HexToDec(std::string_view hex)
 {
-    if (hex.empty())
-        return {};
+    if (hex.empty()) return {};
     for (char c : hex)
-        if (UHexASCII::HexDigitValue(c) == 255)
-            return {};
+        if (UHexASCII::HexDigitValue(c) == 255) return {};
     std::string sum = std::to_string(UHexASCII::HexDigitValue(hex.back()));
     int power = 1;
     for (std::size_t i = hex.size() - 1; i-- > 0; ++power) {

@@ -13,7 +13,7 @@ public:
     using Digits = std::unique_ptr<TLineareListe>;
 
     static Digits FromText(std::string_view decimal);
-    static std::string ToText(Digits digits);      // consumes the list
+    static std::string ToText(Digits digits); // consumes the list
     static Digits Add(TLineareListe& a, TLineareListe& b);
     static Digits Multiply(TLineareListe& a, TLineareListe& b);
     static std::string AddTexts(std::string_view a, std::string_view b);

@@ -6,8 +6,7 @@
 namespace {
 
 // The message of the assertion that the call raises, or "" when it raises none.
-template <typename F>
-std::string AssertionOf(F&& f)
+template <typename F> std::string AssertionOf(F&& f)
 {
     try {
         f();
@@ -24,7 +23,9 @@ TEST(LineareListe, CursorMovesAndAssertionMessages)
     TLineareListe l;
     EXPECT_EQ(l.Count(), 0);
     EXPECT_EQ(l.Position(), 0);
-    EXPECT_NE(AssertionOf([&] { l.Previous(); }).find("Am Anfang kann man nicht weiter zur\xFC" "ck!"),
+    EXPECT_NE(AssertionOf([&] { l.Previous(); })
+                  .find("Am Anfang kann man nicht weiter zur\xFC"
+                        "ck!"),
               std::string::npos);
     EXPECT_NE(AssertionOf([&] { (void)l.Value(); }).find("Der Cursor muss innerhalb der Liste liegen!"),
               std::string::npos);
@@ -43,8 +44,7 @@ TEST(LineareListe, CursorMovesAndAssertionMessages)
     const std::string atEnd = AssertionOf([&] { l.Next(); });
     EXPECT_NE(atEnd.find("Am Ende kann man nicht weiter vor!"), std::string::npos);
     EXPECT_NE(atEnd.find("UnitLineareListe"), std::string::npos);
-    EXPECT_NE(AssertionOf([&] { l.InsertAfter(9); })
-                  .find("Der Cursor muss innerhalb der Liste oder am Anfang liegen!"),
+    EXPECT_NE(AssertionOf([&] { l.InsertAfter(9); }).find("Der Cursor muss innerhalb der Liste oder am Anfang liegen!"),
               std::string::npos);
     EXPECT_NE(AssertionOf([&] { l.MoveTo(5); }).find("Der Parameter muss innerhalb der Liste liegen!"),
               std::string::npos);

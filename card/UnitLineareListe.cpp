@@ -2,11 +2,12 @@
 
 #include "gui/base/SysUtils.h"
 
-#define LIST_ASSERT(cond, msg) \
-    do { if (!(cond)) throw EAssertionFailed(msg, "UnitLineareListe", __LINE__); } while (0)
+#define LIST_ASSERT(cond, msg)                                                                                         \
+    do {                                                                                                               \
+        if (!(cond)) throw EAssertionFailed(msg, "UnitLineareListe", __LINE__);                                        \
+    } while (0)
 
-TLineareListe::TLineareListe()
-    : head_(new Node), tail_(new Node)
+TLineareListe::TLineareListe() : head_(new Node), tail_(new Node)
 {
     head_->next = tail_;
     tail_->prev = head_;
@@ -61,8 +62,7 @@ void TLineareListe::MoveTo(int n)
 
 void TLineareListe::Delete()
 {
-    LIST_ASSERT(position_ > 0 && position_ < count_ + 1,
-                "Der Cursor muss sich innerhalb der Liste befinden!");
+    LIST_ASSERT(position_ > 0 && position_ < count_ + 1, "Der Cursor muss sich innerhalb der Liste befinden!");
     Node* gone = cursor_;
     gone->prev->next = gone->next;
     gone->next->prev = gone->prev;
@@ -74,8 +74,7 @@ void TLineareListe::Delete()
 
 void TLineareListe::InsertAfter(std::uint8_t value)
 {
-    LIST_ASSERT(position_ >= 0 && position_ <= count_,
-                "Der Cursor muss innerhalb der Liste oder am Anfang liegen!");
+    LIST_ASSERT(position_ >= 0 && position_ <= count_, "Der Cursor muss innerhalb der Liste oder am Anfang liegen!");
     Node* n = new Node;
     n->value = value;
     n->prev = cursor_;

@@ -12,14 +12,14 @@ public:
     TLineareListe(const TLineareListe&) = delete;
     TLineareListe& operator=(const TLineareListe&) = delete;
 
-    void AtStart();                 // position 0
-    void AtEnd();                   // position Count + 1
+    void AtStart(); // position 0
+    void AtEnd();   // position Count + 1
     int Count() const { return count_; }
     int Position() const { return position_; }
     void Next();
     void Previous();
     void MoveTo(int n);
-    void Delete();                  // removes the value under the cursor; cursor to the previous node
+    void Delete();                        // removes the value under the cursor; cursor to the previous node
     void InsertAfter(std::uint8_t value); // new node after the cursor; cursor onto it
     std::uint8_t Value() const;
 

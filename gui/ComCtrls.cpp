@@ -36,12 +36,16 @@ bool TMaskEdit::Accepts(size_t position, char c) const
     switch (p[position]) {
     case '0':
     case '9':
-    case '#': return digit || (p[position] != '0' && c == ' ');
+    case '#':
+        return digit || (p[position] != '0' && c == ' ');
     case 'L':
-    case 'l': return letter;
+    case 'l':
+        return letter;
     case 'A':
-    case 'a': return letter || digit;
-    default: return true;
+    case 'a':
+        return letter || digit;
+    default:
+        return true;
     }
 }
 
@@ -227,10 +231,7 @@ TDateTime TDateTimePicker::Time() const
     return t - std::floor(t);
 }
 
-void TDateTimePicker::SetTime(TDateTime value)
-{
-    SetDateTime(Date() + (value - std::floor(value)));
-}
+void TDateTimePicker::SetTime(TDateTime value) { SetDateTime(Date() + (value - std::floor(value))); }
 
 void TDateTimePicker::WndProc(TMessage& m)
 {

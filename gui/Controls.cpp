@@ -38,7 +38,7 @@ TShiftState MouseShiftState(WPARAM w)
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
 
-const TIdentEntry kAligns[] = {{"alNone", alNone}, {"alTop", alTop}, {"alBottom", alBottom},
+const TIdentEntry kAligns[] = {{"alNone", alNone}, {"alTop", alTop},     {"alBottom", alBottom},
                                {"alLeft", alLeft}, {"alRight", alRight}, {"alClient", alClient}};
 
 void RegisterOwnClass(const std::string& name, UINT style)
@@ -61,7 +61,10 @@ void RegisterOwnClass(const std::string& name, UINT style)
 TControl::TControl(TComponent* owner) : TComponent(owner)
 {
     WindowProc = [this](TMessage& m) { WndProc(m); };
-    font_.OnChange = [this] { parentFont_ = false; FontChanged(); };
+    font_.OnChange = [this] {
+        parentFont_ = false;
+        FontChanged();
+    };
 }
 
 TControl::~TControl()
@@ -303,22 +306,21 @@ void TControl::SetParentComponent(TComponent* parent)
 TForm* GetParentForm(const TControl* control)
 {
     const TControl* c = control;
-    while (c && c->Parent()) c = c->Parent();
+    while (c && c->Parent())
+        c = c->Parent();
     return const_cast<TForm*>(dynamic_cast<const TForm*>(c));
 }
 
 // ---- TWinControl
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner)
-{
-    brush_.SetColor(color_);
-}
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) { brush_.SetColor(color_); }
 
 TWinControl::~TWinControl()
 {
     SetState(csDestroying);
     DestroyHandle();
-    for (TControl* c : controls_) c->parent_ = nullptr;
+    for (TControl* c : controls_)
+        c->parent_ = nullptr;
     controls_.clear();
 }
 
@@ -373,8 +375,8 @@ void TWinControl::CreateHandle()
     TCreateParams p;
     CreateParams(p);
     if (p.ownClass) RegisterOwnClass(p.className, p.classStyle);
-    HWND wnd = CreateWindowExA(p.exStyle, p.className.c_str(), caption_.c_str(), p.style, p.x, p.y, p.width,
-                               p.height, p.parent, p.menu, LibraryInstance(), nullptr);
+    HWND wnd = CreateWindowExA(p.exStyle, p.className.c_str(), caption_.c_str(), p.style, p.x, p.y, p.width, p.height,
+                               p.parent, p.menu, LibraryInstance(), nullptr);
     if (!wnd) throw EComponentError("Fenster für " + Name() + " (" + ClassName() + ") kann nicht erstellt werden");
     handle_ = wnd;
     SetPropA(wnd, kObjectProperty, this);
@@ -390,10 +392,7 @@ void TWinControl::CreateHandle()
     AlignControls();
 }
 
-void TWinControl::CreateWnd()
-{
-    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
-}
+void TWinControl::CreateWnd() { SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE); }
 
 void TWinControl::DestroyHandle()
 {
@@ -543,8 +542,8 @@ TControl* TWinControl::GraphicControlAt(POINT p) const
 {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         auto* g = dynamic_cast<TGraphicControl*>(*it);
-        if (g && g->Visible() && g->Enabled() && p.x >= g->Left() && p.y >= g->Top() &&
-            p.x < g->Left() + g->Width() && p.y < g->Top() + g->Height())
+        if (g && g->Visible() && g->Enabled() && p.x >= g->Left() && p.y >= g->Top() && p.x < g->Left() + g->Width() &&
+            p.y < g->Top() + g->Height())
             return g;
     }
     return nullptr;
@@ -666,7 +665,8 @@ std::vector<TWinControl*> TWinControl::TabList() const
         }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<TWinControl*> list;
-    for (const auto& k : keyed) list.push_back(k.second);
+    for (const auto& k : keyed)
+        list.push_back(k.second);
     return list;
 }
 
@@ -687,7 +687,8 @@ void TWinControl::SetTabOrder(int order)
     list.erase(std::find(list.begin(), list.end(), this));
     order = std::clamp(order, 0, static_cast<int>(list.size()));
     list.insert(list.begin() + order, this);
-    for (size_t i = 0; i < list.size(); ++i) list[i]->tabOrder_ = static_cast<int>(i);
+    for (size_t i = 0; i < list.size(); ++i)
+        list[i]->tabOrder_ = static_cast<int>(i);
 }
 
 void TWinControl::FontChanged()
@@ -696,7 +697,8 @@ void TWinControl::FontChanged()
         SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
         Invalidate();
     }
-    for (TControl* c : controls_) c->ParentFontChanged();
+    for (TControl* c : controls_)
+        c->ParentFontChanged();
 }
 
 void TWinControl::ColorChanged()
@@ -714,11 +716,25 @@ void TWinControl::AlignControls()
         for (TControl* c : controls_) {
             if (c->align_ != a || !c->visible_) continue;
             switch (a) {
-            case alTop: c->SetBounds(r.left, r.top, r.right - r.left, c->height_); r.top += c->height_; break;
-            case alBottom: r.bottom -= c->height_; c->SetBounds(r.left, r.bottom, r.right - r.left, c->height_); break;
-            case alLeft: c->SetBounds(r.left, r.top, c->width_, r.bottom - r.top); r.left += c->width_; break;
-            case alRight: r.right -= c->width_; c->SetBounds(r.right, r.top, c->width_, r.bottom - r.top); break;
-            default: c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); break;
+            case alTop:
+                c->SetBounds(r.left, r.top, r.right - r.left, c->height_);
+                r.top += c->height_;
+                break;
+            case alBottom:
+                r.bottom -= c->height_;
+                c->SetBounds(r.left, r.bottom, r.right - r.left, c->height_);
+                break;
+            case alLeft:
+                c->SetBounds(r.left, r.top, c->width_, r.bottom - r.top);
+                r.left += c->width_;
+                break;
+            case alRight:
+                r.right -= c->width_;
+                c->SetBounds(r.right, r.top, c->width_, r.bottom - r.top);
+                break;
+            default:
+                c->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+                break;
             }
         }
     }

@@ -146,8 +146,8 @@ protected:
 };
 
 struct TCreateParams {
-    std::string className;      // a registered class, or the class this library registers
-    bool ownClass = false;      // register className with DefWindowProc (forms, panels, ...)
+    std::string className; // a registered class, or the class this library registers
+    bool ownClass = false; // register className with DefWindowProc (forms, panels, ...)
     UINT classStyle = CS_DBLCLKS;
     DWORD style = 0, exStyle = 0;
     int x = 0, y = 0, width = 0, height = 0;

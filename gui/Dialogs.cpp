@@ -12,25 +12,32 @@
 
 int MessageDlg(const std::string& text, TMsgDlgType type, unsigned buttons)
 {
-    UINT flags = type == mtWarning ? MB_ICONWARNING : type == mtError ? MB_ICONERROR
-               : type == mtInformation ? MB_ICONINFORMATION : type == mtConfirmation ? MB_ICONQUESTION : 0;
+    UINT flags = type == mtWarning        ? MB_ICONWARNING
+                 : type == mtError        ? MB_ICONERROR
+                 : type == mtInformation  ? MB_ICONINFORMATION
+                 : type == mtConfirmation ? MB_ICONQUESTION
+                                          : 0;
     if ((buttons & (mbYes | mbNo)) == (mbYes | mbNo)) flags |= (buttons & mbCancel) ? MB_YESNOCANCEL : MB_YESNO;
     else if ((buttons & (mbOK | mbCancel)) == (mbOK | mbCancel)) flags |= MB_OKCANCEL;
     else flags |= MB_OK;
     static const char* const titles[] = {"Warnung", "Fehler", "Information", "Bestätigung", ""};
     std::string caption = type == mtCustom ? Application->Title() : titles[type];
     switch (Application->MessageBox(text, caption, flags)) {
-    case IDYES: return mrYes;
-    case IDNO: return mrNo;
-    case IDCANCEL: return mrCancel;
-    default: return mrOk;
+    case IDYES:
+        return mrYes;
+    case IDNO:
+        return mrNo;
+    case IDCANCEL:
+        return mrCancel;
+    default:
+        return mrOk;
     }
 }
 
 void ShowMessage(const std::string& text)
 {
-    Application->MessageBox(text, Application->Title().empty() ? ExtractFileName(Application->ExeName()) : Application->Title(),
-                            MB_OK);
+    Application->MessageBox(
+        text, Application->Title().empty() ? ExtractFileName(Application->ExeName()) : Application->Title(), MB_OK);
 }
 
 bool TOpenDialog::Execute() { return Run(false); }

@@ -4,11 +4,11 @@
 #include "gui/base/SysUtils.h"
 
 namespace {
-const TIdentEntry kBevels[] = {{"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised},
-                               {"bvSpace", bvNone}};
-const TIdentEntry kAlignments[] = {{"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify},
-                                   {"taCenter", taCenter}};
-const TIdentEntry kShapes[] = {{"stRectangle", stRectangle}, {"stSquare", stSquare}, {"stRoundRect", stRoundRect},
+const TIdentEntry kBevels[] = {
+    {"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvSpace", bvNone}};
+const TIdentEntry kAlignments[] = {
+    {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};
+const TIdentEntry kShapes[] = {{"stRectangle", stRectangle},     {"stSquare", stSquare},   {"stRoundRect", stRoundRect},
                                {"stRoundSquare", stRoundSquare}, {"stEllipse", stEllipse}, {"stCircle", stCircle}};
 
 void Bevel(HDC dc, RECT& r, TBevelCut cut, int width)
@@ -166,10 +166,16 @@ void TShape::Paint(TCanvas& canvas)
     }
     switch (shape_) {
     case stRectangle:
-    case stSquare: canvas.Rectangle(x, y, x + w, y + h); break;
+    case stSquare:
+        canvas.Rectangle(x, y, x + w, y + h);
+        break;
     case stRoundRect:
-    case stRoundSquare: canvas.RoundRect(x, y, x + w, y + h, std::min(w, h) / 4, std::min(w, h) / 4); break;
-    default: canvas.Ellipse(x, y, x + w, y + h); break;
+    case stRoundSquare:
+        canvas.RoundRect(x, y, x + w, y + h, std::min(w, h) / 4, std::min(w, h) / 4);
+        break;
+    default:
+        canvas.Ellipse(x, y, x + w, y + h);
+        break;
     }
 }
 

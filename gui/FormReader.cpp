@@ -69,7 +69,8 @@ private:
             char c = s_[pos_];
             if (c == ' ' || c == '\t' || c == '\r' || c == '\n') ++pos_;
             else if (c == '/' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '/')
-                while (pos_ < s_.size() && s_[pos_] != '\n') ++pos_;
+                while (pos_ < s_.size() && s_[pos_] != '\n')
+                    ++pos_;
             else break;
         }
     }
@@ -83,7 +84,8 @@ private:
     {
         Skip();
         size_t start = pos_;
-        while (pos_ < s_.size() && (IdentChar(s_[pos_]) || (pos_ > start && s_[pos_] == '.'))) ++pos_;
+        while (pos_ < s_.size() && (IdentChar(s_[pos_]) || (pos_ > start && s_[pos_] == '.')))
+            ++pos_;
         if (start == pos_) Fail("Bezeichner erwartet");
         return s_.substr(start, pos_ - start);
     }
@@ -127,7 +129,8 @@ private:
                 ++pos_;
                 int code = 0;
                 size_t start = pos_;
-                while (pos_ < s_.size() && s_[pos_] >= '0' && s_[pos_] <= '9') code = code * 10 + (s_[pos_++] - '0');
+                while (pos_ < s_.size() && s_[pos_] >= '0' && s_[pos_] <= '9')
+                    code = code * 10 + (s_[pos_++] - '0');
                 if (start == pos_ || code > 255) Fail("Zeichencode erwartet");
                 out += static_cast<char>(code);
             } else if (Peek('+') && !out.empty()) {
@@ -173,12 +176,14 @@ private:
             if (pos_ < s_.size() && s_[pos_] == '$') {
                 ++pos_;
                 size_t h = pos_;
-                while (pos_ < s_.size() && isxdigit(static_cast<unsigned char>(s_[pos_]))) ++pos_;
+                while (pos_ < s_.size() && isxdigit(static_cast<unsigned char>(s_[pos_])))
+                    ++pos_;
                 if (h == pos_) Fail("Hexadezimalzahl erwartet");
                 long long v = std::stoll(s_.substr(h, pos_ - h), nullptr, 16);
                 return TPropValue::OfInt(negative ? -v : v);
             }
-            while (pos_ < s_.size() && ((s_[pos_] >= '0' && s_[pos_] <= '9') || s_[pos_] == '.')) ++pos_;
+            while (pos_ < s_.size() && ((s_[pos_] >= '0' && s_[pos_] <= '9') || s_[pos_] == '.'))
+                ++pos_;
             std::string num = s_.substr(start, pos_ - start);
             if (num.find('.') != std::string::npos) {
                 TPropValue v;
@@ -230,8 +235,7 @@ private:
             try {
                 if (word.size() > 2 && word.compare(0, 2, "On") == 0 && v.kind == TPropValue::Ident)
                     BindEvent(*c, word, v.s);
-                else
-                    c->SetProperty(word, v);
+                else c->SetProperty(word, v);
             } catch (const EComponentError& e) {
                 FailAt(at, e.what());
             } catch (const Exception& e) {

@@ -11,13 +11,17 @@ namespace {
 
 TApplication theApplication;
 
-const TIdentEntry kBorderStyles[] = {{"bsNone", bsNone}, {"bsSingle", bsSingle}, {"bsSizeable", bsSizeable},
-                                     {"bsDialog", bsDialog}, {"bsToolWindow", bsToolWindow},
-                                     {"bsSizeToolWin", bsSizeToolWin}};
-const TIdentEntry kPositions[] = {{"poDesigned", poDesigned}, {"poDefault", poDefault},
-                                  {"poDefaultPosOnly", poDefaultPosOnly}, {"poDefaultSizeOnly", poDefaultSizeOnly},
-                                  {"poScreenCenter", poScreenCenter}, {"poDesktopCenter", poDesktopCenter},
-                                  {"poMainFormCenter", poMainFormCenter}, {"poOwnerFormCenter", poOwnerFormCenter}};
+const TIdentEntry kBorderStyles[] = {
+    {"bsNone", bsNone},     {"bsSingle", bsSingle},         {"bsSizeable", bsSizeable},
+    {"bsDialog", bsDialog}, {"bsToolWindow", bsToolWindow}, {"bsSizeToolWin", bsSizeToolWin}};
+const TIdentEntry kPositions[] = {{"poDesigned", poDesigned},
+                                  {"poDefault", poDefault},
+                                  {"poDefaultPosOnly", poDefaultPosOnly},
+                                  {"poDefaultSizeOnly", poDefaultSizeOnly},
+                                  {"poScreenCenter", poScreenCenter},
+                                  {"poDesktopCenter", poDesktopCenter},
+                                  {"poMainFormCenter", poMainFormCenter},
+                                  {"poOwnerFormCenter", poOwnerFormCenter}};
 const TIdentEntry kFormStyles[] = {{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}};
 
 // Every windowed control inside a parent, each followed by its own children, in tab order.
@@ -119,7 +123,8 @@ void TForm::InitializeForm()
     ReadDescription();
     BindFields();
     std::vector<TComponent*> all;
-    for (int i = 0; i < ComponentCount(); ++i) all.push_back(Components(i));
+    for (int i = 0; i < ComponentCount(); ++i)
+        all.push_back(Components(i));
     for (TComponent* c : all)
         if (c->InState(csLoading | csReading)) c->Loaded();
     Loaded();
@@ -145,7 +150,8 @@ void TForm::BindFields()
         TComponent* c = FindComponent(b.Name());
         if (!c) throw EComponentError(std::string(ClassName()) + ": Komponente " + b.Name() + " fehlt");
         if (!b.BindField(this, c))
-            throw EComponentError(std::string(ClassName()) + ": " + b.Name() + " hat die falsche Klasse " + c->ClassName());
+            throw EComponentError(std::string(ClassName()) + ": " + b.Name() + " hat die falsche Klasse " +
+                                  c->ClassName());
     }
 }
 
@@ -181,15 +187,27 @@ void TForm::CreateParams(TCreateParams& p)
     if (!enabled_) p.style |= WS_DISABLED;
     bool sysMenu = borderIcons_ & biSystemMenu;
     switch (borderStyle_) {
-    case bsNone: p.style |= WS_POPUP; break;
-    case bsSingle: p.style |= WS_CAPTION | WS_BORDER; break;
-    case bsSizeable: p.style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsNone:
+        p.style |= WS_POPUP;
+        break;
+    case bsSingle:
+        p.style |= WS_CAPTION | WS_BORDER;
+        break;
+    case bsSizeable:
+        p.style |= WS_CAPTION | WS_THICKFRAME;
+        break;
     case bsDialog:
         p.style |= WS_CAPTION | DS_MODALFRAME;
         p.exStyle |= WS_EX_DLGMODALFRAME;
         break;
-    case bsToolWindow: p.style |= WS_CAPTION; p.exStyle |= WS_EX_TOOLWINDOW; break;
-    case bsSizeToolWin: p.style |= WS_CAPTION | WS_THICKFRAME; p.exStyle |= WS_EX_TOOLWINDOW; break;
+    case bsToolWindow:
+        p.style |= WS_CAPTION;
+        p.exStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        p.style |= WS_CAPTION | WS_THICKFRAME;
+        p.exStyle |= WS_EX_TOOLWINDOW;
+        break;
     }
     if (borderStyle_ != bsNone && sysMenu) {
         p.style |= WS_SYSMENU;
@@ -246,7 +264,8 @@ void TForm::RecreateStyle()
     CreateParams(p);
     SetWindowLongA(handle_, GWL_STYLE, static_cast<LONG>(p.style | (IsWindowVisible(handle_) ? WS_VISIBLE : 0)));
     SetWindowLongA(handle_, GWL_EXSTYLE, static_cast<LONG>(p.exStyle));
-    SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_NOACTIVATE);
 }
 
 void TForm::SetFormStyle(TFormStyle s)
@@ -342,7 +361,8 @@ void TForm::Close()
 
 int TForm::ShowModal()
 {
-    if (modal_ || visible_ || !enabled_) throw EInvalidOperation("Ein sichtbares Fenster kann nicht modal gemacht werden");
+    if (modal_ || visible_ || !enabled_)
+        throw EInvalidOperation("Ein sichtbares Fenster kann nicht modal gemacht werden");
     HandleNeeded();
     // Every other enabled window of the thread is disabled while this form is modal.
     struct Collect {
@@ -356,7 +376,8 @@ int TForm::ShowModal()
         }
     } collect{handle_, {}};
     EnumThreadWindows(GetCurrentThreadId(), &Collect::Visit, reinterpret_cast<LPARAM>(&collect));
-    for (HWND w : collect.windows) EnableWindow(w, FALSE);
+    for (HWND w : collect.windows)
+        EnableWindow(w, FALSE);
     modal_ = true;
     modalResult_ = mrNone;
     auto restore = [&] {
@@ -518,7 +539,8 @@ TApplication::~TApplication()
 void TApplication::Run()
 {
     if (mainForm_) mainForm_->Show();
-    while (!terminated_) HandleMessage();
+    while (!terminated_)
+        HandleMessage();
 }
 
 void TApplication::Terminate()
@@ -620,10 +642,7 @@ std::string TApplication::ExeName() const
 
 std::string TApplication::ExeFolder() const { return ExtractFilePath(ExeName()); }
 
-HWND TApplication::Handle() const
-{
-    return mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : nullptr;
-}
+HWND TApplication::Handle() const { return mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : nullptr; }
 
 void TApplication::DeferDelete(TComponent* c)
 {

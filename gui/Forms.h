@@ -36,7 +36,17 @@ class TMainMenu;
 class TMenuItem;
 
 // Modal results.
-enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7, mrClose = 8 };
+enum : int {
+    mrNone = 0,
+    mrOk = 1,
+    mrCancel = 2,
+    mrAbort = 3,
+    mrRetry = 4,
+    mrIgnore = 5,
+    mrYes = 6,
+    mrNo = 7,
+    mrClose = 8
+};
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
@@ -44,23 +54,29 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
-enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter,
-                 poMainFormCenter, poOwnerFormCenter };
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
 enum TFormStyle { fsNormal, fsStayOnTop };
 
 // One entry of a form's binding table: a handler method or a component field, by name.
 class TFormBinding {
 public:
-    template <class F, class... A>
-    TFormBinding(const char* name, void (F::*method)(A...)) : name_(name)
+    template <class F, class... A> TFormBinding(const char* name, void (F::*method)(A...)) : name_(name)
     {
         bindHandler_ = [method](TComponent* form) -> std::any {
             F* f = static_cast<F*>(form);
             return std::function<void(A...)>([f, method](A... a) { (f->*method)(std::forward<A>(a)...); });
         };
     }
-    template <class F, class T>
-    TFormBinding(const char* name, T* F::*field) : name_(name)
+    template <class F, class T> TFormBinding(const char* name, T* F::*field) : name_(name)
     {
         bindField_ = [field](TComponent* form, TComponent* c) {
             T* t = dynamic_cast<T*>(c);
@@ -118,9 +134,17 @@ class TForm : public TCustomControl {
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TFormBorderStyle s) { borderStyle_ = s; RecreateStyle(); }
+    void SetBorderStyle(TFormBorderStyle s)
+    {
+        borderStyle_ = s;
+        RecreateStyle();
+    }
     unsigned BorderIcons() const { return borderIcons_; }
-    void SetBorderIcons(unsigned b) { borderIcons_ = b; RecreateStyle(); }
+    void SetBorderIcons(unsigned b)
+    {
+        borderIcons_ = b;
+        RecreateStyle();
+    }
     TPosition Position() const { return position_; }
     void SetPosition(TPosition p) { position_ = p; }
     TFormStyle FormStyle() const { return formStyle_; }

@@ -14,14 +14,36 @@ COLORREF ColorToRGB(TColor c)
 
 namespace {
 const TIdentEntry kColors[] = {
-    {"clBlack", clBlack}, {"clMaroon", clMaroon}, {"clGreen", clGreen}, {"clOlive", clOlive},
-    {"clNavy", clNavy}, {"clPurple", clPurple}, {"clTeal", clTeal}, {"clGray", clGray},
-    {"clSilver", clSilver}, {"clRed", clRed}, {"clLime", clLime}, {"clYellow", clYellow},
-    {"clBlue", clBlue}, {"clFuchsia", clFuchsia}, {"clAqua", clAqua}, {"clWhite", clWhite},
-    {"clNone", clNone}, {"clDefault", clDefault}, {"clBtnFace", clBtnFace}, {"clWindow", clWindow},
-    {"clWindowText", clWindowText}, {"clBtnText", clBtnText}, {"clHighlight", clHighlight},
-    {"clHighlightText", clHighlightText}, {"clBtnShadow", clBtnShadow}, {"clBtnHighlight", clBtnHighlight},
-    {"clGrayText", clGrayText}, {"clInfoBk", clInfoBk}, {"clMenu", clMenu}, {"clActiveCaption", clActiveCaption},
+    {"clBlack", clBlack},
+    {"clMaroon", clMaroon},
+    {"clGreen", clGreen},
+    {"clOlive", clOlive},
+    {"clNavy", clNavy},
+    {"clPurple", clPurple},
+    {"clTeal", clTeal},
+    {"clGray", clGray},
+    {"clSilver", clSilver},
+    {"clRed", clRed},
+    {"clLime", clLime},
+    {"clYellow", clYellow},
+    {"clBlue", clBlue},
+    {"clFuchsia", clFuchsia},
+    {"clAqua", clAqua},
+    {"clWhite", clWhite},
+    {"clNone", clNone},
+    {"clDefault", clDefault},
+    {"clBtnFace", clBtnFace},
+    {"clWindow", clWindow},
+    {"clWindowText", clWindowText},
+    {"clBtnText", clBtnText},
+    {"clHighlight", clHighlight},
+    {"clHighlightText", clHighlightText},
+    {"clBtnShadow", clBtnShadow},
+    {"clBtnHighlight", clBtnHighlight},
+    {"clGrayText", clGrayText},
+    {"clInfoBk", clInfoBk},
+    {"clMenu", clMenu},
+    {"clActiveCaption", clActiveCaption},
 };
 } // namespace
 
@@ -56,12 +78,18 @@ void TFont::Changed()
 
 void TFont::SetName(const std::string& name)
 {
-    if (name != name_) { name_ = name; Changed(); }
+    if (name != name_) {
+        name_ = name;
+        Changed();
+    }
 }
 
 void TFont::SetHeight(int height)
 {
-    if (height != height_) { height_ = height; Changed(); }
+    if (height != height_) {
+        height_ = height;
+        Changed();
+    }
 }
 
 int TFont::Size() const { return -MulDiv(height_, 72, 96); }
@@ -70,17 +98,26 @@ void TFont::SetSize(int points) { SetHeight(-MulDiv(points, 96, 72)); }
 
 void TFont::SetColor(TColor color)
 {
-    if (color != color_) { color_ = color; if (OnChange) OnChange(); }
+    if (color != color_) {
+        color_ = color;
+        if (OnChange) OnChange();
+    }
 }
 
 void TFont::SetStyle(unsigned style)
 {
-    if (style != style_) { style_ = style; Changed(); }
+    if (style != style_) {
+        style_ = style;
+        Changed();
+    }
 }
 
 void TFont::SetCharset(int charset)
 {
-    if (charset != charset_) { charset_ = charset; Changed(); }
+    if (charset != charset_) {
+        charset_ = charset;
+        Changed();
+    }
 }
 
 bool TFont::SetProperty(const std::string& sub, const TPropValue& v)
@@ -178,7 +215,12 @@ HPEN TPen::Handle() const
 TCanvas::TCanvas()
 {
     // A changed tool is selected anew (the old one is deselected before it is freed).
-    font_.OnChange = [this] { if (dc_) { Deselect(); Select(); } };
+    font_.OnChange = [this] {
+        if (dc_) {
+            Deselect();
+            Select();
+        }
+    };
     brush_.OnChange = font_.OnChange;
     pen_.OnChange = font_.OnChange;
 }
@@ -259,14 +301,14 @@ void TCanvas::StretchDraw(const RECT& r, const TBitmap& bitmap)
     // The bitmap stays selected into its own memory DC (a bitmap can be in one DC only).
     HDC src = bitmap.MemDC();
     SetStretchBltMode(dc_, HALFTONE);
-    StretchBlt(dc_, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, bitmap.Width(),
-               bitmap.Height(), SRCCOPY);
+    StretchBlt(dc_, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, bitmap.Width(), bitmap.Height(),
+               SRCCOPY);
 }
 
 void TCanvas::CopyRect(const RECT& d, TCanvas& source, const RECT& s)
 {
-    StretchBlt(dc_, d.left, d.top, d.right - d.left, d.bottom - d.top, source.Handle(), s.left, s.top,
-               s.right - s.left, s.bottom - s.top, SRCCOPY);
+    StretchBlt(dc_, d.left, d.top, d.right - d.left, d.bottom - d.top, source.Handle(), s.left, s.top, s.right - s.left,
+               s.bottom - s.top, SRCCOPY);
 }
 
 COLORREF TCanvas::Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
@@ -346,8 +388,8 @@ void TBitmap::Assign(const TBitmap& other)
 
 void TBitmap::LoadFromFile(const std::string& fileName)
 {
-    HBITMAP b = static_cast<HBITMAP>(LoadImageA(nullptr, fileName.c_str(), IMAGE_BITMAP, 0, 0,
-                                                LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    HBITMAP b = static_cast<HBITMAP>(
+        LoadImageA(nullptr, fileName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!b) throw EFOpenError(fileName);
     BITMAP info{};
     GetObjectA(b, sizeof info, &info);

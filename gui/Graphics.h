@@ -14,11 +14,10 @@
 
 // 0x00BBGGRR; values with the high bit set are system colours (0x80000000 | COLOR_xxx).
 using TColor = int32_t;
-constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080,
-                 clNavy = 0x800000, clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080,
-                 clSilver = 0xC0C0C0, clRed = 0x0000FF, clLime = 0x00FF00, clYellow = 0x00FFFF,
-                 clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00, clWhite = 0xFFFFFF,
-                 clNone = 0x1FFFFFFF, clDefault = 0x20000000;
+constexpr TColor clBlack = 0x000000, clMaroon = 0x000080, clGreen = 0x008000, clOlive = 0x008080, clNavy = 0x800000,
+                 clPurple = 0x800080, clTeal = 0x808000, clGray = 0x808080, clSilver = 0xC0C0C0, clRed = 0x0000FF,
+                 clLime = 0x00FF00, clYellow = 0x00FFFF, clBlue = 0xFF0000, clFuchsia = 0xFF00FF, clAqua = 0xFFFF00,
+                 clWhite = 0xFFFFFF, clNone = 0x1FFFFFFF, clDefault = 0x20000000;
 constexpr TColor SysColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<uint32_t>(index)); }
 constexpr TColor clBtnFace = SysColor(COLOR_BTNFACE), clWindow = SysColor(COLOR_WINDOW),
                  clWindowText = SysColor(COLOR_WINDOWTEXT), clBtnText = SysColor(COLOR_BTNTEXT),
@@ -41,9 +40,9 @@ class TFont : public TObject {
 
     const std::string& Name() const { return name_; }
     void SetName(const std::string& name);
-    int Height() const { return height_; }  // negative: character height in pixels
+    int Height() const { return height_; } // negative: character height in pixels
     void SetHeight(int height);
-    int Size() const;                        // points at the screen's resolution
+    int Size() const; // points at the screen's resolution
     void SetSize(int points);
     TColor Color() const { return color_; }
     void SetColor(TColor color);

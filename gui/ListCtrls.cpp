@@ -29,7 +29,8 @@ TObject* TListItems::Objects(int index) const
     HWND w = Wnd();
     if (!w) return pending_.Objects(index);
     if (index < 0 || index >= Count()) IndexError(index);
-    return reinterpret_cast<TObject*>(SendMessageA(w, Msg(LB_GETITEMDATA, CB_GETITEMDATA), static_cast<WPARAM>(index), 0));
+    return reinterpret_cast<TObject*>(
+        SendMessageA(w, Msg(LB_GETITEMDATA, CB_GETITEMDATA), static_cast<WPARAM>(index), 0));
 }
 
 void TListItems::SetObject(int index, TObject* o)
@@ -55,7 +56,8 @@ void TListItems::InsertObject(int index, const std::string& s, TObject* o)
                      ? SendMessageA(w, Msg(LB_ADDSTRING, CB_ADDSTRING), 0, reinterpret_cast<LPARAM>(s.c_str()))
                      : SendMessageA(w, Msg(LB_INSERTSTRING, CB_INSERTSTRING), static_cast<WPARAM>(index),
                                     reinterpret_cast<LPARAM>(s.c_str()));
-    if (at >= 0) SendMessageA(w, Msg(LB_SETITEMDATA, CB_SETITEMDATA), static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(o));
+    if (at >= 0)
+        SendMessageA(w, Msg(LB_SETITEMDATA, CB_SETITEMDATA), static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(o));
 }
 
 void TListItems::Delete(int index)
@@ -76,7 +78,8 @@ void TListItems::Flush()
 {
     TStringList stored = pending_;
     pending_.Clear();
-    for (int i = 0; i < stored.Count(); ++i) AddObject(stored[i], stored.Objects(i));
+    for (int i = 0; i < stored.Count(); ++i)
+        AddObject(stored[i], stored.Objects(i));
 }
 
 // ---- TListBox
@@ -85,7 +88,8 @@ namespace {
 void ItemsFromList(TStrings& items, const TPropValue& v)
 {
     items.Clear();
-    for (const auto& s : v.items) items.Add(s);
+    for (const auto& s : v.items)
+        items.Add(s);
 }
 } // namespace
 
@@ -157,7 +161,8 @@ int TListBox::SelCount() const
 
 bool TListBox::Selected(int index) const
 {
-    if (index < 0 || index >= Count()) throw EStringListError("Listenindex überschreitet das Maximum (" + std::to_string(index) + ")");
+    if (index < 0 || index >= Count())
+        throw EStringListError("Listenindex überschreitet das Maximum (" + std::to_string(index) + ")");
     return handle_ && SendMessageA(handle_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
@@ -262,8 +267,8 @@ void TComboBox::SetItemIndex(int index)
 
 void TComboBox::SetProperty(const std::string& name, const TPropValue& v)
 {
-    static const TIdentEntry styles[] = {{"csDropDown", csDropDown}, {"csSimple", csSimple},
-                                         {"csDropDownList", csDropDownList}};
+    static const TIdentEntry styles[] = {
+        {"csDropDown", csDropDown}, {"csSimple", csSimple}, {"csDropDownList", csDropDownList}};
     if (SameText(name, "Items") || SameText(name, "Items.Strings")) ItemsFromList(items_, v);
     else if (SameText(name, "Style")) style_ = static_cast<TComboBoxStyle>(IdentToInt(v, styles, name));
     else if (SameText(name, "ItemIndex")) SetItemIndex(v.AsInt());

@@ -5,8 +5,8 @@
 
 namespace {
 
-const TIdentEntry kScrollStyles[] = {{"ssNone", ssNone}, {"ssHorizontal", ssHorizontal}, {"ssVertical", ssVertical},
-                                     {"ssBoth", ssBoth}};
+const TIdentEntry kScrollStyles[] = {
+    {"ssNone", ssNone}, {"ssHorizontal", ssHorizontal}, {"ssVertical", ssVertical}, {"ssBoth", ssBoth}};
 
 // Offsets of the line starts of a text; a trailing line break opens no further line.
 std::vector<size_t> LineStarts(const std::string& t)
@@ -152,7 +152,8 @@ void TCustomMemo::SetProperty(const std::string& name, const TPropValue& v)
 {
     if (SameText(name, "Lines") || SameText(name, "Lines.Strings")) {
         std::string text;
-        for (const auto& l : v.items) text += l + "\r\n";
+        for (const auto& l : v.items)
+            text += l + "\r\n";
         SetCaption(text);
     } else if (SameText(name, "ScrollBars")) {
         scrollBars_ = static_cast<TScrollStyle>(IdentToInt(v, kScrollStyles, name));

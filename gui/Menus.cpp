@@ -72,7 +72,8 @@ void TMenuItem::Remove(TMenuItem* item)
 
 void TMenuItem::Clear()
 {
-    while (!items_.empty()) delete items_.back();
+    while (!items_.empty())
+        delete items_.back();
 }
 
 TMenuItem* TMenuItem::Find(const std::string& caption) const
@@ -89,7 +90,8 @@ TMenuItem* TMenuItem::Find(const std::string& caption) const
 TMenu* TMenuItem::GetParentMenu() const
 {
     const TMenuItem* i = this;
-    while (i->parent_) i = i->parent_;
+    while (i->parent_)
+        i = i->parent_;
     return i->menu_;
 }
 
@@ -114,7 +116,8 @@ void TMenuItem::AppendTo(HMENU menu) const
     UINT flags = MF_STRING | (checked_ ? MF_CHECKED : 0) | (enabled_ ? 0 : MF_GRAYED);
     if (!items_.empty()) {
         HMENU sub = CreatePopupMenu();
-        for (TMenuItem* i : items_) i->AppendTo(sub);
+        for (TMenuItem* i : items_)
+            i->AppendTo(sub);
         AppendMenuA(menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), caption_.c_str());
     } else {
         AppendMenuA(menu, flags, command_, caption_.c_str());
@@ -146,10 +149,7 @@ void TMenuItem::SetParentComponent(TComponent* parent)
 
 // ---- TMenu
 
-TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr))
-{
-    items_->menu_ = this;
-}
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) { items_->menu_ = this; }
 
 TMenu::~TMenu()
 {
@@ -176,7 +176,8 @@ TMenuItem* TMenu::FindItem(UINT command) const
         TMenuItem* i = stack.back();
         stack.pop_back();
         if (i != items_ && i->Command() == command) return i;
-        for (int k = 0; k < i->Count(); ++k) stack.push_back(i->Items(k));
+        for (int k = 0; k < i->Count(); ++k)
+            stack.push_back(i->Items(k));
     }
     return nullptr;
 }
@@ -184,7 +185,8 @@ TMenuItem* TMenu::FindItem(UINT command) const
 HMENU TMainMenu::Build() const
 {
     HMENU bar = CreateMenu();
-    for (int k = 0; k < Items()->Count(); ++k) Items()->Items(k)->AppendTo(bar);
+    for (int k = 0; k < Items()->Count(); ++k)
+        Items()->Items(k)->AppendTo(bar);
     return bar;
 }
 
@@ -204,7 +206,8 @@ void TMainMenu::Rebuild()
 HMENU TPopupMenu::Build() const
 {
     HMENU menu = CreatePopupMenu();
-    for (int k = 0; k < Items()->Count(); ++k) Items()->Items(k)->AppendTo(menu);
+    for (int k = 0; k < Items()->Count(); ++k)
+        Items()->Items(k)->AppendTo(menu);
     return menu;
 }
 

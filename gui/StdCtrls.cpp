@@ -4,8 +4,8 @@
 #include "gui/base/SysUtils.h"
 
 namespace {
-const TIdentEntry kAlignments[] = {{"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify},
-                                   {"taCenter", taCenter}};
+const TIdentEntry kAlignments[] = {
+    {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};
 
 // Whether the window's form takes input (it is disabled while another form is modal).
 bool FormTakesInput(HWND wnd)
@@ -61,9 +61,9 @@ void TButton::Click()
 
 void TButton::SetProperty(const std::string& name, const TPropValue& v)
 {
-    static const TIdentEntry results[] = {{"mrNone", mrNone}, {"mrOk", mrOk}, {"mrCancel", mrCancel},
+    static const TIdentEntry results[] = {{"mrNone", mrNone},   {"mrOk", mrOk},       {"mrCancel", mrCancel},
                                           {"mrAbort", mrAbort}, {"mrRetry", mrRetry}, {"mrIgnore", mrIgnore},
-                                          {"mrYes", mrYes}, {"mrNo", mrNo}, {"mrClose", mrClose}};
+                                          {"mrYes", mrYes},     {"mrNo", mrNo},       {"mrClose", mrClose}};
     if (SameText(name, "ModalResult")) modalResult_ = IdentToInt(v, results, name);
     else if (SameText(name, "Default")) SetDefault(v.AsBool());
     else if (SameText(name, "Cancel")) cancel_ = v.AsBool();

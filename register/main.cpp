@@ -26,8 +26,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = "TMainF";
     RegisterClassA(&wc);
-    HWND main = CreateWindowExA(0, "TMainF", "Tillora", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480,
-                                nullptr, nullptr, instance, nullptr);
+    HWND main = CreateWindowExA(0, "TMainF", "Tillora", WS_OVERLAPPEDWINDOW, 100, 100, 640, 480, nullptr, nullptr,
+                                instance, nullptr);
     ShowWindow(main, show);
     SET_DEBUGWINDOW(1, 1);
     SET_APPL_HANDLE(main);

@@ -17,7 +17,8 @@ TComponent::TComponent(TComponent* owner)
 TComponent::~TComponent()
 {
     state_ |= csDestroying;
-    while (!components_.empty()) delete components_.back();
+    while (!components_.empty())
+        delete components_.back();
     if (TComponent* owner = owner_) {
         owner->Remove(this);
         // Components of the same owner may refer to this one (menus, focus controls).
@@ -41,7 +42,8 @@ void TComponent::NotifyAll(TComponent* gone)
 {
     if (InState(csDestroying)) return;
     Notification(gone);
-    for (TComponent* c : components_) c->Notification(gone);
+    for (TComponent* c : components_)
+        c->Notification(gone);
 }
 
 void TComponent::SetName(const std::string& name) { name_ = name; }

@@ -13,10 +13,10 @@
 
 // Declares the run-time class name of a class and its is-a test by name. Put it first in the
 // class body; it leaves the access at public.
-#define GUI_CLASS(Name, Base)                                                            \
-public:                                                                                  \
-    static constexpr const char* StaticClassName = #Name;                                \
-    const char* ClassName() const override { return #Name; }                             \
+#define GUI_CLASS(Name, Base)                                                                                          \
+public:                                                                                                                \
+    static constexpr const char* StaticClassName = #Name;                                                              \
+    const char* ClassName() const override { return #Name; }                                                           \
     bool InheritsFrom(std::string_view n) const override { return n == #Name || Base::InheritsFrom(n); }
 
 class TObject {

@@ -22,7 +22,8 @@ long long DayNumber(int y, int m, int d)
 {
     long long yy = y - 1;
     long long n = yy * 365 + yy / 4 - yy / 100 + yy / 400;
-    for (int i = 1; i < m; ++i) n += DaysInMonth(y, i);
+    for (int i = 1; i < m; ++i)
+        n += DaysInMonth(y, i);
     return n + d;
 }
 
@@ -42,10 +43,12 @@ std::string Two(int v)
 
 bool ReadNumber(const std::string& s, size_t& i, int& v)
 {
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     size_t start = i;
     v = 0;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && i - start < 6) v = v * 10 + (s[i++] - '0');
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && i - start < 6)
+        v = v * 10 + (s[i++] - '0');
     return i > start;
 }
 
@@ -70,10 +73,13 @@ void DecodeDate(TDateTime value, int& year, int& month, int& day)
     long long n = static_cast<long long>(std::floor(value)) + kDelta;
     // Estimate the year, then correct.
     int y = static_cast<int>(n / 365.2425) + 1;
-    while (y > 1 && DayNumber(y, 1, 1) > n) --y;
-    while (DayNumber(y + 1, 1, 1) <= n) ++y;
+    while (y > 1 && DayNumber(y, 1, 1) > n)
+        --y;
+    while (DayNumber(y + 1, 1, 1) <= n)
+        ++y;
     int m = 1;
-    while (m < 12 && DayNumber(y, m + 1, 1) <= n) ++m;
+    while (m < 12 && DayNumber(y, m + 1, 1) <= n)
+        ++m;
     year = y;
     month = m;
     day = static_cast<int>(n - DayNumber(y, m, 1)) + 1;
@@ -115,29 +121,46 @@ std::string FormatDateTime(const std::string& pattern, TDateTime value)
     size_t i = 0;
     auto run = [&](char c) {
         size_t n = 0;
-        while (i + n < pattern.size() && (pattern[i + n] | 0x20) == c) ++n;
+        while (i + n < pattern.size() && (pattern[i + n] | 0x20) == c)
+            ++n;
         return n;
     };
     while (i < pattern.size()) {
         char c = static_cast<char>(pattern[i] | 0x20);
         if (pattern[i] == '"' || pattern[i] == '\'') {
             char q = pattern[i++];
-            while (i < pattern.size() && pattern[i] != q) out += pattern[i++];
+            while (i < pattern.size() && pattern[i] != q)
+                out += pattern[i++];
             ++i;
             continue;
         }
         size_t n = (c >= 'a' && c <= 'z') ? run(c) : 0;
         switch (n ? c : 0) {
-        case 'y': out += n <= 2 ? Two(y % 100) : std::to_string(y); afterHour = false; break;
+        case 'y':
+            out += n <= 2 ? Two(y % 100) : std::to_string(y);
+            afterHour = false;
+            break;
         case 'm':
             if (afterHour) out += n >= 2 ? Two(mi) : std::to_string(mi);
             else out += n >= 2 ? Two(mo) : std::to_string(mo);
             afterHour = false;
             break;
-        case 'd': out += n >= 2 ? Two(d) : std::to_string(d); afterHour = false; break;
-        case 'h': out += n >= 2 ? Two(h) : std::to_string(h); afterHour = true; break;
-        case 'n': out += n >= 2 ? Two(mi) : std::to_string(mi); afterHour = false; break;
-        case 's': out += n >= 2 ? Two(s) : std::to_string(s); afterHour = false; break;
+        case 'd':
+            out += n >= 2 ? Two(d) : std::to_string(d);
+            afterHour = false;
+            break;
+        case 'h':
+            out += n >= 2 ? Two(h) : std::to_string(h);
+            afterHour = true;
+            break;
+        case 'n':
+            out += n >= 2 ? Two(mi) : std::to_string(mi);
+            afterHour = false;
+            break;
+        case 's':
+            out += n >= 2 ? Two(s) : std::to_string(s);
+            afterHour = false;
+            break;
         case 'z': {
             char b[8];
             std::snprintf(b, sizeof b, n >= 3 ? "%03d" : "%d", ms);

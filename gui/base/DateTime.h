@@ -14,11 +14,11 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec);
 void DecodeDate(TDateTime value, int& year, int& month, int& day);
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec);
 
-std::string DateToStr(TDateTime value);      // "31.12.2024"
-std::string TimeToStr(TDateTime value);      // "23:59:07"
-std::string DateTimeToStr(TDateTime value);  // "31.12.2024 23:59:07"
-TDateTime StrToDate(const std::string& s);   // "31.12.2024"; EConvertError otherwise
-TDateTime StrToTime(const std::string& s);   // "23:59" or "23:59:07"
+std::string DateToStr(TDateTime value);     // "31.12.2024"
+std::string TimeToStr(TDateTime value);     // "23:59:07"
+std::string DateTimeToStr(TDateTime value); // "31.12.2024 23:59:07"
+TDateTime StrToDate(const std::string& s);  // "31.12.2024"; EConvertError otherwise
+TDateTime StrToTime(const std::string& s);  // "23:59" or "23:59:07"
 
 // Pattern letters (case-insensitive): yyyy, yy, mm/m (month; minutes directly after an hour),
 // dd/d, hh/h, nn/n (minutes), ss/s, zzz (milliseconds); text in quotes and other characters literal.

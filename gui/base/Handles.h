@@ -6,8 +6,7 @@
 
 #include <utility>
 
-template <class H, class Traits>
-class TUniqueHandle {
+template <class H, class Traits> class TUniqueHandle {
 public:
     TUniqueHandle() = default;
     explicit TUniqueHandle(H h) : h_(h) {}
@@ -73,8 +72,8 @@ using TIconHandle = TUniqueHandle<HICON, TIconTraits>;
 // A window's DC from GetDC / GetWindowDC, released at the end.
 class TWindowDC {
 public:
-    explicit TWindowDC(HWND wnd, bool wholeWindow = false)
-        : wnd_(wnd), dc_(wholeWindow ? GetWindowDC(wnd) : GetDC(wnd)) {}
+    explicit TWindowDC(HWND wnd, bool wholeWindow = false) : wnd_(wnd), dc_(wholeWindow ? GetWindowDC(wnd) : GetDC(wnd))
+    {}
     ~TWindowDC()
     {
         if (dc_) ReleaseDC(wnd_, dc_);

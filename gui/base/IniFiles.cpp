@@ -1,6 +1,5 @@
 #include "gui/base/IniFiles.h"
 
-
 #include "gui/base/Streams.h"
 #include "gui/base/Strings.h"
 #include "gui/base/SysUtils.h"
@@ -115,14 +114,16 @@ void TIniFile::ReadSection(const std::string& section, TStrings& keys) const
     Load();
     keys.Clear();
     if (const Section* s = Find(section))
-        for (const auto& e : s->entries) keys.Add(e.key);
+        for (const auto& e : s->entries)
+            keys.Add(e.key);
 }
 
 void TIniFile::ReadSections(TStrings& sections) const
 {
     Load();
     sections.Clear();
-    for (const auto& s : sections_) sections.Add(s.name);
+    for (const auto& s : sections_)
+        sections.Add(s.name);
 }
 
 void TIniFile::EraseSection(const std::string& section)
@@ -154,7 +155,8 @@ void TIniFile::UpdateFile()
     std::string text;
     for (const auto& s : sections_) {
         text += "[" + s.name + "]\r\n";
-        for (const auto& e : s.entries) text += e.key + "=" + e.value + "\r\n";
+        for (const auto& e : s.entries)
+            text += e.key + "=" + e.value + "\r\n";
         text += "\r\n";
     }
     TFileStream f(fileName_, fmCreate);

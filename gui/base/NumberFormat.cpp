@@ -27,14 +27,18 @@ bool ParseInt64(const std::string& text, long long& value)
     bool negative = false;
     if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
     int base = 10;
-    if (i < s.size() && s[i] == '$') { base = 16; ++i; }
-    else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) { base = 16; i += 2; }
+    if (i < s.size() && s[i] == '$') {
+        base = 16;
+        ++i;
+    } else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) {
+        base = 16;
+        i += 2;
+    }
     if (i >= s.size()) return false;
     unsigned long long v = 0;
     auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), v, base);
     if (ec != std::errc() || end != s.data() + s.size()) return false;
-    if (v > static_cast<unsigned long long>(std::numeric_limits<long long>::max()) + (negative ? 1 : 0))
-        return false;
+    if (v > static_cast<unsigned long long>(std::numeric_limits<long long>::max()) + (negative ? 1 : 0)) return false;
     value = negative ? static_cast<long long>(0 - v) : static_cast<long long>(v);
     return true;
 }
@@ -53,8 +57,7 @@ std::string IntToHex(unsigned long long value, int digits)
 bool TryStrToInt(const std::string& s, int& value)
 {
     long long v = 0;
-    if (!ParseInt64(s, v) || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
-        return false;
+    if (!ParseInt64(s, v) || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) return false;
     value = static_cast<int>(v);
     return true;
 }
@@ -89,9 +92,13 @@ bool TryStrToFloat(const std::string& text, double& value)
     bool digits = false, separator = false;
     for (; i < s.size(); ++i) {
         char ch = s[i];
-        if (ch >= '0' && ch <= '9') { c += ch; digits = true; }
-        else if (ch == DecimalSeparator && !separator) { c += '.'; separator = true; }
-        else break;
+        if (ch >= '0' && ch <= '9') {
+            c += ch;
+            digits = true;
+        } else if (ch == DecimalSeparator && !separator) {
+            c += '.';
+            separator = true;
+        } else break;
     }
     if (!digits) return false;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
@@ -99,7 +106,10 @@ bool TryStrToFloat(const std::string& text, double& value)
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) c += s[i++];
         bool expDigits = false;
-        for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) { c += s[i]; expDigits = true; }
+        for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
+            c += s[i];
+            expDigits = true;
+        }
         if (!expDigits) return false;
     }
     if (i != s.size()) return false;
@@ -142,7 +152,8 @@ std::string FloatToStrG(double value, int precision)
     std::string digits;
     for (char ch : mantissa)
         if (ch >= '0' && ch <= '9') digits += ch;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     std::string out = negative ? "-" : "";
     if (exponent < -4 || exponent >= precision) {
         out += digits[0];
@@ -179,19 +190,24 @@ std::string FormatFloat(const std::string& pattern, double value)
     std::string intPart = body.substr(0, dot), fracPart = dot == std::string::npos ? "" : body.substr(dot + 1);
     bool grouping = intPart.find(',') != std::string::npos;
     int minInt = 0, minFrac = 0, maxFrac = 0;
-    for (char ch : intPart) if (ch == '0') ++minInt;
+    for (char ch : intPart)
+        if (ch == '0') ++minInt;
     for (char ch : fracPart) {
-        if (ch == '0') { ++minFrac; ++maxFrac; }
-        else if (ch == '#') ++maxFrac;
+        if (ch == '0') {
+            ++minFrac;
+            ++maxFrac;
+        } else if (ch == '#') ++maxFrac;
     }
     char buf[512];
     auto fixedEnd = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, maxFrac).ptr;
     std::string fixed(buf, fixedEnd);
     size_t p = fixed.find('.');
     std::string whole = fixed.substr(0, p), frac = p == std::string::npos ? "" : fixed.substr(p + 1);
-    while (static_cast<int>(frac.size()) > minFrac && !frac.empty() && frac.back() == '0') frac.pop_back();
+    while (static_cast<int>(frac.size()) > minFrac && !frac.empty() && frac.back() == '0')
+        frac.pop_back();
     if (whole == "0" && minInt == 0) whole.clear();
-    while (static_cast<int>(whole.size()) < minInt) whole = "0" + whole;
+    while (static_cast<int>(whole.size()) < minInt)
+        whole = "0" + whole;
     if (grouping) {
         std::string g;
         int n = 0;

@@ -11,7 +11,7 @@ constexpr char ThousandSeparator = '.';
 
 std::string IntToStr(long long value);
 std::string IntToHex(unsigned long long value, int digits);
-int StrToInt(const std::string& s);                 // decimal or $hex, blanks around allowed
+int StrToInt(const std::string& s); // decimal or $hex, blanks around allowed
 int StrToIntDef(const std::string& s, int fallback);
 bool TryStrToInt(const std::string& s, int& value);
 long long StrToInt64(const std::string& s);
@@ -23,7 +23,7 @@ std::string FloatToStr(double value);
 std::string FloatToStrG(double value, int precision);
 // Fixed format with `digits` decimals ("0,50").
 std::string FloatToStrFixed(double value, int digits);
-double StrToFloat(const std::string& s);            // "0,5", "-1,25E3"; "." is not a separator
+double StrToFloat(const std::string& s); // "0,5", "-1,25E3"; "." is not a separator
 bool TryStrToFloat(const std::string& s, double& value);
 double StrToFloatDef(const std::string& s, double fallback);
 // Pattern format: "0" digit, "#" optional digit, "." decimal point, "," thousands grouping,

@@ -19,9 +19,27 @@ struct TPropValue {
     const std::string& AsIdent() const;
     bool Has(const std::string& setMember) const;
 
-    static TPropValue OfInt(long long v) { TPropValue p; p.kind = Int; p.i = v; return p; }
-    static TPropValue OfString(std::string v) { TPropValue p; p.kind = String; p.s = std::move(v); return p; }
-    static TPropValue OfIdent(std::string v) { TPropValue p; p.kind = Ident; p.s = std::move(v); return p; }
+    static TPropValue OfInt(long long v)
+    {
+        TPropValue p;
+        p.kind = Int;
+        p.i = v;
+        return p;
+    }
+    static TPropValue OfString(std::string v)
+    {
+        TPropValue p;
+        p.kind = String;
+        p.s = std::move(v);
+        return p;
+    }
+    static TPropValue OfIdent(std::string v)
+    {
+        TPropValue p;
+        p.kind = Ident;
+        p.s = std::move(v);
+        return p;
+    }
 };
 
 // Maps an identifier of a property to its number, e.g. {"bsDialog", 3}; EComponentError
@@ -30,11 +48,9 @@ struct TIdentEntry {
     const char* name;
     int value;
 };
-template <size_t N>
-int IdentToInt(const TPropValue& v, const TIdentEntry (&table)[N], const std::string& property);
+template <size_t N> int IdentToInt(const TPropValue& v, const TIdentEntry (&table)[N], const std::string& property);
 int IdentToInt(const TPropValue& v, const TIdentEntry* table, size_t count, const std::string& property);
-template <size_t N>
-int IdentToInt(const TPropValue& v, const TIdentEntry (&table)[N], const std::string& property)
+template <size_t N> int IdentToInt(const TPropValue& v, const TIdentEntry (&table)[N], const std::string& property)
 {
     return IdentToInt(v, table, N, property);
 }

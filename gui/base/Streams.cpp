@@ -7,8 +7,8 @@ TFileStream::TFileStream(const std::string& fileName, unsigned mode) : fileName_
     DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
     if (mode != fmCreate && (mode & fmShareDenyWrite)) share = FILE_SHARE_READ;
     if (mode == fmCreate) {
-        file_.reset(CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file_.reset(CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file_) throw EFCreateError(fileName);
         return;
     }

@@ -38,7 +38,8 @@ int TStrings::AddObject(const std::string& s, TObject* o)
 void TStrings::AddStrings(const TStrings& other)
 {
     BeginUpdate();
-    for (int i = 0; i < other.Count(); ++i) AddObject(other.Get(i), other.Objects(i));
+    for (int i = 0; i < other.Count(); ++i)
+        AddObject(other.Get(i), other.Objects(i));
     EndUpdate();
 }
 
@@ -59,7 +60,8 @@ int TStrings::IndexOfObject(const TObject* o) const
 std::string TStrings::Text() const
 {
     std::string t;
-    for (int i = 0; i < Count(); ++i) t += Get(i) + "\r\n";
+    for (int i = 0; i < Count(); ++i)
+        t += Get(i) + "\r\n";
     return t;
 }
 

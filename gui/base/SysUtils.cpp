@@ -5,23 +5,28 @@
 #include <algorithm>
 
 EAssertionFailed::EAssertionFailed(const std::string& message, const char* unit, int line)
-    : Exception(message + " (" + unit + ", line " + std::to_string(line) + ")") {}
+    : Exception(message + " (" + unit + ", line " + std::to_string(line) + ")")
+{}
 
 ERangeError::ERangeError() : Exception("Fehler bei Bereichsprüfung") {}
 
 EIntOverflow::EIntOverflow() : Exception("Integerüberlauf") {}
 
 EFOpenError::EFOpenError(const std::string& fileName)
-    : EStreamError("Datei \"" + fileName + "\" kann nicht geöffnet werden") {}
+    : EStreamError("Datei \"" + fileName + "\" kann nicht geöffnet werden")
+{}
 
 EFCreateError::EFCreateError(const std::string& fileName)
-    : EStreamError("Datei \"" + fileName + "\" kann nicht erstellt werden") {}
+    : EStreamError("Datei \"" + fileName + "\" kann nicht erstellt werden")
+{}
 
 std::string Trim(const std::string& s)
 {
     size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
+        --e;
     return s.substr(b, e - b);
 }
 
@@ -82,4 +87,3 @@ bool DirectoryExists(const std::string& path)
     DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
-

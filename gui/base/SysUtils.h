@@ -85,9 +85,9 @@ std::string LowerCase(const std::string& s);
 bool SameText(const std::string& a, const std::string& b);
 
 // File names.
-std::string ExtractFilePath(const std::string& fileName);      // up to and with the last '\'
+std::string ExtractFilePath(const std::string& fileName); // up to and with the last '\'
 std::string ExtractFileName(const std::string& fileName);
-std::string ExtractFileExt(const std::string& fileName);       // with the dot
+std::string ExtractFileExt(const std::string& fileName); // with the dot
 std::string IncludeTrailingPathDelimiter(const std::string& path);
 bool FileExists(const std::string& fileName);
 bool DirectoryExists(const std::string& path);

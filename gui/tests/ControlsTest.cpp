@@ -75,7 +75,8 @@ TEST_F(ControlsTest, MaskedEditsAndComboBoxes)
 {
     auto* pin = Make<TMaskEdit>(0, 0, 100, 21);
     pin->SetEditMask("000000;1;_");
-    for (char c : std::string("12a3")) SendMessageA(pin->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    for (char c : std::string("12a3"))
+        SendMessageA(pin->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
     EXPECT_EQ(pin->Text(), "123   "); // the letter is refused, the open places are blanks
     EXPECT_EQ(SendMessageA(pin->Handle(), EM_GETLIMITTEXT, 0, 0), 6);
 
@@ -84,7 +85,8 @@ TEST_F(ControlsTest, MaskedEditsAndComboBoxes)
         if (key == '.') key = ',';
         else if (key == 'x') key = 0;
     };
-    for (char c : std::string("0.5x")) SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
+    for (char c : std::string("0.5x"))
+        SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 0);
     EXPECT_EQ(edit->Text(), "0,5");
     EXPECT_DOUBLE_EQ(StrToFloat(edit->Text()), 0.5);
 
@@ -118,7 +120,8 @@ TEST_F(ControlsTest, GaugesAndLabelsAreWindowsWithText)
     auto* gauge = Make<TGauge>(0, 0, 200, 20);
     int changes = 0;
     gauge->OnChange = [&](TObject*) { ++changes; };
-    for (int i = 0; i < 6; ++i) gauge->AddProgress(20);
+    for (int i = 0; i < 6; ++i)
+        gauge->AddProgress(20);
     EXPECT_EQ(gauge->Progress(), 100);
     EXPECT_EQ(changes, 5); // the sixth step changes nothing
     EXPECT_EQ(WindowText(gauge->Handle()), "100%");

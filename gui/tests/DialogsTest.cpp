@@ -29,7 +29,8 @@ protected:
     void TearDown() override
     {
         delete form;
-        for (const char* f : {"beleg.txt", "log.txt", "liste.xml", "prod.xml"}) DeleteFileA((dir + f).c_str());
+        for (const char* f : {"beleg.txt", "log.txt", "liste.xml", "prod.xml"})
+            DeleteFileA((dir + f).c_str());
         RemoveDirectoryA(dir.c_str());
     }
     void Touch(const std::string& name)
@@ -52,7 +53,8 @@ TEST_F(DialogsTest, SaveDialogAddsTheDefaultExtensionInTheInitialFolder)
 {
     std::string before = CurrentDir();
     // The extension as the windows give it: with a star, with a dot, plain.
-    const std::pair<const char*, const char*> cases[] = {{"*.txt", "log.txt"}, {".xml", "liste.xml"}, {"txt", "beleg.txt"}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"*.txt", "log.txt"}, {".xml", "liste.xml"}, {"txt", "beleg.txt"}};
     for (auto [ext, expected] : cases) {
         SCOPED_TRACE(ext);
         TSaveDialog save(nullptr);
@@ -126,7 +128,8 @@ TEST_F(DialogsTest, OpenDialogInsistsOnAnExistingFileWhenTold)
                          TModalScript::EnterFileName("prod.xml")});
     bool chosen = open.Execute();
     std::string seen;
-    for (const std::string& t : script.Texts) seen += "[" + t + "]";
+    for (const std::string& t : script.Texts)
+        seen += "[" + t + "]";
     ASSERT_TRUE(chosen) << seen << " unexpected " << script.Unexpected();
     EXPECT_EQ(open.FileName, dir + "prod.xml");
     EXPECT_EQ(script.Done(), 3); // the complaint about the missing file came between

@@ -35,7 +35,8 @@ public:
         RegCreateKeyExA(HKEY_CURRENT_USER, kSpoolerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
         char old[MAX_PATH] = "";
         DWORD size = sizeof old;
-        hadPort_ = RegQueryValueExA(key, "LPT1:", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+        hadPort_ =
+            RegQueryValueExA(key, "LPT1:", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
         oldPort_ = old;
         RegSetValueExA(key, "LPT1:", 0, REG_SZ, reinterpret_cast<const BYTE*>(output_.c_str()),
                        static_cast<DWORD>(output_.size() + 1));
@@ -103,7 +104,8 @@ public:
         if (f == INVALID_HANDLE_VALUE) return data;
         char buf[65536];
         DWORD got = 0;
-        while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) data.append(buf, got);
+        while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got)
+            data.append(buf, got);
         CloseHandle(f);
         return data;
     }

@@ -21,7 +21,8 @@ protected:
     }
     void TearDown() override
     {
-        for (const char* f : {"start.ini", "list.txt", "lf.txt", "hand.ini", "leer.txt"}) DeleteFileA((dir + f).c_str());
+        for (const char* f : {"start.ini", "list.txt", "lf.txt", "hand.ini", "leer.txt"})
+            DeleteFileA((dir + f).c_str());
         RemoveDirectoryA(dir.c_str());
     }
     std::string Bytes(const std::string& name)
@@ -48,7 +49,10 @@ TEST_F(FilesTest, IniFileRoundTripKeepsUmlautsInCodePage1252)
         ini.WriteInteger("Zahlen", "Minus", -42);
     }
     std::string raw = Bytes("start.ini");
-    EXPECT_NE(raw.find("operator=J\xFCrgen Gr\xF6\xDF" "e\r\n"), std::string::npos) << raw;
+    EXPECT_NE(raw.find("operator=J\xFCrgen Gr\xF6\xDF"
+                       "e\r\n"),
+              std::string::npos)
+        << raw;
     EXPECT_NE(raw.find("[Windows]\r\nCard=1\r\nFunc=0\r\n"), std::string::npos) << raw;
 
     TIniFile again(name);

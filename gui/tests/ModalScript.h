@@ -90,7 +90,8 @@ private:
     {
         TModalScript* s = current_;
         if (!s) return;
-        while (!s->waiting_.empty() && !IsWindow(s->waiting_.front())) s->waiting_.pop_front();
+        while (!s->waiting_.empty() && !IsWindow(s->waiting_.front()))
+            s->waiting_.pop_front();
         if (s->waiting_.empty()) return;
         HWND wnd = s->waiting_.front();
         if (!IsWindowVisible(wnd)) return; // a menu window before it is shown

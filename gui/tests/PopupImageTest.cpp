@@ -74,7 +74,8 @@ std::vector<std::string> Entries(HWND menuWindow)
 
 void Keys(HWND menuWindow, std::initializer_list<WPARAM> keys)
 {
-    for (WPARAM k : keys) PostMessageA(menuWindow, WM_KEYDOWN, k, 0);
+    for (WPARAM k : keys)
+        PostMessageA(menuWindow, WM_KEYDOWN, k, 0);
 }
 
 TEST_F(PopupImageTest, PopupMenuShowsItsEntriesAndRunsTheChosenOne)
@@ -167,7 +168,8 @@ TEST_F(PopupImageTest, DrawingOnAnImageReachesTheScreen)
     EXPECT_EQ(ScreenPixel(image, 3, 15, RGB(255, 0, 0)), RGB(255, 0, 0));
     EXPECT_EQ(ScreenPixel(image, 36, 15, RGB(0, 128, 0)), RGB(0, 128, 0));
     image->SetStretch(false);
-    EXPECT_EQ(ScreenPixel(image, 36, 15, ColorToRGB(clBtnFace)), ColorToRGB(clBtnFace)); // beside the picture: the parent's colour
+    EXPECT_EQ(ScreenPixel(image, 36, 15, ColorToRGB(clBtnFace)),
+              ColorToRGB(clBtnFace)); // beside the picture: the parent's colour
     image->SetAutoSize(true);
     EXPECT_EQ(image->Width(), 10);
     EXPECT_EQ(image->Height(), 10);
@@ -184,7 +186,8 @@ TEST_F(PopupImageTest, ImageInsideAMemoStaysVisibleWhileTheMemoChanges)
     image->Canvas().Brush().SetColor(clBlack);
     image->Canvas().FillRect(RECT{0, 0, 50, 50});
     EXPECT_EQ(ScreenPixel(image, 25, 25, RGB(0, 0, 0)), RGB(0, 0, 0));
-    for (int i = 0; i < 20; ++i) memo->Lines().Add("Brot                                     1,99");
+    for (int i = 0; i < 20; ++i)
+        memo->Lines().Add("Brot                                     1,99");
     memo->SetSelStart(0);
     SendMessageA(memo->Handle(), EM_SCROLLCARET, 0, 0);
     EXPECT_EQ(ScreenPixel(image, 25, 25, RGB(0, 0, 0)), RGB(0, 0, 0));

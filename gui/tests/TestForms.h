@@ -79,8 +79,9 @@ protected:
     const TFormBindings& Bindings() const override
     {
         static const TFormBindings b = {
-            {"KassBox", &TCheckForm::KassBox}, {"Left1", &TCheckForm::Left1},   {"Left2", &TCheckForm::Left2},
-            {"Right1", &TCheckForm::Right1},   {"Right2", &TCheckForm::Right2}, {"KassBoxClick", &TCheckForm::KassBoxClick},
+            {"KassBox", &TCheckForm::KassBox}, {"Left1", &TCheckForm::Left1},
+            {"Left2", &TCheckForm::Left2},     {"Right1", &TCheckForm::Right1},
+            {"Right2", &TCheckForm::Right2},   {"KassBoxClick", &TCheckForm::KassBoxClick},
         };
         return b;
     }

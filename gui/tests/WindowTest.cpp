@@ -222,10 +222,12 @@ TEST_F(WindowTest, OpeningAndClosingAForm200TimesLeaksNoHandles)
         delete f;
         Application->ProcessMessages();
     };
-    for (int i = 0; i < 3; ++i) cycle(); // classes registered, caches filled
+    for (int i = 0; i < 3; ++i)
+        cycle(); // classes registered, caches filled
     THandleCount before = THandleCount::Now();
     int formsBefore = Application->LiveForms();
-    for (int i = 0; i < 200; ++i) cycle();
+    for (int i = 0; i < 200; ++i)
+        cycle();
     THandleCount after = THandleCount::Now();
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.user, before.user);

@@ -21,8 +21,7 @@ TDateTime FromMs(std::int64_t ms) { return static_cast<double>(ms) / MsPerDay; }
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 {
     std::int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0)))
-        --q;
+    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
     return q;
 }
 
@@ -30,8 +29,7 @@ TDateTime SystemNow()
 {
     SYSTEMTIME st;
     GetLocalTime(&st);
-    return EncodeDateTime(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond,
-                          st.wMilliseconds);
+    return EncodeDateTime(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds);
 }
 
 } // namespace

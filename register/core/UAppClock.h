@@ -17,8 +17,7 @@ namespace UAppClock {
 // Days since 30 December 1899; the fraction is the time of day.
 using TDateTime = double;
 
-TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0,
-                         int second = 0, int msec = 0);
+TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int msec = 0);
 
 struct TDateTimeParts {
     int year, month, day, hour, minute, second, msec;

@@ -81,8 +81,7 @@ TEST(AppClock, PickedMomentIsExactForEveryTimeOfDay)
     for (int pickHour : {0, 9, 13, 23}) {
         for (int dayShift : {-3, -1, 0, 1, 2}) {
             ClockAt t(EncodeDateTime(2023, 12, 31, 12, 30, 0));
-            Pick(t.clock, EncodeDateTime(2023, 12, 31) + dayShift,
-                 EncodeDateTime(1899, 12, 30, pickHour, 59));
+            Pick(t.clock, EncodeDateTime(2023, 12, 31) + dayShift, EncodeDateTime(1899, 12, 30, pickHour, 59));
             t.clock.SetTime(TClockMode::Statisch);
             const TDateTimeParts want = DecodeDateTime(EncodeDateTime(2023, 12, 31) + dayShift);
             char date[16];

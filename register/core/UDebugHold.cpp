@@ -16,8 +16,7 @@ bool GetCheckManVer() { return debugWindow && debugWindow->GetCheckManVer(); }
 
 std::string HoldCommand(bool hold, const std::string& command)
 {
-    if (!hold || !debugWindow)
-        return command;
+    if (!hold || !debugWindow) return command;
     debugWindow->ShowSendText(command);
     while (debugWindow->GetState() > 0)
         debugWindow->WaitRound();

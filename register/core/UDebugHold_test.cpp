@@ -38,8 +38,7 @@ public:
     void WaitRound() override
     {
         ++rounds;
-        if (rounds < roundsUntilUser)
-            return;
+        if (rounds < roundsUntilUser) return;
         if (userCloses) {
             state = StateClosed;
             visible = false;

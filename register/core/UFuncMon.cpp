@@ -17,8 +17,7 @@ TMonitorListener& Listener()
 
 void Notify(std::string_view added, bool cleared)
 {
-    if (Listener())
-        Listener()(added, cleared);
+    if (Listener()) Listener()(added, cleared);
 }
 
 } // namespace
@@ -26,8 +25,7 @@ void Notify(std::string_view added, bool cleared)
 std::string TMonitorLog::LogLine(std::string_view line)
 {
     std::string added;
-    if (!text_.empty())
-        added = "\r\n";
+    if (!text_.empty()) added = "\r\n";
     added += line;
     text_ += added;
     return added;
@@ -40,13 +38,10 @@ void TMonitorLog::Clear() { text_.clear(); }
 void TMonitorLog::SaveToFile(const std::string& path) const
 {
     std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!f)
-        throw EFCreateError(path);
+    if (!f) throw EFCreateError(path);
     std::string content = text_;
-    if (!content.empty())
-        content += "\r\n";
-    if (std::fwrite(content.data(), 1, content.size(), f.get()) != content.size()
-        || std::fflush(f.get()) != 0)
+    if (!content.empty()) content += "\r\n";
+    if (std::fwrite(content.data(), 1, content.size(), f.get()) != content.size() || std::fflush(f.get()) != 0)
         throw EStreamError("Fehler beim Schreiben der Datei " + path);
 }
 

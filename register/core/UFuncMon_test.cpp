@@ -33,8 +33,7 @@ TEST(MonitorLog, ModuleRoutinesTellTheWindowWhatWasAdded)
 {
     std::string shown;
     SetMonitorListener([&](std::string_view added, bool cleared) {
-        if (cleared)
-            shown.clear();
+        if (cleared) shown.clear();
         shown += added;
     });
     ClearMonitor();

@@ -28,10 +28,9 @@ std::string TLangFile::Value(std::string_view section, std::string_view key) con
     const std::string k(key);
     std::vector<char> buf(1024);
     for (;;) {
-        const DWORD n = GetPrivateProfileStringA(s.c_str(), k.c_str(), "", buf.data(),
-                                                 static_cast<DWORD>(buf.size()), path_.c_str());
-        if (n + 1 < buf.size())
-            return std::string(buf.data(), n);
+        const DWORD n = GetPrivateProfileStringA(s.c_str(), k.c_str(), "", buf.data(), static_cast<DWORD>(buf.size()),
+                                                 path_.c_str());
+        if (n + 1 < buf.size()) return std::string(buf.data(), n);
         buf.resize(buf.size() * 2);
     }
 }
@@ -46,23 +45,18 @@ std::string TLangFile::Hint(std::string_view section, int tag) const
     return Value(section, std::to_string(tag) + "hint");
 }
 
-bool TLangFile::FrancaisOffered() const
-{
-    return Value("Deutsch", "6cap") == "Französisch";
-}
+bool TLangFile::FrancaisOffered() const { return Value("Deutsch", "6cap") == "Französisch"; }
 
 void TLanguageTexts::Load(std::string_view language, const TLangFile& file)
 {
-    if (!language.empty())
-        current_ = language;
+    if (!language.empty()) current_ = language;
     for (int n = 1; n <= TextCount; ++n)
         texts_[n - 1] = file.Value(current_, std::to_string(n) + "txt");
 }
 
 const std::string& TLanguageTexts::GetText(int n) const
 {
-    if (n < 1 || n > TextCount)
-        RaiseRangeError();
+    if (n < 1 || n > TextCount) RaiseRangeError();
     return texts_[n - 1];
 }
 
@@ -82,33 +76,21 @@ TTextRule TextRuleFor(const std::function<bool(std::string_view)>& inheritsFrom)
         bool hint;
     };
     static const Row rows[] = {
-        {"TLabel", TCaptionRule::Always, false},
-        {"TsLabel", TCaptionRule::Always, false},
-        {"TPanel", TCaptionRule::NonEmpty, false},
-        {"TsPanel", TCaptionRule::NonEmpty, true},
-        {"TsCheckBox", TCaptionRule::Always, true},
-        {"TCheckBox", TCaptionRule::Always, true},
-        {"TMenuItem", TCaptionRule::Always, true},
-        {"TGroupBox", TCaptionRule::Always, true},
-        {"TImage", TCaptionRule::None, true},
-        {"TRadioGroup", TCaptionRule::Always, true},
-        {"TTabSheet", TCaptionRule::Always, true},
-        {"TSpeedButton", TCaptionRule::Always, true},
-        {"TButton", TCaptionRule::Always, true},
-        {"TsButton", TCaptionRule::Always, true},
-        {"TRadioButton", TCaptionRule::Always, true},
-        {"TBitBtn", TCaptionRule::Always, true},
-        {"TsBitBtn", TCaptionRule::Always, true},
-        {"TsLabelFX", TCaptionRule::Always, true},
-        {"TDateTimePicker", TCaptionRule::None, true},
-        {"TMaskEdit", TCaptionRule::None, true},
-        {"TEdit", TCaptionRule::None, true},
-        {"TsEdit", TCaptionRule::None, true},
+        {"TLabel", TCaptionRule::Always, false},       {"TsLabel", TCaptionRule::Always, false},
+        {"TPanel", TCaptionRule::NonEmpty, false},     {"TsPanel", TCaptionRule::NonEmpty, true},
+        {"TsCheckBox", TCaptionRule::Always, true},    {"TCheckBox", TCaptionRule::Always, true},
+        {"TMenuItem", TCaptionRule::Always, true},     {"TGroupBox", TCaptionRule::Always, true},
+        {"TImage", TCaptionRule::None, true},          {"TRadioGroup", TCaptionRule::Always, true},
+        {"TTabSheet", TCaptionRule::Always, true},     {"TSpeedButton", TCaptionRule::Always, true},
+        {"TButton", TCaptionRule::Always, true},       {"TsButton", TCaptionRule::Always, true},
+        {"TRadioButton", TCaptionRule::Always, true},  {"TBitBtn", TCaptionRule::Always, true},
+        {"TsBitBtn", TCaptionRule::Always, true},      {"TsLabelFX", TCaptionRule::Always, true},
+        {"TDateTimePicker", TCaptionRule::None, true}, {"TMaskEdit", TCaptionRule::None, true},
+        {"TEdit", TCaptionRule::None, true},           {"TsEdit", TCaptionRule::None, true},
         {"TStaticText", TCaptionRule::Always, false},
     };
     for (const Row& r : rows)
-        if (inheritsFrom(r.name))
-            return {r.caption, r.hint, true};
+        if (inheritsFrom(r.name)) return {r.caption, r.hint, true};
     return {};
 }
 

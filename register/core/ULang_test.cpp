@@ -25,23 +25,20 @@ protected:
         char dir[MAX_PATH];
         GetTempPathA(MAX_PATH, dir);
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        if (!path.empty())
-            std::remove(path.c_str());
+        if (!path.empty()) std::remove(path.c_str());
         // A new name for every version, so that no cached copy of an older one is read.
         path = std::string(dir) + "tillora_" + info->name() + std::to_string(++written) + "_lang.ini";
         std::ofstream(path, std::ios::binary) << content;
     }
     void TearDown() override
     {
-        if (!path.empty())
-            std::remove(path.c_str());
+        if (!path.empty()) std::remove(path.c_str());
     }
 };
 
-const char* const SampleIni =
-    "[Deutsch]\r\n6cap=Französisch\r\n1txt=Eins\r\n24cap=Systemzeit\r\n90txt=Neunzig\r\n"
-    "[English]\r\n1txt=One\r\n90txt=Ninety\r\n31hint=Time of the application\r\n"
-    "[Polish]\r\n1txt=Jeden\r\n24cap=Czas systemowy\r\n";
+const char* const SampleIni = "[Deutsch]\r\n6cap=Französisch\r\n1txt=Eins\r\n24cap=Systemzeit\r\n90txt=Neunzig\r\n"
+                              "[English]\r\n1txt=One\r\n90txt=Ninety\r\n31hint=Time of the application\r\n"
+                              "[Polish]\r\n1txt=Jeden\r\n24cap=Czas systemowy\r\n";
 
 } // namespace
 
@@ -127,8 +124,7 @@ protected:
     {
         std::string src = TILLORA_SOURCE_DIR "/data/cfg/lang.ini";
         for (char& c : src)
-            if (c == '/')
-                c = '\\';
+            if (c == '/') c = '\\';
         path = "Z:" + src;
         std::ifstream in(path, std::ios::binary);
         ASSERT_TRUE(in) << path;
@@ -144,15 +140,13 @@ protected:
         std::string line;
         bool inside = false;
         while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
+            if (!line.empty() && line.back() == '\r') line.pop_back();
             if (!line.empty() && line[0] == '[') {
                 inside = line == "[" + section + "]";
                 continue;
             }
             const auto eq = line.find('=');
-            if (inside && eq != std::string::npos && line[0] != ';')
-                keys.insert(line.substr(0, eq));
+            if (inside && eq != std::string::npos && line[0] != ';') keys.insert(line.substr(0, eq));
         }
         return keys;
     }

@@ -2,7 +2,4 @@
 
 #include "gui/base/SysUtils.h"
 
-void RaiseRangeError()
-{
-    throw ERangeError();
-}
+void RaiseRangeError() { throw ERangeError(); }

@@ -14,9 +14,8 @@ const char Base32Alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
 // Cuts the input into groups of groupBytes bytes; each group, zero-filled at the end, is
 // read as bits and written groupChars characters of bitsPerChar bits each; characters
 // that carry no input bit become "=".
-std::size_t EncodeGroups(const unsigned char* in, std::size_t count, char* out,
-                         const char* alphabet, std::size_t groupBytes, std::size_t groupChars,
-                         unsigned bitsPerChar)
+std::size_t EncodeGroups(const unsigned char* in, std::size_t count, char* out, const char* alphabet,
+                         std::size_t groupBytes, std::size_t groupChars, unsigned bitsPerChar)
 {
     std::size_t written = 0;
     for (std::size_t pos = 0; pos < count; pos += groupBytes) {
@@ -38,15 +37,13 @@ std::size_t EncodeGroups(const unsigned char* in, std::size_t count, char* out,
 
 std::size_t Base64Encode(const void* bytes, std::size_t count, char* out, std::size_t outSize)
 {
-    if (Base64Length(count) > outSize)
-        RaiseRangeError();
+    if (Base64Length(count) > outSize) RaiseRangeError();
     return EncodeGroups(static_cast<const unsigned char*>(bytes), count, out, Base64Alphabet, 3, 4, 6);
 }
 
 std::size_t Base32Encode(const void* bytes, std::size_t count, char* out, std::size_t outSize)
 {
-    if (Base32Length(count) > outSize)
-        RaiseRangeError();
+    if (Base32Length(count) > outSize) RaiseRangeError();
     return EncodeGroups(static_cast<const unsigned char*>(bytes), count, out, Base32Alphabet, 5, 8, 5);
 }
 
@@ -61,10 +58,8 @@ std::string Base64UrlEncodeText(std::string_view bytes)
 {
     std::string text = Base64EncodeText(bytes);
     for (char& c : text) {
-        if (c == '+')
-            c = '-';
-        else if (c == '/')
-            c = '_';
+        if (c == '+') c = '-';
+        else if (c == '/') c = '_';
     }
     return text;
 }

@@ -8,23 +8,17 @@ TDebugForm::TDebugForm(TComponent* owner) : TForm(owner) {}
 
 TDebugForm::~TDebugForm()
 {
-    if (UDebugHold::DebugWindow() == this)
-        UDebugHold::SetDebugWindow(nullptr);
+    if (UDebugHold::DebugWindow() == this) UDebugHold::SetDebugWindow(nullptr);
 }
 
 const TFormBindings& TDebugForm::Bindings() const
 {
     static const TFormBindings b = {
-        {"SendMemo", &TDebugForm::SendMemo},
-        {"Button1", &TDebugForm::Button1},
-        {"CheckHash", &TDebugForm::CheckHash},
-        {"CheckVer", &TDebugForm::CheckVer},
-        {"CheckTrans", &TDebugForm::CheckTrans},
-        {"CheckManVer", &TDebugForm::CheckManVer},
-        {"FormCreate", &TDebugForm::FormCreate},
-        {"FormClose", &TDebugForm::FormClose},
-        {"Button1Click", &TDebugForm::Button1Click},
-        {"CheckTransClick", &TDebugForm::CheckTransClick},
+        {"SendMemo", &TDebugForm::SendMemo},         {"Button1", &TDebugForm::Button1},
+        {"CheckHash", &TDebugForm::CheckHash},       {"CheckVer", &TDebugForm::CheckVer},
+        {"CheckTrans", &TDebugForm::CheckTrans},     {"CheckManVer", &TDebugForm::CheckManVer},
+        {"FormCreate", &TDebugForm::FormCreate},     {"FormClose", &TDebugForm::FormClose},
+        {"Button1Click", &TDebugForm::Button1Click}, {"CheckTransClick", &TDebugForm::CheckTransClick},
     };
     return b;
 }
@@ -70,9 +64,7 @@ void TDebugForm::WaitRound()
         return;
     }
     // Released already: no need to wait for one more message.
-    if (state_ != UDebugHold::StateWaiting)
-        return;
+    if (state_ != UDebugHold::StateWaiting) return;
     Application->HandleMessage();
-    if (Application->Terminated())
-        state_ = UDebugHold::StateClosed;
+    if (Application->Terminated()) state_ = UDebugHold::StateClosed;
 }

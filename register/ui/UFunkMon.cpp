@@ -30,10 +30,8 @@ void TFunkMonForm::FormCreate(TObject*)
 {
     Mon->SetText(UFuncMon::MonitorLog().Text());
     UFuncMon::SetMonitorListener([this](std::string_view added, bool cleared) {
-        if (cleared)
-            Mon->SetText("");
-        else
-            Mon->Append(std::string(added));
+        if (cleared) Mon->SetText("");
+        else Mon->Append(std::string(added));
     });
 }
 
@@ -41,8 +39,7 @@ void TFunkMonForm::FormClose(TObject*, TCloseAction& Action)
 {
     // The log stays; only the window goes.
     Action = caHide;
-    if (OnMonitorClosed)
-        OnMonitorClosed(this);
+    if (OnMonitorClosed) OnMonitorClosed(this);
 }
 
 void TFunkMonForm::Save1Click(TObject*)
@@ -56,8 +53,7 @@ void TFunkMonForm::Save1Click(TObject*)
     ofn.nMaxFile = sizeof name;
     ofn.lpstrDefExt = "txt";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (GetSaveFileNameA(&ofn))
-        SaveLog(name);
+    if (GetSaveFileNameA(&ofn)) SaveLog(name);
 }
 
 void TFunkMonForm::SaveLog(const std::string& fileName) { UFuncMon::MonitorLog().SaveToFile(fileName); }

@@ -123,5 +123,4 @@ public:
         ExitProcess(::testing::UnitTest::GetInstance()->Passed() ? 0 : 1);
     }
 };
-[[maybe_unused]] const auto* const endBeforeTeardown =
-    ::testing::AddGlobalTestEnvironment(new EndBeforeFormTeardown);
+[[maybe_unused]] const auto* const endBeforeTeardown = ::testing::AddGlobalTestEnvironment(new EndBeforeFormTeardown);

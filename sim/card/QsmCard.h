@@ -13,66 +13,67 @@ namespace qsmsim {
 // One row of the card's version table: the answer to GET DATA 01 88 names the card version
 // and the version of its operating system.
 struct CardVersion {
-  const char* name;         // "2.2/4.3"
-  const char* cardVersion;  // "2.2"
-  const char* osVersion;    // "4.3"
-  const char* answer;       // hex text of the GET DATA 01 88 answer
+    const char* name;        // "2.2/4.3"
+    const char* cardVersion; // "2.2"
+    const char* osVersion;   // "4.3"
+    const char* answer;      // hex text of the GET DATA 01 88 answer
 };
 // The known rows; nullptr for an unknown name.
 const CardVersion* FindCardVersion(const std::string& name);
 std::string CardVersionNames();
 
 struct CardConfig {
-  std::string statePath = "qsmsim.state";
-  const CardVersion* version = FindCardVersion("2.2/4.3");
-  std::string transportPin = "123456";
-  std::string tpId = "ATU12345678-QSM";
-  std::uint32_t tpIdNo = 4711;
-  Bytes chipSerial = FromHex("00 12 D6 87 A4 31");  // six bytes
-  bool debugHash = false;
-  std::uint8_t freshLifeCycle = kTransport;  // life cycle of a card without a state file  // append the 9A field (SHA-1 of the signed data) to transactions
+    std::string statePath = "qsmsim.state";
+    const CardVersion* version = FindCardVersion("2.2/4.3");
+    std::string transportPin = "123456";
+    std::string tpId = "ATU12345678-QSM";
+    std::uint32_t tpIdNo = 4711;
+    Bytes chipSerial = FromHex("00 12 D6 87 A4 31"); // six bytes
+    bool debugHash = false;
+    std::uint8_t freshLifeCycle =
+        kTransport; // life cycle of a card without a state file  // append the 9A field (SHA-1 of the signed data) to transactions
 };
 
 class QsmCard {
 public:
-  explicit QsmCard(CardConfig config);
+    explicit QsmCard(CardConfig config);
 
-  static Bytes Atr();  // 3B F2 18 00 02 C1 0A 31 FE 58 C8 08 74, protocol T=1
+    static Bytes Atr(); // 3B F2 18 00 02 C1 0A 31 FE 58 C8 08 74, protocol T=1
 
-  // Power on or reset: the application state (selection, security environment, chains) is reset.
-  void Reset();
-  Bytes Process(const Bytes& apdu);
+    // Power on or reset: the application state (selection, security environment, chains) is reset.
+    void Reset();
+    Bytes Process(const Bytes& apdu);
 
-  const CardState& State() const { return state_; }
-  EcKey Key() const { return EcKey::FromParts(state_.keyD, state_.keyQ); }
+    const CardState& State() const { return state_; }
+    EcKey Key() const { return EcKey::FromParts(state_.keyD, state_.keyQ); }
 
 private:
-  struct Apdu;
-  Bytes Select(const Apdu& a);
-  Bytes GetData(const Apdu& a);
-  Bytes ReadBinary(const Apdu& a);
-  Bytes UpdateBinary(const Apdu& a);
-  Bytes UpdateRecord(const Apdu& a);
-  Bytes ReadRecord(const Apdu& a);
-  Bytes ListFiles(const Apdu& a);
-  Bytes Mse(const Apdu& a);
-  Bytes Pso(const Apdu& a, bool chained);
-  Bytes GenerateKey(const Apdu& a, bool proprietary);
-  Bytes Transaction(const Apdu& a);
-  Bytes VerifyTransaction(const Apdu& a);
-  Bytes Report(const Apdu& a);
+    struct Apdu;
+    Bytes Select(const Apdu& a);
+    Bytes GetData(const Apdu& a);
+    Bytes ReadBinary(const Apdu& a);
+    Bytes UpdateBinary(const Apdu& a);
+    Bytes UpdateRecord(const Apdu& a);
+    Bytes ReadRecord(const Apdu& a);
+    Bytes ListFiles(const Apdu& a);
+    Bytes Mse(const Apdu& a);
+    Bytes Pso(const Apdu& a, bool chained);
+    Bytes GenerateKey(const Apdu& a, bool proprietary);
+    Bytes Transaction(const Apdu& a);
+    Bytes VerifyTransaction(const Apdu& a);
+    Bytes Report(const Apdu& a);
 
-  Bytes IdentityFields() const;  // tpId and tpIdNo fields of the responses
-  EcKey KeyFor(std::uint8_t reference) const;
-  void Save();
+    Bytes IdentityFields() const; // tpId and tpIdNo fields of the responses
+    EcKey KeyFor(std::uint8_t reference) const;
+    void Save();
 
-  CardConfig config_;
-  CardState state_;
-  std::uint16_t currentDf_ = 0x3F00;
-  std::uint16_t currentEf_ = 0;
-  int keyReference_ = -1;
-  std::uint16_t chainP1P2_ = 0;  // operation of the running chain, 0 none
-  Bytes chain_;
+    CardConfig config_;
+    CardState state_;
+    std::uint16_t currentDf_ = 0x3F00;
+    std::uint16_t currentEf_ = 0;
+    int keyReference_ = -1;
+    std::uint16_t chainP1P2_ = 0; // operation of the running chain, 0 none
+    Bytes chain_;
 };
 
-}  // namespace qsmsim
+} // namespace qsmsim

@@ -15,14 +15,14 @@ namespace qsmsim {
 
 // Fault injection: a command whose bytes start with the prefix is answered differently.
 struct Fault {
-  enum class Action { StatusWord, Truncate, Mute, Close };
-  Bytes prefix;
-  Action action = Action::StatusWord;
-  std::uint16_t statusWord = 0;
-  std::size_t keep = 0;   // bytes of the real reply kept by Truncate
-  bool once = false;
-  bool used = false;
-  std::size_t skip = 0;   // matching commands that pass untouched before the fault applies
+    enum class Action { StatusWord, Truncate, Mute, Close };
+    Bytes prefix;
+    Action action = Action::StatusWord;
+    std::uint16_t statusWord = 0;
+    std::size_t keep = 0; // bytes of the real reply kept by Truncate
+    bool once = false;
+    bool used = false;
+    std::size_t skip = 0; // matching commands that pass untouched before the fault applies
 };
 // "<hex prefix>=sw:6A82", "=cut:N", "=mute" or "=close", optionally followed by ",once"
 // and/or ",after:N" (the first N matching commands pass untouched).
@@ -30,16 +30,16 @@ bool ParseFault(const std::string& text, Fault& out);
 
 class CommandLog {
 public:
-  explicit CommandLog(const std::string& path);
-  ~CommandLog();
-  void Line(const char* kind, const Bytes& bytes);  // "<kind> <hex with blanks>"
-  void Note(const std::string& text);               // "# <text>"
+    explicit CommandLog(const std::string& path);
+    ~CommandLog();
+    void Line(const char* kind, const Bytes& bytes); // "<kind> <hex with blanks>"
+    void Note(const std::string& text);              // "# <text>"
 private:
-  std::FILE* file_ = nullptr;
+    std::FILE* file_ = nullptr;
 };
 
 // Connects to host:port and serves one reader session; returns when the reader closes the
 // connection (true) or when it cannot be reached (false).
 bool ServeSession(const std::string& host, int port, QsmCard& card, std::vector<Fault>& faults, CommandLog& log);
 
-}  // namespace qsmsim
+} // namespace qsmsim

@@ -17,8 +17,8 @@ namespace simreader {
 using Bytes = std::vector<std::uint8_t>;
 
 struct ReaderConfig {
-  std::string name;
-  int port;
+    std::string name;
+    int port;
 };
 
 // From the environment variable SIMREADER_READERS ("name=port;name=port"), else from the
@@ -28,37 +28,37 @@ std::vector<ReaderConfig> LoadConfig(HMODULE module);
 
 class Reader {
 public:
-  Reader(ReaderConfig config, std::mutex& mu, std::condition_variable& changed);
-  void Start();  // binds and starts the listening thread
+    Reader(ReaderConfig config, std::mutex& mu, std::condition_variable& changed);
+    void Start(); // binds and starts the listening thread
 
-  const std::string& Name() const { return config_.name; }
-  int Port() const { return config_.port; }
+    const std::string& Name() const { return config_.name; }
+    int Port() const { return config_.port; }
 
-  // Under the shared mutex:
-  bool Present() const { return card_ != INVALID_SOCKET; }
-  std::uint32_t Events() const { return events_; }      // insertions and removals so far
-  std::uint32_t Insertion() const { return insertion_; } // number of the current card
-  const Bytes& Atr() const { return atr_; }
+    // Under the shared mutex:
+    bool Present() const { return card_ != INVALID_SOCKET; }
+    std::uint32_t Events() const { return events_; }       // insertions and removals so far
+    std::uint32_t Insertion() const { return insertion_; } // number of the current card
+    const Bytes& Atr() const { return atr_; }
 
-  // Card I/O; insertion is the number of the card the caller connected to. A status of the
-  // platform's codes is returned.
-  LONG Exchange(std::uint32_t insertion, const Bytes& command, Bytes& reply);
-  LONG Control(std::uint32_t insertion, std::uint8_t code);
+    // Card I/O; insertion is the number of the card the caller connected to. A status of the
+    // platform's codes is returned.
+    LONG Exchange(std::uint32_t insertion, const Bytes& command, Bytes& reply);
+    LONG Control(std::uint32_t insertion, std::uint8_t code);
 
 private:
-  void Listen();
-  bool Admit(SOCKET s);
-  void RemoveLocked();         // shared mutex held
-  bool CheckGone();            // io mutex held: true when the card closed its side
+    void Listen();
+    bool Admit(SOCKET s);
+    void RemoveLocked(); // shared mutex held
+    bool CheckGone();    // io mutex held: true when the card closed its side
 
-  ReaderConfig config_;
-  std::mutex& mu_;
-  std::condition_variable& changed_;
-  std::mutex io_;              // one exchange at a time
-  SOCKET listener_ = INVALID_SOCKET;
-  SOCKET card_ = INVALID_SOCKET;
-  Bytes atr_;
-  std::uint32_t events_ = 0, insertion_ = 0;
+    ReaderConfig config_;
+    std::mutex& mu_;
+    std::condition_variable& changed_;
+    std::mutex io_; // one exchange at a time
+    SOCKET listener_ = INVALID_SOCKET;
+    SOCKET card_ = INVALID_SOCKET;
+    Bytes atr_;
+    std::uint32_t events_ = 0, insertion_ = 0;
 };
 
-}  // namespace simreader
+} // namespace simreader

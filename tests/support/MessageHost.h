@@ -23,8 +23,8 @@ public:
         wc.hInstance = GetModuleHandleA(nullptr);
         wc.lpszClassName = "TestMessageHost";
         RegisterClassA(&wc); // a second registration fails harmlessly
-        hwnd_ = CreateWindowExA(0, "TestMessageHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
-                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        hwnd_ = CreateWindowExA(0, "TestMessageHost", "host", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     }
     ~MessageHost() { DestroyWindow(hwnd_); }
@@ -62,8 +62,7 @@ public:
     {
         const DWORD end = GetTickCount() + ms;
         while (!done()) {
-            if (static_cast<LONG>(end - GetTickCount()) <= 0)
-                return false;
+            if (static_cast<LONG>(end - GetTickCount()) <= 0) return false;
             Pump(10);
         }
         return true;
@@ -75,8 +74,7 @@ private:
         auto* self = reinterpret_cast<MessageHost*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (self && msg >= WM_USER && msg < 0x8000) {
             self->received_.push_back({msg, wParam, lParam, GetTickCount()});
-            if (self->OnMessage)
-                self->OnMessage(msg);
+            if (self->OnMessage) self->OnMessage(msg);
             return 0;
         }
         return DefWindowProcA(hwnd, msg, wParam, lParam);

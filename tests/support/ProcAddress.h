@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-template <typename Fn>
-Fn ProcAddress(HMODULE module, const char* nameOrOrdinal)
+template <typename Fn> Fn ProcAddress(HMODULE module, const char* nameOrOrdinal)
 {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, nameOrOrdinal)));
 }

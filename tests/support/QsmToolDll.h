@@ -39,8 +39,7 @@ public:
     QsmToolDll()
     {
         dll_ = LoadLibraryA("QsmTool.dll");
-        if (!dll_)
-            throw std::runtime_error("QsmTool.dll cannot be loaded");
+        if (!dll_) throw std::runtime_error("QsmTool.dll cannot be loaded");
         Bind(SEND_CARD_APDU, "SEND_CARD_APDU");
         Bind(STATE_SEND_CARD_APDU, "STATE_SEND_CARD_APDU");
         Bind(GET_CARDSYS_INFO, "GET_CARDSYS_INFO");
@@ -83,12 +82,10 @@ public:
     }
 
 private:
-    template <typename Fn>
-    void Bind(Fn& fn, const char* name)
+    template <typename Fn> void Bind(Fn& fn, const char* name)
     {
         fn = ProcAddress<Fn>(dll_, name);
-        if (!fn)
-            throw std::runtime_error(std::string("QsmTool.dll lacks ") + name);
+        if (!fn) throw std::runtime_error(std::string("QsmTool.dll lacks ") + name);
     }
     HMODULE dll_ = nullptr;
 };

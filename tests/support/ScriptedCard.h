@@ -30,8 +30,7 @@ public:
         stop_ = true;
         {
             std::lock_guard<std::mutex> lock(mu_);
-            if (s_ != INVALID_SOCKET)
-                shutdown(s_, SD_BOTH);
+            if (s_ != INVALID_SOCKET) shutdown(s_, SD_BOTH);
         }
         thread_.join();
     }
@@ -63,8 +62,7 @@ public:
     {
         std::string out, digits;
         for (char c : hex)
-            if (c != ' ')
-                digits += c;
+            if (c != ' ') digits += c;
         for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
             out += static_cast<char>(std::stoi(digits.substr(i, 2), nullptr, 16));
         return out;
@@ -89,8 +87,7 @@ private:
                 std::lock_guard<std::mutex> lock(mu_);
                 s_ = s;
             }
-            if (!stop_)
-                Serve(s);
+            if (!stop_) Serve(s);
             {
                 std::lock_guard<std::mutex> lock(mu_);
                 s_ = INVALID_SOCKET;
@@ -102,8 +99,7 @@ private:
     {
         while (n > 0) {
             const int got = recv(s, p, n, 0);
-            if (got <= 0)
-                return false;
+            if (got <= 0) return false;
             p += got;
             n -= got;
         }
@@ -113,15 +109,12 @@ private:
     {
         for (;;) {
             unsigned char head[2];
-            if (!Read(s, reinterpret_cast<char*>(head), 2))
-                return;
+            if (!Read(s, reinterpret_cast<char*>(head), 2)) return;
             std::string payload(static_cast<std::size_t>(head[0] << 8 | head[1]), '\0');
-            if (!payload.empty() && !Read(s, payload.data(), static_cast<int>(payload.size())))
-                return;
+            if (!payload.empty() && !Read(s, payload.data(), static_cast<int>(payload.size()))) return;
             std::string reply;
             if (payload.size() == 1) {
-                if (payload[0] != 4)
-                    continue;
+                if (payload[0] != 4) continue;
                 reply = Bytes("3B F2 18 00 02 C1 0A 31 FE 58 C8 08 74");
             } else {
                 const std::string command = Hex(payload);
@@ -133,8 +126,7 @@ private:
             }
             std::string frame{static_cast<char>(reply.size() >> 8), static_cast<char>(reply.size())};
             frame += reply;
-            if (send(s, frame.data(), static_cast<int>(frame.size()), 0) != static_cast<int>(frame.size()))
-                return;
+            if (send(s, frame.data(), static_cast<int>(frame.size()), 0) != static_cast<int>(frame.size())) return;
         }
     }
 

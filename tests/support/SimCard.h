@@ -44,8 +44,8 @@ public:
     {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
-        dir_ = std::string(temp) + "simcard-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(port) + "-" + std::to_string(GetTickCount());
+        dir_ = std::string(temp) + "simcard-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(port) +
+               "-" + std::to_string(GetTickCount());
         CreateDirectoryA(dir_.c_str(), nullptr);
     }
     ~SimCard()
@@ -65,22 +65,20 @@ public:
 
     bool Insert()
     {
-        if (Inserted())
-            return true;
+        if (Inserted()) return true;
         std::string cmd = "\"" + Beside("qsmsim.exe") + "\" --port " + std::to_string(port_) + " --state \"" +
                           StatePath() + "\" --log \"" + LogPath() + "\" " + options_;
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                            &si, &pi_))
+        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                            &pi_))
             return false;
         running_ = true;
         return true;
     }
     void Remove()
     {
-        if (!running_)
-            return;
+        if (!running_) return;
         TerminateProcess(pi_.hProcess, 0);
         WaitForSingleObject(pi_.hProcess, 10000);
         CloseHandle(pi_.hProcess);
@@ -92,8 +90,7 @@ public:
     bool Plugged() const
     {
         for (const auto& l : LogLines())
-            if (l.rfind("# connected", 0) == 0 || l.rfind("ATR ", 0) == 0)
-                return true;
+            if (l.rfind("# connected", 0) == 0 || l.rfind("ATR ", 0) == 0) return true;
         return false;
     }
 
@@ -104,8 +101,7 @@ public:
         std::ifstream in(LogPath());
         std::string line;
         while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
+            if (!line.empty() && line.back() == '\r') line.pop_back();
             lines.push_back(line);
         }
         return lines;
@@ -115,8 +111,7 @@ public:
     {
         std::vector<std::string> out;
         for (const auto& l : LogLines())
-            if (l.rfind("APDU ", 0) == 0)
-                out.push_back(l.substr(5));
+            if (l.rfind("APDU ", 0) == 0) out.push_back(l.substr(5));
         return out;
     }
     // Forgets what was logged so far.
