@@ -34,7 +34,7 @@ struct CardState {
     std::uint32_t reportSeq = 0;
     Bytes keyD, keyQ;              // the card key
     Bytes certificate;             // content of EF 1110
-    std::uint32_t startMonth = 0;  // yyyymm of the activation, 0 before
+    std::uint32_t startMonth = 0;  // yyyymm of the activation (or first dated command), 0 before
     std::uint32_t lastClosing = 0; // yyyymmdd of the last daily closing
     Totals day;
     std::map<std::uint32_t, Totals> months;  // booked months, yyyymm

@@ -1,6 +1,8 @@
 #include "sim/card/QsmCard.h"
 
 #include "sim/card/Certificate.h"
+#include "sim/card/Fields.h"
+#include "sim/card/Fiscal.h"
 
 #include <optional>
 #include <vector>
@@ -14,31 +16,26 @@ const CardVersion kVersions[] = {
     {"2.3/4.3b", "2.3", "4.3b", "70 04 70 23 C8 08 8F 01 01"},
 };
 
-// Tags of the card's own response fields.
+// Tags of the card's own answer fields.
 enum : std::uint8_t {
     kTagLifeCycle = 0xC1,
     kTagCardVersion = 0xC2,
-    kTagPin = 0xC3,
     kTagTpId = 0xC4,
     kTagTpIdNo = 0xC5,
     kTagSeqTransaction = 0xCB,
     kTagSeqReport = 0xCC,
-    kTagFirstMonth = 0xD0,
-    kTagLastMonth = 0xD1,
     kTagFirstSeq = 0xD2,
     kTagLastSeq = 0xD3,
-    kTagTurnover = 0xD8,
-    kTagTurnoverNeg = 0xD9,
-    kTagVat = 0xDA,
-    kTagVatRate = 0xDB,
-    kTagCount = 0xDC,
-    kTagOverflow = 0xDD,
-    kTagVatChange = 0xDE,
-    kTagTraining = 0xE9,
     kTagSignature = 0x9E,
     kTagDebugHash = 0x9A,
     kTagData = 0x9A,
 };
+
+// The data of one answer: the reader takes at most 256 bytes and the status word.
+constexpr std::size_t kMaxAnswer = 256;
+constexpr std::size_t kSignatureField = 2 + 48;
+// Data of one command chain (sign, verify, hash); an item list holds up to 32,737 bytes.
+constexpr std::size_t kMaxChain = 65536;
 
 const Bytes kOk{0x90, 0x00};
 Bytes Sw(std::uint16_t sw) { return {static_cast<std::uint8_t>(sw >> 8), static_cast<std::uint8_t>(sw)}; }
@@ -84,74 +81,6 @@ std::string FileKey(std::uint16_t df, std::uint16_t ef)
            ToHex({static_cast<std::uint8_t>(ef >> 8), static_cast<std::uint8_t>(ef)});
 }
 
-// Signed packed BCD: digits, then the sign nibble C or D.
-std::optional<std::int64_t> ParseSignedBcd(const Bytes& b)
-{
-    if (b.empty() || b.size() > 9) return std::nullopt;
-    std::int64_t v = 0;
-    for (std::size_t i = 0; i < b.size(); ++i) {
-        int hi = b[i] >> 4, lo = b[i] & 15;
-        if (hi > 9) return std::nullopt;
-        v = v * 10 + hi;
-        if (i + 1 < b.size()) {
-            if (lo > 9) return std::nullopt;
-            v = v * 10 + lo;
-        } else if (lo == 0xD) {
-            v = -v;
-        } else if (lo != 0xC) {
-            return std::nullopt;
-        }
-    }
-    return v;
-}
-
-Bytes SignedBcd(std::int64_t v)
-{
-    std::string digits = std::to_string(v < 0 ? -v : v);
-    if (digits.size() % 2 == 0) digits.insert(digits.begin(), '0');
-    digits += (v < 0) ? 'D' : 'C';
-    return FromHex(digits);
-}
-
-// Unsigned packed BCD digits as a number; nullopt for a non-digit nibble.
-std::optional<std::uint32_t> ParseBcd(const Bytes& b)
-{
-    std::uint32_t v = 0;
-    for (std::uint8_t x : b) {
-        if ((x >> 4) > 9 || (x & 15) > 9) return std::nullopt;
-        v = v * 100 + (x >> 4) * 10 + (x & 15);
-    }
-    return v;
-}
-
-Bytes Bcd(std::uint32_t v, std::size_t bytes)
-{
-    Bytes out(bytes);
-    for (std::size_t i = bytes; i-- > 0; v /= 100)
-        out[i] = static_cast<std::uint8_t>((v % 100 / 10) << 4 | v % 10);
-    return out;
-}
-
-struct Tlv {
-    std::uint8_t tag;
-    Bytes value;
-    std::size_t offset; // of the tag byte
-};
-
-// Splits a byte run into tag, one length byte, value; nullopt when a field runs past the end.
-std::optional<std::vector<Tlv>> ParseTlvs(const Bytes& data, std::size_t from = 0, std::size_t to = std::string::npos)
-{
-    if (to > data.size()) to = data.size();
-    std::vector<Tlv> out;
-    std::size_t i = from;
-    while (i < to) {
-        if (i + 2 > to || i + 2 + data[i + 1] > to) return std::nullopt;
-        out.push_back({data[i], Bytes(data.begin() + i + 2, data.begin() + i + 2 + data[i + 1]), i});
-        i += 2 + data[i + 1];
-    }
-    return out;
-}
-
 bool IsResponseTag(std::uint8_t tag)
 {
     return tag == kTagTpId || tag == kTagTpIdNo || tag == kTagSeqTransaction || tag == kTagSignature;
@@ -162,8 +91,6 @@ bool DigestGiven(std::uint8_t reference)
 {
     return (reference >> 4) == 1 || (reference >> 4) == 3 || reference == 0xA1 || reference == 0xA2;
 }
-
-constexpr std::int64_t kOverflowLimit = 2147483647; // sums beyond 32 bits are flagged
 
 } // namespace
 
@@ -180,6 +107,16 @@ std::string CardVersionNames()
     for (const CardVersion& v : kVersions)
         out += (out.empty() ? "" : ", ") + std::string(v.name);
     return out;
+}
+
+std::string ConfigProblem(const CardConfig& config)
+{
+    const std::string& pin = config.transportPin;
+    if (pin.size() != 6 || pin.find_first_not_of("0123456789") != std::string::npos)
+        return "--pin takes exactly six digits";
+    if (config.tpId.empty() || config.tpId.size() > kMaxTpId)
+        return "--tpid takes 1 to " + std::to_string(kMaxTpId) + " characters";
+    return {};
 }
 
 struct QsmCard::Apdu {
@@ -453,7 +390,7 @@ Bytes QsmCard::Pso(const Apdu& a, bool chained)
 {
     const std::uint16_t op = a.P1P2();
     if (op != 0x9E9A && op != 0x9080 && op != 0x00A8) return Sw(0x6A86);
-    if (a.data.empty()) return Sw(0x6700);
+    if (a.data.empty() && op != 0x9080) return Sw(0x6700); // hashing nothing gives SHA-1 of nothing
     if (op != 0x9080 && keyReference_ < 0) return Sw(0x6985);
     Bytes signature;
     if (op == 0x00A8) {
@@ -461,18 +398,19 @@ Bytes QsmCard::Pso(const Apdu& a, bool chained)
         auto fields = ParseTlvs(a.data);
         if (!fields) return Sw(0x6A80);
         for (const Tlv& t : *fields) {
-            if (t.tag == kTagData) chain_ = Concat(chain_, t.value);
+            if (t.tag == kTagData) chain_.insert(chain_.end(), t.value.begin(), t.value.end());
             else if (t.tag == kTagSignature) signature = t.value;
             else return Sw(0x6A80);
         }
     } else {
-        chain_ = Concat(chain_, a.data);
+        chain_.insert(chain_.end(), a.data.begin(), a.data.end());
+    }
+    if (chain_.size() > kMaxChain) {
+        chain_.clear();
+        chainP1P2_ = 0;
+        return Sw(0x6A84);
     }
     if (chained) {
-        if (chain_.size() > 16384) {
-            chain_.clear();
-            return Sw(0x6A84);
-        }
         chainP1P2_ = op;
         return kOk;
     }
@@ -533,113 +471,18 @@ Bytes QsmCard::IdentityFields() const
     return out;
 }
 
-namespace {
-
-// Books the fields of one transaction; false when a field is malformed or one is missing.
-bool BookTransaction(const std::vector<Tlv>& fields, Totals& t)
-{
-    bool date = false, time = false, hash = false, currency = false, training = false;
-    Totals one;
-    for (const Tlv& f : fields) {
-        switch (f.tag) {
-        case 0xCD:
-            date = f.value.size() == 4 && ParseBcd(f.value);
-            break;
-        case 0xCE:
-            time = f.value.size() == 2 && ParseBcd(f.value);
-            break;
-        case 0xC6:
-            if (f.value.empty() || f.value.size() > 16) return false;
-            break;
-        case 0xC7:
-            hash = f.value.size() == 20;
-            break;
-        case 0xC8:
-            currency = f.value.size() == 2;
-            break;
-        case 0xC9:
-            break;
-        case 0xCA:
-            training = true;
-            break;
-        default: {
-            if (f.tag < 0xE1 || f.tag > 0xE8) return false;
-            const int n = f.tag - 0xE0;
-            auto inner = ParseTlvs(f.value);
-            if (!inner || inner->empty()) return false;
-            for (const Tlv& x : *inner) {
-                if (x.tag == kTagVatRate) {
-                    auto r = ParseBcd(x.value);
-                    if (!r || x.value.size() != 2) return false;
-                    one.rate[n] = static_cast<int>(*r);
-                    continue;
-                }
-                auto v = ParseSignedBcd(x.value);
-                if (!v) return false;
-                if (x.tag == kTagTurnover) one.turnover[n] += *v;
-                else if (x.tag == kTagTurnoverNeg) one.turnoverNeg[n] += *v;
-                else if (x.tag != kTagVat) return false;
-            }
-            if (n >= 7) one.count[n] = 1;
-        }
-        }
-    }
-    if (!date || !time || !hash || !currency) return false;
-    if (training) {
-        Totals tr;
-        for (int n = 1; n <= 8; ++n)
-            tr.training += one.turnover[n];
-        tr.trainingCount = 1;
-        one = tr;
-    }
-    t.Add(one);
-    return true;
-}
-
-void AppendAmount(Bytes& out, std::uint8_t tag, std::int64_t v) { AppendTlv(out, tag, SignedBcd(v)); }
-
-// The containers of a report, as the register reads them.
-Bytes ReportContainers(const Totals& t)
-{
-    Bytes out;
-    for (int n = 1; n <= 6; ++n) {
-        if (!t.turnover[n] && !t.turnoverNeg[n]) continue;
-        Bytes c;
-        AppendAmount(c, kTagTurnover, t.turnover[n]);
-        if (t.turnoverNeg[n]) AppendAmount(c, kTagTurnoverNeg, t.turnoverNeg[n]);
-        AppendTlv(c, kTagVatRate, Bcd(static_cast<std::uint32_t>(t.rate[n] < 0 ? 0 : t.rate[n]), 2));
-        if (t.turnover[n] > kOverflowLimit || t.turnover[n] < -kOverflowLimit) AppendTlv(c, kTagOverflow, {});
-        if (t.rateChanged[n]) AppendTlv(c, kTagVatChange, {});
-        AppendTlv(out, static_cast<std::uint8_t>(0xE0 + n), c);
-    }
-    auto counted = [&](std::uint8_t tag, std::int64_t turnover, std::uint32_t count, bool overflowField) {
-        if (!turnover && !count) return;
-        Bytes c;
-        AppendAmount(c, kTagTurnover, turnover);
-        AppendTlv(c, kTagCount, MinimalBigEndian(count));
-        if (overflowField && (turnover > kOverflowLimit || turnover < -kOverflowLimit)) AppendTlv(c, kTagOverflow, {});
-        AppendTlv(out, tag, c);
-    };
-    counted(0xE7, t.turnover[7], t.count[7], true);
-    counted(0xE8, t.turnover[8], t.count[8], false);
-    counted(kTagTraining, t.training, t.trainingCount, true);
-    return out;
-}
-
-} // namespace
-
 Bytes QsmCard::Transaction(const Apdu& a)
 {
     if (a.data.empty()) return Sw(0x6700);
     if (a.p1 || a.p2) return Sw(0x6A86);
     if (state_.lifeCycle != kActive) return Sw(0x6985);
-    auto fields = ParseTlvs(a.data);
-    if (!fields) return Sw(0x6A80);
-    Totals booked;
-    if (!BookTransaction(*fields, booked)) return Sw(0x6A80);
+    auto booked = ReadTransaction(a.data);
+    if (!booked) return Sw(0x6A80);
+    // A card made active without an activation report starts with its first dated command.
+    if (!state_.startMonth) state_.startMonth = booked->date / 100;
     const std::uint32_t seq = ++state_.transactionSeq;
-    booked.firstSeq = booked.lastSeq = seq;
-    state_.day.Add(booked);
+    booked->totals.firstSeq = booked->totals.lastSeq = seq;
+    state_.day.Add(booked->totals);
     // Signed: the command's data field followed by the response fields before the signature.
     Bytes response = IdentityFields();
     AppendTlv(response, kTagSeqTransaction, MinimalBigEndian(seq));
@@ -684,71 +527,57 @@ Bytes QsmCard::Report(const Apdu& a)
 {
     if (a.data.empty()) return Sw(0x6700);
     if (a.p1 < 1 || a.p1 > 5 || a.p2) return Sw(0x6A86);
-    auto fields = ParseTlvs(a.data);
-    if (!fields) return Sw(0x6A80);
-    std::optional<std::uint32_t> date, time, first, last;
-    std::string pin;
-    bool hasPin = false;
-    std::size_t signedEnd = a.data.size(); // the PIN field is not signed
-    for (const Tlv& f : *fields) {
-        if (f.tag == 0xCD && f.value.size() == 4) date = ParseBcd(f.value);
-        else if (f.tag == 0xCE && f.value.size() == 2) time = ParseBcd(f.value);
-        else if (f.tag == kTagFirstMonth && f.value.size() == 3) first = ParseBcd(f.value);
-        else if (f.tag == kTagLastMonth && f.value.size() == 3) last = ParseBcd(f.value);
-        else if (f.tag == kTagPin) {
-            pin.assign(f.value.begin(), f.value.end());
-            hasPin = true;
-            signedEnd = f.offset;
-        } else return Sw(0x6A80);
-    }
-    if (!date || !time || (a.p1 == 3 && (!first || !last))) return Sw(0x6A80);
-
+    const auto request = ReadReportRequest(a.data, a.p1);
+    if (!request) return Sw(0x6A80);
     if (a.p1 == 4) {
         if (state_.lifeCycle != kTransport) return Sw(0x6985);
-        if (!hasPin || pin != config_.transportPin) return Sw(0x6982);
+        if (request->pin != config_.transportPin) return Sw(0x6982);
     } else if (state_.lifeCycle != kActive) {
         return Sw(0x6985);
     }
 
+    // The report is worked out on a copy: the card changes only when its answer fits.
+    CardState next = state_;
+    const std::uint32_t month = request->date / 100;
+    if (!next.startMonth) next.startMonth = month;
     Totals totals;
     switch (a.p1) {
     case 1: // signed daily report: closes the day and books it into its month
     case 5: // deactivation: the final closing
-        totals = state_.day;
-        if (!state_.startMonth) state_.startMonth = *date / 100;
-        state_.months[*date / 100].Add(state_.day);
-        state_.day = Totals();
-        state_.lastClosing = *date;
-        if (a.p1 == 5) state_.lifeCycle = kDeactivated;
+        if (month < next.startMonth) return Sw(0x6A80); // no month before the card's start
+        totals = next.day;
+        next.months[month].Add(next.day);
+        next.day = Totals();
+        next.lastClosing = request->date;
+        if (a.p1 == 5) next.lifeCycle = kDeactivated;
         break;
-    case 2:
-        totals = state_.day;
-        break; // unsigned: shows the running day
+    case 2: // unsigned: shows the running day
+        totals = next.day;
+        break;
     case 3:
-        for (const auto& [m, t] : state_.months)
-            if (m >= *first && m <= *last) totals.Add(t);
+        for (const auto& [m, t] : next.months)
+            if (m >= request->firstMonth && m <= request->lastMonth && m >= next.startMonth) totals.Add(t);
         break;
     case 4:
-        state_.lifeCycle = kActive;
-        state_.startMonth = *date / 100;
+        next.lifeCycle = kActive;
+        next.startMonth = month;
         break;
     }
-    const std::uint32_t seq = ++state_.reportSeq;
+    const std::uint32_t seq = ++next.reportSeq;
 
     Bytes response;
-    AppendTlv(response, kTagLifeCycle, {state_.lifeCycle});
+    AppendTlv(response, kTagLifeCycle, {next.lifeCycle});
     response = Concat(response, IdentityFields());
     AppendTlv(response, kTagSeqReport, MinimalBigEndian(seq));
     if (totals.firstSeq) AppendTlv(response, kTagFirstSeq, MinimalBigEndian(totals.firstSeq));
     if (totals.lastSeq) AppendTlv(response, kTagLastSeq, MinimalBigEndian(totals.lastSeq));
-    AppendTlv(response, kTagSeqTransaction, MinimalBigEndian(state_.transactionSeq));
+    AppendTlv(response, kTagSeqTransaction, MinimalBigEndian(next.transactionSeq));
     response = Concat(response, ReportContainers(totals));
-    if (a.p1 != 2) {
-        const Bytes signedData = Concat(Bytes(a.data.begin(), a.data.begin() + signedEnd), response);
-        AppendTlv(response, kTagSignature, Key().Sign(signedData));
-    }
+    const bool isSigned = a.p1 != 2;
+    if (response.size() + (isSigned ? kSignatureField : 0) > kMaxAnswer) return Sw(0x6A84);
+    if (isSigned) AppendTlv(response, kTagSignature, Key().Sign(Concat(request->signedPart, response)));
+    state_ = std::move(next);
     Save();
-    if (response.size() > 256) return Sw(0x6A84);
     return WithOk(response);
 }
 

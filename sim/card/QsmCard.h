@@ -5,6 +5,7 @@
 #include "sim/card/CardCrypto.h"
 #include "sim/card/CardState.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -25,14 +26,23 @@ std::string CardVersionNames();
 struct CardConfig {
     std::string statePath = "qsmsim.state";
     const CardVersion* version = FindCardVersion("2.2/4.3");
-    std::string transportPin = "123456";
-    std::string tpId = "ATU12345678-QSM";
+    std::string transportPin = "123456";  // six digits
+    std::string tpId = "ATU12345678-QSM"; // 1..kMaxTpId characters
     std::uint32_t tpIdNo = 4711;
     Bytes chipSerial = FromHex("00 12 D6 87 A4 31"); // six bytes
-    bool debugHash = false;
-    std::uint8_t freshLifeCycle =
-        kTransport; // life cycle of a card without a state file  // append the 9A field (SHA-1 of the signed data) to transactions
+    bool debugHash = false;                          // append the 9A field (SHA-1 of the signed data) to transactions
+    std::uint8_t freshLifeCycle = kTransport;        // life cycle of a card without a state file
 };
+
+// The longest tpId: with it every transaction answer (also with the 9A field) fits into the
+// 256 bytes of an answer, and so does a signed report with 32-bit counters and all nine
+// containers, each holding a turnover, a rate and a count within 32 bits. Larger reports
+// (negative turnovers, overflow or rate-change flags besides) may not fit and are refused.
+constexpr std::size_t kMaxTpId = 32;
+
+// Empty when the settings can be used, else what is wrong, such as
+// "--pin takes exactly six digits" (the register always sends six PIN characters).
+std::string ConfigProblem(const CardConfig& config);
 
 class QsmCard {
 public:

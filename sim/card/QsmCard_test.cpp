@@ -1,62 +1,12 @@
 // The simulated card answering APDUs in process: status words, files, cryptography, counters.
+#include "sim/card/CardTest.h"
 #include "sim/card/Certificate.h"
-#include "sim/card/QsmCard.h"
 
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <cstdio>
-#include <string>
+#include <algorithm>
 
 using namespace qsmsim;
 
 namespace {
-
-std::string TempState()
-{
-    char dir[MAX_PATH], path[MAX_PATH];
-    GetTempPathA(MAX_PATH, dir);
-    GetTempFileNameA(dir, "qsm", 0, path);
-    std::remove(path);
-    return path;
-}
-
-class CardTest : public ::testing::Test {
-protected:
-    void SetUp() override { config.statePath = TempState(); }
-    void TearDown() override { std::remove(config.statePath.c_str()); }
-
-    // Sends hex text; returns the reply as hex text with blanks.
-    std::string Send(QsmCard& card, const std::string& apdu) { return ToHex(card.Process(FromHex(apdu)), " "); }
-    static std::string Sw(const std::string& reply) { return reply.substr(reply.size() - 5); }
-    static Bytes Data(const std::string& reply)
-    {
-        Bytes b = FromHex(reply);
-        b.resize(b.size() - 2);
-        return b;
-    }
-
-    // A transaction as the register builds it: date, time, operator, hash, currency, class 1 at 19 %.
-    static std::string TransactionData()
-    {
-        return "CD 04 20 24 03 15 CE 02 14 30 C6 04 41 6E 6E 61 C7 14 " + std::string(40, '1') +
-               " C8 02 03 D2 E1 0D D8 03 01 99 0C DA 02 31 8C DB 02 19 00";
-    }
-    static std::string Command(const std::string& head, const std::string& data)
-    {
-        char lc[4];
-        std::snprintf(lc, sizeof lc, "%02X", static_cast<unsigned>(FromHex(data).size()));
-        return head + " " + lc + " " + data + " 00";
-    }
-    void Activate(QsmCard& card)
-    {
-        ASSERT_EQ("90 00",
-                  Sw(Send(card, Command("80 42 04 00", "CD 04 20 24 03 15 CE 02 09 00 C3 06 31 32 33 34 35 36"))));
-    }
-
-    CardConfig config;
-};
 
 TEST_F(CardTest, AnswersSelectionsVersionAndErrorsWithStatusWords)
 {
@@ -226,6 +176,48 @@ TEST_F(CardTest, HashSignAndVerifyWorkOverChainedBlocks)
     EXPECT_EQ("90 00", Send(card, "00 2A 00 A8 A0 9A 6C " + rest + " 9E 30 " + ToHex(signature, " ")));
     ASSERT_EQ("90 00", Send(card, "10 2A 00 A8 C2 9A C0 " + head));
     EXPECT_EQ("6A 80", Send(card, "00 2A 00 A8 A0 9A 6C " + rest + " 9E 30 " + ToHex(Bytes(48, 1), " ")));
+}
+
+// The item list is hashed as the card library sends it: blocks of 128 bytes chained with class
+// 10, the rest (or nothing, for an empty list) in the last command.
+std::string HashOnCard(QsmCard& card, const Bytes& data)
+{
+    std::size_t at = 0;
+    for (; data.size() - at > 128; at += 128) {
+        const std::string reply =
+            ToHex(card.Process(Concat(FromHex("10 2A 90 80 80"),
+                                      Concat(Bytes(data.begin() + at, data.begin() + at + 128), Bytes{0}))),
+                  " ");
+        if (reply != "90 00") return reply;
+    }
+    Bytes last = FromHex("00 2A 90 80");
+    last.push_back(static_cast<std::uint8_t>(data.size() - at));
+    last.insert(last.end(), data.begin() + at, data.end());
+    last.push_back(0);
+    return ToHex(card.Process(last), " ");
+}
+
+TEST_F(CardTest, HashesAnEmptyItemListAndChainsOfAnyItemListLength)
+{
+    QsmCard card(config);
+    ASSERT_EQ("90 00", Send(card, "00 A4 00 0C 02 11 10"));
+    // "00 2A 90 80 00 00": the SHA-1 of nothing, also with the Le byte alone.
+    EXPECT_EQ("DA 39 A3 EE 5E 6B 4B 0D 32 55 BF EF 95 60 18 90 AF D8 07 09 90 00", HashOnCard(card, {}));
+    EXPECT_EQ("DA 39 A3 EE 5E 6B 4B 0D 32 55 BF EF 95 60 18 90 AF D8 07 09 90 00", Send(card, "00 2A 90 80 00"));
+    // Signing and verifying still need data.
+    ASSERT_EQ("90 00", Send(card, "00 22 43 21 00 00"));
+    EXPECT_EQ("67 00", Send(card, "00 2A 9E 9A 00 00"));
+
+    Bytes list(32737);
+    for (std::size_t i = 0; i < list.size(); ++i)
+        list[i] = static_cast<std::uint8_t>(i * 31 + i / 256);
+    EXPECT_EQ(ToHex(Sha1(list), " ") + " 90 00", HashOnCard(card, list));
+    // Chains run up to 65,536 bytes; one byte more is refused and the chain is dropped.
+    list.resize(65536, 0x5A);
+    EXPECT_EQ(ToHex(Sha1(list), " ") + " 90 00", HashOnCard(card, list));
+    list.push_back(0xA5);
+    EXPECT_EQ("6A 84", HashOnCard(card, list));
+    EXPECT_EQ(ToHex(Sha1({1, 2, 3}), " ") + " 90 00", Send(card, "00 2A 90 80 03 01 02 03 00"));
 }
 
 TEST_F(CardTest, ReportsCloseTheDayBookMonthsAndAreSigned)

@@ -22,8 +22,8 @@ const char kUsage[] =
     "  --log FILE           command log, appended (none)\n"
     "  --version ROW        card/OS version: %s (2.2/4.3)\n"
     "  --version-answer HEX answer to GET DATA 01 88 instead of the row's\n"
-    "  --pin DIGITS         transport PIN (123456)\n"
-    "  --tpid TEXT          tpId (ATU12345678-QSM)\n"
+    "  --pin DIGITS         transport PIN, six digits (123456)\n"
+    "  --tpid TEXT          tpId, 1 to 32 characters (ATU12345678-QSM)\n"
     "  --tpidno N           tpIdNo (4711)\n"
     "  --fresh transport|active  life cycle of a new card (transport)\n"
     "  --debug-hash         append the 9A field to transaction responses\n"
@@ -145,6 +145,11 @@ int main(int argc, char** argv)
             }
             ++i;
         }
+    }
+    const std::string problem = ConfigProblem(o.card);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "qsmsim: %s\n", problem.c_str());
+        return 2;
     }
     // Custom answers need a stable pointer after all options were read.
     if (!o.customAnswer.empty()) {

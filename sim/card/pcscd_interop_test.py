@@ -4,8 +4,9 @@
 Usage: pcscd_interop_test.py <wine-exec> <qsmsim.exe>
 Starts pcscd in the foreground (unless one already runs), starts qsmsim under Wine on the vpcd
 port 35963, reads the answer to reset, selects 3F00 and 1000, reads the version, activates the
-card, has a transaction signed and verifies the signature with openssl against the public key
-of the certificate read from EF 1110. Exits 77 (skipped) where pcscd cannot run.
+card, has a transaction and a daily report signed and verifies both signatures with openssl
+against the public key of the certificate read from EF 1110. Exits 77 (skipped) where pcscd
+cannot run.
 """
 import os
 import shutil
@@ -20,6 +21,24 @@ SKIP = 77
 def skip(why):
     print("SKIPPED: " + why)
     sys.exit(SKIP)
+
+
+def fields_of(answer):
+    """The answer's TLV fields as (tag, offset of the tag, value), walked from the start."""
+    fields, i = [], 0
+    while i < len(answer):
+        assert i + 2 <= len(answer) and i + 2 + answer[i + 1] <= len(answer), "field runs past the end"
+        fields.append((answer[i], i, answer[i + 2:i + 2 + answer[i + 1]]))
+        i += 2 + answer[i + 1]
+    return fields
+
+
+def signed_part(request_data, answer):
+    """The signed data (request data, then the answer up to its 9E field) and the signature."""
+    fields = fields_of(answer)
+    signature = [f for f in fields if f[0] == 0x9E]
+    assert len(signature) == 1 and len(signature[0][2]) == 48, fields
+    return request_data + answer[:signature[0][1]], signature[0][2]
 
 
 def main():
@@ -93,13 +112,16 @@ def main():
                              " C8 02 03 D2 E1 0D D8 03 01 99 0C DA 02 31 8C DB 02 19 00")
         response = send("80 40 00 00 %02X %s 00" % (len(data), data.hex()))
         # tpId, tpIdNo, sequence number, then the signature field 9E 30.
-        fields, i = [], 0
-        while i < len(response):
-            fields.append((response[i], i, response[i + 2:i + 2 + response[i + 1]]))
-            i += 2 + response[i + 1]
-        assert [f[0] for f in fields] == [0xC4, 0xC5, 0xCB, 0x9E], fields
-        sig_at, signature = fields[3][1], fields[3][2]
-        assert len(signature) == 48
+        assert [f[0] for f in fields_of(response)] == [0xC4, 0xC5, 0xCB, 0x9E], fields_of(response)
+        transaction = signed_part(data, response)
+
+        # A signed daily report closes the day: life cycle, identity, report number, first and last
+        # transaction, transaction counter, the class 1 container, then the signature.
+        report_data = bytes.fromhex("CD 04 20 24 03 15 CE 02 18 00")
+        report = send("80 42 01 00 %02X %s 00" % (len(report_data), report_data.hex()))
+        assert [f[0] for f in fields_of(report)] == [0xC1, 0xC4, 0xC5, 0xCC, 0xD2, 0xD3, 0xCB, 0xE1, 0x9E], \
+            fields_of(report)
+        daily = signed_part(report_data, report)
 
         send("00 A4 00 0C 02 11 10")
         cert = send("00 B0 00 00 00")
@@ -115,24 +137,27 @@ def main():
         pub = subprocess.run(["openssl", "x509", "-inform", "DER", "-in", paths["cert.der"], "-noout", "-pubkey"],
                              capture_output=True, text=True, check=True).stdout
         open(paths["pub.pem"], "w").write(pub)
-        open(paths["msg.bin"], "wb").write(data + response[:sig_at])
 
         def der_int(b):
             b = b.lstrip(b"\0") or b"\0"
             if b[0] & 0x80:
                 b = b"\0" + b
             return bytes([2, len(b)]) + b
-        body = der_int(signature[:24]) + der_int(signature[24:])
-        open(paths["sig.der"], "wb").write(bytes([0x30, len(body)]) + body)
-        check = subprocess.run(["openssl", "dgst", "-sha1", "-verify", paths["pub.pem"], "-signature",
-                                paths["sig.der"], paths["msg.bin"]], capture_output=True, text=True)
-        assert check.returncode == 0 and "Verified OK" in check.stdout, check.stdout + check.stderr
-        # A changed byte of the signed data must not verify.
-        open(paths["msg.bin"], "wb").write(data[:-1] + b"\x01" + response[:sig_at])
-        bad = subprocess.run(["openssl", "dgst", "-sha1", "-verify", paths["pub.pem"], "-signature",
-                              paths["sig.der"], paths["msg.bin"]], capture_output=True, text=True)
-        assert bad.returncode != 0, "a changed transaction verified"
-        print("interop: ATR, selection, version, transaction and openssl verification passed")
+
+        def verifies(message, signature):
+            body = der_int(signature[:24]) + der_int(signature[24:])
+            open(paths["sig.der"], "wb").write(bytes([0x30, len(body)]) + body)
+            open(paths["msg.bin"], "wb").write(message)
+            check = subprocess.run(["openssl", "dgst", "-sha1", "-verify", paths["pub.pem"], "-signature",
+                                    paths["sig.der"], paths["msg.bin"]], capture_output=True, text=True)
+            return check.returncode == 0 and "Verified OK" in check.stdout
+
+        for name, (message, signature) in (("transaction", transaction), ("daily report", daily)):
+            assert verifies(message, signature), "the %s signature does not verify" % name
+            # A changed byte of the signed data must not verify.
+            changed = message[:9] + bytes([message[9] ^ 1]) + message[10:]
+            assert not verifies(changed, signature), "a changed %s verified" % name
+        print("interop: ATR, selection, version, transaction and daily report verified with openssl")
     finally:
         for p in reversed(procs):
             p.terminate()

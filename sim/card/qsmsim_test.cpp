@@ -228,6 +228,25 @@ TEST_F(QsmsimTest, StateFileCarriesTheCountersAcrossARestart)
     EXPECT_EQ("03", SequenceOf(reader.Exchange(kTransaction)));
 }
 
+TEST_F(QsmsimTest, TakesASixDigitPinAndATpIdOfAtMost32Characters)
+{
+    const std::string longest(32, 'T');
+    for (const std::string& bad :
+         {std::string("--pin 12345"), std::string("--pin 1234567"), std::string("--pin 12345A"),
+          "--tpid " + longest + "T", std::string("--tpid \"\"")}) {
+        Sim sim(Args(bad));
+        ASSERT_TRUE(sim.ok);
+        EXPECT_EQ(2u, sim.WaitExit()) << bad;
+    }
+    Sim sim(Args("--once --pin 654321 --tpid " + longest));
+    ASSERT_TRUE(reader.Accept());
+    EXPECT_EQ("69 82", reader.Exchange(kActivate));
+    const std::string activated =
+        reader.Exchange("80 42 04 00 12 CD 04 20 24 03 15 CE 02 09 00 C3 06 36 35 34 33 32 31 00");
+    EXPECT_EQ("C1 01 03 C4 20 54 54", activated.substr(0, 20));
+    EXPECT_EQ("90 00", activated.substr(activated.size() - 5));
+}
+
 TEST_F(QsmsimTest, FaultsReplaceCutOrSwallowTheReply)
 {
     Sim sim(Args("--once --fresh active --fault 00CA0188=sw:6A82 --fault \"80 40=cut:3,once\" --fault 00CA0181=mute"));
