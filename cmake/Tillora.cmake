@@ -1,7 +1,7 @@
 # Helpers shared by the folders of the project.
 
 # Runs a Windows program of this build under Wine 64 (see scripts/wine-exec).
-if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+if(WIN32 AND CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec CACHE STRING "" FORCE)
   set(TILLORA_CAN_RUN_TESTS ON)
 else()
@@ -30,7 +30,7 @@ endfunction()
 # SERIAL marks tests that open windows or use fixed ports, so they do not run side by side.
 function(tillora_add_test name)
   cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
-  if(NOT TILLORA_TESTS)
+  if(NOT TILLORA_TESTS OR TILLORA_HOST)
     return()
   endif()
   add_executable(${name} ${T_SOURCES})
@@ -95,4 +95,84 @@ function(tillora_add_card_test name)
     set_tests_properties(${name} PROPERTIES WORKING_DIRECTORY ${dir}
       ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=\;winscard=n")
   endif()
+endfunction()
+
+# --- Platform-free modules: host tests, fuzz targets and benchmarks -------------------------
+# A folder defines its platform-free library first, adds its host tests, fuzz targets and host
+# benchmarks with the functions below, and stops there on the host (if(TILLORA_HOST) return()).
+# The Windows part of the folder follows.
+
+# tillora_add_host_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s])
+# A GoogleTest program of a platform-free module. The host build runs it natively under
+# AddressSanitizer and UndefinedBehaviorSanitizer (any finding fails it); the Windows builds
+# build it as tillora_add_test does, and the x64 one runs it under Wine as before.
+function(tillora_add_host_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  if(NOT TILLORA_HOST)
+    tillora_add_test(${name} SOURCES ${T_SOURCES} LIBS ${T_LIBS} TIMEOUT ${T_TIMEOUT})
+    return()
+  endif()
+  if(NOT TILLORA_TESTS)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1 WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${TILLORA_SANITIZER_ENV}")
+endfunction()
+
+# tillora_add_fuzz_target(<name> SOURCES ... [LIBS ...] CORPUS <folder>)
+# A libFuzzer target (the sources define LLVMFuzzerTestOneInput) with its seed corpus, a
+# folder of small files kept in the repository. Host build only: the program is
+# fuzz/fuzz_<name> in the build folder; CTest runs it once over the seed corpus (test
+# fuzz_<name>_corpus), so every target keeps building and every kept input keeps passing.
+# scripts/fuzz <name> [seconds] runs it for real.
+function(tillora_add_fuzz_target name)
+  cmake_parse_arguments(T "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(NOT TILLORA_HOST OR NOT TILLORA_SANITIZE)
+    return()
+  endif()
+  get_filename_component(corpus "${T_CORPUS}" ABSOLUTE)
+  if(NOT IS_DIRECTORY "${corpus}")
+    message(FATAL_ERROR "fuzz target ${name}: no seed corpus folder ${corpus}")
+  endif()
+  add_executable(fuzz_${name} ${T_SOURCES})
+  target_link_libraries(fuzz_${name} PRIVATE ${T_LIBS})
+  target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(fuzz_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  # scripts/fuzz finds the seed corpus here.
+  file(WRITE ${CMAKE_BINARY_DIR}/fuzz/fuzz_${name}.corpus "${corpus}\n")
+  if(TILLORA_TESTS)
+    add_test(NAME fuzz_${name}_corpus COMMAND fuzz_${name} -runs=0 -timeout=10 ${corpus})
+    set_tests_properties(fuzz_${name}_corpus PROPERTIES TIMEOUT 300 ENVIRONMENT "${TILLORA_SANITIZER_ENV}")
+  endif()
+endfunction()
+
+# tillora_add_host_bench(<name> SOURCES ... [LIBS ...])
+# A Google Benchmark program (<name> ends in _bench) of a platform-free module, built by the
+# host builds; scripts/bench runs it from the unsanitized host build. Not a test.
+function(tillora_add_host_bench name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT TILLORA_HOST)
+    return()
+  endif()
+  find_package(benchmark REQUIRED)
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} benchmark::benchmark_main)
+endfunction()
+
+# tillora_add_bench(<name> SOURCES ... [LIBS ...])
+# A Windows benchmark program (<name> ends in _bench): built with the tests of the x64 and
+# x86 builds, not run by scripts/test; scripts/bench runs every one under Wine and prints the
+# lines it writes to standard output, one figure a line ("<what>: <value> <unit>").
+function(tillora_add_bench name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  if(TILLORA_HOST OR NOT TILLORA_TESTS)
+    return()
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS})
 endfunction()

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "gui/base/Streams.h"
 #include "gui/base/SysUtils.h"
 
 void TStrings::Put(int index, const std::string& s)
@@ -116,21 +115,6 @@ void TStrings::Assign(const TStrings& other)
     Clear();
     AddStrings(other);
     EndUpdate();
-}
-
-void TStrings::LoadFromFile(const std::string& fileName)
-{
-    TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);
-    std::string data(static_cast<size_t>(f.Size()), '\0');
-    if (!data.empty()) f.ReadBuffer(data.data(), data.size());
-    SetText(data);
-}
-
-void TStrings::SaveToFile(const std::string& fileName) const
-{
-    TFileStream f(fileName, fmCreate);
-    std::string t = Text();
-    if (!t.empty()) f.WriteBuffer(t.data(), t.size());
 }
 
 void TStrings::IndexError(int index) const

@@ -1,24 +1,6 @@
 #include "gui/base/SysUtils.h"
 
-#include <windows.h>
-
 #include <algorithm>
-
-EAssertionFailed::EAssertionFailed(const std::string& message, const char* unit, int line)
-    : Exception(message + " (" + unit + ", line " + std::to_string(line) + ")")
-{}
-
-ERangeError::ERangeError() : Exception("Fehler bei Bereichsprüfung") {}
-
-EIntOverflow::EIntOverflow() : Exception("Integerüberlauf") {}
-
-EFOpenError::EFOpenError(const std::string& fileName)
-    : EStreamError("Datei \"" + fileName + "\" kann nicht geöffnet werden")
-{}
-
-EFCreateError::EFCreateError(const std::string& fileName)
-    : EStreamError("Datei \"" + fileName + "\" kann nicht erstellt werden")
-{}
 
 std::string Trim(const std::string& s)
 {
@@ -74,16 +56,4 @@ std::string IncludeTrailingPathDelimiter(const std::string& path)
 {
     if (!path.empty() && (path.back() == '\\' || path.back() == '/')) return path;
     return path + "\\";
-}
-
-bool FileExists(const std::string& fileName)
-{
-    DWORD a = GetFileAttributesA(fileName.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DirectoryExists(const std::string& path)
-{
-    DWORD a = GetFileAttributesA(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
