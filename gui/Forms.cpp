@@ -98,17 +98,33 @@ TForm::TForm(TComponent* owner) : TCustomControl(owner)
 
 TForm::~TForm()
 {
-    SetState(csDestroying);
-    if (OnDestroy) {
-        try {
-            OnDestroy(this);
-        } catch (const std::exception& e) {
-            Application->ShowException(e);
-        }
+    // Freed by a plain delete: the derived form is gone already, so OnDestroy and the window's
+    // last messages can only use what TForm has.
+    if (!DestructionPrepared()) {
+        SetState(csDestroying);
+        FireOnDestroy();
+        DestroyHandle();
     }
-    DestroyHandle();
     if (Application->MainForm() == this) Application->SetMainForm(nullptr);
     Application->FormDestroyed();
+}
+
+void TForm::BeforeDestruction()
+{
+    if (DestructionPrepared()) return;
+    SetState(csDestroying);
+    FireOnDestroy();
+    TCustomControl::BeforeDestruction(); // destroys the window
+}
+
+void TForm::FireOnDestroy()
+{
+    if (!OnDestroy) return;
+    try {
+        OnDestroy(this);
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+    }
 }
 
 const TFormBindings& TForm::Bindings() const
@@ -534,6 +550,7 @@ TApplication::~TApplication()
 {
     SetState(csDestroying);
     FreeDeferred();
+    DestroyForms();
 }
 
 void TApplication::Run()
@@ -541,6 +558,15 @@ void TApplication::Run()
     if (mainForm_) mainForm_->Show();
     while (!terminated_)
         HandleMessage();
+    DestroyForms();
+}
+
+void TApplication::DestroyForms()
+{
+    FreeDeferred();
+    while (ComponentCount() > 0)
+        Components(ComponentCount() - 1)->Free();
+    mainForm_ = nullptr;
 }
 
 void TApplication::Terminate()
@@ -655,7 +681,7 @@ void TApplication::FreeDeferred()
     while (!deferred_.empty()) {
         TComponent* c = deferred_.back();
         deferred_.pop_back();
-        delete c;
+        c->Free();
     }
 }
 

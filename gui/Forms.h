@@ -109,7 +109,7 @@ class TForm : public TCustomControl {
         try {
             f->InitializeForm();
         } catch (...) {
-            delete f;
+            f->Free();
             throw;
         }
         return f;
@@ -128,8 +128,10 @@ class TForm : public TCustomControl {
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int r) { modalResult_ = r; }
     bool Modal() const { return modal_; }
-    // Frees the form once the current message is handled.
+    // Frees the form (Free) once the current message is handled.
     void Release();
+    // Runs OnDestroy, then destroys the window, while the derived form still exists.
+    void BeforeDestruction() override;
 
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
@@ -181,6 +183,7 @@ protected:
 
 private:
     void ApplyPosition();
+    void FireOnDestroy();
     void RecreateStyle();
     void ReadDescription();
     void BindFields();
@@ -217,15 +220,18 @@ class TApplication : public TComponent {
         } catch (...) {
             if (mainForm_ == f) mainForm_ = nullptr;
             ref = nullptr;
-            delete f;
+            f->Free();
             throw;
         }
     }
     TForm* MainForm() const { return mainForm_; }
     void SetMainForm(TForm* f) { mainForm_ = f; }
 
-    // Shows the main form and handles messages until Terminate.
+    // Shows the main form, handles messages until Terminate, then frees every form the
+    // application owns, in reverse creation order (the main form among them).
     void Run();
+    // Frees the application's forms, the last created first.
+    void DestroyForms();
     void Terminate();
     bool Terminated() const { return terminated_; }
     // Handles every waiting message and returns.
