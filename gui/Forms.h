@@ -54,6 +54,9 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+// Where a form goes when it is first shown. poDefault and poDefaultPosOnly cascade from the top
+// left of the work area as the system does (poDefault also takes three quarters of the work
+// area as its size); the centred ones centre on the screen or the main form.
 enum TPosition {
     poDesigned,
     poDefault,
@@ -184,6 +187,8 @@ protected:
 private:
     void ApplyPosition();
     void FireOnDestroy();
+    // The answer to TM_MENUITEMQUERY (gui/Messages.h).
+    LRESULT MenuItemQuery(ATOM nameAtom) const;
     void RecreateStyle();
     void ReadDescription();
     void BindFields();
@@ -263,8 +268,11 @@ class TApplication : public TComponent {
 private:
     bool ProcessMessage(MSG& msg);
     // Tab, Shift+Tab and the arrow keys in a group of radio buttons move the focus between
-    // the controls of a form; true when the key was used so.
+    // the controls of a form; Enter clicks the focused button or else the form's Default
+    // button, Esc its Cancel button (unless the focused control takes the key itself); true
+    // when the key was used so.
     bool NavigationKey(const MSG& msg);
+    bool DialogKey(TForm* form, TWinControl* focused, const MSG& msg);
     void FreeDeferred();
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
