@@ -26,6 +26,7 @@ class TMainF : public TForm {
     GUI_CLASS(TMainF, TForm)
     explicit TMainF(TComponent* owner) : TForm(owner)
     {
+        SetName("MainF");
         SetCaption("Tillora");
         SetBounds(100, 100, 640, 480);
         OnCreate = [this](TObject*) {
