@@ -19,6 +19,11 @@
 //       }
 //   };
 //   Application->CreateForm(KassTip);      // or TForm::Create<TKassTip>(owner)
+//   KassTip->Free();                        // or Release(); the owner frees it otherwise
+//
+// A form ends with Free (never a plain delete): BeforeDestruction runs OnDestroy and destroys
+// the window while the derived form and its members still exist, then the destructors run.
+// Application->Run frees the application's forms, the last created first, when it ends.
 //
 // A handler named in the description that Bindings() lacks, or a listed field without its
 // component, raises EComponentError while the form is created.
