@@ -1,13 +1,17 @@
 // How another process finds the windows of this class library. A form's window class is the
 // form's class name (FindWindowA("TKassTip", nullptr)); every windowed control and every form
 // carries the window property kNameProperty, a global atom holding its component name.
-// Menu items have stable command ids (see Menus.h), so a driver can post WM_COMMAND.
+// Menus are local to their process under Wine, so a form answers questions about its menu
+// items by name (TM_MENUITEMQUERY): QueryMenuItem reads an item's state and command id, and
+// ClickMenuItem clicks it as the user would, by its stable command id (see Menus.h).
 // Only Win32 is used here, so test drivers include this header alone.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+#include "gui/Messages.h"
 
 inline constexpr const char* kNameProperty = "TilloraName";     // global atom of the component name
 inline constexpr const char* kObjectProperty = "TilloraObject"; // in-process: the TWinControl
@@ -64,4 +68,40 @@ inline std::string WindowText(HWND wnd)
     n = SendMessageA(wnd, WM_GETTEXT, static_cast<WPARAM>(s.size()), reinterpret_cast<LPARAM>(s.data()));
     s.resize(static_cast<size_t>(n));
     return s;
+}
+
+// A menu item of a form as its form tells it.
+struct TMenuItemState {
+    bool found = false;
+    bool visible = false; // the item and all menus above it
+    bool enabled = false;
+    bool checked = false;
+    UINT command = 0;
+};
+
+// Asks the form about its menu item with this component name (case-insensitive).
+inline TMenuItemState QueryMenuItem(HWND form, const char* name)
+{
+    TMenuItemState s;
+    ATOM atom = GlobalAddAtomA(name);
+    DWORD_PTR answer = 0;
+    LRESULT sent = SendMessageTimeoutA(form, TM_MENUITEMQUERY, atom, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    GlobalDeleteAtom(atom);
+    auto a = static_cast<LRESULT>(answer);
+    if (!sent || !(a & TM_ITEM_FOUND)) return s;
+    s.found = true;
+    s.visible = (a & TM_ITEM_VISIBLE) != 0;
+    s.enabled = (a & TM_ITEM_ENABLED) != 0;
+    s.checked = (a & TM_ITEM_CHECKED) != 0;
+    s.command = static_cast<UINT>(a & 0xFFFF);
+    return s;
+}
+
+// Clicks the menu item as the user would (it runs once the form handles the posted command);
+// false, and nothing happens, when the item is missing, hidden or disabled.
+inline bool ClickMenuItem(HWND form, const char* name)
+{
+    TMenuItemState s = QueryMenuItem(form, name);
+    if (!s.found || !s.visible || !s.enabled) return false;
+    return PostMessageA(form, WM_COMMAND, MAKEWPARAM(s.command, 0), 0) != 0;
 }

@@ -135,6 +135,20 @@ void TRichEdit::AppendLine(const std::string& line, TColor color)
     SetSelColor(font_.Color());
 }
 
+int TRichEdit::CharIndex(const std::string& text, size_t offset) const
+{
+    int index = 0;
+    for (size_t i = 0; i < offset && i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) ++index;
+    return index;
+}
+
+void TRichEdit::SelectRange(int from, int to)
+{
+    CHARRANGE r{from, to};
+    SendMessageA(handle_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+}
+
 COLORREF TRichEdit::ColorAt(int position)
 {
     HandleNeeded();

@@ -24,7 +24,8 @@ private:
     std::string mask_;
 };
 
-// A rich edit (RichEdit20A). Appended lines may carry their own colour.
+// A rich edit (RichEdit20A). Appended lines may carry their own colour; changing, inserting or
+// deleting a line through Lines changes only that line, so the others keep their colours.
 class TRichEdit : public TCustomMemo {
     GUI_CLASS(TRichEdit, TCustomMemo)
     explicit TRichEdit(TComponent* owner);
@@ -40,6 +41,8 @@ class TRichEdit : public TCustomMemo {
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    int CharIndex(const std::string& text, size_t offset) const override;
+    void SelectRange(int from, int to) override;
 };
 
 enum TDateTimeKind { dtkDate, dtkTime };

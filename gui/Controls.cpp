@@ -324,6 +324,13 @@ TWinControl::~TWinControl()
     controls_.clear();
 }
 
+void TWinControl::BeforeDestruction()
+{
+    if (DestructionPrepared()) return;
+    TControl::BeforeDestruction();
+    DestroyHandle();
+}
+
 TWinControl* TWinControl::FromHandle(HWND wnd)
 {
     return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kObjectProperty)) : nullptr;
@@ -367,6 +374,20 @@ void TWinControl::CreateParams(TCreateParams& p)
     p.menu = reinterpret_cast<HMENU>(nextId++ & 0x7FFF);
 }
 
+namespace {
+// The control whose window CreateWindowEx is making on this thread, until the window exists.
+thread_local TWinControl* creatingControl = nullptr;
+} // namespace
+
+LRESULT CALLBACK TWinControl::CreationHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && creatingControl) {
+        // The first window made is the control's own; windows its class makes inside are not.
+        std::exchange(creatingControl, nullptr)->Attach(reinterpret_cast<HWND>(wParam));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void TWinControl::CreateHandle()
 {
     if (handle_) return;
@@ -375,9 +396,25 @@ void TWinControl::CreateHandle()
     TCreateParams p;
     CreateParams(p);
     if (p.ownClass) RegisterOwnClass(p.className, p.classStyle);
-    HWND wnd = CreateWindowExA(p.exStyle, p.className.c_str(), caption_.c_str(), p.style, p.x, p.y, p.width, p.height,
-                               p.parent, p.menu, LibraryInstance(), nullptr);
+    HWND wnd = nullptr;
+    {
+        TWinControl* outer = std::exchange(creatingControl, this);
+        HHOOK hook = SetWindowsHookExA(WH_CBT, &TWinControl::CreationHook, nullptr, GetCurrentThreadId());
+        wnd = CreateWindowExA(p.exStyle, p.className.c_str(), caption_.c_str(), p.style, p.x, p.y, p.width, p.height,
+                              p.parent, p.menu, LibraryInstance(), nullptr);
+        if (hook) UnhookWindowsHookEx(hook);
+        creatingControl = outer;
+    }
     if (!wnd) throw EComponentError("Fenster für " + Name() + " (" + ClassName() + ") kann nicht erstellt werden");
+    if (!handle_) Attach(wnd);
+    CreateWnd();
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
+    AlignControls();
+}
+
+void TWinControl::Attach(HWND wnd)
+{
     handle_ = wnd;
     SetPropA(wnd, kObjectProperty, this);
     defWndProc_ = reinterpret_cast<WNDPROC>(
@@ -386,10 +423,6 @@ void TWinControl::CreateHandle()
         nameAtom_ = GlobalAddAtomA(Name().c_str());
         SetPropA(wnd, kNameProperty, reinterpret_cast<HANDLE>(static_cast<uintptr_t>(nameAtom_)));
     }
-    CreateWnd();
-    for (TControl* c : controls_)
-        if (auto* w = dynamic_cast<TWinControl*>(c)) w->CreateHandle();
-    AlignControls();
 }
 
 void TWinControl::CreateWnd() { SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE); }
@@ -458,6 +491,24 @@ void TWinControl::WndProc(TMessage& m)
             return;
         }
         break;
+    case WM_DRAWITEM: {
+        auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+        if (TWinControl* c = d->CtlType == ODT_MENU ? nullptr : FromHandle(d->hwndItem); c && c != this) {
+            m.Result = c->Perform(CN_DRAWITEM, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    }
+    case WM_MEASUREITEM: {
+        // The item's window is found by its control id, also while it is being created.
+        auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        HWND item = mi->CtlType == ODT_MENU || !handle_ ? nullptr : GetDlgItem(handle_, static_cast<int>(mi->CtlID));
+        if (TWinControl* c = FromHandle(item); c && c != this) {
+            m.Result = c->Perform(CN_MEASUREITEM, m.WParam, m.LParam);
+            return;
+        }
+        break;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
@@ -467,10 +518,10 @@ void TWinControl::WndProc(TMessage& m)
             if (m.Result) return;
         }
         break;
-    case CN_BASE + WM_CTLCOLORSTATIC:
-    case CN_BASE + WM_CTLCOLOREDIT:
-    case CN_BASE + WM_CTLCOLORBTN:
-    case CN_BASE + WM_CTLCOLORLISTBOX:
+    case CN_CTLCOLORSTATIC:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLORLISTBOX:
         if (UsesOwnColors()) {
             HDC dc = reinterpret_cast<HDC>(m.WParam);
             SetTextColor(dc, ColorToRGB(font_.Color()));

@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "gui/base/Classes.h"
 #include "gui/Graphics.h"
+#include "gui/Messages.h"
+#include "gui/base/Classes.h"
 
 struct TMessage {
     UINT Msg;
@@ -24,10 +25,9 @@ struct TMessage {
 using TWndMethod = std::function<void(TMessage&)>;
 
 // Notifications a parent hands back to the child they concern: WM_COMMAND, WM_NOTIFY,
-// WM_CTLCOLORxxx, WM_DRAWITEM, WM_MEASUREITEM and scroll messages arrive as CN_BASE + message.
-constexpr UINT CN_BASE = 0xB000;
-constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
-constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+// WM_CTLCOLORxxx, WM_DRAWITEM, WM_MEASUREITEM and scroll messages arrive as CN_BASE + message
+// (gui/Messages.h). The control is known to its window from the start of CreateWindowEx, so the
+// messages sent while the window is created (WM_MEASUREITEM of an owner-drawn list) reach it.
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 using TShiftState = unsigned;
@@ -160,6 +160,8 @@ class TWinControl : public TControl {
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
+    // Destroys the window while the derived control still exists.
+    void BeforeDestruction() override;
     // The window; made (with the parents' windows) when first asked for.
     HWND Handle();
     bool HandleAllocated() const { return handle_ != nullptr; }
@@ -240,7 +242,10 @@ protected:
 private:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
+    // Ties the control to its window: the object property, the name atom, the subclass.
+    void Attach(HWND wnd);
     void Detach();
+    static LRESULT CALLBACK CreationHook(int code, WPARAM wParam, LPARAM lParam);
     ATOM nameAtom_ = 0;
     friend class TControl;
 };

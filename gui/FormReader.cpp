@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 
 #include "gui/Forms.h"
@@ -37,6 +38,13 @@ std::string Utf8ToAnsi(const std::string& s)
     WideCharToMultiByte(1252, 0, w.data(), n, a.data(), m, nullptr, nullptr);
     return a;
 }
+
+// A value that cannot be read, at its offset in the text.
+struct TValueError {
+    size_t at;
+    std::string what;
+    TValueError(size_t a, std::string w) : at(a), what(std::move(w)) {}
+};
 
 class TReader {
 public:
@@ -141,6 +149,15 @@ private:
         }
     }
 
+    // The identifier characters that follow the current position (for error texts).
+    std::string Rest() const
+    {
+        size_t e = pos_;
+        while (e < s_.size() && IdentChar(s_[e]))
+            ++e;
+        return s_.substr(pos_, e - pos_);
+    }
+
     TPropValue Value()
     {
         Skip();
@@ -179,19 +196,31 @@ private:
                 while (pos_ < s_.size() && isxdigit(static_cast<unsigned char>(s_[pos_])))
                     ++pos_;
                 if (h == pos_) Fail("Hexadezimalzahl erwartet");
+                if (pos_ < s_.size() && IdentChar(s_[pos_]))
+                    throw TValueError(start, "Ungültige Zahl '" + s_.substr(start, pos_ - start) + Rest() + "'");
+                if (pos_ - h > 15)
+                    throw TValueError(start, "Zahl außerhalb des Bereichs '" + s_.substr(start, pos_ - start) + "'");
                 long long v = std::stoll(s_.substr(h, pos_ - h), nullptr, 16);
                 return TPropValue::OfInt(negative ? -v : v);
             }
             while (pos_ < s_.size() && ((s_[pos_] >= '0' && s_[pos_] <= '9') || s_[pos_] == '.'))
                 ++pos_;
             std::string num = s_.substr(start, pos_ - start);
-            if (num.find('.') != std::string::npos) {
-                TPropValue v;
-                v.kind = TPropValue::Float;
-                v.f = std::stod(num);
-                return v;
+            // "12px", "1.2.3", "-" are no numbers; nor is one beyond the range of a number.
+            if ((pos_ < s_.size() && IdentChar(s_[pos_])) || std::count(num.begin(), num.end(), '.') > 1 ||
+                num.find_first_of("0123456789") == std::string::npos)
+                throw TValueError(start, "Ungültige Zahl '" + num + Rest() + "'");
+            try {
+                if (num.find('.') != std::string::npos) {
+                    TPropValue v;
+                    v.kind = TPropValue::Float;
+                    v.f = std::stod(num);
+                    return v;
+                }
+                return TPropValue::OfInt(std::stoll(num));
+            } catch (const std::exception&) {
+                throw TValueError(start, "Zahl außerhalb des Bereichs '" + num + "'");
             }
-            return TPropValue::OfInt(std::stoll(num));
         }
         return TPropValue::OfIdent(Ident());
     }
@@ -200,7 +229,11 @@ private:
     {
         std::string keyword = Ident();
         if (!SameText(keyword, "object")) Fail("'object' erwartet");
+        Skip();
+        size_t nameAt = pos_;
         std::string name = Ident();
+        if (enclosing && (SameText(name, form_.Name()) || form_.FindComponent(name)))
+            FailAt(nameAt, name + ".Name: Der Name " + name + " ist schon vergeben");
         Expect(':');
         std::string cls = Ident();
         TComponent* c = nullptr;
@@ -231,14 +264,18 @@ private:
                 continue;
             }
             Expect('=');
-            TPropValue v = Value();
+            TPropValue v;
+            try {
+                v = Value();
+            } catch (const TValueError& e) {
+                FailAt(e.at, name + "." + word + ": " + e.what);
+            }
             try {
                 if (word.size() > 2 && word.compare(0, 2, "On") == 0 && v.kind == TPropValue::Ident)
                     BindEvent(*c, word, v.s);
                 else c->SetProperty(word, v);
-            } catch (const EComponentError& e) {
-                FailAt(at, e.what());
-            } catch (const Exception& e) {
+            } catch (const std::exception& e) {
+                // The description, the line, the component and the property, then the cause.
                 FailAt(at, name + "." + word + ": " + e.what());
             }
         }

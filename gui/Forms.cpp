@@ -98,17 +98,33 @@ TForm::TForm(TComponent* owner) : TCustomControl(owner)
 
 TForm::~TForm()
 {
-    SetState(csDestroying);
-    if (OnDestroy) {
-        try {
-            OnDestroy(this);
-        } catch (const std::exception& e) {
-            Application->ShowException(e);
-        }
+    // Freed by a plain delete: the derived form is gone already, so OnDestroy and the window's
+    // last messages can only use what TForm has.
+    if (!DestructionPrepared()) {
+        SetState(csDestroying);
+        FireOnDestroy();
+        DestroyHandle();
     }
-    DestroyHandle();
     if (Application->MainForm() == this) Application->SetMainForm(nullptr);
     Application->FormDestroyed();
+}
+
+void TForm::BeforeDestruction()
+{
+    if (DestructionPrepared()) return;
+    SetState(csDestroying);
+    FireOnDestroy();
+    TCustomControl::BeforeDestruction(); // destroys the window
+}
+
+void TForm::FireOnDestroy()
+{
+    if (!OnDestroy) return;
+    try {
+        OnDestroy(this);
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+    }
 }
 
 const TFormBindings& TForm::Bindings() const
@@ -304,6 +320,27 @@ void TForm::ApplyPosition()
         if (main && main != this && main->HandleAllocated()) GetWindowRect(main->Handle(), &around);
     }
     switch (position_) {
+    case poDefault:
+    case poDefaultPosOnly: {
+        // As the system places new windows: each one a caption's height further down and to
+        // the right of the one before, back to the start where a window would leave the screen.
+        static int placed = 0;
+        int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+        int w = width_, h = height_;
+        if (position_ == poDefault) {
+            w = (work.right - work.left) * 3 / 4;
+            h = (work.bottom - work.top) * 3 / 4;
+        }
+        int x = work.left + step * (placed + 1), y = work.top + step * (placed + 1);
+        if (x + w > work.right || y + h > work.bottom) {
+            placed = 0;
+            x = work.left + step;
+            y = work.top + step;
+        }
+        ++placed;
+        SetBounds(x, y, w, h);
+        break;
+    }
     case poScreenCenter:
     case poDesktopCenter:
     case poMainFormCenter:
@@ -449,9 +486,26 @@ void TForm::Paint(TCanvas&)
     if (OnPaint) OnPaint(this);
 }
 
+LRESULT TForm::MenuItemQuery(ATOM nameAtom) const
+{
+    char name[256];
+    UINT n = GlobalGetAtomNameA(nameAtom, name, sizeof name);
+    if (n == 0) return 0;
+    auto* item = dynamic_cast<TMenuItem*>(FindComponent(std::string(name, n)));
+    if (!item) return 0;
+    bool visible = true;
+    for (const TMenuItem* i = item; i && i->Parent(); i = i->Parent())
+        visible = visible && i->Visible();
+    return TM_ITEM_FOUND | (item->Command() & 0xFFFF) | (visible ? TM_ITEM_VISIBLE : 0) |
+           (item->Enabled() ? TM_ITEM_ENABLED : 0) | (item->Checked() ? TM_ITEM_CHECKED : 0);
+}
+
 void TForm::WndProc(TMessage& m)
 {
     switch (m.Msg) {
+    case TM_MENUITEMQUERY:
+        m.Result = MenuItemQuery(static_cast<ATOM>(m.WParam));
+        return;
     case WM_CLOSE:
         Close();
         return;
@@ -503,6 +557,8 @@ void TForm::SetProperty(const std::string& name, const TPropValue& v)
     } else if (SameText(name, "Position")) position_ = static_cast<TPosition>(IdentToInt(v, kPositions, name));
     else if (SameText(name, "FormStyle")) formStyle_ = static_cast<TFormStyle>(IdentToInt(v, kFormStyles, name));
     else if (SameText(name, "Menu")) menuName_ = v.AsIdent();
+    else if (!handle_ && SameText(name, "ClientWidth")) clientWidth_ = v.AsInt(); // the height stays as stored
+    else if (!handle_ && SameText(name, "ClientHeight")) clientHeight_ = v.AsInt();
     else if (SameText(name, "ActiveControl")) activeControlName_ = v.AsIdent();
     else if (SameText(name, "KeyPreview") || SameText(name, "OldCreateOrder") || SameText(name, "PixelsPerInch") ||
              SameText(name, "TextHeight") || SameText(name, "Scaled")) {
@@ -534,6 +590,7 @@ TApplication::~TApplication()
 {
     SetState(csDestroying);
     FreeDeferred();
+    DestroyForms();
 }
 
 void TApplication::Run()
@@ -541,6 +598,15 @@ void TApplication::Run()
     if (mainForm_) mainForm_->Show();
     while (!terminated_)
         HandleMessage();
+    DestroyForms();
+}
+
+void TApplication::DestroyForms()
+{
+    FreeDeferred();
+    while (ComponentCount() > 0)
+        Components(ComponentCount() - 1)->Free();
+    mainForm_ = nullptr;
 }
 
 void TApplication::Terminate()
@@ -563,6 +629,9 @@ bool TApplication::NavigationKey(const MSG& msg)
         if (focused->WantsTab()) return false;
         form->SelectNext(focused, !(shift & ssShift));
         return true;
+    case VK_RETURN:
+    case VK_ESCAPE:
+        return DialogKey(form, focused, msg);
     case VK_LEFT:
     case VK_UP:
     case VK_RIGHT:
@@ -583,6 +652,29 @@ bool TApplication::NavigationKey(const MSG& msg)
     default:
         return false;
     }
+}
+
+bool TApplication::DialogKey(TForm* form, TWinControl* focused, const MSG& msg)
+{
+    bool enter = msg.wParam == VK_RETURN;
+    // A control that takes the key itself keeps it (a memo takes Enter for a new line).
+    MSG copy = msg;
+    LRESULT code = SendMessageA(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&copy));
+    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    // Enter on a focused button clicks that one.
+    if (enter)
+        if (auto* b = dynamic_cast<TButton*>(focused)) {
+            b->Click();
+            return true;
+        }
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto* b = dynamic_cast<TButton*>(form->Components(i));
+        if (!b || !(enter ? b->Default() : b->Cancel()) || !b->HandleAllocated()) continue;
+        if (!IsWindowVisible(b->Handle()) || !IsWindowEnabled(b->Handle())) continue;
+        b->Click();
+        return true;
+    }
+    return false;
 }
 
 bool TApplication::ProcessMessage(MSG& msg)
@@ -655,7 +747,7 @@ void TApplication::FreeDeferred()
     while (!deferred_.empty()) {
         TComponent* c = deferred_.back();
         deferred_.pop_back();
-        delete c;
+        c->Free();
     }
 }
 

@@ -19,6 +19,11 @@
 //       }
 //   };
 //   Application->CreateForm(KassTip);      // or TForm::Create<TKassTip>(owner)
+//   KassTip->Free();                        // or Release(); the owner frees it otherwise
+//
+// A form ends with Free (never a plain delete): BeforeDestruction runs OnDestroy and destroys
+// the window while the derived form and its members still exist, then the destructors run.
+// Application->Run frees the application's forms, the last created first, when it ends.
 //
 // A handler named in the description that Bindings() lacks, or a listed field without its
 // component, raises EComponentError while the form is created.
@@ -54,6 +59,9 @@ using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
+// Where a form goes when it is first shown. poDefault and poDefaultPosOnly cascade from the top
+// left of the work area as the system does (poDefault also takes three quarters of the work
+// area as its size); the centred ones centre on the screen or the main form.
 enum TPosition {
     poDesigned,
     poDefault,
@@ -109,7 +117,7 @@ class TForm : public TCustomControl {
         try {
             f->InitializeForm();
         } catch (...) {
-            delete f;
+            f->Free();
             throw;
         }
         return f;
@@ -128,8 +136,10 @@ class TForm : public TCustomControl {
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int r) { modalResult_ = r; }
     bool Modal() const { return modal_; }
-    // Frees the form once the current message is handled.
+    // Frees the form (Free) once the current message is handled.
     void Release();
+    // Runs OnDestroy, then destroys the window, while the derived form still exists.
+    void BeforeDestruction() override;
 
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
@@ -181,6 +191,9 @@ protected:
 
 private:
     void ApplyPosition();
+    void FireOnDestroy();
+    // The answer to TM_MENUITEMQUERY (gui/Messages.h).
+    LRESULT MenuItemQuery(ATOM nameAtom) const;
     void RecreateStyle();
     void ReadDescription();
     void BindFields();
@@ -217,15 +230,18 @@ class TApplication : public TComponent {
         } catch (...) {
             if (mainForm_ == f) mainForm_ = nullptr;
             ref = nullptr;
-            delete f;
+            f->Free();
             throw;
         }
     }
     TForm* MainForm() const { return mainForm_; }
     void SetMainForm(TForm* f) { mainForm_ = f; }
 
-    // Shows the main form and handles messages until Terminate.
+    // Shows the main form, handles messages until Terminate, then frees every form the
+    // application owns, in reverse creation order (the main form among them).
     void Run();
+    // Frees the application's forms, the last created first.
+    void DestroyForms();
     void Terminate();
     bool Terminated() const { return terminated_; }
     // Handles every waiting message and returns.
@@ -257,8 +273,11 @@ class TApplication : public TComponent {
 private:
     bool ProcessMessage(MSG& msg);
     // Tab, Shift+Tab and the arrow keys in a group of radio buttons move the focus between
-    // the controls of a form; true when the key was used so.
+    // the controls of a form; Enter clicks the focused button or else the form's Default
+    // button, Esc its Cancel button (unless the focused control takes the key itself); true
+    // when the key was used so.
     bool NavigationKey(const MSG& msg);
+    bool DialogKey(TForm* form, TWinControl* focused, const MSG& msg);
     void FreeDeferred();
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;

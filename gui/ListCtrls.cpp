@@ -108,13 +108,16 @@ void TListBox::CreateParams(TCreateParams& p)
     p.style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | LBS_HASSTRINGS;
     if (multiSelect_) p.style |= LBS_EXTENDEDSEL;
     if (sorted_) p.style |= LBS_SORT;
-    if (columns_ > 0) p.style |= LBS_USETABSTOPS;
+    // Columns: the entries run down a column and on into the next; the list scrolls sideways.
+    if (columns_ > 0) p.style = (p.style & ~static_cast<DWORD>(WS_VSCROLL)) | LBS_MULTICOLUMN | WS_HSCROLL;
     p.exStyle |= WS_EX_CLIENTEDGE;
 }
 
 void TListBox::CreateWnd()
 {
     TWinControl::CreateWnd();
+    if (itemHeight_ > 0) SendMessageA(handle_, LB_SETITEMHEIGHT, 0, itemHeight_);
+    ApplyColumnWidth();
     items_.Flush();
     if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
 }
@@ -135,6 +138,49 @@ void TListBox::WndProc(TMessage& m)
         return;
     }
     TWinControl::WndProc(m);
+    if (m.Msg == WM_SIZE) ApplyColumnWidth();
+}
+
+void TListBox::ApplyColumnWidth()
+{
+    if (handle_ && columns_ > 0)
+        SendMessageA(handle_, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(ClientWidth() / columns_), 0);
+}
+
+void TListBox::SetColumns(int n)
+{
+    columns_ = n;
+    if (handle_) RecreateWnd();
+}
+
+void TListBox::SetItemHeight(int h)
+{
+    itemHeight_ = h;
+    if (handle_ && h > 0) {
+        SendMessageA(handle_, LB_SETITEMHEIGHT, 0, h);
+        Invalidate();
+    }
+}
+
+int TListBox::ItemHeight() const
+{
+    if (!handle_) return itemHeight_;
+    return static_cast<int>(SendMessageA(handle_, LB_GETITEMHEIGHT, 0, 0));
+}
+
+void TListBox::RecreateWnd()
+{
+    // The entries and the selection go over to the new window.
+    TStringList keep;
+    for (int i = 0; i < items_.Count(); ++i)
+        keep.AddObject(items_[i], items_.Objects(i));
+    int index = ItemIndex();
+    DestroyHandle();
+    items_.Clear();
+    for (int i = 0; i < keep.Count(); ++i)
+        items_.AddObject(keep[i], keep.Objects(i));
+    pendingIndex_ = index;
+    HandleNeeded();
 }
 
 int TListBox::ItemIndex() const
@@ -201,9 +247,10 @@ void TListBox::SetProperty(const std::string& name, const TPropValue& v)
 {
     if (SameText(name, "Items") || SameText(name, "Items.Strings")) ItemsFromList(items_, v);
     else if (SameText(name, "MultiSelect")) multiSelect_ = v.AsBool();
-    else if (SameText(name, "ExtendedSelect") || SameText(name, "IntegralHeight") || SameText(name, "ItemHeight")) {
-    } else if (SameText(name, "Sorted")) sorted_ = v.AsBool();
-    else if (SameText(name, "Columns")) columns_ = v.AsInt();
+    else if (SameText(name, "ExtendedSelect") || SameText(name, "IntegralHeight")) {
+    } else if (SameText(name, "ItemHeight")) SetItemHeight(v.AsInt());
+    else if (SameText(name, "Sorted")) sorted_ = v.AsBool();
+    else if (SameText(name, "Columns")) SetColumns(v.AsInt());
     else if (SameText(name, "ItemIndex")) SetItemIndex(v.AsInt());
     else TWinControl::SetProperty(name, v);
 }

@@ -48,7 +48,13 @@ class TListBox : public TWinControl {
     int ItemAtPos(POINT p, bool existing) const;
     RECT ItemRect(int index) const;
     bool Sorted() const { return sorted_; }
+    // Columns > 0: a list of that many columns side by side, each a share of the width; the
+    // entries fill one column top to bottom, then the next.
     int Columns() const { return columns_; }
+    void SetColumns(int n);
+    // The height of an entry in pixels (0 before the window exists: the font's).
+    int ItemHeight() const;
+    void SetItemHeight(int h);
     TNotifyEvent OnChange; // selection changed by the user
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;
@@ -60,9 +66,12 @@ protected:
     bool UsesOwnColors() const override { return color_ != clWindow || font_.Color() != clWindowText; }
 
 private:
+    void ApplyColumnWidth();
+    void RecreateWnd();
     TListItems items_;
     bool multiSelect_ = false, sorted_ = false;
     int columns_ = 0;
+    int itemHeight_ = 0;
     int pendingIndex_ = -1;
 };
 

@@ -52,8 +52,7 @@ void TMemoStrings::Put(int index, const std::string& s)
     if (index < 0 || index >= static_cast<int>(starts.size())) IndexError(index);
     size_t end, next;
     LineExtent(t, starts, static_cast<size_t>(index), end, next);
-    t.replace(starts[static_cast<size_t>(index)], end - starts[static_cast<size_t>(index)], s);
-    memo_.SetCaption(t);
+    memo_.ReplaceText(t, starts[static_cast<size_t>(index)], end, s);
 }
 
 void TMemoStrings::Insert(int index, const std::string& s)
@@ -67,8 +66,7 @@ void TMemoStrings::Insert(int index, const std::string& s)
         memo_.Append((open ? "\r\n" : "") + s + "\r\n");
         return;
     }
-    t.insert(starts[static_cast<size_t>(index)], s + "\r\n");
-    memo_.SetCaption(t);
+    memo_.ReplaceText(t, starts[static_cast<size_t>(index)], starts[static_cast<size_t>(index)], s + "\r\n");
 }
 
 void TMemoStrings::Delete(int index)
@@ -78,8 +76,7 @@ void TMemoStrings::Delete(int index)
     if (index < 0 || index >= static_cast<int>(starts.size())) IndexError(index);
     size_t end, next;
     LineExtent(t, starts, static_cast<size_t>(index), end, next);
-    t.erase(starts[static_cast<size_t>(index)], next - starts[static_cast<size_t>(index)]);
-    memo_.SetCaption(t);
+    memo_.ReplaceText(t, starts[static_cast<size_t>(index)], next, "");
 }
 
 void TMemoStrings::Clear() { memo_.SetCaption(""); }
@@ -120,6 +117,20 @@ void TCustomMemo::Append(const std::string& text)
     SendMessageA(handle_, EM_SETSEL, static_cast<WPARAM>(end), end);
     SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
 }
+
+void TCustomMemo::ReplaceText(const std::string& text, size_t from, size_t to, const std::string& with)
+{
+    if (!handle_) {
+        caption_ = text.substr(0, from) + with + text.substr(to);
+        return;
+    }
+    SelectRange(CharIndex(text, from), CharIndex(text, to));
+    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(with.c_str()));
+}
+
+int TCustomMemo::CharIndex(const std::string&, size_t offset) const { return static_cast<int>(offset); }
+
+void TCustomMemo::SelectRange(int from, int to) { SendMessageA(handle_, EM_SETSEL, static_cast<WPARAM>(from), to); }
 
 int TCustomMemo::LineStart(int line) const
 {

@@ -240,7 +240,7 @@ void TLabel::FontChanged()
 
 void TLabel::WndProc(TMessage& m)
 {
-    if (m.Msg == CN_BASE + WM_CTLCOLORSTATIC && transparent_) {
+    if (m.Msg == CN_CTLCOLORSTATIC && transparent_) {
         HDC dc = reinterpret_cast<HDC>(m.WParam);
         SetTextColor(dc, ColorToRGB(font_.Color()));
         SetBkMode(dc, TRANSPARENT);

@@ -199,6 +199,13 @@ protected:
     friend class TMemoStrings;
     // Character index of the start of a line, and the text from the window or the stored text.
     int LineStart(int line) const;
+    // Replaces the bytes from..to of the text (as Caption gives it) in place: the rest of the
+    // text, with its formatting, stays as it is.
+    void ReplaceText(const std::string& text, size_t from, size_t to, const std::string& with);
+    // The control's character position of a byte offset of the text (a rich edit counts a line
+    // break as one character).
+    virtual int CharIndex(const std::string& text, size_t offset) const;
+    virtual void SelectRange(int from, int to);
     TMemoStrings lines_;
     TScrollStyle scrollBars_ = ssNone;
     bool wordWrap_ = true;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# QsmTool.dll of both builds exports its 26 functions undecorated under their fixed ordinals,
-# and the 32-bit Tillora.exe imports them by those plain names.
-# Usage: exports_check.sh <objdump> <build root>
+# QsmTool.dll of each given build exports its 26 functions undecorated under their fixed
+# ordinals, and a 32-bit Tillora.exe imports them by those plain names.
+# Usage: exports_check.sh <objdump> <build folder>...   (each folder's bin/ holds the programs)
 set -euo pipefail
-objdump=$1 root=$2
+objdump=$1; shift
+builds=("$@")
 expected="SIGN 1 VERIFY 2 SEND_CARD_APDU 10 GET_CARDSYS_INFO 11 LIST_KORVA_FILES 12 GENERATE_KEY 20
 IMPORT_KEY 21 EXPORT_KEY 22 IMPORT_KEY_FROMFILE 30 EXPORT_KEY_TOFILE 31 SIGN_FILE 32 VERIFY_FILE 33
 WRITE_CERT 34 READ_CERT 35 HASH_DATA 36 SET_DEBUGWINDOW 40 TYPE_DEBUGWINDOW 41 TYPECL_DEBUGWINDOW 42
@@ -11,10 +12,12 @@ RESET_DEBUGWINDOW 43 START_CARD 50 RESET_CARD 51 DISCONNECT_CARD 52 HEX_TO_DEC 7
 STATE_SEND_CARD_APDU 80 SW_VERSION 100 SET_APPL_HANDLE 101"
 status=0
 checked=0
-for target in win32 win64; do
-  dll=$root/$target/bin/QsmTool.dll
+for build in "${builds[@]}"; do
+  target=$(basename "$build")
+  dll=$build/bin/QsmTool.dll
   if [ ! -f "$dll" ]; then
-    echo "$target: no QsmTool.dll (not built)"
+    echo "$target: no QsmTool.dll in $build/bin"
+    status=1
     continue
   fi
   checked=$((checked + 1))
@@ -35,12 +38,12 @@ for target in win32 win64; do
     fi
   done
   if grep -q '@[0-9]' <<<"$table"; then echo "$target: decorated export names"; status=1; fi
+  exe=$build/bin/Tillora.exe
+  if [ -f "$exe" ] && "$objdump" -p "$exe" | sed -n '/DLL Name: QsmTool.dll/,/^$/p' | grep -q '@[0-9]'; then
+    echo "$target: Tillora.exe imports decorated names from QsmTool.dll"
+    status=1
+  fi
 done
-exe=$root/win32/bin/Tillora.exe
-if [ -f "$exe" ] && "$objdump" -p "$exe" | sed -n '/DLL Name: QsmTool.dll/,/^$/p' | grep -q '@[0-9]'; then
-  echo "win32: Tillora.exe imports decorated names from QsmTool.dll"
-  status=1
-fi
 [ "$checked" -gt 0 ] || { echo "no QsmTool.dll built"; exit 1; }
 [ $status = 0 ] && echo "exports of QsmTool.dll: as expected ($checked builds)"
 exit $status

@@ -18,12 +18,24 @@ TComponent::~TComponent()
 {
     state_ |= csDestroying;
     while (!components_.empty())
-        delete components_.back();
+        components_.back()->Free();
     if (TComponent* owner = owner_) {
         owner->Remove(this);
         // Components of the same owner may refer to this one (menus, focus controls).
         owner->NotifyAll(this);
     }
+}
+
+void TComponent::Free()
+{
+    BeforeDestruction();
+    delete this;
+}
+
+void TComponent::BeforeDestruction()
+{
+    destructionPrepared_ = true;
+    state_ |= csDestroying;
 }
 
 void TComponent::Insert(TComponent* c)

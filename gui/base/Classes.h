@@ -34,7 +34,7 @@ using TNotifyEvent = std::function<void(TObject* Sender)>;
 enum : unsigned {
     csLoading = 0x01,    // from creation until Loaded: property changes fire no events
     csReading = 0x02,    // while the description is read
-    csDestroying = 0x08, // from the start of the destructor
+    csDestroying = 0x08, // from BeforeDestruction (or the start of the destructor) on
     csCreating = 0x20,   // until the component's creation (and its form's OnCreate) is finished
 };
 
@@ -62,6 +62,15 @@ class TComponent : public TObject {
     ~TComponent() override;
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
+
+    // Frees the component: BeforeDestruction, then delete. Owners free what they own this way,
+    // in reverse creation order. A plain delete skips the first step.
+    void Free();
+    // The step before the destructor, while the whole object (with its derived parts) still
+    // exists: a window is destroyed and a form's OnDestroy runs here, so their handlers may use
+    // every member. Runs once; sets csDestroying.
+    virtual void BeforeDestruction();
+    bool DestructionPrepared() const { return destructionPrepared_; }
 
     TComponent* Owner() const { return owner_; }
     const std::string& Name() const { return name_; }
@@ -103,7 +112,16 @@ private:
     std::string name_;
     intptr_t tag_ = 0;
     unsigned state_ = 0;
+    bool destructionPrepared_ = false;
     std::vector<TComponent*> components_;
+};
+
+// For std::unique_ptr<T, TComponentFree>: frees with Free.
+struct TComponentFree {
+    void operator()(TComponent* c) const
+    {
+        if (c) c->Free();
+    }
 };
 
 // Dynamic cast by class, for components found by name.

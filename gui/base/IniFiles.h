@@ -1,7 +1,14 @@
-// INI files: sections of key=value lines, names compared without regard to case. Every call
-// reads the file afresh and every change is written through at once (the file is created on
-// the first write), so two objects on the same file see and keep each other's changes. Integers are decimal text; Booleans are written as 1 and 0 and read as false only
-// for 0. Texts are code page 1252 bytes.
+// INI files: sections of key=value lines, names compared without regard to case, read as the
+// system's profile functions (GetPrivateProfileString) read them, so a file means the same
+// whichever reader opens it: names and values are trimmed of blanks and tabs; a value enclosed
+// in matching quotes ('x' or "x") loses them; the first section of a name and the first key of
+// a name in it count; lines beginning with ';' are comments. Every call reads the file afresh and
+// every change is written through at once (the file is created on the first write), so two
+// objects on the same file see and keep each other's changes. A write changes only its own
+// line: comments, blank lines and the order of the keys stay as they were; a new key goes
+// after the last entry of its section, a new section at the end of the file. Integers are
+// decimal text; Booleans are written as 1 and 0 and read as false only for 0. Texts are code
+// page 1252 bytes; lines are written with CR LF.
 #pragma once
 
 #include <string>
@@ -25,6 +32,7 @@ class TIniFile : public TObject {
 
     bool SectionExists(const std::string& section) const;
     bool ValueExists(const std::string& section, const std::string& key) const;
+    // The keys of the section in file order, and the section names in file order (each once).
     void ReadSection(const std::string& section, TStrings& keys) const;
     void ReadSections(TStrings& sections) const;
     void EraseSection(const std::string& section);
@@ -33,17 +41,15 @@ class TIniFile : public TObject {
     void UpdateFile();
 
 private:
-    struct Entry {
-        std::string key, value;
+    // A section: its header line and the line after its last line.
+    struct Span {
+        size_t header, end;
     };
-    struct Section {
-        std::string name;
-        std::vector<Entry> entries;
-    };
-    // Reads the file as it is now (nothing when it does not exist).
+    // Reads the file's lines as they are now (none when it does not exist).
     void Load() const;
-    const Section* Find(const std::string& section) const;
-    const Entry* Find(const std::string& section, const std::string& key) const;
+    bool FindSection(const std::string& section, Span& span) const;
+    // The line of the key in the section, or npos.
+    size_t FindKey(const Span& span, const std::string& key) const;
     std::string fileName_;
-    mutable std::vector<Section> sections_;
+    mutable std::vector<std::string> lines_;
 };

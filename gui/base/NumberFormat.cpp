@@ -82,7 +82,7 @@ long long StrToInt64(const std::string& s)
     return v;
 }
 
-bool TryStrToFloat(const std::string& text, double& value)
+bool TryStrToFloat(const std::string& text, double& value, char decimalSeparator)
 {
     std::string s = Trim(text);
     // Digits with at most one decimal comma, an optional sign and an optional exponent.
@@ -95,7 +95,7 @@ bool TryStrToFloat(const std::string& text, double& value)
         if (ch >= '0' && ch <= '9') {
             c += ch;
             digits = true;
-        } else if (ch == DecimalSeparator && !separator) {
+        } else if (ch == decimalSeparator && !separator) {
             c += '.';
             separator = true;
         } else break;
@@ -122,17 +122,17 @@ bool TryStrToFloat(const std::string& text, double& value)
     return true;
 }
 
-double StrToFloat(const std::string& s)
+double StrToFloat(const std::string& s, char decimalSeparator)
 {
     double v = 0;
-    if (!TryStrToFloat(s, v)) NotAFloat(s);
+    if (!TryStrToFloat(s, v, decimalSeparator)) NotAFloat(s);
     return v;
 }
 
-double StrToFloatDef(const std::string& s, double fallback)
+double StrToFloatDef(const std::string& s, double fallback, char decimalSeparator)
 {
     double v = 0;
-    return TryStrToFloat(s, v) ? v : fallback;
+    return TryStrToFloat(s, v, decimalSeparator) ? v : fallback;
 }
 
 std::string FloatToStrG(double value, int precision)

@@ -23,9 +23,12 @@ std::string FloatToStr(double value);
 std::string FloatToStrG(double value, int precision);
 // Fixed format with `digits` decimals ("0,50").
 std::string FloatToStrFixed(double value, int digits);
-double StrToFloat(const std::string& s); // "0,5", "-1,25E3"; "." is not a separator
-bool TryStrToFloat(const std::string& s, double& value);
-double StrToFloatDef(const std::string& s, double fallback);
+// Reads "0,5", "-1,25E3" with the program's decimal comma, or with the separator the caller
+// names: product quantities are written with "." (StrToFloat("0.5", '.')). The other separator
+// is not accepted.
+double StrToFloat(const std::string& s, char decimalSeparator = DecimalSeparator);
+bool TryStrToFloat(const std::string& s, double& value, char decimalSeparator = DecimalSeparator);
+double StrToFloatDef(const std::string& s, double fallback, char decimalSeparator = DecimalSeparator);
 // Pattern format: "0" digit, "#" optional digit, "." decimal point, "," thousands grouping,
 // anything else literal ("0.00", "#,##0.00", "000").
 std::string FormatFloat(const std::string& pattern, double value);

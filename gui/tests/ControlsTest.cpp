@@ -19,7 +19,7 @@ protected:
         form->SetBounds(100, 100, 500, 400);
         form->Show();
     }
-    void TearDown() override { delete form; }
+    void TearDown() override { form->Free(); }
     template <class T> T* Make(int left, int top, int width, int height)
     {
         T* c = new T(form);
@@ -113,6 +113,55 @@ TEST_F(ControlsTest, RichEditColoursAppendedLinesOnly)
     EXPECT_EQ(log->ColorAt(second), ColorToRGB(clRed));
     EXPECT_EQ(log->ColorAt(third), ColorToRGB(clBlack));
     EXPECT_EQ(log->ColorAt(0), ColorToRGB(clBlack));
+}
+
+// Changing, inserting and deleting lines touches only that line: the others keep their colours.
+TEST_F(ControlsTest, RichEditLinesChangeInPlace)
+{
+    auto* log = Make<TRichEdit>(0, 0, 400, 300);
+    log->AppendLine("eins", clBlack);
+    log->AppendLine("zwei", clRed);
+    log->AppendLine("drei", clBlue);
+    auto lineStart = [&](int n) { return static_cast<int>(SendMessageA(log->Handle(), EM_LINEINDEX, n, 0)); };
+    log->Lines().Put(0, "EINS!");
+    EXPECT_EQ(log->Text(), "EINS!\r\nzwei\r\ndrei");
+    EXPECT_EQ(log->ColorAt(lineStart(1)), ColorToRGB(clRed));
+    EXPECT_EQ(log->ColorAt(lineStart(2)), ColorToRGB(clBlue));
+    log->Lines().Put(1, "ZWEI");
+    EXPECT_EQ(log->ColorAt(lineStart(1)), ColorToRGB(clRed)); // the line keeps its own colour
+    EXPECT_EQ(log->ColorAt(lineStart(2)), ColorToRGB(clBlue));
+    log->Lines().Insert(1, "neu");
+    EXPECT_EQ(log->Text(), "EINS!\r\nneu\r\nZWEI\r\ndrei");
+    EXPECT_EQ(log->ColorAt(lineStart(2)), ColorToRGB(clRed));
+    EXPECT_EQ(log->ColorAt(lineStart(3)), ColorToRGB(clBlue));
+    log->Lines().Delete(0);
+    EXPECT_EQ(log->Text(), "neu\r\nZWEI\r\ndrei");
+    EXPECT_EQ(log->ColorAt(lineStart(1)), ColorToRGB(clRed));
+    EXPECT_EQ(log->ColorAt(lineStart(2)), ColorToRGB(clBlue));
+    EXPECT_EQ(log->Lines().Count(), 3);
+    EXPECT_EQ(log->Lines()[2], "drei");
+}
+
+// A list of columns runs its entries down one column and on into the next.
+TEST_F(ControlsTest, ListBoxColumnsAndItemHeight)
+{
+    auto* list = Make<TListBox>(10, 10, 300, 100);
+    list->SetItemHeight(20);
+    list->SetColumns(3);
+    for (int i = 0; i < 12; ++i)
+        list->Items().Add("Eintrag " + std::to_string(i));
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0), 20);
+    EXPECT_TRUE(GetWindowLongA(list->Handle(), GWL_STYLE) & LBS_MULTICOLUMN);
+    RECT first = list->ItemRect(0), second = list->ItemRect(1), below = list->ItemRect(4);
+    int perColumn = list->ClientHeight() / 20;
+    RECT next = list->ItemRect(perColumn);
+    EXPECT_EQ(second.left, first.left);
+    EXPECT_EQ(second.top, first.top + 20);
+    EXPECT_EQ(next.left, first.left + list->ClientWidth() / 3); // the next column
+    EXPECT_EQ(next.top, first.top);
+    EXPECT_EQ(below.bottom - below.top, 20);
+    EXPECT_EQ(list->Count(), 12);
+    EXPECT_EQ(list->Items()[11], "Eintrag 11");
 }
 
 TEST_F(ControlsTest, GaugesAndLabelsAreWindowsWithText)

@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override
     {
-        delete form;
+        form->Free();
         for (const char* f : {"beleg.txt", "log.txt", "liste.xml", "prod.xml"})
             DeleteFileA((dir + f).c_str());
         RemoveDirectoryA(dir.c_str());

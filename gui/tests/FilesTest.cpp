@@ -145,8 +145,9 @@ TEST_F(FilesTest, IniFileReadsHandWrittenFilesAndEmptyValues)
     EXPECT_TRUE(ini.SectionExists("leer"));
     TStringList keys;
     ini.ReadSection("Cfg", keys);
-    EXPECT_EQ(keys.Text(), "act\r\nleer\r\nurl\r\nneu\r\n");
-    EXPECT_EQ(ini.ReadString("CFG", "act", ""), "Deutsch"); // the first one counts, blanks trimmed
+    EXPECT_EQ(keys.Text(), "act\r\nleer\r\nurl\r\n");       // the first section of the name counts
+    EXPECT_EQ(ini.ReadString("CFG", "act", ""), "Deutsch"); // blanks trimmed
+    EXPECT_EQ(ini.ReadString("CFG", "neu", "keiner"), "keiner");
     EXPECT_EQ(ini.ReadString("CFG", "url", ""), "https://v.example/q?a=1&b=2");
     // An empty value is a value: the text is empty, numbers and Booleans take the default.
     EXPECT_TRUE(ini.ValueExists("CFG", "leer"));
@@ -160,7 +161,49 @@ TEST_F(FilesTest, IniFileReadsHandWrittenFilesAndEmptyValues)
     TIniFile again(name);
     EXPECT_FALSE(again.ValueExists("CFG", "url"));
     EXPECT_FALSE(again.SectionExists("Leer"));
-    EXPECT_EQ(again.ReadString("CFG", "neu", ""), "1");
+    EXPECT_EQ(again.ReadString("Tax", "zahl", "x"), "");
+}
+
+// The system's profile reader and the class library read one file alike.
+TEST_F(FilesTest, IniFileReadsValuesAsTheSystemsProfileReader)
+{
+    std::string name = dir + "hand.ini";
+    {
+        TFileStream f(name, fmCreate);
+        f.WriteString("[Deutsch]\r\n1txt=\"Kasse\"\r\n2txt='Netto'\r\n3txt=\"halb'\r\n4txt=\"\r\n5txt=\"\"\r\n"
+                      "6txt= \" innen \" \r\n7txt=a=b\r\n 8txt\t=\tTab\t\r\n[deutsch]\r\n9txt=zweiter\r\n");
+    }
+    TIniFile ini(name);
+    for (const char* key : {"1txt", "2txt", "3txt", "4txt", "5txt", "6txt", "7txt", "8txt", "9txt", "10txt"}) {
+        char buf[256];
+        DWORD n = GetPrivateProfileStringA("Deutsch", key, "-", buf, sizeof buf, name.c_str());
+        EXPECT_EQ(ini.ReadString("Deutsch", key, "-"), std::string(buf, n)) << key;
+    }
+    EXPECT_EQ(ini.ReadString("Deutsch", "1txt", ""), "Kasse");
+    EXPECT_EQ(ini.ReadString("Deutsch", "6txt", ""), " innen ");
+}
+
+// Writing changes one line: comments, blank lines and the order of the keys stay.
+TEST_F(FilesTest, IniFileWritesKeepCommentsAndTheOrderOfKeys)
+{
+    std::string name = dir + "start.ini";
+    {
+        TFileStream f(name, fmCreate);
+        f.WriteString("; Einstellungen\r\n[CFG]\r\n; Bediener\r\nOperator=ich\r\noperator2=du\r\n\r\n"
+                      "[Tax]\r\ncontainer1=1900\r\n");
+    }
+    TIniFile ini(name);
+    ini.WriteString("cfg", "operator2", "ein anderer");
+    ini.WriteString("CFG", "neu", "1");
+    ini.WriteString("CFG", "operator", "Jürgen");
+    ini.WriteString("Windows", "Card", "0");
+    EXPECT_EQ(Bytes("start.ini"), "; Einstellungen\r\n[CFG]\r\n; Bediener\r\nOperator=J\xFCrgen\r\n"
+                                  "operator2=ein anderer\r\nneu=1\r\n\r\n[Tax]\r\ncontainer1=1900\r\n\r\n"
+                                  "[Windows]\r\nCard=0\r\n");
+    ini.DeleteKey("CFG", "neu");
+    ini.EraseSection("Tax");
+    EXPECT_EQ(Bytes("start.ini"), "; Einstellungen\r\n[CFG]\r\n; Bediener\r\nOperator=J\xFCrgen\r\n"
+                                  "operator2=ein anderer\r\n\r\n[Windows]\r\nCard=0\r\n");
 }
 
 TEST_F(FilesTest, TwoIniFileObjectsOnOneFileKeepEachOthersChanges)

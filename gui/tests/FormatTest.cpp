@@ -41,6 +41,20 @@ TEST(NumberFormat, ReadsDecimalCommaNumbers)
     EXPECT_EQ(v, 7);
 }
 
+TEST(NumberFormat, ReadsWithTheSeparatorTheCallerNames)
+{
+    EXPECT_DOUBLE_EQ(StrToFloat("0.5", '.'), 0.5);
+    EXPECT_DOUBLE_EQ(StrToFloat("-12.25", '.'), -12.25);
+    EXPECT_DOUBLE_EQ(StrToFloat("3", '.'), 3.0);
+    EXPECT_THROW(StrToFloat("0,5", '.'), EConvertError);
+    EXPECT_THROW(StrToFloat("0.5"), EConvertError);
+    EXPECT_DOUBLE_EQ(StrToFloatDef("1.5", 7.0, '.'), 1.5);
+    EXPECT_DOUBLE_EQ(StrToFloatDef("1,5", 7.0, '.'), 7.0);
+    double v = 0;
+    EXPECT_TRUE(TryStrToFloat("2.75", v, '.'));
+    EXPECT_DOUBLE_EQ(v, 2.75);
+}
+
 TEST(NumberFormat, WritesDecimalCommaNumbers)
 {
     EXPECT_EQ(FloatToStr(0.5), "0,5");

@@ -97,7 +97,7 @@ protected:
     }
     void TearDown() override
     {
-        delete form;
+        form->Free();
         Application->OnException = nullptr;
         EXPECT_TRUE(errors.empty());
     }
@@ -211,6 +211,37 @@ TEST_F(NavigationTest, EnterAndEscStillReachTheControlAndTheForm)
     EXPECT_TRUE(form->Visible());
 }
 
+// A Default button answers Enter on its form, a Cancel button Esc; a memo keeps Enter.
+TEST_F(NavigationTest, DefaultAndCancelButtonsAnswerEnterAndEsc)
+{
+    auto* ok = static_cast<TButton*>(Control("OkButton"));
+    auto* cancel = new TButton(form);
+    cancel->SetParent(form);
+    cancel->SetBounds(300, 300, 75, 25);
+    std::vector<std::string> clicks;
+    ok->OnClick = [&](TObject*) { clicks.push_back("ok"); };
+    cancel->OnClick = [&](TObject*) { clicks.push_back("cancel"); };
+    ok->SetDefault(true);
+    cancel->SetCancel(true);
+    Focus("SumEdit");
+    ASSERT_TRUE(keys.Press(VK_RETURN));
+    ASSERT_TRUE(keys.Press(VK_ESCAPE));
+    EXPECT_EQ(clicks, (std::vector<std::string>{"ok", "cancel"}));
+    EXPECT_EQ(form->editKeys, ""); // the edit got neither key
+    EXPECT_EQ(FocusName(), "SumEdit");
+    // A memo takes Enter for its new line.
+    Focus("NoteMemo");
+    ASSERT_TRUE(keys.Press(VK_RETURN));
+    EXPECT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(static_cast<TMemo*>(Control("NoteMemo"))->Text(), "\r\n");
+    // A disabled Default button does not answer.
+    ok->SetEnabled(false);
+    Focus("SumEdit");
+    ASSERT_TRUE(keys.Press(VK_RETURN));
+    EXPECT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(form->editKeys, "\r");
+}
+
 TEST_F(NavigationTest, MemoKeepsTabOnlyWhenItWantsTabs)
 {
     auto* memo = static_cast<TMemo*>(Control("NoteMemo"));
@@ -268,7 +299,7 @@ TEST(TabOrderTest, CreationOrderUntilTabOrderIsSet)
     EXPECT_EQ(edits[1]->TabOrder(), 2);
     ASSERT_EQ(FocusName(), "Edit0");
     EXPECT_EQ(Walk(keys, VK_TAB, false, 3), (Names{"Edit2", "Edit1", "Edit0"}));
-    delete form;
+    form->Free();
 }
 
 } // namespace

@@ -21,7 +21,7 @@ protected:
         form->Show();
         SetForegroundWindow(form->Handle());
     }
-    void TearDown() override { delete form; }
+    void TearDown() override { form->Free(); }
     TMenuItem* Item(TPopupMenu* menu, const std::string& caption, std::function<void()> click = nullptr)
     {
         auto* i = new TMenuItem(form);

@@ -3,6 +3,7 @@
 // back into a report file, one "key=value" line each.
 //   gui_test_driver auto <report>            the automation form
 //   gui_test_driver modal <button> <report>  the modal dialog, pressing <button>
+//   gui_test_driver menu <report>            the automation form's menu items, by name
 #include <windows.h>
 
 #include <cstdio>
@@ -61,6 +62,31 @@ int DriveAutoForm()
     return 0;
 }
 
+std::string StateText(const TMenuItemState& s)
+{
+    if (!s.found) return "none";
+    return std::string(s.visible ? "visible" : "hidden") + (s.enabled ? " enabled" : " disabled") +
+           (s.checked ? " checked" : "") + " id " + std::to_string(s.command);
+}
+
+int DriveMenu()
+{
+    HWND form = nullptr;
+    if (!WaitFor([&] { return (form = FindFormWindow("TAutoForm")) && IsWindowVisible(form); })) {
+        Put("error", "form not found");
+        return 1;
+    }
+    Put("Hallo1", StateText(QueryMenuItem(form, "hallo1")));
+    Put("Versteckt1", StateText(QueryMenuItem(form, "Versteckt1")));
+    Put("Fehlt1", StateText(QueryMenuItem(form, "Fehlt1")));
+    Put("ClickHidden", ClickMenuItem(form, "Versteckt1") ? "1" : "0");
+    Put("Click", ClickMenuItem(form, "Hallo1") ? "1" : "0");
+    HWND inner = FindControlWindow(form, "InnerPanel");
+    WaitFor([&] { return WindowText(inner) == "Hallo aus dem Menü"; });
+    Put("PanelAfterClick", WindowText(inner));
+    return 0;
+}
+
 int DriveModal(const char* buttonName)
 {
     HWND dlg = nullptr;
@@ -88,7 +114,10 @@ int main(int argc, char** argv)
     const char* reportName = argv[argc - 1];
     report = std::fopen(reportName, "w");
     if (!report) return 3;
-    int rc = mode == "auto" ? DriveAutoForm() : mode == "modal" && argc == 4 ? DriveModal(argv[2]) : 2;
+    int rc = mode == "auto"                 ? DriveAutoForm()
+             : mode == "menu"               ? DriveMenu()
+             : mode == "modal" && argc == 4 ? DriveModal(argv[2])
+                                            : 2;
     std::fclose(report);
     return rc;
 }

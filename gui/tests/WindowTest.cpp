@@ -8,6 +8,7 @@
 #include <map>
 
 #include "gui/Automation.h"
+#include "gui/FormReader.h"
 #include "gui/tests/TestForms.h"
 
 namespace {
@@ -129,7 +130,105 @@ TEST_F(WindowTest, DriverFindsControlsByNameClicksAndReadsBack)
     EXPECT_FALSE(form->Visible());
     EXPECT_FALSE(IsWindowVisible(form->Handle()));
     EXPECT_TRUE(errors.empty());
-    delete form;
+    form->Free();
+}
+
+// Menus are local to their process under Wine: the form answers for its items by name.
+TEST_F(WindowTest, DriverFindsAMenuItemByNameReadsItsStateAndClicksIt)
+{
+    auto* form = TForm::Create<TAutoForm>(Application);
+    auto* hallo = dynamic_cast<TMenuItem*>(form->FindComponent("Hallo1"));
+    ASSERT_NE(hallo, nullptr);
+    hallo->SetChecked(true);
+    TDriver driver("menu");
+    ASSERT_TRUE(driver.Started());
+    ASSERT_TRUE(driver.PumpUntilDone());
+    EXPECT_EQ(driver.ExitCode(), 0u);
+    auto r = driver.Report();
+    EXPECT_EQ(r["Hallo1"], "visible enabled checked id 101");
+    EXPECT_EQ(r["Versteckt1"], "hidden enabled id 102");
+    EXPECT_EQ(r["Fehlt1"], "none");
+    EXPECT_EQ(r["ClickHidden"], "0");
+    EXPECT_EQ(r["Click"], "1");
+    EXPECT_EQ(r["PanelAfterClick"], "Hallo aus dem Menü");
+    EXPECT_EQ(form->InnerPanel->Caption(), "Hallo aus dem Menü");
+    EXPECT_TRUE(errors.empty());
+    form->Free();
+}
+
+// A form made from a description given here as text.
+TForm* FormFrom(const std::string& text)
+{
+    auto* f = new TForm(Application);
+    try {
+        f->SetState(csLoading | csReading);
+        ReadFormDescription(*f, text, "Probe");
+        f->InitializeForm();
+    } catch (...) {
+        f->Free();
+        throw;
+    }
+    return f;
+}
+
+std::string DescriptionError(const std::string& text)
+{
+    try {
+        FormFrom(text)->Free();
+    } catch (const EComponentError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST_F(WindowTest, DescriptionErrorsNameTheLineAndTheProperty)
+{
+    EXPECT_EQ(DescriptionError("object F: TForm\n  object B1: TButton\n  end\n  object b1: TLabel\n  end\nend\n"),
+              "Probe(4): b1.Name: Der Name b1 ist schon vergeben");
+    EXPECT_EQ(DescriptionError("object F: TForm\n  object B1: TButton\n    Left = 12px\n  end\nend\n"),
+              "Probe(3): B1.Left: Ungültige Zahl '12px'");
+    EXPECT_EQ(DescriptionError("object F: TForm\n  Width = 99999999999999999999\nend\n"),
+              "Probe(2): F.Width: Zahl außerhalb des Bereichs '99999999999999999999'");
+    EXPECT_EQ(DescriptionError("object F: TForm\n  object B1: TButton\n    Top = oben\n  end\nend\n"),
+              "Probe(3): B1.Top: Zahl erwartet statt 'oben'");
+    EXPECT_EQ(DescriptionError("object F: TForm\n  Position = poIrgendwo\nend\n"),
+              "Probe(2): F.Position: Ungültiger Wert 'poIrgendwo' für Position");
+    EXPECT_EQ(Application->ComponentCount(), 0);
+}
+
+TEST_F(WindowTest, ClientWidthWithHeightKeepsTheStoredHeight)
+{
+    TForm* f = FormFrom("object F: TForm\n  ClientWidth = 300\n  Height = 200\n  Left = 10\n  Top = 10\nend\n");
+    RECT w, c;
+    GetWindowRect(f->Handle(), &w);
+    GetClientRect(f->Handle(), &c);
+    EXPECT_EQ(c.right, 300);
+    EXPECT_EQ(w.bottom - w.top, 200);
+    EXPECT_EQ(f->Height(), 200);
+    f->Free();
+}
+
+TEST_F(WindowTest, DefaultPositionsCascadeFromTheTopLeftOfTheWorkArea)
+{
+    TForm* a = FormFrom("object F: TForm\n  Width = 200\n  Height = 150\n  Position = poDefaultPosOnly\nend\n");
+    TForm* b = FormFrom("object F: TForm\n  Position = poDefault\nend\n");
+    a->Show();
+    b->Show();
+    RECT work, ra, rb;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(a->Handle(), &ra);
+    GetWindowRect(b->Handle(), &rb);
+    int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+    EXPECT_GE(ra.left, work.left + step);
+    EXPECT_EQ(ra.top - work.top, ra.left - work.left);
+    EXPECT_EQ(rb.left, ra.left + step); // the next one a step further
+    EXPECT_EQ(rb.top, ra.top + step);
+    EXPECT_EQ(ra.right - ra.left, 200); // poDefaultPosOnly keeps the stored size
+    EXPECT_EQ(ra.bottom - ra.top, 150);
+    EXPECT_EQ(rb.right - rb.left, (work.right - work.left) * 3 / 4);
+    EXPECT_EQ(b->Left(), rb.left);
+    b->Free();
+    a->Free();
 }
 
 TEST_F(WindowTest, ShowModalReturnsTheResultOfTheButtonAndBlocksTheWindowsBehind)
@@ -156,8 +255,8 @@ TEST_F(WindowTest, ShowModalReturnsTheResultOfTheButtonAndBlocksTheWindowsBehind
     // Once the dialog is gone, the window behind takes clicks again.
     SendMessageA(FindControlWindow(host->Handle(), "HostButton"), BM_CLICK, 0, 0);
     EXPECT_EQ(host->clicks, 1);
-    delete dlg;
-    delete host;
+    dlg->Free();
+    host->Free();
 }
 
 TEST_F(WindowTest, CheckBoxClickFiresOnChangeOnlyAndNotWhileLoading)
@@ -189,7 +288,7 @@ TEST_F(WindowTest, CheckBoxClickFiresOnChangeOnlyAndNotWhileLoading)
     EXPECT_FALSE(f->Left1->Checked());
     EXPECT_TRUE(f->Right1->Checked());
     EXPECT_EQ(SendMessageA(f->Left1->Handle(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    delete f;
+    f->Free();
 }
 
 TEST_F(WindowTest, DescriptionErrorsStopTheFormAtCreation)
@@ -219,7 +318,7 @@ TEST_F(WindowTest, OpeningAndClosingAForm200TimesLeaksNoHandles)
         Application->ProcessMessages();
         f->Close();
         Application->ProcessMessages();
-        delete f;
+        f->Free();
         Application->ProcessMessages();
     };
     for (int i = 0; i < 3; ++i)

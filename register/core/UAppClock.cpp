@@ -8,6 +8,7 @@
 #include "gui/base/DateTime.h"
 
 #include "register/core/UConvert.h"
+#include "register/core/URegisterCore.h"
 
 namespace UAppClock {
 
@@ -117,11 +118,7 @@ TAppStamp TAppClock::Stamp() const
     return s;
 }
 
-TAppClock& AppClock()
-{
-    static TAppClock clock;
-    return clock;
-}
+TAppClock& AppClock() { return RegisterCore().Clock(); }
 
 std::string AppDateBcd(std::string& digits)
 {

@@ -78,14 +78,17 @@ private:
     TDateTime pickerTime_ = 0;
 };
 
-// The program's clock.
+// The program's clock (the core's, URegisterCore.h).
 TAppClock& AppClock();
 
-// The application date "yyyyMMdd" into digits, its 4 BCD bytes as result.
-std::string AppDateBcd(std::string& digits);
-// The application time "hhmm" into digits, its 2 BCD bytes as result.
-std::string AppTimeBcd(std::string& digits);
-// Both from one reading of the clock, for callers that write date and time together.
+// Date and time of the application from one reading of the clock. Transaction and report
+// commands take both from one stamp, so a command made at midnight cannot carry the new
+// day's date with the old day's time.
 TAppStamp AppStamp();
+// Each of these reads the clock on its own: for showing the date or the time alone, never for
+// a command that carries both. The application date "yyyyMMdd" into digits, its 4 BCD bytes as
+// result; the application time "hhmm" into digits, its 2 BCD bytes as result.
+std::string AppDateBcd(std::string& digits);
+std::string AppTimeBcd(std::string& digits);
 
 } // namespace UAppClock

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "register/core/UAppClock.h"
+#include "register/core/URegisterCore.h"
 
 using namespace UAppClock;
 
@@ -155,6 +156,7 @@ TEST(AppClock, StatischFixesTheOffsetFreezesThePickersAndKeepsTheClockRunning)
 
 TEST(AppClock, ProgramClockDefaultsToTheSystemClock)
 {
+    TRegisterCore core;
     std::string date;
     std::string time;
     EXPECT_EQ(AppDateBcd(date).size(), 4u);
@@ -162,4 +164,19 @@ TEST(AppClock, ProgramClockDefaultsToTheSystemClock)
     EXPECT_EQ(date.size(), 8u);
     EXPECT_EQ(time.size(), 4u);
     EXPECT_EQ(AppClock().DayOffset(), 0.0);
+}
+
+// The program's stamp comes from the core's clock, read once for date and time.
+TEST(AppClock, AppStampTakesDateAndTimeFromOneReading)
+{
+    TRegisterCore core;
+    int reads = 0;
+    // Each reading of the clock is one minute later, starting at 23:59 on 31 December.
+    core.Clock().SetNowSource([&] { return EncodeDateTime(2024, 12, 31, 23, 59) + (reads++) / 1440.0; });
+    const TAppStamp s = AppStamp();
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(s.date, "20241231");
+    EXPECT_EQ(s.time, "2359");
+    EXPECT_EQ(s.dateBcd, std::string("\x20\x24\x12\x31", 4));
+    EXPECT_EQ(s.timeBcd, std::string("\x23\x59", 2));
 }

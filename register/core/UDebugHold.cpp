@@ -1,27 +1,37 @@
 #include "register/core/UDebugHold.h"
 
+#include "register/core/UFuncMon.h"
+#include "register/core/URegisterCore.h"
+
 namespace UDebugHold {
 
-namespace {
-IDebugWindow* debugWindow = nullptr;
-}
+void SetDebugWindow(IDebugWindow* window) { RegisterCore().SetDebugWindow(window); }
+IDebugWindow* DebugWindow() { return RegisterCore().DebugWindow(); }
 
-void SetDebugWindow(IDebugWindow* window) { debugWindow = window; }
-IDebugWindow* DebugWindow() { return debugWindow; }
-
-bool GetCheckHash() { return debugWindow && debugWindow->GetCheckHash(); }
-bool GetCheckVer() { return debugWindow && debugWindow->GetCheckVer(); }
-bool GetCheckTrans() { return debugWindow && debugWindow->GetCheckTrans(); }
-bool GetCheckManVer() { return debugWindow && debugWindow->GetCheckManVer(); }
+bool GetCheckHash() { return DebugWindow() && DebugWindow()->GetCheckHash(); }
+bool GetCheckVer() { return DebugWindow() && DebugWindow()->GetCheckVer(); }
+bool GetCheckTrans() { return DebugWindow() && DebugWindow()->GetCheckTrans(); }
+bool GetCheckManVer() { return DebugWindow() && DebugWindow()->GetCheckManVer(); }
 
 std::string HoldCommand(bool hold, const std::string& command)
 {
-    if (!hold || !debugWindow) return command;
-    debugWindow->ShowSendText(command);
-    while (debugWindow->GetState() > 0)
-        debugWindow->WaitRound();
-    std::string result = debugWindow->GetState() == StateSent ? debugWindow->GetSendText() : command;
-    debugWindow->HideWindow();
+    TRegisterCore& core = RegisterCore();
+    IDebugWindow* window = core.DebugWindow();
+    if (!hold || !window) return command;
+    if (core.Holding()) {
+        UFuncMon::LogToMonitor(NestedHoldLine);
+        return command;
+    }
+    struct THold {
+        TRegisterCore& core;
+        explicit THold(TRegisterCore& c) : core(c) { core.SetHolding(true); }
+        ~THold() { core.SetHolding(false); }
+    } holding(core);
+    window->ShowSendText(command);
+    while (window->GetState() > 0)
+        window->WaitRound();
+    std::string result = window->GetState() == StateSent ? window->GetSendText() : command;
+    window->HideWindow();
     return result;
 }
 

@@ -1,7 +1,8 @@
 // The debug window as the core sees it: four switches (hash on the card, verify on the card,
 // hold the transaction command, hold the verification command) and a send field in which a
 // command is shown and waits until the user releases it. The register's debug window
-// implements the interface and registers itself; without one every switch is off.
+// implements the interface and registers itself with the core (URegisterCore.h); without one
+// every switch is off.
 #pragma once
 
 #include <string>
@@ -31,6 +32,7 @@ public:
     virtual void WaitRound() = 0;
 };
 
+// The core's debug window (none is allowed).
 void SetDebugWindow(IDebugWindow* window);
 IDebugWindow* DebugWindow();
 
@@ -42,6 +44,12 @@ bool GetCheckManVer();
 // Holds a command for editing when the switch is on: shows it, waits for release and
 // returns the edited text after "Send", the command unchanged when the window was closed;
 // the window is hidden again. With the switch off the command comes back as given.
+// The wait handles window messages, so a second command may ask for the hold while the first
+// one waits: the window holds one command only, so the second comes back unchanged at once
+// and the register monitor gets the line NestedHoldLine.
 std::string HoldCommand(bool hold, const std::string& command);
+
+// The monitor line of a refused second hold.
+constexpr const char* NestedHoldLine = "\tDebug: ein Kommando wartet schon, dieses wird unverändert gesendet";
 
 } // namespace UDebugHold

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "gui/base/SysUtils.h"
 #include "register/core/UDebugHold.h"
+#include "register/core/UFuncMon.h"
+#include "register/core/URegisterCore.h"
 
 using namespace UDebugHold;
 
@@ -49,15 +52,17 @@ public:
     }
 };
 
+// The program's core with the window registered, as the debug window does at its creation.
 struct Registered {
+    TRegisterCore core;
     explicit Registered(IDebugWindow* w) { SetDebugWindow(w); }
-    ~Registered() { SetDebugWindow(nullptr); }
 };
 
 } // namespace
 
 TEST(DebugHold, WithoutAWindowEverySwitchIsOffAndCommandsPass)
 {
+    TRegisterCore core;
     EXPECT_FALSE(GetCheckHash());
     EXPECT_FALSE(GetCheckVer());
     EXPECT_FALSE(GetCheckTrans());
@@ -105,4 +110,37 @@ TEST(DebugHold, SwitchOffShowsNothing)
     EXPECT_EQ(w.rounds, 0);
     EXPECT_FALSE(w.visible);
     EXPECT_EQ(w.sendText, "");
+}
+
+// The wait handles messages, so a second command may ask for the hold while one waits: it
+// goes unchanged and the monitor says so; the first keeps its own edited text.
+TEST(DebugHold, ASecondHoldWhileOneWaitsIsRefusedAndLogged)
+{
+    std::string inner;
+    // The first round of the outer wait runs the inner hold, as a message handler would.
+    class TReentrant : public FakeDebugWindow {
+    public:
+        std::string* inner = nullptr;
+        void WaitRound() override
+        {
+            if (rounds == 0) *inner = HoldCommand(true, "80 44 00 00 02 AA BB 00 ");
+            FakeDebugWindow::WaitRound();
+        }
+    } reentrant;
+    Registered r(&reentrant);
+    reentrant.inner = &inner;
+    reentrant.edit = "80 40 00 00 01 FF 00 ";
+    EXPECT_EQ(HoldCommand(true, "80 40 00 00 01 00 00 "), "80 40 00 00 01 FF 00 ");
+    EXPECT_EQ(inner, "80 44 00 00 02 AA BB 00 ");
+    EXPECT_EQ(UFuncMon::MonitorLog().Text(), NestedHoldLine);
+    EXPECT_EQ(reentrant.rounds, 3);
+    EXPECT_FALSE(reentrant.visible);
+    // Once the first hold has ended, the next command is held again.
+    reentrant.rounds = 0;
+    reentrant.edit = "80 44 00 00 ";
+    inner.clear();
+    reentrant.inner = &inner;
+    EXPECT_EQ(HoldCommand(true, "80 40 00 00 02 00 00 "), "80 44 00 00 ");
+    EXPECT_EQ(inner, "80 44 00 00 02 AA BB 00 "); // nested once more, refused once more
+    EXPECT_EQ(UFuncMon::MonitorLog().Text(), std::string(NestedHoldLine) + "\r\n" + NestedHoldLine);
 }

@@ -4,20 +4,15 @@
 #include <memory>
 
 #include "gui/base/SysUtils.h"
+#include "register/core/URegisterCore.h"
 
 namespace UFuncMon {
 
 namespace {
 
-TMonitorListener& Listener()
-{
-    static TMonitorListener listener;
-    return listener;
-}
-
 void Notify(std::string_view added, bool cleared)
 {
-    if (Listener()) Listener()(added, cleared);
+    if (const TMonitorListener& listener = RegisterCore().MonitorListener()) listener(added, cleared);
 }
 
 } // namespace
@@ -45,13 +40,9 @@ void TMonitorLog::SaveToFile(const std::string& path) const
         throw EStreamError("Fehler beim Schreiben der Datei " + path);
 }
 
-TMonitorLog& MonitorLog()
-{
-    static TMonitorLog log;
-    return log;
-}
+TMonitorLog& MonitorLog() { return RegisterCore().MonitorLog(); }
 
-void SetMonitorListener(TMonitorListener listener) { Listener() = std::move(listener); }
+void SetMonitorListener(TMonitorListener listener) { RegisterCore().SetMonitorListener(std::move(listener)); }
 
 void LogToMonitor(std::string_view line)
 {

@@ -1,6 +1,7 @@
 // The register monitor ("Kasse-Monitor"): the log that every unit of the core writes to.
-// The log text lives here; the monitor window shows it and is told of every change, so the
-// core logs with or without a window.
+// The log text lives in the core's state (URegisterCore.h); the monitor window shows it and is
+// told of every change, so the core logs with or without a window. The module routines below
+// need the program's core (RegisterCore()).
 #pragma once
 
 #include <functional>
@@ -27,11 +28,12 @@ private:
     std::string text_;
 };
 
-// The program's log.
+// The program's log (the core's).
 TMonitorLog& MonitorLog();
 
 // Called with the text added at the end of the log (by both routines below), and with an
-// empty text after the log was cleared through ClearMonitor. The monitor window sets it.
+// empty text after the log was cleared through ClearMonitor. The monitor window sets it and
+// takes it away again before it goes.
 using TMonitorListener = std::function<void(std::string_view added, bool cleared)>;
 void SetMonitorListener(TMonitorListener listener);
 

@@ -9,6 +9,7 @@
 
 #include "gui/base/SysUtils.h"
 #include "register/core/UFuncMon.h"
+#include "register/core/URegisterCore.h"
 
 using namespace UFuncMon;
 
@@ -31,6 +32,7 @@ TEST(MonitorLog, LinesAreSeparatedByExactlyOneLineBreak)
 
 TEST(MonitorLog, ModuleRoutinesTellTheWindowWhatWasAdded)
 {
+    TRegisterCore core;
     std::string shown;
     SetMonitorListener([&](std::string_view added, bool cleared) {
         if (cleared) shown.clear();

@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include "gui/base/IniFiles.h"
 #include "register/core/URangeCheck.h"
+#include "register/core/URegisterCore.h"
 
 namespace ULang {
 
@@ -24,15 +26,7 @@ std::string LangIniPath()
 
 std::string TLangFile::Value(std::string_view section, std::string_view key) const
 {
-    const std::string s(section);
-    const std::string k(key);
-    std::vector<char> buf(1024);
-    for (;;) {
-        const DWORD n = GetPrivateProfileStringA(s.c_str(), k.c_str(), "", buf.data(), static_cast<DWORD>(buf.size()),
-                                                 path_.c_str());
-        if (n + 1 < buf.size()) return std::string(buf.data(), n);
-        buf.resize(buf.size() * 2);
-    }
+    return TIniFile(path_).ReadString(std::string(section), std::string(key), "");
 }
 
 std::string TLangFile::Caption(std::string_view section, int tag) const
@@ -60,11 +54,7 @@ const std::string& TLanguageTexts::GetText(int n) const
     return texts_[n - 1];
 }
 
-TLanguageTexts& Languages()
-{
-    static TLanguageTexts texts;
-    return texts;
-}
+TLanguageTexts& Languages() { return RegisterCore().Languages(); }
 
 const std::string& GetText(int n) { return Languages().GetText(n); }
 
@@ -89,9 +79,16 @@ TTextRule TextRuleFor(const std::function<bool(std::string_view)>& inheritsFrom)
         {"TEdit", TCaptionRule::None, true},           {"TsEdit", TCaptionRule::None, true},
         {"TStaticText", TCaptionRule::Always, false},
     };
-    for (const Row& r : rows)
-        if (inheritsFrom(r.name)) return {r.caption, r.hint, true};
-    return {};
+    TTextRule rule;
+    for (const Row& r : rows) {
+        if (!inheritsFrom(r.name)) continue;
+        rule.known = true;
+        rule.hint = rule.hint || r.hint;
+        if (r.caption == TCaptionRule::Always ||
+            (r.caption == TCaptionRule::NonEmpty && rule.caption == TCaptionRule::None))
+            rule.caption = r.caption;
+    }
+    return rule;
 }
 
 TTextRule TextRuleFor(std::string_view className)

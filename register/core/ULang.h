@@ -17,7 +17,8 @@ constexpr int TextCount = 90;
 // The folder "cfg" beside the executable, with its "lang.ini".
 std::string LangIniPath();
 
-// Reads values of one language file (no caching of its own).
+// Reads values of one language file, as the program's INI files are read (gui/base/IniFiles.h:
+// quotes around a value are taken off).
 class TLangFile {
 public:
     explicit TLangFile(std::string path) : path_(std::move(path)) {}
@@ -51,6 +52,7 @@ private:
     std::array<std::string, TextCount> texts_;
 };
 
+// The program's text table (the core's, URegisterCore.h).
 TLanguageTexts& Languages();
 // Text n of the current language (1..90).
 const std::string& GetText(int n);
@@ -63,8 +65,11 @@ struct TTextRule {
     bool known = false; // the class is one that takes language texts at all
 };
 // The rule for a component, given the test whether its class is or derives from a named
-// class ("TLabel", "TsPanel", "TMenuItem", ...). The first matching class of the table
-// decides; derived classes that match several rows get the same result from each.
+// class ("TLabel", "TsPanel", "TMenuItem", ...). Every row of the class table that the
+// component matches applies, in table order: a caption row that always assigns wins over one
+// that assigns only a non-empty text (the later assignment of an empty text stands), and a
+// hint comes from any matching row that gives one. A TsPanel (derived from TPanel) thus takes
+// a non-empty caption and its hint.
 TTextRule TextRuleFor(const std::function<bool(std::string_view)>& inheritsFrom);
 // The same for a class by its name alone.
 TTextRule TextRuleFor(std::string_view className);

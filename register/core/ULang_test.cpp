@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -115,6 +116,26 @@ TEST(LangRules, ClassesTakeCaptionsAndHintsAsTheTableSays)
     EXPECT_FALSE(TextRuleFor("TRichEdit").known);
 }
 
+TEST(LangRules, EveryMatchingRowAppliesInTableOrder)
+{
+    // A skinned panel is a TPanel too: both rows apply, the second one gives the hint.
+    TTextRule r = TextRuleFor([](std::string_view n) { return n == "TPanel" || n == "TsPanel"; });
+    EXPECT_TRUE(r.known);
+    EXPECT_EQ(r.caption, TCaptionRule::NonEmpty);
+    EXPECT_TRUE(r.hint);
+    // An always-row wins over a non-empty row, before or after it in the table.
+    r = TextRuleFor([](std::string_view n) { return n == "TPanel" || n == "TStaticText"; });
+    EXPECT_EQ(r.caption, TCaptionRule::Always);
+    EXPECT_FALSE(r.hint);
+    r = TextRuleFor([](std::string_view n) { return n == "TLabel" || n == "TsPanel"; });
+    EXPECT_EQ(r.caption, TCaptionRule::Always);
+    EXPECT_TRUE(r.hint);
+    // A hint-only row adds its hint to a caption row.
+    r = TextRuleFor([](std::string_view n) { return n == "TLabel" || n == "TImage"; });
+    EXPECT_EQ(r.caption, TCaptionRule::Always);
+    EXPECT_TRUE(r.hint);
+}
+
 // The language file the program ships.
 class ShippedLangIni : public ::testing::Test {
 protected:
@@ -168,6 +189,11 @@ TEST_F(ShippedLangIni, EveryLanguageHasAllNinetyTextsAndTheSameComponentKeys)
     }
     EXPECT_TRUE(file.FrancaisOffered());
     EXPECT_EQ(file.Caption("Deutsch", 22), "Kasse-Monitor");
+    // Components that the windows leave untagged have no keys.
+    for (const std::string& key : german) {
+        const int tag = std::atoi(key.c_str());
+        EXPECT_FALSE(tag >= 400 && tag <= 443 && key.find("txt") == std::string::npos) << key;
+    }
 }
 
 TEST_F(ShippedLangIni, IsWrittenInCodePage1252)

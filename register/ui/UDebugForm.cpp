@@ -3,12 +3,22 @@
 #include <windows.h>
 
 #include "gui/StdCtrls.h"
+#include "register/core/URegisterCore.h"
 
 TDebugForm::TDebugForm(TComponent* owner) : TForm(owner) {}
 
-TDebugForm::~TDebugForm()
+TDebugForm::~TDebugForm() { Unregister(); }
+
+void TDebugForm::BeforeDestruction()
 {
-    if (UDebugHold::DebugWindow() == this) UDebugHold::SetDebugWindow(nullptr);
+    Unregister();
+    TForm::BeforeDestruction();
+}
+
+void TDebugForm::Unregister()
+{
+    TRegisterCore* core = TRegisterCore::Current();
+    if (core && core->DebugWindow() == this) core->SetDebugWindow(nullptr);
 }
 
 const TFormBindings& TDebugForm::Bindings() const

@@ -1,5 +1,6 @@
 // The debug window: four switches that the core reads and the send field in which the core
-// holds a command until the user presses "Send" or closes the window.
+// holds a command until the user presses "Send" or closes the window. It registers itself with
+// the program's core (URegisterCore.h) when it is created.
 #pragma once
 
 #include "gui/Forms.h"
@@ -13,6 +14,8 @@ class TDebugForm : public TForm, public UDebugHold::IDebugWindow {
     GUI_CLASS(TDebugForm, TForm)
     explicit TDebugForm(TComponent* owner);
     ~TDebugForm() override;
+    // The core forgets the window before it goes.
+    void BeforeDestruction() override;
 
     TMemo* SendMemo = nullptr;
     TButton* Button1 = nullptr;
@@ -40,5 +43,6 @@ protected:
     const TFormBindings& Bindings() const override;
 
 private:
+    void Unregister();
     int state_ = UDebugHold::StateWaiting;
 };

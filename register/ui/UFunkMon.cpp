@@ -7,10 +7,23 @@
 #include "gui/ComCtrls.h"
 #include "gui/StdCtrls.h"
 #include "register/core/UFuncMon.h"
+#include "register/core/URegisterCore.h"
 
 TFunkMonForm::TFunkMonForm(TComponent* owner) : TForm(owner) {}
 
-TFunkMonForm::~TFunkMonForm() { UFuncMon::SetMonitorListener(nullptr); }
+TFunkMonForm::~TFunkMonForm() { StopListening(); }
+
+void TFunkMonForm::BeforeDestruction()
+{
+    StopListening();
+    TForm::BeforeDestruction();
+}
+
+void TFunkMonForm::StopListening()
+{
+    if (TRegisterCore* core = TRegisterCore::Current(); core && listening_) core->SetMonitorListener(nullptr);
+    listening_ = false;
+}
 
 const TFormBindings& TFunkMonForm::Bindings() const
 {
@@ -33,6 +46,7 @@ void TFunkMonForm::FormCreate(TObject*)
         if (cleared) Mon->SetText("");
         else Mon->Append(std::string(added));
     });
+    listening_ = true;
 }
 
 void TFunkMonForm::FormClose(TObject*, TCloseAction& Action)

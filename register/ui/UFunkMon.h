@@ -1,5 +1,5 @@
 // The register monitor window "Kasse-Monitor": shows the core's log (UFuncMon), saves it to
-// a text file and clears it.
+// a text file and clears it. It needs the program's core while it exists.
 #pragma once
 
 #include "gui/Forms.h"
@@ -11,6 +11,8 @@ class TFunkMonForm : public TForm {
     GUI_CLASS(TFunkMonForm, TForm)
     explicit TFunkMonForm(TComponent* owner);
     ~TFunkMonForm() override;
+    // The log stops telling the window before the window goes.
+    void BeforeDestruction() override;
 
     TRichEdit* Mon = nullptr;
     TMenuItem* Save1 = nullptr;
@@ -28,4 +30,8 @@ class TFunkMonForm : public TForm {
 
 protected:
     const TFormBindings& Bindings() const override;
+
+private:
+    void StopListening();
+    bool listening_ = false;
 };

@@ -7,18 +7,32 @@
 #include <windows.h>
 
 #include "gui/ComCtrls.h"
+#include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
 #include "gui/Menus.h"
 #include "gui/StdCtrls.h"
-#include "register/ui/UDebugForm.h"
 #include "register/core/UDebugHold.h"
 #include "register/core/UFuncMon.h"
-#include "register/ui/UFunkMon.h"
 #include "register/core/ULang.h"
+#include "register/core/URegisterCore.h"
+#include "register/ui/UDebugForm.h"
+#include "register/ui/UFunkMon.h"
 #include "register/ui/ULanguage.h"
 
-// The windows stay with the application until the program ends, as in the register.
 namespace {
+
+// Each case has a core of its own; the windows it makes go before the core, as at program end.
+class UiWindows : public ::testing::Test {
+protected:
+    void TearDown() override { Application->DestroyForms(); }
+    TRegisterCore core;
+};
+
+// A skinned panel as the skin's controls will bring it: a TPanel by descent.
+class TsPanel : public TPanel {
+    GUI_CLASS(TsPanel, TPanel)
+    using TPanel::TPanel;
+};
 
 std::string TempFile(const std::string& name)
 {
@@ -35,9 +49,8 @@ std::string ReadFile(const std::string& path)
 
 } // namespace
 
-TEST(RegisterMonitor, ShowsTheLogSavesAndClearsIt)
+TEST_F(UiWindows, RegisterMonitorShowsTheLogSavesAndClearsIt)
 {
-    UFuncMon::ClearMonitor();
     UFuncMon::LogToMonitor("\tvorher");
     auto* mon = TForm::Create<TFunkMonForm>(Application);
     EXPECT_EQ(mon->Mon->Text(), "\tvorher");
@@ -62,10 +75,13 @@ TEST(RegisterMonitor, ShowsTheLogSavesAndClearsIt)
     EXPECT_TRUE(closed);
     EXPECT_FALSE(mon->Visible());
     EXPECT_EQ(UFuncMon::MonitorLog().Text(), "neu");
-    UFuncMon::ClearMonitor();
+    // Freed, the window is told nothing more; the log goes on.
+    mon->Free();
+    UFuncMon::LogToMonitor("danach");
+    EXPECT_EQ(UFuncMon::MonitorLog().Text(), "neu\r\ndanach");
 }
 
-TEST(DebugWindow, SwitchesAndHeldCommand)
+TEST_F(UiWindows, DebugWindowSwitchesAndHeldCommand)
 {
     auto* dbg = TForm::Create<TDebugForm>(Application);
     EXPECT_EQ(UDebugHold::DebugWindow(), dbg);
@@ -88,14 +104,16 @@ TEST(DebugWindow, SwitchesAndHeldCommand)
     dbg->Show();
     dbg->Close();
     EXPECT_EQ(dbg->GetState(), UDebugHold::StateClosed);
+    dbg->Free();
+    EXPECT_EQ(UDebugHold::DebugWindow(), nullptr);
 }
 
-TEST(LanguageSwitch, TaggedComponentsTakeTheirTexts)
+TEST_F(UiWindows, LanguageSwitchGivesTaggedComponentsTheirTexts)
 {
     const std::string path = TempFile("tillora_ui_lang.ini");
     std::ofstream(path, std::ios::binary)
         << "[Deutsch]\r\n1txt=Kasse\r\n22cap=Kasse-Monitor\r\n51cap=Speichern\r\n52cap=Löschen\r\n"
-           "[English]\r\n1txt=Register\r\n22cap=Register monitor\r\n51cap=Save\r\n421cap=Send\r\n";
+           "[English]\r\n1txt=Register\r\n22cap=Register monitor\r\n51cap=Save\r\n";
     auto* mon = TForm::Create<TFunkMonForm>(Application);
     auto* dbg = TForm::Create<TDebugForm>(Application);
     SetLanguage(nullptr, "English", path);
@@ -103,24 +121,36 @@ TEST(LanguageSwitch, TaggedComponentsTakeTheirTexts)
     EXPECT_EQ(mon->Caption(), "Register monitor");
     EXPECT_EQ(mon->Save1->Caption(), "Save");
     EXPECT_EQ(mon->Clear1->Caption(), ""); // a missing key blanks the tagged caption
+    // The debug window's components are untagged: they keep their stored texts.
     EXPECT_EQ(dbg->Button1->Caption(), "Send");
-    EXPECT_EQ(dbg->CheckHash->Caption(), "");
-    EXPECT_EQ(dbg->SendMemo->Text(), ""); // memos are not translated
+    EXPECT_EQ(dbg->CheckHash->Caption(), "Hashen auf QSM");
+    EXPECT_EQ(dbg->Caption(), "Debug");
     SetLanguage(nullptr, "Deutsch", path);
     EXPECT_EQ(mon->Clear1->Caption(), "Löschen");
     EXPECT_EQ(ULang::Languages().Current(), "Deutsch");
     std::remove(path.c_str());
 }
 
-// Destroying the application's forms at exit runs into a fault of the class library
-// (a component loses its owner before it tells the owner's other components); end the
-// process with the tests' verdict before that.
-class EndBeforeFormTeardown : public ::testing::Environment {
-public:
-    void TearDown() override
-    {
-        std::fflush(nullptr);
-        ExitProcess(::testing::UnitTest::GetInstance()->Passed() ? 0 : 1);
-    }
-};
-[[maybe_unused]] const auto* const endBeforeTeardown = ::testing::AddGlobalTestEnvironment(new EndBeforeFormTeardown);
+// Every row of the class table that a component matches applies: a skinned panel takes its
+// caption like a panel (only a non-empty one) and its hint like a skinned panel.
+TEST_F(UiWindows, LanguageSwitchAppliesEveryMatchingClassRow)
+{
+    const std::string path = TempFile("tillora_ui_rows.ini");
+    std::ofstream(path, std::ios::binary) << "[Deutsch]\r\n200hint=Satz der Klasse\r\n201cap=Bediener 1\r\n"
+                                             "201hint=Name\r\n";
+    auto* form = TForm::Create<TForm>(Application);
+    auto* skinned = new TsPanel(form);
+    skinned->SetParent(form);
+    skinned->SetTag(200);
+    skinned->SetCaption("1900");
+    auto* plain = new TPanel(form);
+    plain->SetParent(form);
+    plain->SetTag(201);
+    plain->SetHint("bleibt");
+    SetLanguage(nullptr, "Deutsch", path);
+    EXPECT_EQ(skinned->Caption(), "1900"); // no 200cap: the rate stays
+    EXPECT_EQ(skinned->Hint(), "Satz der Klasse");
+    EXPECT_EQ(plain->Caption(), "Bediener 1");
+    EXPECT_EQ(plain->Hint(), "bleibt"); // a plain panel takes no hint
+    std::remove(path.c_str());
+}
