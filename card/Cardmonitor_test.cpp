@@ -107,6 +107,24 @@ TEST_F(Cardmonitor, ALongLogLosesExactlyItsElevenOldestLines)
     EXPECT_EQ(after.back(), "neu");
 }
 
+TEST_F(Cardmonitor, ALineAddedInColourWhileTheLogIsTrimmedKeepsItsColour)
+{
+    const std::string filler(99, 'x');
+    for (int n = 0; QsmToolDll::MonitorText().size() <= 32000; ++n)
+        qsm.TYPE_DEBUGWINDOW((std::to_string(n) + filler).c_str());
+    // This line makes the log lose its 11 oldest lines first.
+    qsm.TYPECL_DEBUGWINDOW("Result;   6A 82", 255);
+    qsm.TYPE_DEBUGWINDOW("danach");
+    const std::string text = QsmToolDll::MonitorText();
+    EXPECT_EQ(Lines(text).front(), std::to_string(11) + filler);
+    HWND log = QsmToolDll::MonitorLog();
+    const int result = RichPosition(text, text.rfind("Result"));
+    EXPECT_EQ(ColourAt(log, result), RGB(255, 0, 0));
+    EXPECT_EQ(ColourAt(log, result + 14), RGB(255, 0, 0));
+    EXPECT_EQ(ColourAt(log, RichPosition(text, text.rfind("danach"))), RGB(0, 0, 0));
+    EXPECT_EQ(ColourAt(log, RichPosition(text, text.rfind("Result") - 3)), RGB(0, 0, 0));
+}
+
 TEST_F(Cardmonitor, StartCardWithoutAnyReaderAnswersMinusTwo)
 {
     MessageHost host;

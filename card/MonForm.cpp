@@ -2,8 +2,7 @@
 
 #include <richedit.h>
 
-#include "card/exports/QsmTool.h"
-#include "card/UCardFunc.h"
+#include "card/ULogColours.h"
 
 namespace {
 
@@ -63,25 +62,36 @@ void TMonForm::DeleteOldestLines(int count)
     SendMessageA(Mess->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
 }
 
-void TMonForm::AddLine(const std::string& text)
+void TMonForm::TrimLongLog()
 {
-    if (!logging_) return;
-    const std::string line = text.empty() ? std::string(" ") : text;
     // The length of the text as it is read out, each line end counting CR LF.
     if (SendMessageA(Mess->Handle(), WM_GETTEXTLENGTH, 0, 0) > kTrimAbove) DeleteOldestLines(kTrimLines);
-    CaretToEnd();
+}
+
+void TMonForm::AppendAtCaret(const std::string& text)
+{
+    const std::string line = text.empty() ? std::string(" ") : text;
     const std::string appended = (Mess->TextLength() > 0 ? "\r\n" : "") + line;
     SendMessageA(Mess->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(appended.c_str()));
     Mess->ScrollToCaret();
     Mess->Invalidate();
 }
 
+void TMonForm::AddLine(const std::string& text)
+{
+    if (!logging_) return;
+    TrimLongLog();
+    CaretToEnd();
+    AppendAtCaret(text);
+}
+
 void TMonForm::AddColoredLine(const std::string& text, int colour)
 {
     if (!logging_) return;
+    TrimLongLog();
     CaretToEnd();
     Mess->SetSelColor(static_cast<TColor>(colour));
-    AddLine(text);
+    AppendAtCaret(text);
     CaretToEnd();
     Mess->SetSelColor(Mess->Font().Color());
     Mess->Invalidate();
@@ -89,25 +99,30 @@ void TMonForm::AddColoredLine(const std::string& text, int colour)
 
 void TMonForm::ClearLog() { Mess->SetText(""); }
 
+void TMonForm::SendToHost(UINT msg)
+{
+    if (HWND host = HostWindow ? HostWindow() : nullptr) SendMessageA(host, msg, 0, 0);
+}
+
 void TMonForm::pcsc2CardInserted(TPCSCConnector* sender)
 {
     if (prellTimer->Enabled()) return;
     prellTimer->SetEnabled(true);
     if (sender) {
         AddColoredLine("Karte gesteckt", clLogMaroon);
-        START_CARD();
+        if (StartCard) StartCard();
     }
 }
 
 void TMonForm::prellTimerTimer(TObject*)
 {
     prellTimer->SetEnabled(false);
-    if (HWND host = Module().HostWindow) SendMessageA(host, WM_CARD_INSERTED, 0, 0);
+    SendToHost(WM_CARD_INSERTED);
 }
 
 void TMonForm::pcsc2CardRemoved(TPCSCConnector*)
 {
     AddColoredLine("Karte gezogen", clLogMaroon);
-    if (HWND host = Module().HostWindow) SendMessageA(host, WM_CARD_REMOVED, 0, 0);
-    RESET_CARD();
+    SendToHost(WM_CARD_REMOVED);
+    // The card reset that follows a removal does nothing.
 }

@@ -1,10 +1,13 @@
 // TMonForm: the card library's "Cardmonitor" window. Every exchange with the card and every
 // step of the card operations is written into it as a coloured log line. It also receives the
 // reader's insertion and removal events, debounces the insertion and tells the host window.
+// It knows nothing of the card module: the module gives it the card start and the host
+// window through the two hooks below.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "gui/ComCtrls.h"
@@ -27,12 +30,18 @@ class TMonForm : public TForm {
     TMenuItem* ClearMess = nullptr;
     TTimer* prellTimer = nullptr;
 
+    // Set by the card module: the card start run after a real insertion, and the window that
+    // receives the card messages (nullptr: none).
+    std::function<void()> StartCard;
+    std::function<HWND()> HostWindow;
+
     void SetLogging(bool on) { logging_ = on; }
     bool Logging() const { return logging_; }
     // Appends one line in the current colour (only while logging); an empty text becomes one
     // blank. A log past 32000 characters first loses its 11 oldest lines.
     void AddLine(const std::string& text);
-    // Appends one line in the given colour (0x00BBGGRR); the colour ends with the line.
+    // Appends one line in the given colour (0x00BBGGRR); the colour ends with the line. The
+    // trim of a long log comes first, so the new line keeps its colour.
     void AddColoredLine(const std::string& text, int colour);
     void ClearLog();
     std::string LogText();
@@ -50,8 +59,11 @@ protected:
     const TFormBindings& Bindings() const override;
 
 private:
+    void TrimLongLog();
     void DeleteOldestLines(int count);
     void CaretToEnd();
+    void AppendAtCaret(const std::string& text);
+    void SendToHost(UINT msg);
 
     bool logging_ = false;
 };

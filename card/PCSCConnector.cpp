@@ -6,6 +6,7 @@ namespace {
 
 constexpr const char* kWindowClass = "TPCSCConnectorWindow";
 constexpr std::size_t kMaxCommand = 260;
+constexpr int kHighestReader = 10; // at most 11 readers are listed
 
 void RegisterWindowClass()
 {
@@ -50,81 +51,20 @@ int SplitReaderNames(const std::string& text, std::vector<std::string>& names, i
     return stored;
 }
 
-// One waiting thread per successful Open. It owns its stop flag, so a worker of an earlier
-// Open can never keep running after Close.
-struct TPCSCConnector::Worker {
-    std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
-    HANDLE thread = nullptr;
-};
-
-namespace {
-
-struct WorkerArgs {
-    HMODULE module; // held while the worker runs, so the library stays mapped until it is gone
-    SCARDCONTEXT context;
-    std::string reader;
-    HWND window;
-    std::shared_ptr<std::atomic<bool>> stop;
-    std::shared_ptr<std::atomic<DWORD>> state;
-};
-
-DWORD WINAPI StatusThreadProc(LPVOID param)
-{
-    std::unique_ptr<WorkerArgs> args(static_cast<WorkerArgs*>(param));
-    SCARD_READERSTATEA record{};
-    record.szReader = args->reader.c_str();
-    record.dwEventState = args->state->load();
-    LONG lastError = SCARD_S_SUCCESS;
-    DWORD backoff = 0;
-    while (!args->stop->load()) {
-        record.dwCurrentState = record.dwEventState;
-        const LONG rc = SCardGetStatusChangeA(args->context, INFINITE, &record, 1);
-        if (args->stop->load()) break;
-        if (rc != SCARD_S_SUCCESS) {
-            // A wait that fails at once (service gone, context lost) is reported once; the
-            // worker then retries ever more slowly instead of spinning.
-            if (rc != lastError)
-                PostMessageA(args->window, WM_PCSC_STATUS, static_cast<WPARAM>(static_cast<DWORD>(rc)), 0);
-            lastError = rc;
-            backoff = std::min<DWORD>(backoff ? backoff * 2 : 50, 2000);
-            for (DWORD slept = 0; slept < backoff && !args->stop->load(); slept += 50)
-                Sleep(50);
-            continue;
-        }
-        lastError = SCARD_S_SUCCESS;
-        backoff = 0;
-        args->state->store(record.dwEventState);
-        PostMessageA(args->window, WM_PCSC_STATUS, 0, 0);
-    }
-    HMODULE module = args->module;
-    args.reset();
-    FreeLibraryAndExitThread(module, 0);
-}
-
-HMODULE HoldThisModule()
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCSTR>(&StatusThreadProc), &module);
-    return module;
-}
-
-} // namespace
-
-TPCSCConnector::TPCSCConnector(TComponent* owner)
-    : TComponent(owner), readerState_(std::make_shared<std::atomic<DWORD>>(0))
+TPCSCConnector::TPCSCConnector(TComponent* owner) : TComponent(owner)
 {
     RegisterWindowClass();
-    window_ =
-        CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ConnectorWndProc));
+    window_.reset(
+        CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr));
+    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ConnectorWndProc));
 }
 
 TPCSCConnector::~TPCSCConnector()
 {
     CloseAndDisconnect();
-    if (context_) SCardReleaseContext(context_);
-    if (window_) DestroyWindow(window_);
+    // The window goes with its member; no message may reach this object on the way.
+    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
 }
 
 void TPCSCConnector::Error(TErrSource source, LONG code)
@@ -135,39 +75,45 @@ void TPCSCConnector::Error(TErrSource source, LONG code)
 void TPCSCConnector::CloseAndDisconnect()
 {
     if (connected_) Disconnect();
-    if (opened_) Close();
+    if (watch_) Close();
 }
 
 bool TPCSCConnector::Init()
 {
     CloseAndDisconnect();
-    if (context_ && SCardIsValidContext(context_) == SCARD_S_SUCCESS) SCardReleaseContext(context_);
-    context_ = 0;
-    LONG rc = SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context_);
+    // Whatever happens below, the list of an earlier Init and the name taken from it are gone;
+    // the reader number names a reader of the new list.
+    const int chosen = useReaderNum_;
+    readerList_.clear();
+    numReaders_ = 0;
+    ChooseReader(-1);
+    if (context_ && SCardIsValidContext(context_.get()) == SCARD_S_SUCCESS) context_.reset();
+    else context_.release(); // an invalid context has nothing left to release
+    SCARDCONTEXT context = 0;
+    LONG rc = SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context);
     if (rc != SCARD_S_SUCCESS) {
-        context_ = 0;
         Error(esInit, rc);
         return false;
     }
+    context_.reset(context);
     DWORD size = 0;
-    rc = SCardListReadersA(context_, nullptr, nullptr, &size);
+    rc = SCardListReadersA(context_.get(), nullptr, nullptr, &size);
     std::string buffer;
     if (rc == SCARD_S_SUCCESS && size > 0) {
         buffer.assign(size, '\0');
-        rc = SCardListReadersA(context_, nullptr, buffer.data(), &size);
+        rc = SCardListReadersA(context_.get(), nullptr, buffer.data(), &size);
         buffer.resize(std::min<std::size_t>(size, buffer.size()));
     }
-    readerList_.clear();
     if (rc != SCARD_S_SUCCESS && rc != static_cast<LONG>(SCARD_E_NO_READERS_AVAILABLE)) {
-        numReaders_ = 0;
         Error(esInit, rc);
         return false;
     }
     std::vector<std::string> names;
-    SplitReaderNames(buffer, names, 10, std::string(1, '\0'));
+    SplitReaderNames(buffer, names, kHighestReader, std::string(1, '\0'));
     for (const auto& n : names)
         if (!n.empty()) readerList_.push_back(n);
     numReaders_ = static_cast<int>(readerList_.size());
+    ChooseReader(chosen); // none when the list got shorter
     if (numReaders_ > 0) {
         if (OnReaderListChange) OnReaderListChange(this);
         return true;
@@ -175,10 +121,8 @@ bool TPCSCConnector::Init()
     return false;
 }
 
-void TPCSCConnector::SetUseReaderNum(int n)
+void TPCSCConnector::ChooseReader(int n)
 {
-    if (n == useReaderNum_) return;
-    CloseAndDisconnect();
     if (n >= 0 && n < static_cast<int>(readerList_.size())) {
         readerName_ = readerList_[static_cast<std::size_t>(n)];
         useReaderNum_ = n;
@@ -188,37 +132,27 @@ void TPCSCConnector::SetUseReaderNum(int n)
     }
 }
 
+void TPCSCConnector::SetUseReaderNum(int n)
+{
+    if (n != useReaderNum_) CloseAndDisconnect();
+    ChooseReader(n);
+}
+
 bool TPCSCConnector::Open()
 {
     CloseAndDisconnect();
-    if (useReaderNum_ < 0 || !context_ || SCardIsValidContext(context_) != SCARD_S_SUCCESS) return false;
-    readerState_->store(0);
+    if (useReaderNum_ < 0 || !context_ || SCardIsValidContext(context_.get()) != SCARD_S_SUCCESS) return false;
     previousState_ = 0;
-    auto worker = std::make_unique<Worker>();
-    auto* args = new WorkerArgs{HoldThisModule(), context_, readerName_, window_, worker->stop, readerState_};
-    worker->thread = CreateThread(nullptr, 0, &StatusThreadProc, args, 0, nullptr);
-    if (!worker->thread) {
-        FreeLibrary(args->module);
-        delete args;
-        return false;
-    }
-    opened_ = std::move(worker);
+    auto watch = std::make_unique<TStatusWatch>(context_.get(), readerName_, window_.get());
+    if (!watch->Started()) return false;
+    watch_ = std::move(watch);
     return true;
 }
 
 void TPCSCConnector::Close()
 {
-    if (opened_) {
-        opened_->stop->store(true);
-        SCardCancel(context_);
-        // The worker leaves at its next wake-up; wait for it so no two ever wait at once.
-        if (WaitForSingleObject(opened_->thread, 5000) == WAIT_TIMEOUT) {
-            SCardCancel(context_);
-            WaitForSingleObject(opened_->thread, 5000);
-        }
-        CloseHandle(opened_->thread);
-        opened_.reset();
-    }
+    // The watch ends its worker; one that does not end in time is left behind on its own.
+    watch_.reset();
     if (connected_) Disconnect();
 }
 
@@ -233,18 +167,17 @@ bool TPCSCConnector::ConnectToReader()
 {
     DWORD protocol = 0;
     SCARDHANDLE handle = 0;
-    const LONG rc = SCardConnectA(context_, readerName_.c_str(), SCARD_SHARE_SHARED,
+    const LONG rc = SCardConnectA(context_.get(), readerName_.c_str(), SCARD_SHARE_SHARED,
                                   SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, &handle, &protocol);
     if (rc == static_cast<LONG>(SCARD_W_REMOVED_CARD)) {
         // The card went away between the status change and the connect: not connected.
-        card_ = 0;
         return false;
     }
     if (rc != SCARD_S_SUCCESS) {
         Error(esConnect, rc);
         return false;
     }
-    card_ = handle;
+    card_.reset(handle);
     AttrProtocol = static_cast<int>(protocol);
     ReadAttributes();
     if (AttrProtocol != 0) CardBecameActive();
@@ -254,9 +187,8 @@ bool TPCSCConnector::ConnectToReader()
 void TPCSCConnector::Disconnect()
 {
     if (!connected_) return;
-    SCardDisconnect(card_, SCARD_RESET_CARD);
+    card_.reset(); // SCardDisconnect with a reset of the card
     connected_ = false;
-    card_ = 0;
 }
 
 void TPCSCConnector::ReadAttributes()
@@ -264,14 +196,14 @@ void TPCSCConnector::ReadAttributes()
     auto bytes = [this](DWORD id, std::string& field) {
         BYTE buffer[127];
         DWORD len = sizeof buffer;
-        if (SCardGetAttrib(card_, id, buffer, &len) == SCARD_S_SUCCESS)
+        if (SCardGetAttrib(card_.get(), id, buffer, &len) == SCARD_S_SUCCESS)
             field.assign(reinterpret_cast<const char*>(buffer), std::min<DWORD>(len, sizeof buffer));
         else field.clear();
     };
     auto integer = [this](DWORD id, bool& ok) -> DWORD {
         DWORD value = 0;
         DWORD len = sizeof value;
-        ok = SCardGetAttrib(card_, id, reinterpret_cast<BYTE*>(&value), &len) == SCARD_S_SUCCESS;
+        ok = SCardGetAttrib(card_.get(), id, reinterpret_cast<BYTE*>(&value), &len) == SCARD_S_SUCCESS;
         return ok ? value : 0;
     };
     bytes(SCARD_ATTR_ATR_STRING, AttrCardATR);
@@ -312,14 +244,14 @@ void TPCSCConnector::Transmit(const std::string& command, std::string& reply)
     reply.clear();
     if (command.size() > kMaxCommand) return;
     if (!card_) {
-        // No card handle: nothing can be sent.
+        // No card connection: nothing can be sent.
         Error(esTransmit, static_cast<LONG>(SCARD_E_INVALID_HANDLE));
         return;
     }
     const SCARD_IO_REQUEST* pci = AttrProtocol == 1 ? SCARD_PCI_T0 : AttrProtocol == 2 ? SCARD_PCI_T1 : nullptr;
     BYTE buffer[kMaxCommand];
     DWORD len = sizeof buffer;
-    const LONG rc = SCardTransmit(card_, pci, reinterpret_cast<const BYTE*>(command.data()),
+    const LONG rc = SCardTransmit(card_.get(), pci, reinterpret_cast<const BYTE*>(command.data()),
                                   static_cast<DWORD>(command.size()), nullptr, buffer, &len);
     if (rc != SCARD_S_SUCCESS) {
         Error(esTransmit, rc);
@@ -382,15 +314,20 @@ void TPCSCConnector::StatusChanged(DWORD previous, DWORD now)
     previousState_ = now;
 }
 
+void TPCSCConnector::OnStatusMessage(WPARAM waitResult)
+{
+    if (waitResult != 0) Error(esGetStatus, static_cast<LONG>(static_cast<DWORD>(waitResult)));
+    // A message of a watch that is over finds no watch, or the next one's state.
+    if (!watch_) return;
+    const DWORD now = watch_->State();
+    if (now != previousState_) StatusChanged(previousState_, now);
+}
+
 LRESULT CALLBACK TPCSCConnector::ConnectorWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_PCSC_STATUS) {
-        auto* self = reinterpret_cast<TPCSCConnector*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-        if (self) {
-            if (wParam != 0) self->Error(esGetStatus, static_cast<LONG>(static_cast<DWORD>(wParam)));
-            const DWORD now = self->readerState_->load();
-            if (now != self->previousState_) self->StatusChanged(self->previousState_, now);
-        }
+        if (auto* self = reinterpret_cast<TPCSCConnector*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+            self->OnStatusMessage(wParam);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -1,19 +1,24 @@
 // TPCSCConnector: the card library's one path to the card. It holds the PC/SC context, lists
-// the readers, watches the chosen reader on a worker thread, connects to the card, transmits
-// command bytes and turns reader state changes into events. The events run on the thread
-// that created the connector, through its hidden window.
+// the readers, watches the chosen reader on a worker thread (TStatusWatch), connects to the
+// card, transmits command bytes and turns reader state changes into events. The events run on
+// the thread that created the connector, through its hidden window.
+//
+// The reader list is read afresh by every Init, and the chosen reader's name is taken from
+// the list whenever the reader number is set and after every Init, so a reader that went away
+// or was renamed is never connected by its old name.
 #pragma once
 
 #include <windows.h>
 #include <winscard.h>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "card/UCardHandles.h"
+#include "card/UStatusWatch.h"
 #include "gui/base/Classes.h"
 
 enum TErrSource { esInit = 0, esConnect = 1, esGetStatus = 2, esTransmit = 3 };
@@ -21,9 +26,6 @@ enum TNeededPIN { npPIN1, npPIN2, npPUK1, npPUK2 };
 
 using TPCSCErrorEvent = std::function<void(TObject* Sender, TErrSource source, std::uint32_t code)>;
 using TPCSCPinEvent = std::function<void(TObject* Sender, TNeededPIN pin)>;
-
-// Posted by the worker to the hidden window after each wait; wParam is the wait's result.
-constexpr UINT WM_PCSC_STATUS = WM_USER + 42;
 
 // Splits text at separator characters into at most highest + 1 names; runs of separators make
 // no empty names. Returns the number of names stored; the rest of `names` is cleared.
@@ -52,12 +54,17 @@ class TPCSCConnector : public TComponent {
 
     void SetUseReaderNum(int n);
     int UseReaderNum() const { return useReaderNum_; }
-    bool Opened() const { return opened_ != nullptr; }
+    bool Opened() const { return watch_ != nullptr; }
     bool Connected() const { return connected_; }
-    DWORD ReaderState() const { return readerState_->load(); }
+    // The card connection; 0 while not connected.
+    SCARDHANDLE CardHandle() const { return card_.get(); }
+    // The reader state last reported by the watch; 0 while not opened.
+    DWORD ReaderState() const { return watch_ ? watch_->State() : 0; }
     const std::vector<std::string>& ReaderList() const { return readerList_; }
     int NumReaders() const { return numReaders_; }
-    HWND WindowHandle() const { return window_; }
+    // The chosen reader's name; empty while none is chosen.
+    const std::string& ReaderName() const { return readerName_; }
+    HWND WindowHandle() const { return window_.get(); }
 
     // Attributes of the connected card and reader.
     int AttrProtocol = 0;    // 1 T=0, 2 T=1, 0 none
@@ -76,9 +83,10 @@ class TPCSCConnector : public TComponent {
     std::function<bool()> CardOperationRunning;
 
 private:
-    struct Worker;
     static LRESULT CALLBACK ConnectorWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnStatusMessage(WPARAM waitResult);
     void StatusChanged(DWORD previous, DWORD now);
+    void ChooseReader(int n);
     bool ConnectToReader();
     void ReadAttributes();
     void CardBecameActive(bool probe = true);
@@ -86,16 +94,14 @@ private:
     void CloseAndDisconnect();
     void Error(TErrSource source, LONG code);
 
-    SCARDCONTEXT context_ = 0;
-    SCARDHANDLE card_ = 0;
+    TSCardContext context_;
+    TSCardConnection card_; // released (with a reset of the card) before the context
     bool connected_ = false;
     std::vector<std::string> readerList_;
     int numReaders_ = 0;
     int useReaderNum_ = -1;
     std::string readerName_;
-    // Written by the worker, read on the window's thread.
-    std::shared_ptr<std::atomic<DWORD>> readerState_;
     DWORD previousState_ = 0;
-    std::unique_ptr<Worker> opened_;
-    HWND window_ = nullptr;
+    std::unique_ptr<TStatusWatch> watch_;
+    TWindowHandle window_;
 };

@@ -231,6 +231,13 @@ TEST_F(CardCrypto, CertificateWrittenReadsBackAndATooSmallBufferIsRefused)
     ASSERT_EQ(count, 200);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer.data()), 200), cert);
 
+    // A buffer of exactly the certificate's size takes it.
+    std::vector<std::uint8_t> exact(200, 0);
+    count = 200;
+    ASSERT_EQ(Qsm().READ_CERT(exact.data(), &count), 0);
+    EXPECT_EQ(count, 200);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(exact.data()), 200), cert);
+
     std::vector<std::uint8_t> small(199, 0x5A);
     count = 199;
     EXPECT_EQ(Qsm().READ_CERT(small.data(), &count), -1);
@@ -279,6 +286,33 @@ TEST_F(CardCrypto, KeyExportedToAFileImportsIntoItsKeyFile)
     card_->ClearLog();
     EXPECT_EQ(Qsm().GENERATE_KEY(5), 0);
     EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(CardCrypto, EachKeyTypeOfAVersion22CardHasItsOwnCommand)
+{
+    const char* const commands[] = {"80 46 00 00 04 20 D2 20 E2", "80 46 00 00 04 20 A1 20 E3",
+                                    "80 46 00 00 04 20 A2 20 E4"};
+    for (int type = 2; type <= 4; ++type) {
+        card_->ClearLog();
+        ASSERT_EQ(Qsm().GENERATE_KEY(type), 0) << type;
+        EXPECT_EQ(Sent(), (Cmds{"00 A4 00 0C 02 3F 00", "00 A4 00 0C 02 EC 01", commands[type - 2]})) << type;
+    }
+}
+
+TEST_F(CardCrypto, AVerificationWhoseLastCommandWouldPass255BytesSendsNoVerify)
+{
+    // A signature of 75 + 76 bytes; with 100 data bytes the last command holds 255 bytes.
+    const std::string signature = std::string(150, 'A') + "\r\n" + std::string(152, 'B');
+    const std::string data = Pattern(101, 9);
+    EXPECT_EQ(Qsm().VERIFY(U8(data), 100, "21", signature.c_str()), -1); // not genuine
+    const Cmds sent = Sent("00 2A 00 A8");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].substr(0, 21), "00 2A 00 A8 FF 9A 64 ");
+    // One data byte more: nothing of the verification goes to the card.
+    card_->ClearLog();
+    EXPECT_EQ(Qsm().VERIFY(U8(data), 101, "21", signature.c_str()), -1);
+    EXPECT_TRUE(Sent("00 2A 00 A8").empty());
+    EXPECT_TRUE(Sent("10 2A 00 A8").empty());
 }
 
 TEST_F(CardCrypto, AFailedExportKeepsTheExistingKeyFile)

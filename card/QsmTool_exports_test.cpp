@@ -42,8 +42,14 @@ TEST_F(QsmToolDll, HexToDecByNameAndByOrdinal)
     ASSERT_EQ(byName, byOrdinal);
     EXPECT_EQ(Call(byName, "FF"), "255");
     EXPECT_EQ(Call(byOrdinal, "10000000000000000"), "18446744073709551616");
+    EXPECT_EQ(Call(byName, "00FF"), "0255");
     EXPECT_EQ(Call(byName, ""), "");
     EXPECT_EQ(Call(byName, nullptr), "");
+    // 128 hex digits: 2 to the power of 512, minus 1.
+    EXPECT_EQ(
+        Call(byName, std::string(128, 'F').c_str()),
+        "13407807929942597099574024998205846127479365820592393377723561443721764030073546976801874298166903427690031"
+        "858186486050853753882811946569946433649006084095");
 }
 
 TEST_F(QsmToolDll, EveryExportHasItsOrdinal)

@@ -2,7 +2,8 @@
 
 #include "card/MonForm.h"
 #include "card/PCSCConnector.h"
-#include "card/exports/QsmTool.h"
+#include "card/UCardStart.h"
+#include "card/UCardText.h"
 #include "common/UHexASCII.h"
 
 namespace {
@@ -27,6 +28,8 @@ TCardModule::TCardModule() : monitor_(TForm::Create<TMonForm>(nullptr)), connect
 {
     resultText_.reserve(64 * 1024);
     connector_->CardOperationRunning = [this] { return Busy; };
+    monitor_->StartCard = [this] { ::StartCard(*this); };
+    monitor_->HostWindow = [this] { return HostWindow; };
 }
 
 TCardModule::~TCardModule()
@@ -34,7 +37,7 @@ TCardModule::~TCardModule()
     try {
         delete connector_;
         try {
-            delete monitor_;
+            monitor_->Free(); // FormDestroy runs while the whole window still exists
         } catch (...) {
         }
     } catch (...) {
@@ -48,6 +51,12 @@ const char* TCardModule::SetResultText(const std::string& text)
 {
     resultText_.assign(text);
     return resultText_.c_str();
+}
+
+const char* TCardModule::SetHexToDecText(std::string text)
+{
+    hexToDecText_ = std::move(text);
+    return hexToDecText_.c_str();
 }
 
 void TCardModule::Log(const std::string& line) { monitor_->AddLine(line); }
@@ -77,8 +86,25 @@ bool TCardModule::SendApduStatusOk(const std::string& command, std::string& resp
 
 bool TCardModule::SendApduText(const std::string& command, std::string& response)
 {
-    const char* out = nullptr;
-    const bool ok = SEND_CARD_APDU(command.c_str(), &out) == 0;
-    response = out ? out : "";
-    return ok;
+    if (!SendApduStatusOk(command, response)) {
+        response.clear();
+        return false;
+    }
+    SetResultText(response);
+    return true;
 }
+
+bool TCardModule::SendApduData(const std::string& command, std::string& data)
+{
+    if (!SendApduText(command, data)) return false;
+    if (data == "90 00") data.clear(); // the status word alone: no data
+    return true;
+}
+
+bool TCardModule::Send(const std::string& command)
+{
+    std::string answer;
+    return SendApduText(command, answer);
+}
+
+bool TCardModule::SelectFile(int fileId) { return Send(UCardText::SelectCommand(fileId)); }

@@ -7,6 +7,7 @@
 #include "card/UCardStart.h"
 #include "card/UCardText.h"
 #include "card/UFileBytes.h"
+#include "card/exports/QsmTool.h"
 #include "common/UHexASCII.h"
 
 using UCardText::BytesOf;
@@ -17,18 +18,6 @@ namespace {
 
 constexpr std::size_t kCertBlock = 384; // 128 bytes in the spaced form
 constexpr int kMaxListRounds = 256;     // continuations name their entry in one byte
-
-bool Send(TCardModule& m, const std::string& command)
-{
-    std::string answer;
-    return m.SendApduText(command, answer);
-}
-
-bool SelectFile(TCardModule& m, int id)
-{
-    return Send(m,
-                "00 A4 00 0C 02 " + Hex2(static_cast<std::size_t>(id) >> 8) + " " + Hex2(static_cast<std::size_t>(id)));
-}
 
 struct TGenerateCommand {
     const char* heading;
@@ -54,8 +43,8 @@ bool WriteKeyRecord(TCardModule& m, std::int32_t n, const UCardFormats::TKeyLine
     const std::string record =
         UCardFormats::BuildKeyRecord(UHexASCII::HexTextToBytes(lines.first), UHexASCII::HexTextToBytes(lines.second));
     if (id < 0 || record.empty()) return false;
-    return Send(m, "00 A4 00 0C 02 3F 00") && Send(m, "00 A4 00 0C 02 EC 01") && SelectFile(m, id) &&
-           Send(m, "00 dc 86 00 " + Hex2(record.size()) + UCardText::SpacedHex(record));
+    return m.SelectFile(kMasterFile) && m.SelectFile(kKorvaDir) && m.SelectFile(id) &&
+           m.Send("00 dc 86 00 " + Hex2(record.size()) + UCardText::SpacedHex(record));
 }
 
 // Reads key n's record from its export file of 1000.
@@ -63,43 +52,44 @@ bool ReadKeyRecord(TCardModule& m, std::int32_t n, std::string& component1, std:
 {
     const int id = UCardFormats::ExportFileId(n);
     std::string answer;
-    return id >= 0 && Send(m, "00 A4 00 0C 02 3F 00") && Send(m, "00 A4 00 0C 02 10 00") && SelectFile(m, id) &&
-           m.SendApduText("00 b2 86 00 00", answer) &&
+    return id >= 0 && m.SelectFile(kMasterFile) && m.SelectFile(kApplicationDir) && m.SelectFile(id) &&
+           m.SendApduData("00 b2 86 00 00", answer) &&
            UCardFormats::ParseKeyRecord(BytesOf(answer), component1, component2);
 }
 
 std::int32_t ImportWith(TCardModule& m, std::int32_t number,
                         const std::function<bool(UCardFormats::TKeyLines&)>& readLines)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Schlüssel importieren");
     UCardFormats::TKeyLines lines;
-    if (!readLines(lines) || !WriteKeyRecord(m, number, lines)) return -1;
+    if (!readLines(lines) || !WriteKeyRecord(m, number, lines)) return qrFailed;
     m.Log("Schlüssel wurde importiert", clLogBlue);
-    return 0;
+    return qrOk;
 }
 
 } // namespace
 
 std::int32_t ReadCert(TCardModule& m, std::size_t capacity, std::string& certificate)
 {
-    if (m.Busy) return 1;
-    std::string answer;
-    if (!m.SendApduText("00 A4 00 0C 02 11 10", answer)) return -1;
+    if (m.Busy) return qrBusy;
+    if (!m.SelectFile(kCertificateFile)) return qrFailed;
     m.Log("Lese Zertifikat", clLogBlue);
     std::size_t offset = 0, length = 0;
-    std::string le = " 00", collected;
+    std::string le = " 00", collected, answer;
     do {
-        if (!m.SendApduText("00 b0 " + Hex4(offset) + le, answer)) return -1;
+        if (!m.SendApduData("00 b0 " + Hex4(offset) + le, answer)) return qrFailed;
         const std::string block = BytesOf(answer);
+        // A block without data would read the same offset for ever.
+        if (block.empty()) return qrFailed;
         if (offset == 0) {
-            if (block.size() < 4) return -1;
+            if (block.size() < 4) return qrFailed;
             length = (static_cast<std::size_t>(static_cast<unsigned char>(block[2])) << 8 |
                       static_cast<unsigned char>(block[3])) +
                      4;
             // Stop before reading what the caller's buffer cannot take.
-            if (length > capacity) return -1;
+            if (length > capacity) return qrFailed;
         }
         collected += block;
         offset += block.size();
@@ -108,42 +98,42 @@ std::int32_t ReadCert(TCardModule& m, std::size_t capacity, std::string& certifi
     // A block may run on past the certificate into whatever the file holds behind it.
     collected.resize(length);
     certificate = std::move(collected);
-    return 0;
+    return qrOk;
 }
 
 std::int32_t WriteCert(TCardModule& m, std::string_view certificate)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     const std::string text = UCardText::SpacedHex(certificate);
     TBusyGuard busy(m);
-    if (!Send(m, "00 A4 00 0C 02 11 10")) return -1;
+    if (!m.SelectFile(kCertificateFile)) return qrFailed;
     m.Log("Schreibe Zertifikat", clLogBlue);
     const auto blocks = UCardText::SplitBlocks(text, kCertBlock);
     std::size_t offset = 0;
     for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
-        if (!Send(m, "00 d6  " + Hex4(offset) + " 80 " + std::string(blocks[i]) + "00")) return -1;
+        if (!m.Send("00 d6  " + Hex4(offset) + " 80 " + std::string(blocks[i]) + "00")) return qrFailed;
         offset += blocks[i].size() / 3;
     }
     // The last block also writes one zero byte after the data.
     const std::string_view last = blocks.back();
-    if (!Send(m, "00 d6  " + Hex4(offset) + " " + Hex2(last.size() / 3 + 1) + " " + std::string(last) + " 00"))
-        return -1;
-    return 0;
+    if (!m.Send("00 d6  " + Hex4(offset) + " " + Hex2(last.size() / 3 + 1) + " " + std::string(last) + " 00"))
+        return qrFailed;
+    return qrOk;
 }
 
 std::int32_t GenerateKey(TCardModule& m, std::int32_t type)
 {
-    if (m.Busy) return 1;
-    if (type < 1 || type > 4) return 0;
+    if (m.Busy) return qrBusy;
+    if (type < 1 || type > 4) return qrOk;
     TBusyGuard busy(m);
     if (m.OsVersion.empty()) ProbeCardVersion(m);
-    if (m.OsVersion.empty()) return -1;
-    if (!Send(m, "00 A4 00 0C 02 3F 00") || !Send(m, "00 A4 00 0C 02 EC 01")) return -1;
+    if (m.OsVersion.empty()) return qrFailed;
+    if (!m.SelectFile(kMasterFile) || !m.SelectFile(kKorvaDir)) return qrFailed;
     const TGenerateCommand& g = kGenerate[type - 1];
     m.Log("");
     m.Log(g.heading, clLogMaroon);
     m.Log("");
-    return Send(m, m.CardVersion == "2.2" ? g.version22 : g.other) ? 0 : -1;
+    return m.Send(m.CardVersion == "2.2" ? g.version22 : g.other) ? qrOk : qrFailed;
 }
 
 std::int32_t ImportKey(TCardModule& m, std::int32_t number, std::string_view keyText)
@@ -169,15 +159,15 @@ std::int32_t ImportKeyFromFile(TCardModule& m, std::int32_t number, const std::s
 
 std::int32_t ExportKey(TCardModule& m, std::int32_t number, const TKeySink& sink)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Schlüssel exportieren");
     std::string component1, component2;
     if (!ReadKeyRecord(m, number, component1, component2) ||
         !sink(UCardText::PlainHex(component1) + "\r\n" + UCardText::PlainHex(component2)))
-        return -1;
+        return qrFailed;
     m.Log("Schlüssel #" + std::to_string(number) + " wurde exportiert", clLogBlue);
-    return 0;
+    return qrOk;
 }
 
 std::int32_t ExportKeyToFile(TCardModule& m, std::int32_t number, const std::string& fileName)
@@ -187,27 +177,26 @@ std::int32_t ExportKeyToFile(TCardModule& m, std::int32_t number, const std::str
 
 std::int32_t ListKorvaFiles(TCardModule& m, std::string& list)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Elementardateien lesen");
     std::string answer;
-    if (!Send(m, "00A4000C023F00") || !m.SendApduText("80 16 02 00 00 00", answer)) return -1;
+    // The master file's select as this listing has always written it.
+    if (!m.Send("00A4000C023F00") || !m.SendApduData("80 16 02 00 00 00", answer)) return qrFailed;
     if (answer.find("86 02 EC 01") == std::string::npos) {
         m.Log("keine KORVA-Struktur vorhanden", clLogMaroon);
         m.Log("Lesen beendet", clLogBlue);
-        return -1;
+        return qrFailed;
     }
-    if (!Send(m, "00 A4 00 0C 02 EC 01") || !m.SendApduText("80 16 02 00 00 00", answer)) return -1;
+    if (!m.SelectFile(kKorvaDir) || !m.SendApduData("80 16 02 00 00 00", answer)) return qrFailed;
     std::string files;
     for (int round = 0;; ++round) {
-        // An answer of the status word alone carries no entries.
-        if (answer == "90 00") answer.clear();
         std::string continuation;
         const UCardFormats::TListRest rest = UCardFormats::TakeListEntries(answer, files, continuation);
         if (rest == UCardFormats::TListRest::Done) break;
         if (rest == UCardFormats::TListRest::Bad || round >= kMaxListRounds ||
-            !m.SendApduText("80 16 02 " + continuation + " 00 00", answer))
-            return -1;
+            !m.SendApduData("80 16 02 " + continuation + " 00 00", answer))
+            return qrFailed;
     }
     m.Log("folgende Elementar-File sind im KORVA-Unterverzeichnis: ", clLogMaroon);
     m.Log("");
@@ -215,5 +204,5 @@ std::int32_t ListKorvaFiles(TCardModule& m, std::string& list)
     m.Log("");
     m.Log("Lesen beendet", clLogBlue);
     list = files;
-    return 0;
+    return qrOk;
 }

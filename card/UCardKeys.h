@@ -1,5 +1,6 @@
 // The card's certificate, its key pairs and key records, and the list of files of its KORVA
-// subdirectory. Each operation answers 0 (success), 1 (busy, nothing sent) or -1 (failure).
+// subdirectory. Each operation answers qrOk, qrBusy (nothing sent) or qrFailed
+// (card/exports/QsmTool.h).
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ class TCardModule;
 // hold it.
 std::int32_t ReadCert(TCardModule& m, std::size_t capacity, std::string& certificate);
 std::int32_t WriteCert(TCardModule& m, std::string_view certificate);
-// Key types 1 to 4; any other type answers 0 without a command.
+// Key types 1 to 4; any other type answers qrOk without a command.
 std::int32_t GenerateKey(TCardModule& m, std::int32_t type);
 std::int32_t ImportKey(TCardModule& m, std::int32_t number, std::string_view keyText);
 std::int32_t ImportKeyFromFile(TCardModule& m, std::int32_t number, const std::string& fileName);

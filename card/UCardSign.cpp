@@ -6,7 +6,7 @@
 #include "card/UCardFunc.h"
 #include "card/UCardText.h"
 #include "card/UFileBytes.h"
-#include "common/UHexASCII.h"
+#include "card/exports/QsmTool.h"
 
 using UCardText::Hex2;
 
@@ -15,17 +15,9 @@ namespace {
 constexpr std::size_t kHashBlock = 384; // 128 bytes in the spaced form
 constexpr std::size_t kMaxLc = 255;
 
-bool SelectKorva(TCardModule& m)
-{
-    std::string answer;
-    return m.SendApduText("00 A4 00 0C 02 3F 00", answer) && m.SendApduText("00 A4 00 0C 02 EC 01", answer);
-}
+bool SelectKorva(TCardModule& m) { return m.SelectFile(kMasterFile) && m.SelectFile(kKorvaDir); }
 
-bool SetKey(TCardModule& m, const std::string& keyRef)
-{
-    std::string answer;
-    return m.SendApduText("00 22 43 " + keyRef + " 00 00", answer);
-}
+bool SetKey(TCardModule& m, const std::string& keyRef) { return m.Send("00 22 43 " + keyRef + " 00 00"); }
 
 } // namespace
 
@@ -44,34 +36,35 @@ void ProcessPendingMessages()
 
 std::int32_t SignData(TCardModule& m, std::string_view data, const std::string& keyRef, const TSignatureSink& sink)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Signieren");
-    if (!SelectKorva(m) || !SetKey(m, keyRef)) return -1;
+    if (!SelectKorva(m) || !SetKey(m, keyRef)) return qrFailed;
     const std::string text = UCardFormats::DataText(data, keyRef == "11" || keyRef == "12");
     const auto blocks = UCardFormats::ChainBlocks(text);
-    std::string answer;
     for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
         m.Log("Blockverkettung aktiviert", clLogMaroon);
-        if (!m.SendApduText(" 10 2A 9E 9A " + Hex2(blocks[i].size() / 2) + std::string(blocks[i]) + "00", answer))
-            return -1;
+        if (!m.Send(" 10 2A 9E 9A " + Hex2(blocks[i].size() / 2) + std::string(blocks[i]) + "00")) return qrFailed;
         ProcessPendingMessages();
     }
     m.Log("Blockverkettung deaktiviert", clLogMaroon);
     const std::string_view last = blocks.back();
-    if (!m.SendApduText(" 00 2A 9E 9A " + Hex2(last.size() / 2) + std::string(last) + "00", answer)) return -1;
+    std::string signature;
+    if (!m.SendApduData(" 00 2A 9E 9A " + Hex2(last.size() / 2) + std::string(last) + "00", signature) ||
+        signature.empty())
+        return qrFailed;
     m.Log("");
     m.Log("Signatur wird berechnet, bitte warten");
-    if (!sink(UCardFormats::SignatureText(answer))) return -1;
+    if (!sink(UCardFormats::SignatureText(signature))) return qrFailed;
     m.Log("Die Signatur wurde berechnet und abgespeichert.", clLogBlue);
-    return 0;
+    return qrOk;
 }
 
 std::int32_t SignFile(TCardModule& m, const std::string& fileName, const std::string& keyRef)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     std::string data;
-    if (!ReadFileBytes(fileName, data)) return -1;
+    if (!ReadFileBytes(fileName, data)) return qrFailed;
     return SignData(m, data, keyRef,
                     [&](const std::string& signature) { return WriteFileBytes(fileName + ".sig", signature); });
 }
@@ -79,7 +72,7 @@ std::int32_t SignFile(TCardModule& m, const std::string& fileName, const std::st
 std::int32_t VerifyData(TCardModule& m, std::string_view data, const std::string& keyRef,
                         std::string_view signatureText)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     TBusyGuard busy(m);
     UCardText::LogHeading(m, "Verifizieren");
     const bool direct = !keyRef.empty() && (keyRef[0] == '1' || keyRef[0] == '3');
@@ -91,56 +84,52 @@ std::int32_t VerifyData(TCardModule& m, std::string_view data, const std::string
     // The last command carries data and signature behind one length byte.
     if (lastBytes + signatureBytes + 4 > kMaxLc) {
         m.Log("Die Verifikation ist fehlgeschlagen.", clLogRed);
-        return -1;
+        return qrFailed;
     }
-    if (!SelectKorva(m) || !SetKey(m, keyRef)) return -1;
-    std::string answer;
+    if (!SelectKorva(m) || !SetKey(m, keyRef)) return qrFailed;
     for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
         m.Log("Blockverkettung aktiviert", clLogMaroon);
         const std::size_t n = blocks[i].size() / 2;
-        if (!m.SendApduText(" 10 2A 00 A8 " + Hex2(n + 2) + " 9A " + Hex2(n) + std::string(blocks[i]), answer))
-            return -1;
+        if (!m.Send(" 10 2A 00 A8 " + Hex2(n + 2) + " 9A " + Hex2(n) + std::string(blocks[i]))) return qrFailed;
         ProcessPendingMessages();
     }
     m.Log("Blockverkettung deaktiviert", clLogMaroon);
-    if (!m.SendApduText(" 00 2A 00 A8 " + Hex2(lastBytes + signatureBytes + 4) + " 9A " + Hex2(lastBytes) +
-                            std::string(blocks.back()) + " 9E " + Hex2(signatureBytes) + signature,
-                        answer)) {
+    if (!m.Send(" 00 2A 00 A8 " + Hex2(lastBytes + signatureBytes + 4) + " 9A " + Hex2(lastBytes) +
+                std::string(blocks.back()) + " 9E " + Hex2(signatureBytes) + signature)) {
         m.Log("Die Verifikation ist fehlgeschlagen.", clLogRed);
-        return -1;
+        return qrFailed;
     }
     m.Log("Signatur korrekt.", clLogBlue);
-    return 0;
+    return qrOk;
 }
 
 std::int32_t VerifyFile(TCardModule& m, const std::string& dataFile, const std::string& signatureFile,
                         const std::string& keyRef)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     std::string data, signature;
-    if (!ReadFileBytes(dataFile, data) || !ReadFileBytes(signatureFile, signature)) return -1;
+    if (!ReadFileBytes(dataFile, data) || !ReadFileBytes(signatureFile, signature)) return qrFailed;
     return VerifyData(m, data, keyRef, signature);
 }
 
 std::int32_t HashData(TCardModule& m, std::string_view data, std::string& hash)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     const std::string text = UCardText::SpacedHex(data);
     TBusyGuard busy(m);
-    std::string answer;
-    if (!m.SendApduText("00 A4 00 0C 02 11 10", answer)) return -1;
+    if (!m.SelectFile(kCertificateFile)) return qrFailed;
     m.Log("Berechne Hash", clLogBlue);
     const auto blocks = UCardText::SplitBlocks(text, kHashBlock);
     for (std::size_t i = 0; i + 1 < blocks.size(); ++i) {
-        if (!m.SendApduText("10 2A 90 80 " + Hex2(blocks[i].size() / 3) + std::string(blocks[i]) + " 00", answer))
-            return -1;
+        if (!m.Send("10 2A 90 80 " + Hex2(blocks[i].size() / 3) + std::string(blocks[i]) + " 00")) return qrFailed;
         ProcessPendingMessages();
     }
     const std::string_view last = blocks.back();
-    if (!m.SendApduText("00 2A 90 80 " + Hex2(last.size() / 3) + std::string(last) + " 00", answer)) return -1;
+    std::string answer;
+    if (!m.SendApduData("00 2A 90 80 " + Hex2(last.size() / 3) + std::string(last) + " 00", answer)) return qrFailed;
     std::string value = UCardText::BytesOf(answer);
     // The caller's buffer holds a SHA-1 value: any other answer is refused, not copied.
-    if (value.size() != kHashBytes) return -1;
+    if (value.size() != kHashBytes) return qrFailed;
     hash = std::move(value);
-    return 0;
+    return qrOk;
 }

@@ -1,6 +1,6 @@
 // Signing, verification and hashing on the card. Long data goes to the card as a chain of
 // command blocks; between blocks the application's pending messages are processed.
-// Each operation answers 0 (success), 1 (busy, nothing sent) or -1 (failure).
+// Each operation answers qrOk, qrBusy (nothing sent) or qrFailed (card/exports/QsmTool.h).
 #pragma once
 
 #include <cstdint>

@@ -1,12 +1,14 @@
 #include "card/UCardStart.h"
 
-#include <cstdio>
-
 #include "card/MonForm.h"
 #include "card/PCSCConnector.h"
 #include "card/UCardFunc.h"
-#include "common/UHexASCII.h"
+#include "card/UCardText.h"
 #include "card/ULangeZahlen.h"
+#include "card/exports/QsmTool.h"
+#include "common/UHexASCII.h"
+
+using UCardText::Hex2;
 
 const char* const kQsmAtr = "3B F2 18 00 02 C1 0A 31 FE 58 C8 08 74";
 
@@ -24,62 +26,64 @@ const VersionRow kVersionTable[] = {
     {"70 04 70 23 C8 08 8F 01 01", "2.3", "4.3b"},
 };
 
-std::string Hex2(int n)
+// A size the card reports is a 32-bit count: an answer of more digits means no size, and
+// its conversion is not even tried.
+constexpr std::size_t kMaxSizeDigits = 8;
+
+std::string DecimalSize(const std::string& digits)
 {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02X", n & 0xFF);
-    return buf;
+    return digits.empty() || digits.size() > kMaxSizeDigits ? std::string() : TLangeZahlen::HexToDec(digits);
 }
 
 // Re-reads the reader list from scratch; refuses while another operation runs.
-int ReinitConnector(TCardModule& m)
+std::int32_t ReinitConnector(TCardModule& m)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     TBusyGuard busy(m);
     m.Connector().Disconnect();
     m.Connector().Init();
-    return 0;
+    return qrOk;
 }
 
 } // namespace
 
-int ProbeCardVersion(TCardModule& m)
+std::int32_t ProbeCardVersion(TCardModule& m)
 {
     m.Log("Card-System-Info:", clLogBlue);
     std::string response;
-    if (!m.SendApduText("00 CA 01 88 00", response)) return -1;
+    if (!m.SendApduText("00 CA 01 88 00", response)) return qrFailed;
     for (const auto& row : kVersionTable) {
         if (response.find(row.pattern) != std::string::npos) {
             m.CardVersion = row.card;
             m.OsVersion = row.os;
             m.Log(std::string("Version der Karte: ") + row.card, clLogBlack);
             m.Log(std::string("Version des OS: ") + row.os, clLogBlack);
-            return 0;
+            return qrOk;
         }
     }
     if (m.CardVersion.empty()) m.Log("Card -, OS-Version fehlerhaft", clLogRed);
-    return -1;
+    return qrFailed;
 }
 
 bool SelectQsmApplication(TCardModule& m)
 {
     m.Log("QSM-Anwendung auswählen", clLogBlue);
-    std::string response;
-    return m.SendApduText("00 A4 00 0C 02 3F 00", response) && m.SendApduText("00 A4 00 0C 02 10 00", response);
+    return m.SelectFile(kMasterFile) && m.SelectFile(kApplicationDir);
 }
 
 std::int32_t StartCard(TCardModule& m)
 {
-    if (m.Busy) return 1;
-    if (ReinitConnector(m) == 1) return 1;
+    if (m.Busy) return qrBusy;
+    if (ReinitConnector(m) == qrBusy) return qrBusy;
     TPCSCConnector& pcsc = m.Connector();
-    int rc = -1;
+    std::int32_t rc = qrFailed;
     {
         TBusyGuard busy(m);
         m.Log("Start-Card", clLogBlue);
         pcsc.Open();
-        m.Log("Anzahl der angeschlossenen Leser " + Hex2(pcsc.NumReaders()), clLogMaroon);
-        if (pcsc.NumReaders() == 0) return -2;
+        const std::size_t count = static_cast<std::size_t>(pcsc.NumReaders());
+        m.Log("Anzahl der angeschlossenen Leser " + Hex2(count), clLogMaroon);
+        if (count == 0) return qrNoReader;
         const int last = pcsc.NumReaders() - 1;
         for (int n = 0; n <= last; ++n) {
             pcsc.SetUseReaderNum(n);
@@ -87,13 +91,13 @@ std::int32_t StartCard(TCardModule& m)
             if (!pcsc.Connect()) m.Log("Verbindung zur Karte kann nicht hergestellt werden ", clLogRed);
             for (const auto& name : pcsc.ReaderList())
                 m.Log(name, clLogMaroon);
-            m.Log(Hex2(pcsc.NumReaders()), clLogMaroon);
+            m.Log(Hex2(count), clLogMaroon);
             rc = ProbeCardVersion(m);
-            if (rc == -1 && n == last) {
+            if (rc == qrFailed && n == last) {
                 m.Log("Verbindung zur Karte kann nicht hergestellt werden ", clLogRed);
                 break;
             }
-            if (rc == 0) {
+            if (rc == qrOk) {
                 if (UHexASCII::BytesToHexText(pcsc.AttrCardATR) == kQsmAtr || n == last) break;
                 pcsc.Disconnect();
             }
@@ -120,7 +124,7 @@ void DisconnectCard(TCardModule& m)
 
 std::int32_t GetCardSysInfo(TCardModule& m, std::string& report)
 {
-    if (m.Busy) return 1;
+    if (m.Busy) return qrBusy;
     TBusyGuard busy(m);
     m.Log("");
     m.Log("Card-System-Info:", clLogBlue);
@@ -129,45 +133,44 @@ std::int32_t GetCardSysInfo(TCardModule& m, std::string& report)
         m.Log(line, clLogMaroon);
         report += line + "\r\n";
     };
-    std::string response;
-    m.ExchangeLogged("Card,Info", "", response, clLogMaroon);
+    std::string data;
+    m.ExchangeLogged("Card,Info", "", data, clLogMaroon);
 
     // Step 1: the crypto chip's serial number, hex digits 21 to 32 of the answer.
-    if (!m.SendApduText("00 CA 01 81 00", response)) return -1;
-    std::string digits = UHexASCII::RemoveBlanks(response);
-    const std::string serial = digits.size() >= 32 ? TLangeZahlen::HexToDec(digits.substr(20, 12)) : "";
-    if (serial.empty()) return -1;
-    info("Seriennummer des Krypto-Chips: " + serial);
+    if (!m.SendApduData("00 CA 01 81 00", data)) return csSerialNumber;
+    std::string digits = UHexASCII::RemoveBlanks(data);
+    if (digits.size() < 32) return csSerialNumber;
+    info("Seriennummer des Krypto-Chips: " + TLangeZahlen::HexToDec(digits.substr(20, 12)));
 
     // Step 2: free EEPROM.
-    if (!m.SendApduText("00 CA 01 8A 00", response)) return -2;
-    const std::string eeprom = TLangeZahlen::HexToDec(UHexASCII::RemoveBlanks(response));
-    if (eeprom.empty()) return -2;
+    if (!m.SendApduData("00 CA 01 8A 00", data)) return csEeprom;
+    const std::string eeprom = DecimalSize(UHexASCII::RemoveBlanks(data));
+    if (eeprom.empty()) return csEeprom;
     info("verfügbarer EEPROM Speicherplatz: " + eeprom + " Byte");
     m.Log("");
 
     // Step 3 and 4: the body size of the KORVA subdirectory.
     m.Log("Body-Size des KORVA-Unterverzeichnisses wird ermittelt: ");
-    if (!m.SendApduText("00 A4 00 0C 02 3F 00", response)) return -3;
-    if (!m.SendApduText("00 A4 00 0C 02 EC 01", response)) {
+    if (!m.SelectFile(kMasterFile)) return csMasterFile;
+    if (!m.SelectFile(kKorvaDir)) {
         m.Log("KORVA-Unterverzeichnis nicht vorhanden! ", clLogRed);
     } else {
-        if (!m.SendApduText("00 CA 01 85 00", response)) return -4;
-        digits = UHexASCII::RemoveBlanks(response);
+        if (!m.SendApduData("00 CA 01 85 00", data)) return csKorvaSize;
+        digits = UHexASCII::RemoveBlanks(data);
+        if (digits.size() > kMaxSizeDigits) return csKorvaSize;
         if (!digits.empty() && digits[0] == '0') digits.erase(0, 1);
-        const std::string body = TLangeZahlen::HexToDec(digits);
-        if (body.empty()) return -4;
+        const std::string body = DecimalSize(digits);
+        if (body.empty()) return csKorvaSize;
         info("verfügbarer Speicherplatz im Body des KORVA-Unterverzeichnisses: " + body + " Byte");
     }
 
-    // Step 5: the operating system's name.
-    if (!m.SendApduText("00 CA 01 80 00", response)) return -5;
-    std::string os = response.size() >= 2 ? response.substr(0, response.size() - 2) : std::string();
-    info("Betriebssystem: " + UHexASCII::HexTextToBytes(os));
+    // Step 5: the operating system's name, its closing zero byte dropped.
+    if (!m.SendApduData("00 CA 01 80 00", data) || data.empty()) return csOsName;
+    info("Betriebssystem: " + UHexASCII::HexTextToBytes(data.substr(0, data.size() - 2)));
 
     m.Log("");
     ProbeCardVersion(m);
     m.Log("");
     m.Log("Card-System-Info abgeschlossen", clLogBlue);
-    return 0;
+    return qrOk;
 }

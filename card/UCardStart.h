@@ -9,9 +9,12 @@ class TCardModule;
 // The answer to reset of the QSM card.
 extern const char* const kQsmAtr;
 
+// Each answers a TQsmResult (card/exports/QsmTool.h).
 std::int32_t StartCard(TCardModule& m);
-int ProbeCardVersion(TCardModule& m);
+// qrOk when a row of the version table matched; sets the card and OS version texts.
+std::int32_t ProbeCardVersion(TCardModule& m);
 bool SelectQsmApplication(TCardModule& m);
 void DisconnectCard(TCardModule& m);
-// Returns 0, 1 (busy) or the failing step -1..-5; `report` gets the report gathered so far.
+// Returns qrOk, qrBusy or the failing step (TCardSysInfoStep); `report` gets the report
+// gathered so far. A size of more than 8 hex digits (a 32-bit count) fails its step.
 std::int32_t GetCardSysInfo(TCardModule& m, std::string& report);

@@ -25,18 +25,13 @@ std::string SpacedHex(std::string_view bytes)
     return bytes.empty() ? std::string() : " " + UHexASCII::BytesToHexText(bytes);
 }
 
-std::string PlainHex(std::string_view bytes)
+std::string SelectCommand(int fileId)
 {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out += digits[b >> 4];
-        out += digits[b & 15];
-    }
-    return out;
+    const auto id = static_cast<std::size_t>(fileId);
+    return "00 A4 00 0C 02 " + Hex2(id >> 8) + " " + Hex2(id);
 }
+
+std::string PlainHex(std::string_view bytes) { return UHexASCII::RemoveBlanks(UHexASCII::BytesToHexText(bytes)); }
 
 std::string BytesOf(std::string_view hexText) { return UHexASCII::HexTextToBytes(UHexASCII::RemoveBlanks(hexText)); }
 

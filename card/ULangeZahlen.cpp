@@ -1,5 +1,9 @@
 #include "card/ULangeZahlen.h"
 
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
 #include "common/UHexASCII.h"
 
 TLangeZahlen::Digits TLangeZahlen::FromText(std::string_view decimal)
@@ -93,15 +97,29 @@ std::string TLangeZahlen::MultiplyTexts(std::string_view a, std::string_view b)
 std::string TLangeZahlen::HexToDec(std::string_view hex)
 {
     if (hex.empty()) return {};
-    for (char c : hex)
-        if (UHexASCII::HexDigitValue(c) == 255) return {};
-    std::string sum = std::to_string(UHexASCII::HexDigitValue(hex.back()));
-    int power = 1;
-    for (std::size_t i = hex.size() - 1; i-- > 0; ++power) {
-        std::string term = std::to_string(UHexASCII::HexDigitValue(hex[i]));
-        for (int p = 0; p < power; ++p)
-            term = MultiplyTexts(term, "16");
-        sum = AddTexts(sum, term);
+    // Base 10^9 limbs, least significant first: each hex digit multiplies the number by 16 and
+    // adds itself, so the work grows with the square of the length.
+    constexpr std::uint32_t kBase = 1000000000;
+    std::vector<std::uint32_t> limbs{0};
+    for (const char c : hex) {
+        const std::uint8_t value = UHexASCII::HexDigitValue(c);
+        if (value == 255) return {};
+        std::uint64_t carry = value;
+        for (std::uint32_t& limb : limbs) {
+            const std::uint64_t x = std::uint64_t{limb} * 16 + carry;
+            limb = static_cast<std::uint32_t>(x % kBase);
+            carry = x / kBase;
+        }
+        if (carry) limbs.push_back(static_cast<std::uint32_t>(carry));
     }
-    return sum;
+    std::string text = std::to_string(limbs.back());
+    for (auto limb = limbs.rbegin() + 1; limb != limbs.rend(); ++limb) {
+        char group[16];
+        std::snprintf(group, sizeof group, "%09u", static_cast<unsigned>(*limb));
+        text += group;
+    }
+    // Leading zeros of the hex text stay: the sum of the digits' powers of 16 in decimal digit
+    // lists is as long as the hex text when it starts with a zero ("00FF" -> "0255").
+    if (hex.front() == '0' && text.size() < hex.size()) text.insert(0, hex.size() - text.size(), '0');
+    return text;
 }

@@ -1,5 +1,6 @@
 // Decimal arithmetic on numbers of any length, held as digit lists (most significant digit
-// first). Meant for card serial numbers and sizes of a few dozen digits.
+// first). The list arithmetic is meant for numbers of a few dozen digits; HexToDec works on
+// plain digit groups and takes any length the card or a host hands in.
 #pragma once
 
 #include <memory>
@@ -19,7 +20,9 @@ public:
     static std::string AddTexts(std::string_view a, std::string_view b);
     static std::string MultiplyTexts(std::string_view a, std::string_view b); // "" if either is ""
 
-    // Decimal text of a hex number of any length; "" when the text is empty or holds a
-    // character that is no hex digit.
+    // Decimal text of a hex number of any length ("FF" -> "255"), in time quadratic in its
+    // length; "" when the text is empty or holds a character that is no hex digit. A text
+    // that starts with "0" gives at least as many decimal digits as it has hex digits, the
+    // leading ones zeros ("00FF" -> "0255", "00" -> "00").
     static std::string HexToDec(std::string_view hex);
 };

@@ -69,24 +69,33 @@ void AddReaders(std::vector<ReaderConfig>& out, const std::string& list, char se
 
 } // namespace
 
+bool ReadersVariable(std::string& value)
+{
+    char buf[4096];
+    const DWORD n = GetEnvironmentVariableA("SIMREADER_READERS", buf, sizeof buf);
+    if (n == 0 || n >= sizeof buf) return false;
+    value.assign(buf, n);
+    return true;
+}
+
 std::vector<ReaderConfig> LoadConfig(HMODULE module)
 {
     std::vector<ReaderConfig> out;
-    char buf[4096];
-    DWORD n = GetEnvironmentVariableA("SIMREADER_READERS", buf, sizeof buf);
-    if (n > 0 && n < sizeof buf) {
-        AddReaders(out, std::string(buf, n), ';');
-    } else {
-        char path[MAX_PATH];
-        GetModuleFileNameA(module, path, MAX_PATH);
-        std::string ini = path;
-        ini = ini.substr(0, ini.find_last_of('\\') + 1) + "simreader.ini";
-        n = GetPrivateProfileSectionA("Readers", buf, sizeof buf, ini.c_str());
-        std::string list;
-        for (const char* p = buf; p < buf + n && *p; p += std::strlen(p) + 1)
-            list += std::string(p) + '\n';
-        AddReaders(out, list, '\n');
+    std::string variable;
+    if (ReadersVariable(variable)) {
+        AddReaders(out, variable, ';');
+        return out; // exactly the readers it names, perhaps none
     }
+    char buf[4096];
+    char path[MAX_PATH];
+    GetModuleFileNameA(module, path, MAX_PATH);
+    std::string ini = path;
+    ini = ini.substr(0, ini.find_last_of('\\') + 1) + "simreader.ini";
+    const DWORD n = GetPrivateProfileSectionA("Readers", buf, sizeof buf, ini.c_str());
+    std::string list;
+    for (const char* p = buf; p < buf + n && *p; p += std::strlen(p) + 1)
+        list += std::string(p) + '\n';
+    AddReaders(out, list, '\n');
     if (out.empty()) out.push_back({"Tillora Virtual Reader 0", 35963});
     return out;
 }

@@ -21,10 +21,13 @@ struct ReaderConfig {
     int port;
 };
 
-// From the environment variable SIMREADER_READERS ("name=port;name=port"), else from the
-// section [Readers] of simreader.ini beside the DLL, else one reader
-// "Tillora Virtual Reader 0" on port 35963.
+// From the environment variable SIMREADER_READERS ("name=port;name=port"; a value naming no
+// reader, such as "none", means no reader at all), else from the section [Readers] of
+// simreader.ini beside the DLL, else one reader "Tillora Virtual Reader 0" on port 35963.
 std::vector<ReaderConfig> LoadConfig(HMODULE module);
+
+// The value of SIMREADER_READERS; false when it is not set.
+bool ReadersVariable(std::string& value);
 
 class Reader {
 public:
@@ -32,6 +35,7 @@ public:
     void Start(); // binds and starts the listening thread
 
     const std::string& Name() const { return config_.name; }
+    void Rename(std::string name) { config_.name = std::move(name); } // under the shared mutex
     int Port() const { return config_.port; }
 
     // Under the shared mutex:

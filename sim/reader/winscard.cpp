@@ -4,10 +4,12 @@
 
 #include <winscard.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <map>
 #include <memory>
+#include <optional>
 
 extern "C" {
 const SCARD_IO_REQUEST g_rgSCardT0Pci{SCARD_PROTOCOL_T0, sizeof(SCARD_IO_REQUEST)};
@@ -31,30 +33,46 @@ struct Card {
     DWORD share;
 };
 
-// Everything the functions share; created at the first context.
+// Everything the functions share; created at the first call. Readers are never destroyed
+// (their listening threads hold them); a reader that is no longer configured is only taken
+// off the list.
 class Service {
 public:
     Service()
     {
         WSADATA wsa;
         WSAStartup(MAKEWORD(2, 2), &wsa);
-        for (const ReaderConfig& c : LoadConfig(g_module))
-            readers.push_back(std::make_unique<Reader>(c, mu, changed));
-        for (auto& r : readers)
-            r->Start();
+        std::string variable;
+        if (ReadersVariable(variable)) lastVariable = variable;
+        Configure(LoadConfig(g_module));
     }
 
     std::mutex mu;
     std::condition_variable changed;
     std::vector<std::unique_ptr<Reader>> readers;
+    std::vector<bool> listed; // per reader: offered by SCardListReaders
     std::map<SCARDCONTEXT, Context> contexts;
     std::map<SCARDHANDLE, Card> cards;
     ULONG_PTR nextHandle = 0x1000;
+    std::optional<std::string> lastVariable;
+
+    // Takes a changed SIMREADER_READERS, as readers plugged in and out while the program runs:
+    // a port named again keeps its reader (under the new name), readers of other ports go
+    // off the list, new ports get a new reader. Under mu.
+    void Refresh()
+    {
+        std::string variable;
+        if (!ReadersVariable(variable) || variable == lastVariable) return;
+        lastVariable = variable;
+        Configure(LoadConfig(g_module));
+        changed.notify_all();
+    }
+    std::size_t ListedCount() const { return static_cast<std::size_t>(std::count(listed.begin(), listed.end(), true)); }
 
     Reader* Find(const char* name, std::size_t& index)
     {
         for (index = 0; name && index < readers.size(); ++index)
-            if (readers[index]->Name() == name) return readers[index].get();
+            if (listed[index] && readers[index]->Name() == name) return readers[index].get();
         return nullptr;
     }
     bool Connected(std::size_t reader)
@@ -62,6 +80,25 @@ public:
         for (const auto& [h, c] : cards)
             if (c.reader == reader && c.insertion == readers[reader]->Insertion()) return true;
         return false;
+    }
+
+private:
+    void Configure(const std::vector<ReaderConfig>& configs)
+    {
+        listed.assign(readers.size(), false);
+        for (const ReaderConfig& c : configs) {
+            std::size_t i = 0;
+            while (i < readers.size() && readers[i]->Port() != c.port)
+                ++i;
+            if (i == readers.size()) {
+                readers.push_back(std::make_unique<Reader>(c, mu, changed));
+                readers.back()->Start();
+                listed.push_back(true);
+            } else {
+                readers[i]->Rename(c.name);
+                listed[i] = true;
+            }
+        }
     }
 };
 
@@ -121,6 +158,9 @@ LONG WINAPI SCardEstablishContext(DWORD scope, LPCVOID, LPCVOID, LPSCARDCONTEXT 
         return SCARD_E_INVALID_VALUE;
     Service& s = TheService();
     std::lock_guard<std::mutex> lock(s.mu);
+    s.Refresh();
+    // As the platform's service, which stops when the last reader goes.
+    if (s.ListedCount() == 0) return SCARD_E_NO_SERVICE;
     *context = s.nextHandle++;
     s.contexts[*context] = Context{};
     return SCARD_S_SUCCESS;
@@ -157,8 +197,8 @@ LONG WINAPI SCardListReadersA(SCARDCONTEXT context, LPCSTR, LPSTR readers, LPDWO
     {
         std::lock_guard<std::mutex> lock(s.mu);
         if (context && !s.contexts.count(context)) return SCARD_E_INVALID_HANDLE;
-        for (const auto& r : s.readers)
-            multi += r->Name() + '\0';
+        for (std::size_t i = 0; i < s.readers.size(); ++i)
+            if (s.listed[i]) multi += s.readers[i]->Name() + '\0';
     }
     if (multi.empty()) return SCARD_E_NO_READERS_AVAILABLE;
     multi += '\0';
@@ -182,7 +222,7 @@ LONG WINAPI SCardGetStatusChangeA(SCARDCONTEXT context, DWORD timeout, LPSCARD_R
             const Reader* r = s.Find(st.szReader, index);
             DWORD now;
             if (st.szReader && std::strcmp(st.szReader, "\\\\?PnP?\\Notification") == 0) {
-                now = static_cast<DWORD>(s.readers.size()) << 16; // the reader list never changes
+                now = static_cast<DWORD>(s.ListedCount()) << 16;
             } else if (!r) {
                 now = SCARD_STATE_UNKNOWN | SCARD_STATE_IGNORE;
             } else {

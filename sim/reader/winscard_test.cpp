@@ -285,4 +285,52 @@ TEST_F(ReaderTest, DisconnectWithResetResetsTheCard)
     EXPECT_EQ(1, fake.resets.load());
 }
 
+// The readers offered change with SIMREADER_READERS, seen by the next context: as readers
+// plugged in, renamed (same port) and pulled out while a program runs.
+TEST_F(ReaderTest, AChangedReaderListReachesTheNextContext)
+{
+    auto listOf = [](SCARDCONTEXT c) {
+        char names[512];
+        DWORD size = sizeof names;
+        const LONG rc = SCardListReadersA(c, nullptr, names, &size);
+        return rc == SCARD_S_SUCCESS ? std::string(names, size) : "error " + std::to_string(rc);
+    };
+    auto contextWith = [](const std::string& readers, SCARDCONTEXT& c) {
+        SetEnvironmentVariableA("SIMREADER_READERS", readers.c_str());
+        return SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &c);
+    };
+    const std::string original = "Sim Reader A=" + std::to_string(g_portA) + ";Sim Reader B=" + std::to_string(g_portB);
+    const int portC = FreePort();
+    SCARDCONTEXT c1 = 0, c2 = 0, c3 = 0, c4 = 0;
+    ASSERT_EQ(SCARD_S_SUCCESS,
+              contextWith("Sim Reader B=" + std::to_string(g_portB) + ";Sim Reader C=" + std::to_string(portC), c1));
+    EXPECT_EQ(listOf(c1), std::string("Sim Reader B") + '\0' + "Sim Reader C" + '\0' + '\0');
+    EXPECT_EQ(listOf(ctx), listOf(c1)); // one service: the list is the same for every context
+
+    // The reader of port B under another name, with a card in it.
+    ASSERT_EQ(SCARD_S_SUCCESS, contextWith("Kasse 2=" + std::to_string(g_portB), c2));
+    EXPECT_EQ(listOf(c2), std::string("Kasse 2") + '\0' + '\0');
+    FakeCard fake(g_portB);
+    ASSERT_TRUE(fake.connected);
+    SCARD_READERSTATEA st{};
+    st.szReader = "Kasse 2";
+    st.dwCurrentState = SCARD_STATE_EMPTY;
+    ASSERT_EQ(SCARD_S_SUCCESS, SCardGetStatusChangeA(c2, 20000, &st, 1));
+    EXPECT_TRUE(st.dwEventState & SCARD_STATE_PRESENT);
+    SCARDHANDLE card;
+    DWORD protocol;
+    EXPECT_EQ(SCARD_E_UNKNOWN_READER,
+              SCardConnectA(c2, "Sim Reader B", SCARD_SHARE_SHARED, SCARD_PROTOCOL_T1, &card, &protocol));
+    ASSERT_EQ(SCARD_S_SUCCESS, SCardConnectA(c2, "Kasse 2", SCARD_SHARE_SHARED, SCARD_PROTOCOL_T1, &card, &protocol));
+    EXPECT_EQ(SCARD_S_SUCCESS, SCardDisconnect(card, SCARD_LEAVE_CARD));
+    fake.Remove();
+
+    // No reader at all: the service is gone, no context is made.
+    EXPECT_EQ(SCARD_E_NO_SERVICE, contextWith("none", c3));
+    ASSERT_EQ(SCARD_S_SUCCESS, contextWith(original, c4));
+    EXPECT_EQ(listOf(c4), std::string("Sim Reader A") + '\0' + "Sim Reader B" + '\0' + '\0');
+    for (SCARDCONTEXT c : {c1, c2, c4})
+        SCardReleaseContext(c);
+}
+
 } // namespace

@@ -30,13 +30,14 @@ public:
         return ntohs(a.sin_port);
     }
 
-    // The virtual readers the next load of the reader DLL offers, as (name, port) pairs.
+    // The virtual readers, as (name, port) pairs, that the reader DLL offers from its next
+    // PC/SC context on (none: no reader at all, and no context either).
     static void UseReaders(const std::vector<std::pair<std::string, int>>& readers)
     {
         std::string list;
         for (const auto& [name, port] : readers)
             list += (list.empty() ? "" : ";") + name + "=" + std::to_string(port);
-        SetEnvironmentVariableA("SIMREADER_READERS", list.c_str());
+        SetEnvironmentVariableA("SIMREADER_READERS", list.empty() ? "none" : list.c_str());
     }
 
     // A card for the reader on `port`; `options` are more qsmsim options ("--version 2.3/4.3b").
