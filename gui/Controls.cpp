@@ -553,6 +553,7 @@ void TWinControl::WndProc(TMessage& m)
     }
     case WM_SETFOCUS:
         DefaultHandler(m);
+        if (TForm* form = GetParentForm(this); form && static_cast<TControl*>(form) != this) form->ChildFocused(this);
         if (OnEnter) OnEnter(this);
         return;
     case WM_KILLFOCUS:

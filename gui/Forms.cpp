@@ -518,7 +518,12 @@ void TForm::WndProc(TMessage& m)
         }
         break;
     case WM_ACTIVATE:
-        TCustomControl::WndProc(m);
+        if (LOWORD(m.WParam) != WA_INACTIVE && !HIWORD(m.WParam) && activeControl_ && activeControl_->CanFocus()) {
+            activeControl_->SetFocus(); // not the form itself, as the default activation would
+            m.Result = 0;
+        } else {
+            TCustomControl::WndProc(m);
+        }
         if (LOWORD(m.WParam) != WA_INACTIVE) {
             if (OnActivate) OnActivate(this);
         } else if (OnDeactivate) {

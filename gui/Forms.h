@@ -162,6 +162,9 @@ class TForm : public TCustomControl {
     bool Active() const;
     TWinControl* ActiveControl() const;
     void SetActiveControl(TWinControl* c);
+    // A control of this form got the focus: the form gives it back to that control whenever the
+    // form is activated again.
+    void ChildFocused(TWinControl* c) { activeControl_ = c; }
     // Moves the focus from a control to the next one Tab reaches (backwards: Shift+Tab),
     // wrapping around; false when the form has none.
     bool SelectNext(TWinControl* current, bool forward);

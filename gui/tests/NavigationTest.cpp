@@ -263,7 +263,11 @@ TEST_F(NavigationTest, TabWorksInsideAModalForm)
     TTimer steps(nullptr);
     steps.SetInterval(30);
     Names seen;
+    int waits = 0;
     steps.OnTimer = [&](TObject*) {
+        // Act only once the modal form has been activated: an activation arriving after the
+        // focus was set would take the focus back to the form.
+        if (GetActiveWindow() != form->Handle() && ++waits < 100) return;
         steps.SetEnabled(false);
         Focus("OkButton");
         seen = Walk(VK_TAB, false, 2);
