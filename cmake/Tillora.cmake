@@ -177,3 +177,30 @@ function(tillora_add_bench name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS})
 endfunction()
+
+# --- Build-time tools ---------------------------------------------------------------------------
+# Tools that run while building are built for the build machine (skin/engine/tools): in the
+# Windows builds they land in host-tools/ of the build folder.
+set(TILLORA_HOST_TOOLS ${CMAKE_BINARY_DIR}/host-tools)
+
+# tillora_vtzpack(<output.vtz> FOLDER <skin folder> [LEVEL 0-9])
+# Packs a skin folder into a container at build time ("Options.dat" first, then the other
+# files by name; zlib level 9 unless given). A target that needs the file lists it among its
+# sources or depends on a custom target that does.
+function(tillora_vtzpack output)
+  cmake_parse_arguments(P "" "FOLDER;LEVEL" "" ${ARGN})
+  if(NOT DEFINED P_LEVEL)
+    set(P_LEVEL 9)
+  endif()
+  get_filename_component(folder "${P_FOLDER}" ABSOLUTE)
+  file(GLOB inputs CONFIGURE_DEPENDS "${folder}/*")
+  if(TILLORA_HOST)
+    set(tool $<TARGET_FILE:vtzpack>)
+    set(tool_deps vtzpack)
+  else()
+    set(tool ${TILLORA_HOST_TOOLS}/vtzpack)
+    set(tool_deps vtzpack_host ${TILLORA_HOST_TOOLS}/vtzpack)
+  endif()
+  add_custom_command(OUTPUT ${output} COMMAND ${tool} -${P_LEVEL} ${folder} ${output}
+                     DEPENDS ${tool_deps} ${inputs} COMMENT "Packing ${folder}" VERBATIM)
+endfunction()

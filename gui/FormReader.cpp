@@ -175,6 +175,8 @@ private:
             ++pos_;
             return v;
         }
+        if (c == '{') return Binary();
+        if (c == '<') return Collection();
         if (c == '(') {
             ++pos_;
             TPropValue v;
@@ -223,6 +225,54 @@ private:
             }
         }
         return TPropValue::OfIdent(Ident());
+    }
+
+    // {hex digits}, blanks and line breaks between them allowed.
+    TPropValue Binary()
+    {
+        ++pos_;
+        TPropValue v;
+        v.kind = TPropValue::Binary;
+        int high = -1;
+        for (;;) {
+            Skip();
+            if (pos_ >= s_.size()) Fail("'}' fehlt");
+            const char ch = s_[pos_++];
+            if (ch == '}') break;
+            if (!isxdigit(static_cast<unsigned char>(ch))) Fail("Hexadezimalziffer erwartet");
+            const int d = ch <= '9' ? ch - '0' : (ch | 0x20) - 'a' + 10;
+            if (high < 0) high = d;
+            else {
+                v.s += static_cast<char>(high << 4 | d);
+                high = -1;
+            }
+        }
+        if (high >= 0) Fail("Ungerade Zahl von Hexadezimalziffern");
+        return v;
+    }
+
+    // < item Name = 'a' Data = {..} end item ... end >
+    TPropValue Collection()
+    {
+        ++pos_;
+        TPropValue v;
+        v.kind = TPropValue::Collection;
+        while (!Peek('>')) {
+            if (pos_ >= s_.size()) Fail("'>' fehlt");
+            if (!SameText(Ident(), "item")) Fail("'item' erwartet");
+            std::vector<TPropItem> item;
+            for (;;) {
+                Skip();
+                if (pos_ >= s_.size()) Fail("'end' fehlt");
+                std::string word = Ident();
+                if (SameText(word, "end")) break;
+                Expect('=');
+                item.push_back({word, Value()});
+            }
+            v.collection.push_back(std::move(item));
+        }
+        ++pos_;
+        return v;
     }
 
     void ReadObject(TComponent* enclosing)

@@ -57,6 +57,14 @@ struct TIconTraits {
     static HICON Invalid() { return nullptr; }
     static void Close(HICON h) { DestroyIcon(h); }
 };
+struct TFindTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindClose(h); }
+};
+struct TLibraryTraits {
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE h) { FreeLibrary(h); }
+};
 
 using TFileHandle = TUniqueHandle<HANDLE, TFileHandleTraits>;
 using TKernelHandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
@@ -68,6 +76,8 @@ using TRegionHandle = TUniqueHandle<HRGN, TGdiTraits<HRGN>>;
 using TMemDC = TUniqueHandle<HDC, TMemDCTraits>;
 using TMenuHandle = TUniqueHandle<HMENU, TMenuTraits>;
 using TIconHandle = TUniqueHandle<HICON, TIconTraits>;
+using TFindHandle = TUniqueHandle<HANDLE, TFindTraits>;
+using TLibraryHandle = TUniqueHandle<HMODULE, TLibraryTraits>;
 
 // A window's DC from GetDC / GetWindowDC, released at the end.
 class TWindowDC {

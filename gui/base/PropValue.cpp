@@ -34,6 +34,12 @@ const std::string& TPropValue::AsIdent() const
     throw EComponentError("Bezeichner erwartet");
 }
 
+const std::string& TPropValue::AsBinary() const
+{
+    if (kind == Binary) return s;
+    throw EComponentError("Binärdaten erwartet");
+}
+
 bool TPropValue::Has(const std::string& setMember) const
 {
     for (const auto& m : items)

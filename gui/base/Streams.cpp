@@ -51,12 +51,8 @@ size_t TFileStream::Write(const void* buffer, size_t count)
     return n;
 }
 
-void TFileStream::ReadBuffer(void* buffer, size_t count)
+void TMemoryStream::LoadFromFile(const std::string& fileName)
 {
-    if (Read(buffer, count) != count) throw EStreamError("Stream-Lesefehler: " + fileName_);
-}
-
-void TFileStream::WriteBuffer(const void* buffer, size_t count)
-{
-    if (Write(buffer, count) != count) throw EStreamError("Stream-Schreibfehler: " + fileName_);
+    TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(f);
 }

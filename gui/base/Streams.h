@@ -1,5 +1,6 @@
-// Files as byte streams. Opening or creating a file that cannot be opened or created raises
-// EFOpenError or EFCreateError; short reads and writes raise EStreamError.
+// Files as byte streams (the stream base and the memory stream are in StreamBase.h). Opening
+// or creating a file that cannot be opened or created raises EFOpenError or EFCreateError;
+// short reads and writes raise EStreamError.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 
 #include "gui/base/Classes.h"
 #include "gui/base/Handles.h"
+#include "gui/base/StreamBase.h"
 
 enum : unsigned {
     fmOpenRead = 0x0000,
@@ -17,23 +19,19 @@ enum : unsigned {
     fmCreate = 0xFF00, // create or truncate, read and write
 };
 
-enum TSeekOrigin { soBeginning, soCurrent, soEnd };
-
-class TFileStream : public TObject {
-    GUI_CLASS(TFileStream, TObject)
+class TFileStream : public TStream {
+    GUI_CLASS(TFileStream, TStream)
     TFileStream(const std::string& fileName, unsigned mode);
 
     const std::string& FileName() const { return fileName_; }
-    int64_t Size() const;
-    int64_t Position() const;
-    void SetPosition(int64_t pos) { Seek(pos, soBeginning); }
-    int64_t Seek(int64_t offset, TSeekOrigin origin);
-    // Read and Write return the bytes moved; the Buffer variants insist on all of them.
-    size_t Read(void* buffer, size_t count);
-    size_t Write(const void* buffer, size_t count);
-    void ReadBuffer(void* buffer, size_t count);
-    void WriteBuffer(const void* buffer, size_t count);
-    void WriteString(const std::string& s) { WriteBuffer(s.data(), s.size()); }
+    int64_t Size() const override;
+    int64_t Position() const override;
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+    size_t Read(void* buffer, size_t count) override;
+    size_t Write(const void* buffer, size_t count) override;
+
+protected:
+    std::string StreamName() const override { return fileName_; }
 
 private:
     std::string fileName_;

@@ -1,0 +1,94 @@
+#include "gui/Published.h"
+
+#include "gui/Controls.h"
+#include "gui/Forms.h"
+#include "gui/base/SysUtils.h"
+
+namespace {
+
+struct TEntry {
+    std::string className;
+    std::string name;
+    TPublishedProperty property;
+};
+
+void RegisterLibraryProperties(std::vector<TEntry>& r)
+{
+    using V = TPublishedValue;
+    r.push_back({"TComponent",
+                 "Tag",
+                 {V::Ordinal,
+                  [](TObject& o) { return V::OfOrdinal(static_cast<TComponent&>(o).Tag()); },
+                  [](TObject& o, const V& v) { static_cast<TComponent&>(o).SetTag(static_cast<intptr_t>(v.ordinal)); },
+                  {}}});
+    r.push_back({"TControl",
+                 "Color",
+                 {V::Ordinal,
+                  [](TObject& o) { return V::OfOrdinal(static_cast<TControl&>(o).Color()); },
+                  [](TObject& o, const V& v) { static_cast<TControl&>(o).SetColor(static_cast<TColor>(v.ordinal)); },
+                  {}}});
+    r.push_back({"TControl",
+                 "Visible",
+                 {V::Ordinal,
+                  [](TObject& o) { return V::OfOrdinal(static_cast<TControl&>(o).Visible()); },
+                  [](TObject& o, const V& v) { static_cast<TControl&>(o).SetVisible(v.ordinal != 0); },
+                  {}}});
+    r.push_back({"TControl",
+                 "Enabled",
+                 {V::Ordinal,
+                  [](TObject& o) { return V::OfOrdinal(static_cast<TControl&>(o).Enabled()); },
+                  [](TObject& o, const V& v) { static_cast<TControl&>(o).SetEnabled(v.ordinal != 0); },
+                  {}}});
+    r.push_back({"TControl",
+                 "Font",
+                 {V::Object, [](TObject& o) { return V::OfObject(&static_cast<TControl&>(o).Font()); }, nullptr, {}}});
+    const std::vector<std::string> icons = {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
+    r.push_back(
+        {"TForm",
+         "BorderIcons",
+         {V::Set, [icons](TObject& o) { return SetOfBits(static_cast<TForm&>(o).BorderIcons(), icons); },
+          [icons](TObject& o, const V& v) { static_cast<TForm&>(o).SetBorderIcons(BitsOfSet(v, icons)); }, icons}});
+}
+
+std::vector<TEntry>& Registry()
+{
+    static std::vector<TEntry> registry = [] {
+        std::vector<TEntry> r;
+        RegisterLibraryProperties(r);
+        return r;
+    }();
+    return registry;
+}
+
+} // namespace
+
+void RegisterPublishedProperty(const std::string& className, const std::string& name, TPublishedProperty property)
+{
+    Registry().push_back({className, name, std::move(property)});
+}
+
+const TPublishedProperty* FindPublishedProperty(const TObject& object, const std::string& name)
+{
+    const auto& r = Registry();
+    for (auto it = r.rbegin(); it != r.rend(); ++it)
+        if (SameText(it->name, name) && object.InheritsFrom(it->className)) return &it->property;
+    return nullptr;
+}
+
+TPublishedValue SetOfBits(unsigned bits, const std::vector<std::string>& elements)
+{
+    TPublishedValue v;
+    v.kind = TPublishedValue::Set;
+    for (size_t i = 0; i < elements.size() && i < 32; ++i)
+        if (bits & (1u << i)) v.set.push_back(elements[i]);
+    return v;
+}
+
+unsigned BitsOfSet(const TPublishedValue& value, const std::vector<std::string>& elements)
+{
+    unsigned bits = 0;
+    for (const std::string& name : value.set)
+        for (size_t i = 0; i < elements.size() && i < 32; ++i)
+            if (SameText(elements[i], name)) bits |= 1u << i;
+    return bits;
+}

@@ -1,0 +1,13 @@
+#include "skin/engine/sHooks.h"
+
+TsWindowSkinningHooks& WindowSkinningHooks()
+{
+    static TsWindowSkinningHooks hooks;
+    return hooks;
+}
+
+bool HookDwmCompositionEnabled()
+{
+    auto f = WindowSkinningHooks().DwmCompositionEnabled;
+    return f && f();
+}

@@ -1,0 +1,19 @@
+// Published properties by name (gui/Published.h), as the skin code asks an object of any class
+// for a property it may not have. Sets are named by their elements (element 0..31).
+#pragma once
+
+#include <string>
+
+#include "gui/base/Classes.h"
+
+bool HasProperty(TObject* object, const std::string& name);
+// The object-typed property's value; none when the property is missing or of another kind.
+TObject* GetObjProp(TObject* object, const std::string& name);
+// The ordinal property's value; -1 when missing or of another kind.
+long long GetIntProp(TObject* object, const std::string& name);
+// Sets the ordinal property when it exists (and can be written).
+void SetIntProp(TObject* object, const std::string& name, long long value);
+// The set-typed property holds the element of that name.
+bool IsInSetProp(TObject* object, const std::string& name, const std::string& element);
+// Adds the element to the set (unless it is there) or takes it out, and writes the set back.
+void ChangeSetProp(TObject* object, const std::string& name, const std::string& element, bool add);

@@ -1,0 +1,17 @@
+# The packer vtzpack runs while building, so it is built for the build machine. The host build
+# makes it as an ordinary target. The Windows builds cross-compile everything else, so they
+# build tools/ as a project of its own with the machine's clang (ExternalProject, in the
+# build folder's host-tools/) and run it from there. tillora_vtzpack (cmake/Tillora.cmake)
+# packs a folder with it.
+if(TILLORA_HOST)
+  add_subdirectory(tools)
+else()
+  include(ExternalProject)
+  ExternalProject_Add(vtzpack_host
+    SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}
+    BINARY_DIR ${TILLORA_HOST_TOOLS}
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang++
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${TILLORA_HOST_TOOLS}/vtzpack)
+endif()
