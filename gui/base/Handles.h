@@ -57,6 +57,10 @@ struct TIconTraits {
     static HICON Invalid() { return nullptr; }
     static void Close(HICON h) { DestroyIcon(h); }
 };
+struct TLibraryTraits {
+    static HMODULE Invalid() { return nullptr; }
+    static void Close(HMODULE h) { FreeLibrary(h); }
+};
 
 using TFileHandle = TUniqueHandle<HANDLE, TFileHandleTraits>;
 using TKernelHandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
@@ -64,10 +68,12 @@ using TFontHandle = TUniqueHandle<HFONT, TGdiTraits<HFONT>>;
 using TBrushHandle = TUniqueHandle<HBRUSH, TGdiTraits<HBRUSH>>;
 using TPenHandle = TUniqueHandle<HPEN, TGdiTraits<HPEN>>;
 using TBitmapHandle = TUniqueHandle<HBITMAP, TGdiTraits<HBITMAP>>;
+using TPaletteHandle = TUniqueHandle<HPALETTE, TGdiTraits<HPALETTE>>;
 using TRegionHandle = TUniqueHandle<HRGN, TGdiTraits<HRGN>>;
 using TMemDC = TUniqueHandle<HDC, TMemDCTraits>;
 using TMenuHandle = TUniqueHandle<HMENU, TMenuTraits>;
 using TIconHandle = TUniqueHandle<HICON, TIconTraits>;
+using TLibraryHandle = TUniqueHandle<HMODULE, TLibraryTraits>;
 
 // A window's DC from GetDC / GetWindowDC, released at the end.
 class TWindowDC {
