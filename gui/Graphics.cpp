@@ -1,5 +1,6 @@
 #include "gui/Graphics.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -316,6 +317,147 @@ void TCanvas::SetPixel(int x, int y, TColor c) { ::SetPixel(dc_, x, y, ColorToRG
 
 // ---- TBitmap
 
+namespace {
+bool IsIndexed(TPixelFormat f) { return f == pf1bit || f == pf4bit || f == pf8bit; }
+bool IsTrueColour(TPixelFormat f) { return f == pf24bit || f == pf32bit; }
+
+int FormatBits(TPixelFormat f)
+{
+    switch (f) {
+    case pf1bit:
+        return 1;
+    case pf4bit:
+        return 4;
+    case pf8bit:
+        return 8;
+    case pf15bit:
+    case pf16bit:
+        return 16;
+    case pf24bit:
+        return 24;
+    case pf32bit:
+        return 32;
+    default:
+        return 0;
+    }
+}
+
+ptrdiff_t StrideOf(int width, int bits) { return ((static_cast<ptrdiff_t>(width) * bits + 31) / 32) * 4; }
+
+TPixelFormat FormatOf(const DIBSECTION& ds)
+{
+    const DWORD* m = ds.dsBitfields;
+    bool fields = ds.dsBmih.biCompression == BI_BITFIELDS;
+    switch (ds.dsBmih.biBitCount) {
+    case 1:
+        return pf1bit;
+    case 4:
+        return pf4bit;
+    case 8:
+        return pf8bit;
+    case 16:
+        if (!fields || (m[0] == 0x7C00 && m[1] == 0x3E0 && m[2] == 0x1F)) return pf15bit;
+        if (m[0] == 0xF800 && m[1] == 0x7E0 && m[2] == 0x1F) return pf16bit;
+        return pfCustom;
+    case 24:
+        return pf24bit;
+    case 32:
+        if (!fields || (m[0] == 0xFF0000 && m[1] == 0xFF00 && m[2] == 0xFF)) return pf32bit;
+        return pfCustom;
+    default:
+        return pfCustom;
+    }
+}
+
+std::vector<RGBQUAD> PaletteColours(HPALETTE palette, int count)
+{
+    std::vector<PALETTEENTRY> entries(static_cast<size_t>(count));
+    UINT got = GetPaletteEntries(palette, 0, static_cast<UINT>(count), entries.data());
+    std::vector<RGBQUAD> table(static_cast<size_t>(count));
+    for (UINT i = 0; i < got && i < static_cast<UINT>(count); ++i)
+        table[i] = RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+    return table;
+}
+
+// Black and white; the 16 standard colours; the halftone palette.
+std::vector<RGBQUAD> DefaultColours(int count)
+{
+    if (count == 2) return {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    if (count == 16) {
+        static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+                                         0x808000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
+                                         0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+        std::vector<RGBQUAD> table;
+        for (COLORREF c : vga)
+            table.push_back(RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0});
+        return table;
+    }
+    TWindowDC screen(nullptr);
+    TPaletteHandle halftone(CreateHalftonePalette(screen.get()));
+    return PaletteColours(halftone.get(), count);
+}
+
+HPALETTE CopyPalette(HPALETTE palette)
+{
+    if (!palette) return nullptr;
+    int count = static_cast<int>(GetPaletteEntries(palette, 0, 0, nullptr));
+    std::vector<uint8_t> mem(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * static_cast<size_t>(count));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(mem.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = static_cast<WORD>(count);
+    GetPaletteEntries(palette, 0, static_cast<UINT>(count), lp->palPalEntry);
+    return CreatePalette(lp);
+}
+
+// Whether the first row in memory of a DIB section is the top row of its picture. GetObject
+// does not tell (it may report a top-down section's height as positive), so the bottom row is
+// read through GDI before and after the first memory row is inverted (and put back).
+bool StoredTopDown(HBITMAP bitmap, uint8_t* bits, ptrdiff_t stride, int width, int height)
+{
+    if (height < 2 || !bits) return false;
+    TMemDC dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height; // bottom-up: scan line 0 is the bottom row
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> before(static_cast<size_t>(width)), after(static_cast<size_t>(width));
+    auto invert = [&] {
+        for (ptrdiff_t i = 0; i < stride; ++i)
+            bits[i] = static_cast<uint8_t>(~bits[i]);
+        GdiFlush();
+    };
+    GdiFlush();
+    GetDIBits(dc.get(), bitmap, 0, 1, before.data(), &bi, DIB_RGB_COLORS);
+    invert();
+    GetDIBits(dc.get(), bitmap, 0, 1, after.data(), &bi, DIB_RGB_COLORS);
+    invert();
+    return before == after;
+}
+
+// Rows of two bitmaps of one true-colour size, copied pixel by pixel (alpha 255 when made 32-bit).
+void CopyRows(const TBitmap& from, TBitmap& to, int width, int height)
+{
+    int fromBytes = from.BitsPerPixel() / 8, toBytes = to.BitsPerPixel() / 8;
+    for (int y = 0; y < height; ++y) {
+        const auto* s = static_cast<const uint8_t*>(from.ScanLine(y));
+        auto* d = static_cast<uint8_t*>(to.ScanLine(y));
+        if (fromBytes == toBytes) {
+            std::memcpy(d, s, static_cast<size_t>(width) * static_cast<size_t>(toBytes));
+            continue;
+        }
+        for (int x = 0; x < width; ++x, s += fromBytes, d += toBytes) {
+            d[0] = s[0];
+            d[1] = s[1];
+            d[2] = s[2];
+            if (toBytes == 4) d[3] = 255;
+        }
+    }
+}
+} // namespace
+
 TBitmap::~TBitmap()
 {
     canvas_.reset();
@@ -340,50 +482,183 @@ TCanvas& TBitmap::Canvas()
     return *canvas_;
 }
 
+int TBitmap::BitsPerPixel() const { return FormatBits(format_); }
+
+// A bottom-up DIB section of the format, filled with 0xFF bytes. Palette formats take the
+// colours of this bitmap's palette, else those of tableSource's table of the same depth, else
+// the default colours.
+HBITMAP TBitmap::CreateDib(int width, int height, TPixelFormat format, const TBitmap* tableSource) const
+{
+    int bits = FormatBits(format);
+    std::vector<uint8_t> mem(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+    auto* bi = reinterpret_cast<BITMAPINFO*>(mem.data());
+    bi->bmiHeader.biSize = sizeof bi->bmiHeader;
+    bi->bmiHeader.biWidth = width;
+    bi->bmiHeader.biHeight = height;
+    bi->bmiHeader.biPlanes = 1;
+    bi->bmiHeader.biBitCount = static_cast<WORD>(bits);
+    bi->bmiHeader.biCompression = BI_RGB;
+    if (IsIndexed(format)) {
+        int count = 1 << bits;
+        std::vector<RGBQUAD> table;
+        if (palette_) {
+            table = PaletteColours(palette_.get(), count);
+        } else if (tableSource && tableSource->bitmap_ && tableSource->format_ == format) {
+            table.resize(static_cast<size_t>(count));
+            GetDIBColorTable(tableSource->MemDC(), 0, static_cast<UINT>(count), table.data());
+        } else {
+            table = DefaultColours(count);
+        }
+        table.resize(static_cast<size_t>(count));
+        bi->bmiHeader.biClrUsed = static_cast<DWORD>(count);
+        std::memcpy(bi->bmiColors, table.data(), table.size() * sizeof(RGBQUAD));
+    }
+    void* pixels = nullptr;
+    HBITMAP fresh = CreateDIBSection(nullptr, bi, DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (pixels) std::memset(pixels, 0xFF, static_cast<size_t>(StrideOf(width, bits) * height));
+    return fresh;
+}
+
+void TBitmap::ReadLayout(bool foreign)
+{
+    DIBSECTION ds{};
+    if (!bitmap_ || GetObjectA(bitmap_.get(), sizeof ds, &ds) != sizeof ds) {
+        width_ = height_ = 0;
+        bits_ = nullptr;
+        stride_ = 0;
+        topDown_ = false;
+        return;
+    }
+    width_ = ds.dsBm.bmWidth;
+    height_ = ds.dsBmih.biHeight < 0 ? -ds.dsBmih.biHeight : ds.dsBmih.biHeight;
+    format_ = FormatOf(ds);
+    bits_ = static_cast<uint8_t*>(ds.dsBm.bmBits);
+    stride_ = StrideOf(width_, ds.dsBmih.biBitCount);
+    topDown_ = ds.dsBmih.biHeight < 0 || (foreign && StoredTopDown(bitmap_.get(), bits_, stride_, width_, height_));
+}
+
 void TBitmap::SetSize(int width, int height)
 {
     if (width == width_ && height == height_) return;
-    HBITMAP fresh = nullptr;
-    if (width > 0 && height > 0) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        fresh = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bits) std::memset(bits, 0xFF, static_cast<size_t>(((width * 3 + 3) & ~3) * height));
-    }
-    if (fresh && bitmap_) {
-        TMemDC d(CreateCompatibleDC(nullptr));
-        TSelectGuard g(d.get(), fresh);
-        BitBlt(d.get(), 0, 0, width, height, MemDC(), 0, 0, SRCCOPY);
-    }
-    TakeBitmap(fresh);
-    width_ = fresh ? width : 0;
-    height_ = fresh ? height : 0;
+    TPixelFormat format = IsIndexed(format_) || IsTrueColour(format_) ? format_ : pf24bit;
+    Replace(width > 0 && height > 0 ? CreateDib(width, height, format, this) : nullptr);
     Changed();
 }
 
-void TBitmap::TakeBitmap(HBITMAP fresh)
+// Puts a fresh DIB section in place of the current picture, with what fits of the old picture
+// copied over: between true-colour formats pixel by pixel (alpha kept, or 255 when made 32-bit),
+// else through GDI.
+void TBitmap::Replace(HBITMAP fresh)
+{
+    if (!fresh || !bitmap_) {
+        TakeBitmap(fresh);
+        return;
+    }
+    TBitmap next;
+    next.TakeBitmap(fresh);
+    int w = std::min(width_, next.width_), h = std::min(height_, next.height_);
+    if (IsTrueColour(format_) && IsTrueColour(next.format_)) {
+        CopyRows(*this, next, w, h);
+    } else {
+        BitBlt(next.MemDC(), 0, 0, w, h, MemDC(), 0, 0, SRCCOPY);
+    }
+    TakeBitmap(next.ReleaseBitmap());
+}
+
+HBITMAP TBitmap::ReleaseBitmap()
+{
+    if (canvas_) canvas_->SetHandle(nullptr);
+    if (dc_ && oldBitmap_) SelectObject(dc_.get(), oldBitmap_);
+    oldBitmap_ = nullptr;
+    HBITMAP b = bitmap_.release();
+    ReadLayout();
+    return b;
+}
+
+void TBitmap::TakeBitmap(HBITMAP fresh, bool foreign)
 {
     if (canvas_) canvas_->SetHandle(nullptr);
     if (dc_ && oldBitmap_) SelectObject(dc_.get(), oldBitmap_);
     oldBitmap_ = nullptr;
     bitmap_.reset(fresh);
+    ReadLayout(foreign);
     if (dc_ && bitmap_) oldBitmap_ = SelectObject(dc_.get(), bitmap_.get());
     if (canvas_) canvas_->SetHandle(MemDC());
+}
+
+void TBitmap::SetHandle(HBITMAP bitmap)
+{
+    DIBSECTION ds{};
+    if (bitmap && GetObjectA(bitmap, sizeof ds, &ds) != sizeof ds) {
+        // A device bitmap: copied into a 24-bit DIB section.
+        BITMAP info{};
+        GetObjectA(bitmap, sizeof info, &info);
+        TBitmapHandle device(bitmap);
+        format_ = pf24bit;
+        HBITMAP fresh = CreateDib(info.bmWidth, info.bmHeight, pf24bit, nullptr);
+        TMemDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
+        TSelectGuard g1(from.get(), device.get()), g2(to.get(), fresh);
+        BitBlt(to.get(), 0, 0, info.bmWidth, info.bmHeight, from.get(), 0, 0, SRCCOPY);
+        bitmap = fresh;
+    }
+    TakeBitmap(bitmap, true);
+    Changed();
 }
 
 void TBitmap::Assign(const TBitmap& other)
 {
     if (&other == this) return;
     TakeBitmap(nullptr);
-    width_ = height_ = 0;
-    SetSize(other.Width(), other.Height());
-    if (!other.Empty()) BitBlt(MemDC(), 0, 0, width_, height_, other.MemDC(), 0, 0, SRCCOPY);
+    format_ = IsIndexed(other.format_) || IsTrueColour(other.format_) ? other.format_ : pf24bit;
+    palette_.reset(CopyPalette(other.palette_.get()));
+    if (!other.Empty()) {
+        TakeBitmap(CreateDib(other.width_, other.height_, format_, &other));
+        if (format_ == other.format_) {
+            GdiFlush();
+            size_t rowBytes = static_cast<size_t>(stride_);
+            for (int y = 0; y < height_; ++y)
+                std::memcpy(ScanLine(y), other.ScanLine(y), rowBytes);
+        } else {
+            BitBlt(MemDC(), 0, 0, width_, height_, other.MemDC(), 0, 0, SRCCOPY);
+        }
+    }
     Changed();
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat format)
+{
+    if (!IsIndexed(format) && !IsTrueColour(format)) throw EInvalidOperation("Ungültiges Pixelformat");
+    if (format == format_) return;
+    if (!bitmap_) {
+        format_ = format;
+        return;
+    }
+    Replace(CreateDib(width_, height_, format, this));
+    Changed();
+}
+
+void* TBitmap::ScanLine(int y) const
+{
+    if (!bitmap_ || y < 0 || y >= height_) throw ERangeError();
+    GdiFlush();
+    return bits_ + (topDown_ ? y : height_ - 1 - y) * stride_;
+}
+
+ptrdiff_t TBitmap::RowStep() const
+{
+    if (!bitmap_) return 0;
+    return topDown_ ? stride_ : -stride_;
+}
+
+void TBitmap::SetPalette(HPALETTE palette)
+{
+    palette_.reset(palette);
+    if (palette && bitmap_ && IsIndexed(format_)) {
+        int count = 1 << FormatBits(format_);
+        std::vector<RGBQUAD> table = PaletteColours(palette, count);
+        SetDIBColorTable(MemDC(), 0, static_cast<UINT>(count), table.data());
+        Changed();
+    }
 }
 
 void TBitmap::LoadFromFile(const std::string& fileName)
@@ -391,11 +666,7 @@ void TBitmap::LoadFromFile(const std::string& fileName)
     HBITMAP b = static_cast<HBITMAP>(
         LoadImageA(nullptr, fileName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!b) throw EFOpenError(fileName);
-    BITMAP info{};
-    GetObjectA(b, sizeof info, &info);
-    TakeBitmap(b);
-    width_ = info.bmWidth;
-    height_ = info.bmHeight;
+    TakeBitmap(b, true);
     Changed();
 }
 
@@ -403,11 +674,7 @@ void TBitmap::LoadFromResource(HINSTANCE instance, const char* name)
 {
     HBITMAP b = static_cast<HBITMAP>(LoadImageA(instance, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!b) throw EComponentError(std::string("Bitmap-Ressource ") + name + " nicht gefunden");
-    BITMAP info{};
-    GetObjectA(b, sizeof info, &info);
-    TakeBitmap(b);
-    width_ = info.bmWidth;
-    height_ = info.bmHeight;
+    TakeBitmap(b, true);
     Changed();
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 
 #include "gui/base/Classes.h"
 #include "gui/base/Handles.h"
+#include "gui/base/PixelFormat.h"
 
 // 0x00BBGGRR; values with the high bit set are system colours (0x80000000 | COLOR_xxx).
 using TColor = int32_t;
@@ -146,7 +148,20 @@ private:
     HGDIOBJ oldFont_ = nullptr, oldBrush_ = nullptr, oldPen_ = nullptr;
 };
 
-// A device-independent 24-bit bitmap with its own memory DC for the canvas.
+// A device-independent bitmap with its own memory DC for the canvas. A new bitmap is 24 bits per
+// pixel; PixelFormat chooses 1, 4, 8, 24 or 32 bits (see gui/base/PixelFormat.h). Palette
+// formats carry a colour table: the one of the bitmap's palette, else black and white (1 bit),
+// the 16 standard colours (4 bits) or the halftone palette (8 bits).
+//
+// Direct pixel access: ScanLine(y) is the address of row y (0 = top row); RowStep() the signed
+// distance from one row to the next, negative for bitmaps stored bottom-up (those this class
+// makes) and positive for top-down ones handed over with SetHandle. Drawing through the canvas
+// is finished (GdiFlush) before an address is given out.
+//
+//   TBitmap b;                       // 24 bits
+//   b.SetPixelFormat(pf32bit);       // 32 bits, still empty
+//   b.SetSize(10, 10);
+//   auto* p = static_cast<uint8_t*>(b.ScanLine(9)) + 4 * 3; // pixel (3, 9): blue, green, red, alpha
 class TBitmap : public TObject {
     GUI_CLASS(TBitmap, TObject)
     TBitmap() = default;
@@ -157,17 +172,37 @@ class TBitmap : public TObject {
 
     int Width() const { return width_; }
     int Height() const { return height_; }
-    void SetSize(int width, int height); // keeps what fits of the old picture
+    void SetSize(int width, int height); // keeps what fits of the old picture and the pixel format
     void SetWidth(int w) { SetSize(w, height_); }
     void SetHeight(int h) { SetSize(width_, h); }
     bool Empty() const { return !bitmap_; }
+    // Takes format, palette, size and pixels of the other bitmap.
     void Assign(const TBitmap& other);
     void Clear() { SetSize(0, 0); }
     HBITMAP Handle() const { return bitmap_.get(); }
+    // Takes ownership of a bitmap (a DIB section of any format and orientation; a device bitmap
+    // is copied into a 24-bit one and freed). nullptr empties the bitmap.
+    void SetHandle(HBITMAP bitmap);
     TCanvas& Canvas();
     void LoadFromFile(const std::string& fileName);
     void LoadFromResource(HINSTANCE instance, const char* name);
     void SaveToFile(const std::string& fileName) const;
+
+    TPixelFormat PixelFormat() const { return format_; }
+    // Converts the picture: 24 to 32 bits sets every alpha byte to 255, 32 to 24 drops alpha;
+    // conversions to and from palette formats go through GDI (nearest colour of the table).
+    // Only pf1bit, pf4bit, pf8bit, pf24bit and pf32bit can be chosen (EInvalidOperation else).
+    void SetPixelFormat(TPixelFormat format);
+    int BitsPerPixel() const; // 1, 4, 8, 16, 24 or 32 (0 for pfDevice and pfCustom)
+    // Address of row y, 0 <= y < Height (ERangeError otherwise, also for an empty bitmap).
+    void* ScanLine(int y) const;
+    // Address of row 1 minus address of row 0 in bytes; 0 for an empty bitmap.
+    ptrdiff_t RowStep() const;
+    // The palette given with SetPalette (owned by the bitmap), or none.
+    HPALETTE Palette() const { return palette_.get(); }
+    // Takes ownership of a logical palette; palette formats take its colours into their table.
+    void SetPalette(HPALETTE palette);
+
     // Called after the picture changed (a TImage repaints).
     std::function<void()> OnChange;
     void Changed()
@@ -177,10 +212,20 @@ class TBitmap : public TObject {
 
 private:
     friend class TCanvas;
-    void TakeBitmap(HBITMAP source);
+    // foreign: a bitmap this class did not make, whose orientation is found out.
+    void TakeBitmap(HBITMAP source, bool foreign = false);
+    void Replace(HBITMAP fresh);
+    HBITMAP ReleaseBitmap();
+    void ReadLayout(bool foreign = false);
+    HBITMAP CreateDib(int width, int height, TPixelFormat format, const TBitmap* tableSource) const;
     HDC MemDC() const;
     int width_ = 0, height_ = 0;
+    TPixelFormat format_ = pf24bit;
+    uint8_t* bits_ = nullptr; // first row in memory
+    ptrdiff_t stride_ = 0;    // bytes per row in memory
+    bool topDown_ = false;
     TBitmapHandle bitmap_;
+    TPaletteHandle palette_;
     mutable TMemDC dc_;
     mutable HGDIOBJ oldBitmap_ = nullptr;
     std::unique_ptr<TCanvas> canvas_;

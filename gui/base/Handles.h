@@ -72,6 +72,7 @@ using TFontHandle = TUniqueHandle<HFONT, TGdiTraits<HFONT>>;
 using TBrushHandle = TUniqueHandle<HBRUSH, TGdiTraits<HBRUSH>>;
 using TPenHandle = TUniqueHandle<HPEN, TGdiTraits<HPEN>>;
 using TBitmapHandle = TUniqueHandle<HBITMAP, TGdiTraits<HBITMAP>>;
+using TPaletteHandle = TUniqueHandle<HPALETTE, TGdiTraits<HPALETTE>>;
 using TRegionHandle = TUniqueHandle<HRGN, TGdiTraits<HRGN>>;
 using TMemDC = TUniqueHandle<HDC, TMemDCTraits>;
 using TMenuHandle = TUniqueHandle<HMENU, TMenuTraits>;
