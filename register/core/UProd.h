@@ -1,14 +1,17 @@
 // The item record: one product of a product list or one line of a receipt, with its unit
 // prices per VAT class and its flags. The register window and the product-list reader create
-// it; the item list books it line by line.
+// it; the item list books it line by line. It is an object of the class library, so that a
+// list entry (the product list's, a string list's) can carry it.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
-class TProd {
-public:
+#include "gui/base/Classes.h"
+
+class TProd : public TObject {
+    GUI_CLASS(TProd, TObject)
     // A new record: prices 0, name and unit empty, no flags, quantity 1.0.
     TProd() = default;
 

@@ -30,6 +30,7 @@
 #include "register/core/UDebugHold.h"
 #include "register/core/UFuncMon.h"
 #include "register/core/ULang.h"
+#include "register/core/UXML_Import.h"
 
 // What the core asks of the register window and tells it. The register window implements it;
 // core tests give a host of their own.
@@ -87,6 +88,9 @@ public:
     IRegisterHost& Host() const;
     void SetHost(IRegisterHost* host) { host_ = host; }
 
+    // The loaded product-list file and its products (UXML_Import).
+    UXML_Import::TProductFile& ProductFile() { return productFile_; }
+
 private:
     UFuncMon::TMonitorLog monitorLog_;
     UFuncMon::TMonitorListener monitorListener_;
@@ -95,6 +99,7 @@ private:
     UDebugHold::IDebugWindow* debugWindow_ = nullptr;
     bool holding_ = false;
     IRegisterHost* host_ = nullptr;
+    UXML_Import::TProductFile productFile_;
 };
 
 // The program's core; EInvalidOperation when there is none.
