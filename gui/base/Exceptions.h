@@ -38,6 +38,13 @@ public:
     using Exception::Exception;
 };
 
+// The silent exception: it ends the current operation, and the application shows no message
+// for it (TApplication::ShowException passes it over).
+class EAbort : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // An operation that the object's state does not allow.
 class EInvalidOperation : public Exception {
 public:
