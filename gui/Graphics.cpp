@@ -1,9 +1,11 @@
 #include "gui/Graphics.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "gui/base/Exceptions.h"
 #include "gui/base/Streams.h"
 #include "gui/base/SysUtils.h"
 
@@ -291,19 +293,13 @@ int TCanvas::TextHeight(const std::string& text) { return TextExtent(text).cy; }
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
 {
     if (bitmap.Empty()) return;
-    // The bitmap stays selected into its own memory DC (a bitmap can be in one DC only).
-    HDC src = bitmap.MemDC();
-    BitBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), src, 0, 0, SRCCOPY);
+    bitmap.Draw(*this, RECT{x, y, x + bitmap.Width(), y + bitmap.Height()});
 }
 
 void TCanvas::StretchDraw(const RECT& r, const TBitmap& bitmap)
 {
     if (bitmap.Empty()) return;
-    // The bitmap stays selected into its own memory DC (a bitmap can be in one DC only).
-    HDC src = bitmap.MemDC();
-    SetStretchBltMode(dc_, HALFTONE);
-    StretchBlt(dc_, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, bitmap.Width(), bitmap.Height(),
-               SRCCOPY);
+    bitmap.Draw(*this, r);
 }
 
 void TCanvas::CopyRect(const RECT& d, TCanvas& source, const RECT& s)
@@ -608,6 +604,8 @@ void TBitmap::SetHandle(HBITMAP bitmap)
 void TBitmap::Assign(const TBitmap& other)
 {
     if (&other == this) return;
+    transparent_ = other.transparent_;
+    transparentColor_ = other.transparentColor_;
     TakeBitmap(nullptr);
     format_ = IsIndexed(other.format_) || IsTrueColour(other.format_) ? other.format_ : pf24bit;
     palette_.reset(CopyPalette(other.palette_.get()));
@@ -663,11 +661,80 @@ void TBitmap::SetPalette(HPALETTE palette)
 
 void TBitmap::LoadFromFile(const std::string& fileName)
 {
-    HBITMAP b = static_cast<HBITMAP>(
-        LoadImageA(nullptr, fileName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (!b) throw EFOpenError(fileName);
-    TakeBitmap(b, true);
+    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(file);
+}
+
+namespace {
+const char* const kInvalidBitmap = "Bitmap ist ungültig";
+
+template <class T> T ReadValue(TStream& stream)
+{
+    T v{};
+    stream.ReadBuffer(&v, sizeof v);
+    return v;
+}
+} // namespace
+
+void TBitmap::LoadFromStream(TStream& stream)
+{
+    auto file = ReadValue<BITMAPFILEHEADER>(stream);
+    if (file.bfType != 0x4D42 || file.bfOffBits < sizeof file + sizeof(BITMAPINFOHEADER))
+        throw EInvalidGraphic(kInvalidBitmap);
+    // Info header and colour table: at most a V5 header and 256 quads (or three masks).
+    size_t infoSize = file.bfOffBits - sizeof file;
+    if (infoSize > sizeof(BITMAPV5HEADER) + 256 * sizeof(RGBQUAD)) throw EInvalidGraphic(kInvalidBitmap);
+    std::vector<uint8_t> info(std::max(infoSize, sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD)));
+    stream.ReadBuffer(info.data(), infoSize);
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+    int width = header->biWidth, height = header->biHeight == INT32_MIN ? 0 : std::abs(header->biHeight);
+    int bits = header->biBitCount;
+    bool rle = header->biCompression == BI_RLE8 || header->biCompression == BI_RLE4;
+    if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > infoSize || width <= 0 || height <= 0 ||
+        width > 65535 || height > 65535 ||
+        (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
+        throw EInvalidGraphic(kInvalidBitmap);
+    int64_t dataSize = rle ? static_cast<int64_t>(header->biSizeImage) : StrideOf(width, bits) * height;
+    if (dataSize <= 0 || dataSize > stream.Size() - stream.Position()) throw EInvalidGraphic(kInvalidBitmap);
+    std::vector<uint8_t> data(static_cast<size_t>(dataSize));
+    stream.ReadBuffer(data.data(), data.size());
+    // A DIB section of the file's depth (uncompressed) takes the pixels through GDI, which also
+    // unpacks run-length data.
+    std::vector<uint8_t> plainInfo(info);
+    auto* plain = reinterpret_cast<BITMAPINFOHEADER*>(plainInfo.data());
+    if (rle) {
+        plain->biCompression = BI_RGB;
+        plain->biSizeImage = 0;
+    }
+    void* pixels = nullptr;
+    HBITMAP fresh =
+        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(plainInfo.data()), DIB_RGB_COLORS, &pixels, nullptr, 0);
+    if (!fresh) throw EInvalidGraphic(kInvalidBitmap);
+    TBitmapHandle owner(fresh);
+    TMemDC dc(CreateCompatibleDC(nullptr));
+    if (SetDIBits(dc.get(), fresh, 0, static_cast<UINT>(height), data.data(),
+                  reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS) == 0)
+        throw EInvalidGraphic(kInvalidBitmap);
+    palette_.reset();
+    TakeBitmap(owner.release(), true);
     Changed();
+}
+
+void TBitmap::Draw(TCanvas& canvas, const RECT& r) const
+{
+    if (Empty()) return;
+    // The bitmap stays selected into its own memory DC (a bitmap can be in one DC only).
+    HDC src = MemDC(), dest = canvas.Handle();
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (transparent_ && transparentColor_ != clNone) {
+        TransparentBlt(dest, r.left, r.top, w, h, src, 0, 0, width_, height_, ColorToRGB(transparentColor_));
+    } else if (w == width_ && h == height_) {
+        BitBlt(dest, r.left, r.top, w, h, src, 0, 0, SRCCOPY);
+    } else {
+        int oldMode = SetStretchBltMode(dest, HALFTONE);
+        StretchBlt(dest, r.left, r.top, w, h, src, 0, 0, width_, height_, SRCCOPY);
+        SetStretchBltMode(dest, oldMode);
+    }
 }
 
 void TBitmap::LoadFromResource(HINSTANCE instance, const char* name)

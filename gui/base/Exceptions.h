@@ -77,6 +77,18 @@ public:
     using Exception::Exception;
 };
 
+// A picture that cannot be read: broken or unsupported data, or an unknown file extension.
+class EInvalidGraphic : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A resource that the module does not hold ("Ressource X nicht gefunden").
+class EResNotFound : public Exception {
+public:
+    explicit EResNotFound(const std::string& name);
+};
+
 // A printer that fails.
 class EPrinter : public Exception {
 public:
