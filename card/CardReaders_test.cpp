@@ -12,24 +12,13 @@
 #include <vector>
 
 #include "tests/support/MessageHost.h"
+#include "tests/support/MonitorText.h"
 #include "tests/support/QsmToolDll.h"
 #include "tests/support/SimCard.h"
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += text[i];
-        }
-    }
-    return lines;
-}
+using MonitorText::Lines;
 
 int CountOf(const std::vector<std::string>& lines, const std::string& line)
 {

@@ -6,9 +6,14 @@
 #include <string>
 
 #include "tests/support/MessageHost.h"
+#include "tests/support/MonitorText.h"
 #include "tests/support/QsmToolDll.h"
 
 namespace {
+
+using MonitorText::ColourAt;
+using MonitorText::Lines;
+using MonitorText::RichPosition;
 
 class Cardmonitor : public ::testing::Test {
 protected:
@@ -19,41 +24,6 @@ protected:
     }
     QsmToolDll qsm;
 };
-
-// Lines of the log, whether the rich edit hands out CR LF or CR alone as the line end.
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += text[i];
-        }
-    }
-    return lines;
-}
-
-// The rich edit's own position of a character of its text as WM_GETTEXT hands it out.
-int RichPosition(const std::string& text, std::size_t index)
-{
-    int pos = 0;
-    for (std::size_t i = 0; i < index; ++i)
-        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r')) ++pos;
-    return pos;
-}
-
-COLORREF ColourAt(HWND log, int charIndex)
-{
-    CHARRANGE cr{charIndex, charIndex + 1};
-    SendMessageA(log, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
-    CHARFORMAT2A cf{};
-    cf.cbSize = sizeof cf;
-    cf.dwMask = CFM_COLOR;
-    SendMessageA(log, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
-    return cf.crTextColor;
-}
 
 } // namespace
 

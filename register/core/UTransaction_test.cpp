@@ -24,6 +24,7 @@
 #include "register/core/URegisterCore.h"
 #include "register/core/UTransaction.h"
 #include "tests/support/MessageHost.h"
+#include "tests/support/MonitorText.h"
 #include "tests/support/QsmToolDll.h"
 #include "tests/support/ScriptedCard.h"
 #include "tests/support/SimCard.h"
@@ -116,35 +117,10 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-// Lines of the card monitor, whether the rich edit ends them with CR LF or CR alone.
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += text[i];
-        }
-    }
-    return lines;
-}
-
 // The colour of the card monitor's text at a character of its text as WM_GETTEXT hands it out.
 COLORREF CardMonitorColourAt(const std::string& text, std::size_t index)
 {
-    int pos = 0;
-    for (std::size_t i = 0; i < index; ++i)
-        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r')) ++pos;
-    HWND log = QsmToolDll::MonitorLog();
-    CHARRANGE cr{pos, pos + 1};
-    SendMessageA(log, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
-    CHARFORMAT2A cf{};
-    cf.cbSize = sizeof cf;
-    cf.dwMask = CFM_COLOR;
-    SendMessageA(log, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
-    return cf.crTextColor;
+    return MonitorText::ColourAt(QsmToolDll::MonitorLog(), MonitorText::RichPosition(text, index));
 }
 
 // A card of version 2.3 played by the test: selections and everything else answer 90 00,
@@ -287,7 +263,7 @@ TEST_F(Transaction, ASaleIsSignedWithTheExactCommand)
 
     // The card monitor: the label in blue, then the exchange.
     const std::string text = QsmToolDll::MonitorText();
-    const auto lines = Lines(text);
+    const auto lines = MonitorText::Lines(text);
     const auto label = std::find(lines.begin(), lines.end(), "TRANSACTION");
     ASSERT_NE(label, lines.end()) << text;
     ASSERT_NE(label + 1, lines.end());
@@ -414,7 +390,7 @@ TEST_F(Transaction, ASignedSaleVerifiesOnTheCard)
     EXPECT_TRUE(debug.shown.empty());
 
     const std::string text = QsmToolDll::MonitorText();
-    const auto lines = Lines(text);
+    const auto lines = MonitorText::Lines(text);
     const auto label = std::find(lines.begin(), lines.end(), "VERIFY SIGNATURE");
     ASSERT_NE(label, lines.end()) << text;
     ASSERT_NE(label + 1, lines.end());
