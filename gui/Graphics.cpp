@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gui/base/BmpFormat.h"
 #include "gui/base/Streams.h"
 #include "gui/base/SysUtils.h"
 
@@ -667,6 +668,38 @@ void TBitmap::LoadFromFile(const std::string& fileName)
         LoadImageA(nullptr, fileName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     if (!b) throw EFOpenError(fileName);
     TakeBitmap(b, true);
+    Changed();
+}
+
+void TBitmap::LoadFromStream(TStream& stream)
+{
+    TBmpPicture picture;
+    ReadBmp(stream, picture);
+    if (picture.Width == 0) {
+        TakeBitmap(nullptr);
+        Changed();
+        return;
+    }
+    std::vector<uint8_t> mem(sizeof(BITMAPINFOHEADER) + picture.Colors.size() * sizeof(RGBQUAD));
+    auto* bi = reinterpret_cast<BITMAPINFO*>(mem.data());
+    bi->bmiHeader.biSize = sizeof bi->bmiHeader;
+    bi->bmiHeader.biWidth = picture.Width;
+    bi->bmiHeader.biHeight = picture.Height;
+    bi->bmiHeader.biPlanes = 1;
+    bi->bmiHeader.biBitCount = static_cast<WORD>(picture.Bits);
+    bi->bmiHeader.biCompression = BI_RGB;
+    bi->bmiHeader.biClrUsed = static_cast<DWORD>(picture.Colors.size());
+    if (!picture.Colors.empty())
+        std::memcpy(bi->bmiColors, picture.Colors.data(), picture.Colors.size() * sizeof(RGBQUAD));
+    void* bits = nullptr;
+    TBitmapHandle fresh(CreateDIBSection(nullptr, bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!fresh || !bits) throw EInvalidGraphic("Bitmap kann nicht angelegt werden");
+    auto* rows = static_cast<uint8_t*>(bits);
+    for (int y = 0; y < picture.Height; ++y)
+        std::memcpy(rows + static_cast<size_t>(picture.Height - 1 - y) * picture.Stride, picture.Row(y),
+                    picture.Stride);
+    palette_.reset();
+    TakeBitmap(fresh.release());
     Changed();
 }
 

@@ -106,6 +106,7 @@ private:
 };
 
 class TBitmap;
+class TStream;
 
 // Drawing on a DC. The canvas does not own its DC; whoever gives it one (a bitmap, a paint
 // message, the printer) takes it back with SetHandle(nullptr) and the canvas deselects its tools.
@@ -185,6 +186,10 @@ class TBitmap : public TObject {
     void SetHandle(HBITMAP bitmap);
     TCanvas& Canvas();
     void LoadFromFile(const std::string& fileName);
+    // A bitmap file from the stream's position (gui/base/BmpFormat.h: 1, 4, 8, 24 or 32 bits,
+    // bottom-up or top-down); the bitmap keeps the file's bit depth and colour table and is
+    // stored bottom-up. A width or height of 0 empties it. EInvalidGraphic for anything else.
+    void LoadFromStream(TStream& stream);
     void LoadFromResource(HINSTANCE instance, const char* name);
     void SaveToFile(const std::string& fileName) const;
 

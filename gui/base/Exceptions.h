@@ -64,6 +64,12 @@ public:
     explicit EFCreateError(const std::string& fileName);
 };
 
+// A picture whose file or stream data cannot be read as its format.
+class EInvalidGraphic : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // Errors of form descriptions and component wiring (unknown class, property or handler).
 class EComponentError : public Exception {
 public:
