@@ -71,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckIndex(t, g.BorderIndex);
         CheckIndex(t, g.ImgTopLeft);
         Check(t.GetSkinIndex(g.Name) <= index);
-        for (const TsMaskData& m : t.MaskData) {
-            CheckIndex(t, t.GetMaskIndex(index, g.Name, m.PropertyName));
-            CheckIndex(t, t.GetTextureIndex(index, g.Name, m.PropertyName));
+        for (size_t k = 0; k < t.MaskData.size() && k < 16; ++k) { // the lookups along the chain
+            CheckIndex(t, t.GetMaskIndex(index, g.Name, t.MaskData[k].PropertyName));
+            CheckIndex(t, t.GetTextureIndex(index, g.Name, t.MaskData[k].PropertyName));
         }
         for (const TsPatternData& p : t.PatternData) {
             const int i = t.GetPatternIndex(index, g.Name, p.PropertyName);
