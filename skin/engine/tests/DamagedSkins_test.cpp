@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "gui/base/Exceptions.h"
+#include "skin/engine/tools/VtzWriter.h"
+#include "tests/support/BmpBytes.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/tests/TestSkins.h"
 #include "skin/engine/vxSkinConvertor.h"
@@ -107,4 +109,26 @@ TEST(DamagedSkin, RefusedSkinsLeaveTheTablesAsTheyWere)
     EXPECT_EQ(m.GeneralData.size(), sections);
     EXPECT_EQ(m.SkinData.SkinPath, SkinPath("Masks") + "\\");
     EXPECT_EQ(m.CommonIndexes.BoxChecked, IndexOfId("Masks", 1));
+}
+
+// Container entries are found by their upper-cased names only.
+TEST(DamagedSkin, ContainerEntriesMissingOrNamedOtherwiseAddNoRecord)
+{
+    const std::string bmp = BmpBytes(9, 4, 24, false, std::vector<uint32_t>(36, 0x102030));
+    const std::string options = "[GLOBALINFO]\nMASTERBITMAP=master.bmp\nG=@0000@0000@0004@0004@1@0\n"
+                                "[BUTTON_HUGE]\nBORDERSMASK=!BUTTONHUGE.BMP!3!1!0\nHOT=!ButtonHuge.BMP!3!1!0\n"
+                                "GONE=!NOTHERE.BMP!1!0!0\nPATTERN=NOTHERE.JPG\n";
+    TMemoryStream packed;
+    packed.WriteString(vtz::Pack({{"Options.dat", options, 9}, {"ButtonHuge.bmp", bmp, 9}, {"Master.bmp", bmp, 9}}));
+    TsSkinManager m(nullptr);
+    m.LoadSkinFromData(packed);
+    ASSERT_TRUE(m.MasterBitmap);
+    EXPECT_TRUE(m.MasterBitmap->Empty()); // "master.bmp" is not the upper-cased "Master.bmp"
+    ASSERT_EQ(m.MaskData.size(), 2u);
+    EXPECT_EQ(m.MaskData[0].R, (TRect{0, 0, 0, 0}));
+    EXPECT_EQ(m.MaskData[1].PropertyName, "BORDERSMASK");
+    ASSERT_TRUE(m.MaskData[1].Bmp);
+    EXPECT_EQ(m.MaskData[1].Bmp->Width(), 9);
+    EXPECT_EQ(m.MaskData[1].Bmp->Canvas().Pixel(8, 3), 0x302010u);
+    EXPECT_TRUE(m.PatternData.empty());
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "gui/base/MemIniFile.h"
+#include "gui/tests/ModalScript.h"
 #include "skin/engine/sSkinFiles.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/tests/TestSkins.h"
@@ -223,4 +224,25 @@ TEST(EmptySkin, LoadsNoRecordAndNoFixedIndex)
     EXPECT_EQ(m.SkinData.BorderWidth, 4);
     EXPECT_EQ(m.SkinData.Version, 0);
     EXPECT_EQ(m.GetGlobalColor(), Sys(COLOR_BTNFACE));
+}
+
+TEST(ColorsSkin, NewerSkinVersionsAreAnnouncedAndStillLoad)
+{
+    TsSkinManager m(nullptr);
+    {
+        TModalScript script({TModalScript::PressButton(IDOK)});
+        LoadText(m, "[GLOBALINFO]\nVERSION=7.00\n[BUTTON]\nCOLOR=5\n");
+        EXPECT_EQ(script.Done(), 1);
+        ASSERT_EQ(script.Texts.size(), 1u);
+        EXPECT_EQ(script.Texts[0], "This version of the skin have not complete support by used Velocon package "
+                                   "release.\r\nComponents must be updated up to latest version for using this skin.");
+    }
+    EXPECT_EQ(m.GetSkinIndex("BUTTON"), 1); // loading went on
+    EXPECT_EQ(m.CommonIndexes.GlobalInfo, 0);
+    {
+        TModalScript script({});
+        LoadText(m, "[GLOBALINFO]\nVERSION=6.99\n");
+        EXPECT_EQ(script.Done(), 0);
+        EXPECT_EQ(script.Unexpected(), 0);
+    }
 }
