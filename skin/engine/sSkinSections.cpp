@@ -125,13 +125,13 @@ TsGeneralData DefaultRecord(TsColorToRGB toRGB)
 
 // Reads section keys along PARENTCLASS: the section itself, then the section its PARENTCLASS
 // names, and so on; a parent that is the section itself, that has been passed before, or "?"
-// (no PARENTCLASS) ends the chain.
+// (no PARENTCLASS) ends the chain, and so does its length limit.
 class TInheritedReader {
 public:
     TInheritedReader(const TMemIniFile& ini, const std::string& section) : ini_(ini)
     {
         chain_.push_back(section);
-        for (;;) {
+        while (chain_.size() < static_cast<size_t>(TsSkinTables::MaxParentChain)) {
             const std::string& current = chain_.back();
             const std::string parent = ini_.ReadString(current, "PARENTCLASS", "?");
             if (parent == "?") break;

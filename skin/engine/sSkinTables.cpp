@@ -121,13 +121,12 @@ int TsSkinTables::FindOwn(TTable table, const std::string& sectionName, const st
     return -1;
 }
 
-// The section's own entry, else its parent's along ParentClass. A chain cannot be longer than
-// the section table without passing a section twice, so that many steps end any cycle.
+// The section's own entry, else its parent's along ParentClass; the step limit ends cycles.
 int TsSkinTables::FindInherited(TTable table, int skinIndex, const std::string& sectionName,
                                 const std::string& propertyName) const
 {
     std::string name = sectionName;
-    for (size_t step = 0; step <= GeneralData.size(); ++step) {
+    for (int step = 0; step < MaxParentChain; ++step) {
         if (skinIndex < 0 || name.empty()) return -1;
         const int found = FindOwn(table, name, propertyName);
         if (found >= 0) return found;

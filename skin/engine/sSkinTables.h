@@ -16,8 +16,9 @@
 //
 // Inheritance of section keys: a key missing from a section (or written as -1, or "?" for
 // texts, or not a number) is read from the section its PARENTCLASS names, recursively; a
-// section naming itself, a missing section, and a chain that comes back to a section it has
-// passed end the search, and the key takes its default.
+// section naming itself, a missing section, a chain that comes back to a section it has
+// passed, and a chain longer than MaxParentChain sections end the search, and the key takes
+// its default. Lookups follow ParentClass the same way.
 //
 // Lookups compare names exactly (case-sensitive) on the stored names; "not found" is -1:
 //   GetSkinIndex("BUTTON")                      section index, first of that name
@@ -101,6 +102,9 @@ struct TsCommonIndexes {
 
 class TsSkinTables {
 public:
+    // The most sections a PARENTCLASS chain is followed through (the section itself counted).
+    static constexpr int MaxParentChain = 32;
+
     std::vector<TsGeneralData> GeneralData; // one record per section
     std::vector<TsMaskData> MaskData;       // one record per image
     std::vector<TsPatternData> PatternData; // one record per JPEG pattern

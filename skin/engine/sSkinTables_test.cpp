@@ -319,3 +319,22 @@ TEST(SkinTables, GlobalInfoImagesNeedTheSection)
     EXPECT_EQ(l.Tables.CommonIndexes.GlobalInfo, -1);
     EXPECT_EQ(l.Tables.CommonIndexes.BoxChecked, -1);
 }
+
+TEST(SkinTables, LongParentChainsAreFollowedToTheirLimit)
+{
+    // Sections S0 .. S40, each the child of the next; only S40 has the image and a colour.
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "[S" + std::to_string(i) + "]\nPARENTCLASS=S" + std::to_string(i + 1) + "\n";
+    text += "[S40]\nCOLOR=5\nBORDERSMASK=@0000@0000@0010@0010@1@0\n";
+    TLoaded l;
+    Load(l, text);
+    const TsSkinTables& t = l.Tables;
+    const int near = 40 - TsSkinTables::MaxParentChain + 1, far = near - 1; // S9 reaches S40, S8 does not
+    EXPECT_EQ(t.GetMaskIndex(near, "S" + std::to_string(near), "BORDERSMASK"), 0);
+    EXPECT_EQ(t.GetMaskIndex(far, "S" + std::to_string(far), "BORDERSMASK"), -1);
+    EXPECT_EQ(t.GeneralData[static_cast<size_t>(near)].Color, 5);
+    EXPECT_EQ(t.GeneralData[static_cast<size_t>(far)].Color, 0xFFFFFF);
+    EXPECT_EQ(t.GeneralData[static_cast<size_t>(near)].BorderIndex, 0);
+    EXPECT_EQ(t.GeneralData[static_cast<size_t>(far)].BorderIndex, -1);
+}
