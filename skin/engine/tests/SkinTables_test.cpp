@@ -1,6 +1,7 @@
 // The Masks test skin loaded from its folder, from its packed file and from container bytes:
 // the records the layout describes, the pixels of the master bitmap and of the own bitmaps,
-// the lookups and the fixed indexes.
+// the lookups and the fixed indexes; skin folders read as ANSI text, values naming files by
+// their full path.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -243,4 +244,27 @@ TEST(FolderSkin, ValuesWithAColonNameTheFileItself)
     EXPECT_EQ(m.MaskData[1].PropertyName, "GLYPHMASK");
     EXPECT_EQ(m.MaskData[1].ImageCount, 3);
     EXPECT_EQ(m.GetMaskIndexByName("BUTTON", "IMGTOPLEFT"), -1); // not in the (missing) skin folder
+}
+
+// "Options.dat" is ANSI text: its bytes reach the records as they stand.
+TEST(FolderSkin, SkinTextIsAnsi)
+{
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const std::string folder = std::string(tmp) + "TilloraAnsi" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    {
+        TFileStream out(folder + "\\Options.dat", fmCreate);
+        out.WriteString(
+            "[GLOBALINFO]\r\nAUTHOR=J\xFCrgen M\xFCller\r\n[GR\xDCN]\r\nCOLOR=5\r\n[ Blau ]\r\nCOLOR=6\r\n");
+    }
+    TsSkinManager m(nullptr);
+    const bool loaded = m.LoadSkinFromFolder(folder);
+    DeleteFileA((folder + "\\Options.dat").c_str());
+    RemoveDirectoryA(folder.c_str());
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(m.SkinData.Author, "J\xFCrgen M\xFCller");
+    EXPECT_EQ(m.GetSkinIndex("GR\xDCN"), 1);
+    EXPECT_EQ(m.GeneralData[1].Color, 5);
+    EXPECT_EQ(m.GetSkinIndex("Blau"), 2); // names trimmed
 }
