@@ -141,6 +141,8 @@ void ReadBmp(TStream& stream, TBmpPicture& picture)
     if (dataSize > available - dataStart) Invalid();
     stream.SetPosition(start + dataStart);
     if (rle) {
+        // A few bytes of run-length data can name a huge picture that stays blank: refused.
+        if (static_cast<int64_t>(picture.Width) * picture.Height > TBmpPicture::MaxRunLengthPixels) Invalid();
         std::vector<uint8_t> data(static_cast<size_t>(dataSize));
         ReadExactly(stream, data.data(), data.size());
         picture.Pixels.assign(static_cast<size_t>(rowsSize), 0);

@@ -10,8 +10,8 @@
 // 0 gives an empty picture. Headers, masks or a colour table cut short by the stream's end
 // raise EStreamError; everything else that is not one of the accepted kinds, and every size
 // that does not fit the data (rows reaching beyond the end of the stream, run-length data that
-// ends inside a run, more than 16384 pixels a side), raises EInvalidGraphic. Nothing is read
-// beyond the stream's end.
+// ends inside a run, more than 16384 pixels a side, run-length pictures of more than 4096 x 4096
+// pixels), raises EInvalidGraphic. Nothing is read beyond the stream's end.
 //
 //   42 4D ... 28 00 00 00  02 00 00 00  FE FF FF FF  01 00 18 00 ...  a 2 x 2 picture, 24 bits,
 //                                                                     stored top-down
@@ -25,6 +25,7 @@ class TStream;
 
 struct TBmpPicture {
     static constexpr int MaxSide = 16384;
+    static constexpr int64_t MaxRunLengthPixels = 4096 * 4096; // run-length coded pictures
     int Width = 0;
     int Height = 0;               // rows, always positive here
     int Bits = 0;                 // 1, 4, 8, 16, 24 or 32

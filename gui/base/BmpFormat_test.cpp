@@ -187,6 +187,7 @@ TEST(BmpFormat, RunLengthDataUnpacksIntoBottomUpRows)
     refused(CodedBmp(5, 3, 8, 1, {0}, rle8, 19));                              // size beyond the data
     refused(CodedBmp(5, -3, 8, 1, {0}, rle8, 18));                             // top-down
     refused(CodedBmp(5, 3, 8, 2, {0}, rle8, 18));                              // RLE4 of 8 bits
+    refused(CodedBmp(4097, 4096, 8, 1, {0}, rle8, 18));                        // a huge blank picture from a few bytes
 }
 
 TEST(BmpFormat, SixteenBitPixelsAndBitFields)
