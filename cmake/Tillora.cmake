@@ -204,3 +204,20 @@ function(tillora_vtzpack output)
   add_custom_command(OUTPUT ${output} COMMAND ${tool} -${P_LEVEL} ${folder} ${output}
                      DEPENDS ${tool_deps} ${inputs} COMMENT "Packing ${folder}" VERBATIM)
 endfunction()
+
+# tillora_test_skins(<output folder>)
+# Writes the test skins of skin/engine/tools/TestSkinLayout.h into the folder at build time
+# (skingen); the target skin_test_skins makes them. Tests that read them depend on it.
+function(tillora_test_skins output)
+  if(TILLORA_HOST)
+    set(tool $<TARGET_FILE:skingen>)
+    set(tool_deps skingen)
+  else()
+    set(tool ${TILLORA_HOST_TOOLS}/skingen)
+    set(tool_deps vtzpack_host ${TILLORA_HOST_TOOLS}/skingen)
+  endif()
+  add_custom_command(OUTPUT ${output}/skingen.stamp COMMAND ${tool} ${output}
+                     DEPENDS ${tool_deps} ${CMAKE_SOURCE_DIR}/skin/engine/tools/TestSkinLayout.h
+                     COMMENT "Writing the test skins" VERBATIM)
+  add_custom_target(skin_test_skins DEPENDS ${output}/skingen.stamp)
+endfunction()

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "gui/base/BmpFormat.h"
 #include "gui/base/Exceptions.h"
 #include "gui/base/Streams.h"
 #include "gui/base/SysUtils.h"
@@ -665,58 +666,39 @@ void TBitmap::LoadFromFile(const std::string& fileName)
     LoadFromStream(file);
 }
 
-namespace {
-const char* const kInvalidBitmap = "Bitmap ist ungültig";
-
-template <class T> T ReadValue(TStream& stream)
-{
-    T v{};
-    stream.ReadBuffer(&v, sizeof v);
-    return v;
-}
-} // namespace
-
 void TBitmap::LoadFromStream(TStream& stream)
 {
-    auto file = ReadValue<BITMAPFILEHEADER>(stream);
-    if (file.bfType != 0x4D42 || file.bfOffBits < sizeof file + sizeof(BITMAPINFOHEADER))
-        throw EInvalidGraphic(kInvalidBitmap);
-    // Info header and colour table: at most a V5 header and 256 quads (or three masks).
-    size_t infoSize = file.bfOffBits - sizeof file;
-    if (infoSize > sizeof(BITMAPV5HEADER) + 256 * sizeof(RGBQUAD)) throw EInvalidGraphic(kInvalidBitmap);
-    std::vector<uint8_t> info(std::max(infoSize, sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD)));
-    stream.ReadBuffer(info.data(), infoSize);
-    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-    int width = header->biWidth, height = header->biHeight == INT32_MIN ? 0 : std::abs(header->biHeight);
-    int bits = header->biBitCount;
-    bool rle = header->biCompression == BI_RLE8 || header->biCompression == BI_RLE4;
-    if (header->biSize < sizeof(BITMAPINFOHEADER) || header->biSize > infoSize || width <= 0 || height <= 0 ||
-        width > 65535 || height > 65535 ||
-        (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
-        throw EInvalidGraphic(kInvalidBitmap);
-    int64_t dataSize = rle ? static_cast<int64_t>(header->biSizeImage) : StrideOf(width, bits) * height;
-    if (dataSize <= 0 || dataSize > stream.Size() - stream.Position()) throw EInvalidGraphic(kInvalidBitmap);
-    std::vector<uint8_t> data(static_cast<size_t>(dataSize));
-    stream.ReadBuffer(data.data(), data.size());
-    // A DIB section of the file's depth (uncompressed) takes the pixels through GDI, which also
-    // unpacks run-length data.
-    std::vector<uint8_t> plainInfo(info);
-    auto* plain = reinterpret_cast<BITMAPINFOHEADER*>(plainInfo.data());
-    if (rle) {
-        plain->biCompression = BI_RGB;
-        plain->biSizeImage = 0;
+    TBmpPicture picture;
+    ReadBmp(stream, picture);
+    if (picture.Width == 0) {
+        TakeBitmap(nullptr);
+        Changed();
+        return;
     }
-    void* pixels = nullptr;
-    HBITMAP fresh =
-        CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(plainInfo.data()), DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (!fresh) throw EInvalidGraphic(kInvalidBitmap);
-    TBitmapHandle owner(fresh);
-    TMemDC dc(CreateCompatibleDC(nullptr));
-    if (SetDIBits(dc.get(), fresh, 0, static_cast<UINT>(height), data.data(),
-                  reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS) == 0)
-        throw EInvalidGraphic(kInvalidBitmap);
+    // The colour table, or the three masks of bit-field pixels, follows the header.
+    const size_t tail = picture.Masks ? 3 * sizeof(DWORD) : picture.Colors.size() * sizeof(RGBQUAD);
+    std::vector<uint8_t> mem(sizeof(BITMAPINFOHEADER) + std::max(tail, sizeof(RGBQUAD)));
+    auto* bi = reinterpret_cast<BITMAPINFO*>(mem.data());
+    bi->bmiHeader.biSize = sizeof bi->bmiHeader;
+    bi->bmiHeader.biWidth = picture.Width;
+    bi->bmiHeader.biHeight = picture.Height;
+    bi->bmiHeader.biPlanes = 1;
+    bi->bmiHeader.biBitCount = static_cast<WORD>(picture.Bits);
+    bi->bmiHeader.biCompression = picture.Masks ? BI_BITFIELDS : BI_RGB;
+    bi->bmiHeader.biClrUsed = static_cast<DWORD>(picture.Colors.size());
+    if (picture.Masks)
+        std::memcpy(bi->bmiColors, picture.ColorMasks, sizeof picture.ColorMasks);
+    else if (!picture.Colors.empty())
+        std::memcpy(bi->bmiColors, picture.Colors.data(), picture.Colors.size() * sizeof(RGBQUAD));
+    void* bits = nullptr;
+    TBitmapHandle fresh(CreateDIBSection(nullptr, bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!fresh || !bits) throw EInvalidGraphic("Bitmap kann nicht angelegt werden");
+    auto* rows = static_cast<uint8_t*>(bits);
+    for (int y = 0; y < picture.Height; ++y)
+        std::memcpy(rows + static_cast<size_t>(picture.Height - 1 - y) * picture.Stride, picture.Row(y),
+                    picture.Stride);
     palette_.reset();
-    TakeBitmap(owner.release(), true);
+    TakeBitmap(fresh.release());
     Changed();
 }
 

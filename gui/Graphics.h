@@ -109,6 +109,7 @@ private:
 };
 
 class TBitmap;
+class TStream;
 
 // Drawing on a DC. The canvas does not own its DC; whoever gives it one (a bitmap, a paint
 // message, the printer) takes it back with SetHandle(nullptr) and the canvas deselects its tools.
@@ -192,8 +193,11 @@ class TBitmap : public TObject {
     // is copied into a 24-bit one and freed). nullptr empties the bitmap.
     void SetHandle(HBITMAP bitmap);
     TCanvas& Canvas();
-    // A BMP file (file header, info header, colour table, pixels; RLE too). Broken data raise
-    // EInvalidGraphic ("Bitmap ist ungültig"), a short stream EStreamError.
+    // A bitmap file from the stream's position (gui/base/BmpFormat.h: 1, 4, 8, 16, 24 or 32 bits,
+    // uncompressed, bit fields or run-length coded, bottom-up or top-down); the bitmap keeps the
+    // file's bit depth and colour table and is stored bottom-up. A width or height of 0 empties
+    // it. Broken data raise EInvalidGraphic ("Bitmap ist ungültig"), headers cut short
+    // EStreamError. Graphic formats override it.
     virtual void LoadFromStream(TStream& stream);
     void LoadFromFile(const std::string& fileName); // LoadFromStream over the file
     void LoadFromResource(HINSTANCE instance, const char* name);

@@ -5,6 +5,8 @@
 
 #include "gui/Graphics.h"
 #include "gui/base/Exceptions.h"
+#include "gui/base/StreamBase.h"
+#include "tests/support/BmpBytes.h"
 
 namespace {
 
@@ -185,3 +187,94 @@ TEST(BitmapFormat, TopDownBitmapsHaveAPositiveRowStep)
 }
 
 } // namespace
+
+// Bitmap files from streams: every depth, both row orders, the palette taken over.
+TEST(BitmapStream, EveryDepthAndRowOrderReadsBackItsPixels)
+{
+    struct TCase {
+        int Bits;
+        TPixelFormat Format;
+        std::vector<uint32_t> Palette;
+        std::vector<uint32_t> Values;   // as the file holds them, top row first (3 x 2)
+        std::vector<COLORREF> Expected; // the pixels read back
+    };
+    const std::vector<TCase> cases = {
+        {1, pf1bit, {0x000000, 0xFF8000}, {1, 0, 1, 0, 0, 1}, {0x0080FF, 0, 0x0080FF, 0, 0, 0x0080FF}},
+        {4,
+         pf4bit,
+         {0x000000, 0x102030, 0x405060},
+         {2, 1, 0, 1, 2, 1},
+         {0x605040, 0x302010, 0, 0x302010, 0x605040, 0x302010}},
+        {8,
+         pf8bit,
+         {0x112233, 0x445566, 0x778899, 0xAABBCC},
+         {3, 2, 1, 0, 1, 2},
+         {0xCCBBAA, 0x998877, 0x665544, 0x332211, 0x665544, 0x998877}},
+        {24,
+         pf24bit,
+         {},
+         {0x010203, 0x040506, 0x070809, 0x0A0B0C, 0x0D0E0F, 0x101112},
+         {0x030201, 0x060504, 0x090807, 0x0C0B0A, 0x0F0E0D, 0x121110}},
+        {32,
+         pf32bit,
+         {},
+         {0xFF010203, 0x80040506, 0x00070809, 0xFF0A0B0C, 0xFF0D0E0F, 0xFF101112},
+         {0x030201, 0x060504, 0x090807, 0x0C0B0A, 0x0F0E0D, 0x121110}},
+    };
+    for (const TCase& c : cases)
+        for (bool topDown : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.Bits) + (topDown ? " top-down" : " bottom-up"));
+            TMemoryStream s;
+            s.WriteString("xy" + BmpBytes(3, 2, c.Bits, topDown, c.Values, c.Palette));
+            s.SetPosition(2);
+            TBitmap b;
+            b.LoadFromStream(s);
+            ASSERT_EQ(b.Width(), 3);
+            ASSERT_EQ(b.Height(), 2);
+            EXPECT_EQ(b.PixelFormat(), c.Format);
+            EXPECT_LT(b.RowStep(), 0); // stored bottom-up
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 3; ++x)
+                    EXPECT_EQ(b.Canvas().Pixel(x, y), c.Expected[static_cast<size_t>(y * 3 + x)]) << x << "," << y;
+            if (c.Bits == 32) {
+                EXPECT_EQ(Row(b, 0)[7], 0x80); // alpha kept
+            }
+        }
+}
+
+TEST(BitmapStream, EmptyAndDamagedFiles)
+{
+    TBitmap b(4, 4);
+    TMemoryStream empty;
+    empty.WriteString(BmpBytes(0, 3, 24, false, {}));
+    empty.SetPosition(0);
+    b.LoadFromStream(empty);
+    EXPECT_TRUE(b.Empty());
+    EXPECT_EQ(b.Width(), 0);
+
+    TBitmap kept(2, 2);
+    TMemoryStream bad;
+    bad.WriteString("BM no bitmap at all");
+    bad.SetPosition(0);
+    EXPECT_THROW(kept.LoadFromStream(bad), EInvalidGraphic);
+    EXPECT_EQ(kept.Width(), 2);
+    EXPECT_FALSE(kept.Empty());
+}
+
+TEST(BitmapStream, SixteenBitFilesKeepTheirDepthAndColours)
+{
+    // One 5-6-5 pixel of pure green and one of pure red, masks after the 40-byte header.
+    std::string bytes = BmpBytes(2, 1, 16, false, {0x07E0, 0xF800});
+    bytes[30] = 3; // BI_BITFIELDS
+    const std::string masks("\x00\xF8\x00\x00\xE0\x07\x00\x00\x1F\x00\x00\x00", 12);
+    bytes.insert(54, masks);
+    bytes[10] = static_cast<char>(54 + 12);
+    TMemoryStream s;
+    s.WriteString(bytes);
+    s.SetPosition(0);
+    TBitmap b;
+    b.LoadFromStream(s);
+    EXPECT_EQ(b.PixelFormat(), pf16bit);
+    EXPECT_EQ(b.Canvas().Pixel(0, 0), RGB(0, 255, 0));
+    EXPECT_EQ(b.Canvas().Pixel(1, 0), RGB(255, 0, 0));
+}

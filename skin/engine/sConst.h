@@ -11,10 +11,11 @@
 #include <array>
 #include <string>
 
+#include "skin/engine/sMaskData.h" // TvxImgType
+
 enum TvxAnimType { atFading, atAero };
 enum TvxBtnEvent { beMouseEnter, beMouseLeave, beMouseDown, beMouseUp };
 enum TvxAnimatEvent { aeMouseEnter, aeMouseLeave, aeMouseDown, aeMouseUp, aeGlobalDef };
-enum TvxImgType { itisaBorder, itisaTexture, itisaGlyph, itisaGlow, itisaPngGlyph };
 enum TsDisabledGlyphKindElement { dgBlended, dgGrayed };
 enum TsDisabledKindElement { dkBlended, dkGrayed };
 enum TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };

@@ -2,9 +2,14 @@
 
 #include <windows.h>
 
+#include "gui/Dialogs.h"
 #include "gui/base/Handles.h"
+#include "gui/base/MemIniFile.h"
 #include "gui/base/SysUtils.h"
+#include "skin/engine/sSkinFiles.h"
 #include "skin/engine/sSysUtils.h"
+#include "skin/engine/sUtils.h"
+#include "skin/engine/vxSkinConvertor.h"
 
 namespace {
 
@@ -13,6 +18,11 @@ TsSkinManager* defaultManager = nullptr;
 const char* DefaultSkinDirectory = "c:\\Skins";
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+
+TColor ToRGB(TColor c) { return static_cast<TColor>(ColorToRGB(c)); }
+
+// The newest skin format the engine supports fully.
+constexpr double SupportedSkinVersion = 6.99;
 
 } // namespace
 
@@ -43,6 +53,7 @@ int ThirdPartyList::KindOfProperty(const std::string& name)
 
 TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner)
 {
+    Manager = this;
     if (!defaultManager) defaultManager = this;
     // The end of construction: the defaults of what is still empty.
     FillThirdLists();
@@ -150,4 +161,107 @@ std::string TsSkinManager::GetSkinNames(TStrings& list, int kinds) const
     return first;
 }
 
-TColor TsSkinManager::GetGlobalColor() const { return clBtnFace; }
+void TsSkinManager::SetCommonSections(const TStrings& lines)
+{
+    commonSections_.Assign(lines);
+    for (int i = 0; i < commonSections_.Count(); ++i) {
+        const std::string line = commonSections_[i];
+        if (!line.empty() && line[0] != ';') commonSections_.Put(i, DelChars(line, ' '));
+    }
+    SetSkinName(skinName_);
+}
+
+void TsSkinManager::LoadSkinTables(const TMemIniFile& ini, TsSkinImages& images, const std::string& skinPath)
+{
+    SkinData.SkinPath = skinPath;
+    LoadAllMasks(ini, images);
+    LoadAllPatterns(ini, images);
+    LoadAllGeneralData(ini, commonSections_, ToRGB);
+    if (SkinData.Version > SupportedSkinVersion)
+        ShowMessage("This version of the skin have not complete support by used Velocon package release.\r\n"
+                    "Components must be updated up to latest version for using this skin.");
+    UpdateCommonIndexes();
+}
+
+bool TsSkinManager::LoadSkinFromFolder(const std::string& folder)
+{
+    const std::string path = IncludeTrailingSlash(folder);
+    if (!FileExists(path + "Options.dat")) return false;
+    TStringList lines;
+    lines.LoadFromFile(path + "Options.dat");
+    const TMemIniFile ini(lines);
+    TsFolderImages images(path);
+    LoadSkinTables(ini, images, path);
+    return true;
+}
+
+void TsSkinManager::LoadSkinFromContainer(const TvxSkinConvertor& convertor, const std::string& skinPath)
+{
+    TStringList lines;
+    if (convertor.Options) lines.SetText(convertor.Options->DataString());
+    const TMemIniFile ini(lines);
+    TsContainerImages images(convertor);
+    LoadSkinTables(ini, images, skinPath);
+}
+
+void TsSkinManager::LoadSkinFromData(TStream& data)
+{
+    TvxSkinConvertor convertor;
+    convertor.LendPackedData(&data);
+    convertor.Extract();
+    LoadSkinFromContainer(convertor, "");
+}
+
+void TsSkinManager::UnloadSkinTables()
+{
+    ClearSkinTables();
+    UpdateCommonIndexes();
+}
+
+namespace {
+
+// A hot colour that means "not set" for the highlight colours.
+bool Unset(TColor c) { return c == -1 || c == 0xFF00FF || c == 0xFFFFFF; }
+
+} // namespace
+
+TColor TsSkinManager::GetGlobalColor() const
+{
+    const int i = GetSkinIndex("GLOBALINFO");
+    return ToRGB(i >= 0 ? GeneralData[static_cast<size_t>(i)].Color : clBtnFace);
+}
+
+TColor TsSkinManager::GetGlobalFontColor() const
+{
+    const int i = GetSkinIndex("GLOBALINFO");
+    return i >= 0 ? ToRGB(GeneralData[static_cast<size_t>(i)].FontColor[1]) : clFuchsia;
+}
+
+TColor TsSkinManager::GetGlobalHotColor() const
+{
+    const int i = GetSkinIndex("GLOBALINFO");
+    return ToRGB(i >= 0 ? GeneralData[static_cast<size_t>(i)].HotColor : clWindow);
+}
+
+TColor TsSkinManager::GetActiveEditFontColor() const
+{
+    const int i = GetSkinIndex("EDIT");
+    return i >= 0 ? ToRGB(GeneralData[static_cast<size_t>(i)].HotFontColor[1]) : clFuchsia;
+}
+
+TColor TsSkinManager::GetHighLightColor() const
+{
+    const int i = GetSkinIndex("MENUITEM");
+    if (i < 0 || Unset(GeneralData[static_cast<size_t>(i)].HotColor)) return ToRGB(clHighlight);
+    return ToRGB(GeneralData[static_cast<size_t>(i)].HotColor);
+}
+
+TColor TsSkinManager::GetHighLightFontColor() const
+{
+    const int i = GetSkinIndex("MENUITEM");
+    if (i < 0) return ToRGB(clHighlightText);
+    const TsGeneralData& g = GeneralData[static_cast<size_t>(i)];
+    const TColor font = g.HotFontColor[1];
+    if (Unset(font) || font == 0 || Unset(g.HotColor)) return ToRGB(clHighlightText);
+    return ToRGB(font);
+}

@@ -2,8 +2,19 @@
 // window owns the program's one manager); skinned windows and controls reach it through their
 // skin link or, without one of their own, through the default manager (DefaultManager).
 //
-// So far it keeps the settings a form description gives it and lists the available skins;
-// loading a skin comes later, and setting SkinName only stores the name.
+// It keeps the settings a form description gives it, lists the available skins and holds the
+// loaded skin's tables with their lookups (TsSkinTables, sSkinTables.h). Setting SkinName only
+// stores the name so far; the loaders below fill the tables from a skin folder, a packed
+// container or an internal skin's container bytes:
+//
+//   manager.LoadSkinFromFolder(GetFullSkinDirectory() + "\\" + name);   // Options.dat + files
+//   std::unique_ptr<TvxSkinConvertor> c;                                  // a ".vtz" file
+//   LoadSkinFile(file, c, true);
+//   manager.LoadSkinFromContainer(*c, GetFullSkinDirectory() + "\\");
+//   manager.LoadSkinFromData(manager.InternalSkins().Items(0).Data);      // internal skin
+//   int i = manager.GetSkinIndex("BUTTON");
+//   int border = manager.GetMaskIndex(i, "BUTTON", "BORDERSMASK");
+//   manager.UnloadSkinTables();                                           // all fixed indexes -1
 //
 //   object sSkinManager1: TsSkinManager
 //     Active = False
@@ -34,8 +45,11 @@
 #include "gui/base/Classes.h"
 #include "gui/base/StreamBase.h"
 #include "gui/base/Strings.h"
+#include "skin/engine/sSkinTables.h"
 
+class TMemIniFile;
 class TsSkinManager;
+class TvxSkinConvertor;
 
 // The manager that serves every skin link without a manager of its own; none at start.
 TsSkinManager* DefaultManager();
@@ -92,7 +106,7 @@ class ThirdPartyList : public TObject {
     static int KindOfProperty(const std::string& name);
 };
 
-class TsSkinManager : public TComponent {
+class TsSkinManager : public TComponent, public TsSkinTables {
     GUI_CLASS(TsSkinManager, TComponent)
     explicit TsSkinManager(TComponent* owner);
     ~TsSkinManager() override;
@@ -124,8 +138,42 @@ class TsSkinManager : public TComponent {
     // ending exactly in ".vtz", listed by the name before their first "."; names beginning
     // with "." are left out. Returns the first name found (before sorting), or "".
     std::string GetSkinNames(TStrings& list, int kinds) const;
-    // The skin's global colour as RGB; clBtnFace while no skin is loaded.
+    // Extra skin sections in INI text, merged over every loaded skin. Setting them removes
+    // every blank from each line that is not empty and does not begin with ";", then sets
+    // SkinName again.
+    TStringList& CommonSections() { return commonSections_; }
+    void SetCommonSections(const TStrings& lines);
+
+    // Loading the tables. Each runs the load steps in their order (images, patterns, sections
+    // with CommonSections merged, fixed indexes) over the skin text and the images of its
+    // source, and shows the version message when VERSION is above 6.99 (loading goes on).
+    // From a skin folder (with or without its trailing "\"): false, with the tables left as
+    // they were, when it holds no "Options.dat".
+    bool LoadSkinFromFolder(const std::string& folder);
+    // From an unpacked container: its options text and image entries; skinPath (the folder of
+    // the skins, with its trailing "\") becomes SkinData.SkinPath.
+    void LoadSkinFromContainer(const TvxSkinConvertor& convertor, const std::string& skinPath);
+    // From a container's bytes (an internal skin's Data, lent from position 0): unpacked, then
+    // as above with an empty SkinPath. The container's exceptions pass through, the tables
+    // left as they were.
+    void LoadSkinFromData(TStream& data);
+    // The load steps over any skin text and image source.
+    void LoadSkinTables(const TMemIniFile& ini, TsSkinImages& images, const std::string& skinPath);
+    // Frees the tables' bitmaps and patterns, empties the tables, sets every fixed index to -1.
+    void UnloadSkinTables();
+
+    // Colours of the loaded skin as RGB, for adapters that colour other makers' controls:
+    // GLOBALINFO's Color (clBtnFace without GLOBALINFO), its first font colour (0xFF00FF),
+    // its HotColor (clWindow); the first hot font colour of "EDIT" (0xFF00FF); the HotColor
+    // of "MENUITEM" unless it is -1, 0xFF00FF or 0xFFFFFF (else clHighlight); the first hot
+    // font colour of "MENUITEM" unless that is -1, 0xFF00FF, 0xFFFFFF or 0 or the HotColor
+    // is one of the first three (else clHighlightText).
     TColor GetGlobalColor() const;
+    TColor GetGlobalFontColor() const;
+    TColor GetGlobalHotColor() const;
+    TColor GetActiveEditFontColor() const;
+    TColor GetHighLightColor() const;
+    TColor GetHighLightFontColor() const;
 
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void Loaded() override;
@@ -141,4 +189,5 @@ private:
     ThirdPartyList thirdParty_;
     TvxAnimEffects animEffects_;
     std::array<TStringList, ThirdPartyList::KindCount> thirdLists_;
+    TStringList commonSections_;
 };

@@ -1,0 +1,124 @@
+// Test helper for the generated test skins (tools/TestSkinLayout.h): their paths, their
+// images as the layout describes them, and the colour each pixel of an image must have.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/Graphics.h"
+#include "gui/base/Streams.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/engine/tools/TestSkinLayout.h"
+
+namespace skintest {
+
+using testskins::TTestImage;
+
+// The folder of a test skin, or a packed test skin's file ("Masks.vtz").
+inline std::string SkinPath(const std::string& name) { return std::string(TEST_SKINS_DIR) + "/" + name; }
+
+// The bytes of a file.
+inline std::unique_ptr<TMemoryStream> FileBytes(const std::string& file)
+{
+    auto s = std::make_unique<TMemoryStream>();
+    s->LoadFromFile(file);
+    return s;
+}
+
+// The layout's images of a skin that give records, in record order.
+inline std::vector<TTestImage> Recorded(const std::string& skin)
+{
+    std::vector<TTestImage> list;
+    for (const TTestImage& im : testskins::Images)
+        if (skin == im.Skin && im.Recorded) list.push_back(im);
+    return list;
+}
+
+// The record index of the image with the id, -1 when it has none.
+inline int IndexOfId(const std::string& skin, int id)
+{
+    const std::vector<TTestImage> list = Recorded(skin);
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].Id == id) return static_cast<int>(i);
+    return -1;
+}
+
+// Values in "#" notation and file values keep upper-cased names.
+inline bool UpperNames(const TTestImage& im)
+{
+    const char c = im.Value[0];
+    return c != '@' && c != '^' && c != '~' && c != '!';
+}
+
+inline std::string Upper(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+// The record holds what the layout says.
+inline void ExpectRecord(const TsSkinManager& m, const TsMaskData& r, const TTestImage& im)
+{
+    SCOPED_TRACE(std::string(im.Section) + " " + im.Key + "=" + im.Value);
+    EXPECT_EQ(r.SectionName, UpperNames(im) ? Upper(im.Section) : std::string(im.Section));
+    EXPECT_EQ(r.PropertyName, UpperNames(im) ? Upper(im.Key) : std::string(im.Key));
+    EXPECT_EQ(r.R, (TRect{im.R.Left, im.R.Top, im.R.Right, im.R.Bottom}));
+    EXPECT_EQ(r.ImageCount, im.States);
+    EXPECT_EQ(r.MaskType, static_cast<uint16_t>(im.MaskType));
+    EXPECT_EQ(r.WL, im.WL);
+    EXPECT_EQ(r.WT, im.WT);
+    EXPECT_EQ(r.WR, im.WR);
+    EXPECT_EQ(r.WB, im.WB);
+    EXPECT_EQ(r.ImgType, im.ImgType);
+    EXPECT_EQ(r.StretchMode, im.StretchMode);
+    EXPECT_EQ(static_cast<bool>(r.Bmp), im.File != nullptr);
+    EXPECT_EQ(r.Manager, &m);
+}
+
+// The colour the generator painted at (x, y) of the image's rectangle.
+inline COLORREF ExpectedPixel(const TTestImage& im, int x, int y)
+{
+    const int states = im.States < 1 ? 1 : im.States;
+    const int bands = im.MaskType + 1 < 1 ? 1 : im.MaskType + 1;
+    const int fw = (im.R.Right - im.R.Left) / states, fh = (im.R.Bottom - im.R.Top) / bands;
+    const int s = x / fw, fx = x % fw;
+    if (s >= states || y >= fh) return 0; // mask band, spare columns
+    const int col = fx < im.WL ? 0 : fx >= fw - im.WR ? 2 : 1;
+    const int row = y < im.WT ? 0 : y >= fh - im.WB ? 2 : 1;
+    if ((fx == 0 || fx == fw - 1) && (y == 0 || y == fh - 1)) return testskins::Transparent;
+    return testskins::TestColor(im.Id, s, 3 * row + col);
+}
+
+// Positions worth sampling along one side of a frame: its edges and the piece borders.
+inline std::vector<int> Samples(int size, int first, int last)
+{
+    std::vector<int> v;
+    for (int p : {0, 1, first - 1, first, size / 2, size - last - 1, size - last, size - 2, size - 1})
+        if (p >= 0 && p < size) v.push_back(p);
+    return v;
+}
+
+// Every sampled pixel of the image in the bitmap (its rectangle at the record's R) reads as
+// the layout painted it.
+inline void ExpectPixels(TBitmap& bitmap, const TTestImage& im, const TRect& r)
+{
+    SCOPED_TRACE(std::string("image ") + std::to_string(im.Id));
+    const int states = im.States < 1 ? 1 : im.States;
+    const int bands = im.MaskType + 1 < 1 ? 1 : im.MaskType + 1;
+    const int fw = (r.Right - r.Left) / states, fh = (r.Bottom - r.Top) / bands;
+    std::vector<int> rows = Samples(fh, im.WT, im.WB);
+    if (bands > 1) rows.insert(rows.end(), {fh, r.Bottom - r.Top - 1}); // the mask band
+    for (int s = 0; s < states; ++s)
+        for (int y : rows)
+            for (int x : Samples(fw, im.WL, im.WR)) {
+                const int px = s * fw + x;
+                EXPECT_EQ(bitmap.Canvas().Pixel(r.Left + px, r.Top + y), ExpectedPixel(im, px, y))
+                    << "at " << px << "," << y;
+            }
+}
+
+} // namespace skintest

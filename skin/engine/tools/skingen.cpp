@@ -1,0 +1,298 @@
+// skingen: writes the test skins of TestSkinLayout.h into a folder, at build time.
+//   skingen OUTPUT-FOLDER
+// Every skin becomes OUTPUT-FOLDER/<Name>/ with its "Options.dat" and picture files, packed
+// skins also OUTPUT-FOLDER/<Name>.vtz; OUTPUT-FOLDER/skingen.stamp is written last. Pictures
+// are painted in the colour coding the layout describes; BMP files are written here, PNG with
+// zlib, JPEG with libjpeg. It runs on the build machine.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+#include <zlib.h>
+
+#include "skin/engine/tools/TestSkinLayout.h"
+#include "skin/engine/tools/VtzWriter.h"
+
+namespace fs = std::filesystem;
+using namespace testskins;
+
+namespace {
+
+// A picture as RGB values (0x00RRGGBB), top row first.
+struct TPicture {
+    int Width = 0, Height = 0;
+    std::vector<uint32_t> Pixels;
+    TPicture(int w, int h) : Width(w), Height(h), Pixels(static_cast<size_t>(w) * h, 0) {}
+    uint32_t& At(int x, int y) { return Pixels[static_cast<size_t>(y) * Width + x]; }
+};
+
+uint32_t Rgb(int r, int g, int b) { return static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(g) << 8 | b; }
+
+// Paints image im at (x0, y0) of the picture, its rectangle's size, in the colour coding.
+void PaintCoded(TPicture& p, int x0, int y0, const TTestImage& im)
+{
+    const int w = im.R.Right - im.R.Left, h = im.R.Bottom - im.R.Top;
+    const int states = im.States < 1 ? 1 : im.States;
+    const int bands = im.MaskType + 1 < 1 ? 1 : im.MaskType + 1;
+    const int fw = w / states, fh = h / bands;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            p.At(x0 + x, y0 + y) = 0; // mask bands and spare columns: black
+    for (int s = 0; s < states; ++s)
+        for (int y = 0; y < fh; ++y)
+            for (int x = 0; x < fw; ++x) {
+                const int col = x < im.WL ? 0 : x >= fw - im.WR ? 2 : 1;
+                const int row = y < im.WT ? 0 : y >= fh - im.WB ? 2 : 1;
+                const bool corner = (x == 0 || x == fw - 1) && (y == 0 || y == fh - 1);
+                p.At(x0 + s * fw + x, y0 + y) = corner ? 0xFF00FF : Rgb(im.Id, 16 * s + 3 * row + col, 200);
+            }
+}
+
+void Put16(std::string& s, uint32_t v)
+{
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>(v >> 8 & 0xFF);
+}
+void Put32(std::string& s, uint32_t v)
+{
+    Put16(s, v & 0xFFFF);
+    Put16(s, v >> 16);
+}
+void PutBE32(std::string& s, uint32_t v)
+{
+    for (int i = 3; i >= 0; --i)
+        s += static_cast<char>(v >> (8 * i) & 0xFF);
+}
+
+// A BMP file of 8 (with a palette of the picture's colours), 24 or 32 bits (alpha 255).
+std::string Bmp(const TPicture& p, int bits, bool topDown)
+{
+    std::vector<uint32_t> palette;
+    std::map<uint32_t, uint32_t> index;
+    if (bits == 8)
+        for (uint32_t c : p.Pixels)
+            if (index.emplace(c, static_cast<uint32_t>(palette.size())).second) palette.push_back(c);
+    if (palette.size() > 256) throw std::runtime_error("too many colours for 8 bits");
+    const size_t stride = (static_cast<size_t>(p.Width) * bits + 31) / 32 * 4;
+    std::string rows;
+    for (int r = 0; r < p.Height; ++r) {
+        const int y = topDown ? r : p.Height - 1 - r;
+        std::string row;
+        for (int x = 0; x < p.Width; ++x) {
+            const uint32_t c = p.Pixels[static_cast<size_t>(y) * p.Width + x];
+            if (bits == 8) row += static_cast<char>(index[c]);
+            else {
+                row += static_cast<char>(c & 0xFF);
+                row += static_cast<char>(c >> 8 & 0xFF);
+                row += static_cast<char>(c >> 16 & 0xFF);
+                if (bits == 32) row += static_cast<char>(0xFF);
+            }
+        }
+        row.resize(stride, '\0');
+        rows += row;
+    }
+    const uint32_t off = 14 + 40 + static_cast<uint32_t>(palette.size()) * 4;
+    std::string s = "BM";
+    Put32(s, off + static_cast<uint32_t>(rows.size()));
+    Put32(s, 0);
+    Put32(s, off);
+    Put32(s, 40);
+    Put32(s, static_cast<uint32_t>(p.Width));
+    Put32(s, static_cast<uint32_t>(topDown ? -p.Height : p.Height));
+    Put16(s, 1);
+    Put16(s, static_cast<uint32_t>(bits));
+    Put32(s, 0);
+    Put32(s, static_cast<uint32_t>(rows.size()));
+    Put32(s, 2835);
+    Put32(s, 2835);
+    Put32(s, static_cast<uint32_t>(palette.size()));
+    Put32(s, 0);
+    for (uint32_t c : palette)
+        Put32(s, c);
+    return s + rows;
+}
+
+std::string PngChunk(const char* type, const std::string& data)
+{
+    std::string s;
+    PutBE32(s, static_cast<uint32_t>(data.size()));
+    const std::string body = std::string(type, 4) + data;
+    s += body;
+    PutBE32(s, static_cast<uint32_t>(
+                   crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()))));
+    return s;
+}
+
+// A PNG file, 8-bit RGBA; magenta pixels get alpha 0, all others 255.
+std::string Png(const TPicture& p)
+{
+    std::string raw;
+    for (int y = 0; y < p.Height; ++y) {
+        raw += '\0'; // filter: none
+        for (int x = 0; x < p.Width; ++x) {
+            const uint32_t c = p.Pixels[static_cast<size_t>(y) * p.Width + x];
+            raw += static_cast<char>(c >> 16 & 0xFF);
+            raw += static_cast<char>(c >> 8 & 0xFF);
+            raw += static_cast<char>(c & 0xFF);
+            raw += static_cast<char>(c == 0xFF00FF ? 0 : 0xFF);
+        }
+    }
+    std::string ihdr;
+    PutBE32(ihdr, static_cast<uint32_t>(p.Width));
+    PutBE32(ihdr, static_cast<uint32_t>(p.Height));
+    ihdr += std::string("\x08\x06\x00\x00\x00", 5);
+    return std::string("\x89PNG\r\n\x1A\n", 8) + PngChunk("IHDR", ihdr) + PngChunk("IDAT", vtz::Compress(raw, 9)) +
+           PngChunk("IEND", "");
+}
+
+// A baseline JPEG of a flat picture in the colour (RGB).
+std::string Jpeg(int size, uint32_t rgb)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr err{};
+    info.err = jpeg_std_error(&err);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&info, &out, &outSize);
+    info.image_width = static_cast<JDIMENSION>(size);
+    info.image_height = static_cast<JDIMENSION>(size);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<unsigned char> row(static_cast<size_t>(size) * 3);
+    for (int x = 0; x < size; ++x) {
+        row[static_cast<size_t>(x) * 3] = static_cast<unsigned char>(rgb >> 16);
+        row[static_cast<size_t>(x) * 3 + 1] = static_cast<unsigned char>(rgb >> 8);
+        row[static_cast<size_t>(x) * 3 + 2] = static_cast<unsigned char>(rgb);
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&info, &r, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::string s(reinterpret_cast<char*>(out), outSize);
+    jpeg_destroy_compress(&info);
+    std::free(out);
+    return s;
+}
+
+// The skin text with the lowest bit of every "COLOR=" value turned over (the packed variants).
+std::string OtherColours(const std::string& text)
+{
+    std::string out;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (line.rfind("COLOR=", 0) == 0) line = "COLOR=" + std::to_string(std::stol(line.substr(6)) ^ 1);
+        out += line + (end < text.size() ? "\n" : "");
+        at = end + 1;
+    }
+    return out;
+}
+
+// Every image of the skin stands in its text, in the order of the layout table.
+void CheckOrder(const TTestSkin& skin)
+{
+    const std::string text = std::string("\n") + skin.Options;
+    size_t last = 0;
+    for (const TTestImage& im : Images) {
+        if (std::string(im.Skin) != skin.Name) continue;
+        const size_t section = text.find(std::string("\n[") + im.Section + "]\n");
+        const size_t line = text.find(std::string("\n") + im.Key + "=" + im.Value + "\n", std::max(section, last));
+        if (section == std::string::npos || line == std::string::npos)
+            throw std::runtime_error(std::string("layout: ") + skin.Name + " " + im.Section + " " + im.Key);
+        last = line + 1;
+    }
+}
+
+void Write(const fs::path& file, const std::string& bytes)
+{
+    std::ofstream f(file, std::ios::binary | std::ios::trunc);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!f.flush()) throw std::runtime_error("cannot write " + file.string());
+}
+
+// The files of a skin folder, "Options.dat" first.
+std::vector<vtz::Entry> SkinFiles(const TTestSkin& skin)
+{
+    std::vector<vtz::Entry> files;
+    if (skin.Options) files.push_back({"Options.dat", skin.Options, 9});
+    const std::string name = skin.Name;
+    const bool damaged = name == "Damaged";
+    if (name == "Masks" || damaged) {
+        const int size = damaged ? DamagedMasterSize : 0;
+        TPicture master(damaged ? size : MasterWidth, damaged ? size : MasterHeight);
+        for (const TTestImage& im : Images)
+            if (name == im.Skin && im.Id != 0 && !im.File) PaintCoded(master, im.R.Left, im.R.Top, im);
+        files.push_back({"Master.bmp", Bmp(master, 24, false), 9});
+        for (const TTestImage& im : Images) {
+            if (name != im.Skin || !im.File) continue;
+            TPicture own(im.R.Right, im.R.Bottom);
+            PaintCoded(own, 0, 0, im);
+            files.push_back({im.File, im.FileBits == 0 ? Png(own) : Bmp(own, im.FileBits, im.TopDown), 9});
+        }
+    }
+    if (name == "Masks") files.push_back({"Texture.jpg", Jpeg(PatternSize, PatternRGB), 9});
+    if (damaged) {
+        const std::string good = Jpeg(PatternSize, PatternRGB);
+        files.push_back({"Good.jpg", good, 9});
+        files.push_back({"tex.jpg", good, 9});
+        files.push_back({"Broken.jpg", good.substr(0, good.size() / 2), 9});
+        files.push_back({"Empty.bmp", Bmp(TPicture(0, 4), 24, false), 9});
+        files.push_back({"Broken.bmp", "BM this is no bitmap", 9});
+        files.push_back({"Short.bmp", Bmp(TPicture(4, 4), 24, false).substr(0, 30), 9});
+        TPicture dot(4, 4);
+        const std::string png = Png(dot);
+        files.push_back({"Broken.png", png.substr(0, png.size() - 20), 9});
+    }
+    return files;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::cerr << "usage: skingen OUTPUT-FOLDER\n";
+        return 2;
+    }
+    try {
+        const fs::path out = argv[1];
+        fs::remove_all(out);
+        fs::create_directories(out);
+        std::string masksPacked;
+        for (const TTestSkin& skin : Skins) {
+            if (skin.Options) CheckOrder(skin);
+            const fs::path folder = out / skin.Name;
+            fs::create_directories(folder);
+            std::vector<vtz::Entry> files = SkinFiles(skin);
+            for (const vtz::Entry& e : files)
+                Write(folder / e.name, e.data);
+            if (skin.Packed) {
+                files[0].data = OtherColours(files[0].data);
+                const std::string packed = vtz::Pack(files);
+                Write(out / (std::string(skin.Name) + ".vtz"), packed);
+                if (std::string(skin.Name) == "Masks") masksPacked = packed;
+            }
+        }
+        Write(out / "Broken.vtz", masksPacked.substr(0, masksPacked.size() / 2));
+        Write(out / "skingen.stamp", "");
+    } catch (const std::exception& e) {
+        std::cerr << "skingen: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
