@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <gcrypt.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -28,6 +30,7 @@
 #include "register/core/Ubase64.h"
 #include "tests/support/MessageHost.h"
 #include "tests/support/ModalScript.h"
+#include "tests/support/QsmToolDll.h"
 #include "tests/support/ScriptedCard.h"
 #include "tests/support/SimCard.h"
 
@@ -127,6 +130,37 @@ public:
     void SetReceiptColor(std::int32_t) override {}
     void SetReceiptText(const std::string& text) override { memoTexts.push_back(text); }
 };
+
+// Lines of the card monitor, whether the rich edit ends them with CR LF or CR alone.
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += text[i];
+        }
+    }
+    return lines;
+}
+
+// The colour of the card monitor's text at a character of its text as WM_GETTEXT hands it out.
+COLORREF CardMonitorColourAt(const std::string& text, std::size_t index)
+{
+    int pos = 0;
+    for (std::size_t i = 0; i < index; ++i)
+        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r')) ++pos;
+    HWND log = QsmToolDll::MonitorLog();
+    CHARRANGE cr{pos, pos + 1};
+    SendMessageA(log, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
+    CHARFORMAT2A cf{};
+    cf.cbSize = sizeof cf;
+    cf.dwMask = CFM_COLOR;
+    SendMessageA(log, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+    return cf.crTextColor;
+}
 
 // The debug window with its hash box ticked or not.
 class HashBox : public UDebugHold::IDebugWindow {
@@ -465,6 +499,15 @@ TEST_F(CardJournal, ReportsDailySignedUnsignedAndSpan)
     EXPECT_EQ(host.memoTexts[0], UTransaction::TransactionText());
     const std::string head = "\r\nTagesabschluss \r\nDatum: \t\t2009-08-12\r\nUhrzeit: \t\t14:30\r\nLebenszyklus: \t03";
     EXPECT_EQ(UTransaction::TransactionText().substr(0, head.size()), head);
+
+    // The card monitor: the label in blue, then the exchange.
+    const std::string monitor = QsmToolDll::MonitorText();
+    const auto lines = Lines(monitor);
+    const auto label = std::find(lines.begin(), lines.end(), "REPORT signed");
+    ASSERT_NE(label, lines.end()) << monitor;
+    ASSERT_NE(label + 1, lines.end());
+    EXPECT_EQ(*(label + 1), "Card,APDU;80 42 01 00 0A CD 04 20 09 08 12 CE 02 14 30 00 ");
+    EXPECT_EQ(CardMonitorColourAt(monitor, monitor.find("REPORT signed")), 0xFF0000u);
 
     // Unsigned: no signature element, the receipt told there is none.
     card->ClearLog();
