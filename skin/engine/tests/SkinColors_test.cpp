@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "gui/base/MemIniFile.h"
-#include "gui/tests/ModalScript.h"
+#include "tests/support/ModalScript.h"
 #include "skin/engine/sSkinFiles.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/tests/TestSkins.h"

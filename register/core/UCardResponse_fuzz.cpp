@@ -1,5 +1,6 @@
-// Fuzz target of the card's transaction responses: the fields are walked for every tag, and
-// the response is turned into the verification command of a signed sale. A field found lies
+// Fuzz target of the card's responses: the fields are walked for every tag; the response is read
+// as a transaction, report, card status and booked-months answer (complete elements only, no
+// exception), and turned into the verification command of a signed sale. A field found lies
 // inside the response at a field start; a verification that does not fit leaves the command as
 // it was; one that fits holds the transaction's data field and the response from its
 // sequence-number field on.
@@ -10,8 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include "register/core/UCardResponse.h"
 #include "register/core/UCommandBuffer.h"
 #include "register/core/UTlvFields.h"
+
+using namespace UCardResponse;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -24,6 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::optional<std::size_t> at = FindTlvField(response, static_cast<std::uint8_t>(tag));
         if (at && (*at >= response.size() || static_cast<std::uint8_t>(response[*at]) != tag)) std::abort();
     }
+
+    const TTextSource text = [](int n) { return "T" + std::to_string(n); };
+    const TParsedResponse sale = ParseTransactionResponse(response, text);
+    const TParsedResponse report = ParseReportResponse(response, text);
+    if (sale.signature && sale.signature->size() != 48) std::abort();
+    if (const std::optional<TCardStatus> status = ParseCardStatus(response); status && status->state.size() != 2)
+        std::abort();
+    (void)ParseBookedMonths(response);
 
     TCommandBuffer command;
     std::string value(dataLength % 200, 'v');
