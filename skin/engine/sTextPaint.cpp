@@ -16,6 +16,16 @@ void WriteIn(HDC dc, const std::string& text, TRect r, UINT flags, TColor color,
     RECT rc{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
     DrawTextStr(dc, text, rc, flags);
 }
+
+// The contour colours that are not -1 (left, top, right, bottom: r moved one pixel that way),
+// then the text in the first colour.
+void WriteWithContours(HDC dc, const std::string& text, const TRect& r, UINT flags, const TsFontColors& colors)
+{
+    const int shifts[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
+    for (int i = 0; i < 4; ++i)
+        if (colors[i + 2] != -1) WriteIn(dc, text, r, flags, colors[i + 2], shifts[i][0], shifts[i][1]);
+    WriteIn(dc, text, r, flags, colors[1]);
+}
 } // namespace
 
 int DrawTextStr(HDC dc, const std::string& text, RECT& r, UINT flags)
@@ -72,16 +82,44 @@ void WriteSectionTextEx(TCanvas& canvas, const std::string& text, bool enabled, 
         WriteIn(dc, text, r, flags, BlendColors(static_cast<TColor>(ColorToRGB(colors[1])), back, 0.4));
         return;
     }
-    const int shifts[4][2] = {{-1, 0}, {0, -1}, {1, 0}, {0, 1}};
-    for (int i = 0; i < 4; ++i)
-        if (colors[i + 2] != -1) WriteIn(dc, text, r, flags, colors[i + 2], shifts[i][0], shifts[i][1]);
-    WriteIn(dc, text, r, flags, colors[1]);
+    WriteWithContours(dc, text, r, flags, colors);
 }
 
 void WriteSectionText(TCanvas& canvas, const std::string& text, bool enabled, const TRect& r, UINT flags,
                       int sectionIndex, bool hot)
 {
     WriteSectionTextEx(canvas, text, enabled, DefaultManager(), hot ? 1 : 0, sectionIndex, flags, r);
+}
+
+void WriteSkinTextOf(TCanvas& canvas, const std::string& text, bool enabled, const TRect& r, UINT flags,
+                     const TsSkinManager* manager, int sectionIndex, int state, TBitmap* cache, bool customFont)
+{
+    HDC dc = canvas.Handle();
+    if (!manager || !dc) return;
+    const bool valid = manager->IsValidSkinIndex(sectionIndex);
+    const TsGeneralData* s = valid ? &manager->GeneralData[static_cast<size_t>(sectionIndex)] : nullptr;
+    if (state != 0 && sectionIndex == manager->GetSkinIndex("WEBBUTTON") && valid)
+        canvas.Font().SetStyle(canvas.Font().Style() | fsUnderline);
+    if (s && cache) {
+        const int glow = state == 0 ? s->GlowSize : s->HotGlowSize;
+        if (glow != 0)
+            WriteTextWithEffects(cache, text, r, canvas.Font(), state == 0 ? s->GlowColor : s->HotGlowColor, glow, 15,
+                                 flags);
+    }
+    TSavedDC saved(dc);
+    IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+    TSelectGuard font(dc, canvas.Font().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    if (s && !enabled) {
+        const TsFontColors& colors = state == 0 ? s->FontColor : s->HotFontColor;
+        WriteIn(dc, text, r, flags,
+                BlendColors(static_cast<TColor>(ColorToRGB(colors[1])), manager->GetGlobalColor(), 0.4));
+    } else if (customFont || !s) {
+        WriteIn(dc, text, r, customFont ? flags | DT_NOCLIP : flags, canvas.Font().Color());
+    } else {
+        const TsFontColors& colors = state == 0 ? s->FontColor : s->HotFontColor;
+        WriteWithContours(dc, text, r, flags, colors);
+    }
 }
 
 void WriteTextWithEffects(TBitmap* bmp, const std::string& text, const TRect& r, TFont& font, TColor color, int size,

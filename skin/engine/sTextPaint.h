@@ -38,6 +38,18 @@ void WriteSectionTextEx(TCanvas& canvas, const std::string& text, bool enabled, 
 // The same with the default manager, hot meaning state 1.
 void WriteSectionText(TCanvas& canvas, const std::string& text, bool enabled, const TRect& r, UINT flags,
                       int sectionIndex, bool hot);
+// The text of a skinned control, as its skin link writes it (the link gives the manager, the
+// section for the colours, the state, its cache bitmap and whether the control keeps its own
+// font colour; the canvas already holds the control's font). Nothing without a manager. In a
+// hot state (state not 0) the "WEBBUTTON" section underlines the canvas's font. The canvas is
+// clipped to r and its background left hollow. With a valid section and a cache bitmap, a
+// glow size for the state (GlowSize, HotGlowSize) above 0 first puts the glow (GlowColor,
+// HotGlowColor; 15 passes) into the cache bitmap. Disabled: once in BlendColors(the section's
+// font colour for the state, the manager's global colour, 0.4); customFont: once in the
+// canvas's font colour with DT_NOCLIP; otherwise the contour colours, then the text, as
+// WriteSectionTextEx. An invalid section writes in the canvas's font colour.
+void WriteSkinTextOf(TCanvas& canvas, const std::string& text, bool enabled, const TRect& r, UINT flags,
+                     const TsSkinManager* manager, int sectionIndex, int state, TBitmap* cache, bool customFont);
 // A soft glow of the text in r of bmp: the text written black on white into a work bitmap of
 // r's size in the font (with passes above 1 also one pixel off in each of up to passes - 1 of
 // the eight directions, a contour), blurred with the Gaussian blur of radius size

@@ -142,3 +142,58 @@ TEST(TextPaint, GlowColoursTheTextsSurroundingsOnly)
         }
     EXPECT_GT(blued, 20);
 }
+
+TEST(TextPaint, SkinTextOfAControlByState)
+{
+    TsSkinManager m(nullptr);
+    // Global colour D4D0C8; BUTTON font dark red with a left contour and a blue glow of 3;
+    // WEBBUTTON underlines when hot.
+    LoadText(m, "[GLOBALINFO]\nCOLOR=13160660\n[BUTTON]\nFONTCOLOR=128\nTCLEFT=255\nGSIZE=3\nGCOL=16711680\n"
+                "[WEBBUTTON]\nHOTFONTCOLOR=32768\n");
+    const int button = m.GetSkinIndex("BUTTON"), web = m.GetSkinIndex("WEBBUTTON");
+    const TRect r{10, 5, 110, 55};
+    {
+        auto b = White(120, 60);
+        auto cache = White(120, 60);
+        BigFont(b->Canvas().Font());
+        WriteSkinTextOf(b->Canvas(), "IIII", true, r, DT_SINGLELINE, &m, button, 0, cache.get(), false);
+        const auto colours = ColoursOf(*b);
+        EXPECT_TRUE(colours.count(RGB(128, 0, 0)));
+        EXPECT_TRUE(colours.count(RGB(255, 0, 0)));
+        EXPECT_EQ(cache->Canvas().Pixel(0, 0), 0xFFFFFFu);       // left of r: no glow
+        EXPECT_NE(ColoursOf(*cache).size(), 1u);                 // the glow went into the cache
+        EXPECT_EQ(b->Canvas().Font().Style() & fsUnderline, 0u); // not the web button
+    }
+    {
+        auto b = White(120, 60);
+        BigFont(b->Canvas().Font());
+        WriteSkinTextOf(b->Canvas(), "IIII", false, r, DT_SINGLELINE, &m, button, 0, nullptr, false);
+        // BlendColors(128, D4D0C8, 0.4): 51.2 + 127.2, 0 + 124.8, 0 + 120
+        EXPECT_TRUE(ColoursOf(*b).count(RGB(178, 125, 120)));
+    }
+    {
+        auto b = White(120, 60);
+        BigFont(b->Canvas().Font());
+        b->Canvas().Font().SetColor(clBlue);
+        WriteSkinTextOf(b->Canvas(), "IIII", true, r, DT_SINGLELINE, &m, button, 0, nullptr, true);
+        const auto colours = ColoursOf(*b);
+        EXPECT_TRUE(colours.count(RGB(0, 0, 255)));
+        EXPECT_FALSE(colours.count(RGB(255, 0, 0))); // own font: no contour
+    }
+    {
+        auto b = White(120, 60);
+        BigFont(b->Canvas().Font());
+        WriteSkinTextOf(b->Canvas(), "IIII", true, r, DT_SINGLELINE, &m, web, 1, nullptr, false);
+        EXPECT_NE(b->Canvas().Font().Style() & fsUnderline, 0u);
+        EXPECT_TRUE(ColoursOf(*b).count(RGB(0, 128, 0)));
+        // Clipped to r: nothing left of it.
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 10; ++x)
+                ASSERT_EQ(b->Canvas().Pixel(x, y), 0xFFFFFFu);
+    }
+    {
+        auto b = White(120, 60);
+        WriteSkinTextOf(b->Canvas(), "IIII", true, r, DT_SINGLELINE, nullptr, button, 0, nullptr, false);
+        EXPECT_EQ(ColoursOf(*b).size(), 1u); // no manager: nothing
+    }
+}
