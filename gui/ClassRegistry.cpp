@@ -11,6 +11,7 @@
 void RegisterStandardClasses()
 {
     RegisterComponentClass<TButton>();
+    RegisterComponentClass<TBitBtn>();
     RegisterComponentClass<TCheckBox>();
     RegisterComponentClass<TRadioButton>();
     RegisterComponentClass<TGroupBox>();

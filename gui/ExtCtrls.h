@@ -79,9 +79,10 @@ class TGauge : public TCustomControl {
     int MinValue() const { return min_; }
     int MaxValue() const { return max_; }
     int Progress() const { return progress_; }
-    void SetMinValue(int v);
+    // A value above MaxValue raises EInvalidOperation (outside loading); Progress is raised to it.
+    virtual void SetMinValue(int v);
     // A value below MinValue raises EInvalidOperation (outside loading); Progress is lowered to it.
-    void SetMaxValue(int v);
+    virtual void SetMaxValue(int v);
     // Limited to MinValue .. MaxValue; OnChange runs after a change.
     void SetProgress(int v);
     int PercentDone() const;

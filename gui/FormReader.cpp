@@ -108,15 +108,18 @@ private:
     bool Peek(char c)
     {
         Skip();
-        return pos_ < s_.size() && s_[pos_] == c;
+        return At(c);
     }
+    bool At(char c) const { return pos_ < s_.size() && s_[pos_] == c; }
 
+    // A text of pieces in a row ('a'#13#10'b'); a '+' joins pieces across blanks and lines too.
+    // Pieces apart without a '+' are separate texts (the entries of a list).
     std::string Text()
     {
         std::string out;
+        Skip();
         for (;;) {
-            Skip();
-            if (Peek('\'')) {
+            if (At('\'')) {
                 ++pos_;
                 std::string piece;
                 for (;;) {
@@ -133,7 +136,7 @@ private:
                     piece += s_[pos_++];
                 }
                 out += Utf8ToAnsi(piece);
-            } else if (Peek('#')) {
+            } else if (At('#')) {
                 ++pos_;
                 int code = 0;
                 size_t start = pos_;
@@ -141,8 +144,9 @@ private:
                     code = code * 10 + (s_[pos_++] - '0');
                 if (start == pos_ || code > 255) Fail("Zeichencode erwartet");
                 out += static_cast<char>(code);
-            } else if (Peek('+') && !out.empty()) {
+            } else if (!out.empty() && Peek('+')) {
                 ++pos_;
+                Skip();
             } else {
                 return out;
             }

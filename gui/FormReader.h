@@ -21,9 +21,9 @@
 //     end
 //   end
 //
-// Values: integers (-5, $FF0000), decimals (1.5), texts in single quotes ('it''s'; #13#10
-// and + join pieces), identifiers (True, clBtnFace, a component name), sets [a, b], lists
-// of texts ('a' 'b'), raw bytes in hex digits ({56547A66 0100}) and collections of items
+// Values: integers (-5, $FF0000), decimals (1.5), texts in single quotes ('it''s'; pieces in a
+// row join, 'a'#13#10'b', and + joins them across lines), identifiers (True, clBtnFace, a
+// component name), sets [a, b], lists of texts ('a' 'b', one entry each), raw bytes in hex digits ({56547A66 0100}) and collections of items
 // (< item Name = 'a' end item Name = 'b' end >). Comments run from // to the end of the line. A nested object's class
 // comes from the class registry; the object is owned by the form and placed in its enclosing
 // object (a control in its parent, a menu item in its menu).

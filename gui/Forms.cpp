@@ -717,6 +717,7 @@ void TApplication::HandleMessage()
 
 void TApplication::ShowException(const std::exception& e)
 {
+    if (dynamic_cast<const EAbort*>(&e)) return;
     if (OnException) {
         OnException(e);
         return;

@@ -251,7 +251,8 @@ class TApplication : public TComponent {
     void ProcessMessages();
     // Waits for one message and handles it.
     void HandleMessage();
-    // Shows an exception's text in a message box.
+    // Shows an exception's text in a message box (an EAbort shows nothing, and OnException does
+    // not see it).
     void ShowException(const std::exception& e);
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 

@@ -1,10 +1,12 @@
 #include "gui/Graphics.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "gui/base/BmpFormat.h"
+#include "gui/base/Exceptions.h"
 #include "gui/base/Streams.h"
 #include "gui/base/SysUtils.h"
 
@@ -292,19 +294,13 @@ int TCanvas::TextHeight(const std::string& text) { return TextExtent(text).cy; }
 void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
 {
     if (bitmap.Empty()) return;
-    // The bitmap stays selected into its own memory DC (a bitmap can be in one DC only).
-    HDC src = bitmap.MemDC();
-    BitBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), src, 0, 0, SRCCOPY);
+    bitmap.Draw(*this, RECT{x, y, x + bitmap.Width(), y + bitmap.Height()});
 }
 
 void TCanvas::StretchDraw(const RECT& r, const TBitmap& bitmap)
 {
     if (bitmap.Empty()) return;
-    // The bitmap stays selected into its own memory DC (a bitmap can be in one DC only).
-    HDC src = bitmap.MemDC();
-    SetStretchBltMode(dc_, HALFTONE);
-    StretchBlt(dc_, r.left, r.top, r.right - r.left, r.bottom - r.top, src, 0, 0, bitmap.Width(), bitmap.Height(),
-               SRCCOPY);
+    bitmap.Draw(*this, r);
 }
 
 void TCanvas::CopyRect(const RECT& d, TCanvas& source, const RECT& s)
@@ -609,6 +605,8 @@ void TBitmap::SetHandle(HBITMAP bitmap)
 void TBitmap::Assign(const TBitmap& other)
 {
     if (&other == this) return;
+    transparent_ = other.transparent_;
+    transparentColor_ = other.transparentColor_;
     TakeBitmap(nullptr);
     format_ = IsIndexed(other.format_) || IsTrueColour(other.format_) ? other.format_ : pf24bit;
     palette_.reset(CopyPalette(other.palette_.get()));
@@ -664,11 +662,8 @@ void TBitmap::SetPalette(HPALETTE palette)
 
 void TBitmap::LoadFromFile(const std::string& fileName)
 {
-    HBITMAP b = static_cast<HBITMAP>(
-        LoadImageA(nullptr, fileName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (!b) throw EFOpenError(fileName);
-    TakeBitmap(b, true);
-    Changed();
+    TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(file);
 }
 
 void TBitmap::LoadFromStream(TStream& stream)
@@ -680,16 +675,20 @@ void TBitmap::LoadFromStream(TStream& stream)
         Changed();
         return;
     }
-    std::vector<uint8_t> mem(sizeof(BITMAPINFOHEADER) + picture.Colors.size() * sizeof(RGBQUAD));
+    // The colour table, or the three masks of bit-field pixels, follows the header.
+    const size_t tail = picture.Masks ? 3 * sizeof(DWORD) : picture.Colors.size() * sizeof(RGBQUAD);
+    std::vector<uint8_t> mem(sizeof(BITMAPINFOHEADER) + std::max(tail, sizeof(RGBQUAD)));
     auto* bi = reinterpret_cast<BITMAPINFO*>(mem.data());
     bi->bmiHeader.biSize = sizeof bi->bmiHeader;
     bi->bmiHeader.biWidth = picture.Width;
     bi->bmiHeader.biHeight = picture.Height;
     bi->bmiHeader.biPlanes = 1;
     bi->bmiHeader.biBitCount = static_cast<WORD>(picture.Bits);
-    bi->bmiHeader.biCompression = BI_RGB;
+    bi->bmiHeader.biCompression = picture.Masks ? BI_BITFIELDS : BI_RGB;
     bi->bmiHeader.biClrUsed = static_cast<DWORD>(picture.Colors.size());
-    if (!picture.Colors.empty())
+    if (picture.Masks)
+        std::memcpy(bi->bmiColors, picture.ColorMasks, sizeof picture.ColorMasks);
+    else if (!picture.Colors.empty())
         std::memcpy(bi->bmiColors, picture.Colors.data(), picture.Colors.size() * sizeof(RGBQUAD));
     void* bits = nullptr;
     TBitmapHandle fresh(CreateDIBSection(nullptr, bi, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -701,6 +700,23 @@ void TBitmap::LoadFromStream(TStream& stream)
     palette_.reset();
     TakeBitmap(fresh.release());
     Changed();
+}
+
+void TBitmap::Draw(TCanvas& canvas, const RECT& r) const
+{
+    if (Empty()) return;
+    // The bitmap stays selected into its own memory DC (a bitmap can be in one DC only).
+    HDC src = MemDC(), dest = canvas.Handle();
+    int w = r.right - r.left, h = r.bottom - r.top;
+    if (transparent_ && transparentColor_ != clNone) {
+        TransparentBlt(dest, r.left, r.top, w, h, src, 0, 0, width_, height_, ColorToRGB(transparentColor_));
+    } else if (w == width_ && h == height_) {
+        BitBlt(dest, r.left, r.top, w, h, src, 0, 0, SRCCOPY);
+    } else {
+        int oldMode = SetStretchBltMode(dest, HALFTONE);
+        StretchBlt(dest, r.left, r.top, w, h, src, 0, 0, width_, height_, SRCCOPY);
+        SetStretchBltMode(dest, oldMode);
+    }
 }
 
 void TBitmap::LoadFromResource(HINSTANCE instance, const char* name)

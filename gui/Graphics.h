@@ -13,6 +13,9 @@
 #include "gui/base/Classes.h"
 #include "gui/base/Handles.h"
 #include "gui/base/PixelFormat.h"
+#include "gui/base/Progress.h"
+
+class TStream;
 
 // 0x00BBGGRR; values with the high bit set are system colours (0x80000000 | COLOR_xxx).
 using TColor = int32_t;
@@ -154,6 +157,11 @@ private:
 // formats carry a colour table: the one of the bitmap's palette, else black and white (1 bit),
 // the 16 standard colours (4 bits) or the halftone palette (8 bits).
 //
+// TBitmap is also the base of the graphic formats (gui/Picture.h registers them by file
+// extension): a format overrides LoadFromStream, and may override Draw (how a canvas draws it,
+// TCanvas::Draw and StretchDraw come here) and Assign. LoadFromFile reads the file through
+// LoadFromStream. A decoder reports its progress through Progress (OnProgress).
+//
 // Direct pixel access: ScanLine(y) is the address of row y (0 = top row); RowStep() the signed
 // distance from one row to the next, negative for bitmaps stored bottom-up (those this class
 // makes) and positive for top-down ones handed over with SetHandle. Drawing through the canvas
@@ -177,21 +185,38 @@ class TBitmap : public TObject {
     void SetWidth(int w) { SetSize(w, height_); }
     void SetHeight(int h) { SetSize(width_, h); }
     bool Empty() const { return !bitmap_; }
-    // Takes format, palette, size and pixels of the other bitmap.
-    void Assign(const TBitmap& other);
+    // Takes format, palette, size, pixels and transparency of the other bitmap.
+    virtual void Assign(const TBitmap& other);
     void Clear() { SetSize(0, 0); }
     HBITMAP Handle() const { return bitmap_.get(); }
     // Takes ownership of a bitmap (a DIB section of any format and orientation; a device bitmap
     // is copied into a 24-bit one and freed). nullptr empties the bitmap.
     void SetHandle(HBITMAP bitmap);
     TCanvas& Canvas();
-    void LoadFromFile(const std::string& fileName);
-    // A bitmap file from the stream's position (gui/base/BmpFormat.h: 1, 4, 8, 24 or 32 bits,
-    // bottom-up or top-down); the bitmap keeps the file's bit depth and colour table and is
-    // stored bottom-up. A width or height of 0 empties it. EInvalidGraphic for anything else.
-    void LoadFromStream(TStream& stream);
+    // A bitmap file from the stream's position (gui/base/BmpFormat.h: 1, 4, 8, 16, 24 or 32 bits,
+    // uncompressed, bit fields or run-length coded, bottom-up or top-down); the bitmap keeps the
+    // file's bit depth and colour table and is stored bottom-up. A width or height of 0 empties
+    // it. Broken data raise EInvalidGraphic ("Bitmap ist ungültig"), headers cut short
+    // EStreamError. Graphic formats override it.
+    virtual void LoadFromStream(TStream& stream);
+    void LoadFromFile(const std::string& fileName); // LoadFromStream over the file
     void LoadFromResource(HINSTANCE instance, const char* name);
     void SaveToFile(const std::string& fileName) const;
+    // Draws the picture into the rectangle of the canvas (stretched with HALFTONE when the sizes
+    // differ); a transparent bitmap leaves out the pixels of its transparent colour.
+    virtual void Draw(TCanvas& canvas, const RECT& rect) const;
+
+    // Transparency: when on, Draw leaves out TransparentColor (clNone: none).
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool on) { transparent_ = on; }
+    TColor TransparentColor() const { return transparentColor_; }
+    void SetTransparentColor(TColor color) { transparentColor_ = color; }
+
+    // Progress of loading: (sender, stage, percent done 0..100, redraw now, the rows that are
+    // ready, text).
+    std::function<void(TObject& sender, TProgressStage stage, int percent, bool redrawNow, const RECT& rect,
+                       const std::string& message)>
+        OnProgress;
 
     TPixelFormat PixelFormat() const { return format_; }
     // Converts the picture: 24 to 32 bits sets every alpha byte to 255, 32 to 24 drops alpha;
@@ -215,6 +240,12 @@ class TBitmap : public TObject {
         if (OnChange) OnChange();
     }
 
+protected:
+    void Progress(TProgressStage stage, int percent, bool redrawNow, const RECT& rect, const std::string& message)
+    {
+        if (OnProgress) OnProgress(*this, stage, percent, redrawNow, rect, message);
+    }
+
 private:
     friend class TCanvas;
     // foreign: a bitmap this class did not make, whose orientation is found out.
@@ -231,6 +262,8 @@ private:
     bool topDown_ = false;
     TBitmapHandle bitmap_;
     TPaletteHandle palette_;
+    bool transparent_ = false;
+    TColor transparentColor_ = clNone;
     mutable TMemDC dc_;
     mutable HGDIOBJ oldBitmap_ = nullptr;
     std::unique_ptr<TCanvas> canvas_;

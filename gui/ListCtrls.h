@@ -37,7 +37,7 @@ class TListBox : public TWinControl {
     void Clear() { items_.Clear(); }
     // The caret entry of a multiple-selection box, else the selected entry; -1 for none.
     int ItemIndex() const;
-    void SetItemIndex(int index);
+    virtual void SetItemIndex(int index);
     bool MultiSelect() const { return multiSelect_; }
     int SelCount() const;
     bool Selected(int index) const;

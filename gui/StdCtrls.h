@@ -39,6 +39,13 @@ private:
     bool default_ = false, cancel_ = false;
 };
 
+// The bitmap-button kind: a push button in every respect (a skinned bit button draws its
+// picture; the plain one shows its caption only).
+class TBitBtn : public TButton {
+    GUI_CLASS(TBitBtn, TButton)
+    explicit TBitBtn(TComponent* owner) : TButton(owner) {}
+};
+
 // Setting Checked to a different state fires OnClick, except while the form is loading.
 class TCheckBox : public TButtonControl {
     GUI_CLASS(TCheckBox, TButtonControl)

@@ -81,18 +81,28 @@ TEST(BmpFormat, DamagedFilesAreRefused)
         TBmpPicture p;
         EXPECT_THROW(ReadBmp(s, p), EInvalidGraphic);
     };
-    refused("");
+    auto cutShort = [](std::string bytes) {
+        TMemoryStream s;
+        s.WriteString(bytes);
+        s.SetPosition(0);
+        TBmpPicture p;
+        EXPECT_THROW(ReadBmp(s, p), EStreamError);
+    };
+    cutShort("");
+    cutShort(good.substr(0, 30)); // header cut short
     refused("BA" + good.substr(2));
     refused(good.substr(0, good.size() - 1)); // rows cut short
-    refused(good.substr(0, 30));              // header cut short
     std::string bad = good;
     bad[14] = 12; // a core header
     refused(bad);
     bad = good;
-    bad[28] = 16; // 16 bits per pixel
+    bad[28] = 7; // 7 bits per pixel
     refused(bad);
     bad = good;
-    bad[30] = 1; // RLE compression
+    bad[30] = 1; // run-length coding of 24-bit pixels
+    refused(bad);
+    bad = good;
+    bad[30] = 4; // JPEG inside
     refused(bad);
     bad = good;
     bad[18] = 0;
@@ -109,4 +119,104 @@ TEST(BmpFormat, DamagedFilesAreRefused)
     bad = pal;
     bad[46] = 3; // three colours for one bit
     refused(bad);
+}
+
+namespace {
+
+// A 40-byte-header file with the given compression, colour table and pixel data.
+std::string CodedBmp(int width, int height, int bits, uint32_t compression, const std::vector<uint32_t>& table,
+                     const std::string& data, uint32_t imageSize)
+{
+    using namespace testbmp;
+    std::string s = "BM";
+    const uint32_t off = 54 + static_cast<uint32_t>(table.size()) * 4;
+    Put32(s, off + static_cast<uint32_t>(data.size()));
+    Put32(s, 0);
+    Put32(s, off);
+    Put32(s, 40);
+    Put32(s, static_cast<uint32_t>(width));
+    Put32(s, static_cast<uint32_t>(height));
+    Put16(s, 1);
+    Put16(s, static_cast<uint32_t>(bits));
+    Put32(s, compression);
+    Put32(s, imageSize);
+    Put32(s, 0);
+    Put32(s, 0);
+    Put32(s, static_cast<uint32_t>(table.size()));
+    Put32(s, 0);
+    for (uint32_t c : table)
+        Put32(s, c);
+    return s + data;
+}
+
+} // namespace
+
+TEST(BmpFormat, RunLengthDataUnpacksIntoBottomUpRows)
+{
+    // RLE8, 5 x 3: bottom row a run of 2 x index 7 and literals 1 2 3 (padded to a word), end
+    // of row; a move of 1 right; a run of 9 (cut at the width); the end of the picture. The top
+    // row stays 0.
+    const std::string rle8("\x02\x07\x00\x03\x01\x02\x03\x00\x00\x00"
+                           "\x00\x02\x01\x00"
+                           "\x09\x05\x00\x01",
+                           18);
+    const TBmpPicture p = Read(CodedBmp(5, 3, 8, 1, {0, 0xFFFFFF}, rle8, 18));
+    EXPECT_EQ(p.Bits, 8);
+    EXPECT_EQ(p.Colors[1], 0xFFFFFFu);
+    EXPECT_EQ(RowBytes(p, 2, 5), (std::vector<uint8_t>{7, 7, 1, 2, 3}));
+    EXPECT_EQ(RowBytes(p, 1, 5), (std::vector<uint8_t>{0, 5, 5, 5, 5}));
+    EXPECT_EQ(RowBytes(p, 0, 5), (std::vector<uint8_t>{0, 0, 0, 0, 0}));
+
+    // RLE4, 5 x 2: a run of 3 alternating nibbles 1 and 2, end of row; literals 4 5 6 7 8
+    // (three data bytes, padded to four); no end marker, the size 0 reading to the stream's end.
+    const std::string rle4("\x03\x12\x00\x00"
+                           "\x00\x05\x45\x67\x80\x00",
+                           10);
+    const TBmpPicture q = Read(CodedBmp(5, 2, 4, 2, {0, 0}, rle4, 0));
+    EXPECT_EQ(RowBytes(q, 1, 3), (std::vector<uint8_t>{0x12, 0x10, 0x00}));
+    EXPECT_EQ(RowBytes(q, 0, 3), (std::vector<uint8_t>{0x45, 0x67, 0x80}));
+
+    auto refused = [](const std::string& bytes) {
+        TMemoryStream s;
+        s.WriteString(bytes);
+        s.SetPosition(0);
+        TBmpPicture r;
+        EXPECT_THROW(ReadBmp(s, r), EInvalidGraphic);
+    };
+    refused(CodedBmp(5, 3, 8, 1, {0}, std::string("\x00\x05\x01\x02", 4), 4)); // literals cut short
+    refused(CodedBmp(5, 3, 8, 1, {0}, rle8, 19));                              // size beyond the data
+    refused(CodedBmp(5, -3, 8, 1, {0}, rle8, 18));                             // top-down
+    refused(CodedBmp(5, 3, 8, 2, {0}, rle8, 18));                              // RLE4 of 8 bits
+    refused(CodedBmp(4097, 4096, 8, 1, {0}, rle8, 18));                        // a huge blank picture from a few bytes
+}
+
+TEST(BmpFormat, SixteenBitPixelsAndBitFields)
+{
+    // 16 bits uncompressed: two pixels, kept as they are (5-5-5).
+    const TBmpPicture plain = Read(CodedBmp(2, 1, 16, 0, {}, std::string("\x1F\x00\x00\x7C", 4), 0));
+    EXPECT_EQ(plain.Bits, 16);
+    EXPECT_FALSE(plain.Masks);
+    EXPECT_EQ(RowBytes(plain, 0, 4), (std::vector<uint8_t>{0x1F, 0x00, 0x00, 0x7C}));
+    // 16 bits 5-6-5: the masks follow the header (written where a colour table would be).
+    const TBmpPicture fields =
+        Read(CodedBmp(1, 1, 16, 3, {0xF800, 0x7E0, 0x1F}, std::string("\xE0\x07\x00\x00", 4), 0));
+    EXPECT_TRUE(fields.Masks);
+    EXPECT_EQ(fields.ColorMasks[0], 0xF800u);
+    EXPECT_EQ(fields.ColorMasks[1], 0x7E0u);
+    EXPECT_EQ(fields.ColorMasks[2], 0x1Fu);
+    EXPECT_EQ(RowBytes(fields, 0, 2), (std::vector<uint8_t>{0xE0, 0x07}));
+    // 32 bits with the plain masks is plain 32 bits.
+    const TBmpPicture x32 =
+        Read(CodedBmp(1, 1, 32, 3, {0xFF0000, 0xFF00, 0xFF}, std::string("\x01\x02\x03\x04", 4), 0));
+    EXPECT_FALSE(x32.Masks);
+    EXPECT_EQ(RowBytes(x32, 0, 4), (std::vector<uint8_t>{1, 2, 3, 4}));
+    // A mask of 0, or bit fields of 8 bits, are refused.
+    for (const std::string& bytes : {CodedBmp(1, 1, 16, 3, {0xF800, 0, 0x1F}, std::string(4, '\0'), 0),
+                                     CodedBmp(1, 1, 8, 3, {0xF800, 0x7E0, 0x1F}, std::string(4, '\0'), 0)}) {
+        TMemoryStream s;
+        s.WriteString(bytes);
+        s.SetPosition(0);
+        TBmpPicture r;
+        EXPECT_THROW(ReadBmp(s, r), EInvalidGraphic);
+    }
 }

@@ -70,7 +70,9 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec)
 
 void DecodeDate(TDateTime value, int& year, int& month, int& day)
 {
-    long long n = static_cast<long long>(std::floor(value)) + kDelta;
+    // The whole days count toward zero: before 30.12.1899 the fraction is the time of that day
+    // (-1.5 is 29.12.1899, 12:00), as DecodeTime reads it.
+    long long n = static_cast<long long>(std::trunc(value)) + kDelta;
     // Estimate the year, then correct.
     int y = static_cast<int>(n / 365.2425) + 1;
     while (y > 1 && DayNumber(y, 1, 1) > n)

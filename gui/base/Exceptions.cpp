@@ -15,3 +15,5 @@ EFOpenError::EFOpenError(const std::string& fileName)
 EFCreateError::EFCreateError(const std::string& fileName)
     : EStreamError("Datei \"" + fileName + "\" kann nicht erstellt werden")
 {}
+
+EResNotFound::EResNotFound(const std::string& name) : Exception("Ressource " + name + " nicht gefunden") {}

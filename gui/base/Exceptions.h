@@ -38,6 +38,13 @@ public:
     using Exception::Exception;
 };
 
+// The silent exception: it ends the current operation, and the application shows no message
+// for it (TApplication::ShowException passes it over).
+class EAbort : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // An operation that the object's state does not allow.
 class EInvalidOperation : public Exception {
 public:
@@ -64,16 +71,22 @@ public:
     explicit EFCreateError(const std::string& fileName);
 };
 
-// A picture whose file or stream data cannot be read as its format.
+// Errors of form descriptions and component wiring (unknown class, property or handler).
+class EComponentError : public Exception {
+public:
+    using Exception::Exception;
+};
+
+// A picture that cannot be read: broken or unsupported data, or an unknown file extension.
 class EInvalidGraphic : public Exception {
 public:
     using Exception::Exception;
 };
 
-// Errors of form descriptions and component wiring (unknown class, property or handler).
-class EComponentError : public Exception {
+// A resource that the module does not hold ("Ressource X nicht gefunden").
+class EResNotFound : public Exception {
 public:
-    using Exception::Exception;
+    explicit EResNotFound(const std::string& name);
 };
 
 // A printer that fails.

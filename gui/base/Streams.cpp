@@ -1,5 +1,8 @@
 #include "gui/base/Streams.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "gui/base/SysUtils.h"
 
 TFileStream::TFileStream(const std::string& fileName, unsigned mode) : fileName_(fileName)
@@ -55,4 +58,30 @@ void TMemoryStream::LoadFromFile(const std::string& fileName)
 {
     TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(f);
+}
+
+TResourceStream::TResourceStream(HINSTANCE instance, const std::string& name, const char* type) : name_(name)
+{
+    HRSRC info = FindResourceA(instance, name.c_str(), type);
+    HGLOBAL handle = info ? LoadResource(instance, info) : nullptr;
+    if (!handle) throw EResNotFound(name);
+    // Resource memory lives as long as its module; it is never freed.
+    data_ = static_cast<const uint8_t*>(LockResource(handle));
+    size_ = data_ ? SizeofResource(instance, info) : 0;
+}
+
+int64_t TResourceStream::Seek(int64_t offset, TSeekOrigin origin)
+{
+    const int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? position_ : Size();
+    position_ = std::max<int64_t>(0, base + offset);
+    return position_;
+}
+
+size_t TResourceStream::Read(void* buffer, size_t count)
+{
+    if (position_ >= Size()) return 0;
+    const size_t n = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), Size() - position_));
+    if (n > 0) std::memcpy(buffer, data_ + position_, n);
+    position_ += static_cast<int64_t>(n);
+    return n;
 }

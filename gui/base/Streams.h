@@ -1,6 +1,6 @@
-// Files as byte streams (the stream base and the memory stream are in StreamBase.h). Opening
-// or creating a file that cannot be opened or created raises EFOpenError or EFCreateError;
-// short reads and writes raise EStreamError.
+// Files and resources as byte streams (the stream base and the memory stream are in
+// StreamBase.h). Opening or creating a file that cannot be opened or created raises EFOpenError
+// or EFCreateError; short reads and writes raise EStreamError.
 #pragma once
 
 #include <cstdint>
@@ -36,4 +36,28 @@ protected:
 private:
     std::string fileName_;
     TFileHandle file_;
+};
+
+// The bytes of a resource of a loaded module, read-only (writing moves nothing). A module
+// without that resource raises EResNotFound.
+//
+//   TResourceStream s(instance, "vxSHDA", RT_RCDATA); // raw data, resource type 10
+class TResourceStream : public TStream {
+    GUI_CLASS(TResourceStream, TStream)
+    TResourceStream(HINSTANCE instance, const std::string& name, const char* type);
+
+    int64_t Size() const override { return static_cast<int64_t>(size_); }
+    int64_t Position() const override { return position_; }
+    int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+    size_t Read(void* buffer, size_t count) override;
+    size_t Write(const void*, size_t) override { return 0; }
+
+protected:
+    std::string StreamName() const override { return name_; }
+
+private:
+    std::string name_;
+    const uint8_t* data_ = nullptr;
+    size_t size_ = 0;
+    int64_t position_ = 0;
 };

@@ -260,3 +260,21 @@ TEST(BitmapStream, EmptyAndDamagedFiles)
     EXPECT_EQ(kept.Width(), 2);
     EXPECT_FALSE(kept.Empty());
 }
+
+TEST(BitmapStream, SixteenBitFilesKeepTheirDepthAndColours)
+{
+    // One 5-6-5 pixel of pure green and one of pure red, masks after the 40-byte header.
+    std::string bytes = BmpBytes(2, 1, 16, false, {0x07E0, 0xF800});
+    bytes[30] = 3; // BI_BITFIELDS
+    const std::string masks("\x00\xF8\x00\x00\xE0\x07\x00\x00\x1F\x00\x00\x00", 12);
+    bytes.insert(54, masks);
+    bytes[10] = static_cast<char>(54 + 12);
+    TMemoryStream s;
+    s.WriteString(bytes);
+    s.SetPosition(0);
+    TBitmap b;
+    b.LoadFromStream(s);
+    EXPECT_EQ(b.PixelFormat(), pf16bit);
+    EXPECT_EQ(b.Canvas().Pixel(0, 0), RGB(0, 255, 0));
+    EXPECT_EQ(b.Canvas().Pixel(1, 0), RGB(255, 0, 0));
+}

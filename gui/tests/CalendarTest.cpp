@@ -1,6 +1,8 @@
 // Dates before the day count's origin, 30.12.1899: negative day numbers, back to 1.1.0001.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "gui/base/DateTime.h"
 
 TEST(Calendar, EveryDayFromYearOneTo1900RoundTrips)
@@ -36,4 +38,15 @@ TEST(Calendar, DatesBefore1900ReadAndWriteAsText)
     EXPECT_EQ(DateToStr(EncodeDate(1600, 2, 29)), "29.02.1600");
     EXPECT_EQ(DateToStr(EncodeDate(1700, 3, 1) - 1), "28.02.1700");
     EXPECT_EQ(StrToDate("01.01.1800"), EncodeDate(1800, 1, 1));
+}
+
+TEST(Calendar, ATimeOfDayBeforeTheOriginBelongsToTheDayOfItsWholePart)
+{
+    int y, m, d, h, mi, sec, ms;
+    DecodeDate(-1.5, y, m, d);
+    DecodeTime(-1.5, h, mi, sec, ms);
+    EXPECT_EQ((std::vector<int>{y, m, d, h, mi}), (std::vector<int>{1899, 12, 29, 12, 0}));
+    DecodeDate(-0.25, y, m, d);
+    DecodeTime(-0.25, h, mi, sec, ms);
+    EXPECT_EQ((std::vector<int>{y, m, d, h, mi}), (std::vector<int>{1899, 12, 30, 6, 0}));
 }

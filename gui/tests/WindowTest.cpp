@@ -9,6 +9,7 @@
 
 #include "gui/Automation.h"
 #include "gui/FormReader.h"
+#include "gui/ListCtrls.h"
 #include "gui/tests/TestForms.h"
 
 namespace {
@@ -194,6 +195,18 @@ TEST_F(WindowTest, DescriptionErrorsNameTheLineAndTheProperty)
     EXPECT_EQ(DescriptionError("object F: TForm\n  Position = poIrgendwo\nend\n"),
               "Probe(2): F.Position: Ungültiger Wert 'poIrgendwo' für Position");
     EXPECT_EQ(Application->ComponentCount(), 0);
+}
+
+TEST_F(WindowTest, DescriptionTextsJoinPiecesInARowOrByPlus)
+{
+    TForm* f = FormFrom("object F: TForm\n  Caption = 'Zeile'#13#10'zwei' +\n    ' und drei'\n"
+                        "  object L: TListBox\n    Items = ('Brot' 'Milch'\n      'Butter' + 'milch' 'It''s')\n"
+                        "  end\nend\n");
+    EXPECT_EQ(f->Caption(), "Zeile\r\nzwei und drei");
+    auto* list = dynamic_cast<TListBox*>(f->FindComponent("L"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->Items().Text(), "Brot\r\nMilch\r\nButtermilch\r\nIt's\r\n");
+    f->Free();
 }
 
 TEST_F(WindowTest, ClientWidthWithHeightKeepsTheStoredHeight)

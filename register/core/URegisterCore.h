@@ -1,8 +1,9 @@
 // The register core's state: one object that holds what the core's modules keep for the whole
 // run (the register monitor's log and its listener, the language texts, the application clock,
-// the debug window and its command hold, the register window as the core's host), owned by the
-// program block and created in the module order; later modules (item list, VAT containers,
-// card status, journals, product list) add their state here.
+// the debug window and its command hold, the register window as the core's host, the receipt's
+// item list and VAT containers, the card command buffer, the QR payload), owned by the
+// program block and created in the module order; later modules (card status, journals,
+// product list) add their state here.
 //
 //   // register/main.cpp, the program block:
 //   std::unique_ptr<TRegisterCore> core;
@@ -27,10 +28,14 @@
 #include <string>
 
 #include "register/core/UAppClock.h"
+#include "register/core/UCommandBuffer.h"
 #include "register/core/UDebugHold.h"
 #include "register/core/UFuncMon.h"
+#include "register/core/UItemList.h"
 #include "register/core/ULang.h"
 #include "register/core/UXML_Import.h"
+#include "register/core/UQrPayload.h"
+#include "register/core/UVatContainer.h"
 
 // What the core asks of the register window and tells it. The register window implements it;
 // core tests give a host of their own.
@@ -90,6 +95,20 @@ public:
 
     // The loaded product-list file and its products (UXML_Import).
     UXML_Import::TProductFile& ProductFile() { return productFile_; }
+    // The receipt being entered (UContainer): the item list, the item XML text (shared with
+    // the journal), the VAT containers and the last item-list hash.
+    TItemListBytes& ItemList() { return itemList_; }
+    std::string& ItemXml() { return itemXml_; }
+    TVatContainers& VatContainers() { return vatContainers_; }
+    TItemHash& ItemHash() { return itemHash_; }
+
+    // The card command buffer and the receipt text of the last transaction or report
+    // (UTransaction).
+    TCommandBuffer& Command() { return command_; }
+    std::string& TransactionText() { return transactionText_; }
+
+    // The QR payload (UQR).
+    TQrPayload& QrPayload() { return qrPayload_; }
 
 private:
     UFuncMon::TMonitorLog monitorLog_;
@@ -100,6 +119,13 @@ private:
     bool holding_ = false;
     IRegisterHost* host_ = nullptr;
     UXML_Import::TProductFile productFile_;
+    TItemListBytes itemList_;
+    std::string itemXml_;
+    TVatContainers vatContainers_;
+    TItemHash itemHash_{};
+    TCommandBuffer command_;
+    std::string transactionText_;
+    TQrPayload qrPayload_;
 };
 
 // The program's core; EInvalidOperation when there is none.

@@ -198,24 +198,6 @@ void BlendAnimationFrame(const TvxScanLines& dst32, const TvxScanLines& src1, co
         }
 }
 
-void DrawAlphaBitmap(const TvxScanLines& src32, const TvxScanLines& dst, const TRect& dstRect, bool grey, int blend,
-                     TColor key, TPoint srcOrigin)
-{
-    if (src32.BytesPerPixel != 4 || !src32.Scan0) return;
-    const bool keyed = key != NoKeyColor;
-    TPoint p{dstRect.Left, dstRect.Top};
-    const TRect s{srcOrigin.X, srcOrigin.Y, srcOrigin.X + dstRect.Right - dstRect.Left,
-                  srcOrigin.Y + dstRect.Bottom - dstRect.Top};
-    ForCopy(dst, p, src32, s, [&](uint8_t* d, const uint8_t* q) {
-        if (keyed && SameRGB(q, TransparentColor)) return;
-        const int a = q[3] * (100 - blend) / 100;
-        int c[3] = {q[0], q[1], q[2]};
-        if (grey) c[0] = c[1] = c[2] = (q[0] + q[1] + q[2]) * (100 - blend) / 300;
-        for (int i = 0; i < 3; ++i)
-            d[i] = Byte(((c[i] - d[i]) * a + d[i] * 256) >> 8);
-    });
-}
-
 void AlphaOverBackground(const TvxScanLines& dst, TPoint point, const TvxScanLines& src32, const TRect& srcRect,
                          const TvxScanLines* background, TPoint bgOffset, TColor bgColor)
 {

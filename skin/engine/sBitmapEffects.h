@@ -1,7 +1,8 @@
 // Pixel effects of the drawing primitives on rows of 24- and 32-bit pixels (TvxScanLines,
 // vxFastBitmaps.h): tints and blends of rectangles, grey forms, copies that leave one colour
 // out, channel copies, alpha blends, the masked copy of skin images, quarter turns and the
-// Gaussian blur of glowing text. Platform-free; the TBitmap bindings are in sGraphUtils.h.
+// Gaussian blur of glowing text (DrawAlphaBitmap is in sAlphaBitmap.h). Platform-free; the
+// TBitmap bindings are in sGraphUtils.h.
 //
 // Channels are paired red with red; colours (TColor) are 0x00BBGGRR, pixels blue, green, red
 // (and alpha) in memory. Every routine cuts its rectangles to the rows it touches (source
@@ -9,7 +10,6 @@
 // rows of another depth than it takes. Percent and factor mixes round halves away from zero;
 // the rest is integer arithmetic with shifts by 8:
 //   TintRect(rows, {0, 0, 9, 9}, 0, 0x0000FF)             the 10 x 10 pixels turn red
-//   DrawAlphaBitmap(src, dst, {0, 0, 2, 2}, false, 0, clNone) opaque 255 over 0 -> 254
 //   MaskedCopy(dst, {4, 4}, src, frame, 16)               picture where its mask is black,
 //                                                           the destination where it is white
 #pragma once
@@ -63,12 +63,6 @@ void BlendAlpha32Onto24(const TvxScanLines& dst24, const TvxScanLines& src32, co
 // size of the bitmaps.
 void BlendAnimationFrame(const TvxScanLines& dst32, const TvxScanLines& src1, const TvxScanLines& src2, int factor,
                          const TvxScanLines* mask = nullptr);
-// The 32-bit src (from srcOrigin) into dstRect of dst (24 or 32 bits, alpha kept): a := alpha
-// x (100 - blend) div 100, channel := ((src - dst) x a + dst x 256) >> 8. Unless key is
-// NoKeyColor, source pixels 0xFF00FF are left out. grey: the source channels are taken as
-// (r + g + b) x (100 - blend) / 300.
-void DrawAlphaBitmap(const TvxScanLines& src32, const TvxScanLines& dst, const TRect& dstRect, bool grey, int blend,
-                     TColor key, TPoint srcOrigin = {});
 // srcRect of the 32-bit src at point of dst over a background: channel := ((src - bg) x alpha
 // + bg x 256) >> 8. bg: the pixel of background at bgOffset + the destination position when
 // background is given (and the position lies in it), else bgColor unless it is 0xFF00FF,

@@ -6,6 +6,7 @@
 
 #include <numeric>
 
+#include "skin/engine/sAlphaBitmap.h"
 #include "skin/engine/sColorMix.h"
 #include "skin/engine/tests/TestRows.h"
 
@@ -179,7 +180,7 @@ TEST(BitmapEffects, DrawAlphaBitmapFormulaKeyAndGrey)
     for (const auto& c : cases) {
         TTestRows src(2, 2, 4), dst(2, 2, 3);
         src.SetPixel(1, 1, c.src);
-        DrawAlphaBitmap(src.Lines(), dst.Lines(), TRect{-1, -1, 1, 1}, c.grey, c.blend, c.key);
+        DrawAlphaBitmap(dst.Lines(), TRect{0, 0, 1, 1}, src.Lines(), TRect{1, 1, 2, 2}, c.blend, c.grey, c.key, false);
         EXPECT_EQ(At(dst, 0, 0), c.expected) << std::hex << c.src << std::dec << " " << c.grey << " " << c.blend;
     }
 }

@@ -165,11 +165,11 @@ void ExcludeGraphicControls(HDC dc, TControl* control, int offsetY, int offsetX)
     }
 }
 
-void TileBitmap(TCanvas& canvas, const TRect& r, const TBitmap* picture)
+void TileBitmap(TCanvas& canvas, const TRect& r, TBitmap* picture)
 {
     if (!picture || picture->Empty() || picture->Width() <= 0 || picture->Height() <= 0 || !canvas.Handle()) return;
     const int w = picture->Width(), h = picture->Height();
-    HDC src = const_cast<TBitmap*>(picture)->Canvas().Handle();
+    HDC src = picture->Canvas().Handle();
     for (int y = r.Top; y < r.Bottom; y += h)
         for (int x = r.Left; x < r.Right; x += w)
             BitBlt(canvas.Handle(), x, y, std::min(w, r.Right - x), std::min(h, r.Bottom - y), src, 0, 0, SRCCOPY);
@@ -251,10 +251,4 @@ void BlendAnimationFrame(TBitmap* dst32, TBitmap* src1, TBitmap* src2, int facto
 {
     const TvxScanLines m = ScanLinesOf(mask);
     BlendAnimationFrame(ScanLinesOf(dst32), ScanLinesOf(src1), ScanLinesOf(src2), factor, mask ? &m : nullptr);
-}
-
-void DrawAlphaBitmap(TBitmap* src32, TBitmap* dst, const TRect& dstRect, bool grey, int blend, TColor key,
-                     TPoint srcOrigin)
-{
-    DrawAlphaBitmap(ScanLinesOf(src32), ScanLinesOf(dst), dstRect, grey, blend, key, srcOrigin);
 }

@@ -65,7 +65,7 @@ void DrawFocusDots(TCanvas& canvas, const TRect& r);
 void ExcludeGraphicControls(HDC dc, TControl* control, int offsetY, int offsetX);
 // The picture copied tile by tile from r's top-left, the last column and row cut to r;
 // nothing for a missing or empty picture.
-void TileBitmap(TCanvas& canvas, const TRect& r, const TBitmap* picture);
+void TileBitmap(TCanvas& canvas, const TRect& r, TBitmap* picture);
 
 // ---- the effects on bitmaps (sBitmapEffects.h for the arithmetic)
 void TintRect(TBitmap* bmp, const TRect& r, int percent, TColor color);
@@ -85,8 +85,6 @@ void CopyRectExceptColor(TBitmap* dst, TBitmap* src, int x, TColor transColor, c
 void CopyChannel(TBitmap* bmp32, TBitmap* bmp8, int channel, bool extract);
 void BlendAlpha32Onto24(TBitmap* dst24, TBitmap* src32, TBitmap* mask24, const TRect& r);
 void BlendAnimationFrame(TBitmap* dst32, TBitmap* src1, TBitmap* src2, int factor, TBitmap* mask = nullptr);
-void DrawAlphaBitmap(TBitmap* src32, TBitmap* dst, const TRect& dstRect, bool grey, int blend, TColor key,
-                     TPoint srcOrigin = {});
 
 // The rows of a bitmap for the pixel effects, 8-bit bitmaps too (one byte a pixel).
 TvxScanLines RowsOf(TBitmap* bitmap);

@@ -102,7 +102,7 @@ void PaintLayer(TBitmap* bmp, const TRect& r, const TsSkinManager& m, const TLay
     if (l.I > 0 && l.TextureMask >= 0) {
         textured = DrawTexture(bmp, r, m, l.TextureMask, rest);
     } else if (l.I > 0 && l.Pattern >= 0) {
-        const TBitmap* picture = m.PatternData[static_cast<size_t>(l.Pattern)].Img.get();
+        TBitmap* picture = m.PatternData[static_cast<size_t>(l.Pattern)].Img.get();
         if (picture && !picture->Empty()) {
             TileBitmap(bmp->Canvas(), r, picture);
             GdiFlush();

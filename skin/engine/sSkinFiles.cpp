@@ -4,7 +4,9 @@
 
 #include "gui/Graphics.h"
 #include "gui/base/SysUtils.h"
+#include "gui/base/Exceptions.h"
 #include "skin/engine/vxJpeg.h"
+#include "skin/engine/vxPNG.h"
 #include "skin/engine/vxSkinConvertor.h"
 
 namespace {
@@ -17,14 +19,38 @@ TsLoadedImage Loaded(std::shared_ptr<TBitmap> bmp)
 
 } // namespace
 
+namespace {
+
+bool HoldsPng(const TMemoryStream& bytes)
+{
+    static const char signature[] = "\x89PNG\r\n\x1A\n";
+    return bytes.Size() >= 8 && std::memcmp(bytes.Memory(), signature, 8) == 0;
+}
+
+// A PNG picture through the PNG decoder, prepared for alpha drawing (32 bits).
+TsLoadedImage DecodePng(TMemoryStream& bytes)
+{
+    std::shared_ptr<TBitmap> png;
+    try {
+        png = LoadPNGForAlpha(bytes);
+    } catch (const Exception&) {
+        return {};
+    }
+    if (png->Empty()) return {};
+    return Loaded(std::move(png));
+}
+
+} // namespace
+
 TsLoadedImage TsSkinFileImages::LoadBmp(const std::string& name, bool make24)
 {
     TMemoryStream bytes;
     if (!ReadBytes(name, false, bytes)) return {};
+    if (HoldsPng(bytes)) return DecodePng(bytes);
     auto bmp = std::make_shared<TBitmap>();
     try {
         bmp->LoadFromStream(bytes);
-    } catch (const EInvalidGraphic&) {
+    } catch (const Exception&) { // damaged or cut short
         return {};
     }
     if (bmp->Empty()) return {};
@@ -35,11 +61,17 @@ TsLoadedImage TsSkinFileImages::LoadBmp(const std::string& name, bool make24)
 TsLoadedImage TsSkinFileImages::LoadMasterBitmap(const std::string& name)
 {
     TsLoadedImage master = name.empty() ? TsLoadedImage{} : LoadBmp(name, true);
-    if (!master.Bmp) master.Bmp = std::make_shared<TBitmap>(); // missing: silently empty
+    if (!master.Bmp) master.Bmp = std::make_shared<TBitmap>();                          // missing: silently empty
+    else if (master.Bmp->PixelFormat() != pf24bit) master.Bmp->SetPixelFormat(pf24bit); // a PNG
     return master;
 }
 
-TsLoadedImage TsSkinFileImages::LoadPng(const std::string&) { return {}; }
+TsLoadedImage TsSkinFileImages::LoadPng(const std::string& name)
+{
+    TMemoryStream bytes;
+    if (!ReadBytes(name, false, bytes)) return {};
+    return DecodePng(bytes);
+}
 
 TsLoadedImage TsSkinFileImages::LoadJpeg(const std::string& name)
 {

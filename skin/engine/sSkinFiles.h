@@ -1,8 +1,9 @@
 // Where the skin manager's loaders find a skin's images (TsSkinImages of sSkinTables.h): the
 // files of a skin folder, or the entries of a packed container. Both decode the same way:
-// ".BMP" pictures as bitmaps of 1, 4, 8, 24 or 32 bits (made 24-bit when asked), JPEG
-// patterns with libjpeg into 24-bit bitmaps. PNG pictures are not decoded yet: they give no
-// image (so an own ".PNG" image adds no record until the PNG decoder is there).
+// ".BMP" pictures as bitmaps of 1, 4, 8, 16, 24 or 32 bits (made 24-bit when asked), ".PNG"
+// pictures, and any picture whose bytes start with the PNG signature, with the PNG decoder into
+// 32-bit bitmaps prepared for alpha drawing (LoadPNGForAlpha, vxPNG.h; a PNG master bitmap is
+// then made 24-bit), JPEG patterns with libjpeg into 24-bit bitmaps.
 //
 // Names are the values as the skin text writes them:
 //   folder:    a name without ":" is taken behind the skin folder (SkinPath ends in "\"),

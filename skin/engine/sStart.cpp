@@ -5,6 +5,7 @@
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sSysUtils.h"
+#include "skin/engine/vxPNG.h"
 
 namespace {
 int startCount = 0;
@@ -16,12 +17,14 @@ void SkinEngineStart()
     PackageTextsStart();
     SkinMessagesStart();
     SkinUtilsStart();
+    PNGStart();
     RegisterComponentClass<TsSkinManager>();
 }
 
 void SkinEngineEnd()
 {
     if (startCount == 0 || --startCount > 0) return;
+    PNGEnd();
     SkinUtilsEnd();
     PackageTextsEnd();
 }

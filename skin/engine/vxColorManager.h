@@ -111,7 +111,9 @@ public:
     void SetGammaPair(float fileGamma, float displayGamma);
     float FileGamma() const { return fileGamma_; }
     float DisplayGamma() const { return displayGamma_; }
-    const std::array<uint8_t, 256>& GammaTable() const { return gamma_; }
+    // Built on first use from the gammas and the bit depths in force at the last SetGammaPair (or
+    // at construction).
+    const std::array<uint8_t, 256>& GammaTable() const;
 
     // Converts count target pixels from the source planes (one interleaved plane for PNG) into
     // target, a scan line.
@@ -133,7 +135,7 @@ private:
     using TConverter = void (TColorManager::*)(const uint8_t* source, uint8_t* target, int count, uint8_t mask);
     void PickConverter();
     void BuildGammaTable();
-    uint8_t Gamma(uint8_t v) const { return TargetOptions.ApplyGamma ? gamma_[v] : v; }
+    uint8_t Gamma(uint8_t v) const { return TargetOptions.ApplyGamma ? GammaTable()[v] : v; }
     unsigned Read16(const uint8_t* p) const;
     void RowIndexed(const uint8_t* source, uint8_t* target, int count, uint8_t mask);
     void RowGreyToGrey(const uint8_t* source, uint8_t* target, int count, uint8_t mask);
@@ -143,7 +145,12 @@ private:
     int sourceBits_ = 8, targetBits_ = 8;
     int sourceSamples_ = 3, targetSamples_ = 3;
     float fileGamma_ = 1.0f, displayGamma_ = 2.2f;
-    std::array<uint8_t, 256> gamma_{};
+    // The table's input and output maxima, fixed when the gamma is set.
+    unsigned gammaIn_ = 255, gammaOut_ = 255;
+    mutable bool gammaBuilt_ = false;
+    mutable std::array<uint8_t, 256> gamma_{};
+    // Indexed widening: each source value's target value (valid for sources of up to 8 bits).
+    std::array<uint8_t, 256> widen_{};
     TColorScheme sourceScheme_ = csRGB, targetScheme_ = csBGR;
     TConverter converter_ = nullptr;
 };

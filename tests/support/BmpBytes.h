@@ -24,8 +24,9 @@ inline void Put16(std::string& s, uint32_t v)
 
 } // namespace testbmp
 
-// pixels: width x height values, top row first: palette indexes for 1, 4 and 8 bits,
-// 0x00RRGGBB for 24 bits, 0xAARRGGBB for 32 bits. palette: 0x00RRGGBB entries (biClrUsed).
+// pixels: width x height values, top row first: palette indexes for 1, 4 and 8 bits, the word
+// for 16 bits, 0x00RRGGBB for 24 bits, 0xAARRGGBB for 32 bits. palette: 0x00RRGGBB entries
+// (biClrUsed).
 // infoSize: 40, 108 or 124 (the larger headers are written with zero colour-space fields).
 inline std::string BmpBytes(int width, int height, int bits, bool topDown, const std::vector<uint32_t>& pixels,
                             const std::vector<uint32_t>& palette = {}, uint32_t infoSize = 40)
@@ -38,7 +39,7 @@ inline std::string BmpBytes(int width, int height, int bits, bool topDown, const
         std::string row(stride, '\0');
         for (int x = 0; x < width; ++x) {
             const uint32_t v = pixels[static_cast<size_t>(y) * width + x];
-            if (bits >= 24) {
+            if (bits >= 16) {
                 for (int c = 0; c < bits / 8; ++c)
                     row[static_cast<size_t>(x) * (bits / 8) + c] = static_cast<char>(v >> (8 * c) & 0xFF);
             } else {

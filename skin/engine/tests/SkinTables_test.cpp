@@ -1,13 +1,17 @@
 // The Masks test skin loaded from its folder, from its packed file and from container bytes:
 // the records the layout describes, the pixels of the master bitmap and of the own bitmaps,
-// the lookups and the fixed indexes.
+// the lookups and the fixed indexes; skin folders read as ANSI text, values naming files by
+// their full path.
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "gui/base/MemIniFile.h"
+#include "skin/engine/sSkinFiles.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/tests/TestSkins.h"
 #include "skin/engine/vxSkinConvertor.h"
+#include "tests/support/BmpBytes.h"
 
 using namespace skintest;
 
@@ -71,6 +75,22 @@ TEST(MasksSkin, FolderGivesTheLayoutAndItsPixels)
     EXPECT_EQ(m.MaskData[static_cast<size_t>(Index(32))].Bmp->PixelFormat(), pf8bit);  // a texture
     EXPECT_EQ(m.MaskData[static_cast<size_t>(Index(34))].Bmp->PixelFormat(), pf24bit); // from 8 bits
 
+    // PNG images, by name and by their bytes behind a ".BMP" name, come through the PNG decoder:
+    // 32 bits, alpha 0 where the picture is transparent, 255 elsewhere.
+    for (int id : {35, 36}) {
+        SCOPED_TRACE(id);
+        TBitmap& png = *m.MaskData[static_cast<size_t>(Index(id))].Bmp;
+        EXPECT_EQ(png.PixelFormat(), pf32bit);
+        EXPECT_EQ(static_cast<const uint8_t*>(png.ScanLine(0))[3], 0);           // corner (0, 0)
+        EXPECT_EQ(static_cast<const uint8_t*>(png.ScanLine(5))[4 * 7 + 3], 255); // middle piece
+        EXPECT_EQ(static_cast<const uint8_t*>(png.ScanLine(5))[4 * 7 + 0], 200);
+    }
+    m.GetMaskSize(Index(35), w, h);
+    EXPECT_EQ(w, 10);
+    EXPECT_EQ(h, 8);
+    EXPECT_EQ(m.GetMaskLeftWidth(Index(36)), 5);
+    EXPECT_EQ(m.GetMaskTopWidth(Index(36)), 5);
+
     ASSERT_EQ(m.PatternData.size(), 1u);
     const TsPatternData& pattern = m.PatternData[0];
     EXPECT_EQ(pattern.SectionName, "PANEL_LOW");
@@ -104,7 +124,7 @@ TEST(MasksSkin, LookupsInheritAndCompareExactly)
     EXPECT_EQ(m.GeneralData[static_cast<size_t>(m.GetSkinIndex("HINT"))].BorderIndex, Index(19));
     EXPECT_EQ(m.GetTextureIndex(m.GetSkinIndex("MENUITEM"), "MENUITEM", "BORDERSMASK"), Index(32));
     EXPECT_EQ(m.GetTextureIndex(m.GetSkinIndex("BUTTON"), "BUTTON", "BORDERSMASK"), -1);
-    EXPECT_EQ(m.GetMaskIndexByName("TOOLBAR", "GLYPHMASK"), -1); // PNG images come with the decoder
+    EXPECT_EQ(m.GetMaskIndexByName("TOOLBAR", "GLYPHMASK"), Index(35));
 }
 
 TEST(MasksSkin, FixedIndexesAfterALoadAndAllUnsetAfterAnUnload)
@@ -196,4 +216,55 @@ TEST(MasksSkin, PackedFileAndContainerBytesGiveTheSameTablesButTheirColours)
         EXPECT_EQ(other->CommonIndexes.ComboGlyph, folder.CommonIndexes.ComboGlyph);
         EXPECT_EQ(other->CommonIndexes.ExBorder, folder.CommonIndexes.ExBorder);
     }
+}
+
+// A folder skin takes a value holding ":" as the file itself, any other behind the skin folder.
+TEST(FolderSkin, ValuesWithAColonNameTheFileItself)
+{
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const std::string file = std::string(tmp) + "TILLORA_OWN_" + std::to_string(GetCurrentProcessId()) + ".BMP";
+    {
+        TFileStream out(file, fmCreate);
+        out.WriteString(BmpBytes(6, 2, 24, false, std::vector<uint32_t>(12, 0x405060)));
+    }
+    TStringList lines;
+    lines.SetText("[BUTTON]\nBORDERSMASK=!" + file + "!3!0!0\nGLYPHMASK=" + file +
+                  "\nIMGTOPLEFT=!TILLORA_OWN.BMP!1!0!0\n");
+    const TMemIniFile ini(lines);
+    const std::string skinPath = std::string(tmp) + "NoSuchSkin\\";
+    TsFolderImages images(skinPath);
+    TsSkinManager m(nullptr);
+    m.LoadSkinTables(ini, images, skinPath);
+    DeleteFileA(file.c_str());
+    ASSERT_EQ(m.MaskData.size(), 2u);
+    EXPECT_EQ(m.MaskData[0].PropertyName, "BORDERSMASK");
+    EXPECT_EQ(m.MaskData[0].R, (TRect{0, 0, 6, 2}));
+    EXPECT_EQ(m.MaskData[0].Bmp->Canvas().Pixel(5, 1), 0x605040u);
+    EXPECT_EQ(m.MaskData[1].PropertyName, "GLYPHMASK");
+    EXPECT_EQ(m.MaskData[1].ImageCount, 3);
+    EXPECT_EQ(m.GetMaskIndexByName("BUTTON", "IMGTOPLEFT"), -1); // not in the (missing) skin folder
+}
+
+// "Options.dat" is ANSI text: its bytes reach the records as they stand.
+TEST(FolderSkin, SkinTextIsAnsi)
+{
+    char tmp[MAX_PATH];
+    GetTempPathA(MAX_PATH, tmp);
+    const std::string folder = std::string(tmp) + "TilloraAnsi" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    {
+        TFileStream out(folder + "\\Options.dat", fmCreate);
+        out.WriteString(
+            "[GLOBALINFO]\r\nAUTHOR=J\xFCrgen M\xFCller\r\n[GR\xDCN]\r\nCOLOR=5\r\n[ Blau ]\r\nCOLOR=6\r\n");
+    }
+    TsSkinManager m(nullptr);
+    const bool loaded = m.LoadSkinFromFolder(folder);
+    DeleteFileA((folder + "\\Options.dat").c_str());
+    RemoveDirectoryA(folder.c_str());
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(m.SkinData.Author, "J\xFCrgen M\xFCller");
+    EXPECT_EQ(m.GetSkinIndex("GR\xDCN"), 1);
+    EXPECT_EQ(m.GeneralData[1].Color, 5);
+    EXPECT_EQ(m.GetSkinIndex("Blau"), 2); // names trimmed
 }

@@ -10,11 +10,12 @@
 //               names itself as parent (SELFISH), GLOBALINFO with every key
 //   Masks       a master bitmap (Master.bmp, 256 x 160, 24 bits) and own bitmaps in every image
 //               syntax ("@", "^", "~", "!", "#", plain file), own bitmaps of 8, 24 and 32 bits
-//               stored bottom-up and top-down, a PNG image, a JPEG pattern (Texture.jpg)
+//               stored bottom-up and top-down, PNG images (one behind a ".BMP" name), a JPEG
+//               pattern (Texture.jpg)
 //   Masks.vtz   the same skin packed, with the lowest bit of every COLOR value turned over
 //   Damaged     malformed numbers, short values, state count 0, mask types 9 and -1, a rectangle
-//               reaching outside the master bitmap, missing, empty (width 0), broken and
-//               lower-case image files, a broken JPEG, a PARENTCLASS cycle, a bad gradient word
+//               reaching outside the master bitmap, missing, empty (width 0), broken, cut
+//               short and lower-case image files, a broken PNG, a broken JPEG, a PARENTCLASS cycle, a bad gradient word
 //   NoMaster    MASTERBITMAP names a missing file
 //   NoOptions   a folder without "Options.dat"
 //   Broken.vtz  the first half of Masks.vtz
@@ -55,7 +56,7 @@ struct TTestImage {
     const char* Value;
     int Id;               // red channel of its pixels; 0 for values that name no picture
     const char* File;     // own picture file (folder name = container entry), nullptr: in the master
-    int FileBits;         // own BMP: 8, 24 or 32 bits; 0 PNG
+    int FileBits;         // own BMP: 8, 24 or 32 bits; 0 PNG (8-bit RGBA, magenta pixels alpha 0)
     bool TopDown;         // own BMP stored top-down
     TTestRect R;          // the record's rectangle (own pictures: 0, 0, width, height)
     int States, MaskType; // as the record holds them (MaskType -1 for 65535)
@@ -96,8 +97,9 @@ inline constexpr TTestImage Images[] = {
     {"Masks", "MENUITEM", "BORDERSMASK", "!MENU8.BMP!1!1!1", 32, "Menu8.bmp", 8, true, {0, 0, 24, 24}, 1, 1, 8, 4, 8, 4, 1, 4, true},
     {"Masks", "EDIT", "BORDERSMASK", "EDIT.BMP", 33, "Edit.bmp", 24, true, {0, 0, 36, 24}, 3, 1, 4, 4, 4, 4, 0, 0, true},
     {"Masks", "TOOLBUTTON", "GLYPHMASK", "!TOOL.BMP!2!0!9", 34, "Tool.bmp", 8, false, {0, 0, 32, 16}, 2, 0, 5, 5, 5, 5, 4, 4, true},
-    // PNG pictures are not decoded yet: the file is written, no record is loaded.
-    {"Masks", "TOOLBAR", "GLYPHMASK", "!GLYPH.PNG!2!0!4", 35, "Glyph.png", 0, false, {0, 0, 32, 16}, 2, 0, 5, 5, 5, 5, 4, 4, false},
+    // PNG pictures (magenta with alpha 0): by the name, and by the bytes behind a ".BMP" name.
+    {"Masks", "TOOLBAR", "GLYPHMASK", "!GLYPH.PNG!2!0!4", 35, "Glyph.png", 0, false, {0, 0, 32, 16}, 2, 0, 5, 5, 5, 5, 4, 4, true},
+    {"Masks", "TOOLBAR", "HOTGLYPHMASK", "!HOTGLYPH.BMP!3!1!0", 36, "HotGlyph.bmp", 0, false, {0, 0, 45, 30}, 3, 1, 5, 5, 5, 5, 0, 4, true},
 
     // Damaged: master images and own files (Master.bmp 64 x 64)
     {"Damaged", "GLOBALINFO", "BOXCHECKED", "@00x8@0078@0096@0091@3@0", 0, nullptr, 0, false, {}, 0, 0, 0, 0, 0, 0, 0, 0, false},
@@ -117,6 +119,8 @@ inline constexpr TTestImage Images[] = {
     {"Damaged", "COMBOBOX", "IMGTOPRIGHT", "!NOFILE.BMP!1!0!0", 0, nullptr, 0, false, {}, 0, 0, 0, 0, 0, 0, 0, 0, false},
     {"Damaged", "COMBOBOX", "IMGBTMLEFT", "!EMPTY.BMP!1!0!0", 0, nullptr, 0, false, {}, 0, 0, 0, 0, 0, 0, 0, 0, false},
     {"Damaged", "COMBOBOX", "IMGBTMRIGHT", "!BROKEN.BMP!1!0!0", 0, nullptr, 0, false, {}, 0, 0, 0, 0, 0, 0, 0, 0, false},
+    {"Damaged", "COMBOBOX", "HOTGLYPHMASK", "!BROKEN.PNG!1!0!4", 0, nullptr, 0, false, {}, 0, 0, 0, 0, 0, 0, 0, 0, false},
+    {"Damaged", "COMBOBOX", "SHORTMASK", "!SHORT.BMP!1!0!0", 0, nullptr, 0, false, {}, 0, 0, 0, 0, 0, 0, 0, 0, false},
 
     // NoMaster: an image in a master bitmap that is missing keeps an empty rectangle
     {"NoMaster", "BUTTON", "BORDERSMASK", "@0000@0000@0010@0010@1@0", 0, nullptr, 0, false, {0, 0, 0, 0}, 1, 0, 0, 0, 0, 0, 2, 0, true},
@@ -398,6 +402,7 @@ GLYPHMASK=!TOOL.BMP!2!0!9
 [TOOLBAR]
 COLOR=13160660
 GLYPHMASK=!GLYPH.PNG!2!0!4
+HOTGLYPHMASK=!HOTGLYPH.BMP!3!1!0
 )",
      true},
     {"Damaged", R"([GLOBALINFO]
@@ -431,6 +436,8 @@ IMGTOPLEFT=!OWN.BMP!1!0!x
 IMGTOPRIGHT=!NOFILE.BMP!1!0!0
 IMGBTMLEFT=!EMPTY.BMP!1!0!0
 IMGBTMRIGHT=!BROKEN.BMP!1!0!0
+HOTGLYPHMASK=!BROKEN.PNG!1!0!4
+SHORTMASK=!SHORT.BMP!1!0!0
 [PANEL]
 PATTERN=BROKEN.JPG
 HOTPATTERN=tex.jpg

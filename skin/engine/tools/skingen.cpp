@@ -253,6 +253,10 @@ std::vector<vtz::Entry> SkinFiles(const TTestSkin& skin)
         files.push_back({"Broken.jpg", good.substr(0, good.size() / 2), 9});
         files.push_back({"Empty.bmp", Bmp(TPicture(0, 4), 24, false), 9});
         files.push_back({"Broken.bmp", "BM this is no bitmap", 9});
+        files.push_back({"Short.bmp", Bmp(TPicture(4, 4), 24, false).substr(0, 30), 9});
+        TPicture dot(4, 4);
+        const std::string png = Png(dot);
+        files.push_back({"Broken.png", png.substr(0, png.size() - 20), 9});
     }
     return files;
 }

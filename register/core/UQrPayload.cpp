@@ -1,0 +1,11 @@
+#include "register/core/UQrPayload.h"
+
+#include <cstring>
+
+bool TQrPayload::Add(const void* bytes, std::size_t count)
+{
+    if (count > Capacity - size_) return false;
+    if (count > 0) std::memcpy(bytes_.data() + size_, bytes, count);
+    size_ += count;
+    return true;
+}

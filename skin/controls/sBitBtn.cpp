@@ -1,0 +1,3 @@
+#include "skin/controls/sBitBtn.h"
+
+void StubProc() {}

@@ -1,0 +1,13 @@
+// TsEdit: the skinned single-line edit (the register window's price keys Pr1..Pr6, the
+// special-item fields, the operator names, the mass-transaction numbers). A TEdit in every
+// respect: text, hint and enabled state through the edit's properties; a form description
+// names it "TsEdit", and the language loader gives it its hint (never a caption) by that class
+// name. The skinned frame and its bound label come with the skin link and the skinned controls.
+#pragma once
+
+#include "gui/StdCtrls.h"
+
+class TsEdit : public TEdit {
+    GUI_CLASS(TsEdit, TEdit)
+    explicit TsEdit(TComponent* owner) : TEdit(owner) {}
+};

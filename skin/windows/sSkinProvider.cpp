@@ -1,0 +1,45 @@
+#include "skin/windows/sSkinProvider.h"
+
+#include "gui/base/Exceptions.h"
+#include "gui/base/SysUtils.h"
+
+namespace {
+
+TForm* FormOwner(TComponent* owner)
+{
+    auto* form = dynamic_cast<TForm*>(owner);
+    if (!form) throw EAbort("TsSkinProvider component may be used with forms only!");
+    return form;
+}
+
+bool StartsWithText(const std::string& name, const std::string& prefix)
+{
+    return name.size() > prefix.size() && SameText(name.substr(0, prefix.size()), prefix);
+}
+
+} // namespace
+
+TvxAddedTitle::TvxAddedTitle(TsSkinProvider& owner) : owner_(owner) { font_.SetColor(clNone); }
+
+TsSkinProvider::TsSkinProvider(TComponent* owner)
+    : TComponent(FormOwner(owner)), form_(static_cast<TForm*>(owner)), addedTitle_(*this)
+{}
+
+void TsSkinProvider::EmptyHandler(TMessage&) {}
+
+void TsSkinProvider::PrepareRgnParts() {}
+
+void TsSkinProvider::UpdateFormRgn() {}
+
+void TsSkinProvider::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "SkinData.SkinSection")) SetSkinSection(v.AsString());
+    else if (SameText(name, "MakeSkinMenu")) SetMakeSkinMenu(v.AsBool());
+    else if (SameText(name, "AddedTitle.Text")) addedTitle_.SetText(v.AsString());
+    else if (StartsWithText(name, "AddedTitle.Font.")) {
+        if (!addedTitle_.Font().SetProperty(name.substr(16), v)) UnknownProperty(name);
+    } else if (SameText(name, "TitleButtons")) {
+        if (v.kind != TPropValue::Collection || !v.collection.empty())
+            throw EComponentError("TitleButtons: eigene Titelknöpfe werden nicht unterstützt");
+    } else TComponent::SetProperty(name, v);
+}
