@@ -11,3 +11,9 @@ bool HookDwmCompositionEnabled()
     auto f = WindowSkinningHooks().DwmCompositionEnabled;
     return f && f();
 }
+
+bool HookSkipGraphicChildren()
+{
+    auto f = WindowSkinningHooks().SkipGraphicChildren;
+    return f && f();
+}

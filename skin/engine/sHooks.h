@@ -7,9 +7,13 @@
 struct TsWindowSkinningHooks {
     // Desktop composition is on (Windows 6 or later and DwmIsCompositionEnabled says so).
     bool (*DwmCompositionEnabled)() = nullptr;
+    // The switch for skipping graphic children is on: their bounds stay in the clip region
+    // when a container paints (ExcludeGraphicControls).
+    bool (*SkipGraphicChildren)() = nullptr;
 };
 
 TsWindowSkinningHooks& WindowSkinningHooks();
 
 // The hooks' answers, with the neutral answer where a hook is empty.
 bool HookDwmCompositionEnabled();
+bool HookSkipGraphicChildren();
