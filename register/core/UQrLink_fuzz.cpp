@@ -20,23 +20,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (length > size) std::abort();
     bytes.resize(length);
 
-    // Every kept byte comes from the input, in order: the positions at which the output so far
-    // can end in the input. A kept byte may differ from its input byte only as the length byte
-    // right behind a container tag (E1..E6), and only smaller.
-    std::vector<char> at(size, 1), next(size);
+    // Every kept byte comes from the input, in order. A kept byte may differ from its input byte
+    // only as the length byte right behind a container tag (E1..E6), and only smaller. The ends
+    // in the input at which the output so far can be matched: their smallest is enough, except
+    // behind a container tag, where all of them are kept.
+    auto isTag = [](std::uint8_t b) { return b >= 0xE1 && b <= 0xE6; };
+    std::vector<char> ends(size, 0), nextEnds(size, 0);
+    std::size_t first = 0; // one past the smallest end so far (0: nothing matched yet)
     for (std::size_t i = 0; i < length; ++i) {
-        std::fill(next.begin(), next.end(), 0);
-        bool any = false, seen = false;
-        const bool afterTag = i > 0 && bytes[i - 1] >= 0xE1 && bytes[i - 1] <= 0xE6;
-        for (std::size_t j = 0; j < size; ++j) {
-            const bool before = i == 0 ? true : seen; // an earlier end exists
-            if (before && data[j] == bytes[i]) next[j] = 1;
-            if (afterTag && j > 0 && at[j - 1] && bytes[i] < data[j]) next[j] = 1;
-            if (i > 0 && at[j]) seen = true;
-            any = any || next[j];
+        const bool afterTag = i > 0 && isTag(bytes[i - 1]);
+        const bool wantAll = isTag(bytes[i]) && i + 1 < length;
+        std::size_t least = size;
+        for (std::size_t j = first; j < size; ++j) {
+            const bool exact = data[j] == bytes[i];
+            const bool shrunk = afterTag && j > 0 && ends[j - 1] && bytes[i] < data[j];
+            if (wantAll) nextEnds[j] = exact || shrunk;
+            if ((exact || shrunk) && least == size) {
+                least = j;
+                if (!wantAll) break;
+            }
         }
-        if (!any) std::abort();
-        at.swap(next);
+        if (least == size) std::abort();
+        if (wantAll) {
+            ends.swap(nextEnds);
+            std::fill(nextEnds.begin(), nextEnds.end(), 0);
+        }
+        first = least + 1;
     }
 
     std::vector<std::uint8_t> again(bytes);

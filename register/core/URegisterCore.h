@@ -1,7 +1,7 @@
 // The register core's state: one object that holds what the core's modules keep for the whole
 // run (the register monitor's log and its listener, the language texts, the application clock,
 // the debug window and its command hold, the register window as the core's host, the receipt's
-// item list and VAT containers, the card command buffer, the QR payload), owned by the
+// item list and VAT containers, the card command buffer, the QR payload and the verification link), owned by the
 // program block and created in the module order; later modules (card status, journals,
 // product list) add their state here.
 //
@@ -107,8 +107,9 @@ public:
     TCommandBuffer& Command() { return command_; }
     std::string& TransactionText() { return transactionText_; }
 
-    // The QR payload (UQR).
+    // The QR payload and the current verification link (UQR).
     TQrPayload& QrPayload() { return qrPayload_; }
+    std::string& VerifyUrl() { return verifyUrl_; }
 
 private:
     UFuncMon::TMonitorLog monitorLog_;
@@ -126,6 +127,7 @@ private:
     TCommandBuffer command_;
     std::string transactionText_;
     TQrPayload qrPayload_;
+    std::string verifyUrl_;
 };
 
 // The program's core; EInvalidOperation when there is none.
