@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <winspool.h>
 
 #include <utility>
 
@@ -66,6 +67,11 @@ struct TLibraryTraits {
     static void Close(HMODULE h) { FreeLibrary(h); }
 };
 
+struct TPrinterTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { ClosePrinter(h); }
+};
+
 using TFileHandle = TUniqueHandle<HANDLE, TFileHandleTraits>;
 using TKernelHandle = TUniqueHandle<HANDLE, TKernelHandleTraits>;
 using TFontHandle = TUniqueHandle<HFONT, TGdiTraits<HFONT>>;
@@ -79,6 +85,8 @@ using TMenuHandle = TUniqueHandle<HMENU, TMenuTraits>;
 using TIconHandle = TUniqueHandle<HICON, TIconTraits>;
 using TFindHandle = TUniqueHandle<HANDLE, TFindTraits>;
 using TLibraryHandle = TUniqueHandle<HMODULE, TLibraryTraits>;
+// A printer of the spooler (OpenPrinterA); whoever starts documents on it ends them first.
+using TPrinterHandle = TUniqueHandle<HANDLE, TPrinterTraits>;
 
 // A window's DC from GetDC / GetWindowDC, released at the end.
 class TWindowDC {

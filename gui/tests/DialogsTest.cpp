@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "gui/Dialogs.h"
-#include "gui/tests/FilePrinters.h"
+#include "tests/support/FilePrinters.h"
 #include "gui/Forms.h"
 #include "tests/support/ModalScript.h"
 #include "gui/Printers.h"

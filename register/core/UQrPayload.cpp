@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "register/core/UQrLink.h"
+
 bool TQrPayload::Add(const void* bytes, std::size_t count)
 {
     if (count > Capacity - size_) return false;
@@ -9,3 +11,5 @@ bool TQrPayload::Add(const void* bytes, std::size_t count)
     size_ += count;
     return true;
 }
+
+void TQrPayload::Filter() { size_ = UQrLink::FilterFields(bytes_.data(), size_); }

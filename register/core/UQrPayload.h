@@ -14,6 +14,8 @@ public:
     // Appends count bytes; false (and nothing appended) when they do not fit.
     bool Add(const void* bytes, std::size_t count);
     void Clear() { size_ = 0; }
+    // Takes the fields out that the verification link leaves out (UQrLink::FilterFields).
+    void Filter();
 
     const std::uint8_t* Data() const { return bytes_.data(); }
     std::size_t Size() const { return size_; }

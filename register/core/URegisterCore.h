@@ -1,8 +1,9 @@
 // The register core's state: one object that holds what the core's modules keep for the whole
 // run (the register monitor's log and its listener, the language texts, the application clock,
 // the debug window and its command hold, the register window as the core's host, the receipt's
-// item list and VAT containers, the card command buffer, the QR payload, the card's status
-// texts and the journal files), owned by the program block and created in the module order.
+// item list and VAT containers, the card command buffer, the QR payload and the verification
+// link, the card's status texts and the journal files), owned by the program block and created
+// in the module order.
 //
 //   // register/main.cpp, the program block:
 //   std::unique_ptr<TRegisterCore> core;
@@ -110,8 +111,9 @@ public:
     TCommandBuffer& Command() { return command_; }
     std::string& TransactionText() { return transactionText_; }
 
-    // The QR payload (UQR).
+    // The QR payload and the current verification link (UQR).
     TQrPayload& QrPayload() { return qrPayload_; }
+    std::string& VerifyUrl() { return verifyUrl_; }
 
     // The card's status texts, last response and certificate text (UCard).
     UCard::TCardState& Card() { return card_; }
@@ -138,6 +140,7 @@ private:
     TQrPayload qrPayload_;
     UCard::TCardState card_;
     UXML_Export::TJournalState journal_;
+    std::string verifyUrl_;
 };
 
 // The program's core; EInvalidOperation when there is none.

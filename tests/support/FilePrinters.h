@@ -1,7 +1,11 @@
 // Printers of a test's own, on the port LPT1: that the Wine spooler writes into a file: a
 // driver of this process over the Wine PostScript driver (with a small page description file
-// beside the output file) and the printers are added under names of this process; at the end
-// the printers and the driver are removed and the port mapping and default printer put back.
+// beside the output file) and the printers are added under names of this process (the name and
+// the process id, Name()) or, when a program looks for a fixed name, under exactly the names
+// given (a printer of that name left over from an earlier run is removed first); at the end the
+// printers and the driver are removed and the port mapping and default printer put back. Tests
+// that add printers change the machine's printer list and port mapping: they run serially
+// (tillora_add_test ... SERIAL).
 #pragma once
 
 #include <windows.h>
@@ -12,8 +16,11 @@
 
 class TFilePrinters {
 public:
+    enum class TNaming { WithProcessId, Exact };
+
     // Makes the printers; Ready() tells whether the spooler took them.
-    TFilePrinters(const std::vector<std::string>& names, const std::string& outputFile)
+    TFilePrinters(const std::vector<std::string>& names, const std::string& outputFile,
+                  TNaming naming = TNaming::WithProcessId)
         : output_(outputFile), driver_(Name("Tillora PostScript"))
     {
         // The page description goes straight into the printer driver folder.
@@ -38,8 +45,9 @@ public:
         hadPort_ =
             RegQueryValueExA(key, "LPT1:", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
         oldPort_ = old;
-        RegSetValueExA(key, "LPT1:", 0, REG_SZ, reinterpret_cast<const BYTE*>(output_.c_str()),
-                       static_cast<DWORD>(output_.size() + 1));
+        const std::string port = PortTarget(output_);
+        RegSetValueExA(key, "LPT1:", 0, REG_SZ, reinterpret_cast<const BYTE*>(port.c_str()),
+                       static_cast<DWORD>(port.size() + 1));
         RegCloseKey(key);
 
         DWORD n = 0;
@@ -50,7 +58,8 @@ public:
         ready_ = true;
         for (const std::string& name : names) {
             PRINTER_INFO_2A pi{};
-            std::string full = Name(name);
+            std::string full = naming == TNaming::Exact ? name : Name(name);
+            if (naming == TNaming::Exact) Delete(full);
             pi.pPrinterName = full.data();
             pi.pPortName = const_cast<char*>("LPT1:");
             pi.pDriverName = driver_.data();
@@ -68,14 +77,8 @@ public:
     }
     ~TFilePrinters()
     {
-        for (const std::string& name : added_) {
-            HANDLE h = nullptr;
-            PRINTER_DEFAULTSA pd{nullptr, nullptr, PRINTER_ALL_ACCESS};
-            if (OpenPrinterA(const_cast<char*>(name.c_str()), &h, &pd)) {
-                DeletePrinter(h);
-                ClosePrinter(h);
-            }
-        }
+        for (const std::string& name : added_)
+            Delete(name);
         DeletePrinterDriverA(nullptr, nullptr, driver_.data());
         if (!oldDefault_.empty()) SetDefaultPrinterA(oldDefault_.c_str());
         HKEY key = nullptr;
@@ -111,6 +114,32 @@ public:
     }
 
 private:
+    // The spooler writes the port's data to a file named by its Unix path (a Windows path in the
+    // mapping makes the end of every document fail): the output file's Unix name from Wine.
+    static std::string PortTarget(const std::string& file)
+    {
+        using TUnixName = char*(CDECL*)(const WCHAR*);
+        auto unixName = reinterpret_cast<TUnixName>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+        if (!unixName) return file;
+        std::wstring wide(file.begin(), file.end());
+        char* name = unixName(wide.c_str());
+        if (!name) return file;
+        std::string result = name;
+        HeapFree(GetProcessHeap(), 0, name);
+        return result;
+    }
+
+    static void Delete(const std::string& name)
+    {
+        HANDLE h = nullptr;
+        PRINTER_DEFAULTSA pd{nullptr, nullptr, PRINTER_ALL_ACCESS};
+        if (OpenPrinterA(const_cast<char*>(name.c_str()), &h, &pd)) {
+            DeletePrinter(h);
+            ClosePrinter(h);
+        }
+    }
+
     // A colour PostScript printer with A4 and Letter pages.
     void WritePpd() const
     {

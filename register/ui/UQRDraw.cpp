@@ -1,0 +1,36 @@
+#include "register/ui/UQRDraw.h"
+
+#include <windows.h>
+
+#include "gui/ExtCtrls.h"
+#include "gui/StdCtrls.h"
+#include "register/core/UQR.h"
+
+namespace UQR {
+
+void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay)
+{
+    image.Picture().Clear();
+    TQrSymbol symbol;
+    if (!QrSymbolOf(GetVerifyUrl(), symbol)) return;
+
+    const int x0 = SymbolOffset(image.Width(), symbol.size);
+    const int y0 = SymbolOffset(image.Height(), symbol.size);
+    TCanvas& canvas = image.Canvas();
+    canvas.Brush().SetColor(clBlack);
+    for (int y = 0; y < symbol.size; ++y)
+        for (int x = 0; x < symbol.size; ++x)
+            if (symbol.Dark(x, y)) canvas.FillRect(RECT{x0 + x, y0 + y, x0 + x + 1, y0 + y + 1});
+    image.Invalidate();
+
+    memo.SetFocus();
+    for (int i = 0; i < 5; ++i)
+        memo.Lines().Add("");
+    POINT caret{};
+    if (!GetCaretPos(&caret)) return;
+    overlay.SetBounds(memo.Width() / 2 - symbol.size, caret.y - symbol.size, image.Width(), image.Height());
+    overlay.Picture().Assign(image.Picture());
+    overlay.Show();
+}
+
+} // namespace UQR
