@@ -35,6 +35,7 @@
 #include "register/core/ULang.h"
 #include "register/core/UXML_Import.h"
 #include "register/core/UQrPayload.h"
+#include "register/core/URandom.h"
 #include "register/core/UVatContainer.h"
 
 // What the core asks of the register window and tells it. The register window implements it;
@@ -110,6 +111,9 @@ public:
     // The QR payload (UQR).
     TQrPayload& QrPayload() { return qrPayload_; }
 
+    // The program's random generator (URandom), seeded by the main window at start.
+    TRandom& Random() { return random_; }
+
 private:
     UFuncMon::TMonitorLog monitorLog_;
     UFuncMon::TMonitorListener monitorListener_;
@@ -126,6 +130,7 @@ private:
     TCommandBuffer command_;
     std::string transactionText_;
     TQrPayload qrPayload_;
+    TRandom random_;
 };
 
 // The program's core; EInvalidOperation when there is none.
