@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -141,6 +142,28 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
                                    "00 A4 00 0C 02 11 10", "00 B0 ..."}))
         << Joined(commands);
 
+    // The clock: both windows show today's date; the panel shown by "Zeit" sets the window's
+    // height; "stellen" enables the pickers.
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char today[16];
+    std::snprintf(today, sizeof today, "%02u.%02u.%04u", now.wDay, now.wMonth, now.wYear);
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Text(kasse, "DateLabel") == today; })) << Text(kasse, "DateLabel");
+    EXPECT_EQ(Text(main, "DateLabel"), today);
+    RECT r;
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.bottom - r.top, 80 + 50); // ZeitBox.Top + 50
+    EXPECT_FALSE(IsWindowVisible(FindControlWindow(main, "ZeitBox")));
+    TilloraProgram::Click(FindControlWindow(main, "ZeitCheckBox"));
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return IsWindowVisible(FindControlWindow(main, "ZeitBox")) != FALSE; }));
+    GetWindowRect(main, &r);
+    EXPECT_EQ(r.bottom - r.top, 80 + 170 + 60); // ZeitBox.Top + ZeitBox.Height + 60
+    EXPECT_FALSE(IsWindowEnabled(FindControlWindow(main, "TimePicker")));
+    TilloraProgram::Click(FindControlWindow(main, "SetButton"));
+    EXPECT_TRUE(
+        TilloraProgram::WaitFor([&] { return IsWindowEnabled(FindControlWindow(main, "TimePicker")) != FALSE; }));
+    EXPECT_TRUE(IsWindowEnabled(FindControlWindow(main, "DatePicker")));
+
     // The menus: "Test" with [Menue] Debug=1, "Francais" since the German section names it.
     EXPECT_TRUE(QueryMenuItem(main, "Test1").visible);
     EXPECT_TRUE(QueryMenuItem(main, "Francais1").visible);
@@ -198,7 +221,7 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
     ASSERT_TRUE(tillora.WaitForExit());
     EXPECT_EQ(tillora.ExitCode(), 0u);
     EXPECT_EQ(Joined(IniEntries(tillora.ReadFile("cfg\\start.ini"))),
-              Joined({"Windows/Card=0", "Windows/Func=1", "Windows/Cash=1", "Windows/Time=0", "Menue/Debug=1",
+              Joined({"Windows/Card=0", "Windows/Func=1", "Windows/Cash=1", "Windows/Time=1", "Menue/Debug=1",
                       "Card/Versionen=v2.;", "Languages/act=Polish", "CFG/operator=ich", "CFG/operator2=ein anderer",
                       "Tax/container1=2000", "Tax/container2=0700", "Tax/container3=1900", "Tax/container4=0000",
                       "Tax/container5=1070", "Tax/container6=0100", "TaxMode/ExklSteuer=0", "View/skin enabled=1",

@@ -3,16 +3,22 @@
 // splash's skin manager, the register window as the core's host, the skin refresh.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
 #include "gui/ComCtrls.h"
 #include "gui/ExtCtrls.h"
+#include "gui/Menus.h"
 #include "gui/StdCtrls.h"
 #include "register/core/URegisterCore.h"
 #include "register/ui/UFormUStS.h"
 #include "register/ui/UInitForm.h"
 #include "register/ui/UKassTip.h"
+#include "register/ui/ULanguage.h"
 #include "register/ui/USkinSel.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
@@ -156,4 +162,21 @@ TEST_F(Dialogs, SplashGaugeStartsAtTwentyAndStopsFullAfterFourTicks)
     EXPECT_EQ(seen, (std::vector<int>{40, 60, 80, 100}));
     EXPECT_FALSE(InitForm->ProgBarTimer->Enabled());
     EXPECT_EQ(InitForm->Height(), InitForm->InitBar->Top() + InitForm->InitBar->Height() + 35);
+}
+
+TEST_F(Dialogs, FrancaisIsOfferedOnlyWhenTheGermanSectionNamesIt)
+{
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + "tillora_dialogs_lang.ini";
+    auto* form = TForm::Create<TForm>(Application);
+    auto* francais = new TMenuItem(form);
+    francais->SetTag(6);
+    for (const char* german : {"Französisch", "Franzoesisch", "französisch"}) {
+        std::ofstream(path, std::ios::binary) << "[Deutsch]\r\n6cap=" << german << "\r\n[English]\r\n6cap=French\r\n";
+        SetLanguage(form, "English", path);
+        EXPECT_EQ(francais->Visible(), std::string(german) == "Französisch") << german;
+        EXPECT_EQ(francais->Caption(), "French");
+    }
+    std::remove(path.c_str());
 }
