@@ -15,7 +15,7 @@
 #include "gui/base/Modules.h"
 #include "register/core/URegisterCore.h"
 #include "register/core/UXML_Import.h"
-#include "register/ui/UCardCalls.h"
+#include "register/core/UXML_Export.h"
 #include "register/ui/UCardErrForm.h"
 #include "register/ui/UDebugForm.h"
 #include "register/ui/UForm2.h"
@@ -49,7 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     modules.Add(
         "URegisterCore", [&] { core = std::make_unique<TRegisterCore>(); }, [&] { core.reset(); });
     modules.Add("UXML_Import", UXML_Import::LoadStandardProductList, UXML_Import::CloseXmlFile);
-    modules.Add("UXML_Export", nullptr, UCardCalls::CloseJournal);
+    modules.Add("UXML_Export", nullptr, UXML_Export::CloseJournal);
     int exitCode = 0;
     try {
         modules.Initialize();

@@ -98,8 +98,19 @@ void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec)
     msec = static_cast<int>(ms % 1000);
 }
 
+namespace {
+TNowSource& NowSource()
+{
+    static TNowSource source;
+    return source;
+}
+} // namespace
+
+void SetNowSource(TNowSource source) { NowSource() = std::move(source); }
+
 TDateTime Now()
 {
+    if (const TNowSource& source = NowSource()) return source();
     SYSTEMTIME st;
     GetLocalTime(&st);
     return FromSystemTime(st);

@@ -2,11 +2,17 @@
 // program-wide German text forms: dd.MM.yyyy and hh:mm:ss, whatever the machine's locale.
 #pragma once
 
+#include <functional>
 #include <string>
 
 using TDateTime = double;
 
+// The local system time; Date and Time are its parts.
 TDateTime Now();
+// Replaces the source of Now, Date and Time (tests); an empty function restores the system's
+// local clock.
+using TNowSource = std::function<TDateTime()>;
+void SetNowSource(TNowSource source);
 TDateTime Date();
 TDateTime Time();
 TDateTime EncodeDate(int year, int month, int day);

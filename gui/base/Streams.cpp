@@ -54,6 +54,12 @@ size_t TFileStream::Write(const void* buffer, size_t count)
     return n;
 }
 
+void TFileStream::Flush()
+{
+    if (!FlushFileBuffers(file_.get()))
+        throw EStreamError("Fehler beim Schreiben der Datei " + fileName_ + " auf die Platte");
+}
+
 void TMemoryStream::LoadFromFile(const std::string& fileName)
 {
     TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);

@@ -29,6 +29,9 @@ class TFileStream : public TStream {
     int64_t Seek(int64_t offset, TSeekOrigin origin) override;
     size_t Read(void* buffer, size_t count) override;
     size_t Write(const void* buffer, size_t count) override;
+    // Writes what the system still holds of the file to the disk (FlushFileBuffers); a failure
+    // raises EStreamError naming the file.
+    void Flush();
 
 protected:
     std::string StreamName() const override { return fileName_; }

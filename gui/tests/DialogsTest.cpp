@@ -7,7 +7,7 @@
 #include "gui/Dialogs.h"
 #include "gui/tests/FilePrinters.h"
 #include "gui/Forms.h"
-#include "gui/tests/ModalScript.h"
+#include "tests/support/ModalScript.h"
 #include "gui/Printers.h"
 #include "gui/base/Streams.h"
 #include "gui/base/SysUtils.h"

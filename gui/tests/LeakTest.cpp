@@ -15,7 +15,7 @@
 #include "gui/ListCtrls.h"
 #include "gui/Menus.h"
 #include "gui/StdCtrls.h"
-#include "gui/tests/ModalScript.h"
+#include "tests/support/ModalScript.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "gui/Forms.h"
 #include "gui/ListCtrls.h"
 #include "gui/Menus.h"
-#include "gui/tests/ModalScript.h"
+#include "tests/support/ModalScript.h"
 #include "gui/StdCtrls.h"
 
 namespace {

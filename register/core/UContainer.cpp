@@ -6,6 +6,7 @@
 #include "register/core/UFuncMon.h"
 #include "register/core/ULang.h"
 #include "register/core/URegisterCore.h"
+#include "register/core/UXML_Scan.h"
 
 namespace UContainer {
 
@@ -79,7 +80,7 @@ int AddItemData(std::string_view quantity, std::string_view unit, std::string_vi
         UFuncMon::AppendToMonitor(" ");
     }
 
-    xml += "<name>" + std::string(name) + "</name>";
+    xml += "<name>" + EscapeXmlText(name) + "</name>";
     const std::string cleanName = UConvert::CleanOperatorId(name);
     UFuncMon::AppendToMonitor(cleanName + "\t");
     AppendItemEntry(entries, start, TagName, cleanName);

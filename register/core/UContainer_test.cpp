@@ -28,6 +28,7 @@ public:
     void AddSignatureToReceipt(const std::uint8_t*, int, bool) override {}
     void NewReceipt() override {}
     void SetReceiptColor(std::int32_t) override {}
+    void SetReceiptText(const std::string&) override {}
 };
 
 std::string ShippedLangIni()

@@ -1,9 +1,8 @@
 // The register core's state: one object that holds what the core's modules keep for the whole
 // run (the register monitor's log and its listener, the language texts, the application clock,
 // the debug window and its command hold, the register window as the core's host, the receipt's
-// item list and VAT containers, the card command buffer, the QR payload), owned by the
-// program block and created in the module order; later modules (card status, journals,
-// product list) add their state here.
+// item list and VAT containers, the card command buffer, the QR payload, the card's status
+// texts and the journal files), owned by the program block and created in the module order.
 //
 //   // register/main.cpp, the program block:
 //   std::unique_ptr<TRegisterCore> core;
@@ -28,6 +27,7 @@
 #include <string>
 
 #include "register/core/UAppClock.h"
+#include "register/core/UCard.h"
 #include "register/core/UCommandBuffer.h"
 #include "register/core/UDebugHold.h"
 #include "register/core/UFuncMon.h"
@@ -37,6 +37,7 @@
 #include "register/core/UQrPayload.h"
 #include "register/core/URandom.h"
 #include "register/core/UVatContainer.h"
+#include "register/core/UXML_Export.h"
 
 // What the core asks of the register window and tells it. The register window implements it;
 // core tests give a host of their own.
@@ -58,6 +59,8 @@ public:
     virtual void AddSignatureToReceipt(const std::uint8_t* data, int length, bool force) = 0;
     // Starts a new, empty receipt.
     virtual void NewReceipt() = 0;
+    // Replaces the receipt memo's whole text (a report's lines, CR LF separated).
+    virtual void SetReceiptText(const std::string& text) = 0;
     // The receipt memo's background (0x00BBGGRR): the verification result colours it.
     virtual void SetReceiptColor(std::int32_t color) = 0;
 };
@@ -111,6 +114,13 @@ public:
     // The QR payload (UQR).
     TQrPayload& QrPayload() { return qrPayload_; }
 
+    // The card's status texts, last response and certificate text (UCard).
+    UCard::TCardState& Card() { return card_; }
+
+    // The journal files and pending texts (UXML_Export). The core does not close the journal
+    // when it goes: the program block's end step (UXML_Export::CloseJournal) does.
+    UXML_Export::TJournalState& Journal() { return journal_; }
+
     // The program's random generator (URandom), seeded by the main window at start.
     TRandom& Random() { return random_; }
 
@@ -131,6 +141,8 @@ private:
     std::string transactionText_;
     TQrPayload qrPayload_;
     TRandom random_;
+    UCard::TCardState card_;
+    UXML_Export::TJournalState journal_;
 };
 
 // The program's core; EInvalidOperation when there is none.

@@ -29,6 +29,7 @@ public:
     }
     void NewReceipt() override { calls += "new;"; }
     void SetReceiptColor(std::int32_t color) override { calls += "color" + IntToHex(color, 6) + ";"; }
+    void SetReceiptText(const std::string& text) override { calls += "text:" + text + ";"; }
 };
 
 } // namespace
@@ -80,7 +81,8 @@ TEST(RegisterCore, TheHostIsReachedOnlyOnceGiven)
     h.AddSignatureToReceipt(nullptr, 0, true);
     h.NewReceipt();
     h.SetReceiptColor(0xD7F1E7);
-    EXPECT_EQ(host.calls, "rate1;rate7;hash20;sig0!;new;colorD7F1E7;");
+    h.SetReceiptText("a\r\nb");
+    EXPECT_EQ(host.calls, "rate1;rate7;hash20;sig0!;new;colorD7F1E7;text:a\r\nb;");
     core.SetHost(nullptr);
     EXPECT_THROW(core.Host(), EInvalidOperation);
 }

@@ -10,6 +10,7 @@
 #include "register/core/UQR.h"
 #include "register/core/URegisterCore.h"
 #include "register/core/UXML_Export.h"
+#include "register/core/UXML_Scan.h"
 
 namespace UTransaction {
 
@@ -62,6 +63,7 @@ void CloseJournal(bool encodedOpen)
 {
     if (encodedOpen) JournalS("</transactionEncoded>");
     JournalL("</transaction>");
+    UXML_Export::SyncJournal();
 }
 
 // The container's inner field of an amount.
@@ -158,12 +160,13 @@ int AddOperator(std::string_view name)
     Command().AddField(TagOperator, id);
     LogValue(27, id);
     TransactionText() += "\r\n" + ULang::GetText(27) + ": \t" + std::string(name);
-    JournalL("<operatorId>" + std::string(name) + "</operatorId>");
+    JournalL("<operatorId>" + EscapeXmlText(name) + "</operatorId>");
     return 0;
 }
 
 void AddHash(const TItemHash& hash)
 {
+    UXML_Export::WriteItemHash(hash.data(), static_cast<int>(hash.size()));
     Command().AddField(TagHash, {reinterpret_cast<const char*>(hash.data()), hash.size()});
     RegisterCore().Host().AddHashToReceipt(hash.data(), static_cast<int>(hash.size()), false);
 }
@@ -214,6 +217,11 @@ int SendCommand(std::string& response)
         CloseJournal(true);
         return result;
     }
+    // The journal records what the register built, not an edited text.
+    const std::string_view data = Command().DataField();
+    UXML_Export::WriteTransactionRequest(reinterpret_cast<const std::uint8_t*>(data.data()),
+                                         static_cast<int>(data.size()));
+    UXML_Export::WriteTransactionResponse(response);
     if (!UDebugHold::GetCheckVer()) return result;
 
     // The verification data: the unedited data field of the buffer and the response.

@@ -62,6 +62,7 @@ public:
     void AddSignatureToReceipt(const std::uint8_t*, int, bool) override {}
     void NewReceipt() override {}
     void SetReceiptColor(std::int32_t color) override { colors.push_back(color); }
+    void SetReceiptText(const std::string&) override {}
 };
 
 // The debug window: its four boxes, and the user who edits a held command (or closes the

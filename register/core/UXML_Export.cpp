@@ -1,12 +1,236 @@
 #include "register/core/UXML_Export.h"
 
+#include <windows.h>
+
+#include <vector>
+
+#include "common/UHexASCII.h"
+#include "gui/base/DateTime.h"
+#include "gui/base/Streams.h"
+#include "gui/base/SysUtils.h"
+#include "register/core/UCard.h"
+#include "register/core/UCardResponse.h"
+#include "register/core/UFuncMon.h"
+#include "register/core/ULang.h"
+#include "register/core/UQR.h"
+#include "register/core/URegisterCore.h"
+#include "register/core/UTransaction.h"
+#include "register/core/UXML_Scan.h"
+#include "register/core/Ubase64.h"
+
 namespace UXML_Export {
+
+namespace {
+
+// A response is read into at most this many bytes.
+constexpr std::size_t MaxResponseBytes = 1024;
+
+TJournalState& Journal() { return RegisterCore().Journal(); }
+
+std::string ExeFolder()
+{
+    std::vector<char> buf(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n < buf.size()) return ExtractFilePath(std::string(buf.data(), n));
+        buf.resize(buf.size() * 2);
+    }
+}
+
+// Creates the dated pair: S file, then L file, header and card parameter block. When the L file
+// cannot be created the S file is closed again and the pair stays unopened.
+void OpenDatedPair(TJournalState& j)
+{
+    std::string lName, sName;
+    MakeJournalNames(lName, sName);
+    auto s = std::make_unique<TFileStream>(sName, fmCreate);
+    auto l = std::make_unique<TFileStream>(lName, fmCreate);
+    j.datedS = std::move(s);
+    j.datedL = std::move(l);
+    j.datedSName = sName;
+    j.datedLName = lName;
+    WriteJournal(JournalBoth, KindPlain, JournalHeader);
+    WriteQsmParams();
+}
+
+void ToS(std::string_view text) { WriteJournal(JournalS, KindPending, text); }
+void ToL(std::string_view text) { WriteJournal(JournalL, KindPending, text); }
+
+std::string Base64(std::string_view bytes) { return Ubase64::Base64EncodeText(bytes); }
+
+std::string Bytes(const std::uint8_t* bytes, int count)
+{
+    if (!bytes || count <= 0) return {};
+    return std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
+}
+
+// The response text as bytes, two digits a byte, at most 1024 bytes.
+std::string ResponseBytes(const std::string& hex)
+{
+    std::string bytes = UHexASCII::HexTextToBytes(hex);
+    if (bytes.size() > MaxResponseBytes) bytes.resize(MaxResponseBytes);
+    return bytes;
+}
+
+void AddQr(const std::string& bytes) { UQR::AddQrData(bytes.data(), bytes.size()); }
+
+std::string Text(int n) { return ULang::GetText(n); }
+
+void LogProblems(const UCardResponse::TParsedResponse& r)
+{
+    for (const std::string& problem : r.problems)
+        UFuncMon::LogToMonitor("\t" + problem);
+}
+
+} // namespace
+
+TJournalState::TJournalState() = default;
+TJournalState::~TJournalState() = default;
 
 void WriteJournal(std::uint8_t target, std::uint8_t kind, std::string_view text)
 {
-    (void)target;
-    (void)kind;
-    (void)text;
+    TJournalState& j = Journal();
+    if (!j.datedS) OpenDatedPair(j);
+    if (!text.empty()) {
+        if (target & JournalS) j.datedS->WriteBuffer(text.data(), text.size());
+        if (target & JournalL) j.datedL->WriteBuffer(text.data(), text.size());
+    }
+    if (kind == KindPending) {
+        if (target & JournalS) j.pendingS += text;
+        if (target & JournalL) j.pendingL += text;
+    } else if (kind == KindParams) {
+        if ((target & JournalS) || ((target & JournalL) && target != JournalBoth)) j.pendingParams += text;
+    }
+}
+
+void MakeJournalNames(std::string& lName, std::string& sName)
+{
+    const std::string stem = ExeFolder() + "Journal\\" + FormatDateTime("yymmdd", Date()) + "XMLExpBak";
+    for (int n = 1; n <= 99; ++n) {
+        const std::string number = (n < 10 ? "0" : "") + std::to_string(n);
+        const std::string l = stem + number + "L.xml";
+        const std::string s = stem + number + "S.xml";
+        if (!FileExists(l) && !FileExists(s)) {
+            lName = l;
+            sName = s;
+            return;
+        }
+    }
+    lName = stem + "L.xml";
+    sName.clear();
+}
+
+void WriteQsmParams()
+{
+    const UCardResponse::TCardStatus& status = UCard::Status();
+    const auto params = [](std::string_view text) { WriteJournal(JournalBoth, KindParams, text); };
+    params("<qsmParams>");
+    params("<qsmVersion>" + EscapeXmlText(status.version) + "</qsmVersion>");
+    params("<tpId>" + EscapeXmlText(status.tpId) + "</tpId>");
+    params("<tpIdNo>" + status.tpIdNo + "</tpIdNo>");
+    params("<itemProfile>1</itemProfile>");
+    if (UCard::CertificateText().empty()) UCard::ReadCertificate();
+    params("<certificate>" + UCard::CertificateText() + "</certificate></qsmParams>");
+}
+
+void WriteItemHash(const std::uint8_t* bytes, int count)
+{
+    ToL(RegisterCore().ItemXml() + "<hashTransactionItems>");
+    ToL(UHexASCII::RemoveBlanks(UHexASCII::BytesToHexText(Bytes(bytes, count))) + "</hashTransactionItems>");
+}
+
+void WriteTransactionRequest(const std::uint8_t* bytes, int count)
+{
+    const std::string data = Bytes(bytes, count);
+    AddQr(data);
+    ToS("<transactionRequest>" + Base64(data) + "</transactionRequest>");
+}
+
+void WriteTransactionResponse(std::string_view responseHex)
+{
+    ToS("<transactionResponse>");
+    const std::string hex = UHexASCII::RemoveBlanks(responseHex);
+    UFuncMon::LogToMonitor("\t" + Text(32) + ": " + hex);
+    const std::string bytes = ResponseBytes(hex);
+    AddQr(bytes);
+    ToS(Base64(bytes) + "</transactionResponse></transactionEncoded>");
+
+    const UCardResponse::TParsedResponse r = UCardResponse::ParseTransactionResponse(bytes, Text);
+    ToL(r.journal);
+    UTransaction::TransactionText() += r.receipt;
+    LogProblems(r);
+    IRegisterHost& host = RegisterCore().Host();
+    if (r.signature)
+        host.AddSignatureToReceipt(reinterpret_cast<const std::uint8_t*>(r.signature->data()),
+                                   static_cast<int>(r.signature->size()), false);
+    else host.AddSignatureToReceipt(nullptr, 0, false);
+    ToL("</transaction>");
+    SyncJournal();
+}
+
+void WriteReportRequest(const std::uint8_t* command, int length)
+{
+    const std::string data = length > 6 ? Bytes(command + 5, length - 6) : std::string();
+    AddQr(data);
+    ToS("<reportEncoded><reportRequest>" + Base64(data) + "</reportRequest>");
+}
+
+void WriteReportResponse(std::string_view responseHex)
+{
+    const std::string hex = UHexASCII::RemoveBlanks(responseHex);
+    const std::string bytes = ResponseBytes(hex);
+    AddQr(bytes);
+    ToS("<reportResponse>" + Base64(bytes) + "</reportResponse></reportEncoded>");
+    UFuncMon::LogToMonitor("\t" + Text(32) + ": " + hex);
+
+    const UCardResponse::TParsedResponse r = UCardResponse::ParseReportResponse(bytes, Text);
+    ToL(r.journal);
+    std::string& receipt = UTransaction::TransactionText();
+    receipt += r.receipt;
+    LogProblems(r);
+    IRegisterHost& host = RegisterCore().Host();
+    host.SetReceiptText(receipt);
+    if (r.signature)
+        host.AddSignatureToReceipt(reinterpret_cast<const std::uint8_t*>(r.signature->data()),
+                                   static_cast<int>(r.signature->size()), true);
+    else host.AddSignatureToReceipt(nullptr, 0, true);
+}
+
+void ResetJournal()
+{
+    TJournalState& j = Journal();
+    j.pendingS.clear();
+    j.pendingL.clear();
+    j.pendingParams.clear();
+    j.exportS.clear();
+    j.exportL.clear();
+}
+
+void CloseJournal()
+{
+    TJournalState& j = Journal();
+    if (j.datedS) {
+        WriteJournal(JournalBoth, KindPlain, RootCloseTag);
+        j.datedS.reset();
+        j.datedL.reset();
+    }
+    j.datedSName.clear();
+    j.datedLName.clear();
+    ResetJournal();
+    RegisterCore().ItemXml().clear();
+}
+
+void SyncJournal()
+{
+    TJournalState& j = Journal();
+    if (j.datedS) j.datedS->Flush();
+    if (j.datedL) j.datedL->Flush();
+}
+
+void FlushJournal()
+{
+    if (Journal().exportS.empty()) return;
+    // The export pair is filled by the export journal, which is not part of this program yet.
 }
 
 } // namespace UXML_Export

@@ -4,7 +4,7 @@
 
 #include "gui/StdCtrls.h"
 #include "gui/base/NumberFormat.h"
-#include "register/ui/UCardCalls.h"
+#include "register/core/UXML_Export.h"
 #include "register/ui/UFormUStS.h"
 #include "register/ui/UMainF.h"
 #include "skin/controls/sCheckBox.h"
@@ -72,10 +72,10 @@ void TKassTip::FormClose(TObject*, TCloseAction& Action)
 {
     Action = caHide;
     if (MainF) MainF->KassBox->SetChecked(false);
-    UCardCalls::FlushJournal();
+    UXML_Export::FlushJournal();
 }
 
-void TKassTip::FormDestroy(TObject*) { UCardCalls::FlushJournal(); }
+void TKassTip::FormDestroy(TObject*) { UXML_Export::FlushJournal(); }
 
 void TKassTip::Editiere1Click(TObject*)
 {
@@ -103,4 +103,5 @@ bool TKassTip::IsTaxExclusive() { return FormUStS && FormUStS->exSteuerBox->Chec
 void TKassTip::AddHashToReceipt(const std::uint8_t*, int, bool) {}
 void TKassTip::AddSignatureToReceipt(const std::uint8_t*, int, bool) {}
 void TKassTip::NewReceipt() {}
+void TKassTip::SetReceiptText(const std::string&) {}
 void TKassTip::SetReceiptColor(std::int32_t) {}

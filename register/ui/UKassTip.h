@@ -63,6 +63,7 @@ class TKassTip : public TForm, public IRegisterHost {
     void AddHashToReceipt(const std::uint8_t* data, int length, bool force) override;
     void AddSignatureToReceipt(const std::uint8_t* data, int length, bool force) override;
     void NewReceipt() override;
+    void SetReceiptText(const std::string& text) override;
     void SetReceiptColor(std::int32_t color) override;
 
 protected:

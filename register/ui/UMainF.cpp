@@ -14,7 +14,8 @@
 #include "register/core/UContainer.h"
 #include "register/core/ULang.h"
 #include "register/core/URegisterCore.h"
-#include "register/ui/UCardCalls.h"
+#include "register/core/UCard.h"
+#include "register/core/UXML_Export.h"
 #include "register/ui/UCardCheck.h"
 #include "register/ui/UCardErrForm.h"
 #include "register/ui/UDebugForm.h"
@@ -195,7 +196,7 @@ void TMainF::Timer1Timer(TObject* Sender)
             if (START_CARD() != 0) {
                 cardAccepted_ = false;
                 ShowCardError(0);
-            } else if (UCardCalls::SelectCardApplication()) {
+            } else if (UCard::SelectCardApplication()) {
                 cardAccepted_ = true;
             } else {
                 ShowCardError(0);
@@ -209,22 +210,22 @@ void TMainF::Timer1Timer(TObject* Sender)
     }
     if (!cardAccepted_ || Application->Terminated()) return;
 
-    if (!UCardCalls::ReadCardStatus()) {
+    if (!UCard::ReadCardStatus()) {
         cardAccepted_ = false;
         ShowCardError(0);
         return;
     }
-    if (!IsCardVersionAccepted(UCardCalls::CardVersion(), acceptedVersions_)) {
+    if (!IsCardVersionAccepted(UCard::Status().version, acceptedVersions_)) {
         cardAccepted_ = false;
         ShowCardError(10);
         return;
     }
-    UCardCalls::ResetJournal();
-    if (UCardCalls::CardState() == "02") {
+    UXML_Export::ResetJournal();
+    if (UCard::Status().state == "02") {
         PINForm->ShowModal();
         if (Application->Terminated()) return;
     }
-    UCardCalls::ReadCertificate();
+    UCard::ReadCertificate();
     InitForm->ProgBarTimer->SetEnabled(false);
     InitForm->Hide();
     FunkMonForm->SetVisible(FuncMonBox->Checked());
@@ -303,7 +304,7 @@ void TMainF::Skins1Click(TObject*) { SkinSel->Show(); }
 
 void TMainF::Beenden1Click(TObject*) { Close(); }
 
-void TMainF::QSMdeaktClick(TObject*) { UCardCalls::DeactivateQsm(); }
+void TMainF::QSMdeaktClick(TObject*) { UCard::DeactivateQsm(); }
 
 void TMainF::QSMchangeClick(TObject*) {}
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "gui/ComCtrls.h"
-#include "register/ui/UCardCalls.h"
+#include "register/core/UCard.h"
 #include "register/ui/UCardCheck.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sLabel.h"
@@ -30,7 +30,7 @@ const TFormBindings& TPINForm::Bindings() const
 
 void TPINForm::Activate()
 {
-    if (UCardCalls::ActivateQsm(PinDataText(PINEdit->Text()))) {
+    if (UCard::ActivateQsm(PinDataText(PINEdit->Text()))) {
         if (Modal()) SetModalResult(mrOk);
         else Hide();
     }
