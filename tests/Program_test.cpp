@@ -56,6 +56,19 @@ std::string Joined(const std::vector<std::string>& lines)
     return s;
 }
 
+// The text of a window that may change while it is read (length and text are two messages):
+// read until two readings agree.
+std::string StableText(HWND w)
+{
+    std::string last = WindowText(w);
+    for (int i = 0; i < 100; ++i) {
+        std::string now = WindowText(w);
+        if (now == last) return now;
+        last = now;
+    }
+    return last;
+}
+
 int CommandCount(const std::vector<std::string>& commands, const std::string& start)
 {
     return static_cast<int>(
@@ -117,7 +130,7 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
     std::vector<std::string> seen;
     HWND main = nullptr;
     TilloraProgram::WaitFor([&] {
-        const std::string t = WindowText(gauge);
+        const std::string t = StableText(gauge);
         if (seen.empty() || seen.back() != t) seen.push_back(t);
         return (main = tillora.Window("TMainF", true)) != nullptr;
     });
@@ -127,7 +140,7 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
         auto a = std::find(steps.begin(), steps.end(), seen[i - 1]), b = std::find(steps.begin(), steps.end(), seen[i]);
         EXPECT_TRUE(a != steps.end() && b != steps.end() && a < b) << Joined(seen);
     }
-    EXPECT_EQ(WindowText(gauge), "100%");
+    EXPECT_EQ(StableText(gauge), "100%");
     EXPECT_FALSE(IsWindowVisible(splash));
     EXPECT_EQ(WindowText(main), "VANTRA Tillora QSM 1.1_" TILLORA_FILE_VERSION);
     HWND kasse = tillora.Window("TKassTip", true);
@@ -201,11 +214,12 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
     ASSERT_NE(skins, nullptr);
     HWND combo = FindControlWindow(skins, "SkinComboBox");
     ASSERT_TRUE(TilloraProgram::WaitFor([&] { return SendMessageA(combo, CB_GETCOUNT, 0, 0) == 2; }));
-    char name[64] = "";
-    SendMessageA(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(name));
-    EXPECT_STREQ(name, "Blue");
-    SendMessageA(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(name));
-    EXPECT_STREQ(name, "Green");
+    // (Wine hands list texts to another process only as wide characters.)
+    wchar_t name[64] = L"";
+    SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(name));
+    EXPECT_STREQ(name, L"Blue");
+    SendMessageW(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(name));
+    EXPECT_STREQ(name, L"Green");
     HWND use = FindControlWindow(skins, "SkinCheckBox");
     EXPECT_EQ(SendMessageA(use, BM_GETCHECK, 0, 0), BST_UNCHECKED); // [View] skin enabled defaults to 0
     TilloraProgram::Click(use);
@@ -254,7 +268,7 @@ TEST_F(Program, TransportPinIsAskedForUntilTheCardTakesItAndARemovedCardEndsTheP
     ASSERT_EQ(CommandCount(commands, "80 42 04 00"), 1) << Joined(commands);
     const std::string first = *std::find_if(commands.begin(), commands.end(),
                                             [](const std::string& c) { return c.rfind("80 42 04 00", 0) == 0; });
-    EXPECT_EQ(first.substr(first.size() - 27), "C3 06 31 32 33 34 35 20 00");
+    EXPECT_EQ(first.substr(first.size() - 26), "C3 06 31 32 33 34 35 20 00");
     ASSERT_TRUE(TilloraProgram::PressButton(box, "OK"));
     EXPECT_TRUE(TilloraProgram::WaitForHidden(box));
     EXPECT_TRUE(IsWindowVisible(pin));
@@ -296,7 +310,7 @@ TEST_F(Program, CardVersionNotInTheListShowsItsErrorAndClosingByTheTitleBarEndsI
     ASSERT_TRUE(tillora.Start());
     HWND error = tillora.WaitForForm("TCardErrForm");
     ASSERT_NE(error, nullptr);
-    EXPECT_EQ(Text(error, "ErrTypeLabel"), LangText("Deutsch", "140cap"));
+    EXPECT_EQ(Text(error, "ErrTypeLabel"), LangText("Deutsch", "140cap")) << Joined(card.LogLines());
     EXPECT_EQ(tillora.Window("TMainF", true), nullptr);
     PostMessageA(error, WM_CLOSE, 0, 0);
     ASSERT_TRUE(tillora.WaitForExit());
