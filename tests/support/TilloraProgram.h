@@ -104,11 +104,11 @@ public:
         return names;
     }
 
-    // Starts Tillora.exe in the program folder. The virtual reader is loaded in place of
-    // Wine's PC/SC stub; SimCard::UseReaders names its readers.
+    // Starts Tillora.exe in the program folder. Wine loads the virtual reader in place of its
+    // PC/SC stub when this process was started with WINEDLLOVERRIDES naming winscard native
+    // (as card tests are); SimCard::UseReaders names its readers.
     bool Start(const std::string& arguments = "")
     {
-        SetEnvironmentVariableA("WINEDLLOVERRIDES", "mscoree,mshtml,winemenubuilder.exe=;winscard=n");
         std::string cmd = "\"" + folder_ + "Tillora.exe\"" + (arguments.empty() ? "" : " " + arguments);
         STARTUPINFOA si{};
         si.cb = sizeof si;
