@@ -284,8 +284,9 @@ TEST_F(Program, TransportPinIsAskedForUntilTheCardTakesItAndARemovedCardEndsTheP
     EXPECT_TRUE(InOrder(commands, {"80 42 04 00 ...", "80 42 04 00 ...", "00 A4 00 0C 02 11 10", "00 B0 ..."}))
         << Joined(commands);
     EXPECT_EQ(tillora.Window("TFunkMonForm", true), nullptr); // [Windows] Func=0
+    EXPECT_FALSE(QueryMenuItem(main, "Test1").visible);       // no [Menue] Debug
 
-    // The card goes: the card error window; its Close button ends the program in order.
+    // The card goes: the card error window, whose closing ends the program in order.
     card.Remove();
     HWND error = tillora.WaitForForm("TCardErrForm");
     ASSERT_NE(error, nullptr);
@@ -293,16 +294,17 @@ TEST_F(Program, TransportPinIsAskedForUntilTheCardTakesItAndARemovedCardEndsTheP
     EXPECT_EQ(Text(error, "ErrTypeLabel"), LangText("Deutsch", "130cap"));
     EXPECT_EQ(Text(error, "Label2"), LangText("Deutsch", "131cap"));
     EXPECT_EQ(Text(error, "Label3"), LangText("Deutsch", "132cap"));
-    TilloraProgram::Click(FindControlWindow(error, "Button1"));
+    // Closed by its title bar: the same orderly end, exit code 1.
+    PostMessageA(error, WM_CLOSE, 0, 0);
     ASSERT_TRUE(tillora.WaitForExit());
-    EXPECT_EQ(tillora.ExitCode(), 0u);
+    EXPECT_EQ(tillora.ExitCode(), 1u);
     ExpectJournalsClosed();
     const auto ini = IniEntries(tillora.ReadFile("cfg\\start.ini"));
     EXPECT_NE(std::find(ini.begin(), ini.end(), "Languages/act=Deutsch"), ini.end()) << Joined(ini);
     EXPECT_NE(std::find(ini.begin(), ini.end(), "Windows/Cash=1"), ini.end()) << Joined(ini);
 }
 
-TEST_F(Program, CardVersionNotInTheListShowsItsErrorAndClosingByTheTitleBarEndsInOrder)
+TEST_F(Program, CardVersionNotInTheListShowsItsErrorAndItsCloseButtonEndsInOrder)
 {
     tillora.WriteFile("cfg\\start.ini", "[Card]\r\nVersionen=v2.3;\r\n");
     SimCard card(port, "--fresh active"); // version 2.2
@@ -312,9 +314,9 @@ TEST_F(Program, CardVersionNotInTheListShowsItsErrorAndClosingByTheTitleBarEndsI
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(Text(error, "ErrTypeLabel"), LangText("Deutsch", "140cap")) << Joined(card.LogLines());
     EXPECT_EQ(tillora.Window("TMainF", true), nullptr);
-    PostMessageA(error, WM_CLOSE, 0, 0);
+    TilloraProgram::Click(FindControlWindow(error, "Button1"));
     ASSERT_TRUE(tillora.WaitForExit());
-    EXPECT_EQ(tillora.ExitCode(), 1u);
+    EXPECT_EQ(tillora.ExitCode(), 0u);
     const auto ini = IniEntries(tillora.ReadFile("cfg\\start.ini"));
     EXPECT_NE(std::find(ini.begin(), ini.end(), "Windows/Func=0"), ini.end()) << Joined(ini);
     EXPECT_NE(std::find(ini.begin(), ini.end(), "Card/Versionen=v2.3;"), ini.end()) << Joined(ini);

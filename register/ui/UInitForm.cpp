@@ -49,6 +49,8 @@ void TInitForm::FormShow(TObject*) { SetLanguage(MainF, ""); }
 
 void TInitForm::FormHide(TObject*)
 {
+    // Hidden because the program ends (the card error window was closed): nothing to bring up.
+    if (MainF && MainF->Closing()) return;
     if (MainF) MainF->Show();
     if (KassTip) KassTip->Show();
     SetLanguage(MainF, "");

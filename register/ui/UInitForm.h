@@ -30,7 +30,8 @@ class TInitForm : public TForm {
     void FormCreate(TObject* Sender);
     // Applies the current language.
     void FormShow(TObject* Sender);
-    // Shows the main window and the register window and applies the current language.
+    // Shows the main window and the register window and applies the current language (not
+    // when the main window is closing).
     void FormHide(TObject* Sender);
     // Takes the focus and moves the gauge on by 20; stops at the gauge's maximum.
     void ProgBarTimerTimer(TObject* Sender);

@@ -178,6 +178,7 @@ void TMainF::FitClockPanel()
 
 void TMainF::FormClose(TObject*, TCloseAction&)
 {
+    closing_ = true;
     if (InitForm) InitForm->Hide();
     WriteStartSettings();
     Application->Terminate();

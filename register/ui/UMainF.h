@@ -79,6 +79,8 @@ class TMainF : public TForm {
     // succeeded.
     const std::string& AcceptedVersions() const { return acceptedVersions_; }
     bool CardAccepted() const { return cardAccepted_; }
+    // Set once the window is closing (the program ends).
+    bool Closing() const { return closing_; }
 
 protected:
     const TFormBindings& Bindings() const override;
@@ -97,6 +99,7 @@ private:
 
     std::string acceptedVersions_;
     bool cardAccepted_ = false;
+    bool closing_ = false;
 };
 
 extern TMainF* MainF;
