@@ -84,9 +84,6 @@ void LogProblems(const UCardResponse::TParsedResponse& r)
 
 } // namespace
 
-TJournalState::TJournalState() = default;
-TJournalState::~TJournalState() = default;
-
 void WriteJournal(std::uint8_t target, std::uint8_t kind, std::string_view text)
 {
     TJournalState& j = Journal();
