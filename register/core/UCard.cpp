@@ -160,7 +160,8 @@ void ReadBookedMonths(std::string& months)
     Detail::Label("GET DATA Booked Months");
     std::string response;
     Send("00 CA 01 F2 00", response);
-    if (response.empty()) return;
+    // The card library hands out a bare success status as it is: no months then.
+    if (response.empty() || response == "90 00") return;
     if (const auto bytes = StrictHexBytes(response)) months = UCardResponse::ParseBookedMonths(*bytes);
 }
 

@@ -19,6 +19,7 @@
 #include "card/exports/QsmTool.h"
 #include "common/UHexASCII.h"
 #include "gui/base/SysUtils.h"
+#include "register/core/UCard.h"
 #include "register/core/UContainer.h"
 #include "register/core/UQR.h"
 #include "register/core/URegisterCore.h"
@@ -43,6 +44,25 @@ const char* const BrotCommand = "80 40 00 00 38 CD 04 20 09 08 12 CE 02 14 30 C6
                                 "2C DB 02 19 00 00";
 // The simulated card's identity fields (tpId "ATU12345678-QSM", tpIdNo 4711).
 const std::string SimIdentity = "C4 0F " + Hex("ATU12345678-QSM") + " C5 04 00 00 12 67";
+
+// The dated journals go to the folder "Journal" beside the program; each case starts and ends
+// with it empty.
+std::string JournalFolder()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return ExtractFilePath(path) + "Journal\\";
+}
+void ClearJournalFolder()
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((JournalFolder() + "*.xml").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return;
+    do
+        DeleteFileA((JournalFolder() + fd.cFileName).c_str());
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+}
 
 // The register window as the core sees it.
 class TestHost : public IRegisterHost {
@@ -198,9 +218,13 @@ protected:
         core.Clock().SetNowSource([] { return UAppClock::EncodeDateTime(2009, 8, 12, 14, 30, 15); });
         ResetItemList();
         RESET_DEBUGWINDOW();
+        CreateDirectoryA(JournalFolder().c_str(), nullptr);
+        ClearJournalFolder();
     }
     void TearDown() override
     {
+        UXML_Export::CloseJournal();
+        ClearJournalFolder();
         card.reset();
         scripted.reset();
         MessageHost::Pump(300); // let the removal pass
@@ -214,6 +238,8 @@ protected:
         ASSERT_TRUE(card->Insert());
         ASSERT_TRUE(MessageHost::PumpUntil([&] { return card->Plugged(); }, 20000));
         ASSERT_TRUE(MessageHost::PumpUntil([] { return START_CARD() == 0; }, 10000));
+        // The card check read the certificate before any journal write.
+        ASSERT_TRUE(UCard::ReadCertificate());
         card->ClearLog();
     }
     // The test's own card in reader B, answering transactions from scriptedAnswers.
@@ -231,6 +257,7 @@ protected:
             },
             5000);
         scripted->ClearCommands();
+        core.Card().certificate = "Q0VSVA==";
     }
     Cmds Sent(const std::string& prefix = "") const
     {
@@ -278,13 +305,19 @@ TEST_F(Transaction, ASaleIsSignedWithTheExactCommand)
     EXPECT_EQ(Sent(), Cmds{BrotCommand});
     EXPECT_EQ(host.hashes, std::vector<std::string>{BrotHash});
     EXPECT_TRUE(host.colors.empty());
-    EXPECT_EQ(core.QrPayload().Size(), 0u);
+    // The reset emptied the QR payload; the journal put the data field and the response in.
+    const std::string response = AnswerTo("80 40");
+    const std::string payload =
+        Hex(std::string(reinterpret_cast<const char*>(core.QrPayload().Data()), core.QrPayload().Size()));
+    EXPECT_EQ(payload, std::string(BrotCommand).substr(15, std::string(BrotCommand).size() - 18) + " " + response);
     EXPECT_EQ(core.ItemXml(), "<itemList><item><qnt>1</qnt><name>Brot</name><price1>199</price1></item></itemList>");
-    EXPECT_EQ(TransactionText(), "\r\nDatum: \t\t2009-08-12\r\nUhrzeit: \t\t14:30\r\nBediener: \tAnna");
+    EXPECT_EQ(TransactionText(), "\r\nDatum: \t\t2009-08-12\r\nUhrzeit: \t\t14:30\r\nBediener: \tAnna"
+                                 "\r\nQSM-Kennung: \tATU12345678-QSM\r\nQSM-Nummer: 4711\r\nTransaktionsnummer: 1");
     EXPECT_EQ(Monitor(), std::string("Transaktion\r\n\tDatum: 20090812\r\n\tUhrzeit: 1430\r\n\tBediener: anna\r\n"
                                      "\tArtikelliste: A0 01 31 A2 04 62 72 6F 74 B1 02 19 9C \r\n"
                                      "\tHash der Artikelliste: ") +
-                             BrotHash + " \r\n\tWährung: 03 D2\r\n\tKommando: " + BrotCommand + " ");
+                             BrotHash + " \r\n\tWährung: 03 D2\r\n\tKommando: " + BrotCommand +
+                             " \r\n\tAntwort: " + UHexASCII::RemoveBlanks(response));
 
     // The card monitor: the label in blue, then the exchange.
     const std::string text = QsmToolDll::MonitorText();
@@ -321,7 +354,8 @@ TEST_F(Transaction, ContainersOfACancelledLineAgencyDeliveryNotesAndOptions)
                                                "DB 01 50 E7 04 D8 02 25 0C E8 04 D8 02 08 0C 00");
     EXPECT_EQ(AnswerTo("80 40").substr(0, SimIdentity.size()), SimIdentity);
     EXPECT_EQ(TransactionText(), "\r\nDatum: \t\t2009-08-12\r\nUhrzeit: \t\t14:30\r\nBediener: \tAnna"
-                                 "\r\nPreise zzgl. USt \r\nTrainingsbuchung ");
+                                 "\r\nPreise zzgl. USt \r\nTrainingsbuchung \r\nQSM-Kennung: \tATU12345678-QSM"
+                                 "\r\nQSM-Nummer: 4711\r\nTransaktionsnummer: 2");
 }
 
 TEST_F(Transaction, WithoutAnOperatorIdTheSaleGoesOutWithoutC6)

@@ -14,7 +14,6 @@
 #include "register/core/ULang.h"
 #include "register/core/UQR.h"
 #include "register/core/URegisterCore.h"
-#include "register/core/UTransaction.h"
 #include "register/core/UXML_Scan.h"
 #include "register/core/Ubase64.h"
 
@@ -154,7 +153,7 @@ void WriteTransactionResponse(std::string_view responseHex)
 
     const UCardResponse::TParsedResponse r = UCardResponse::ParseTransactionResponse(bytes, Text);
     ToL(r.journal);
-    UTransaction::TransactionText() += r.receipt;
+    RegisterCore().TransactionText() += r.receipt;
     LogProblems(r);
     IRegisterHost& host = RegisterCore().Host();
     if (r.signature)
@@ -182,7 +181,7 @@ void WriteReportResponse(std::string_view responseHex)
 
     const UCardResponse::TParsedResponse r = UCardResponse::ParseReportResponse(bytes, Text);
     ToL(r.journal);
-    std::string& receipt = UTransaction::TransactionText();
+    std::string& receipt = RegisterCore().TransactionText();
     receipt += r.receipt;
     LogProblems(r);
     IRegisterHost& host = RegisterCore().Host();

@@ -25,7 +25,7 @@
 #include <string>
 #include <string_view>
 
-class TFileStream;
+#include "gui/base/Streams.h"
 
 namespace UXML_Export {
 
@@ -50,8 +50,7 @@ constexpr std::string_view RootCloseTag = "</vantra>";
 // texts and the export pair's names.
 class TJournalState {
 public:
-    TJournalState();
-    ~TJournalState();
+    TJournalState() = default;
     TJournalState(const TJournalState&) = delete;
     TJournalState& operator=(const TJournalState&) = delete;
 
