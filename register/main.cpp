@@ -1,66 +1,86 @@
-// Tillora's program block: the modules initialise in their fixed order, the windows are made in
-// their fixed order, the message loop runs; at its end the application frees the windows (the
-// last made first) and then the modules finalise in reverse order, so every window goes while
-// the core it reports to still exists.
+// Tillora's program block: the modules start in their fixed order (the skin engine, window
+// skinning and the skinned controls, then the register core with its product list
+// "Produkte\Standard.xml"); the windows are made in their fixed order, the splash first (it is
+// the application's main form), the main window last; the message loop runs. At its end the
+// application frees the windows (the last made first) and the modules end in reverse order,
+// the journals closing with the core.
 //
-// Until the register's main window exists, a plain stand-in takes its place: it starts the card
-// as the main window will (card monitor, host window, card start) and shows the register
-// monitor.
+// The exit code is 0, or 1 when the card error window was closed other than by its button, or
+// when a start step failed (its message is shown).
 #include <windows.h>
 
 #include <memory>
 
-#include "card/exports/QsmTool.h"
 #include "gui/Forms.h"
 #include "gui/base/Modules.h"
 #include "register/core/URegisterCore.h"
+#include "register/core/UXML_Import.h"
+#include "register/core/UXML_Export.h"
+#include "register/ui/UCardErrForm.h"
 #include "register/ui/UDebugForm.h"
+#include "register/ui/UForm2.h"
+#include "register/ui/UFormUStS.h"
 #include "register/ui/UFunkMon.h"
-
-namespace {
-
-TDebugForm* DebugForm = nullptr;
-TFunkMonForm* FunkMonForm = nullptr;
-
-class TMainF : public TForm {
-    GUI_CLASS(TMainF, TForm)
-    explicit TMainF(TComponent* owner) : TForm(owner)
-    {
-        SetName("MainF");
-        SetCaption("Tillora");
-        SetBounds(100, 100, 640, 480);
-        OnCreate = [this](TObject*) {
-            FunkMonForm->Show();
-            SET_DEBUGWINDOW(1, 1);
-            SET_APPL_HANDLE(Handle());
-            START_CARD();
-        };
-        OnDestroy = [](TObject*) { SET_APPL_HANDLE(nullptr); };
-    }
-};
-TMainF* MainF = nullptr;
-
-} // namespace
+#include "register/ui/UInitForm.h"
+#include "register/ui/UKassTip.h"
+#include "register/ui/UMainF.h"
+#include "register/ui/UMassTrans.h"
+#include "register/ui/UPINForm.h"
+#include "register/ui/UScanForm.h"
+#include "register/ui/USkinSel.h"
+#include "skin/controls/sStart.h"
+#include "skin/engine/sStart.h"
+#include "skin/windows/sConnect.h"
+#include "skin/windows/sStart.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     std::unique_ptr<TRegisterCore> core;
     TModuleOrder modules;
     modules.Add(
+        "sSkinEngine",
+        [] {
+            ConnectWindowSkinning();
+            SkinEngineStart();
+        },
+        SkinEngineEnd);
+    modules.Add("sSkinProvider", SkinWindowsStart, nullptr);
+    modules.Add("sSkinControls", SkinControlsStart, nullptr);
+    modules.Add(
         "URegisterCore", [&] { core = std::make_unique<TRegisterCore>(); }, [&] { core.reset(); });
+    modules.Add("UXML_Import", UXML_Import::LoadStandardProductList, UXML_Import::CloseXmlFile);
+    modules.Add("UXML_Export", nullptr, UXML_Export::CloseJournal);
+    int exitCode = 0;
     try {
         modules.Initialize();
+        Application->CreateForm(InitForm);
+        Application->CreateForm(SkinSel);
+        Application->CreateForm(MassTransForm);
+        Application->CreateForm(Form2);
+        Application->CreateForm(ScanForm);
         Application->CreateForm(DebugForm);
+        Application->CreateForm(PINForm);
+        Application->CreateForm(FormUStS);
+        Application->CreateForm(CardErrForm);
         Application->CreateForm(FunkMonForm);
+        Application->CreateForm(KassTip);
+        CardErrForm->OnEndProgram = [&exitCode](int code) {
+            exitCode = code;
+            if (MainF) MainF->Close();
+            else Application->Terminate();
+        };
+        InitForm->SetFocus();
         Application->CreateForm(MainF);
-        Application->SetMainForm(MainF);
         Application->Run();
     } catch (const std::exception& e) {
         Application->ShowException(e);
         Application->DestroyForms();
-        modules.Finalize();
+        try {
+            modules.Finalize();
+        } catch (const std::exception&) {
+        }
         return 1;
     }
     modules.Finalize();
-    return 0;
+    return exitCode;
 }

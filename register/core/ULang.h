@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace ULang {
 
@@ -44,6 +45,9 @@ public:
     void Load(std::string_view language, const TLangFile& file);
 
     const std::string& Current() const { return current_; }
+    // Makes a language the current one without loading it (the main window's start settings);
+    // the next load with an empty language loads it.
+    void SetCurrent(std::string language) { current_ = std::move(language); }
     // Text n, 1..90; any other number raises the range error.
     const std::string& GetText(int n) const;
 

@@ -36,6 +36,7 @@
 #include "register/core/ULang.h"
 #include "register/core/UXML_Import.h"
 #include "register/core/UQrPayload.h"
+#include "register/core/URandom.h"
 #include "register/core/UVatContainer.h"
 #include "register/core/UXML_Export.h"
 
@@ -122,6 +123,9 @@ public:
     // when it goes: the program block's end step (UXML_Export::CloseJournal) does.
     UXML_Export::TJournalState& Journal() { return journal_; }
 
+    // The program's random generator (URandom), seeded by the main window at start.
+    TRandom& Random() { return random_; }
+
 private:
     UFuncMon::TMonitorLog monitorLog_;
     UFuncMon::TMonitorListener monitorListener_;
@@ -138,6 +142,7 @@ private:
     TCommandBuffer command_;
     std::string transactionText_;
     TQrPayload qrPayload_;
+    TRandom random_;
     UCard::TCardState card_;
     UXML_Export::TJournalState journal_;
     std::string verifyUrl_;

@@ -5,9 +5,15 @@
 #include "gui/StdCtrls.h"
 #include "register/core/URegisterCore.h"
 
+TDebugForm* DebugForm = nullptr;
+
 TDebugForm::TDebugForm(TComponent* owner) : TForm(owner) {}
 
-TDebugForm::~TDebugForm() { Unregister(); }
+TDebugForm::~TDebugForm()
+{
+    Unregister();
+    if (DebugForm == this) DebugForm = nullptr;
+}
 
 void TDebugForm::BeforeDestruction()
 {

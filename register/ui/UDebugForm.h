@@ -46,3 +46,5 @@ private:
     void Unregister();
     int state_ = UDebugHold::StateWaiting;
 };
+
+extern TDebugForm* DebugForm;

@@ -9,9 +9,15 @@
 #include "register/core/UFuncMon.h"
 #include "register/core/URegisterCore.h"
 
+TFunkMonForm* FunkMonForm = nullptr;
+
 TFunkMonForm::TFunkMonForm(TComponent* owner) : TForm(owner) {}
 
-TFunkMonForm::~TFunkMonForm() { StopListening(); }
+TFunkMonForm::~TFunkMonForm()
+{
+    StopListening();
+    if (FunkMonForm == this) FunkMonForm = nullptr;
+}
 
 void TFunkMonForm::BeforeDestruction()
 {

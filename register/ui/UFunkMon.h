@@ -35,3 +35,5 @@ private:
     void StopListening();
     bool listening_ = false;
 };
+
+extern TFunkMonForm* FunkMonForm;

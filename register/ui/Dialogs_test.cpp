@@ -1,0 +1,182 @@
+// The dialogs and the register window from their form descriptions, in this process: the
+// VAT-rate dialog against the register window's rate panels, the skin dialog against the
+// splash's skin manager, the register window as the core's host, the skin refresh.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "gui/ComCtrls.h"
+#include "gui/ExtCtrls.h"
+#include "gui/Menus.h"
+#include "gui/StdCtrls.h"
+#include "register/core/URegisterCore.h"
+#include "register/ui/UFormUStS.h"
+#include "register/ui/UInitForm.h"
+#include "register/ui/UKassTip.h"
+#include "register/ui/ULanguage.h"
+#include "register/ui/USkinSel.h"
+#include "skin/controls/sButton.h"
+#include "skin/controls/sCheckBox.h"
+#include "skin/controls/sComboBox.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sGauge.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sStart.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/engine/sStart.h"
+#include "skin/windows/sConnect.h"
+#include "skin/windows/sStart.h"
+
+namespace {
+
+class Dialogs : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        ConnectWindowSkinning();
+        SkinEngineStart();
+        SkinWindowsStart();
+        SkinControlsStart();
+    }
+    static void TearDownTestSuite() { SkinEngineEnd(); }
+    void SetUp() override
+    {
+        Application->CreateForm(InitForm);
+        Application->CreateForm(SkinSel);
+        Application->CreateForm(FormUStS);
+        Application->CreateForm(KassTip);
+    }
+    void TearDown() override { Application->DestroyForms(); }
+    TRegisterCore core;
+};
+
+} // namespace
+
+TEST_F(Dialogs, VatDialogTakesTheRatesOverWithOkOnlyWhileNoReceiptIsOpen)
+{
+    KassTip->USS2->SetCaption("0700");
+    FormUStS->Show();
+    EXPECT_EQ(FormUStS->USS1->Text(), "1900");
+    EXPECT_EQ(FormUStS->USS2->Text(), "0700");
+    EXPECT_TRUE(FormUStS->USS1->Enabled());
+    EXPECT_TRUE(FormUStS->OkButton->Visible());
+    EXPECT_FALSE(FormUStS->StaticText->Visible());
+    FormUStS->USS2->SetText("0800");
+    FormUStS->OkButton->Click();
+    EXPECT_FALSE(FormUStS->Visible());
+    EXPECT_EQ(KassTip->USS2->Caption(), "0800");
+
+    // Cancel takes nothing over.
+    FormUStS->Show();
+    FormUStS->USS2->SetText("0900");
+    FormUStS->Button2->Click();
+    EXPECT_FALSE(FormUStS->Visible());
+    EXPECT_EQ(KassTip->USS2->Caption(), "0800");
+
+    // A receipt is open: the rates read-only, the notice instead of "Ok".
+    KassTip->NewReceiptPending = false;
+    FormUStS->Show();
+    EXPECT_EQ(FormUStS->USS2->Text(), "0800");
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_FALSE(FormUStS->RateEdit(n)->Enabled()) << n;
+    EXPECT_FALSE(FormUStS->OkButton->Visible());
+    EXPECT_TRUE(FormUStS->StaticText->Visible());
+}
+
+TEST_F(Dialogs, RegisterWindowAnswersTheCoreFromItsPanelsOperatorsAndTaxSwitch)
+{
+    ASSERT_TRUE(core.HasHost());
+    EXPECT_EQ(&core.Host(), static_cast<IRegisterHost*>(KassTip));
+    KassTip->USS1->SetCaption("1900");
+    KassTip->USS5->SetCaption("1070");
+    EXPECT_DOUBLE_EQ(KassTip->GetVatRate(1), 0.19);
+    EXPECT_DOUBLE_EQ(KassTip->GetVatRate(5), 0.107);
+    EXPECT_DOUBLE_EQ(KassTip->GetVatRate(7), 0.0);
+    EXPECT_DOUBLE_EQ(KassTip->GetVatRate(0), 0.0);
+    KassTip->BedName1->SetText("Anna");
+    KassTip->BedName2->SetText("Bernd");
+    EXPECT_EQ(KassTip->GetOperatorName(), "Anna");
+    KassTip->BedButton2->SetChecked(true);
+    EXPECT_EQ(KassTip->GetOperatorName(), "Bernd");
+    EXPECT_FALSE(KassTip->IsTaxExclusive());
+    FormUStS->exSteuerBox->SetChecked(true);
+    EXPECT_TRUE(KassTip->IsTaxExclusive());
+    // Gone, the window is no longer the core's host.
+    KassTip->Free();
+    EXPECT_FALSE(core.HasHost());
+}
+
+TEST_F(Dialogs, SkinDialogDrivesTheSplashSkinManager)
+{
+    TsSkinManager* manager = InitForm->sSkinManager1;
+    EXPECT_EQ(manager->SkinDirectory(), Application->ExeFolder() + "Skins\\");
+    EXPECT_EQ(manager, DefaultManager());
+
+    // Unticked: the manager is off and a stored name is not taken.
+    SkinSel->SkinCheckBox->SetChecked(false);
+    EXPECT_FALSE(manager->Active());
+    EXPECT_FALSE(SkinSel->SkinComboBox->Enabled());
+    SkinSel->ApplySkinName("Blue");
+    EXPECT_EQ(manager->SkinName(), "");
+
+    SkinSel->SkinCheckBox->SetChecked(true);
+    EXPECT_TRUE(manager->Active());
+    EXPECT_TRUE(SkinSel->SkinComboBox->Enabled());
+    SkinSel->ApplySkinName("");
+    EXPECT_EQ(manager->SkinName(), "");
+    SkinSel->ApplySkinName("Blue");
+    EXPECT_EQ(manager->SkinName(), "Blue");
+
+    // A name chosen in the box.
+    SkinSel->SkinComboBox->Items().Add("Green");
+    SkinSel->SkinComboBox->SetItemIndex(0);
+    SkinSel->SkinComboBoxChange(SkinSel->SkinComboBox);
+    EXPECT_EQ(manager->SkinName(), "Green");
+}
+
+TEST_F(Dialogs, SkinRefreshKeepsTheNameAndRestoresTheAnimation)
+{
+    TsSkinManager* manager = InitForm->sSkinManager1;
+    manager->SetSkinName("Blue");
+    manager->AnimEffects().SkinChanging.Time = 250;
+    ReapplySkin();
+    EXPECT_EQ(manager->SkinName(), "Blue");
+    EXPECT_TRUE(manager->AnimEffects().SkinChanging.Active);
+    EXPECT_EQ(manager->AnimEffects().SkinChanging.Time, 250);
+}
+
+TEST_F(Dialogs, SplashGaugeStartsAtTwentyAndStopsFullAfterFourTicks)
+{
+    EXPECT_EQ(InitForm->InitBar->Progress(), 20);
+    std::vector<int> seen;
+    for (int i = 0; i < 5; ++i) {
+        InitForm->ProgBarTimerTimer(InitForm->ProgBarTimer);
+        seen.push_back(InitForm->InitBar->Progress());
+        if (!InitForm->ProgBarTimer->Enabled()) break;
+    }
+    EXPECT_EQ(seen, (std::vector<int>{40, 60, 80, 100}));
+    EXPECT_FALSE(InitForm->ProgBarTimer->Enabled());
+    EXPECT_EQ(InitForm->Height(), InitForm->InitBar->Top() + InitForm->InitBar->Height() + 35);
+}
+
+TEST_F(Dialogs, FrancaisIsOfferedOnlyWhenTheGermanSectionNamesIt)
+{
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const std::string path = std::string(dir) + "tillora_dialogs_lang.ini";
+    auto* form = TForm::Create<TForm>(Application);
+    auto* francais = new TMenuItem(form);
+    francais->SetTag(6);
+    for (const char* german : {"Französisch", "Franzoesisch", "französisch"}) {
+        std::ofstream(path, std::ios::binary) << "[Deutsch]\r\n6cap=" << german << "\r\n[English]\r\n6cap=French\r\n";
+        SetLanguage(form, "English", path);
+        EXPECT_EQ(francais->Visible(), std::string(german) == "Französisch") << german;
+        EXPECT_EQ(francais->Caption(), "French");
+    }
+    std::remove(path.c_str());
+}
