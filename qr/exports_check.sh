@@ -28,7 +28,7 @@ done
 exe=$root/win32/bin/Tillora.exe
 if [ -f "$exe" ]; then
   imports=$("$objdump" -p "$exe" | sed -n '/DLL Name: QRLib.dll/,/^$/p' |
-            awk 'NR > 1 && NF >= 2 { print $NF }' | grep -v '^Name$' | sort | tr '\n' ' ' || true)
+            awk 'NR > 2 && NF >= 3 { print $NF }' | sort | tr '\n' ' ' || true)
   if [ -n "$imports" ] && [ "$imports" != "CalculateQR GetQR " ]; then
     echo "win32: Tillora.exe imports '$imports' from QRLib.dll"
     status=1

@@ -1,11 +1,11 @@
 // The real register program for end-to-end tests: a temporary program folder (Tillora.exe,
-// QsmTool.dll, the virtual reader, cfg\lang.ini, Produkte\Standard.xml, empty Journal\ and
+// QsmTool.dll, QRLib.dll, the virtual reader, cfg\lang.ini, Produkte\Standard.xml, empty Journal\ and
 // Export\, and what the test writes, such as cfg\start.ini), Tillora.exe started there with
 // CreateProcess, its windows found by form class and component name, its message boxes and
 // dialogs answered by their texts, its exit code and the files it left read afterwards.
 //
 // The program's files come from the folder "tillora\" beside the test program (the build
-// copies Tillora.exe, lang.ini and Standard.xml there); QsmTool.dll and the virtual reader
+// copies Tillora.exe, lang.ini and Standard.xml there); QsmTool.dll, QRLib.dll and the virtual reader
 // (winscard.dll) from beside the test program itself, which runs as a card test.
 //
 //   const int port = SimCard::FreePort();
@@ -49,6 +49,7 @@ public:
         CopyFileA((own + "tillora\\lang.ini").c_str(), (folder_ + "cfg\\lang.ini").c_str(), FALSE);
         CopyFileA((own + "tillora\\Standard.xml").c_str(), (folder_ + "Produkte\\Standard.xml").c_str(), FALSE);
         CopyFileA((own + "QsmTool.dll").c_str(), (folder_ + "QsmTool.dll").c_str(), FALSE);
+        CopyFileA((own + "QRLib.dll").c_str(), (folder_ + "QRLib.dll").c_str(), FALSE);
         CopyFileA((own + "winscard.dll").c_str(), (folder_ + "winscard.dll").c_str(), FALSE);
     }
     ~TilloraProgram()
