@@ -167,8 +167,15 @@ void PaintSection(TBitmap* bmp, const TRect& r, int sectionIndex, const TsSkinMa
     const TsSkinManager* m = ManagerOr(manager);
     if (!m || !m->IsValidSkinIndex(sectionIndex)) return;
     PaintSectionBackground(bmp, r, cache, m, sectionIndex, state);
+    DrawBorderMask(bmp, r, state, m, m->GeneralData[static_cast<size_t>(sectionIndex)].BorderIndex, true);
+    DrawSectionCorners(bmp, r, sectionIndex, m, state);
+}
+
+void DrawSectionCorners(TBitmap* bmp, const TRect& r, int sectionIndex, const TsSkinManager* manager, int state)
+{
+    const TsSkinManager* m = ManagerOr(manager);
+    if (!m || !m->IsValidSkinIndex(sectionIndex)) return;
     const TsGeneralData& s = m->GeneralData[static_cast<size_t>(sectionIndex)];
-    DrawBorderMask(bmp, r, state, m, s.BorderIndex, true);
     const auto corner = [&](int index, bool right, bool bottom) {
         if (!m->IsValidImgIndex(index)) return;
         const TsMaskData& mask = m->MaskData[static_cast<size_t>(index)];

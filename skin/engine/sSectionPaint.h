@@ -49,6 +49,8 @@ void PaintSectionBackground(TBitmap* bmp, const TRect& r, const TsCacheInfo& cac
 // corner images (DrawMaskGlyph at r's corners).
 void PaintSection(TBitmap* bmp, const TRect& r, int sectionIndex, const TsSkinManager* manager, int state,
                   const TsCacheInfo& cache);
+// The section's four corner images (DrawMaskGlyph of the state) at r's corners.
+void DrawSectionCorners(TBitmap* bmp, const TRect& r, int sectionIndex, const TsSkinManager* manager, int state);
 // PaintSection into a 24-bit bitmap of r's size, copied to dc at point; nothing drawn without
 // a manager or a valid section.
 void PaintSectionToDC(HDC dc, TPoint point, const TRect& r, int sectionIndex, const TsSkinManager* manager, int state,
