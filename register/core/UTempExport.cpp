@@ -55,7 +55,8 @@ TRootScan FindRootEnd(TByteFile& file)
     std::size_t tagLength = 0;
     enum { None, InId, InCertificate } inText = None;
     std::string text; // the character data after <certificateId> or <certificate>
-    std::vector<char> block(ReadBlock);
+    // Blocks of at most ReadBlock bytes; a small file takes a small buffer.
+    std::vector<char> block(static_cast<std::size_t>(std::clamp<std::int64_t>(size, 1, ReadBlock)));
     std::int64_t pos = 0;
     while (pos < size) {
         const std::size_t n = file.ReadAt(pos, block.data(), block.size());

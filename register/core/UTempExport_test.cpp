@@ -39,6 +39,17 @@ TEST(ExportPair, TheScanFindsTheFirstWholeRootCloseTagAndTheCertificates)
     EXPECT_EQ(open.certificateIds, ";");
 }
 
+TEST(ExportPair, TagsAcrossTheScansReadBlocksAreFound)
+{
+    // The file is read in blocks of 64 KiB: the tags straddle the first block's end.
+    const std::string head = "<vantra>" + std::string(65536 - 8 - 20, 'x');
+    TMemoryFile f(head + "<certificate>AB</certificate></vantra>");
+    const TRootScan scan = FindRootEnd(f);
+    EXPECT_TRUE(scan.found);
+    EXPECT_EQ(scan.rootEnd, static_cast<std::int64_t>(head.size() + 29));
+    EXPECT_EQ(scan.certificates, std::vector<std::string>{"AB"});
+}
+
 TEST(ExportPair, PendingTextGoesBeforeTheCloseTagWithoutTruncating)
 {
     TMemoryFile f(Header + "<t>1</t></vantra>\r\n");
