@@ -14,6 +14,7 @@
 #include "register/core/ULang.h"
 #include "register/core/UQR.h"
 #include "register/core/URegisterCore.h"
+#include "register/core/UTempExport.h"
 #include "register/core/UXML_Scan.h"
 #include "register/core/Ubase64.h"
 
@@ -223,10 +224,116 @@ void SyncJournal()
     if (j.datedL) j.datedL->Flush();
 }
 
+namespace {
+
+// An export file as the file steps see it.
+class TStreamFile : public UTempExport::TByteFile {
+public:
+    explicit TStreamFile(TFileStream& stream) : stream_(stream) {}
+    std::int64_t Size() override { return stream_.Size(); }
+    std::size_t ReadAt(std::int64_t pos, char* buffer, std::size_t count) override
+    {
+        stream_.Seek(pos, soBeginning);
+        return stream_.Read(buffer, count);
+    }
+    void WriteAt(std::int64_t pos, std::string_view bytes) override
+    {
+        stream_.Seek(pos, soBeginning);
+        stream_.WriteBuffer(bytes.data(), bytes.size());
+    }
+
+private:
+    TFileStream& stream_;
+};
+
+// One file of the export pair, open for the time of one step.
+struct TExportFile {
+    explicit TExportFile(const std::string& name, unsigned mode) : stream(name, mode), file(stream) {}
+    TFileStream stream;
+    TStreamFile file;
+    UTempExport::TRootScan scan;
+    std::int64_t insertAt = 0;
+};
+
+// Opens an existing export file; when it cannot be opened, creates it with the header and the
+// close tag. Returns whether it was created.
+std::unique_ptr<TExportFile> OpenOrCreate(const std::string& name, bool& created)
+{
+    created = false;
+    if (FileExists(name)) {
+        try {
+            return std::make_unique<TExportFile>(name, fmOpenReadWrite);
+        } catch (const EFOpenError&) {
+        }
+    }
+    auto f = std::make_unique<TExportFile>(name, fmCreate);
+    f->stream.WriteBuffer(JournalHeader.data(), JournalHeader.size());
+    f->stream.WriteBuffer(RootCloseTag.data(), RootCloseTag.size());
+    created = true;
+    return f;
+}
+
+// The card parameter blocks of the pending parameter text into both files, each where its
+// certificate is missing. The text stays pending for the run: a pair chosen later gets the
+// block too, and a file that has it already gets nothing.
+void Merge(const TJournalState& j, TExportFile& s, TExportFile& l)
+{
+    std::string params = j.pendingParams;
+    UTempExport::TMergeTarget ts{s.file, s.scan, s.insertAt};
+    UTempExport::TMergeTarget tl{l.file, l.scan, l.insertAt};
+    UTempExport::MergeCertificates(params, ts, tl);
+    s.insertAt = ts.insertAt;
+    l.insertAt = tl.insertAt;
+}
+
+void InsertS(TJournalState& j, TExportFile& s)
+{
+    s.insertAt = UTempExport::AppendPendingS(s.file, j.pendingS, s.scan);
+    j.pendingS.clear();
+}
+
+void InsertL(TJournalState& j, TExportFile& l)
+{
+    l.insertAt = UTempExport::AppendPendingL(l.file, j.pendingL, l.scan);
+    j.pendingL.clear();
+}
+
+} // namespace
+
+void SetJournalFile(const std::string& chosen, bool isNew)
+{
+    TJournalState& j = Journal();
+    std::string sName, lName;
+    UTempExport::ExportPairNames(chosen, sName, lName);
+    j.exportS = sName;
+    j.exportL = lName;
+    bool sCreated = true, lCreated = true;
+    std::unique_ptr<TExportFile> s, l;
+    if (isNew) {
+        s = std::make_unique<TExportFile>(sName, fmCreate);
+        l = std::make_unique<TExportFile>(lName, fmCreate);
+        for (TExportFile* f : {s.get(), l.get()}) {
+            f->stream.WriteBuffer(JournalHeader.data(), JournalHeader.size());
+            f->stream.WriteBuffer(RootCloseTag.data(), RootCloseTag.size());
+        }
+    } else {
+        s = OpenOrCreate(sName, sCreated);
+        l = OpenOrCreate(lName, lCreated);
+    }
+    if (sCreated) InsertS(j, *s);
+    if (lCreated) InsertL(j, *l);
+    if (sCreated && lCreated) Merge(j, *s, *l);
+}
+
 void FlushJournal()
 {
-    if (Journal().exportS.empty()) return;
-    // The export pair is filled by the export journal, which is not part of this program yet.
+    TJournalState& j = Journal();
+    if (j.exportS.empty()) return;
+    TExportFile s(j.exportS, fmOpenReadWrite);
+    TExportFile l(j.exportL, fmOpenReadWrite);
+    InsertS(j, s);
+    InsertL(j, l);
+    Merge(j, s, l);
 }
 
 } // namespace UXML_Export

@@ -110,8 +110,22 @@ void CloseJournal();
 // Flushes the dated files to disk (end of every transaction and report block).
 void SyncJournal();
 
-// Writes the pending texts into the export pair when one is chosen; without one it does
-// nothing. (Choosing an export pair comes with the export journal.)
+// Makes the pair of the chosen file the export pair. Its names come from the last "." of the
+// file-name part: "Kasse01L.xml", "Kasse01S.xml" and "Kasse01.xml" all give Kasse01S.xml and
+// Kasse01L.xml. New: both files are created (replacing existing ones) with the header, the
+// pending texts so far, the card parameter block and "</vantra>". Not new: a file that exists
+// is left as it is (the next flush fills it); one that cannot be opened is created with the
+// header, its pending text and "</vantra>", and when both are created the parameter block
+// follows. A text that went into its file is no longer pending. File errors are the class
+// library's (EFCreateError naming the file).
+void SetJournalFile(const std::string& chosen, bool isNew);
+
+// When an export pair is chosen: inserts the S and L pending texts directly before the
+// "</vantra>" of their files (at the end of a file that has none, with a new close tag), then
+// each card parameter block whose certificate text the file does not hold yet, and empties the
+// S and L pending texts (the parameter block stays pending for a pair chosen later; it is
+// emptied by ResetJournal and CloseJournal). A file that cannot be opened (deleted, locked) raises EFOpenError naming it
+// and the pending texts stay for the next flush. Without an export pair it does nothing.
 void FlushJournal();
 
 } // namespace UXML_Export
