@@ -28,7 +28,9 @@
 #include "register/core/UTransaction.h"
 #include "register/core/UXML_Export.h"
 #include "register/core/Ubase64.h"
+#include "tests/support/Base64Text.h"
 #include "tests/support/MessageHost.h"
+#include "tests/support/MonitorText.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/QsmToolDll.h"
 #include "tests/support/ScriptedCard.h"
@@ -90,24 +92,6 @@ std::string Between(const std::string& text, const std::string& open, const std:
 }
 
 std::string Base64(const std::string& bytes) { return Ubase64::Base64EncodeText(bytes); }
-std::string Decode64(const std::string& text)
-{
-    static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    unsigned bits = 0;
-    int count = 0;
-    for (char c : text) {
-        const std::size_t v = alphabet.find(c);
-        if (v == std::string::npos) break;
-        bits = bits << 6 | static_cast<unsigned>(v);
-        count += 6;
-        if (count >= 8) {
-            count -= 8;
-            out += static_cast<char>((bits >> count) & 0xFF);
-        }
-    }
-    return out;
-}
 
 // The register window as the core sees it.
 class TestHost : public IRegisterHost {
@@ -131,35 +115,10 @@ public:
     void SetReceiptText(const std::string& text) override { memoTexts.push_back(text); }
 };
 
-// Lines of the card monitor, whether the rich edit ends them with CR LF or CR alone.
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines(1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            lines.emplace_back();
-        } else {
-            lines.back() += text[i];
-        }
-    }
-    return lines;
-}
-
 // The colour of the card monitor's text at a character of its text as WM_GETTEXT hands it out.
 COLORREF CardMonitorColourAt(const std::string& text, std::size_t index)
 {
-    int pos = 0;
-    for (std::size_t i = 0; i < index; ++i)
-        if (!(text[i] == '\n' && i > 0 && text[i - 1] == '\r')) ++pos;
-    HWND log = QsmToolDll::MonitorLog();
-    CHARRANGE cr{pos, pos + 1};
-    SendMessageA(log, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&cr));
-    CHARFORMAT2A cf{};
-    cf.cbSize = sizeof cf;
-    cf.dwMask = CFM_COLOR;
-    SendMessageA(log, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
-    return cf.crTextColor;
+    return MonitorText::ColourAt(QsmToolDll::MonitorLog(), MonitorText::RichPosition(text, index));
 }
 
 // The debug window with its hash box ticked or not.
@@ -502,7 +461,7 @@ TEST_F(CardJournal, ReportsDailySignedUnsignedAndSpan)
 
     // The card monitor: the label in blue, then the exchange.
     const std::string monitor = QsmToolDll::MonitorText();
-    const auto lines = Lines(monitor);
+    const auto lines = MonitorText::Lines(monitor);
     const auto label = std::find(lines.begin(), lines.end(), "REPORT signed");
     ASSERT_NE(label, lines.end()) << monitor;
     ASSERT_NE(label + 1, lines.end());

@@ -23,6 +23,7 @@
 #include "register/core/UTransaction.h"
 #include "register/core/UXML_Export.h"
 #include "register/core/Ubase64.h"
+#include "tests/support/Base64Text.h"
 #include "tests/support/MessageHost.h"
 #include "tests/support/SimCard.h"
 
@@ -71,25 +72,6 @@ std::size_t Count(const std::string& text, const std::string& what)
     for (std::size_t a = text.find(what); a != std::string::npos; a = text.find(what, a + 1))
         ++n;
     return n;
-}
-
-std::string Decode64(const std::string& text)
-{
-    static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    unsigned bits = 0;
-    int count = 0;
-    for (char c : text) {
-        const std::size_t v = alphabet.find(c);
-        if (v == std::string::npos) break;
-        bits = bits << 6 | static_cast<unsigned>(v);
-        count += 6;
-        if (count >= 8) {
-            count -= 8;
-            out += static_cast<char>((bits >> count) & 0xFF);
-        }
-    }
-    return out;
 }
 
 class Host : public IRegisterHost {
