@@ -179,6 +179,22 @@ bool CountContainer(TCursor& c, const std::string& element, int heading, bool ov
     return true;
 }
 
+// The tpId and tpIdNo fields that open a transaction and a report response, into journal and
+// receipt; false (with the problem noted) when one is cut short.
+bool TpIdFields(TCursor& c, const TTextSource& text, std::string& number, TParsedResponse& r)
+{
+    const auto tpId = c.Field();
+    if (!tpId) {
+        r.problems.push_back(CutShort("tpId"));
+        return false;
+    }
+    r.journal += "<tpId>" + EscapeXmlText(*tpId) + "</tpId>";
+    r.receipt += "\r\n" + text(42) + ": \t" + std::string(*tpId);
+    if (!NumberField(c, "tpIdNo", number, r)) return false;
+    r.receipt += "\r\n" + text(43) + ": " + number;
+    return true;
+}
+
 } // namespace
 
 std::optional<std::string> SignedNumberText(std::string_view bytes)
@@ -232,16 +248,8 @@ TParsedResponse ParseTransactionResponse(std::string_view reply, const TTextSour
 {
     TParsedResponse r;
     TCursor c(reply);
-    const auto tpId = c.Field();
-    if (!tpId) {
-        r.problems.push_back(CutShort("tpId"));
-        return r;
-    }
-    r.journal += "<tpId>" + EscapeXmlText(*tpId) + "</tpId>";
-    r.receipt += "\r\n" + text(42) + ": \t" + std::string(*tpId);
     std::string number;
-    if (!NumberField(c, "tpIdNo", number, r)) return r;
-    r.receipt += "\r\n" + text(43) + ": " + number;
+    if (!TpIdFields(c, text, number, r)) return r;
     if (!NumberField(c, "seqNoTransaction", number, r)) return r;
     r.receipt += "\r\n" + text(46) + ": " + number;
     // The signature: 48 bytes from the fourth field's value on (its length byte is not read).
@@ -275,16 +283,8 @@ TParsedResponse ParseReportResponse(std::string_view reply, const TTextSource& t
     r.journal += "<lifeCycle>" + lifeCycle + "</lifeCycle>";
     r.receipt += "\r\n" + text(57) + ": \t" + lifeCycle;
     c.Skip(1);
-    const auto tpId = c.Field();
-    if (!tpId) {
-        r.problems.push_back(CutShort("tpId"));
-        return r;
-    }
-    r.journal += "<tpId>" + EscapeXmlText(*tpId) + "</tpId>";
-    r.receipt += "\r\n" + text(42) + ": \t" + std::string(*tpId);
     std::string number;
-    if (!NumberField(c, "tpIdNo", number, r)) return r;
-    r.receipt += "\r\n" + text(43) + ": " + number;
+    if (!TpIdFields(c, text, number, r)) return r;
     if (!NumberField(c, "seqNoReport", number, r)) return r;
     r.receipt += "\r\n" + text(47) + ": \t" + number;
     if (c.NextIs(0xD2)) {
