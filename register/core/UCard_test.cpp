@@ -28,6 +28,7 @@
 #include "register/core/UTransaction.h"
 #include "register/core/UXML_Export.h"
 #include "register/core/Ubase64.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/Base64Text.h"
 #include "tests/support/MessageHost.h"
 #include "tests/support/MonitorText.h"
@@ -46,22 +47,8 @@ std::string Hex(const std::string& bytes) { return ScriptedCard::Hex(bytes); }
 std::string Bytes(const std::string& hex) { return ScriptedCard::Bytes(hex); }
 std::string Digits(const std::string& bytes) { return UHexASCII::RemoveBlanks(Hex(bytes)); }
 
-std::string ExeFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return ExtractFilePath(path);
-}
 std::string JournalFolder() { return ExeFolder() + "Journal\\"; }
 std::string JournalFile(const std::string& name) { return JournalFolder() + name; }
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void ClearFolder(const std::string& folder)
 {
@@ -72,14 +59,6 @@ void ClearFolder(const std::string& folder)
         if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + fd.cFileName).c_str());
     } while (FindNextFileA(h, &fd));
     FindClose(h);
-}
-
-std::string ShippedLangIni()
-{
-    std::string path = TILLORA_SOURCE_DIR "/data/cfg/lang.ini";
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
 }
 
 // The text between the first `open` and the following `close`.

@@ -11,6 +11,7 @@
 #include "register/core/UContainer.h"
 #include "register/core/UQR.h"
 #include "register/core/URegisterCore.h"
+#include "tests/support/TestFiles.h"
 
 using namespace UContainer;
 
@@ -30,14 +31,6 @@ public:
     void SetReceiptColor(std::int32_t) override {}
     void SetReceiptText(const std::string&) override {}
 };
-
-std::string ShippedLangIni()
-{
-    std::string path = TILLORA_SOURCE_DIR "/data/cfg/lang.ini";
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
 
 class Receipt : public ::testing::Test {
 protected:

@@ -24,6 +24,7 @@
 #include "register/core/UQR.h"
 #include "register/core/URegisterCore.h"
 #include "register/core/UTransaction.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/MessageHost.h"
 #include "tests/support/MonitorText.h"
 #include "tests/support/QsmToolDll.h"
@@ -123,14 +124,6 @@ private:
     int rounds_ = 0;
     std::string text_;
 };
-
-std::string ShippedLangIni()
-{
-    std::string path = TILLORA_SOURCE_DIR "/data/cfg/lang.ini";
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
 
 std::string Replace(std::string text, const std::string& from, const std::string& to)
 {

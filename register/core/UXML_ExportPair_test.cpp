@@ -14,25 +14,11 @@
 #include "gui/base/SysUtils.h"
 #include "register/core/URegisterCore.h"
 #include "register/core/UXML_Export.h"
+#include "tests/support/TestFiles.h"
 
 using namespace UXML_Export;
 
 namespace {
-
-std::string ExeFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return ExtractFilePath(path);
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void WriteAll(const std::string& path, const std::string& bytes)
 {

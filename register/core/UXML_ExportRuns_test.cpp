@@ -23,6 +23,7 @@
 #include "register/core/UTransaction.h"
 #include "register/core/UXML_Export.h"
 #include "register/core/Ubase64.h"
+#include "tests/support/TestFiles.h"
 #include "tests/support/Base64Text.h"
 #include "tests/support/MessageHost.h"
 #include "tests/support/SimCard.h"
@@ -30,29 +31,6 @@
 using namespace UXML_Export;
 
 namespace {
-
-std::string ExeFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return ExtractFilePath(path);
-}
-
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string ShippedLangIni()
-{
-    std::string path = TILLORA_SOURCE_DIR "/data/cfg/lang.ini";
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return "Z:" + path;
-}
 
 // Every text between `open` and the following `close`, in order.
 std::vector<std::string> AllBetween(const std::string& text, const std::string& open, const std::string& close)
