@@ -61,6 +61,7 @@ void TsSkinManager::SendRemoveSkin()
     TMessage m = SkinCommand(cmdRemoveSkin, this);
     BroadcastToForms(m);
     ClearSkinTables();
+    UpdateCommonIndexes(); // no index may point into the emptied tables
     SkinManagerFlags().Removing = false;
 }
 
