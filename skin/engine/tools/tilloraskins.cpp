@@ -234,7 +234,7 @@ std::string Options(const TPalette& pal)
     o << "SHADOW1COLOR=" << c(rDark) << "\r\nSHADOW1OFFSET=1\r\nSHADOW1BLUR=-1\r\nSHADOW1TRANSPARENCY=60\r\n";
     o << "BISPACE=1\r\nBIVALIGN=0\r\nBIRIGHT=4\r\nBILEFT=4\r\nBITOP=4\r\nBORDERCOLOR=" << c(rShadow) << "\r\n";
     o << "BIKEEPHUE=2\r\nCOLOR=" << c(rFace) << "\r\nFONTCOLOR=" << c(rText) << "\r\nHOTCOLOR=" << c(rWindow) << "\r\n";
-    o << "MASTERBITMAP=Master.bmp\r\n";
+    o << "MASTERBITMAP=MASTER.BMP\r\n"; // a container entry is found by its upper-cased name
     for (const char* name : GlobalImages)
         o << name << "=" << ImageValue(FindImage(name)) << "\r\n";
     for (const TSection& s : Sections) {
