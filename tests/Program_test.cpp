@@ -374,8 +374,7 @@ TEST_F(Program, NoCardWithinTenSecondsWithoutLanguageAndStartFiles)
               Joined({"Languages/act=Deutsch", "CFG/operator=ich", "CFG/operator2=ein anderer", "Tax/container1=1900",
                       "Tax/container2=0700", "Tax/container3=1900", "Tax/container4=0000", "Tax/container5=1070",
                       "Tax/container6=0550", "TaxMode/ExklSteuer=0", "Windows/Cash=1", "Windows/Card=0",
-                      "Windows/Func=0", "Windows/Time=0", "View/skin enabled=0",
-                      "View/skin name=Tillora (internal)"}));
+                      "Windows/Func=0", "Windows/Time=0", "View/skin enabled=0", "View/skin name=Tillora (internal)"}));
 }
 
 TEST_F(Program, MissingProductListStopsTheStartWithTheFileError)

@@ -111,8 +111,7 @@ bool TsSkinManager::MainWindowHook(TMessage& message)
         return true;
     }
     case MenuWindowPopup:
-        if (message.LParam != 0 && menus_)
-            menus_->HookPopupWindow(nullptr, 0, reinterpret_cast<HWND>(message.LParam));
+        if (message.LParam != 0 && menus_) menus_->HookPopupWindow(nullptr, 0, reinterpret_cast<HWND>(message.LParam));
         return true;
     case CM_ACTIVATE:
         if (Application && WindowSkinningHooks().SendSkinCommand)

@@ -17,7 +17,7 @@ namespace {
 using TColorChange = std::function<TColor(TColor)>;
 
 // The title-button icons in the order they are looked at; the first two are the close icons.
-const char* const TitleIcons[] = {"BICONCLOSE", "SICONCLOSE", "BICONMAX",  "BICONMIN", "BICONNORM",
+const char* const TitleIcons[] = {"BICONCLOSE", "SICONCLOSE", "BICONMAX", "BICONMIN", "BICONNORM",
                                   "BICONHELP",  "SICONMAX",   "SICONMIN", "SICONNORM"};
 
 // A rectangle of the master bitmap kept aside while the rest changes.
@@ -119,7 +119,8 @@ void ChangeSkinHue(TsSkinTables& skin, int offset)
             if (k >= 2 && keep != 1) continue;
             if (preserve(TitleIcons[k])) preserve(std::string(TitleIcons[k]) + "GLOW0");
         }
-    ChangeSkin(skin, [offset](TColor c) { return ChangeHue(c, offset); }, keptImages);
+    ChangeSkin(
+        skin, [offset](TColor c) { return ChangeHue(c, offset); }, keptImages);
     for (TKeptRect& kept : keptRects)
         CopyRect(*skin.MasterBitmap, kept, true);
 }

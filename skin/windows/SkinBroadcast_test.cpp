@@ -57,7 +57,8 @@ public:
         root_ = std::string(tmp) + "skinbroadcast_" + std::to_string(GetCurrentProcessId());
         CreateDirectoryA(root_.c_str(), nullptr);
         CreateDirectoryA((root_ + "\\Plain").c_str(), nullptr);
-        const std::string text = "[GLOBALINFO]\r\nVERSION=6.50\r\n[FORM]\r\nCOLOR=12632256\r\n[BUTTON]\r\nCOLOR=255\r\n";
+        const std::string text =
+            "[GLOBALINFO]\r\nVERSION=6.50\r\n[FORM]\r\nCOLOR=12632256\r\n[BUTTON]\r\nCOLOR=255\r\n";
         TFileHandle f(CreateFileA(Options().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         DWORD written = 0;
         WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);

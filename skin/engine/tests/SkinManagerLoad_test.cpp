@@ -112,13 +112,12 @@ TEST(SkinManagerLoad, APackedFileWinsOverAFolderAndUnknownNamesTakeTheFirstInter
     const std::string raw = std::string{static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16),
                                         static_cast<char>(n >> 24)} +
                             container;
-    skins.collection.push_back({{"Name", TPropValue::OfString("Inner (internal)")},
-                                {"Data", [&] {
-                                     TPropValue v;
-                                     v.kind = TPropValue::Binary;
-                                     v.s = raw;
-                                     return v;
-                                 }()}});
+    skins.collection.push_back({{"Name", TPropValue::OfString("Inner (internal)")}, {"Data", [&] {
+                                                                                         TPropValue v;
+                                                                                         v.kind = TPropValue::Binary;
+                                                                                         v.s = raw;
+                                                                                         return v;
+                                                                                     }()}});
     m.SetProperty("InternalSkins", skins);
     ASSERT_EQ(m.InternalSkins().Count(), 1);
     EXPECT_EQ(m.InternalSkins().Items(0).Data.DataString(), container);

@@ -108,7 +108,6 @@ std::string PngWithAlpha(const TPicture& p, const std::vector<uint8_t>& alpha)
            PngChunk("IEND", "");
 }
 
-
 std::string Png(const TPicture& p)
 {
     std::vector<uint8_t> alpha(p.Pixels.size());

@@ -24,8 +24,22 @@
 namespace programskins {
 
 // Colour roles of a palette, as RGB values 0xRRGGBB.
-enum TRole { rNone, rFace, rFaceHot, rLight, rShadow, rDark, rText, rHotText, rAccent, rWindow, rTitle, rTitleText,
-             rHint, rRoleCount };
+enum TRole {
+    rNone,
+    rFace,
+    rFaceHot,
+    rLight,
+    rShadow,
+    rDark,
+    rText,
+    rHotText,
+    rAccent,
+    rWindow,
+    rTitle,
+    rTitleText,
+    rHint,
+    rRoleCount
+};
 
 enum TKind { kInternal, kFolder, kPacked };
 
@@ -52,8 +66,26 @@ inline constexpr TPalette Palettes[] = {
 
 // The images of the master bitmap. A border image has States frames of FrameW x FrameH side by
 // side at (Left, Top) with the border width Border on every side; a glyph has no border.
-enum TShape { sButton, sFrame, sRaised, sSunken, sBar, sTab, sBoxChecked, sBoxUnchecked, sBoxGrayed, sRadioChecked,
-              sRadioUnchecked, sRadioGrayed, sArrow, sClose, sMax, sMin, sNorm, sHelp };
+enum TShape {
+    sButton,
+    sFrame,
+    sRaised,
+    sSunken,
+    sBar,
+    sTab,
+    sBoxChecked,
+    sBoxUnchecked,
+    sBoxGrayed,
+    sRadioChecked,
+    sRadioUnchecked,
+    sRadioGrayed,
+    sArrow,
+    sClose,
+    sMax,
+    sMin,
+    sNorm,
+    sHelp
+};
 
 struct TImage {
     const char* Name; // referred to by the sections below
@@ -92,10 +124,10 @@ inline constexpr TImage Images[] = {
 // clang-format on
 
 // The GLOBALINFO images: every glyph but the combo arrow.
-inline constexpr const char* GlobalImages[] = {"BOXCHECKED", "BOXUNCHECKED",   "BOXGRAYED",  "RADIOCHECKED",
-                                               "RADIOUNCHECKED", "RADIOGRAYED", "BICONCLOSE", "BICONMAX",
-                                               "BICONMIN",   "BICONNORM",      "BICONHELP",  "SICONCLOSE",
-                                               "SICONMAX",   "SICONMIN",       "SICONNORM"};
+inline constexpr const char* GlobalImages[] = {"BOXCHECKED",     "BOXUNCHECKED", "BOXGRAYED",  "RADIOCHECKED",
+                                               "RADIOUNCHECKED", "RADIOGRAYED",  "BICONCLOSE", "BICONMAX",
+                                               "BICONMIN",       "BICONNORM",    "BICONHELP",  "SICONCLOSE",
+                                               "SICONMAX",       "SICONMIN",     "SICONNORM"};
 
 // Gradients of a section: none, light to face (top to bottom), face to shadow.
 enum TGradient { gNone, gLightFace, gFaceShadow };

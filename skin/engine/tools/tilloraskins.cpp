@@ -147,8 +147,10 @@ private:
                 for (int i = 0; i < w; ++i) {
                     const double d = std::hypot(i - r, j - r);
                     if (d <= r + 0.3)
-                        Px(x + i, y + j, d > r - 1 ? (s == 1 ? C(rAccent) : C(rShadow))
-                                                   : grayed ? C(rFace) : C(rWindow));
+                        Px(x + i, y + j,
+                           d > r - 1 ? (s == 1 ? C(rAccent) : C(rShadow))
+                           : grayed  ? C(rFace)
+                                     : C(rWindow));
                     if (im.Shape != sRadioUnchecked && d <= 2.3) Px(x + i, y + j, grayed ? C(rShadow) : C(rAccent));
                 }
             break;
@@ -247,8 +249,7 @@ std::string Options(const TPalette& pal)
         if (s.Transparency >= 0) o << "TRANSPARENCY=" << s.Transparency << "\r\n";
         if (s.HotTransparency >= 0) o << "HOTTRANSPARENCY=" << s.HotTransparency << "\r\n";
         if (s.Gradient) o << "GRADIENTPERCENT=100\r\nGRADIENTDATA=" << Gradient(s.Gradient, pal) << "\r\n";
-        if (s.HotGradient)
-            o << "HOTGRADIENTPERCENT=100\r\nHOTGRADIENTDATA=" << Gradient(s.HotGradient, pal) << "\r\n";
+        if (s.HotGradient) o << "HOTGRADIENTPERCENT=100\r\nHOTGRADIENTDATA=" << Gradient(s.HotGradient, pal) << "\r\n";
         if (s.Border) o << "BORDERSMASK=" << ImageValue(FindImage(s.Border)) << "\r\n";
         if (s.Glyph) o << "GLYPHMASK=" << ImageValue(FindImage(s.Glyph)) << "\r\n";
     }
@@ -322,8 +323,8 @@ std::string SplashForm(const std::string& templ, const std::string& name, const 
     if (at == std::string::npos) throw std::runtime_error("template: no line 'InternalSkins = <>'");
     if (templ.find("    SkinName = '" + name + "'\n") == std::string::npos)
         throw std::runtime_error("template: the skin name is not '" + name + "'");
-    const std::string skins = "    InternalSkins = <\n      item\n        Name = '" + name + "'\n        Data = " +
-                              DataLines(container, "          ") + "\n      end>\n";
+    const std::string skins = "    InternalSkins = <\n      item\n        Name = '" + name +
+                              "'\n        Data = " + DataLines(container, "          ") + "\n      end>\n";
     return templ.substr(0, at) + skins + templ.substr(at + placeholder.size());
 }
 
