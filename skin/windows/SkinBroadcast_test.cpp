@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "gui/Forms.h"
-#include "gui/base/Handles.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStart.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/engine/tests/SkinFolders.h"
 #include "skin/windows/sConnect.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/vxDials.h"
@@ -48,32 +48,15 @@ protected:
 };
 
 // A skin folder "Plain" with colours only, under a temporary folder.
-class TSkinFolder {
+class TPlainSkin : public TSkinFolders {
 public:
-    TSkinFolder()
+    TPlainSkin()
     {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        root_ = std::string(tmp) + "skinbroadcast_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(root_.c_str(), nullptr);
-        CreateDirectoryA((root_ + "\\Plain").c_str(), nullptr);
-        const std::string text =
-            "[GLOBALINFO]\r\nVERSION=6.50\r\n[FORM]\r\nCOLOR=12632256\r\n[BUTTON]\r\nCOLOR=255\r\n";
-        TFileHandle f(CreateFileA(Options().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        DWORD written = 0;
-        WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        Folder("Plain");
+        File("Plain\\Options.dat",
+             "[GLOBALINFO]\r\nVERSION=6.50\r\n[FORM]\r\nCOLOR=12632256\r\n[BUTTON]\r\nCOLOR=255\r\n");
     }
-    ~TSkinFolder()
-    {
-        DeleteFileA(Options().c_str());
-        RemoveDirectoryA((root_ + "\\Plain").c_str());
-        RemoveDirectoryA(root_.c_str());
-    }
-    const std::string& Root() const { return root_; }
-
-private:
-    std::string Options() const { return root_ + "\\Plain\\Options.dat"; }
-    std::string root_;
+    const std::string& Root() const { return Path(); }
 };
 
 class SkinBroadcast : public ::testing::Test {
@@ -85,7 +68,7 @@ protected:
     }
     static void TearDownTestSuite() { SkinEngineEnd(); }
     void TearDown() override { Application->DestroyForms(); }
-    TSkinFolder skins;
+    TPlainSkin skins;
 };
 
 LPARAM Of(TsSkinManager* m) { return reinterpret_cast<LPARAM>(m); }

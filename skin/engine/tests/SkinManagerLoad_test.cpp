@@ -11,6 +11,7 @@
 #include "skin/engine/sColorMix.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sSysUtils.h"
+#include "skin/engine/tests/SkinFolders.h"
 #include "skin/engine/tests/TestSkins.h"
 #include "tests/support/ModalScript.h"
 
@@ -32,39 +33,6 @@ std::string ReadAll(const std::string& file)
     auto s = skintest::FileBytes(file);
     return s->DataString();
 }
-
-void WriteAll(const std::string& file, const std::string& bytes)
-{
-    TFileHandle f(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-// A folder of skins made by the test, removed with everything in it.
-class TSkinsFolder {
-public:
-    explicit TSkinsFolder(const std::string& path) : path_(path) { CreateDirectoryA(path_.c_str(), nullptr); }
-    ~TSkinsFolder() { Remove(path_); }
-    const std::string& Path() const { return path_; }
-    void Folder(const std::string& name) const { CreateDirectoryA((path_ + "\\" + name).c_str(), nullptr); }
-    void File(const std::string& name, const std::string& bytes) const { WriteAll(path_ + "\\" + name, bytes); }
-
-private:
-    static void Remove(const std::string& dir)
-    {
-        WIN32_FIND_DATAA e;
-        TFindHandle find(FindFirstFileA((dir + "\\*").c_str(), &e));
-        for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.get(), &e)) {
-            const std::string name = e.cFileName;
-            if (name == "." || name == "..") continue;
-            if (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(dir + "\\" + name);
-            else DeleteFileA((dir + "\\" + name).c_str());
-        }
-        find.reset();
-        RemoveDirectoryA(dir.c_str());
-    }
-    std::string path_;
-};
 
 std::string TempPath(const std::string& name)
 {
@@ -91,7 +59,7 @@ TColor TitleColor(const TsSkinManager& m) { return SectionColor(m, "FORMTITLE");
 
 TEST(SkinManagerLoad, APackedFileWinsOverAFolderAndUnknownNamesTakeTheFirstInternalSkin)
 {
-    TSkinsFolder dir(TempPath("skinload"));
+    TSkinFolders dir(TempPath("skinload"));
     dir.Folder("Blue");
     dir.File("Blue\\Options.dat", ReadAll(SkinPath("Colors/Options.dat")));
     dir.File("Blue.vtz", ReadAll(SkinPath("Masks.vtz")));
@@ -142,7 +110,7 @@ TEST(SkinManagerLoad, APackedFileWinsOverAFolderAndUnknownNamesTakeTheFirstInter
 TEST(SkinManagerLoad, ARelativeSkinFolderListsAndLoadsTheSameFromAnyCurrentFolder)
 {
     const std::string name = "relskins_" + std::to_string(GetCurrentProcessId());
-    TSkinsFolder dir(AppPath() + name);
+    TSkinFolders dir(AppPath() + name);
     dir.File("Blue.vtz", ReadAll(SkinPath("Masks.vtz")));
     char before[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, before);
@@ -211,7 +179,7 @@ TEST(SkinManagerLoad, SaturationChangesTheSectionColoursAtLoad)
 
 TEST(SkinManagerLoad, HueTurnsTheSkinButKeepsTheTitleIconsBIKEEPHUESays)
 {
-    TSkinsFolder dir(TempPath("skinhue"));
+    TSkinFolders dir(TempPath("skinhue"));
     dir.Folder("Icons");
     TBitmap master(48, 16);
     master.SetPixelFormat(pf24bit);
