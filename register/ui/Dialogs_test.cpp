@@ -27,6 +27,7 @@
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sStart.h"
+#include "skin/engine/sHooks.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStart.h"
 #include "skin/engine/tools/ProgramSkins.h"
@@ -199,6 +200,23 @@ TEST_F(Dialogs, EveryProgramSkinHoldsTheSectionsAndImagesOfTheWindows)
         EXPECT_GE(manager->GetMaskIndex(manager->GetSkinIndex("PROGRESSH"), "PROGRESSH", "BORDERSMASK"), 0) << name;
         EXPECT_GE(manager->CommonIndexes.ComboGlyph, 0) << name;
     }
+}
+
+TEST_F(Dialogs, ExtendedBordersTakeTheBuiltInShadows)
+{
+    // This test program carries the program's shadow resources.
+    ASSERT_NE(BuiltInShadow(true), nullptr);
+    ASSERT_NE(BuiltInShadow(false), nullptr);
+    TsSkinManager* manager = InitForm->sSkinManager1;
+    ASSERT_TRUE(manager->ExtendedBorders());
+    ASSERT_EQ(manager->CommonIndexes.ExBorder, -1); // the internal skin has no EXBORDER
+    const int wider = HookDwmCompositionEnabled() ? 1 : 0;
+    EXPECT_EQ(manager->ShadowMargins(), (std::array<int, 4>{11 + wider, 7 + wider, 11 + wider, 11 + wider}));
+    ASSERT_NE(manager->ShadowActive(), nullptr);
+    EXPECT_EQ(manager->ShadowActive()->PixelFormat(), pf32bit);
+    EXPECT_EQ(manager->ShadowActive()->Width(), BuiltInShadow(true)->Width());
+    ASSERT_NE(manager->ShadowInactive(), nullptr);
+    EXPECT_EQ(manager->ShadowInactive()->Height(), BuiltInShadow(false)->Height());
 }
 
 TEST_F(Dialogs, TheInternalSkinIsItsSourcesByteForByte)

@@ -49,6 +49,22 @@ TsManagerFlags& SkinManagerFlags()
     return flags;
 }
 
+void TsStoredSkin::Assign(const TsStoredSkin& source)
+{
+    Name = source.Name;
+    Data.Clear();
+    Data.WriteString(source.Data.DataString());
+    Data.SetPosition(0);
+    Shadow1Color = source.Shadow1Color;
+    Shadow1Offset = source.Shadow1Offset;
+    Shadow1Blur = source.Shadow1Blur;
+    Shadow1Transparency = source.Shadow1Transparency;
+    BorderColor = source.BorderColor;
+    Version = source.Version;
+    Author = source.Author;
+    Description = source.Description;
+}
+
 TsStoredSkin& TsStoredSkins::Add()
 {
     items_.push_back(std::make_unique<TsStoredSkin>());
@@ -176,6 +192,32 @@ void TsSkinManager::Loaded()
     if (active_ && !skinName_.empty()) SendNewSkin(false);
 }
 
+bool TsSkinManager::SetAnimationProperty(const std::string& name, const TPropValue& value)
+{
+    if (SameText(name, "Buttons.Events")) {
+        animEffects_.ButtonEvents = (value.Has("beMouseEnter") ? TvxAnimEffects::beMouseEnter : 0u) |
+                                    (value.Has("beMouseLeave") ? TvxAnimEffects::beMouseLeave : 0u) |
+                                    (value.Has("beMouseDown") ? TvxAnimEffects::beMouseDown : 0u) |
+                                    (value.Has("beMouseUp") ? TvxAnimEffects::beMouseUp : 0u);
+        return true;
+    }
+    const size_t dot = name.find('.');
+    if (dot == std::string::npos) return false;
+    const std::string kind = name.substr(0, dot), field = name.substr(dot + 1);
+    TvxFormAnimation* a = SameText(kind, "DialogShow")     ? &animEffects_.DialogShow
+                          : SameText(kind, "FormShow")     ? &animEffects_.FormShow
+                          : SameText(kind, "FormHide")     ? &animEffects_.FormHide
+                          : SameText(kind, "DialogHide")   ? &animEffects_.DialogHide
+                          : SameText(kind, "PageChange")   ? &animEffects_.PageChange
+                          : SameText(kind, "SkinChanging") ? &animEffects_.SkinChanging
+                                                           : nullptr;
+    if (!a) return false;
+    if (SameText(field, "Active")) a->Active = value.AsBool();
+    else if (SameText(field, "Time")) a->Time = static_cast<int>(static_cast<unsigned short>(value.AsInt()));
+    else return false;
+    return true;
+}
+
 void TsSkinManager::SetProperty(const std::string& name, const TPropValue& value)
 {
     if (SameText(name, "Active")) SetActive(value.AsBool());
@@ -190,16 +232,27 @@ void TsSkinManager::SetProperty(const std::string& name, const TPropValue& value
     else if (SameText(name, "MenuSupport.IcoLineSkin")) menuSupport_.IcoLineSkin = value.AsString();
     else if (SameText(name, "MenuSupport.UseExtraLine")) menuSupport_.UseExtraLine = value.AsBool();
     else if (SameText(name, "MenuSupport.ExtraLineWidth")) menuSupport_.ExtraLineWidth = value.AsInt();
-    else if (SameText(name, "AnimEffects.SkinChanging.Active")) animEffects_.SkinChanging.Active = value.AsBool();
-    else if (SameText(name, "AnimEffects.SkinChanging.Time"))
-        animEffects_.SkinChanging.Time = static_cast<int>(static_cast<unsigned short>(value.AsInt()));
-    else if (SameText(name, "InternalSkins")) {
+    else if (StartsWith(name, "AnimEffects.") && SetAnimationProperty(name.substr(12), value)) {
+    } else if (SameText(name, "SkinningRules")) {
+        skinningRules_ = (value.Has("srStdForms") ? srStdForms : 0u) | (value.Has("srStdDialogs") ? srStdDialogs : 0u) |
+                         (value.Has("srThirdParty") ? srThirdParty : 0u);
+    } else if (SameText(name, "InternalSkins")) {
         if (value.kind != TPropValue::Collection) throw EComponentError("Sammlung erwartet");
         internalSkins_.Clear();
         for (const auto& item : value.collection) {
             TsStoredSkin& skin = internalSkins_.Add();
             for (const TPropItem& p : item) {
                 if (SameText(p.name, "Name")) skin.Name = p.value.AsString();
+                else if (SameText(p.name, "Shadow1Color")) skin.Shadow1Color = static_cast<TColor>(p.value.AsInt());
+                else if (SameText(p.name, "Shadow1Offset")) skin.Shadow1Offset = static_cast<int>(p.value.AsInt());
+                else if (SameText(p.name, "Shadow1Blur")) skin.Shadow1Blur = static_cast<int>(p.value.AsInt());
+                else if (SameText(p.name, "Shadow1Transparency"))
+                    skin.Shadow1Transparency = static_cast<int>(p.value.AsInt());
+                else if (SameText(p.name, "BorderColor")) skin.BorderColor = static_cast<TColor>(p.value.AsInt());
+                else if (SameText(p.name, "Version"))
+                    skin.Version = p.value.kind == TPropValue::Float ? p.value.f : static_cast<double>(p.value.AsInt());
+                else if (SameText(p.name, "Author")) skin.Author = p.value.AsString();
+                else if (SameText(p.name, "Description")) skin.Description = p.value.AsString();
                 else if (SameText(p.name, "Data")) skin.Data.WriteString(StoredData(p.value.AsBinary()));
                 else UnknownProperty("InternalSkins." + p.name);
             }

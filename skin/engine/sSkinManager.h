@@ -65,10 +65,23 @@ class TvxSkinConvertor;
 TsSkinManager* DefaultManager();
 
 // A skin stored with the window description: its listed name and its packed container.
+// A skin stored with the window description: its listed name, its values and its packed
+// container ("Data", a raw-data value of the description). This program stores its internal
+// skin as a container only; sections, images and patterns as collections are not kept.
 class TsStoredSkin : public TObject {
     GUI_CLASS(TsStoredSkin, TObject)
     std::string Name;
     TMemoryStream Data;
+    TColor Shadow1Color = 0;
+    int Shadow1Offset = 0;
+    int Shadow1Blur = -1;
+    int Shadow1Transparency = 0;
+    TColor BorderColor = 0xFF00FF;
+    double Version = 0;
+    std::string Author;
+    std::string Description;
+    // Copies the name, the values and Data by content.
+    void Assign(const TsStoredSkin& source);
 };
 
 class TsStoredSkins : public TObject {
@@ -99,7 +112,7 @@ class TvxFormAnimation : public TObject {
 // The animation options; every one active with time 0, except SkinChanging (time 100).
 class TvxAnimEffects : public TObject {
     GUI_CLASS(TvxAnimEffects, TObject)
-    enum TvxBtnEvent { beMouseEnter = 1, beMouseLeave = 2, beMouseDown = 4, beMouseUp = 8 };
+    static constexpr unsigned beMouseEnter = 1, beMouseLeave = 2, beMouseDown = 4, beMouseUp = 8; // Buttons.Events
     unsigned ButtonEvents = beMouseEnter | beMouseLeave | beMouseDown | beMouseUp;
     TvxFormAnimation DialogShow{true, 0};
     TvxFormAnimation FormShow{true, 0};
@@ -181,6 +194,10 @@ class TsSkinManager : public TComponent, public TsSkinTables {
     bool Packed() const { return packed_; }
 
     TsStoredSkins& InternalSkins() { return internalSkins_; }
+    // Assigning a whole collection changes nothing.
+    void SetInternalSkins(const TsStoredSkins&) {}
+    // The package version; not stored, the setter does nothing.
+    static std::string Version() { return PackageVersion; }
     TvxMenuSupport& MenuSupport() { return menuSupport_; }
     ThirdPartyList& ThirdParty() { return thirdParty_; }
     TvxAnimEffects& AnimEffects() { return animEffects_; }
@@ -264,6 +281,8 @@ class TsSkinManager : public TComponent, public TsSkinTables {
 
 private:
     void FillThirdLists();
+    // AnimEffects.<kind>.Active / .Time and AnimEffects.Buttons.Events; false for any other.
+    bool SetAnimationProperty(const std::string& name, const TPropValue& value);
     // Loads SkinName by the rules above (packed file, folder, internal skins).
     void LoadCurrentSkin();
     void LoadPackedSkin();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gui/Forms.h"
+#include "gui/Messages.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStart.h"
@@ -189,4 +190,37 @@ TEST_F(SkinBroadcast, SkinnedFormsAreFrozenForAChangeUnlessTheMainFormIsMinimise
     delete provider;
     EXPECT_TRUE(SkinnedForms().empty());
     Application->SetMainForm(nullptr);
+}
+
+TEST_F(SkinBroadcast, TheApplicationWindowsActivationReachesEveryFormAndThemeChangesStopThere)
+{
+    std::vector<UINT> later;
+    const int id = Application->HookMainWindow([&later](TMessage& m) {
+        if (m.Msg == CM_ACTIVATE || m.Msg == WM_THEMECHANGED) later.push_back(m.Msg);
+        return false;
+    });
+    auto* form = TForm::Create<TRecordingForm>(Application);
+    form->HandleNeeded();
+    {
+        TsSkinManager manager(nullptr); // the default manager hooks the application window
+        SendMessageA(Application->AppWindow(), CM_ACTIVATE, 0, 0);
+        EXPECT_EQ(form->Seen, (std::vector<std::pair<int, LPARAM>>{{18, 0}}));
+        SendMessageA(Application->AppWindow(), WM_THEMECHANGED, 0, 0);
+        EXPECT_EQ(later, std::vector<UINT>{CM_ACTIVATE}); // the theme change was swallowed
+
+        // Without skinned popups the manager leaves the window's messages alone.
+        manager.SetSkinnedPopups(false);
+        form->Seen.clear();
+        SendMessageA(Application->AppWindow(), CM_ACTIVATE, 0, 0);
+        EXPECT_TRUE(form->Seen.empty());
+    }
+    // Gone (having told the form to drop its skin), the manager no longer hooks the window.
+    EXPECT_EQ(form->Commands(), std::vector<int>{cmdRemoveSkin});
+    form->Seen.clear();
+    later.clear();
+    SendMessageA(Application->AppWindow(), CM_ACTIVATE, 0, 0);
+    SendMessageA(Application->AppWindow(), WM_THEMECHANGED, 0, 0);
+    EXPECT_TRUE(form->Seen.empty());
+    EXPECT_EQ(later, (std::vector<UINT>{CM_ACTIVATE, WM_THEMECHANGED}));
+    Application->UnhookMainWindow(id);
 }
