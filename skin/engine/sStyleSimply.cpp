@@ -1,6 +1,7 @@
 #include "skin/engine/sStyleSimply.h"
 
 #include <algorithm>
+#include <set>
 
 #include "gui/Forms.h"
 #include "gui/Icons.h"
@@ -12,6 +13,7 @@
 namespace {
 
 std::vector<TForm*> skinnedForms;
+std::set<TForm*> lockedForms; // frozen by LockForms, until UnlockForms
 std::unique_ptr<TIcon> iconSmall, iconLarge;
 
 bool Busy(const TComponent* c) { return (c->ComponentState() & (csDestroying | csLoading | csReading)) != 0; }
@@ -37,13 +39,17 @@ void SetSkinChanging(bool on)
     if (auto f = WindowSkinningHooks().SetSkinChangingFlag) f(on);
 }
 
-// The provider of a listed form that may be frozen or thawed for the manager, or none.
-TsFormProviderState* ProviderFor(TForm* form, TsSkinManager* manager)
+// The provider of a listed form that may be frozen or thawed for the manager, or none. Only
+// shown forms are frozen (WM_SETREDRAW 1 would mark a hidden window visible); a frozen one is
+// thawed again even though freezing took its visible mark.
+TsFormProviderState* ProviderFor(TForm* form, TsSkinManager* manager, bool thawing)
 {
     if (!form->HandleAllocated() || IsIconic(form->Handle())) return nullptr;
     auto f = WindowSkinningHooks().FormProvider;
     TsFormProviderState* provider = f ? f(form) : nullptr;
-    return provider && provider->SkinManager() == manager ? provider : nullptr;
+    if (!provider || provider->SkinManager() != manager) return nullptr;
+    const bool frozen = thawing && lockedForms.count(form) != 0;
+    return frozen || IsWindowVisible(form->Handle()) ? provider : nullptr;
 }
 
 } // namespace
@@ -54,7 +60,11 @@ void AddSkinnedForm(TForm* form)
         skinnedForms.push_back(form);
 }
 
-void RemoveSkinnedForm(TForm* form) { std::erase(skinnedForms, form); }
+void RemoveSkinnedForm(TForm* form)
+{
+    std::erase(skinnedForms, form);
+    lockedForms.erase(form);
+}
 
 const std::vector<TForm*>& SkinnedForms() { return skinnedForms; }
 
@@ -93,8 +103,9 @@ void LockForms(TsSkinManager* manager)
     if (MainFormMinimised()) return;
     if (AnimatesSkinChange(manager)) SetSkinChanging(true);
     for (TForm* form : skinnedForms) {
-        TsFormProviderState* provider = ProviderFor(form, manager);
+        TsFormProviderState* provider = ProviderFor(form, manager, false);
         if (!provider) continue;
+        lockedForms.insert(form);
         provider->SetLocked(true);
         if (provider->BorderWindow()) provider->ApplyRegionToBorder();
         SendMessageA(form->Handle(), WM_SETREDRAW, 0, 0);
@@ -106,8 +117,9 @@ void UnlockForms(TsSkinManager* manager, bool repaint)
     if (MainFormMinimised()) return;
     if (manager && manager->IsDefault()) SetSkinChanging(false);
     for (TForm* form : skinnedForms) {
-        TsFormProviderState* provider = ProviderFor(form, manager);
+        TsFormProviderState* provider = ProviderFor(form, manager, true);
         if (!provider) continue;
+        lockedForms.erase(form);
         const HWND wnd = form->Handle();
         if (!repaint) {
             SendMessageA(wnd, WM_SETREDRAW, 1, 0);
@@ -155,4 +167,5 @@ void StyleSimplyEnd()
     iconLarge.reset();
     skinnedForms.clear();
     skinnedForms.shrink_to_fit();
+    lockedForms.clear();
 }

@@ -32,8 +32,8 @@ void BroadcastToForms(TMessage& message);
 // window of window skinning's hooked-window list.
 void BroadcastToSkinnedForms(TMessage& message);
 
-// Freezes the listed forms whose provider uses the manager (locked flag, WM_SETREDRAW 0; the
-// border form gets the provider's region). Nothing while the main form is minimised. When the
+// Freezes the shown listed forms whose provider uses the manager (locked flag, WM_SETREDRAW 0;
+// the border form gets the provider's region). Nothing while the main form is minimised. When the
 // manager is the default one and animates skin changes, painting is held back meanwhile.
 void LockForms(TsSkinManager* manager);
 // Thaws them again; with repaint each is animated (when skin changes are animated) or redrawn.

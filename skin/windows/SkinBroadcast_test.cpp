@@ -166,7 +166,7 @@ TEST_F(SkinBroadcast, SkinnedFormsAreFrozenForAChangeUnlessTheMainFormIsMinimise
     auto* main = TForm::Create<TForm>(Application);
     Application->SetMainForm(main);
     auto* form = TForm::Create<TForm>(Application);
-    form->HandleNeeded();
+    form->Show();
     auto* provider = new TsSkinProvider(form);
     TsSkinManager manager(nullptr);
     ASSERT_EQ(provider->SkinManager(), &manager);
@@ -176,6 +176,15 @@ TEST_F(SkinBroadcast, SkinnedFormsAreFrozenForAChangeUnlessTheMainFormIsMinimise
     EXPECT_TRUE(provider->Locked());
     UnlockForms(&manager, true);
     EXPECT_FALSE(provider->Locked());
+    EXPECT_TRUE(IsWindowVisible(form->Handle()));
+
+    // A hidden form is left alone, and stays hidden.
+    form->Hide();
+    LockForms(&manager);
+    EXPECT_FALSE(provider->Locked());
+    UnlockForms(&manager, true);
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    form->Show();
 
     ShowWindow(main->Handle(), SW_MINIMIZE);
     ASSERT_TRUE(IsIconic(main->Handle()));
