@@ -66,6 +66,23 @@ function(tillora_form_resources target)
   file(CONFIGURE OUTPUT ${rc_file} CONTENT "${rc_text}")
   target_sources(${target} PRIVATE ${rc_file})
   set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS "${form_files}")
+  # Descriptions written by the build (the splash's, with the internal skin).
+  if(DEFINED TILLORA_PROGRAM_SKINS AND "${form_files}" MATCHES "${TILLORA_PROGRAM_SKINS}")
+    add_dependencies(${target} tillora_program_skins)
+  endif()
+endfunction()
+
+# tillora_shadow_resources(<target>)
+# The built-in form shadows "vxSHDA" and "vxSHDI" (PNG, raw-data resources) from the program's
+# skins (tillora_program_skins, register/ui).
+function(tillora_shadow_resources target)
+  set(shadows ${TILLORA_PROGRAM_SKINS}/vxSHDA.png ${TILLORA_PROGRAM_SKINS}/vxSHDI.png)
+  set(rc_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_shadows.rc)
+  file(CONFIGURE OUTPUT ${rc_file}
+       CONTENT "vxSHDA RCDATA \"${TILLORA_PROGRAM_SKINS}/vxSHDA.png\"\nvxSHDI RCDATA \"${TILLORA_PROGRAM_SKINS}/vxSHDI.png\"\n")
+  target_sources(${target} PRIVATE ${rc_file})
+  set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS "${shadows}")
+  add_dependencies(${target} tillora_program_skins)
 endfunction()
 
 # tillora_add_card_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s])

@@ -4,6 +4,7 @@
 
 #include "gui/FormReader.h"
 #include "gui/Menus.h"
+#include "gui/Messages.h"
 #include "gui/StdCtrls.h"
 #include "gui/base/SysUtils.h"
 
@@ -517,6 +518,10 @@ void TForm::WndProc(TMessage& m)
             }
         }
         break;
+    case WM_ACTIVATEAPP:
+        if (m.WParam && Application && Application->AppWindowMade())
+            SendMessageA(Application->AppWindow(), CM_ACTIVATE, 0, 0);
+        break;
     case WM_ACTIVATE:
         if (LOWORD(m.WParam) != WA_INACTIVE && !HIWORD(m.WParam) && activeControl_ && activeControl_->CanFocus()) {
             activeControl_->SetFocus(); // not the form itself, as the default activation would
@@ -596,6 +601,50 @@ TApplication::~TApplication()
     SetState(csDestroying);
     FreeDeferred();
     DestroyForms();
+    hooks_.clear();
+    if (appWindow_) DestroyWindow(appWindow_);
+}
+
+LRESULT CALLBACK TApplication::AppWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    if (app && !(msg >= CN_BASE && msg <= 0xBFFF)) {
+        TMessage m{msg, wParam, lParam, 0};
+        // Copied: a hook may add or remove hooks.
+        const auto hooks = app->hooks_;
+        for (auto it = hooks.rbegin(); it != hooks.rend(); ++it)
+            if (it->second(m)) return m.Result;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+HWND TApplication::AppWindow()
+{
+    if (appWindow_) return appWindow_;
+    static const char* const className = "TApplication";
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), className, &wc)) {
+        wc.lpfnWndProc = AppWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = className;
+        RegisterClassA(&wc);
+    }
+    appWindow_ = CreateWindowExA(0, className, title_.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    if (appWindow_) SetWindowLongPtrA(appWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return appWindow_;
+}
+
+int TApplication::HookMainWindow(TWindowHook hook)
+{
+    AppWindow();
+    hooks_.emplace_back(++lastHookId_, std::move(hook));
+    return lastHookId_;
+}
+
+void TApplication::UnhookMainWindow(int id)
+{
+    std::erase_if(hooks_, [id](const auto& h) { return h.first == id; });
 }
 
 void TApplication::Run()

@@ -256,6 +256,18 @@ class TApplication : public TComponent {
     void ShowException(const std::exception& e);
     int MessageBox(const std::string& text, const std::string& caption, UINT flags);
 
+    // The application's own hidden window (made on first use, freed with the application):
+    // components hook it to see its messages. The library sends it CM_ACTIVATE whenever the
+    // program becomes the active one (WM_ACTIVATEAPP of a form); the reflected notifications
+    // (CN_...) never reach it. A hook answers true when it handled the message: the later hooks
+    // and the default handling do not see it then.
+    using TWindowHook = std::function<bool(TMessage&)>;
+    HWND AppWindow();
+    bool AppWindowMade() const { return appWindow_ != nullptr; }
+    // Adds a hook (the last added is asked first); the answer identifies it for the removal.
+    int HookMainWindow(TWindowHook hook);
+    void UnhookMainWindow(int id);
+
     std::string ExeName() const;
     // The executable's folder with a trailing backslash.
     std::string ExeFolder() const;
@@ -283,7 +295,11 @@ private:
     bool NavigationKey(const MSG& msg);
     bool DialogKey(TForm* form, TWinControl* focused, const MSG& msg);
     void FreeDeferred();
+    static LRESULT CALLBACK AppWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     TForm* mainForm_ = nullptr;
+    HWND appWindow_ = nullptr;
+    std::vector<std::pair<int, TWindowHook>> hooks_;
+    int lastHookId_ = 0;
     bool terminated_ = false;
     std::string title_;
     std::vector<TComponent*> deferred_;

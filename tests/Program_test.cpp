@@ -113,11 +113,11 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
 {
     tillora.WriteFile("cfg\\start.ini",
                       "[Windows]\r\nCard=0\r\nFunc=1\r\n\r\n[Menue]\r\nDebug=1\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
-    tillora.MakeFolder("Skins\\Blue");
-    tillora.WriteFile("Skins\\Blue\\Options.dat", "[FORM]\r\n");
+    // Beside the shipped skins: a folder without "Options.dat", a name not ending exactly in
+    // ".vtz", and a damaged container (a negative entry count).
     tillora.MakeFolder("Skins\\Empty");
-    tillora.WriteFile("Skins\\Green.vtz", "VTzf");
     tillora.WriteFile("Skins\\Red.VTZ", "VTzf");
+    tillora.WriteFile("Skins\\Kaputt.vtz", std::string("VTzf\xFF\xFF\xFF\xFF", 8));
     SimCard card(port, "--fresh active");
     ASSERT_TRUE(card.Insert());
     ASSERT_TRUE(tillora.Start());
@@ -169,8 +169,11 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
     EXPECT_FALSE(IsWindowVisible(FindControlWindow(main, "ZeitBox")));
     TilloraProgram::Click(FindControlWindow(main, "ZeitCheckBox"));
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return IsWindowVisible(FindControlWindow(main, "ZeitBox")) != FALSE; }));
-    GetWindowRect(main, &r);
-    EXPECT_EQ(r.bottom - r.top, 80 + 170 + 60); // ZeitBox.Top + ZeitBox.Height + 60
+    // (The panel is shown before the window grows.)
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] {
+        GetWindowRect(main, &r);
+        return r.bottom - r.top == 80 + 170 + 60; // ZeitBox.Top + ZeitBox.Height + 60
+    })) << r.bottom - r.top;
     EXPECT_FALSE(IsWindowEnabled(FindControlWindow(main, "TimePicker")));
     TilloraProgram::Click(FindControlWindow(main, "SetButton"));
     EXPECT_TRUE(
@@ -208,25 +211,39 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
     EXPECT_TRUE(TilloraProgram::WaitForHidden(vat));
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Text(kasse, "USS6") == "0100"; }));
 
-    // The skin dialog: folders with Options.dat and files ending in ".vtz", sorted.
+    // The skin dialog: the internal skin, folders with Options.dat and files ending in ".vtz",
+    // sorted.
     ASSERT_TRUE(ClickMenuItem(main, "Skins1"));
     HWND skins = tillora.WaitForForm("TSkinSel");
     ASSERT_NE(skins, nullptr);
     HWND combo = FindControlWindow(skins, "SkinComboBox");
-    ASSERT_TRUE(TilloraProgram::WaitFor([&] { return SendMessageA(combo, CB_GETCOUNT, 0, 0) == 2; }));
+    ASSERT_TRUE(TilloraProgram::WaitFor([&] { return SendMessageA(combo, CB_GETCOUNT, 0, 0) == 4; }));
     // (Wine hands list texts to another process only as wide characters.)
-    wchar_t name[64] = L"";
-    SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(name));
-    EXPECT_STREQ(name, L"Blue");
-    SendMessageW(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(name));
-    EXPECT_STREQ(name, L"Green");
+    std::vector<std::wstring> listed;
+    for (int i = 0; i < 4; ++i) {
+        wchar_t name[64] = L"";
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+        listed.push_back(name);
+    }
+    EXPECT_EQ(listed, (std::vector<std::wstring>{L"Kaputt", L"Nordlicht", L"Sandstein", L"Tillora (internal)"}));
     HWND use = FindControlWindow(skins, "SkinCheckBox");
     EXPECT_EQ(SendMessageA(use, BM_GETCHECK, 0, 0), BST_UNCHECKED); // [View] skin enabled defaults to 0
     TilloraProgram::Click(use);
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return IsWindowEnabled(combo) != FALSE; }));
-    SendMessageA(combo, CB_SETCURSEL, 1, 0);
-    PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(combo));
+    auto choose = [&](int index) {
+        SendMessageA(combo, CB_SETCURSEL, index, 0);
+        PostMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    };
+    // The damaged container: its message, and the program goes on with the skin it had.
+    choose(0);
+    HWND box = tillora.WaitForForm("#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(TilloraProgram::MessageText(box), "Damaged skin container: entry count -1");
+    TilloraProgram::PressButton(box, "OK");
+    EXPECT_TRUE(TilloraProgram::WaitForHidden(box));
+    choose(1);
+    choose(2);
     TilloraProgram::Click(FindControlWindow(skins, "sButton1"));
     EXPECT_TRUE(TilloraProgram::WaitForHidden(skins));
 
@@ -239,7 +256,7 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
                       "Card/Versionen=v2.;", "Languages/act=Polish", "CFG/operator=ich", "CFG/operator2=ein anderer",
                       "Tax/container1=2000", "Tax/container2=0700", "Tax/container3=1900", "Tax/container4=0000",
                       "Tax/container5=1070", "Tax/container6=0100", "TaxMode/ExklSteuer=0", "View/skin enabled=1",
-                      "View/skin name=Green"}));
+                      "View/skin name=Sandstein"}));
 }
 
 TEST_F(Program, TransportPinIsAskedForUntilTheCardTakesItAndARemovedCardEndsTheProgram)
@@ -322,6 +339,23 @@ TEST_F(Program, CardVersionNotInTheListShowsItsErrorAndItsCloseButtonEndsInOrder
     EXPECT_NE(std::find(ini.begin(), ini.end(), "Card/Versionen=v2.3;"), ini.end()) << Joined(ini);
 }
 
+TEST_F(Program, AnUnknownSkinNameEndsAsTheInternalSkin)
+{
+    tillora.WriteFile("cfg\\start.ini",
+                      "[Card]\r\nVersionen=v2.3;\r\n\r\n[View]\r\nskin enabled=1\r\nskin name=Unbekannt\r\n");
+    SimCard card(port, "--fresh active"); // version 2.2: the card error window ends the program
+    ASSERT_TRUE(card.Insert());
+    ASSERT_TRUE(tillora.Start());
+    HWND error = tillora.WaitForForm("TCardErrForm");
+    ASSERT_NE(error, nullptr);
+    TilloraProgram::Click(FindControlWindow(error, "Button1"));
+    ASSERT_TRUE(tillora.WaitForExit());
+    EXPECT_EQ(tillora.ExitCode(), 0u);
+    const auto ini = IniEntries(tillora.ReadFile("cfg\\start.ini"));
+    EXPECT_NE(std::find(ini.begin(), ini.end(), "View/skin enabled=1"), ini.end()) << Joined(ini);
+    EXPECT_NE(std::find(ini.begin(), ini.end(), "View/skin name=Tillora (internal)"), ini.end()) << Joined(ini);
+}
+
 TEST_F(Program, NoCardWithinTenSecondsWithoutLanguageAndStartFiles)
 {
     tillora.Remove("cfg\\lang.ini");
@@ -340,7 +374,7 @@ TEST_F(Program, NoCardWithinTenSecondsWithoutLanguageAndStartFiles)
               Joined({"Languages/act=Deutsch", "CFG/operator=ich", "CFG/operator2=ein anderer", "Tax/container1=1900",
                       "Tax/container2=0700", "Tax/container3=1900", "Tax/container4=0000", "Tax/container5=1070",
                       "Tax/container6=0550", "TaxMode/ExklSteuer=0", "Windows/Cash=1", "Windows/Card=0",
-                      "Windows/Func=0", "Windows/Time=0", "View/skin enabled=0", "View/skin name="}));
+                      "Windows/Func=0", "Windows/Time=0", "View/skin enabled=0", "View/skin name=Tillora (internal)"}));
 }
 
 TEST_F(Program, MissingProductListStopsTheStartWithTheFileError)

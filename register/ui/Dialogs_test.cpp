@@ -27,12 +27,30 @@
 #include "skin/controls/sGauge.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sStart.h"
+#include "skin/engine/sHooks.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStart.h"
+#include "skin/engine/tools/ProgramSkins.h"
+#include "skin/engine/vxSkinConvertor.h"
 #include "skin/windows/sConnect.h"
 #include "skin/windows/sStart.h"
 
 namespace {
+
+// A folder of the program's skins written by the build, as a Windows path.
+std::string ProgramSkins(const std::string& sub)
+{
+    std::string path = "Z:" + std::string(PROGRAM_SKINS_DIR) + "/" + sub;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string FileText(const std::string& file)
+{
+    std::ifstream f(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
 
 class Dialogs : public ::testing::Test {
 protected:
@@ -116,36 +134,119 @@ TEST_F(Dialogs, SkinDialogDrivesTheSplashSkinManager)
     TsSkinManager* manager = InitForm->sSkinManager1;
     EXPECT_EQ(manager->SkinDirectory(), Application->ExeFolder() + "Skins\\");
     EXPECT_EQ(manager, DefaultManager());
+    // From the description on, the internal skin is loaded.
+    EXPECT_EQ(manager->SkinName(), "Tillora (internal)");
+    EXPECT_TRUE(manager->SkinData.SkinLoaded);
+    EXPECT_TRUE(manager->ExtendedBorders());
+    manager->SetSkinDirectory(ProgramSkins("Skins"));
 
-    // Unticked: the manager is off and a stored name is not taken.
+    // The shipped skins and the internal one, sorted.
+    SkinSel->Show();
+    std::vector<std::string> listed;
+    for (int i = 0; i < SkinSel->SkinComboBox->Items().Count(); ++i)
+        listed.push_back(SkinSel->SkinComboBox->Items()[i]);
+    EXPECT_EQ(listed, (std::vector<std::string>{"Nordlicht", "Sandstein", "Tillora (internal)"}));
+
+    // Unticked: the manager is off, the skin removed, a stored name not taken.
     SkinSel->SkinCheckBox->SetChecked(false);
     EXPECT_FALSE(manager->Active());
     EXPECT_FALSE(SkinSel->SkinComboBox->Enabled());
-    SkinSel->ApplySkinName("Blue");
-    EXPECT_EQ(manager->SkinName(), "");
+    EXPECT_FALSE(manager->SkinData.SkinLoaded);
+    EXPECT_EQ(manager->GetSkinIndex("BUTTON"), -1);
+    SkinSel->ApplySkinName("Nordlicht");
+    EXPECT_EQ(manager->SkinName(), "Tillora (internal)");
+    EXPECT_FALSE(manager->SkinData.SkinLoaded);
 
+    // Ticked: the stored skin comes back; a name loads its skin.
     SkinSel->SkinCheckBox->SetChecked(true);
     EXPECT_TRUE(manager->Active());
     EXPECT_TRUE(SkinSel->SkinComboBox->Enabled());
+    EXPECT_TRUE(manager->SkinData.SkinLoaded);
     SkinSel->ApplySkinName("");
-    EXPECT_EQ(manager->SkinName(), "");
-    SkinSel->ApplySkinName("Blue");
-    EXPECT_EQ(manager->SkinName(), "Blue");
+    EXPECT_EQ(manager->SkinName(), "Tillora (internal)");
+    SkinSel->ApplySkinName("Nordlicht");
+    EXPECT_EQ(manager->SkinName(), "Nordlicht");
+    EXPECT_FALSE(manager->Packed());
+    EXPECT_EQ(manager->SkinData.Description, "Nordlicht: green and teal");
 
     // A name chosen in the box.
-    SkinSel->SkinComboBox->Items().Add("Green");
-    SkinSel->SkinComboBox->SetItemIndex(0);
+    SkinSel->SkinComboBox->SetItemIndex(1);
     SkinSel->SkinComboBoxChange(SkinSel->SkinComboBox);
-    EXPECT_EQ(manager->SkinName(), "Green");
+    EXPECT_EQ(manager->SkinName(), "Sandstein");
+    EXPECT_TRUE(manager->Packed());
+    EXPECT_EQ(manager->SkinData.Description, "Sandstein: warm sand");
+
+    // A name that matches nothing: the internal skin.
+    SkinSel->ApplySkinName("Blue");
+    EXPECT_EQ(manager->SkinName(), "Tillora (internal)");
+    EXPECT_EQ(manager->SkinData.Description, "Tillora: cool blue");
+}
+
+TEST_F(Dialogs, EveryProgramSkinHoldsTheSectionsAndImagesOfTheWindows)
+{
+    TsSkinManager* manager = InitForm->sSkinManager1;
+    manager->SetSkinDirectory(ProgramSkins("Skins"));
+    for (const char* name : {"Nordlicht", "Sandstein", "Tillora (internal)"}) {
+        manager->SetSkinName(name);
+        ASSERT_EQ(manager->SkinName(), name);
+        for (const programskins::TSection& s : programskins::Sections)
+            EXPECT_GE(manager->GetSkinIndex(s.Name), 0) << name << " " << s.Name;
+        ASSERT_TRUE(manager->MasterBitmap) << name;
+        EXPECT_EQ(manager->MasterBitmap->Width(), programskins::MasterWidth);
+        EXPECT_GE(manager->CommonIndexes.BoxChecked, 0) << name;
+        EXPECT_GE(manager->CommonIndexes.RadioUnchecked, 0) << name;
+        const int button = manager->GetSkinIndex("BUTTON");
+        EXPECT_GE(manager->GetMaskIndex(button, "BUTTON", "BORDERSMASK"), 0) << name;
+        EXPECT_GE(manager->GetMaskIndex(manager->GetSkinIndex("PROGRESSH"), "PROGRESSH", "BORDERSMASK"), 0) << name;
+        EXPECT_GE(manager->CommonIndexes.ComboGlyph, 0) << name;
+    }
+}
+
+TEST_F(Dialogs, ExtendedBordersTakeTheBuiltInShadows)
+{
+    // This test program carries the program's shadow resources.
+    ASSERT_NE(BuiltInShadow(true), nullptr);
+    ASSERT_NE(BuiltInShadow(false), nullptr);
+    TsSkinManager* manager = InitForm->sSkinManager1;
+    ASSERT_TRUE(manager->ExtendedBorders());
+    ASSERT_EQ(manager->CommonIndexes.ExBorder, -1); // the internal skin has no EXBORDER
+    const int wider = HookDwmCompositionEnabled() ? 1 : 0;
+    EXPECT_EQ(manager->ShadowMargins(), (std::array<int, 4>{11 + wider, 7 + wider, 11 + wider, 11 + wider}));
+    ASSERT_NE(manager->ShadowActive(), nullptr);
+    EXPECT_EQ(manager->ShadowActive()->PixelFormat(), pf32bit);
+    EXPECT_EQ(manager->ShadowActive()->Width(), BuiltInShadow(true)->Width());
+    ASSERT_NE(manager->ShadowInactive(), nullptr);
+    EXPECT_EQ(manager->ShadowInactive()->Height(), BuiltInShadow(false)->Height());
+}
+
+TEST_F(Dialogs, TheInternalSkinIsItsSourcesByteForByte)
+{
+    TsSkinManager* manager = InitForm->sSkinManager1;
+    ASSERT_EQ(manager->InternalSkins().Count(), 1);
+    TsStoredSkin& stored = manager->InternalSkins().Items(0);
+    EXPECT_EQ(stored.Name, "Tillora (internal)");
+    TvxSkinConvertor convertor;
+    stored.Data.SetPosition(0);
+    convertor.LendPackedData(&stored.Data);
+    convertor.Extract();
+    const std::string sources = std::string(PROGRAM_SKINS_DIR) + "/Internal/Tillora/";
+    ASSERT_TRUE(convertor.Options);
+    EXPECT_EQ(convertor.Options->DataString(), FileText(sources + "Options.dat"));
+    ASSERT_EQ(convertor.Files.size(), 1u);
+    EXPECT_EQ(convertor.Files[0].FileName, "Master.bmp");
+    EXPECT_EQ(convertor.Files[0].Data->DataString(), FileText(sources + "Master.bmp"));
+    EXPECT_GT(FileText(sources + "Master.bmp").size(), 1000u);
 }
 
 TEST_F(Dialogs, SkinRefreshKeepsTheNameAndRestoresTheAnimation)
 {
     TsSkinManager* manager = InitForm->sSkinManager1;
-    manager->SetSkinName("Blue");
+    manager->SetSkinDirectory(ProgramSkins("Skins"));
+    manager->SetSkinName("Nordlicht");
     manager->AnimEffects().SkinChanging.Time = 250;
     ReapplySkin();
-    EXPECT_EQ(manager->SkinName(), "Blue");
+    EXPECT_EQ(manager->SkinName(), "Nordlicht");
+    EXPECT_TRUE(manager->SkinData.SkinLoaded);
     EXPECT_TRUE(manager->AnimEffects().SkinChanging.Active);
     EXPECT_EQ(manager->AnimEffects().SkinChanging.Time, 250);
 }

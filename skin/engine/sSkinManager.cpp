@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "gui/Dialogs.h"
 #include "gui/base/Handles.h"
 #include "gui/base/MemIniFile.h"
 #include "gui/base/SysUtils.h"
+#include "gui/Forms.h"
+#include "skin/engine/sHooks.h"
 #include "skin/engine/sSkinFiles.h"
 #include "skin/engine/sSysUtils.h"
 #include "skin/engine/sUtils.h"
@@ -24,9 +28,42 @@ TColor ToRGB(TColor c) { return static_cast<TColor>(ColorToRGB(c)); }
 // The newest skin format the engine supports fully.
 constexpr double SupportedSkinVersion = 6.99;
 
+// The raw data of an internal skin: a 32-bit length and that many bytes of the container.
+// Data without a length that fits are taken as they stand.
+std::string StoredData(const std::string& raw)
+{
+    if (raw.size() < 4) return raw;
+    uint32_t length = 0;
+    for (int i = 3; i >= 0; --i)
+        length = length << 8 | static_cast<unsigned char>(raw[static_cast<size_t>(i)]);
+    return length == raw.size() - 4 ? raw.substr(4) : raw;
+}
+
 } // namespace
 
 TsSkinManager* DefaultManager() { return defaultManager; }
+
+TsManagerFlags& SkinManagerFlags()
+{
+    static TsManagerFlags flags;
+    return flags;
+}
+
+void TsStoredSkin::Assign(const TsStoredSkin& source)
+{
+    Name = source.Name;
+    Data.Clear();
+    Data.WriteString(source.Data.DataString());
+    Data.SetPosition(0);
+    Shadow1Color = source.Shadow1Color;
+    Shadow1Offset = source.Shadow1Offset;
+    Shadow1Blur = source.Shadow1Blur;
+    Shadow1Transparency = source.Shadow1Transparency;
+    BorderColor = source.BorderColor;
+    Version = source.Version;
+    Author = source.Author;
+    Description = source.Description;
+}
 
 TsStoredSkin& TsStoredSkins::Add()
 {
@@ -54,7 +91,12 @@ int ThirdPartyList::KindOfProperty(const std::string& name)
 TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner)
 {
     Manager = this;
-    if (!defaultManager) defaultManager = this;
+    if (auto make = WindowSkinningHooks().CreateSkinMenus) menus_.reset(make(this));
+    if (!defaultManager) {
+        defaultManager = this;
+        if (IsNTPlatform() && Application)
+            mainHookId_ = Application->HookMainWindow([this](TMessage& m) { return MainWindowHook(m); });
+    }
     // The end of construction: the defaults of what is still empty.
     FillThirdLists();
     skinDirectory_ = DefaultSkinDirectory;
@@ -62,13 +104,74 @@ TsSkinManager::TsSkinManager(TComponent* owner) : TComponent(owner)
 
 TsSkinManager::~TsSkinManager()
 {
-    if (defaultManager == this) defaultManager = nullptr;
+    SetActive(false);
+    extendedBorders_ = false;
+    shadowActive_.reset();
+    shadowInactive_.reset();
+    menus_.reset();
+    ClearSkinTables();
+    if (defaultManager == this) {
+        if (hookInstalled_)
+            if (auto remove = WindowSkinningHooks().RemoveSkinHook) remove();
+        hookInstalled_ = false;
+        defaultManager = nullptr;
+    }
+    if (mainHookId_ && Application) Application->UnhookMainWindow(mainHookId_);
+    for (int k = 0; k < ThirdPartyList::KindCount; ++k)
+        thirdParty_.Lists[static_cast<size_t>(k)] = thirdLists_[static_cast<size_t>(k)].Text();
 }
 
 void TsSkinManager::SetIsDefault(bool value)
 {
     if (!value && defaultManager) return;
     defaultManager = this;
+    if (active_) {
+        SendNewSkin(true);
+        RepaintForms();
+    } else SendRemoveSkin();
+}
+
+void TsSkinManager::SetActive(bool active)
+{
+    if (active == active_) return;
+    active_ = active;
+    if (!active) {
+        if (!Reading()) SendRemoveSkin();
+        UpdateCommonIndexes();
+    } else SetSkinName(skinName_);
+}
+
+void TsSkinManager::SetSkinDirectory(const std::string& directory)
+{
+    if (directory == skinDirectory_) return;
+    skinDirectory_ = directory;
+    SkinData.SkinPath = GetFullSkinDirectory();
+}
+
+bool TsSkinManager::ExtendedBorders() const
+{
+    return extendedBorders_ && GetProcAddress(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow") != nullptr;
+}
+
+bool TsSkinManager::AllowGlowing() const
+{
+    return allowGlowing_ && GetProcAddress(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow") != nullptr &&
+           !Win64NoComposition;
+}
+
+void TsSkinManager::SetSkinnedPopups(bool on)
+{
+    if (on == skinnedPopups_) return;
+    skinnedPopups_ = on;
+    if (on && IsDefault() && menus_) menus_->SyncActive(SkinData.SkinLoaded);
+}
+
+std::string TsSkinManager::SkinInfo() const
+{
+    if (!SkinData.SkinLoaded) return "N/A";
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", SkinData.Version);
+    return text;
 }
 
 void TsSkinManager::FillThirdLists()
@@ -86,6 +189,33 @@ void TsSkinManager::Loaded()
     if (skinDirectory_.empty()) skinDirectory_ = DefaultSkinDirectory;
     if (menuSupport_.IcoLineSkin.empty()) menuSupport_.IcoLineSkin = "ICOLINE";
     FillThirdLists();
+    if (active_ && !skinName_.empty()) SendNewSkin(false);
+}
+
+bool TsSkinManager::SetAnimationProperty(const std::string& name, const TPropValue& value)
+{
+    if (SameText(name, "Buttons.Events")) {
+        animEffects_.ButtonEvents = (value.Has("beMouseEnter") ? TvxAnimEffects::beMouseEnter : 0u) |
+                                    (value.Has("beMouseLeave") ? TvxAnimEffects::beMouseLeave : 0u) |
+                                    (value.Has("beMouseDown") ? TvxAnimEffects::beMouseDown : 0u) |
+                                    (value.Has("beMouseUp") ? TvxAnimEffects::beMouseUp : 0u);
+        return true;
+    }
+    const size_t dot = name.find('.');
+    if (dot == std::string::npos) return false;
+    const std::string kind = name.substr(0, dot), field = name.substr(dot + 1);
+    TvxFormAnimation* a = SameText(kind, "DialogShow")     ? &animEffects_.DialogShow
+                          : SameText(kind, "FormShow")     ? &animEffects_.FormShow
+                          : SameText(kind, "FormHide")     ? &animEffects_.FormHide
+                          : SameText(kind, "DialogHide")   ? &animEffects_.DialogHide
+                          : SameText(kind, "PageChange")   ? &animEffects_.PageChange
+                          : SameText(kind, "SkinChanging") ? &animEffects_.SkinChanging
+                                                           : nullptr;
+    if (!a) return false;
+    if (SameText(field, "Active")) a->Active = value.AsBool();
+    else if (SameText(field, "Time")) a->Time = static_cast<int>(static_cast<unsigned short>(value.AsInt()));
+    else return false;
+    return true;
 }
 
 void TsSkinManager::SetProperty(const std::string& name, const TPropValue& value)
@@ -95,20 +225,35 @@ void TsSkinManager::SetProperty(const std::string& name, const TPropValue& value
     else if (SameText(name, "SkinName")) SetSkinName(value.AsString());
     else if (SameText(name, "ExtendedBorders")) SetExtendedBorders(value.AsBool());
     else if (SameText(name, "IsDefault")) SetIsDefault(value.AsBool());
+    else if (SameText(name, "HueOffset")) SetHueOffset(static_cast<int>(value.AsInt()));
+    else if (SameText(name, "Saturation")) SetSaturation(static_cast<int>(value.AsInt()));
+    else if (SameText(name, "SkinnedPopups")) SetSkinnedPopups(value.AsBool());
+    else if (SameText(name, "AllowGlowing")) SetAllowGlowing(value.AsBool());
     else if (SameText(name, "MenuSupport.IcoLineSkin")) menuSupport_.IcoLineSkin = value.AsString();
     else if (SameText(name, "MenuSupport.UseExtraLine")) menuSupport_.UseExtraLine = value.AsBool();
     else if (SameText(name, "MenuSupport.ExtraLineWidth")) menuSupport_.ExtraLineWidth = value.AsInt();
-    else if (SameText(name, "AnimEffects.SkinChanging.Active")) animEffects_.SkinChanging.Active = value.AsBool();
-    else if (SameText(name, "AnimEffects.SkinChanging.Time"))
-        animEffects_.SkinChanging.Time = static_cast<int>(static_cast<unsigned short>(value.AsInt()));
-    else if (SameText(name, "InternalSkins")) {
+    else if (StartsWith(name, "AnimEffects.") && SetAnimationProperty(name.substr(12), value)) {
+    } else if (SameText(name, "SkinningRules")) {
+        skinningRules_ = (value.Has("srStdForms") ? srStdForms : 0u) | (value.Has("srStdDialogs") ? srStdDialogs : 0u) |
+                         (value.Has("srThirdParty") ? srThirdParty : 0u);
+    } else if (SameText(name, "InternalSkins")) {
         if (value.kind != TPropValue::Collection) throw EComponentError("Sammlung erwartet");
         internalSkins_.Clear();
         for (const auto& item : value.collection) {
             TsStoredSkin& skin = internalSkins_.Add();
             for (const TPropItem& p : item) {
                 if (SameText(p.name, "Name")) skin.Name = p.value.AsString();
-                else if (SameText(p.name, "Data")) skin.Data.WriteString(p.value.AsBinary());
+                else if (SameText(p.name, "Shadow1Color")) skin.Shadow1Color = static_cast<TColor>(p.value.AsInt());
+                else if (SameText(p.name, "Shadow1Offset")) skin.Shadow1Offset = static_cast<int>(p.value.AsInt());
+                else if (SameText(p.name, "Shadow1Blur")) skin.Shadow1Blur = static_cast<int>(p.value.AsInt());
+                else if (SameText(p.name, "Shadow1Transparency"))
+                    skin.Shadow1Transparency = static_cast<int>(p.value.AsInt());
+                else if (SameText(p.name, "BorderColor")) skin.BorderColor = static_cast<TColor>(p.value.AsInt());
+                else if (SameText(p.name, "Version"))
+                    skin.Version = p.value.kind == TPropValue::Float ? p.value.f : static_cast<double>(p.value.AsInt());
+                else if (SameText(p.name, "Author")) skin.Author = p.value.AsString();
+                else if (SameText(p.name, "Description")) skin.Description = p.value.AsString();
+                else if (SameText(p.name, "Data")) skin.Data.WriteString(StoredData(p.value.AsBinary()));
                 else UnknownProperty("InternalSkins." + p.name);
             }
             skin.Data.SetPosition(0);
@@ -169,53 +314,6 @@ void TsSkinManager::SetCommonSections(const TStrings& lines)
         if (!line.empty() && line[0] != ';') commonSections_.Put(i, DelChars(line, ' '));
     }
     SetSkinName(skinName_);
-}
-
-void TsSkinManager::LoadSkinTables(const TMemIniFile& ini, TsSkinImages& images, const std::string& skinPath)
-{
-    SkinData.SkinPath = skinPath;
-    LoadAllMasks(ini, images);
-    LoadAllPatterns(ini, images);
-    LoadAllGeneralData(ini, commonSections_, ToRGB);
-    if (SkinData.Version > SupportedSkinVersion)
-        ShowMessage("This version of the skin have not complete support by used Velocon package release.\r\n"
-                    "Components must be updated up to latest version for using this skin.");
-    UpdateCommonIndexes();
-}
-
-bool TsSkinManager::LoadSkinFromFolder(const std::string& folder)
-{
-    const std::string path = IncludeTrailingSlash(folder);
-    if (!FileExists(path + "Options.dat")) return false;
-    TStringList lines;
-    lines.LoadFromFile(path + "Options.dat");
-    const TMemIniFile ini(lines);
-    TsFolderImages images(path);
-    LoadSkinTables(ini, images, path);
-    return true;
-}
-
-void TsSkinManager::LoadSkinFromContainer(const TvxSkinConvertor& convertor, const std::string& skinPath)
-{
-    TStringList lines;
-    if (convertor.Options) lines.SetText(convertor.Options->DataString());
-    const TMemIniFile ini(lines);
-    TsContainerImages images(convertor);
-    LoadSkinTables(ini, images, skinPath);
-}
-
-void TsSkinManager::LoadSkinFromData(TStream& data)
-{
-    TvxSkinConvertor convertor;
-    convertor.LendPackedData(&data);
-    convertor.Extract();
-    LoadSkinFromContainer(convertor, "");
-}
-
-void TsSkinManager::UnloadSkinTables()
-{
-    ClearSkinTables();
-    UpdateCommonIndexes();
 }
 
 namespace {

@@ -2,19 +2,28 @@
 // window owns the program's one manager); skinned windows and controls reach it through their
 // skin link or, without one of their own, through the default manager (DefaultManager).
 //
-// It keeps the settings a form description gives it, lists the available skins and holds the
-// loaded skin's tables with their lookups (TsSkinTables, sSkinTables.h). Setting SkinName only
-// stores the name so far; the loaders below fill the tables from a skin folder, a packed
-// container or an internal skin's container bytes:
+// It keeps the settings a form description gives it, lists the available skins, loads the
+// chosen one into its tables (TsSkinTables, sSkinTables.h), recolours it by HueOffset and
+// Saturation and tells every form and control through the skin command message:
 //
-//   manager.LoadSkinFromFolder(GetFullSkinDirectory() + "\\" + name);   // Options.dat + files
-//   std::unique_ptr<TvxSkinConvertor> c;                                  // a ".vtz" file
-//   LoadSkinFile(file, c, true);
-//   manager.LoadSkinFromContainer(*c, GetFullSkinDirectory() + "\\");
-//   manager.LoadSkinFromData(manager.InternalSkins().Items(0).Data);      // internal skin
+//   manager.SetSkinName("Blue");   // "Blue.vtz" in the skin folder, else the folder "Blue"
+//                                  // with "Options.dat", else the internal skin "Blue", else
+//                                  // the first internal skin (SkinName reads back its name),
+//                                  // else none: Active false and the skin removed
+//   manager.SetActive(false);      // cmdRemoveSkin to all, the tables emptied
 //   int i = manager.GetSkinIndex("BUTTON");
 //   int border = manager.GetMaskIndex(i, "BUTTON", "BORDERSMASK");
+//
+// A load that fails (a damaged container, an unreadable picture) raises its exception and
+// changes nothing: the skin loaded before, its name, tables and indexes stay. The loaders for
+// tests and tools fill the tables the same way without any broadcast:
+//
+//   manager.LoadSkinFromFolder(GetFullSkinDirectory() + "\\" + name);   // Options.dat + files
+//   manager.LoadSkinFromData(manager.InternalSkins().Items(0).Data);      // internal skin
 //   manager.UnloadSkinTables();                                           // all fixed indexes -1
+//
+// The description of the splash's manager (Data: a 32-bit length and the container's bytes,
+// written by the build from the program's internal skin):
 //
 //   object sSkinManager1: TsSkinManager
 //     Active = False
@@ -27,7 +36,7 @@
 //     InternalSkins = <
 //       item
 //         Name = 'Tillora (internal)'
-//         Data = {5654 7A66 ...}
+//         Data = {D2040000 5654 7A66 ...}   (1234 bytes follow)
 //       end>
 //   end
 //
@@ -41,6 +50,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/Controls.h"
 #include "gui/Graphics.h"
 #include "gui/base/Classes.h"
 #include "gui/base/StreamBase.h"
@@ -55,10 +65,23 @@ class TvxSkinConvertor;
 TsSkinManager* DefaultManager();
 
 // A skin stored with the window description: its listed name and its packed container.
+// A skin stored with the window description: its listed name, its values and its packed
+// container ("Data", a raw-data value of the description). This program stores its internal
+// skin as a container only; sections, images and patterns as collections are not kept.
 class TsStoredSkin : public TObject {
     GUI_CLASS(TsStoredSkin, TObject)
     std::string Name;
     TMemoryStream Data;
+    TColor Shadow1Color = 0;
+    int Shadow1Offset = 0;
+    int Shadow1Blur = -1;
+    int Shadow1Transparency = 0;
+    TColor BorderColor = 0xFF00FF;
+    double Version = 0;
+    std::string Author;
+    std::string Description;
+    // Copies the name, the values and Data by content.
+    void Assign(const TsStoredSkin& source);
 };
 
 class TsStoredSkins : public TObject {
@@ -86,10 +109,32 @@ class TvxFormAnimation : public TObject {
     int Time; // milliseconds, 16-bit
 };
 
+// The animation options; every one active with time 0, except SkinChanging (time 100).
 class TvxAnimEffects : public TObject {
     GUI_CLASS(TvxAnimEffects, TObject)
+    static constexpr unsigned beMouseEnter = 1, beMouseLeave = 2, beMouseDown = 4, beMouseUp = 8; // Buttons.Events
+    unsigned ButtonEvents = beMouseEnter | beMouseLeave | beMouseDown | beMouseUp;
+    TvxFormAnimation DialogShow{true, 0};
+    TvxFormAnimation FormShow{true, 0};
+    TvxFormAnimation FormHide{true, 0};
+    TvxFormAnimation DialogHide{true, 0};
+    TvxFormAnimation PageChange{true, 0};
     TvxFormAnimation SkinChanging{true, 100};
 };
+
+// The windows the window hook skins (SkinningRules).
+enum TvxSkinningRule : unsigned { srStdForms = 1, srStdDialogs = 2, srThirdParty = 4 };
+
+// The manager's module flags, read by painting code to hold back during a change.
+struct TsManagerFlags {
+    bool Loading = false;
+    bool Changing = false;
+    bool Removing = false;
+};
+TsManagerFlags& SkinManagerFlags();
+
+// The package version the engine answers to (the banner of "/vxver", the Version property).
+constexpr const char* PackageVersion = "6.61";
 
 // The class names of outside controls that window skinning skins through adapters, one list
 // per control kind (one name a line); an empty list takes its kind's default (" ", or
@@ -106,33 +151,68 @@ class ThirdPartyList : public TObject {
     static int KindOfProperty(const std::string& name);
 };
 
+class TsSkinMenus;
+
 class TsSkinManager : public TComponent, public TsSkinTables {
     GUI_CLASS(TsSkinManager, TComponent)
     explicit TsSkinManager(TComponent* owner);
     ~TsSkinManager() override;
 
     bool Active() const { return active_; }
-    void SetActive(bool active) { active_ = active; }
+    // Off: the skin is removed from every form (unless loading) and the fixed indexes become
+    // -1. On: SkinName is loaded again.
+    void SetActive(bool active);
     const std::string& SkinDirectory() const { return skinDirectory_; }
-    void SetSkinDirectory(const std::string& directory) { skinDirectory_ = directory; }
+    // Stores the folder (the skin is not reloaded); SkinData.SkinPath := the normalised folder.
+    void SetSkinDirectory(const std::string& directory);
     const std::string& SkinName() const { return skinName_; }
-    void SetSkinName(const std::string& name) { skinName_ = name; }
-    bool ExtendedBorders() const { return extendedBorders_; }
-    void SetExtendedBorders(bool on) { extendedBorders_ = on; }
+    // Stores the name and, while Active, loads the skin and broadcasts it (see above). The
+    // container's exceptions pass out; nothing has changed then.
+    void SetSkinName(const std::string& name);
+    // Layered shadow borders; read as true only when layered windows are available.
+    bool ExtendedBorders() const;
+    void SetExtendedBorders(bool on);
     bool IsDefault() const { return DefaultManager() == this; }
     void SetIsDefault(bool value);
+    bool SkinnedPopups() const { return skinnedPopups_; }
+    void SetSkinnedPopups(bool on);
+    // Glows; read as true only when layered windows are available and the system is not a
+    // 64-bit one without desktop composition.
+    bool AllowGlowing() const;
+    void SetAllowGlowing(bool on) { allowGlowing_ = on; }
+    unsigned SkinningRules() const { return skinningRules_; }
+    void SetSkinningRules(unsigned rules) { skinningRules_ = rules; }
+    // Hue rotation (degrees) and saturation change (percent) applied at load; a change reloads
+    // a loaded skin and repaints.
+    int HueOffset() const { return hueOffset_; }
+    void SetHueOffset(int offset);
+    int Saturation() const { return saturation_; }
+    void SetSaturation(int amount);
+    // The loaded skin's VERSION with a point, "N/A" while none is loaded.
+    std::string SkinInfo() const;
+    // The current skin came from a container.
+    bool Packed() const { return packed_; }
 
     TsStoredSkins& InternalSkins() { return internalSkins_; }
+    // Assigning a whole collection changes nothing.
+    void SetInternalSkins(const TsStoredSkins&) {}
+    // The package version; not stored, the setter does nothing.
+    static std::string Version() { return PackageVersion; }
     TvxMenuSupport& MenuSupport() { return menuSupport_; }
     ThirdPartyList& ThirdParty() { return thirdParty_; }
     TvxAnimEffects& AnimEffects() { return animEffects_; }
     // The class-name lists window skinning consults, one per kind (filled at load).
     const TStringList& ThirdLists(int kind) const { return thirdLists_.at(static_cast<size_t>(kind)); }
 
+    TNotifyEvent OnBeforeChange;
+    TNotifyEvent OnAfterChange;
+
     // The skin folder as listed and loaded: a setting beginning with ".." is taken from the
     // parent of the program's folder, one beginning with ".\" or "./" and one without ":" and
     // "\\" from the program's folder; any other stays. No separator is added at the end.
     std::string GetFullSkinDirectory() const;
+    // The packed file of a skin: the normalised folder, "\", the name, ".vtz".
+    std::string PackedSkinFile(const std::string& name) const;
     // Fills the list with the available skins, sorted (case-insensitive): the internal skins,
     // then (kinds 0 and 2) the sub-folders holding "Options.dat" and (kinds 1 and 2) the files
     // ending exactly in ".vtz", listed by the name before their first "."; names beginning
@@ -144,9 +224,30 @@ class TsSkinManager : public TComponent, public TsSkinTables {
     TStringList& CommonSections() { return commonSections_; }
     void SetCommonSections(const TStrings& lines);
 
+    // The broadcasts. SendNewSkin: cmdSkinChanged (1) to every form and control, then (with
+    // repaint) RepaintForms; the default manager installs the window hook. SendRemoveSkin:
+    // cmdRemoveSkin (2), then the tables emptied. RepaintForms: cmdSkinChangeDone (16), then
+    // cmdRefresh (3), forms frozen in between. Every one with lParam = the manager.
+    void SendNewSkin(bool repaint);
+    void SendRemoveSkin();
+    void RepaintForms();
+    // The skinned control under the mouse: the old window gets cmdMouseLeave (30), the new
+    // one cmdMouseEnter (29); nothing when the handle is the stored one.
+    void SetActiveControl(HWND wnd);
+    HWND ActiveControl() const { return activeControl_; }
+
+    // The extended-border shadows (active, inactive: 32-bit, none when absent) and margins.
+    TBitmap* ShadowActive() const { return shadowActive_.get(); }
+    TBitmap* ShadowInactive() const { return shadowInactive_.get(); }
+    const std::array<int, 4>& ShadowMargins() const { return shadowMargins_; } // left, top, right, bottom
+
+    // The reaction to messages of the application's window; true when handled.
+    bool MainWindowHook(TMessage& message);
+
     // Loading the tables. Each runs the load steps in their order (images, patterns, sections
-    // with CommonSections merged, fixed indexes) over the skin text and the images of its
-    // source, and shows the version message when VERSION is above 6.99 (loading goes on).
+    // with CommonSections merged, recolouring, fixed indexes) over the skin text and the images
+    // of its source into fresh tables, which replace the current ones only when all went well;
+    // it shows the version message when VERSION is above 6.99 (loading goes on).
     // From a skin folder (with or without its trailing "\"): false, with the tables left as
     // they were, when it holds no "Options.dat".
     bool LoadSkinFromFolder(const std::string& folder);
@@ -180,8 +281,27 @@ class TsSkinManager : public TComponent, public TsSkinTables {
 
 private:
     void FillThirdLists();
+    // AnimEffects.<kind>.Active / .Time and AnimEffects.Buttons.Events; false for any other.
+    bool SetAnimationProperty(const std::string& name, const TPropValue& value);
+    // Loads SkinName by the rules above (packed file, folder, internal skins).
+    void LoadCurrentSkin();
+    void LoadPackedSkin();
+    void LoadFolderOrInternalSkin();
+    // Reloads a loaded skin after a change of its colours or borders.
+    void ReloadForChange();
+    void PrepareShadows();
+    bool Reading() const { return (ComponentState() & (csLoading | csReading)) != 0; }
     bool active_ = true;
     bool extendedBorders_ = false;
+    bool skinnedPopups_ = true;
+    bool allowGlowing_ = true;
+    unsigned skinningRules_ = srStdForms | srStdDialogs | srThirdParty;
+    int hueOffset_ = 0;
+    int saturation_ = 0;
+    bool packed_ = false;
+    bool hookInstalled_ = false;
+    int minimiseState_ = 0; // 1 restoring, 2 minimising
+    HWND activeControl_ = nullptr;
     std::string skinDirectory_;
     std::string skinName_;
     TsStoredSkins internalSkins_;
@@ -190,4 +310,20 @@ private:
     TvxAnimEffects animEffects_;
     std::array<TStringList, ThirdPartyList::KindCount> thirdLists_;
     TStringList commonSections_;
+    std::unique_ptr<TsSkinMenus> menus_;
+    std::unique_ptr<TBitmap> shadowActive_, shadowInactive_;
+    std::array<int, 4> shadowMargins_{0, 0, 0, 0};
+    int mainHookId_ = 0;
 };
+
+// The unit's start: the operating-system version (NT flag), the built-in shadow images
+// "vxSHDA" and "vxSHDI" (raw PNG resources of the program; absent when missing) and the
+// banner for "/vxver" among the program's arguments. End: the images freed.
+void SkinManagerStart();
+void SkinManagerEnd();
+// The banner "Velocon v6.61" once when any argument is "/vxver" in any case.
+void ShowVersionBanner(const std::vector<std::string>& args);
+// The platform is NT-based (read at start).
+bool IsNTPlatform();
+// The built-in shadow images, none when absent.
+TBitmap* BuiltInShadow(bool active);

@@ -4,6 +4,7 @@
 #include "skin/engine/sConst.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/engine/sStyleSimply.h"
 #include "skin/engine/sSysUtils.h"
 #include "skin/engine/vxPNG.h"
 
@@ -18,12 +19,16 @@ void SkinEngineStart()
     SkinMessagesStart();
     SkinUtilsStart();
     PNGStart();
+    StyleSimplyStart();
+    SkinManagerStart();
     RegisterComponentClass<TsSkinManager>();
 }
 
 void SkinEngineEnd()
 {
     if (startCount == 0 || --startCount > 0) return;
+    SkinManagerEnd();
+    StyleSimplyEnd();
     PNGEnd();
     SkinUtilsEnd();
     PackageTextsEnd();

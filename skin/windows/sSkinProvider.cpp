@@ -2,6 +2,8 @@
 
 #include "gui/base/Exceptions.h"
 #include "gui/base/SysUtils.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/engine/sStyleSimply.h"
 
 namespace {
 
@@ -23,7 +25,21 @@ TvxAddedTitle::TvxAddedTitle(TsSkinProvider& owner) : owner_(owner) { font_.SetC
 
 TsSkinProvider::TsSkinProvider(TComponent* owner)
     : TComponent(FormOwner(owner)), form_(static_cast<TForm*>(owner)), addedTitle_(*this)
-{}
+{
+    AddSkinnedForm(form_);
+}
+
+TsSkinProvider::~TsSkinProvider() { RemoveSkinnedForm(form_); }
+
+TsSkinProvider* TsSkinProvider::Of(TForm* form)
+{
+    if (!form) return nullptr;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* p = As<TsSkinProvider>(form->Components(i))) return p;
+    return nullptr;
+}
+
+TsSkinManager* TsSkinProvider::SkinManager() const { return DefaultManager(); }
 
 void TsSkinProvider::EmptyHandler(TMessage&) {}
 

@@ -28,6 +28,7 @@
 #include "gui/Forms.h"
 #include "gui/Graphics.h"
 #include "gui/base/Classes.h"
+#include "skin/engine/sHooks.h"
 
 class TsSkinProvider;
 // The layered window of extended borders, made by window skinning.
@@ -48,10 +49,14 @@ private:
     TFont font_;
 };
 
-class TsSkinProvider : public TComponent {
+class TsSkinProvider : public TComponent, public TsFormProviderState {
     GUI_CLASS(TsSkinProvider, TComponent)
-    // owner: the form; EAbort for anything else.
+    // owner: the form; EAbort for anything else. The form joins the skinned-forms list
+    // (sStyleSimply.h) and leaves it with the provider.
     explicit TsSkinProvider(TComponent* owner);
+    ~TsSkinProvider() override;
+    // The provider a form carries, or none.
+    static TsSkinProvider* Of(TForm* form);
 
     TForm* Form() const { return form_; }
     // The skin section of the form's frame ("FORM" unless a description sets another).
@@ -62,21 +67,26 @@ class TsSkinProvider : public TComponent {
     bool MakeSkinMenu() const { return makeSkinMenu_; }
     void SetMakeSkinMenu(bool v) { makeSkinMenu_ = v; }
 
+    // The manager of its skin link: the default manager.
+    TsSkinManager* SkinManager() const override;
     // Set while the form is frozen for a skin change.
     bool Locked() const { return locked_; }
-    void SetLocked(bool v) { locked_ = v; }
+    void SetLocked(bool v) override { locked_ = v; }
     // The window that receives the provider's region while extended borders are in force; none.
     TvxBorderForm* BorderForm() const { return borderForm_; }
+    HWND BorderWindow() const override { return nullptr; }
+    void ApplyRegionToBorder() override {}
+    void RefreshBorder(int) override {}
     // The provider draws a skinned border; false.
-    bool OwnBorder() const { return ownBorder_; }
+    bool OwnBorder() const override { return ownBorder_; }
 
     // A message handler that does nothing.
     void EmptyHandler(TMessage& message);
     // Rebuilds the region parts of the skinned border from the skin's border masks: there is no
     // skinned border, so there are none.
-    void PrepareRgnParts();
+    void PrepareRgnParts() override;
     // Applies the window region of the skinned border: nothing while the form is not skinned.
-    void UpdateFormRgn();
+    void UpdateFormRgn() override;
 
     // SkinData.SkinSection, MakeSkinMenu, AddedTitle.Text, AddedTitle.Font.*, TitleButtons (an
     // empty collection: the form has no title buttons of its own).

@@ -68,3 +68,13 @@ LRESULT NotifyParentForm(TControl* control)
 }
 
 TComponent* FindHostOwner(TComponent*) { return nullptr; }
+
+HWND AnimationWindow = nullptr;
+bool SkinChangingFlag = false;
+bool SkipGraphicChildren = false;
+
+void AnimShowForm(TForm* form, int, int, int)
+{
+    if (form && form->HandleAllocated())
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "gui/Controls.h"
+#include "gui/Forms.h"
 #include "gui/Graphics.h"
 
 // SendMessage(wnd, SM_VELOCONCMD, command << 16, lParam).
@@ -35,3 +36,14 @@ bool ControlIsReady(TControl* control);
 LRESULT NotifyParentForm(TControl* control);
 // The nearest owner of a host class outside this system: there is none, so always none.
 TComponent* FindHostOwner(TComponent* component);
+
+// The window the animation code uses while a form or skin-change animation runs, or 0.
+extern HWND AnimationWindow;
+// True while skinned forms are frozen for a skin change of the default manager; painting holds
+// back meanwhile.
+extern bool SkinChangingFlag;
+// Graphic children are neither excluded from clipping nor painted separately.
+extern bool SkipGraphicChildren;
+// Animates a form's repaint after a skin change (steps, alpha, time in ms): no animation is
+// made yet, the form is simply repainted.
+void AnimShowForm(TForm* form, int steps, int alpha, int time);

@@ -5,7 +5,7 @@
 // dialogs answered by their texts, its exit code and the files it left read afterwards.
 //
 // The program's files come from the folder "tillora\" beside the test program (the build
-// copies Tillora.exe, lang.ini and Standard.xml there); QsmTool.dll, QRLib.dll and the virtual reader
+// copies Tillora.exe, lang.ini, Standard.xml and the shipped skins of Skins\ there); QsmTool.dll, QRLib.dll and the virtual reader
 // (winscard.dll) from beside the test program itself, which runs as a card test.
 //
 //   const int port = SimCard::FreePort();
@@ -48,6 +48,7 @@ public:
         CopyFileA((own + "tillora\\Tillora.exe").c_str(), (folder_ + "Tillora.exe").c_str(), FALSE);
         CopyFileA((own + "tillora\\lang.ini").c_str(), (folder_ + "cfg\\lang.ini").c_str(), FALSE);
         CopyFileA((own + "tillora\\Standard.xml").c_str(), (folder_ + "Produkte\\Standard.xml").c_str(), FALSE);
+        CopyTree(own + "tillora\\Skins\\", folder_ + "Skins\\");
         CopyFileA((own + "QsmTool.dll").c_str(), (folder_ + "QsmTool.dll").c_str(), FALSE);
         CopyFileA((own + "QRLib.dll").c_str(), (folder_ + "QRLib.dll").c_str(), FALSE);
         CopyFileA((own + "winscard.dll").c_str(), (folder_ + "winscard.dll").c_str(), FALSE);
@@ -222,6 +223,22 @@ private:
         GetModuleFileNameA(nullptr, path, MAX_PATH);
         std::string p = path;
         return p.substr(0, p.find_last_of('\\') + 1);
+    }
+    // Copies the files and folders of a folder (both with a trailing backslash) into another.
+    static void CopyTree(const std::string& from, const std::string& to)
+    {
+        WIN32_FIND_DATAA e;
+        HANDLE f = FindFirstFileA((from + "*").c_str(), &e);
+        if (f == INVALID_HANDLE_VALUE) return;
+        do {
+            const std::string name = e.cFileName;
+            if (name == "." || name == "..") continue;
+            if (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                CreateDirectoryA((to + name).c_str(), nullptr);
+                CopyTree(from + name + "\\", to + name + "\\");
+            } else CopyFileA((from + name).c_str(), (to + name).c_str(), FALSE);
+        } while (FindNextFileA(f, &e));
+        FindClose(f);
     }
     static void DeleteTree(const std::string& dir)
     {

@@ -10,6 +10,7 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStart.h"
 #include "skin/engine/sSysUtils.h"
+#include "skin/engine/tests/SkinFolders.h"
 
 namespace {
 
@@ -17,41 +18,6 @@ class SkinManager : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { SkinEngineStart(); }
     static void TearDownTestSuite() { SkinEngineEnd(); }
-};
-
-// A folder under the temporary folder, removed with everything in it.
-class TTempFolder {
-public:
-    TTempFolder()
-    {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        path_ = std::string(tmp) + "skinnames_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~TTempFolder() { Remove(path_); }
-    const std::string& Path() const { return path_; }
-    void Folder(const std::string& name) { CreateDirectoryA((path_ + "\\" + name).c_str(), nullptr); }
-    void File(const std::string& name)
-    {
-        TFileHandle f(CreateFileA((path_ + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    }
-
-private:
-    static void Remove(const std::string& dir)
-    {
-        WIN32_FIND_DATAA e;
-        TFindHandle find(FindFirstFileA((dir + "\\*").c_str(), &e));
-        for (bool more = static_cast<bool>(find); more; more = FindNextFileA(find.get(), &e)) {
-            std::string name = e.cFileName;
-            if (name == "." || name == "..") continue;
-            if (e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(dir + "\\" + name);
-            else DeleteFileA((dir + "\\" + name).c_str());
-        }
-        find.reset();
-        RemoveDirectoryA(dir.c_str());
-    }
-    std::string path_;
 };
 
 std::string Lines(const TStrings& list)
@@ -190,7 +156,7 @@ TEST_F(SkinManager, SkinFolderSettingsRelativeToTheProgram)
 
 TEST_F(SkinManager, SkinNamesFromFoldersPackedFilesAndInternalSkins)
 {
-    TTempFolder dir;
+    TSkinFolders dir;
     dir.Folder("Blue");
     dir.File("Blue\\Options.dat");
     dir.Folder("Empty");

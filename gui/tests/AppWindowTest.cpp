@@ -1,0 +1,77 @@
+// The application's own hidden window: its hooks, the activation message the library sends
+// there, and the reflected notifications it never passes on.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "gui/Forms.h"
+#include "gui/Messages.h"
+
+namespace {
+
+class AppWindow : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (int id : ids)
+            Application->UnhookMainWindow(id);
+        Application->DestroyForms();
+    }
+    int Hook(std::vector<UINT>& seen, bool handled, UINT only = 0)
+    {
+        ids.push_back(Application->HookMainWindow([&seen, handled, only](TMessage& m) {
+            if (only && m.Msg != only) return false;
+            seen.push_back(m.Msg);
+            m.Result = 77;
+            return handled;
+        }));
+        return ids.back();
+    }
+    std::vector<int> ids;
+};
+
+constexpr UINT Probe = WM_APP + 5;
+
+} // namespace
+
+TEST_F(AppWindow, HooksSeeItsMessagesTheLastAddedFirst)
+{
+    const HWND wnd = Application->AppWindow();
+    ASSERT_NE(wnd, nullptr);
+    EXPECT_EQ(Application->AppWindow(), wnd);
+    EXPECT_FALSE(IsWindowVisible(wnd));
+    std::vector<UINT> first, second;
+    Hook(first, false, Probe);
+    const int id = Hook(second, true, Probe);
+    EXPECT_EQ(SendMessageA(wnd, Probe, 0, 0), 77);
+    EXPECT_TRUE(first.empty()); // the later hook handled it
+    EXPECT_EQ(second, std::vector<UINT>{Probe});
+    Application->UnhookMainWindow(id);
+    EXPECT_EQ(SendMessageA(wnd, Probe, 0, 0), 0); // not handled: the default answer
+    EXPECT_EQ(first, std::vector<UINT>{Probe});
+    EXPECT_EQ(second.size(), 1u);
+}
+
+TEST_F(AppWindow, ReflectedNotificationsNeverReachTheHooks)
+{
+    std::vector<UINT> seen;
+    Hook(seen, true);
+    SendMessageA(Application->AppWindow(), CN_COMMAND, 0, 0);
+    SendMessageA(Application->AppWindow(), CN_BASE + 0xB3, 0, 0);
+    EXPECT_TRUE(std::find(seen.begin(), seen.end(), CN_COMMAND) == seen.end());
+    EXPECT_TRUE(std::find(seen.begin(), seen.end(), CN_BASE + 0xB3) == seen.end());
+}
+
+TEST_F(AppWindow, AFormOfTheActivatedProgramSendsTheActivationMessage)
+{
+    std::vector<UINT> seen;
+    Hook(seen, false, CM_ACTIVATE);
+    auto* form = TForm::Create<TForm>(Application);
+    SendMessageA(form->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_TRUE(seen.empty());
+    SendMessageA(form->Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    EXPECT_EQ(seen, std::vector<UINT>{CM_ACTIVATE});
+}
