@@ -1,6 +1,10 @@
 #include "register/ui/UKassTip.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdlib>
+#include <exception>
 
 #include "gui/ComCtrls.h"
 #include "gui/Dialogs.h"
@@ -9,11 +13,19 @@
 #include "gui/base/Exceptions.h"
 #include "gui/base/NumberFormat.h"
 #include "register/core/UContainer.h"
+#include "register/core/UConvert.h"
+#include "register/core/UFormatColumns.h"
+#include "register/core/UQR.h"
+#include "register/core/UTransaction.h"
+#include "register/core/Ubase64.h"
 #include "register/core/UXML_Export.h"
 #include "register/core/UXML_Import.h"
 #include "register/core/URangeCheck.h"
+#include "register/ui/UDebugForm.h"
 #include "register/ui/UFormUStS.h"
+#include "register/ui/UInitForm.h"
 #include "register/ui/UMainF.h"
+#include "register/ui/UQRDraw.h"
 #include "skin/controls/sAlphaListBox.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
@@ -151,6 +163,37 @@ const TFormBindings& TKassTip::Bindings() const
         {"FormClose", &TKassTip::FormClose},
         {"FormDestroy", &TKassTip::FormDestroy},
         {"Editiere1Click", &TKassTip::Editiere1Click},
+        {"FormPaint", &TKassTip::FormPaint},
+        {"ProdListSelMouseMove", &TKassTip::ProdListSelMouseMove},
+        {"ProdListSelMouseDown", &TKassTip::ProdListSelMouseDown},
+        {"ProdListSelKeyPress", &TKassTip::ProdListSelKeyPress},
+        {"PosTimerTimer", &TKassTip::PosTimerTimer},
+        {"ProdBoxMouseMove", &TKassTip::ProdBoxMouseMove},
+        {"FormMouseMove", &TKassTip::FormMouseMove},
+        {"StkMemoMouseMove", &TKassTip::StkMemoMouseMove},
+        {"StkMemoKeyPress", &TKassTip::StkMemoKeyPress},
+        {"SpezMengeKeyPress", &TKassTip::SpezMengeKeyPress},
+        {"Pr1KeyPress", &TKassTip::Pr1KeyPress},
+        {"Pr2KeyPress", &TKassTip::Pr2KeyPress},
+        {"Pr3KeyPress", &TKassTip::Pr3KeyPress},
+        {"Pr4KeyPress", &TKassTip::Pr4KeyPress},
+        {"Pr5KeyPress", &TKassTip::Pr5KeyPress},
+        {"Pr6KeyPress", &TKassTip::Pr6KeyPress},
+        {"ScanButtonClick", &TKassTip::ScanButtonClick},
+        {"StornoButtonClick", &TKassTip::StornoButtonClick},
+        {"RabButtonClick", &TKassTip::RabButtonClick},
+        {"AufButtonClick", &TKassTip::AufButtonClick},
+        {"SpezAddButtonClick", &TKassTip::SpezAddButtonClick},
+        {"BelegMemoClick", &TKassTip::BelegMemoClick},
+        {"SumButtonClick", &TKassTip::SumButtonClick},
+        {"AbrButtonClick", &TKassTip::AbrButtonClick},
+        {"KassButtonClick", &TKassTip::KassButtonClick},
+        {"BedName1Click", &TKassTip::BedName1Click},
+        {"BedName2Click", &TKassTip::BedName2Click},
+        {"Training1Click", &TKassTip::Training1Click},
+        {"VerifikationaufQSMClick", &TKassTip::VerifikationaufQSMClick},
+        {"SecTextClick", &TKassTip::SecTextClick},
+        {"SecQRCodeClick", &TKassTip::SecQRCodeClick},
     };
     return b;
 }
@@ -174,6 +217,7 @@ void TKassTip::FormCreate(TObject*)
     QrOverlay = new TQRImage(this);
     QrOverlay->SetName("QrOverlay");
     QrOverlay->SetVisible(false);
+    QrOverlay->SetBounds(0, 0, QRImage->Width(), QRImage->Height());
     QrOverlay->SetParent(BelegMemo);
     ArrangePanels();
     FillProductList();
@@ -186,6 +230,8 @@ void TKassTip::FormCreate(TObject*)
     RegisterCore().SetHost(this);
     UContainer::ResetItemList();
     StkMemo->SetText("1");
+    belegMemoProc_ = BelegMemo->WindowProc;
+    BelegMemo->WindowProc = [this](TMessage& m) { BelegMemoWindowProc(m); };
 }
 
 void TKassTip::ArrangePanels()
@@ -240,6 +286,39 @@ void TKassTip::Editiere1Click(TObject*)
     if (FormUStS) FormUStS->Show();
 }
 
+void TKassTip::Training1Click(TObject*)
+{
+    Training1->SetChecked(!Training1->Checked());
+    SetTraining(Training1->Checked());
+}
+
+void TKassTip::VerifikationaufQSMClick(TObject*)
+{
+    VerifikationaufQSM->SetChecked(!VerifikationaufQSM->Checked());
+    if (DebugForm) DebugForm->CheckVer->SetChecked(VerifikationaufQSM->Checked());
+}
+
+void TKassTip::SecTextClick(TObject*)
+{
+    if (SecText->Checked()) SecQRCode->SetChecked(true);
+    SecText->SetChecked(!SecText->Checked());
+}
+
+void TKassTip::SecQRCodeClick(TObject*)
+{
+    if (SecQRCode->Checked()) SecText->SetChecked(true);
+    SecQRCode->SetChecked(!SecQRCode->Checked());
+}
+
+void TKassTip::BedName1Click(TObject*) { SelectOperator(1); }
+void TKassTip::BedName2Click(TObject*) { SelectOperator(2); }
+
+void TKassTip::SelectOperator(int n)
+{
+    if (n == 1) BedButton1->SetChecked(true);
+    else if (n == 2) BedButton2->SetChecked(true);
+}
+
 void TKassTip::ShowClock(TDateTime time, TDateTime date)
 {
     TimeLabel->SetCaption(TimeToStr(time));
@@ -249,9 +328,12 @@ void TKassTip::ShowClock(TDateTime time, TDateTime date)
 void TKassTip::SetTraining(bool on)
 {
     TrainingMode = on;
-    if (on) SetColor(TrainingColor);
-    else if (Color() == TrainingColor) SetColor(clBtnFace);
-    ApplyTraining();
+    if (on) {
+        SetColor(TrainingColor);
+    } else if (Color() == TrainingColor) {
+        SetColor(clBtnFace);
+        ReapplySkin();
+    }
 }
 
 void TKassTip::ApplyTraining()
@@ -269,8 +351,503 @@ std::string TKassTip::GetOperatorName() { return BedButton1->Checked() ? BedName
 
 bool TKassTip::IsTaxExclusive() { return FormUStS && FormUStS->exSteuerBox->Checked(); }
 
-void TKassTip::AddHashToReceipt(const std::uint8_t*, int, bool) {}
-void TKassTip::AddSignatureToReceipt(const std::uint8_t*, int, bool) {}
-void TKassTip::NewReceipt() {}
-void TKassTip::SetReceiptText(const std::string&) {}
-void TKassTip::SetReceiptColor(std::int32_t) {}
+// ---------------------------------------------------------------------------------------------
+// The receipt
+
+std::string TKassTip::FormatReceiptLine(const std::string& text, const std::string& classes, const std::string& amount)
+{
+    return ::FormatReceiptLine(text, classes, amount);
+}
+
+std::string TKassTip::FormatColumns(const std::string& a, const std::string& b, const std::string& c,
+                                    const std::string& d)
+{
+    return ::FormatColumns(a, b, c, d);
+}
+
+void TKassTip::AddReceiptLine(const std::string& text, std::unique_ptr<TProd> item)
+{
+    const int line = BelegMemo->Lines().Count();
+    if (item && line >= ReceiptLineCount) RaiseRangeError();
+    BelegMemo->Lines().Add(text);
+    if (line < ReceiptLineCount) ReceiptLineItems.SetItem(line, item);
+}
+
+void TKassTip::ClearReceipt()
+{
+    BelegMemo->SetColor(clWindow);
+    ReceiptLineItems.Clear();
+    LastItem = nullptr;
+    RabABox->SetVisible(false);
+    UContainer::ResetItemList();
+    BelegMemo->SetText(std::string(13, ' ') + ULang::GetText(12));
+    QrOverlay->Picture().Clear();
+    QrOverlay->SetVisible(false);
+    QRImage->Picture().Clear();
+    SumButton->SetEnabled(false);
+}
+
+void TKassTip::CloseReceipt()
+{
+    NewReceiptPending = true;
+    SetSumState(false);
+    SumButton->SetEnabled(false);
+    AbrButton->SetEnabled(false);
+}
+
+void TKassTip::NewReceipt()
+{
+    ClearReceipt();
+    CloseReceipt();
+}
+
+void TKassTip::SetReceiptText(const std::string& text) { BelegMemo->SetText(text); }
+
+void TKassTip::SetReceiptColor(std::int32_t color) { BelegMemo->SetColor(static_cast<TColor>(color)); }
+
+void TKassTip::SetSumState(bool totalled)
+{
+    KassButton->SetEnabled(totalled);
+    SumButton->SetEnabled(!totalled);
+}
+
+bool TKassTip::CardCommandRunning() const
+{
+    const TRegisterCore* core = TRegisterCore::Current();
+    return cardCommand_ || (core && core->Holding());
+}
+
+int TKassTip::CaretReceiptLine() const
+{
+    int line = BelegMemo->CaretLine();
+    if (line == BelegMemo->Lines().Count()) --line;
+    if (line >= ReceiptLineCount) RaiseRangeError();
+    return line;
+}
+
+TProd* TKassTip::ItemOfLine(int line) const
+{
+    while (line >= 1 && ReceiptLineItems.KindAt(line) == TReceiptLineTable::SecondLineSentinel)
+        --line;
+    if (line < 1) return nullptr;
+    return ReceiptLineItems.ItemAt(line);
+}
+
+void TKassTip::AddItemToList(const TProd& item, double q)
+{
+    UContainer::TAmounts amounts;
+    for (int n = 1; n <= 8; ++n)
+        amounts[static_cast<size_t>(n - 1)] = item.GetAmountText(n, q);
+    UContainer::AddItemData(FloatToStrG(item.Quantity, 15), item.Unit, item.Name, item.DiscountSurcharge, item.Voucher,
+                            IsTaxExclusive(), amounts);
+}
+
+namespace {
+
+// The line total of an item: price sum × quantity, rounded; outside 32 bits the range error.
+std::int32_t LineTotal(const TProd& item)
+{
+    const double total = UConvert::RoundCommercial(static_cast<long double>(item.GetPriceSum()) * item.Quantity);
+    if (!(total >= -2147483648.0 && total <= 2147483647.0)) RaiseRangeError();
+    return static_cast<std::int32_t>(total);
+}
+
+std::string Money(std::int32_t cents) { return UConvert::CentsToMoneyText(cents); }
+
+// -cents; the range error for the one value without a negative.
+std::int32_t Negated(std::int32_t cents)
+{
+    if (cents == INT32_MIN) RaiseRangeError();
+    return -cents;
+}
+
+// The receipt lines of an item (sign -1: its storno lines), worked out before anything is written.
+struct TItemLines {
+    std::string first, second;
+    bool twoLines = false;
+};
+
+TItemLines ItemLines(const TProd& item, bool storno)
+{
+    TItemLines l;
+    const std::string sum = Money(item.GetPriceSum());
+    if (item.Quantity == 1.0) {
+        std::string text = item.Name;
+        if (!storno && !item.Unit.empty()) text += " 1" + item.Unit;
+        const std::int32_t amount = storno ? Negated(item.GetPriceSum()) : item.GetPriceSum();
+        l.first = FormatReceiptLine(text, item.GetPriceClasses(), Money(amount));
+        return l;
+    }
+    l.twoLines = true;
+    l.first = FormatReceiptLine(item.Name, "", "");
+    const std::int32_t total = LineTotal(item);
+    const std::string q = QuantityText(item.Quantity);
+    const std::string text = storno ? " " + q + " x " + sum + " = " : " " + q + " " + item.Unit + " x " + sum + " = ";
+    l.second = FormatReceiptLine(text, item.GetPriceClasses(), Money(storno ? Negated(total) : total));
+    return l;
+}
+
+} // namespace
+
+void TKassTip::AddItem(std::unique_ptr<TProd> item)
+{
+    if (CardCommandRunning()) return;
+    if (!item) {
+        const int index = ProdListSel->GetItemIndex();
+        if (index < 0) return;
+        const auto* product = dynamic_cast<const TProd*>(ProdListSel->Items().Objects(index));
+        if (!product) return;
+        item = product->Clone();
+        item->Quantity = StrToFloat(StkMemo->Text());
+    }
+    // Everything that can fail is worked out before the receipt changes.
+    const TItemLines lines = ItemLines(*item, false);
+    UContainer::TAmounts amounts;
+    for (int n = 1; n <= 8; ++n)
+        amounts[static_cast<size_t>(n - 1)] = item->GetAmountText(n, item->Quantity);
+    if (!NewReceiptPending && BelegMemo->Lines().Count() + (lines.twoLines ? 1 : 0) >= ReceiptLineCount)
+        RaiseRangeError();
+
+    if (NewReceiptPending) {
+        NewReceiptPending = false;
+        AbrButton->SetEnabled(true);
+        SumButton->SetEnabled(true);
+        ClearReceipt();
+    }
+    SetSumState(false);
+    UContainer::AddItemData(FloatToStrG(item->Quantity, 15), item->Unit, item->Name, item->DiscountSurcharge,
+                            item->Voucher, IsTaxExclusive(), amounts);
+    TProd* added = item.get();
+    AddReceiptLine(lines.first, std::move(item));
+    if (lines.twoLines) {
+        BelegMemo->Lines().Add(lines.second);
+        ReceiptLineItems.SetSecondLine(BelegMemo->Lines().Count() - 1);
+    }
+    LastItem = added;
+    StkMemo->SetText("1");
+    RabABox->SetVisible(true);
+}
+
+void TKassTip::StornoItem()
+{
+    // A finished receipt is signed: nothing can be cancelled on it any more.
+    if (NewReceiptPending || CardCommandRunning()) return;
+    const TProd* item = ItemOfLine(CaretReceiptLine());
+    if (!item) return;
+    const TItemLines lines = ItemLines(*item, true);
+    UContainer::TAmounts amounts;
+    for (int n = 1; n <= 8; ++n)
+        amounts[static_cast<size_t>(n - 1)] = item->GetAmountText(n, -item->Quantity);
+    UContainer::AddItemData(FloatToStrG(item->Quantity, 15), item->Unit, item->Name, item->DiscountSurcharge,
+                            item->Voucher, IsTaxExclusive(), amounts);
+    AddReceiptLine(lines.first);
+    if (lines.twoLines) AddReceiptLine(lines.second);
+    // The total shown no longer holds: "Summe" must be pressed again.
+    SetSumState(false);
+}
+
+void TKassTip::AddPercentItem(const char* name, int sign)
+{
+    if (!LastItem || CardCommandRunning()) return;
+    std::unique_ptr<TProd> item = LastItem->Clone();
+    item->Name = name;
+    item->ApplyPercent(StrToInt(RabA->Text()) * 100 * sign);
+    AddItem(std::move(item));
+    LastItem = nullptr;
+    RabABox->SetVisible(false);
+}
+
+void TKassTip::RabButtonClick(TObject*) { AddPercentItem("Rabatt", 1); }
+void TKassTip::AufButtonClick(TObject*) { AddPercentItem("Aufschlag", -1); }
+
+void TKassTip::SpezAddButtonClick(TObject*)
+{
+    auto item = std::make_unique<TProd>();
+    item->Name = SpezBez->Text();
+    item->Unit = SpezEinheit->Text();
+    for (int n = 1; n <= 6; ++n) {
+        const std::string price = PriceEdit(n)->Text();
+        if (!price.empty()) item->Price(n) = StrToInt(price);
+    }
+    item->DiscountSurcharge = SpezRabattBox->Checked();
+    item->Voucher = SpezGutBox->Checked();
+    item->ThirdParty = AgBox->Checked();
+    item->DeliveryNote = LiefBox->Checked();
+    std::string quantity = SpezMenge->Text();
+    const size_t point = quantity.find('.');
+    if (point != std::string::npos) {
+        quantity[point] = ',';
+        SpezMenge->SetText(quantity);
+    }
+    item->Quantity = StrToFloat(quantity);
+    AddItem(std::move(item));
+}
+
+void TKassTip::AddRandomItem(int maxQuantity)
+{
+    TRandom& random = RegisterCore().Random();
+    ProdListSel->SetItemIndex(static_cast<int>(random.Next(static_cast<std::uint32_t>(ProdListSel->GetCount()))));
+    const int quantity =
+        maxQuantity < 2 ? maxQuantity : static_cast<int>(random.Next(static_cast<std::uint32_t>(maxQuantity))) + 1;
+    StkMemo->SetText(IntToStr(quantity));
+    AddItem();
+}
+
+void TKassTip::SumButtonClick(TObject*)
+{
+    if (CardCommandRunning()) return;
+    LastItem = nullptr;
+    RabABox->SetVisible(false);
+    if (NewReceiptPending) return;
+    if (KassButton->Enabled()) {
+        KassButtonClick(this);
+        return;
+    }
+    BelegMemo->Lines().Add(std::string(41, '_'));
+    BelegMemo->Lines().Add(FormatReceiptLine(ULang::GetText(10), " ", Money(UContainer::GetReceiptTotal())));
+    BelegMemo->Lines().Add(" ");
+    SetSumState(true);
+}
+
+void TKassTip::AbrButtonClick(TObject*)
+{
+    if (CardCommandRunning()) return;
+    BelegMemo->Lines().Add(" ");
+    BelegMemo->Lines().Add("###" + ULang::GetText(11) + "###");
+    UContainer::ResetItemList();
+    LastItem = nullptr;
+    CloseReceipt();
+    RabABox->SetVisible(false);
+}
+
+void TKassTip::KassButtonClick(TObject*)
+{
+    // Never an empty transaction, never one inside another card command.
+    if (NewReceiptPending || CardCommandRunning()) return;
+    TStrings& lines = BelegMemo->Lines();
+    lines.Add(
+        FormatColumns(ULang::GetText(4), " " + ULang::GetText(5), " " + ULang::GetText(2), " " + ULang::GetText(6)));
+    for (int n = 1; n <= 6; ++n) {
+        const std::string line = UContainer::FormatContainerLine(n, IsTaxExclusive());
+        if (!line.empty()) lines.Add(line);
+    }
+    lines.Add(" ");
+    std::exception_ptr failure;
+    cardCommand_ = true;
+    try {
+        UTransaction::SendTransaction(TrainingMode, IsTaxExclusive());
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    cardCommand_ = false;
+    // The receipt is finished in any case.
+    if (!UTransaction::TransactionText().empty()) lines.Add(UTransaction::TransactionText());
+    UContainer::ResetItemList();
+    LastItem = nullptr;
+    CloseReceipt();
+    RabABox->SetVisible(false);
+    std::string url;
+    UQR::BuildVerifyUrl(url);
+    if (SecQRCode->Checked()) UQR::DrawQrCode(*QRImage, *BelegMemo, *QrOverlay);
+    QrFirstLine = BelegMemo->FirstVisibleLine();
+    if (failure) std::rethrow_exception(failure);
+}
+
+void TKassTip::FormPaint(TObject*)
+{
+    const bool show = !QrOverlay->Picture().Empty() && BelegMemo->FirstVisibleLine() == QrFirstLine;
+    if (QrOverlay->Visible() != show) QrOverlay->SetVisible(show);
+}
+
+void TKassTip::BelegMemoWindowProc(TMessage& m)
+{
+    belegMemoProc_(m);
+    switch (m.Msg) {
+    case WM_VSCROLL:
+    case WM_MOUSEWHEEL:
+    case WM_KEYDOWN:
+    case EM_LINESCROLL:
+    case EM_SCROLL:
+    case EM_SCROLLCARET:
+        // The memo may have scrolled: the window's paint decides about the QR picture.
+        Invalidate();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hash and signature blocks
+
+void TKassTip::AddHashToReceipt(const std::uint8_t* data, int length, bool force)
+{
+    if (!(SecText->Checked() || force)) return;
+    BelegMemo->Lines().Add(ULang::GetText(7));
+    char text[33];
+    const size_t n = Ubase64::Base32Encode(data, static_cast<size_t>(std::max(length, 0)), text, sizeof text);
+    std::string line;
+    for (size_t i = 0; i < n; ++i) {
+        if (i > 0 && i % 5 == 0) line += '-';
+        line += text[i];
+    }
+    BelegMemo->Lines().Add(line);
+}
+
+void TKassTip::AddSignatureToReceipt(const std::uint8_t* data, int length, bool force)
+{
+    const bool show = SecText->Checked() || force;
+    if (show) BelegMemo->Lines().Add(ULang::GetText(8));
+    if (!data || length <= 0) {
+        BelegMemo->Lines().Add("\t" + ULang::GetText(9));
+        return;
+    }
+    char text[200];
+    const size_t n = Ubase64::Base32Encode(data, static_cast<size_t>(length), text, sizeof text);
+    std::string block;
+    for (size_t i = 0; i < n; ++i) {
+        block += text[i];
+        if (i + 1 == n) break;
+        if ((i + 1) % 5 == 0) block += '-';
+        if ((i + 1) % 30 == 0) block += "\r\n";
+    }
+    if (show) BelegMemo->Lines().Add(block);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Choosing products and the keys
+
+void TKassTip::ShowInEditor(const TProd& item)
+{
+    SpezBez->SetText(item.Name);
+    SpezEinheit->SetText(item.Unit);
+    for (int n = 1; n <= 6; ++n)
+        PriceEdit(n)->SetText(IntToStr(item.Price(n)));
+    SpezRabattBox->SetChecked(item.DiscountSurcharge);
+    SpezGutBox->SetChecked(item.Voucher);
+    AgBox->SetChecked(item.ThirdParty);
+    LiefBox->SetChecked(item.DeliveryNote);
+    SpezMenge->SetText(FloatToStr(item.Quantity));
+}
+
+void TKassTip::ProdListSelMouseMove(TObject*, TShiftState, int X, int Y)
+{
+    const int index = ProdListSel->ItemAtPos(POINT{X, Y}, true);
+    if (index != HoverIndex && Active()) {
+        if (std::abs(X - HoverX) < 20 || HoverX < 0) {
+            if (index >= 0) {
+                PosTimer->SetEnabled(false);
+                PosTimer->SetEnabled(true);
+                ProdListSel->SetItemIndex(index);
+                if (const auto* p = dynamic_cast<const TProd*>(ProdListSel->Items().Objects(index))) {
+                    PreisEdit->SetCaption(IntToStr(p->GetPriceSum()));
+                    EinhLabel->SetCaption(p->Unit);
+                }
+                if (index != ShownProductIndex) StkMemo->SetText("1");
+                ShownProductIndex = index;
+                QuantityFresh = true;
+            } else {
+                PosTimer->SetEnabled(false);
+            }
+            HoverIndex = index;
+        }
+        HoverX = X;
+        HoverY = Y;
+    } else if (PosTimer->Enabled() && Y != HoverY) {
+        PosTimer->SetEnabled(false);
+        PosTimer->SetEnabled(true);
+        HoverY = Y;
+    }
+    if (!(FormUStS && FormUStS->Visible()) && ProdListSel->HandleAllocated() && ProdListSel->Showing())
+        ProdListSel->SetFocus();
+}
+
+void TKassTip::PosTimerTimer(TObject*)
+{
+    PosTimer->SetEnabled(false);
+    if (HoverIndex < 0 || ShownProductIndex < 0 || ShownProductIndex >= ProdListSel->GetCount()) return;
+    if (const auto* p = dynamic_cast<const TProd*>(ProdListSel->Items().Objects(ShownProductIndex))) ShowInEditor(*p);
+}
+
+void TKassTip::ProdBoxMouseMove(TObject*, TShiftState, int, int) { PosTimer->SetEnabled(false); }
+
+void TKassTip::FormMouseMove(TObject*, TShiftState, int, int)
+{
+    HoverIndex = -1;
+    HoverX = -1;
+}
+
+void TKassTip::ProdListSelMouseDown(TObject*, TMouseButton Button, TShiftState, int, int)
+{
+    if (Button == mbLeft) AddItem();
+}
+
+void TKassTip::ScanButtonClick(TObject*) { AddItem(); }
+void TKassTip::StornoButtonClick(TObject*) { StornoItem(); }
+
+void TKassTip::StkMemoMouseMove(TObject*, TShiftState, int, int)
+{
+    if (StkMemo->HandleAllocated() && StkMemo->Showing()) StkMemo->SetFocus();
+    StkMemo->SelectAll();
+}
+
+void TKassTip::ProdListSelKeyPress(TObject*, char& Key)
+{
+    // Every key keeps its effect on the list (its search by typed letters) after its action.
+    if (Key >= '0' && Key <= '9') {
+        if (QuantityFresh && StkMemo->Text() == "1") StkMemo->SetText("");
+        StkMemo->SetText(StkMemo->Text() + Key);
+        QuantityFresh = false;
+    } else if (Key == '-') {
+        StornoItem();
+    } else if (Key == '+') {
+        AddItem();
+    } else if (Key == '\r') {
+        SumButtonClick(this);
+    } else if (Key == '\x1b') {
+        AbrButtonClick(this);
+    }
+}
+
+void TKassTip::QuantityKey(TCustomEdit& field, char& Key)
+{
+    const char key = Key;
+    if ((key >= '0' && key <= '9') || key == '\b') return;
+    if (key == ',') {
+        if (field.Text().find(',') != std::string::npos) Key = 0;
+        return;
+    }
+    if (key == '-') {
+        field.SetText("");
+        return;
+    }
+    Key = 0;
+    if (key == '+') AddItem();
+    else if (key == '\r') SumButtonClick(this);
+    else if (key == '\x1b') AbrButtonClick(this);
+}
+
+void TKassTip::StkMemoKeyPress(TObject*, char& Key) { QuantityKey(*StkMemo, Key); }
+void TKassTip::SpezMengeKeyPress(TObject*, char& Key) { QuantityKey(*SpezMenge, Key); }
+
+void TKassTip::FilterPriceKey(char& Key)
+{
+    const char key = Key;
+    if ((key >= '0' && key <= '9') || key == '-' || key == '\b') return;
+    Key = 0;
+    if (key == '+') SpezAddButtonClick(this);
+}
+
+void TKassTip::Pr1KeyPress(TObject*, char& Key) { FilterPriceKey(Key); }
+void TKassTip::Pr2KeyPress(TObject*, char& Key) { FilterPriceKey(Key); }
+void TKassTip::Pr3KeyPress(TObject*, char& Key) { FilterPriceKey(Key); }
+void TKassTip::Pr4KeyPress(TObject*, char& Key) { FilterPriceKey(Key); }
+void TKassTip::Pr5KeyPress(TObject*, char& Key) { FilterPriceKey(Key); }
+void TKassTip::Pr6KeyPress(TObject*, char& Key) { FilterPriceKey(Key); }
+
+void TKassTip::BelegMemoClick(TObject*)
+{
+    const int line = CaretReceiptLine();
+    if (line < 1) return;
+    if (const TProd* item = ItemOfLine(line)) ShowInEditor(*item);
+}

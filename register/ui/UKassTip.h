@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "gui/ExtCtrls.h"
@@ -23,6 +24,7 @@ class TsPanel;
 class TRadioButton;
 class TGroupBox;
 class TMemo;
+class TCustomEdit;
 class TMaskEdit;
 class TMainMenu;
 class TPopupMenu;
@@ -180,6 +182,77 @@ class TKassTip : public TForm, public IRegisterHost {
     void FormClose(TObject* Sender, TCloseAction& Action);
     // Writes the export journal pair.
     void FormDestroy(TObject* Sender);
+    // Shows the QR picture on the receipt while the memo stands at the line it was drawn at.
+    void FormPaint(TObject* Sender);
+
+    // The sale. AddItem adds an item (the table takes it) or, with none, the selected product
+    // with the quantity field's quantity; a new receipt starts when none is open.
+    void AddItem(std::unique_ptr<TProd> item = nullptr);
+    // Cancels the item at the memo's caret line (either line of a two-line item).
+    void StornoItem();
+    // The product at a random list index with a random quantity (1..maxQuantity; below 2:
+    // maxQuantity itself).
+    void AddRandomItem(int maxQuantity);
+    // Operator 1 or 2 (other numbers: nothing).
+    void SelectOperator(int n);
+    // Totalled: Kassieren on, Summe off; else Kassieren off, Summe on.
+    void SetSumState(bool totalled);
+    // The product's fields into the special-item editor.
+    void ShowInEditor(const TProd& item);
+    // The price keys: digits, "-" and Backspace are typed, "+" adds the special item, every
+    // other key is dropped (Key 0).
+    void FilterPriceKey(char& Key);
+    // Whether a card command (the transaction, the debug window's hold) is running: the sale's
+    // actions are ignored until it ends.
+    bool CardCommandRunning() const;
+
+    // The receipt's lines.
+    static std::string FormatReceiptLine(const std::string& text, const std::string& classes,
+                                         const std::string& amount);
+    static std::string FormatColumns(const std::string& a, const std::string& b, const std::string& c,
+                                     const std::string& d);
+    // Appends a memo line and records the item (or nothing) in the line table at its index; an
+    // item line past the table raises the range error and nothing is written.
+    void AddReceiptLine(const std::string& text, std::unique_ptr<TProd> item = nullptr);
+
+    void ProdListSelMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void ProdListSelMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void ProdListSelKeyPress(TObject* Sender, char& Key);
+    void PosTimerTimer(TObject* Sender);
+    void ProdBoxMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void FormMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void StkMemoMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void StkMemoKeyPress(TObject* Sender, char& Key);
+    void SpezMengeKeyPress(TObject* Sender, char& Key);
+    void Pr1KeyPress(TObject* Sender, char& Key);
+    void Pr2KeyPress(TObject* Sender, char& Key);
+    void Pr3KeyPress(TObject* Sender, char& Key);
+    void Pr4KeyPress(TObject* Sender, char& Key);
+    void Pr5KeyPress(TObject* Sender, char& Key);
+    void Pr6KeyPress(TObject* Sender, char& Key);
+    void ScanButtonClick(TObject* Sender);
+    void StornoButtonClick(TObject* Sender);
+    // Discount and surcharge: the last item's clone at the percentage in RabA.
+    void RabButtonClick(TObject* Sender);
+    void AufButtonClick(TObject* Sender);
+    // The special item from the editor.
+    void SpezAddButtonClick(TObject* Sender);
+    // The item of the clicked receipt line into the editor.
+    void BelegMemoClick(TObject* Sender);
+    // Total; when the total is shown already, finish.
+    void SumButtonClick(TObject* Sender);
+    // Cancels the receipt.
+    void AbrButtonClick(TObject* Sender);
+    // Finishes the receipt: VAT table, transaction, receipt text, verification link, QR picture.
+    void KassButtonClick(TObject* Sender);
+    void BedName1Click(TObject* Sender);
+    void BedName2Click(TObject* Sender);
+    void Training1Click(TObject* Sender);
+    // Ticks the debug window's verification switch with the menu item.
+    void VerifikationaufQSMClick(TObject* Sender);
+    // "Text" and "QRCode": never both off.
+    void SecTextClick(TObject* Sender);
+    void SecQRCodeClick(TObject* Sender);
     // "Editiere UStS": the VAT-rate dialog.
     void Editiere1Click(TObject* Sender);
 
@@ -211,6 +284,25 @@ protected:
 
 private:
     void Unregister();
+    // Empties the memo (header line), the line table, the item list and the QR pictures.
+    void ClearReceipt();
+    // The receipt Closed: the next item starts a new one; Summe, Abbruch, Kassieren off.
+    void CloseReceipt();
+    // The memo line of the caret (behind the last line break: the last line).
+    int CaretReceiptLine() const;
+    // The item of a line: up over second lines to the item's first line; none for the header
+    // and lines without an item.
+    TProd* ItemOfLine(int line) const;
+    // Hands the item's amounts for quantity q to the item list.
+    void AddItemToList(const TProd& item, double q);
+    // The key table of the quantity fields.
+    void QuantityKey(TCustomEdit& field, char& Key);
+    void AddPercentItem(const char* name, int sign);
+    // The memo scrolled: shows or hides the QR picture.
+    void BelegMemoWindowProc(TMessage& m);
+
+    TWndMethod belegMemoProc_;
+    bool cardCommand_ = false;
 };
 
 extern TKassTip* KassTip;
