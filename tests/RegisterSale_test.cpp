@@ -279,6 +279,19 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_NE(sent[1].find(" D8 02 56 7C "), std::string::npos) << sent[1];
 
+    // Enter twice in the list totals, then finishes; with "QRCode" unticked there is no picture.
+    ASSERT_TRUE(ClickMenuItem(kasse, "SecQRCode"));
+    EXPECT_TRUE(TilloraProgram::WaitFor(
+        [&] { return QueryMenuItem(kasse, "SecText").checked && !QueryMenuItem(kasse, "SecQRCode").checked; }));
+    AddProduct(1, "1", 2);
+    PostMessageA(Control("ProdListSel"), WM_CHAR, '\r', 0);
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Enabled("KassButton"); }));
+    PostMessageA(Control("ProdListSel"), WM_CHAR, '\r', 0);
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Commands("80 40 00 00 ").size() == 3 && !Enabled("AbrButton"); }));
+    SendMessageA(kasse, WM_NULL, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(FindControlWindow(kasse, "QrOverlay")));
+    EXPECT_NE(WindowText(memo).find("Signatur:"), std::string::npos);
+
     // Abbruch signs nothing.
     AddProduct(1, "1", 2);
     ClickFor("AbrButton", 4);
@@ -286,7 +299,7 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     EXPECT_EQ(last[2], " ");
     EXPECT_EQ(last[3], "###ABBRUCH###");
     EXPECT_FALSE(Enabled("SumButton") || Enabled("AbrButton") || Enabled("KassButton"));
-    EXPECT_EQ(Commands("80 40 00 00 ").size(), 2u);
+    EXPECT_EQ(Commands("80 40 00 00 ").size(), 3u);
 
     Exit();
     const std::string l = Journal('L');

@@ -25,6 +25,8 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
+#include "skin/controls/sLabel.h"
+#include "skin/controls/sPanel.h"
 #include "skin/controls/sStart.h"
 
 namespace {
@@ -441,4 +443,76 @@ TEST_F(Sale, ANewReceiptFromOutsideClosesTheReceiptAndTheVatDialogFollowsIt)
     FormUStS->Show();
     EXPECT_TRUE(FormUStS->USS1->Enabled());
     FormUStS->Hide();
+}
+
+TEST_F(Sale, HoveringShowsThePriceAndTheTimerFillsTheEditor)
+{
+    k->Show();
+    SetForegroundWindow(k->Handle());
+    ASSERT_TRUE(k->Active());
+    const RECT brot = k->ProdListSel->ItemRect(0), milch = k->ProdListSel->ItemRect(1);
+    k->FormMouseMove(nullptr, 0, 0, 0);
+    k->ProdListSelMouseMove(nullptr, 0, brot.left + 5, brot.top + 2);
+    EXPECT_EQ(k->ProdListSel->GetItemIndex(), 0);
+    EXPECT_EQ(k->PreisEdit->Caption(), "199");
+    EXPECT_EQ(k->EinhLabel->Caption(), "Stk.");
+    EXPECT_TRUE(k->PosTimer->Enabled());
+    EXPECT_EQ(k->ShownProductIndex, 0);
+    // A typed quantity stays while the same entry is hovered again, and a new entry resets it.
+    k->StkMemo->SetText("4");
+    k->ProdListSelMouseMove(nullptr, 0, milch.left + 5, milch.top + 2);
+    EXPECT_EQ(k->StkMemo->Text(), "1");
+    EXPECT_EQ(k->PreisEdit->Caption(), "99");
+    EXPECT_EQ(k->EinhLabel->Caption(), "");
+    // A move of 20 pixels or more sideways records the position only.
+    k->ProdListSelMouseMove(nullptr, 0, brot.left + 30, brot.top + 2);
+    EXPECT_EQ(k->ProdListSel->GetItemIndex(), 1);
+    k->ProdListSelMouseMove(nullptr, 0, brot.left + 31, brot.top + 3);
+    EXPECT_EQ(k->ProdListSel->GetItemIndex(), 0);
+    k->PosTimerTimer(nullptr);
+    EXPECT_FALSE(k->PosTimer->Enabled());
+    EXPECT_EQ(k->SpezBez->Text(), "Brot");
+    EXPECT_EQ(k->SpezEinheit->Text(), "Stk.");
+    EXPECT_EQ(k->Pr1->Text(), "199");
+    EXPECT_EQ(k->SpezMenge->Text(), "1");
+    // Over the product box the timer stops.
+    k->ProdListSelMouseMove(nullptr, 0, milch.left + 31, milch.top + 2);
+    EXPECT_TRUE(k->PosTimer->Enabled());
+    k->ProdBoxMouseMove(nullptr, 0, 0, 0);
+    EXPECT_FALSE(k->PosTimer->Enabled());
+}
+
+TEST_F(Sale, RandomItemsFollowTheProgramsGenerator)
+{
+    core.Random().Randomize(7);
+    TRandom expected;
+    expected.Randomize(7);
+    k->AddRandomItem(1);
+    const int first = static_cast<int>(expected.Next(4));
+    EXPECT_EQ(k->ProdListSel->GetItemIndex(), first);
+    EXPECT_EQ(Count(), 2);
+    k->AddRandomItem(5);
+    const int second = static_cast<int>(expected.Next(4));
+    const int quantity = static_cast<int>(expected.Next(5)) + 1;
+    EXPECT_EQ(k->ProdListSel->GetItemIndex(), second);
+    const std::string xml = Xml();
+    EXPECT_NE(xml.find("<qnt>" + std::to_string(quantity) + "</qnt>", xml.find("</item>")), std::string::npos) << xml;
+}
+
+TEST_F(Sale, NothingIsSoldWhileACardCommandIsHeld)
+{
+    Add(0);
+    core.SetHolding(true);
+    const std::string before = k->BelegMemo->Text();
+    Add(1);
+    k->SumButtonClick(nullptr);
+    k->AbrButtonClick(nullptr);
+    k->KassButtonClick(nullptr);
+    Caret(1);
+    k->StornoItem();
+    EXPECT_EQ(k->BelegMemo->Text(), before);
+    EXPECT_FALSE(k->NewReceiptPending);
+    core.SetHolding(false);
+    Add(1);
+    EXPECT_EQ(Count(), 3);
 }
