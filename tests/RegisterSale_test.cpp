@@ -324,10 +324,19 @@ TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return GetPixel(screen, corner.x, corner.y) == RGB(255, 255, 0); }));
     ReleaseDC(nullptr, screen);
 
-    // Enough lines for the receipt to scroll.
+    // An item in all six classes (typed into the special-item editor, "+" in a price field)
+    // makes a link whose symbol is larger than 60 modules; enough lines for the receipt to scroll.
+    const std::pair<const char*, const char*> fields[] = {{"SpezBez", "Alles"}, {"SpezMenge", "1"}, {"Pr1", "100"},
+                                                          {"Pr2", "200"},       {"Pr3", "300"},     {"Pr4", "400"},
+                                                          {"Pr5", "500"},       {"Pr6", "600"}};
+    for (const auto& [name, value] : fields)
+        SendMessageA(Control(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
+    PostMessageA(Control("Pr1"), WM_CHAR, '+', 0);
+    ASSERT_TRUE(TilloraProgram::WaitFor([&] { return MemoCount() >= 2; }));
+    EXPECT_EQ(Memo()[1], Line("Alles", " ABCDEF", "21,00€"));
     for (int i = 0; i < 12; ++i)
-        AddProduct(1, "1", static_cast<size_t>(2 + i));
-    ClickFor("SumButton", 16);
+        AddProduct(1, "1", static_cast<size_t>(3 + i));
+    ClickFor("SumButton", 17);
     Kassieren();
     const auto lines = Memo();
     const std::string text = WindowText(memo);
@@ -352,6 +361,9 @@ TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
     HWND overlay = FindControlWindow(kasse, "QrOverlay");
     ASSERT_NE(overlay, nullptr);
     ASSERT_TRUE(TilloraProgram::WaitFor([&] { return IsWindowVisible(overlay) != FALSE; }));
+    RECT picture;
+    GetWindowRect(overlay, &picture);
+    EXPECT_GT(picture.right - picture.left, 60);
     CreateDirectoryA(folder.c_str(), nullptr);
     std::ofstream(folder + "001.pgm", std::ios::binary | std::ios::trunc) << ScreenPicture(overlay);
     const LRESULT first = SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0);

@@ -38,6 +38,8 @@ TKassTip* KassTip = nullptr;
 namespace {
 
 constexpr TColor TrainingColor = 65535; // pure yellow
+// The QR picture's width and height in pixels (one pixel a module).
+constexpr int QrPictureSide = 60;
 
 // a + b, raising the overflow error outside 32 bits.
 int CheckedAdd(int a, int b)
@@ -250,6 +252,7 @@ void TKassTip::ArrangePanels()
     ReportBox->SetVisible(!ProdBox->Visible());
     ItemBox->SetVisible(EditorShown && !ReportMode);
     VerifikationaufQSM->SetVisible(!ReportMode);
+    ReapplySkin();
 }
 
 void TKassTip::FillProductList()
@@ -648,7 +651,13 @@ void TKassTip::KassButtonClick(TObject*)
     RabABox->SetVisible(false);
     std::string url;
     UQR::BuildVerifyUrl(url);
-    if (SecQRCode->Checked()) UQR::DrawQrCode(*QRImage, *BelegMemo, *QrOverlay);
+    if (SecQRCode->Checked()) {
+        // A symbol larger than the picture would be cut: the picture grows to hold it.
+        UQR::TQrSymbol symbol;
+        const int side = UQR::QrSymbolOf(url, symbol) ? std::max(QrPictureSide, symbol.size) : QrPictureSide;
+        QRImage->SetBounds(QRImage->Left(), QRImage->Top(), side, side);
+        UQR::DrawQrCode(*QRImage, *BelegMemo, *QrOverlay);
+    }
     QrFirstLine = BelegMemo->FirstVisibleLine();
     if (failure) std::rethrow_exception(failure);
 }
