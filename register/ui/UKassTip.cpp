@@ -17,7 +17,6 @@
 #include "register/core/UFormatColumns.h"
 #include "register/core/UQR.h"
 #include "register/core/UTransaction.h"
-#include "register/core/Ubase64.h"
 #include "register/core/UXML_Export.h"
 #include "register/core/UXML_Import.h"
 #include "register/core/URangeCheck.h"
@@ -445,53 +444,6 @@ void TKassTip::AddItemToList(const TProd& item, double q)
                             IsTaxExclusive(), amounts);
 }
 
-namespace {
-
-// The line total of an item: price sum × quantity, rounded; outside 32 bits the range error.
-std::int32_t LineTotal(const TProd& item)
-{
-    const double total = UConvert::RoundCommercial(static_cast<long double>(item.GetPriceSum()) * item.Quantity);
-    if (!(total >= -2147483648.0 && total <= 2147483647.0)) RaiseRangeError();
-    return static_cast<std::int32_t>(total);
-}
-
-std::string Money(std::int32_t cents) { return UConvert::CentsToMoneyText(cents); }
-
-// -cents; the range error for the one value without a negative.
-std::int32_t Negated(std::int32_t cents)
-{
-    if (cents == INT32_MIN) RaiseRangeError();
-    return -cents;
-}
-
-// The receipt lines of an item (sign -1: its storno lines), worked out before anything is written.
-struct TItemLines {
-    std::string first, second;
-    bool twoLines = false;
-};
-
-TItemLines ItemLines(const TProd& item, bool storno)
-{
-    TItemLines l;
-    const std::string sum = Money(item.GetPriceSum());
-    if (item.Quantity == 1.0) {
-        std::string text = item.Name;
-        if (!storno && !item.Unit.empty()) text += " 1" + item.Unit;
-        const std::int32_t amount = storno ? Negated(item.GetPriceSum()) : item.GetPriceSum();
-        l.first = FormatReceiptLine(text, item.GetPriceClasses(), Money(amount));
-        return l;
-    }
-    l.twoLines = true;
-    l.first = FormatReceiptLine(item.Name, "", "");
-    const std::int32_t total = LineTotal(item);
-    const std::string q = QuantityText(item.Quantity);
-    const std::string text = storno ? " " + q + " x " + sum + " = " : " " + q + " " + item.Unit + " x " + sum + " = ";
-    l.second = FormatReceiptLine(text, item.GetPriceClasses(), Money(storno ? Negated(total) : total));
-    return l;
-}
-
-} // namespace
-
 void TKassTip::AddItem(std::unique_ptr<TProd> item)
 {
     if (CardCommandRunning()) return;
@@ -607,7 +559,8 @@ void TKassTip::SumButtonClick(TObject*)
         return;
     }
     BelegMemo->Lines().Add(std::string(41, '_'));
-    BelegMemo->Lines().Add(FormatReceiptLine(ULang::GetText(10), " ", Money(UContainer::GetReceiptTotal())));
+    BelegMemo->Lines().Add(
+        FormatReceiptLine(ULang::GetText(10), " ", UConvert::CentsToMoneyText(UContainer::GetReceiptTotal())));
     BelegMemo->Lines().Add(" ");
     SetSumState(true);
 }
@@ -693,14 +646,7 @@ void TKassTip::AddHashToReceipt(const std::uint8_t* data, int length, bool force
 {
     if (!(SecText->Checked() || force)) return;
     BelegMemo->Lines().Add(ULang::GetText(7));
-    char text[33];
-    const size_t n = Ubase64::Base32Encode(data, static_cast<size_t>(std::max(length, 0)), text, sizeof text);
-    std::string line;
-    for (size_t i = 0; i < n; ++i) {
-        if (i > 0 && i % 5 == 0) line += '-';
-        line += text[i];
-    }
-    BelegMemo->Lines().Add(line);
+    BelegMemo->Lines().Add(HashText(data, length));
 }
 
 void TKassTip::AddSignatureToReceipt(const std::uint8_t* data, int length, bool force)
@@ -711,15 +657,7 @@ void TKassTip::AddSignatureToReceipt(const std::uint8_t* data, int length, bool 
         BelegMemo->Lines().Add("\t" + ULang::GetText(9));
         return;
     }
-    char text[200];
-    const size_t n = Ubase64::Base32Encode(data, static_cast<size_t>(length), text, sizeof text);
-    std::string block;
-    for (size_t i = 0; i < n; ++i) {
-        block += text[i];
-        if (i + 1 == n) break;
-        if ((i + 1) % 5 == 0) block += '-';
-        if ((i + 1) % 30 == 0) block += "\r\n";
-    }
+    const std::string block = SignatureText(data, length);
     if (show) BelegMemo->Lines().Add(block);
 }
 

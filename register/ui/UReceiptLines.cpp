@@ -1,8 +1,11 @@
 #include "register/ui/UReceiptLines.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "gui/base/NumberFormat.h"
+#include "register/core/UConvert.h"
+#include "register/core/Ubase64.h"
 #include "register/core/URangeCheck.h"
 
 std::string FormatReceiptLine(std::string_view text, std::string_view classes, std::string_view amount)
@@ -18,6 +21,72 @@ std::string FormatReceiptLine(std::string_view text, std::string_view classes, s
 }
 
 std::string QuantityText(double quantity) { return FloatToStrG(quantity, 7); }
+
+namespace {
+
+// The line total of an item: price sum × quantity, rounded; outside 32 bits the range error.
+std::int32_t LineTotal(const TProd& item)
+{
+    const double total = UConvert::RoundCommercial(static_cast<long double>(item.GetPriceSum()) * item.Quantity);
+    if (!(total >= -2147483648.0 && total <= 2147483647.0)) RaiseRangeError();
+    return static_cast<std::int32_t>(total);
+}
+
+std::string Money(std::int32_t cents) { return UConvert::CentsToMoneyText(cents); }
+
+// -cents; the range error for the one value without a negative.
+std::int32_t Negated(std::int32_t cents)
+{
+    if (cents == INT32_MIN) RaiseRangeError();
+    return -cents;
+}
+} // namespace
+
+TItemLines ItemLines(const TProd& item, bool storno)
+{
+    TItemLines l;
+    const std::string sum = Money(item.GetPriceSum());
+    if (item.Quantity == 1.0) {
+        std::string text = item.Name;
+        if (!storno && !item.Unit.empty()) text += " 1" + item.Unit;
+        const std::int32_t amount = storno ? Negated(item.GetPriceSum()) : item.GetPriceSum();
+        l.first = FormatReceiptLine(text, item.GetPriceClasses(), Money(amount));
+        return l;
+    }
+    l.twoLines = true;
+    l.first = FormatReceiptLine(item.Name, "", "");
+    const std::int32_t total = LineTotal(item);
+    const std::string q = QuantityText(item.Quantity);
+    const std::string text = storno ? " " + q + " x " + sum + " = " : " " + q + " " + item.Unit + " x " + sum + " = ";
+    l.second = FormatReceiptLine(text, item.GetPriceClasses(), Money(storno ? Negated(total) : total));
+    return l;
+}
+
+std::string HashText(const std::uint8_t* data, int length)
+{
+    char text[33];
+    const size_t n = Ubase64::Base32Encode(data, static_cast<size_t>(std::max(length, 0)), text, sizeof text);
+    std::string line;
+    for (size_t i = 0; i < n; ++i) {
+        if (i > 0 && i % 5 == 0) line += '-';
+        line += text[i];
+    }
+    return line;
+}
+
+std::string SignatureText(const std::uint8_t* data, int length)
+{
+    char text[200];
+    const size_t n = Ubase64::Base32Encode(data, static_cast<size_t>(std::max(length, 0)), text, sizeof text);
+    std::string block;
+    for (size_t i = 0; i < n; ++i) {
+        block += text[i];
+        if (i + 1 == n) break;
+        if ((i + 1) % 5 == 0) block += '-';
+        if ((i + 1) % 30 == 0) block += "\r\n";
+    }
+    return block;
+}
 
 void TReceiptLineTable::Check(int line)
 {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,6 +29,26 @@ std::string FormatReceiptLine(std::string_view text, std::string_view classes, s
 // A quantity in the general number format with up to 7 significant digits and the decimal
 // comma: 3 -> "3", 1.5 -> "1,5", -1 -> "-1".
 std::string QuantityText(double quantity);
+
+// The lines of an item: one for quantity 1 (the name, " 1" and the unit run together, the
+// classes, the price sum), else the name alone and then " " q " " unit " x " sum " = " with the
+// classes and the line total. Storno lines negate the amounts and leave the unit out. Worked
+// out whole before anything is written: a sum or total outside 32 bits raises the overflow or
+// range error.
+struct TItemLines {
+    std::string first, second;
+    bool twoLines = false;
+};
+TItemLines ItemLines(const TProd& item, bool storno);
+
+// The hash as base32 in groups of 5 joined by "-" (20 bytes: 32 characters in 7 groups); room
+// for 33 base32 characters, more raise the range error.
+std::string HashText(const std::uint8_t* data, int length);
+
+// The signature as base32 with "-" after every fifth character and a line break (CR LF) after
+// every 30th, behind its "-"; none behind the last character. 48 bytes give 80 characters in
+// three lines. Room for 200 base32 characters, more raise the range error.
+std::string SignatureText(const std::uint8_t* data, int length);
 
 class TReceiptLineTable {
 public:
