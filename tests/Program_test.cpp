@@ -169,7 +169,8 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
     EXPECT_FALSE(IsWindowVisible(FindControlWindow(main, "ZeitBox")));
     TilloraProgram::Click(FindControlWindow(main, "ZeitCheckBox"));
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return IsWindowVisible(FindControlWindow(main, "ZeitBox")) != FALSE; }));
-    GetWindowRect(main, &r);
+    // The panel is shown before the window takes its new height.
+    TilloraProgram::WaitFor([&] { return GetWindowRect(main, &r) && r.bottom - r.top == 80 + 170 + 60; });
     EXPECT_EQ(r.bottom - r.top, 80 + 170 + 60); // ZeitBox.Top + ZeitBox.Height + 60
     EXPECT_FALSE(IsWindowEnabled(FindControlWindow(main, "TimePicker")));
     TilloraProgram::Click(FindControlWindow(main, "SetButton"));
