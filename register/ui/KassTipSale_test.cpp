@@ -516,3 +516,31 @@ TEST_F(Sale, NothingIsSoldWhileACardCommandIsHeld)
     Add(1);
     EXPECT_EQ(Count(), 3);
 }
+
+TEST_F(Sale, AnItemPastTheItemListsLimitIsRefusedWhole)
+{
+    // About 80 bytes an item: the longest quantity, unit and name, six amounts.
+    k->SpezBez->SetText("abcdefghijklmnopqrstuvwxyz");
+    k->SpezEinheit->SetText("abcdefgh");
+    k->SpezMenge->SetText("1,23456789012345");
+    for (int n = 1; n <= 6; ++n)
+        k->PriceEdit(n)->SetText("999999");
+    // The open receipt's list filled close to its limit directly.
+    Add(1);
+    while (core.ItemList().Size() < ItemListLimit - 300)
+        UContainer::AddItemData("1", "", "Milch", false, false, false, {"", "99"});
+    int added = 0;
+    for (; added < 10; ++added) {
+        const size_t items = core.ItemList().Size(), xml = Xml().size();
+        try {
+            k->SpezAddButtonClick(nullptr);
+        } catch (const ERangeError&) {
+            EXPECT_EQ(core.ItemList().Size(), items);
+            EXPECT_EQ(Xml().size(), xml);
+            break;
+        }
+    }
+    EXPECT_GT(added, 1);
+    EXPECT_LT(added, 10);
+    EXPECT_EQ(Count(), 2 + 2 * added);
+}
