@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Every picture that qrlib_images drew decodes with zbarimg to exactly the text beside it.
-# Usage: decode_check.sh <folder> <number of pictures>
+# Usage: decode_check.sh <folder> <number of pictures> [command that draws them first...]
 set -euo pipefail
 dir=$1 expected=$2
+shift 2
+if [ $# -gt 0 ]; then "$@"; fi
 command -v zbarimg >/dev/null || { echo "zbarimg missing (scripts/setup installs zbar-tools)"; exit 1; }
 count=0 failed=0
 decoded=$(mktemp)

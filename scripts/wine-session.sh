@@ -10,6 +10,14 @@ tillora_wine_session_start() {
   # Start Wine's own services now, detached from the callers' output pipes: a program that
   # started them would leave them holding its pipe, and CTest would wait for them.
   "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null || true
+  # A young server has been seen to lose processes that start in a crowd: let a first crowd
+  # through before the tests come.
+  local i pids=()
+  for i in 1 2 3 4 5 6 7 8; do
+    "$WINE64" cmd /c exit >/dev/null 2>&1 </dev/null &
+    pids+=($!)
+  done
+  wait "${pids[@]}" || true
 }
 tillora_wine_session_end() {
   "$(dirname "$WINE64")/wineserver" -k 2>/dev/null || true
