@@ -110,6 +110,22 @@ int TRichEdit::TextLength() const
     return static_cast<int>(SendMessageA(handle_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&g), 0));
 }
 
+int TRichEdit::FormatRange(HDC dc, const RECT& twips, int from, int to)
+{
+    HandleNeeded();
+    FORMATRANGE fr{};
+    fr.hdc = dc;
+    fr.hdcTarget = dc;
+    fr.rc = twips;
+    fr.rcPage = twips;
+    fr.chrg.cpMin = from;
+    fr.chrg.cpMax = to;
+    const LRESULT next = SendMessageA(handle_, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&fr));
+    // The control keeps cached information about the device until told to drop it.
+    SendMessageA(handle_, EM_FORMATRANGE, FALSE, 0);
+    return static_cast<int>(next);
+}
+
 void TRichEdit::SetSelColor(TColor c)
 {
     if (!handle_) return;
