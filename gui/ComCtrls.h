@@ -47,6 +47,10 @@ protected:
     void CreateWnd() override;
     int CharIndex(const std::string& text, size_t offset) const override;
     void SelectRange(int from, int to) override;
+
+private:
+    // FormatRange's drawing where the control itself draws nothing.
+    int DrawRange(HDC dc, const RECT& twips, int from, int to);
 };
 
 enum TDateTimeKind { dtkDate, dtkTime };
