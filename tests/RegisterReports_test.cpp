@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <dlgs.h>
 
+#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -36,6 +37,7 @@ protected:
     {
         SimCard::UseReaders({{"Sim Reader", port}});
         tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
+        BeforeInsert();
         ASSERT_TRUE(card.Insert());
         ASSERT_TRUE(tillora.Start());
         main = tillora.WaitForForm("TMainF");
@@ -52,6 +54,7 @@ protected:
         tillora.WaitForExit();
     }
 
+    virtual void BeforeInsert() {}
     HWND Control(const char* name) const { return FindControlWindow(kasse, name); }
     std::vector<std::string> Memo() const { return SplitLines(WindowText(memo)); }
     bool Visible(const char* name) const { return IsWindowVisible(Control(name)) != FALSE; }
@@ -116,15 +119,67 @@ protected:
     RegisterStatusFault() : RegisterReports("--fresh active --fault \"00 CA 01 F1=sw:6A88,after:1\"") {}
 };
 
-std::string MonthOfToday(int plusMonths = 0)
+// Today's month moved by a number of months: year and month.
+void MonthOf(int plusMonths, int& year, int& month)
 {
     SYSTEMTIME t;
     GetLocalTime(&t);
-    int m = t.wMonth - 1 + plusMonths;
-    const int y = t.wYear + m / 12;
-    m = m % 12 + 1;
+    const int m = t.wYear * 12 + t.wMonth - 1 + plusMonths;
+    year = m / 12;
+    month = m % 12 + 1;
+}
+
+// "MM/yyyy".
+std::string MonthOfToday(int plusMonths = 0)
+{
+    int y = 0, m = 0;
+    MonthOf(plusMonths, y, m);
     return (m < 10 ? "0" : "") + std::to_string(m) + "/" + std::to_string(y);
 }
+
+// "yy yy mm" as the span report carries it.
+std::string BcdMonth(int plusMonths)
+{
+    int y = 0, m = 0;
+    MonthOf(plusMonths, y, m);
+    char text[16];
+    snprintf(text, sizeof text, "%02d %02d %02d", y / 100, y % 100, m);
+    return text;
+}
+
+// A card whose start month lies four months back, with that month, the next one and the month
+// before this one booked.
+class RegisterBookedMonths : public RegisterReports {
+protected:
+    void BeforeInsert() override
+    {
+        std::string totals = "199 0 1900 0 1";
+        for (int n = 2; n <= 8; ++n)
+            totals += " 0 0 -1 0 0";
+        totals += " 0 0 1 1";
+        const auto key = [](int plus) {
+            int y = 0, m = 0;
+            MonthOf(plus, y, m);
+            return std::to_string(y * 100 + m);
+        };
+        std::ofstream(card.StatePath(), std::ios::binary)
+            << "lifecycle=3\nstartmonth=" << key(-4) << "\nmonth." << key(-4) << "=" << totals << "\nmonth."
+            << key(-3) << "=" << totals << "\nmonth." << key(-1) << "=" << totals << "\n";
+    }
+    // Selects the entries and puts the caret on one of them, then asks for the span report.
+    std::string Span(const std::vector<int>& selected, int caret)
+    {
+        HWND list = Control("MonthList");
+        SendMessageA(list, LB_SETSEL, FALSE, -1);
+        for (int i : selected)
+            SendMessageA(list, LB_SETSEL, TRUE, i);
+        SendMessageA(list, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
+        card.ClearLog();
+        ClickFor(Control("BerRepButton"), "80 42 03", 1);
+        const auto sent = Commands("80 42 03");
+        return sent.empty() ? std::string() : sent[0];
+    }
+};
 
 } // namespace
 
@@ -188,12 +243,28 @@ TEST_F(RegisterReports, ReportModeReadsTheMonthsAndSendsTheDailyReports)
     EXPECT_TRUE(Commands("80 42").empty());
     SendMessageA(Control("MonthList"), LB_SETSEL, TRUE, 0);
     ClickFor(Control("BerRepButton"), "80 42 03", 1);
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    char month[32];
-    snprintf(month, sizeof month, "%02d %02d %02d", t.wYear / 100, t.wYear % 100, t.wMonth);
     const std::string span = Commands("80 42 03")[0];
-    EXPECT_NE(span.find(std::string("D0 03 ") + month + " D1 03 " + month + " 00"), std::string::npos) << span;
+    EXPECT_NE(span.find("D0 03 " + BcdMonth(0) + " D1 03 " + BcdMonth(0) + " 00"), std::string::npos) << span;
+}
+
+TEST_F(RegisterBookedMonths, TheSelectedMonthsGoIntoTheSpanReport)
+{
+    ClickFor(Control("ReportButton"), "00 CA 01 F2 00", 1);
+    ASSERT_TRUE(TilloraProgram::WaitFor([&] { return Months().size() == 3; }));
+    EXPECT_EQ(Months(), (std::vector<std::string>{"+  0 | " + MonthOfToday(-4), "+  1 | " + MonthOfToday(-3),
+                                                  "+  3 | " + MonthOfToday(-1)}));
+    EXPECT_EQ(WindowText(Control("CardStart")), MonthOfToday(-4));
+
+    const std::string lastTwo = "D0 03 " + BcdMonth(-3) + " D1 03 " + BcdMonth(-1) + " 00";
+    std::string span = Span({1, 2}, 2);
+    EXPECT_NE(span.find(lastTwo), std::string::npos) << span;
+    span = Span({1, 2}, 1);
+    EXPECT_NE(span.find(lastTwo), std::string::npos) << span;
+    span = Span({0, 1, 2}, 0);
+    EXPECT_NE(span.find("D0 03 " + BcdMonth(-4) + " D1 03 " + BcdMonth(-1) + " 00"), std::string::npos) << span;
+    // The caret on an entry outside the selection does not matter either.
+    span = Span({0}, 2);
+    EXPECT_NE(span.find("D0 03 " + BcdMonth(-4) + " D1 03 " + BcdMonth(-4) + " 00"), std::string::npos) << span;
 }
 
 TEST_F(RegisterReports, StatusReceiptListsTheCard)
