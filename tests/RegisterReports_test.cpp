@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/Automation.h"
+#include "tests/support/FilePrinters.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TilloraProgram.h"
 
@@ -315,4 +316,23 @@ TEST_F(RegisterReports, ExportPairFromTheMenuIsFilledWhenTheWindowCloses)
     EXPECT_NE(tillora.ReadFile("Export\\BerichtS.xml").find("<reportEncoded>"), std::string::npos)
         << tillora.ReadFile("Export\\BerichtS.xml");
     EXPECT_NE(tillora.ReadFile("Export\\BerichtL.xml").find("<report>"), std::string::npos);
+}
+
+TEST_F(RegisterReports, TheReceiptGoesToTheEpsonPrinterRaw)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string output = std::string(temp) + "tillora-reports-" + std::to_string(GetCurrentProcessId()) + ".prn";
+    TFilePrinters printers({"EPSON TM-T88IV Receipt"}, output, TFilePrinters::TNaming::Exact);
+    ASSERT_TRUE(printers.Ready());
+    TilloraProgram::Click(FindControlWindow(main, "StatusButton"));
+    ASSERT_TRUE(TilloraProgram::WaitFor([&] { return Memo().size() >= 13; })) << WindowText(memo);
+    const std::string text = WindowText(memo);
+    ASSERT_TRUE(ClickMenuItem(kasse, "EPSON1"));
+    std::string printed;
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return !(printed = printers.Output()).empty(); }));
+    const std::string start = "\x1B\x74\x10\x1B\x43\x18" + text + "\r\n\x1B\x61\x31";
+    EXPECT_EQ(printed.substr(0, start.size()), start);
+    EXPECT_EQ(printed.substr(printed.size() - 6), std::string("\x1B\x00\x1D\x56\x41\x00", 6));
+    DeleteFileA(output.c_str());
 }
