@@ -157,8 +157,8 @@ int TRichEdit::DrawRange(HDC dc, const RECT& twips, int from, int to)
     gt.cb = static_cast<DWORD>(text.size());
     gt.flags = GT_DEFAULT;
     gt.codepage = CP_ACP;
-    text.resize(static_cast<size_t>(SendMessageA(handle_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&gt),
-                                                 reinterpret_cast<LPARAM>(text.data()))));
+    text.resize(static_cast<size_t>(
+        SendMessageA(handle_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&gt), reinterpret_cast<LPARAM>(text.data()))));
     if (to > static_cast<int>(text.size())) to = static_cast<int>(text.size());
 
     int next = from;

@@ -164,8 +164,8 @@ protected:
             return std::to_string(y * 100 + m);
         };
         std::ofstream(card.StatePath(), std::ios::binary)
-            << "lifecycle=3\nstartmonth=" << key(-4) << "\nmonth." << key(-4) << "=" << totals << "\nmonth."
-            << key(-3) << "=" << totals << "\nmonth." << key(-1) << "=" << totals << "\n";
+            << "lifecycle=3\nstartmonth=" << key(-4) << "\nmonth." << key(-4) << "=" << totals << "\nmonth." << key(-3)
+            << "=" << totals << "\nmonth." << key(-1) << "=" << totals << "\n";
     }
     // Selects the entries and puts the caret on one of them, then asks for the span report.
     std::string Span(const std::vector<int>& selected, int caret)
@@ -198,7 +198,8 @@ TEST_F(RegisterReports, ReportModeReadsTheMonthsAndSendsTheDailyReports)
     ClickFor(Control("TagButton"), "80 42", 1);
     const std::vector<std::string> signedReport = Commands("80 42");
     ASSERT_EQ(signedReport.size(), 1u);
-    EXPECT_TRUE(std::regex_match(signedReport[0], std::regex("80 42 01 00 0A CD 04( [0-9]{2}){4} CE 02( [0-9]{2}){2} 00")))
+    EXPECT_TRUE(
+        std::regex_match(signedReport[0], std::regex("80 42 01 00 0A CD 04( [0-9]{2}){4} CE 02( [0-9]{2}){2} 00")))
         << signedReport[0];
     std::vector<std::string> lines = Memo();
     const std::string text = WindowText(memo);
@@ -213,7 +214,8 @@ TEST_F(RegisterReports, ReportModeReadsTheMonthsAndSendsTheDailyReports)
 
     // Unticked: the unsigned report.
     TilloraProgram::Click(Control("TagRepCheckBox"));
-    ASSERT_TRUE(TilloraProgram::WaitFor([&] { return SendMessageA(Control("TagRepCheckBox"), BM_GETCHECK, 0, 0) == 0; }));
+    ASSERT_TRUE(
+        TilloraProgram::WaitFor([&] { return SendMessageA(Control("TagRepCheckBox"), BM_GETCHECK, 0, 0) == 0; }));
     card.ClearLog();
     ClickFor(Control("TagButton"), "80 42", 1);
     ASSERT_EQ(Commands("80 42").size(), 1u);
@@ -293,8 +295,8 @@ TEST_F(RegisterStatusFault, AFailedStatusReadShowsTheFailure)
     ASSERT_TRUE(TilloraProgram::WaitFor([&] { return Memo().size() >= 5; })) << WindowText(memo);
     SendMessageA(main, WM_NULL, 0, 0);
     const std::vector<std::string> lines = Memo();
-    EXPECT_EQ(lines, (std::vector<std::string>{std::string(13, ' ') + "Kassenbeleg", "", "\t  QSM-Status", "",
-                                               "\tFehler"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{std::string(13, ' ') + "Kassenbeleg", "", "\t  QSM-Status", "", "\tFehler"}));
 }
 
 TEST_F(RegisterReports, ExportPairFromTheMenuIsFilledWhenTheWindowCloses)

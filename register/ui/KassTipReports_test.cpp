@@ -110,9 +110,9 @@ TEST(MonthEntry, OffsetsFromTheStartMonth)
         const char* entry;
     };
     const Row rows[] = {
-        {0, 1, 2024, "+  0 | 01/2024"},  {11, 1, 2024, "+ 11 | 12/2024"}, {12, 1, 2024, "+ 12 | 01/2025"},
+        {0, 1, 2024, "+  0 | 01/2024"},   {11, 1, 2024, "+ 11 | 12/2024"}, {12, 1, 2024, "+ 12 | 01/2025"},
         {255, 1, 2024, "+255 | 04/2045"}, {5, 8, 2009, "+  5 | 01/2010"},  {4, 8, 2009, "+  4 | 12/2009"},
-        {0, 12, 2023, "+  0 | 12/2023"}, {1, 12, 2023, "+  1 | 01/2024"}, {24, 12, 2023, "+ 24 | 12/2025"},
+        {0, 12, 2023, "+  0 | 12/2023"},  {1, 12, 2023, "+  1 | 01/2024"}, {24, 12, 2023, "+ 24 | 12/2025"},
     };
     for (const Row& r : rows)
         EXPECT_EQ(TKassTip::FormatMonthEntry(r.offset, r.month, r.year), r.entry) << r.offset << " " << r.month;
@@ -174,9 +174,19 @@ TEST_F(Reports, StatusReceiptAndItsFailure)
 {
     k->ShowCardStatus();
     const std::vector<std::string> status = {
-        std::string(13, ' ') + "Kassenbeleg", "", "\t  QSM-Status", "",
-        "Kartenzustand\t\t", "Kartenversion\t\t\t", "QSM-Kennung\t\t", "QSM-Nummer\t\t", "Chip-Seriennummer\t\t",
-        "Letzter Tagesabschluss\t\t", "Startmonat\t\t", "Transaktionsz\xE4hler\t\t", "Berichtsz\xE4hler\t",
+        std::string(13, ' ') + "Kassenbeleg",
+        "",
+        "\t  QSM-Status",
+        "",
+        "Kartenzustand\t\t",
+        "Kartenversion\t\t\t",
+        "QSM-Kennung\t\t",
+        "QSM-Nummer\t\t",
+        "Chip-Seriennummer\t\t",
+        "Letzter Tagesabschluss\t\t",
+        "Startmonat\t\t",
+        "Transaktionsz\xE4hler\t\t",
+        "Berichtsz\xE4hler\t",
     };
     EXPECT_EQ(Memo(), status);
     EXPECT_TRUE(k->NewReceiptPending);

@@ -59,10 +59,7 @@ void TKassTip::SaveProductsTo(const std::string& fileName)
     UXML_Import::LoadXmlFile(fileName);
 }
 
-void TKassTip::Speichern1Click(TObject*)
-{
-    SaveProductsTo(UXML_Import::LoadedFileName());
-}
+void TKassTip::Speichern1Click(TObject*) { SaveProductsTo(UXML_Import::LoadedFileName()); }
 
 void TKassTip::Speichern2Click(TObject*)
 {
