@@ -14,22 +14,10 @@
 #include "gui/Automation.h"
 #include "tests/support/FilePrinters.h"
 #include "tests/support/SimCard.h"
+#include "tests/support/TextLines.h"
 #include "tests/support/TilloraProgram.h"
 
 namespace {
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 class RegisterReports : public ::testing::Test {
 protected:
@@ -40,13 +28,7 @@ protected:
         tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
         BeforeInsert();
         ASSERT_TRUE(card.Insert());
-        ASSERT_TRUE(tillora.Start());
-        main = tillora.WaitForForm("TMainF");
-        ASSERT_NE(main, nullptr);
-        kasse = tillora.WaitForForm("TKassTip");
-        ASSERT_NE(kasse, nullptr);
-        memo = FindControlWindow(kasse, "BelegMemo");
-        ASSERT_NE(memo, nullptr);
+        ASSERT_TRUE(tillora.StartRegister(main, kasse, memo));
         card.ClearLog();
     }
     void TearDown() override

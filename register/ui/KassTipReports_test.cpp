@@ -31,6 +31,7 @@
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sStart.h"
+#include "register/ui/testforms/KassTipTestWindow.h"
 #include "tests/support/FilePrinters.h"
 #include "tests/support/ModalScript.h"
 
@@ -47,28 +48,19 @@ protected:
     static void SetUpTestSuite() { SkinControlsStart(); }
     void SetUp() override
     {
-        core.Languages().Load("Deutsch", ULang::TLangFile(TILLORA_SOURCE_DIR "/data/cfg/lang.ini"));
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         dir = std::string(temp) + "kasstip-reports-" + std::to_string(GetCurrentProcessId()) + "\\";
         CreateDirectoryA(dir.c_str(), nullptr);
         productFile = dir + "Start.xml";
-        std::ofstream(productFile, std::ios::binary)
-            << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><vantra><itemList>"
-               "<item><name>Brot</name><unit>Stk.</unit><price1>199</price1></item>"
-               "<item><name>Milch</name><price2>99</price2></item>"
-               "<item><name>Wurst</name><unit>kg</unit><price1>1250</price1></item>"
-               "</itemList></vantra>";
-        UXML_Import::LoadXmlFile(productFile);
-        Application->CreateForm(DebugForm);
-        Application->CreateForm(FormUStS);
-        Application->CreateForm(KassTip);
-        k = KassTip;
+        k = KassTipTestWindow::Open(core, productFile,
+                                    "<item><name>Brot</name><unit>Stk.</unit><price1>199</price1></item>"
+                                    "<item><name>Milch</name><price2>99</price2></item>"
+                                    "<item><name>Wurst</name><unit>kg</unit><price1>1250</price1></item>");
     }
     void TearDown() override
     {
-        Application->DestroyForms();
-        UXML_Import::CloseXmlFile();
+        KassTipTestWindow::Close();
         WIN32_FIND_DATAA fd;
         HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
         if (h != INVALID_HANDLE_VALUE) {
