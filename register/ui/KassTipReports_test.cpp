@@ -29,6 +29,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sEdit.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sStart.h"
 #include "register/ui/testforms/KassTipTestWindow.h"
@@ -148,6 +149,31 @@ TEST_F(Reports, ReportModeAndTheEditorArrangeTheBoxes)
     EXPECT_FALSE(k->ReportBox->Visible());
     EXPECT_TRUE(k->VerifikationaufQSM->Visible());
     EXPECT_EQ(k->ProdBox->Left(), shifted);
+}
+
+TEST_F(Reports, BookedMonthsAndBrokenHeads)
+{
+    k->ShowBookedMonths(std::string("200908:\x00\x05\x0C", 10));
+    EXPECT_EQ(k->CardStart->Caption(), "08/2009");
+    ASSERT_EQ(k->MonthList->Items().Count(), 3);
+    EXPECT_EQ(k->MonthList->Items()[0], "+  0 | 08/2009");
+    EXPECT_EQ(k->MonthList->Items()[1], "+  5 | 01/2010");
+    EXPECT_EQ(k->MonthList->Items()[2], "+ 12 | 08/2010");
+
+    // A head that is not six digits, or no head at all: the conversion error, no months.
+    for (const std::string& bad :
+         {std::string("2009:\x01"), std::string("20090A:\x01"), std::string("2009081:\x01"), std::string("\x00\x01")}) {
+        try {
+            k->ShowBookedMonths(bad);
+            ADD_FAILURE() << bad;
+        } catch (const EConvertError& e) {
+            EXPECT_NE(std::string(e.what()).find("ist kein g\xFCltiger Integerwert"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(k->MonthList->Items().Count(), 0) << bad;
+    }
+    k->ShowBookedMonths("202401:");
+    EXPECT_EQ(k->CardStart->Caption(), "01/2024");
+    EXPECT_EQ(k->MonthList->Items().Count(), 0);
 }
 
 TEST_F(Reports, PeriodReportWithoutSelectionDoesNothing)

@@ -280,6 +280,9 @@ class TKassTip : public TForm, public IRegisterHost {
     // The booked months into the month list and the card's first month into CardStart; a head
     // that is not six digits (year, month) raises the conversion error with the list empty.
     void RepSyncButtonClick(TObject* Sender);
+    // The month list and CardStart from a booked-months text ("200908:" and a character per
+    // month, its offset from the start month).
+    void ShowBookedMonths(const std::string& s);
     // The span report from the first to the last selected month; nothing without a selection.
     void BerRepButtonClick(TObject* Sender);
     // A month-list entry: "+", the offset in 3 places, " | ", MM/yyyy of the start month plus

@@ -70,7 +70,11 @@ void TKassTip::RepSyncButtonClick(TObject*)
     if (CardCommandRunning()) return;
     std::string s;
     UCard::ReadBookedMonths(s);
-    if (s.empty()) return;
+    if (!s.empty()) ShowBookedMonths(s);
+}
+
+void TKassTip::ShowBookedMonths(const std::string& s)
+{
     MonthList->Items().Clear();
     const size_t colon = s.find(':');
     const std::string head = colon == std::string::npos ? std::string() : s.substr(0, colon);
