@@ -110,6 +110,82 @@ int TRichEdit::TextLength() const
     return static_cast<int>(SendMessageA(handle_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&g), 0));
 }
 
+int TRichEdit::FormatRange(HDC dc, const RECT& twips, int from, int to)
+{
+    HandleNeeded();
+    const int length = TextLength();
+    if (to < 0 || to > length) to = length;
+    FORMATRANGE fr{};
+    fr.hdc = dc;
+    fr.hdcTarget = dc;
+    fr.rc = twips;
+    fr.rcPage = twips;
+    fr.chrg.cpMin = from;
+    fr.chrg.cpMax = to;
+    const LRESULT next = SendMessageA(handle_, EM_FORMATRANGE, TRUE, reinterpret_cast<LPARAM>(&fr));
+    // The control keeps cached information about the device until told to drop it.
+    SendMessageA(handle_, EM_FORMATRANGE, FALSE, 0);
+    if (next > from || from >= to) return static_cast<int>(next);
+    // A control that renders nothing (Wine's answers EM_FORMATRANGE with 0): the characters
+    // are drawn here, line by line in the control's font, tabs every half inch, cut at the
+    // rectangle's right edge; a line that does not fit below the others ends the range.
+    return DrawRange(dc, twips, from, to);
+}
+
+int TRichEdit::DrawRange(HDC dc, const RECT& twips, int from, int to)
+{
+    const int dpiX = GetDeviceCaps(dc, LOGPIXELSX);
+    const int dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+    const RECT area{MulDiv(twips.left, dpiX, 1440), MulDiv(twips.top, dpiY, 1440), MulDiv(twips.right, dpiX, 1440),
+                    MulDiv(twips.bottom, dpiY, 1440)};
+    LOGFONTA lf{};
+    GetObjectA(font_.Handle(), sizeof lf, &lf);
+    lf.lfHeight = -MulDiv(font_.Size(), dpiY, 72);
+    lf.lfWidth = 0;
+    HFONT font = CreateFontIndirectA(&lf);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColor = SetTextColor(dc, ColorToRGB(font_.Color()));
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    const int lineHeight = tm.tmHeight + tm.tmExternalLeading;
+    const int tabWidth = dpiX / 2;
+
+    // The control's characters: a line break is one character ("\r").
+    std::string text(static_cast<size_t>(TextLength()) + 1, '\0');
+    GETTEXTEX gt{};
+    gt.cb = static_cast<DWORD>(text.size());
+    gt.flags = GT_DEFAULT;
+    gt.codepage = CP_ACP;
+    text.resize(static_cast<size_t>(
+        SendMessageA(handle_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&gt), reinterpret_cast<LPARAM>(text.data()))));
+    if (to > static_cast<int>(text.size())) to = static_cast<int>(text.size());
+
+    int next = from;
+    int y = area.top;
+    SaveDC(dc);
+    IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+    while (next < to) {
+        if (y + lineHeight > area.bottom && y > area.top) break;
+        int end = next;
+        while (end < to && text[static_cast<size_t>(end)] != '\r' && text[static_cast<size_t>(end)] != '\n')
+            ++end;
+        const std::string line = text.substr(static_cast<size_t>(next), static_cast<size_t>(end - next));
+        TabbedTextOutA(dc, area.left, y, line.c_str(), static_cast<int>(line.size()), 1, const_cast<int*>(&tabWidth),
+                       area.left);
+        y += lineHeight;
+        next = end;
+        if (next < to && text[static_cast<size_t>(next)] == '\r') ++next;
+        if (next < to && text[static_cast<size_t>(next)] == '\n') ++next;
+    }
+    RestoreDC(dc, -1);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    return next;
+}
+
 void TRichEdit::SetSelColor(TColor c)
 {
     if (!handle_) return;

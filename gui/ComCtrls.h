@@ -36,6 +36,10 @@ class TRichEdit : public TCustomMemo {
     // The colour of the character at a position.
     COLORREF ColorAt(int position);
     int TextLength() const;
+    // Renders the characters from `from` up to `to` (-1: to the end) into the rectangle `twips`
+    // (in twips, 1/1440 inch) of the device context, which serves as the target device too.
+    // Returns the index of the first character that did not fit.
+    int FormatRange(HDC dc, const RECT& twips, int from = 0, int to = -1);
     void SetProperty(const std::string& name, const TPropValue& value) override;
 
 protected:
@@ -43,6 +47,10 @@ protected:
     void CreateWnd() override;
     int CharIndex(const std::string& text, size_t offset) const override;
     void SelectRange(int from, int to) override;
+
+private:
+    // FormatRange's drawing where the control itself draws nothing.
+    int DrawRange(HDC dc, const RECT& twips, int from, int to);
 };
 
 enum TDateTimeKind { dtkDate, dtkTime };

@@ -20,6 +20,7 @@
 #include "register/core/UQrLink.h"
 #include "tests/support/Base64Text.h"
 #include "tests/support/SimCard.h"
+#include "tests/support/TextLines.h"
 #include "tests/support/TilloraProgram.h"
 
 namespace {
@@ -34,19 +35,6 @@ std::string Line(const std::string& text, const std::string& classes, const std:
 {
     std::string l = text + std::string(24 - text.size(), ' ') + " " + classes + std::string(7 - classes.size(), ' ');
     return l + std::string(9 - amount.size(), ' ') + amount + " ";
-}
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }
 
 // The text between two marks, from a position on; "" when missing.
@@ -76,13 +64,7 @@ protected:
         tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
         tillora.WriteFile("Produkte\\Standard.xml", kProducts);
         ASSERT_TRUE(card.Insert());
-        ASSERT_TRUE(tillora.Start());
-        main = tillora.WaitForForm("TMainF");
-        ASSERT_NE(main, nullptr);
-        kasse = tillora.WaitForForm("TKassTip");
-        ASSERT_NE(kasse, nullptr);
-        memo = FindControlWindow(kasse, "BelegMemo");
-        ASSERT_NE(memo, nullptr);
+        ASSERT_TRUE(tillora.StartRegister(main, kasse, memo));
         SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
         card.ClearLog();
     }

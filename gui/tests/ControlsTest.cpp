@@ -142,6 +142,46 @@ TEST_F(ControlsTest, RichEditLinesChangeInPlace)
     EXPECT_EQ(log->Lines()[2], "drei");
 }
 
+// Rendering a range into a device context: text only inside the rectangle, and the index of
+// the first character that did not fit below the lines that did.
+TEST_F(ControlsTest, RichEditRendersARangeIntoADeviceContext)
+{
+    auto* rich = Make<TRichEdit>(0, 0, 300, 200);
+    rich->Font().SetName("Courier New");
+    rich->Font().SetSize(8);
+    rich->SetText("Kassenbeleg\r\nBrot 1,99\r\nMilch 0,99\r\nSUMME 2,98");
+    TBitmap bitmap(200, 100);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().SetColor(clWhite);
+    canvas.FillRect(RECT{0, 0, 200, 100});
+    const int ppi = GetDeviceCaps(canvas.Handle(), LOGPIXELSY);
+    const auto dark = [&](int top, int bottom, int left, int right) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                if (canvas.Pixel(x, y) != RGB(255, 255, 255)) ++n;
+        return n;
+    };
+    // Everything fits: the range ends at the text's end.
+    EXPECT_EQ(rich->FormatRange(canvas.Handle(), RECT{0, 0, MulDiv(200, 1440, ppi), MulDiv(100, 1440, ppi)}),
+              rich->TextLength());
+    EXPECT_GT(dark(0, 60, 0, 200), 50);
+
+    // A rectangle 30 pixels high from x 100: the first lines only, nothing outside it.
+    canvas.FillRect(RECT{0, 0, 200, 100});
+    const int next = rich->FormatRange(canvas.Handle(),
+                                       RECT{MulDiv(100, 1440, ppi), 0, MulDiv(200, 1440, ppi), MulDiv(30, 1440, ppi)});
+    EXPECT_GT(next, 0);
+    EXPECT_LT(next, rich->TextLength());
+    EXPECT_EQ(rich->Text().substr(0, 12), "Kassenbeleg\r");
+    EXPECT_GT(dark(0, 30, 100, 200), 20);
+    EXPECT_EQ(dark(0, 100, 0, 100), 0);
+    EXPECT_EQ(dark(30, 100, 0, 200), 0);
+    // The rest from where the first call stopped.
+    EXPECT_EQ(rich->FormatRange(canvas.Handle(), RECT{0, 0, MulDiv(200, 1440, ppi), MulDiv(100, 1440, ppi)}, next),
+              rich->TextLength());
+}
+
 // A list of columns runs its entries down one column and on into the next.
 TEST_F(ControlsTest, ListBoxColumnsAndItemHeight)
 {

@@ -28,6 +28,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sStart.h"
+#include "register/ui/testforms/KassTipTestWindow.h"
 
 namespace {
 
@@ -43,27 +44,18 @@ protected:
     static void SetUpTestSuite() { SkinControlsStart(); }
     void SetUp() override
     {
-        core.Languages().Load("Deutsch", ULang::TLangFile(TILLORA_SOURCE_DIR "/data/cfg/lang.ini"));
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         productFile = std::string(temp) + "kasstip-sale-" + std::to_string(GetCurrentProcessId()) + ".xml";
-        std::ofstream(productFile, std::ios::binary)
-            << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><vantra><itemList>"
-               "<item><name>Brot</name><unit>Stk.</unit><price1>199</price1></item>"
-               "<item><name>Milch</name><price2>99</price2></item>"
-               "<item><name>Wurst</name><unit>kg</unit><price1>1250</price1></item>"
-               "<item><name>Schokoladenosterhasen mit Nougat</name><price1>5</price1></item>"
-               "</itemList></vantra>";
-        UXML_Import::LoadXmlFile(productFile);
-        Application->CreateForm(DebugForm);
-        Application->CreateForm(FormUStS);
-        Application->CreateForm(KassTip);
-        k = KassTip;
+        k = KassTipTestWindow::Open(core, productFile,
+                                    "<item><name>Brot</name><unit>Stk.</unit><price1>199</price1></item>"
+                                    "<item><name>Milch</name><price2>99</price2></item>"
+                                    "<item><name>Wurst</name><unit>kg</unit><price1>1250</price1></item>"
+                                    "<item><name>Schokoladenosterhasen mit Nougat</name><price1>5</price1></item>");
     }
     void TearDown() override
     {
-        Application->DestroyForms();
-        UXML_Import::CloseXmlFile();
+        KassTipTestWindow::Close();
         DeleteFileA(productFile.c_str());
     }
 

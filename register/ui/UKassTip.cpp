@@ -195,6 +195,23 @@ const TFormBindings& TKassTip::Bindings() const
         {"VerifikationaufQSMClick", &TKassTip::VerifikationaufQSMClick},
         {"SecTextClick", &TKassTip::SecTextClick},
         {"SecQRCodeClick", &TKassTip::SecQRCodeClick},
+        {"ItemButtonClick", &TKassTip::ItemButtonClick},
+        {"ReportButtonClick", &TKassTip::ReportButtonClick},
+        {"ReportVerlButtonClick", &TKassTip::ReportVerlButtonClick},
+        {"TagButtonClick", &TKassTip::TagButtonClick},
+        {"RepSyncButtonClick", &TKassTip::RepSyncButtonClick},
+        {"BerRepButtonClick", &TKassTip::BerRepButtonClick},
+        {"ffnen1Click", &TKassTip::ffnen1Click},
+        {"Speichern1Click", &TKassTip::Speichern1Click},
+        {"Speichern2Click", &TKassTip::Speichern2Click},
+        {"Lschen1Click", &TKassTip::Lschen1Click},
+        {"sLabelFX1Click", &TKassTip::sLabelFX1Click},
+        {"XMLExportNeu1Click", &TKassTip::XMLExportNeu1Click},
+        {"XMLExportffnen1Click", &TKassTip::XMLExportffnen1Click},
+        {"Belegspeichern1Click", &TKassTip::Belegspeichern1Click},
+        {"Standard1Click", &TKassTip::Standard1Click},
+        {"EPSON1Click", &TKassTip::EPSON1Click},
+        {"QRImageDblClick", &TKassTip::QRImageDblClick},
     };
     return b;
 }
@@ -520,25 +537,13 @@ void TKassTip::AufButtonClick(TObject*) { AddPercentItem("Aufschlag", -1); }
 
 void TKassTip::SpezAddButtonClick(TObject*)
 {
-    auto item = std::make_unique<TProd>();
-    item->Name = SpezBez->Text();
-    item->Unit = SpezEinheit->Text();
-    for (int n = 1; n <= 6; ++n) {
-        const std::string price = PriceEdit(n)->Text();
-        if (!price.empty()) item->Price(n) = StrToInt(price);
-    }
-    item->DiscountSurcharge = SpezRabattBox->Checked();
-    item->Voucher = SpezGutBox->Checked();
-    item->ThirdParty = AgBox->Checked();
-    item->DeliveryNote = LiefBox->Checked();
     std::string quantity = SpezMenge->Text();
     const size_t point = quantity.find('.');
     if (point != std::string::npos) {
         quantity[point] = ',';
         SpezMenge->SetText(quantity);
     }
-    item->Quantity = StrToFloat(quantity);
-    AddItem(std::move(item));
+    AddItem(ItemFromEditor(quantity));
 }
 
 void TKassTip::AddRandomItem(int maxQuantity)

@@ -33,6 +33,7 @@ class TOpenDialog;
 class TSaveDialog;
 class TPrintDialog;
 class TProd;
+class TBitmap;
 
 // The QR picture on the receipt (QrOverlay, a child of the receipt memo).
 class TQRImage : public TImage {
@@ -269,6 +270,51 @@ class TKassTip : public TForm, public IRegisterHost {
     // Empties the product list and frees its products.
     void ClearProductList();
 
+    // Report mode, the editor switch and the reports.
+    void ItemButtonClick(TObject* Sender);
+    // Enters report mode: the booked months are read when the list is empty; a new receipt.
+    void ReportButtonClick(TObject* Sender);
+    void ReportVerlButtonClick(TObject* Sender);
+    // The daily report, signed while "mit Signatur" is ticked.
+    void TagButtonClick(TObject* Sender);
+    // The booked months into the month list and the card's first month into CardStart; a head
+    // that is not six digits (year, month) raises the conversion error with the list empty.
+    void RepSyncButtonClick(TObject* Sender);
+    // The month list and CardStart from a booked-months text ("200908:" and a character per
+    // month, its offset from the start month).
+    void ShowBookedMonths(const std::string& s);
+    // The span report from the first to the last selected month; nothing without a selection.
+    void BerRepButtonClick(TObject* Sender);
+    // A month-list entry: "+", the offset in 3 places, " | ", MM/yyyy of the start month plus
+    // the offset ("+  5 | 01/2010" for 5 from 08/2009).
+    static std::string FormatMonthEntry(int offset, int startMonth, int startYear);
+    // A new receipt listing the card's status texts (after UCard::ReadCardStatus).
+    void ShowCardStatus();
+    // A new status receipt saying that the status could not be read.
+    void ShowCardStatusFailure();
+
+    // The product-list files in "Produkte\", the journal pair in "Export\", the receipt file.
+    void ffnen1Click(TObject* Sender);
+    void Speichern1Click(TObject* Sender);
+    void Speichern2Click(TObject* Sender);
+    void Lschen1Click(TObject* Sender);
+    // The editor's item into the product list (the quantity text as it stands).
+    void sLabelFX1Click(TObject* Sender);
+    void XMLExportNeu1Click(TObject* Sender);
+    void XMLExportffnen1Click(TObject* Sender);
+    // The memo's text as it stands into a chosen file.
+    void Belegspeichern1Click(TObject* Sender);
+    // The special-item editor's fields as an item of the given quantity text.
+    std::unique_ptr<TProd> ItemFromEditor(const std::string& quantity) const;
+
+    // Printing: the receipt as a picture on a chosen printer, on the raw receipt printer.
+    void Standard1Click(TObject* Sender);
+    void EPSON1Click(TObject* Sender);
+    void QRImageDblClick(TObject* Sender);
+    // The receipt (the memo's text or its selection) drawn at font size 8 into a bitmap of
+    // lines x 8 x 1.79 pixels' height with the QR picture at its bottom centre.
+    std::unique_ptr<TBitmap> RenderReceipt(bool selectionOnly);
+
     // IRegisterHost.
     double GetVatRate(int vatClass) override;
     std::string GetOperatorName() override;
@@ -298,6 +344,12 @@ private:
     // The key table of the quantity fields.
     void QuantityKey(TCustomEdit& field, char& Key);
     void AddPercentItem(const char* name, int sign);
+    // An empty line, the status title and an empty line on a new receipt.
+    void ShowCardStatusHead();
+    // Closes the product file, writes the list into the file and loads it as the current one.
+    void SaveProductsTo(const std::string& fileName);
+    // The export journal pair chosen in "Export\", new or continued.
+    void ChooseJournalPair(bool isNew);
     // The memo scrolled: shows or hides the QR picture.
     void BelegMemoWindowProc(TMessage& m);
 

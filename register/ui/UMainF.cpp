@@ -102,6 +102,7 @@ const TFormBindings& TMainF::Bindings() const
         {"Skins1Click", &TMainF::Skins1Click},
         {"Beenden1Click", &TMainF::Beenden1Click},
         {"QSMdeaktClick", &TMainF::QSMdeaktClick},
+        {"StatusButtonClick", &TMainF::StatusButtonClick},
         {"QSMchangeClick", &TMainF::QSMchangeClick},
         {"Scanner1Click", &TMainF::Scanner1Click},
         {"Debug1Click", &TMainF::Debug1Click},
@@ -306,6 +307,15 @@ void TMainF::Skins1Click(TObject*) { SkinSel->Show(); }
 void TMainF::Beenden1Click(TObject*) { Close(); }
 
 void TMainF::QSMdeaktClick(TObject*) { UCard::DeactivateQsm(); }
+
+void TMainF::StatusButtonClick(TObject*)
+{
+    if (!KassTip) return;
+    // A failed read leaves the old texts: they are not shown as the card's current status.
+    if (UCard::ReadCardStatus()) KassTip->ShowCardStatus();
+    else KassTip->ShowCardStatusFailure();
+    KassTip->NewReceiptPending = true;
+}
 
 void TMainF::QSMchangeClick(TObject*) {}
 

@@ -59,6 +59,8 @@ class TMainF : public TForm {
     void Timer1Timer(TObject* Sender);
     void TimerSyncTimer(TObject* Sender);
     void SetTime(TObject* Sender);
+    // Reads the card status and shows it (or the failure) as the register window's receipt.
+    void StatusButtonClick(TObject* Sender);
     void KassBoxClick(TObject* Sender);
     void FuncMonBoxClick(TObject* Sender);
     void CardMonBoxClick(TObject* Sender);

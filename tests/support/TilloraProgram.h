@@ -120,6 +120,16 @@ public:
         return true;
     }
     DWORD Pid() const { return pi_.dwProcessId; }
+    // Starts the program and waits for the main window and the register window with its receipt
+    // memo; false when one of them does not come.
+    bool StartRegister(HWND& main, HWND& kasse, HWND& memo)
+    {
+        if (!Start()) return false;
+        main = WaitForForm("TMainF");
+        kasse = main ? WaitForForm("TKassTip") : nullptr;
+        memo = kasse ? FindControlWindow(kasse, "BelegMemo") : nullptr;
+        return memo != nullptr;
+    }
 
     // Waits for the process to end by itself.
     bool WaitForExit(DWORD ms = kWait)
