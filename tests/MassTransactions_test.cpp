@@ -83,8 +83,9 @@ protected:
     void SetUp() override
     {
         SimCard::UseReaders({{"Sim Reader", port}});
-        tillora.WriteFile("cfg\\start.ini",
-                          "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n\r\n[Menue]\r\nDebug=1\r\n");
+        tillora.WriteFile(
+            "cfg\\start.ini",
+            "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n\r\n[Menue]\r\nDebug=1\r\n");
         tillora.WriteFile("Produkte\\Standard.xml", kProducts);
         ASSERT_TRUE(card.Insert());
         ASSERT_TRUE(tillora.Start());

@@ -76,10 +76,20 @@ TEST(MassTransCount, OnlyWholeDecimalNumbersOfAtLeastOneAreCounts)
         bool ok;
         int value;
     } cases[] = {
-        {"1", true, 1},          {"300", true, 300},      {"007", true, 7},        {"2147483647", true, 2147483647},
-        {"0", false, 0},         {"", false, 0},          {"-1", false, 0},        {" 5", false, 0},
-        {"5 ", false, 0},        {"1,5", false, 0},       {"$10", false, 0},       {"2147483648", false, 0},
-        {"99999999999", false, 0}, {"abc", false, 0},
+        {"1", true, 1},
+        {"300", true, 300},
+        {"007", true, 7},
+        {"2147483647", true, 2147483647},
+        {"0", false, 0},
+        {"", false, 0},
+        {"-1", false, 0},
+        {" 5", false, 0},
+        {"5 ", false, 0},
+        {"1,5", false, 0},
+        {"$10", false, 0},
+        {"2147483648", false, 0},
+        {"99999999999", false, 0},
+        {"abc", false, 0},
     };
     for (const auto& c : cases) {
         int value = 0;
@@ -256,8 +266,8 @@ TEST_F(Aids, TheViewShowsHalfItsSizeAroundThePointerWhollyOnTheScreen)
         POINT pointer;
         RECT area;
     } cases[] = {
-        {{500, 400}, {479, 378, 521, 421}},  // 42 x 43 centred (half sizes rounded up)
-        {{5, 3}, {0, 0, 42, 43}},            // shifted right and down at the top left corner
+        {{500, 400}, {479, 378, 521, 421}},   // 42 x 43 centred (half sizes rounded up)
+        {{5, 3}, {0, 0, 42, 43}},             // shifted right and down at the top left corner
         {{1023, 767}, {982, 725, 1024, 768}}, // and left and up at the bottom right
         {{-50, 900}, {0, 725, 42, 768}},      // a pointer off the screen
     };
@@ -283,8 +293,8 @@ TEST_F(Aids, AMoveOverTheQrPicturesMiddleThirdCompletesTheScan)
     const struct {
         int x, y;
         bool inside;
-    } cases[] = {{30, 30, true},  {21, 21, true},  {39, 39, true},  {20, 30, false},
-                 {30, 40, false}, {40, 40, false}, {0, 0, false},   {59, 30, false}};
+    } cases[] = {{30, 30, true},  {21, 21, true},  {39, 39, true}, {20, 30, false},
+                 {30, 40, false}, {40, 40, false}, {0, 0, false},  {59, 30, false}};
     for (const auto& c : cases)
         EXPECT_EQ(TQRImage::InMiddleThird(60, c.x, c.y), c.inside) << c.x << "," << c.y;
     // The height serves for both axes: a wide picture's middle third is measured on its height.

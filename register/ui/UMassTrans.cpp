@@ -1,5 +1,7 @@
 #include "register/ui/UMassTrans.h"
 
+#include <windows.h>
+
 #include <climits>
 #include <exception>
 
@@ -22,18 +24,12 @@ TMassTransForm::~TMassTransForm()
 const TFormBindings& TMassTransForm::Bindings() const
 {
     static const TFormBindings b = {
-        {"kTrBuchEdit", &TMassTransForm::kTrBuchEdit},
-        {"kTrEdit", &TMassTransForm::kTrEdit},
-        {"kStornoEdit", &TMassTransForm::kStornoEdit},
-        {"sStk", &TMassTransForm::sStk},
-        {"sCheckBed", &TMassTransForm::sCheckBed},
-        {"Progr", &TMassTransForm::Progr},
-        {"maStart", &TMassTransForm::maStart},
-        {"maStopp", &TMassTransForm::maStopp},
-        {"maCancel", &TMassTransForm::maCancel},
-        {"maStartClick", &TMassTransForm::maStartClick},
-        {"maStoppClick", &TMassTransForm::maStoppClick},
-        {"maCancelClick", &TMassTransForm::maCancelClick},
+        {"kTrBuchEdit", &TMassTransForm::kTrBuchEdit},   {"kTrEdit", &TMassTransForm::kTrEdit},
+        {"kStornoEdit", &TMassTransForm::kStornoEdit},   {"sStk", &TMassTransForm::sStk},
+        {"sCheckBed", &TMassTransForm::sCheckBed},       {"Progr", &TMassTransForm::Progr},
+        {"maStart", &TMassTransForm::maStart},           {"maStopp", &TMassTransForm::maStopp},
+        {"maCancel", &TMassTransForm::maCancel},         {"maStartClick", &TMassTransForm::maStartClick},
+        {"maStoppClick", &TMassTransForm::maStoppClick}, {"maCancelClick", &TMassTransForm::maCancelClick},
         {"FormHide", &TMassTransForm::FormHide},
     };
     return b;
@@ -123,8 +119,7 @@ void TMassTransForm::BookReceipt()
     while (DoneItems < PlannedItems) {
         try {
             KassTip->AddRandomItem(CountOf(sStk, maxQuantity_));
-            if (random.Next(static_cast<std::uint32_t>(CountOf(kStornoEdit, stornoOdds_))) == 1)
-                KassTip->StornoItem();
+            if (random.Next(static_cast<std::uint32_t>(CountOf(kStornoEdit, stornoOdds_))) == 1) KassTip->StornoItem();
         } catch (const std::exception& e) {
             // Reported as a click on the register window would report it; the run goes on.
             Application->ShowException(e);
@@ -149,7 +144,9 @@ void TMassTransForm::HandleOneMessage()
         maStoppClick(this);
         return;
     }
-    Application->HandleMessage();
+    // Waiting when nothing is pending would hold every item until the next timer tick.
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) Application->HandleMessage();
     if (Application->Terminated()) maStoppClick(this);
 }
 

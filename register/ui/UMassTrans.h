@@ -8,8 +8,8 @@
 // during a run takes effect at once. Per receipt: operator 1 or 2 at random when sCheckBed is
 // ticked, 1..kTrBuchEdit random items (TKassTip::AddRandomItem), after an item a storno
 // (TKassTip::StornoItem) when a random number below kStornoEdit is 1, then "Summe" and
-// "Kassieren". The run stays on the GUI thread and handles one window message per item and per
-// receipt (waiting for one when none is pending); Progr counts the receipts done.
+// "Kassieren". The run stays on the GUI thread and handles one waiting window message per item
+// and per receipt (it does not wait when none is pending); Progr counts the receipts done.
 //
 // "Stopp", hiding the window ("Cancel") and the program closing end the run after the item in
 // hand: the receipt in progress is still totalled and signed. A run does not start when an edit
@@ -67,7 +67,7 @@ private:
     bool CanStart();
     // One receipt: operator, items, total and finish.
     void BookReceipt();
-    // Handles one window message; when the program is closing, ends the run instead.
+    // Handles one waiting window message; when the program is closing, ends the run instead.
     void HandleOneMessage();
     // The edit's count, or the last good one while the field holds something else.
     int CountOf(TsEdit* edit, int& last);
