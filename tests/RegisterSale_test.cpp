@@ -364,6 +364,9 @@ TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
     RECT picture;
     GetWindowRect(overlay, &picture);
     EXPECT_GT(picture.right - picture.left, 60);
+    // The memo's own painting leaves the picture whole.
+    RedrawWindow(memo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Sleep(200);
     CreateDirectoryA(folder.c_str(), nullptr);
     std::ofstream(folder + "001.pgm", std::ios::binary | std::ios::trunc) << ScreenPicture(overlay);
     const LRESULT first = SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0);

@@ -233,6 +233,9 @@ void TKassTip::FormCreate(TObject*)
     StkMemo->SetText("1");
     belegMemoProc_ = BelegMemo->WindowProc;
     BelegMemo->WindowProc = [this](TMessage& m) { BelegMemoWindowProc(m); };
+    // The memo's own painting leaves the QR picture on it alone.
+    const HWND memo = BelegMemo->Handle();
+    SetWindowLongPtrA(memo, GWL_STYLE, GetWindowLongPtrA(memo, GWL_STYLE) | WS_CLIPCHILDREN);
 }
 
 void TKassTip::ArrangePanels()
@@ -605,9 +608,10 @@ void TKassTip::KassButtonClick(TObject*)
     std::string url;
     UQR::BuildVerifyUrl(url);
     if (SecQRCode->Checked()) {
-        // A symbol larger than the picture would be cut: the picture grows to hold it.
+        // A symbol larger than the picture would be cut: the picture grows to hold it with a
+        // margin of four modules.
         UQR::TQrSymbol symbol;
-        const int side = UQR::QrSymbolOf(url, symbol) ? std::max(QrPictureSide, symbol.size) : QrPictureSide;
+        const int side = UQR::QrSymbolOf(url, symbol) ? std::max(QrPictureSide, symbol.size + 8) : QrPictureSide;
         QRImage->SetBounds(QRImage->Left(), QRImage->Top(), side, side);
         UQR::DrawQrCode(*QRImage, *BelegMemo, *QrOverlay);
     }

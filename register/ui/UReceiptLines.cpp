@@ -62,31 +62,30 @@ TItemLines ItemLines(const TProd& item, bool storno)
     return l;
 }
 
-std::string HashText(const std::uint8_t* data, int length)
+namespace {
+
+// Base32 with "-" after every fifth character and, when lineLength is not 0, CR LF after every
+// lineLength-th (behind its "-"); nothing behind the last character. Room for `room` base32
+// characters.
+template <size_t room> std::string GroupedBase32(const std::uint8_t* data, int length, size_t lineLength)
 {
-    char text[33];
+    char text[room];
     const size_t n = Ubase64::Base32Encode(data, static_cast<size_t>(std::max(length, 0)), text, sizeof text);
-    std::string line;
+    std::string grouped;
     for (size_t i = 0; i < n; ++i) {
-        if (i > 0 && i % 5 == 0) line += '-';
-        line += text[i];
+        grouped += text[i];
+        if (i + 1 == n) break;
+        if ((i + 1) % 5 == 0) grouped += '-';
+        if (lineLength && (i + 1) % lineLength == 0) grouped += "\r\n";
     }
-    return line;
+    return grouped;
 }
 
-std::string SignatureText(const std::uint8_t* data, int length)
-{
-    char text[200];
-    const size_t n = Ubase64::Base32Encode(data, static_cast<size_t>(std::max(length, 0)), text, sizeof text);
-    std::string block;
-    for (size_t i = 0; i < n; ++i) {
-        block += text[i];
-        if (i + 1 == n) break;
-        if ((i + 1) % 5 == 0) block += '-';
-        if ((i + 1) % 30 == 0) block += "\r\n";
-    }
-    return block;
-}
+} // namespace
+
+std::string HashText(const std::uint8_t* data, int length) { return GroupedBase32<33>(data, length, 0); }
+
+std::string SignatureText(const std::uint8_t* data, int length) { return GroupedBase32<200>(data, length, 30); }
 
 void TReceiptLineTable::Check(int line)
 {
