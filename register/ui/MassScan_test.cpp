@@ -319,3 +319,29 @@ TEST_F(Aids, AMoveOverTheQrPicturesMiddleThirdCompletesTheScan)
     EXPECT_EQ(s.Shape1->Brush().Color(), clLime);
     EXPECT_TRUE(s.ResetButton->Visible());
 }
+
+TEST_F(Aids, ALinkThatCannotBeOpenedSaysSoAndNurInhaltOnlyShowsIt)
+{
+    TScanForm& s = *ScanForm;
+    // A link of a scheme nobody handles: the browser cannot be started.
+    core.VerifyUrl() = "tillora-none:link";
+    s.ArmScan();
+    s.Show();
+    {
+        TModalScript script({TModalScript::PressButton(IDOK)});
+        s.CompleteScan();
+        ASSERT_EQ(script.Texts.size(), 1u);
+        EXPECT_EQ(script.Texts[0], "Internetseite konnte nicht geöffnet werden!");
+    }
+    EXPECT_EQ(s.Memo1->Text(), "tillora-none:link");
+    EXPECT_TRUE(s.ResetButton->Visible());
+
+    // "nur Inhalt": shown, not opened.
+    s.ContentButton->SetChecked(true);
+    s.ResetButton->Click();
+    TModalScript script({});
+    s.CompleteScan();
+    EXPECT_EQ(s.Memo1->Text(), "tillora-none:link");
+    EXPECT_EQ(script.Unexpected(), 0);
+    EXPECT_TRUE(script.Texts.empty());
+}
