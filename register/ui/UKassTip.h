@@ -13,6 +13,7 @@
 #include "gui/Forms.h"
 #include "gui/base/DateTime.h"
 #include "register/core/URegisterCore.h"
+#include "register/ui/UQRImage.h"
 #include "register/ui/UReceiptLines.h"
 
 class TsButton;
@@ -34,12 +35,6 @@ class TSaveDialog;
 class TPrintDialog;
 class TProd;
 class TBitmap;
-
-// The QR picture on the receipt (QrOverlay, a child of the receipt memo).
-class TQRImage : public TImage {
-    GUI_CLASS(TQRImage, TImage)
-    explicit TQRImage(TComponent* owner) : TImage(owner) {}
-};
 
 class TKassTip : public TForm, public IRegisterHost {
     GUI_CLASS(TKassTip, TForm)

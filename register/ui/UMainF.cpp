@@ -323,6 +323,7 @@ void TMainF::Scanner1Click(TObject*)
 {
     ScanForm->SetBounds(KassTip->Left() + KassTip->Width() + 50, KassTip->Top() + KassTip->Height() / 2,
                         ScanForm->Width(), ScanForm->Height());
+    ScanForm->ArmScan();
     ScanForm->Show();
 }
 

@@ -1,8 +1,161 @@
 #include "register/ui/UMassTrans.h"
 
+#include <windows.h>
+
+#include <climits>
+#include <exception>
+
+#include "gui/Dialogs.h"
+#include "register/core/URegisterCore.h"
+#include "register/ui/UKassTip.h"
+#include "skin/controls/sAlphaListBox.h"
+#include "skin/controls/sButton.h"
+#include "skin/controls/sCheckBox.h"
+#include "skin/controls/sEdit.h"
+#include "skin/controls/sGauge.h"
+
 TMassTransForm* MassTransForm = nullptr;
 
 TMassTransForm::~TMassTransForm()
 {
     if (MassTransForm == this) MassTransForm = nullptr;
 }
+
+const TFormBindings& TMassTransForm::Bindings() const
+{
+    static const TFormBindings b = {
+        {"kTrBuchEdit", &TMassTransForm::kTrBuchEdit},   {"kTrEdit", &TMassTransForm::kTrEdit},
+        {"kStornoEdit", &TMassTransForm::kStornoEdit},   {"sStk", &TMassTransForm::sStk},
+        {"sCheckBed", &TMassTransForm::sCheckBed},       {"Progr", &TMassTransForm::Progr},
+        {"maStart", &TMassTransForm::maStart},           {"maStopp", &TMassTransForm::maStopp},
+        {"maCancel", &TMassTransForm::maCancel},         {"maStartClick", &TMassTransForm::maStartClick},
+        {"maStoppClick", &TMassTransForm::maStoppClick}, {"maCancelClick", &TMassTransForm::maCancelClick},
+        {"FormHide", &TMassTransForm::FormHide},
+    };
+    return b;
+}
+
+bool TMassTransForm::ReadCount(const std::string& text, int& value)
+{
+    if (text.empty()) return false;
+    long long n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + (c - '0');
+        if (n > INT_MAX) return false;
+    }
+    if (n < 1) return false;
+    value = static_cast<int>(n);
+    return true;
+}
+
+bool TMassTransForm::CanStart()
+{
+    const struct {
+        TsEdit* edit;
+        const char* label;
+    } fields[] = {
+        {kTrBuchEdit, "max. Anzahl der Buchungspositionen pro Transaktion"},
+        {kTrEdit, "Anzahl der Transaktionen"},
+        {kStornoEdit, "Stornowahrscheinlichkeit"},
+        {sStk, "max. Stk"},
+    };
+    for (const auto& f : fields) {
+        int value = 0;
+        if (!ReadCount(f.edit->Text(), value)) {
+            ShowMessage(std::string("\"") + f.label + "\": bitte eine ganze Zahl ab 1 eingeben.");
+            return false;
+        }
+    }
+    if (!KassTip || KassTip->ProdListSel->GetCount() == 0) {
+        ShowMessage("Die Produktliste ist leer: keine Buchungen möglich.");
+        return false;
+    }
+    return true;
+}
+
+int TMassTransForm::CountOf(TsEdit* edit, int& last)
+{
+    int value = 0;
+    if (ReadCount(edit->Text(), value)) last = value;
+    return last;
+}
+
+void TMassTransForm::maStartClick(TObject*)
+{
+    if (running_ || !CanStart()) return;
+    ReadCount(kTrEdit->Text(), TotalReceipts);
+    CountOf(kTrBuchEdit, maxItems_);
+    CountOf(kStornoEdit, stornoOdds_);
+    CountOf(sStk, maxQuantity_);
+    maStart->SetEnabled(false);
+    maStopp->SetEnabled(true);
+    DoneReceipts = 0;
+    Progr->SetMaxValue(TotalReceipts);
+    Progr->SetProgress(0);
+    running_ = true;
+    try {
+        while (DoneReceipts < TotalReceipts) {
+            BookReceipt();
+            ++DoneReceipts;
+            Progr->SetProgress(DoneReceipts);
+        }
+    } catch (...) {
+        running_ = false;
+        throw;
+    }
+    running_ = false;
+    maStart->SetEnabled(true);
+    maStopp->SetEnabled(false);
+}
+
+void TMassTransForm::BookReceipt()
+{
+    TRandom& random = RegisterCore().Random();
+    if (sCheckBed->Checked()) KassTip->SelectOperator(static_cast<int>(random.Next(2)) + 1);
+    PlannedItems = static_cast<int>(random.Next(static_cast<std::uint32_t>(CountOf(kTrBuchEdit, maxItems_)))) + 1;
+    DoneItems = 0;
+    HandleOneMessage();
+    while (DoneItems < PlannedItems) {
+        try {
+            KassTip->AddRandomItem(CountOf(sStk, maxQuantity_));
+            if (random.Next(static_cast<std::uint32_t>(CountOf(kStornoEdit, stornoOdds_))) == 1) KassTip->StornoItem();
+        } catch (const std::exception& e) {
+            // Reported as a click on the register window would report it; the run goes on.
+            Application->ShowException(e);
+        }
+        ++DoneItems;
+        HandleOneMessage();
+    }
+    // A receipt without a single item is neither totalled nor signed.
+    if (KassTip->NewReceiptPending) return;
+    try {
+        KassTip->SumButtonClick(this);
+        KassTip->KassButtonClick(this);
+    } catch (const std::exception& e) {
+        // The card's failure is on the receipt (text and colour); the next receipt follows.
+        Application->ShowException(e);
+    }
+}
+
+void TMassTransForm::HandleOneMessage()
+{
+    if (Application->Terminated()) {
+        maStoppClick(this);
+        return;
+    }
+    // Waiting when nothing is pending would hold every item until the next timer tick.
+    MSG msg;
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) Application->HandleMessage();
+    if (Application->Terminated()) maStoppClick(this);
+}
+
+void TMassTransForm::maStoppClick(TObject*)
+{
+    DoneItems = PlannedItems;
+    DoneReceipts = TotalReceipts;
+}
+
+void TMassTransForm::maCancelClick(TObject*) { Hide(); }
+
+void TMassTransForm::FormHide(TObject*) { maStoppClick(this); }

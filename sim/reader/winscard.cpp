@@ -22,6 +22,38 @@ namespace {
 
 HMODULE g_module = nullptr;
 
+// The benchmarks' measure of the card exchanges: when SIMREADER_TIMES names a file mapping that
+// the benchmark made, every SCardTransmit adds 1 to its first 64-bit counter and its duration in
+// performance-counter ticks to the second.
+class TransmitTimes {
+public:
+    TransmitTimes()
+    {
+        char name[MAX_PATH];
+        const DWORD n = GetEnvironmentVariableA("SIMREADER_TIMES", name, sizeof name);
+        if (n == 0 || n >= sizeof name) return;
+        HANDLE mapping = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name);
+        if (!mapping) return;
+        counters_ = static_cast<LONG64*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 2 * sizeof(LONG64)));
+        CloseHandle(mapping);
+    }
+    bool On() const { return counters_ != nullptr; }
+    void Add(LONG64 ticks)
+    {
+        InterlockedIncrement64(&counters_[0]);
+        InterlockedExchangeAdd64(&counters_[1], ticks);
+    }
+
+private:
+    LONG64* counters_ = nullptr;
+};
+
+TransmitTimes& Times()
+{
+    static TransmitTimes times;
+    return times;
+}
+
 struct Context {
     std::uint64_t cancels = 0;
 };
@@ -327,7 +359,13 @@ LONG WINAPI SCardTransmit(SCARDHANDLE card, LPCSCARD_IO_REQUEST sendPci, LPCBYTE
     if (!sendPci || !sendBuffer || !recvLength || sendLength < 4) return SCARD_E_INVALID_PARAMETER;
     if (sendPci->dwProtocol != SCARD_PROTOCOL_T1) return SCARD_E_PROTO_MISMATCH;
     Bytes reply;
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
     const LONG rc = r->Exchange(insertion, Bytes(sendBuffer, sendBuffer + sendLength), reply);
+    if (Times().On()) {
+        QueryPerformanceCounter(&end);
+        Times().Add(end.QuadPart - start.QuadPart);
+    }
     if (rc != SCARD_S_SUCCESS) return rc;
     if (recvPci) recvPci->dwProtocol = SCARD_PROTOCOL_T1;
     return Hand(reply.data(), static_cast<DWORD>(reply.size()), recvBuffer, recvLength);
