@@ -6,8 +6,9 @@
 #pragma once
 
 #include "gui/StdCtrls.h"
+#include "skin/controls/sLinkedControl.h"
 
-class TsEdit : public TEdit {
+class TsEdit : public TsLinkedControl<TEdit, 3> {
     GUI_CLASS(TsEdit, TEdit)
-    explicit TsEdit(TComponent* owner) : TEdit(owner) {}
+    explicit TsEdit(TComponent* owner) : TsLinkedControl(owner) {}
 };

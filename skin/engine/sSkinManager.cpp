@@ -111,9 +111,7 @@ TsSkinManager::~TsSkinManager()
     menus_.reset();
     ClearSkinTables();
     if (defaultManager == this) {
-        if (hookInstalled_)
-            if (auto remove = WindowSkinningHooks().RemoveSkinHook) remove();
-        hookInstalled_ = false;
+        UninstallHook();
         defaultManager = nullptr;
     }
     if (mainHookId_ && Application) Application->UnhookMainWindow(mainHookId_);

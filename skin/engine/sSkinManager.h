@@ -133,6 +133,18 @@ struct TsManagerFlags {
 };
 TsManagerFlags& SkinManagerFlags();
 
+// The package-wide state of a skin change.
+// Set while a manager applies a change to all forms (their painting frozen): skinned controls
+// paint only into PrintDC meanwhile.
+extern bool RepaintLocked;
+// The DC a window is captured into for a snapshot or an animation; 0 when none.
+extern HDC PrintDC;
+// Set while a manager broadcasts a new skin (command 1) to all forms.
+extern bool SkinUpdating;
+// Set while a manager changes or loads a skin (name setter, loaders, new-skin broadcast);
+// fades do not start meanwhile.
+extern bool SkinChanging;
+
 // The package version the engine answers to (the banner of "/vxver", the Version property).
 constexpr const char* PackageVersion = "6.61";
 
@@ -235,6 +247,13 @@ class TsSkinManager : public TComponent, public TsSkinTables {
     // one cmdMouseEnter (29); nothing when the handle is the stored one.
     void SetActiveControl(HWND wnd);
     HWND ActiveControl() const { return activeControl_; }
+    // The window hook that skins new windows: installed by the default manager at run time
+    // after a new skin went to all windows, removed before the skin is removed.
+    void InstallHook();
+    void UninstallHook();
+    bool HookInstalled() const { return hookInstalled_; }
+    bool GetExtendedBorders() const { return ExtendedBorders(); }
+    bool GetAllowGlowing() const { return AllowGlowing(); }
 
     // The extended-border shadows (active, inactive: 32-bit, none when absent) and margins.
     TBitmap* ShadowActive() const { return shadowActive_.get(); }
