@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <bitset>
 #include <initializer_list>
+#include <vector>
 
 #include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
@@ -72,7 +73,7 @@ bool IsRepaintOnHoverKind(int kind)
 
 std::string DefaultSectionOfKind(int kind)
 {
-    static const std::pair<std::initializer_list<int>, const char*> table[] = {
+    static const std::pair<std::vector<int>, const char*> table[] = {
         {{2, 3, 4, 5, 6, 7, 8, 10, 41, 76, 78, 83, 84, 96, 97, 131, 140, 227}, "EDIT"},
         {{11, 12, 13, 14, 15, 16, 17, 18, 81, 82}, "COMBOBOX"},
         {{19}, "BAR"},
