@@ -30,7 +30,10 @@ bool ItemFromData(TCustomImageList* list, int index, TBitmap* bitmap)
         Resample(png.get(), bitmap, bitmap->Width(), bitmap->Height(), kStretchFilter);
     }
     if (bitmap->PixelFormat() != pf32bit) {
+        // The class library gives converted pixels full alpha; a picture without alpha has
+        // none, so the key colour decides.
         bitmap->SetPixelFormat(pf32bit);
+        SetAlphaChannel(bitmap, TRect{0, 0, bitmap->Width(), bitmap->Height()}, 0);
         KeyToAlpha(bitmap);
     }
     return true;
