@@ -46,6 +46,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,7 @@
 #include "skin/engine/sSkinTables.h"
 
 class TMemIniFile;
+class TMenuItem;
 class TsSkinManager;
 class TvxSkinConvertor;
 
@@ -218,6 +220,11 @@ class TsSkinManager : public TComponent, public TsSkinTables {
 
     TNotifyEvent OnBeforeChange;
     TNotifyEvent OnAfterChange;
+    // Asked by skinned menus for the extra line beside a menu's first item: its section,
+    // caption, glyph and whether it shows.
+    std::function<void(TMenuItem* firstItem, std::string& skinSection, std::string& caption, TBitmap*& glyph,
+                       bool& lineVisible)>
+        OnGetMenuExtraLineData;
 
     // The skin folder as listed and loaded: a setting beginning with ".." is taken from the
     // parent of the program's folder, one beginning with ".\" or "./" and one without ":" and
