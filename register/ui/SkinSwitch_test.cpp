@@ -117,8 +117,7 @@ TEST_F(SkinSwitch, OperatorNameEditsTakeTheEditColoursOfEachSkinAndThePlainOnesW
         EXPECT_FALSE(edit->SkinData().Skinned());
         EXPECT_EQ(edit->Color(), clWindow);
         EXPECT_EQ(edit->Font().Color(), clWindowText);
-        EXPECT_EQ(WindowPixel(edit->Handle(), edit->ClientWidth() - 3, edit->ClientHeight() / 2),
-                  ColorToRGB(clWindow));
+        EXPECT_EQ(WindowPixel(edit->Handle(), edit->ClientWidth() - 3, edit->ClientHeight() / 2), ColorToRGB(clWindow));
     }
 }
 

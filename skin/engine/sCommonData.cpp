@@ -330,9 +330,8 @@ bool TsCommonData::HasOwnLook() const
 {
     TsSkinManager* m = GetSkinManager();
     if (!m || !m->IsValidSkinIndex(SkinIndex)) return false;
-    if (m->IsValidImgIndex(BorderIndex) &&
-        (m->GetMaskLeftWidth(BorderIndex) + m->GetMaskRightWidth(BorderIndex) > 30 ||
-         m->GetMaskTopWidth(BorderIndex) + m->GetMaskBottomWidth(BorderIndex) > 30))
+    if (m->IsValidImgIndex(BorderIndex) && (m->GetMaskLeftWidth(BorderIndex) + m->GetMaskRightWidth(BorderIndex) > 30 ||
+                                            m->GetMaskTopWidth(BorderIndex) + m->GetMaskBottomWidth(BorderIndex) > 30))
         return true;
     const TsGeneralData& g = m->GeneralData[static_cast<size_t>(SkinIndex)];
     if (g.Transparency == 100) {

@@ -150,8 +150,8 @@ TColor GetControlColor(TsCommonData* link, int state, HWND handle)
     if (t >= 100) {
         if (owner) return owner->Parent() ? ParentColorOf(owner->Parent()) : clFuchsia;
         if (!handle) return clBtnFace;
-        return static_cast<TColor>(
-            ColorToRGB(static_cast<TColor>(SendMessageA(GetParent(handle), SM_VELOCONCMD, SkinCommandWParam(cmdGetBGColor), clFuchsia))));
+        return static_cast<TColor>(ColorToRGB(static_cast<TColor>(
+            SendMessageA(GetParent(handle), SM_VELOCONCMD, SkinCommandWParam(cmdGetBGColor), clFuchsia))));
     }
     if (!owner) return c;
     return BlendColors(ParentColorOf(owner->Parent()), c, t / 100.0);
@@ -239,8 +239,8 @@ void CopyCacheToDC(TControl* control, TsCommonData* link, TPoint offset, bool re
                 ExcludeClipRect(dc, b.left, b.top, b.right, b.bottom);
         }
     }
-    BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, link->FCacheBmp->Canvas().Handle(), offset.X, offset.Y,
-           SRCCOPY);
+    BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, link->FCacheBmp->Canvas().Handle(), offset.X,
+           offset.Y, SRCCOPY);
     RestoreDC(dc, saved);
 }
 
@@ -280,8 +280,8 @@ void CopyGroupBoxCacheToDC(HWND wnd, TsCommonData* link, TPoint offset, HDC dc, 
             ExcludeClipRect(dc, b.left, b.top, b.right, b.bottom);
         }
     }
-    BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, link->FCacheBmp->Canvas().Handle(), offset.X, offset.Y,
-           SRCCOPY);
+    BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, link->FCacheBmp->Canvas().Handle(), offset.X,
+           offset.Y, SRCCOPY);
     RestoreDC(dc, saved);
 }
 

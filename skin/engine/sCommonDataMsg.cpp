@@ -112,8 +112,8 @@ bool BackgroundColor(TsCommonData& link, LRESULT& answer)
         answer = c == clFuchsia ? static_cast<LRESULT>(ColorToRGB(parent->Color())) : c;
         return true;
     }
-    const TColor base = parent ? static_cast<TColor>(ColorToRGB(static_cast<TColor>(SendToControl(parent, cmdGetBGColor, 0))))
-                               : own;
+    const TColor base =
+        parent ? static_cast<TColor>(ColorToRGB(static_cast<TColor>(SendToControl(parent, cmdGetBGColor, 0)))) : own;
     answer = MixTransparentColor(t, g.Color, base);
     return true;
 }
@@ -127,8 +127,8 @@ void ToChildren(TsCommonData& link, WORD command, WORD argument, bool skipStyled
         TControl* c = w->Controls(i);
         if (c->InState(csDestroying)) continue;
         if (skipStyled)
-            if (auto* cw = dynamic_cast<TWinControl*>(c); cw && cw->HandleAllocated() &&
-                                                          (GetWindowLongA(cw->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)))
+            if (auto* cw = dynamic_cast<TWinControl*>(c);
+                cw && cw->HandleAllocated() && (GetWindowLongA(cw->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)))
                 continue;
         SendToControl(c, command, 0, argument);
     }
@@ -182,7 +182,8 @@ bool HandleSkinCommand(TMessage& message, TsCommonData& link)
         link.CacheDirty = link.CacheDirty || depends;
         if (auto* w = dynamic_cast<TWinControl*>(link.FOwnerControl)) {
             if (argument == 1 && w->HandleAllocated())
-                RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_NOINTERNALPAINT | RDW_NOERASE | RDW_ALLCHILDREN);
+                RedrawWindow(w->Handle(), nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_NOINTERNALPAINT | RDW_NOERASE | RDW_ALLCHILDREN);
             if (depends) ToChildren(link, cmdParentBGChanged, 0, false);
         }
         return false;
@@ -242,7 +243,8 @@ void MouseEnter(TMessage& message, TsCommonData& link)
     if (!IsNoGlowKind(link.COC) && (link.COC < 92 || link.COC > 94)) UpdateGlow(&link, false);
     if (IsRepaintOnHoverKind(link.COC)) {
         link.CacheDirty = true;
-        if (w->HandleAllocated()) RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+        if (w->HandleAllocated())
+            RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
     }
 }
 
@@ -254,7 +256,8 @@ void MouseLeave(TsCommonData& link)
     auto* w = dynamic_cast<TWinControl*>(link.FOwnerControl);
     if (w && w->Visible() && IsRepaintOnHoverKind(link.COC)) {
         link.CacheDirty = true;
-        if (w->HandleAllocated()) RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
+        if (w->HandleAllocated())
+            RedrawWindow(w->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
     }
 }
 

@@ -42,8 +42,8 @@ public:
     virtual void RefreshBorder(int alpha) = 0;      // repaints the border form at that opacity
     virtual void PrepareRgnParts() = 0;
     virtual void UpdateFormRgn() = 0;
-    virtual TForm* ProviderForm() const = 0;        // the form it skins
-    virtual void FreeFormCache() {}                 // drops the form's cache bitmap
+    virtual TForm* ProviderForm() const = 0; // the form it skins
+    virtual void FreeFormCache() {}          // drops the form's cache bitmap
 };
 
 struct TsWindowSkinningHooks {

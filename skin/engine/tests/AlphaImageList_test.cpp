@@ -122,7 +122,9 @@ TEST(AlphaImageList, ItemsFromTheirPngData)
 
     // 32 bits with any alpha: kept as it is.
     TTestAlphaList kept(4, 4);
-    kept.AddItem(Png(4, 4, true, [](int x, int y) { return Rgba{50, 60, 70, static_cast<uint8_t>(x == 2 && y == 2 ? 7 : 0)}; }));
+    kept.AddItem(Png(4, 4, true, [](int x, int y) {
+        return Rgba{50, 60, 70, static_cast<uint8_t>(x == 2 && y == 2 ? 7 : 0)};
+    }));
     ASSERT_TRUE(GetImageListItem32(&kept, 0, item.get()));
     EXPECT_EQ(Px32(*item, 2, 2) >> 24, 7u);
     EXPECT_EQ(Px32(*item, 0, 3) >> 24, 0u);
