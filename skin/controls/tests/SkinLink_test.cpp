@@ -305,3 +305,50 @@ TEST_F(SkinLink, AFreedLabelLeavesItsBoundLabelInactive)
     EXPECT_EQ(bound.FLabel(), nullptr);
     EXPECT_FALSE(bound.Active());
 }
+
+TEST_F(SkinLink, ContainersAndTransparentSectionsWithWideBorders)
+{
+    // An opaque plain panel is a plain container: flag bit 0, redrawn only when active.
+    TsCommonData& link = panel->SkinData();
+    link.SetSkinSection("PANEL");
+    EXPECT_EQ(Command(panel, cmdContainerFlags), cfPlainContainer);
+    EXPECT_FALSE(link.HasOwnLook());
+    EXPECT_FALSE(link.RedrawAllowed());
+    EXPECT_FALSE(DependsOnParentBG(&link));
+    panel->Hide();
+    EXPECT_TRUE(DependsOnParentBG(&link));
+    panel->Show();
+
+    // Fully transparent with a border image 13 + 13 wide: its own cache answers.
+    TsMaskData mask;
+    mask.SectionName = "PANEL";
+    mask.PropertyName = "BORDERSMASK";
+    mask.R = TRect{0, 0, 30, 30};
+    mask.WL = mask.WR = 13;
+    mask.WT = mask.WB = 2;
+    manager->MaskData.push_back(mask);
+    TsGeneralData& g = manager->GeneralData[static_cast<size_t>(manager->GetSkinIndex("PANEL"))];
+    g.Transparency = 100;
+    g.BorderIndex = static_cast<int>(manager->MaskData.size()) - 1;
+    link.UpdateIndexes();
+    EXPECT_EQ(link.BorderIndex, g.BorderIndex);
+    EXPECT_EQ(MaxBorderWidth(&link), 13);
+    link.FCacheBmp->SetSize(200, 100);
+    TsBackgroundInfo info;
+    info.Offset = TPoint{5, 5};
+    GetBGInfo(&link, info, 0);
+    EXPECT_EQ(info.BgType, btCache);
+    EXPECT_EQ(info.Bmp, link.FCacheBmp.get());
+    EXPECT_EQ(info.Offset.X, 0);
+    // 13 + 11: the parent is asked, a plain form gives its colour.
+    manager->MaskData.back().WR = 11;
+    TsBackgroundInfo parent;
+    GetBGInfo(&link, parent, 0);
+    EXPECT_EQ(parent.BgType, btFill);
+    EXPECT_EQ(parent.Color, static_cast<TColor>(0));
+    // The same answer through command 34.
+    TsBackgroundInfo asked;
+    Command(panel, cmdGetBGInfo, reinterpret_cast<LPARAM>(&asked));
+    EXPECT_EQ(asked.BgType, btFill);
+    EXPECT_TRUE(link.HasOwnLook()); // transparent over a parent that is no plain container
+}
