@@ -1,5 +1,33 @@
 #include "gui/ImgList.h"
 
+namespace {
+
+// A copy of the picture that no DC holds (the platform's list selects what it is given into
+// its own DC, which fails for a bitmap its canvas holds); none for an empty picture.
+HBITMAP UnselectedCopy(const TBitmap* picture)
+{
+    if (!picture || picture->Empty()) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture->Width();
+    info.bmiHeader.biHeight = picture->Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!copy) return nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, copy);
+    BitBlt(dc, 0, 0, picture->Width(), picture->Height(), const_cast<TBitmap*>(picture)->Canvas().Handle(), 0, 0,
+           SRCCOPY);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return copy;
+}
+
+} // namespace
+
 TCustomImageList::~TCustomImageList()
 {
     if (handle_) ImageList_Destroy(handle_);
@@ -24,8 +52,16 @@ int TCustomImageList::Count() const { return handle_ ? ImageList_GetImageCount(h
 int TCustomImageList::Add(const TBitmap* image, const TBitmap* mask)
 {
     HandleNeeded();
-    if (!handle_ || !image || image->Empty()) return -1;
-    return ImageList_Add(handle_, image->Handle(), mask ? mask->Handle() : nullptr);
+    HBITMAP picture = UnselectedCopy(image);
+    if (!handle_ || !picture) {
+        if (picture) DeleteObject(picture);
+        return -1;
+    }
+    HBITMAP maskCopy = UnselectedCopy(mask);
+    const int index = ImageList_Add(handle_, picture, maskCopy);
+    DeleteObject(picture);
+    if (maskCopy) DeleteObject(maskCopy);
+    return index;
 }
 
 void TCustomImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const

@@ -185,3 +185,31 @@ TEST(AlphaImageList, BadInputDrawsNothing)
     EXPECT_EQ(ImageListItem(&none, 0), nullptr);
     EXPECT_GT(ScreenBitsPerPixel(), 0);
 }
+
+TEST(AlphaImageList, PlainListsDrawTheirFrameThroughThePlatformsList)
+{
+    // Two frames of 4 x 4 side by side: red, blue.
+    TCustomImageList list(nullptr);
+    list.SetSize(8, 4);
+    auto picture = CreateBmp24(8, 4);
+    FillDC(picture->Canvas().Handle(), TRect{0, 0, 4, 4}, static_cast<TColor>(RGB(255, 0, 0)));
+    FillDC(picture->Canvas().Handle(), TRect{4, 0, 8, 4}, static_cast<TColor>(RGB(0, 0, 255)));
+    ASSERT_EQ(list.Add(picture.get(), nullptr), 0);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_FALSE(ImageListKeepsData(&list));
+    auto bmp = CreateBmp24(12, 12);
+    FillDC(bmp->Canvas().Handle(), TRect{0, 0, 12, 12}, clBlack);
+    TPoint size;
+    DrawImageListGlyph(&list, bmp.get(), 2, 2, size, false, 2, 1, 0, false, 0);
+    EXPECT_EQ(size.X, 4);
+    EXPECT_EQ(size.Y, 4);
+    EXPECT_EQ(bmp->Canvas().Pixel(2, 2), RGB(0, 0, 255));
+    EXPECT_EQ(bmp->Canvas().Pixel(5, 5), RGB(0, 0, 255));
+    EXPECT_EQ(bmp->Canvas().Pixel(6, 2), RGB(0, 0, 0));
+    EXPECT_EQ(bmp->Canvas().Pixel(1, 2), RGB(0, 0, 0));
+    // The item as a 32-bit image: from its icon.
+    auto item = CreateBmp32(8, 4);
+    ASSERT_TRUE(GetImageListItem32(&list, 0, item.get()));
+    EXPECT_EQ(Px32(*item, 0, 0) & 0xFFFFFF, 0x0000FFu);
+    EXPECT_EQ(Px32(*item, 7, 3) & 0xFFFFFF, 0xFF0000u);
+}
