@@ -104,11 +104,15 @@ class TvxMenuSupport : public TObject {
     int ExtraLineWidth = 32;
 };
 
+// How an animation is shown.
+enum TvxAnimType { atFading, atAero };
+
 class TvxFormAnimation : public TObject {
     GUI_CLASS(TvxFormAnimation, TObject)
     TvxFormAnimation(bool active, int time) : Active(active), Time(time) {}
     bool Active;
     int Time; // milliseconds, 16-bit
+    TvxAnimType Mode = atFading;
 };
 
 // The animation options; every one active with time 0, except SkinChanging (time 100).
