@@ -56,6 +56,7 @@
 #include "gui/base/Classes.h"
 #include "gui/base/StreamBase.h"
 #include "gui/base/Strings.h"
+#include "skin/engine/sConst.h"
 #include "skin/engine/sSkinTables.h"
 
 class TMemIniFile;
@@ -103,9 +104,6 @@ class TvxMenuSupport : public TObject {
     bool UseExtraLine = false;
     int ExtraLineWidth = 32;
 };
-
-// How an animation is shown.
-enum TvxAnimType { atFading, atAero };
 
 class TvxFormAnimation : public TObject {
     GUI_CLASS(TvxFormAnimation, TObject)
