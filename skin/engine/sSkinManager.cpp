@@ -212,7 +212,7 @@ bool TsSkinManager::SetAnimationProperty(const std::string& name, const TPropVal
     if (!a) return false;
     if (SameText(field, "Active")) a->Active = value.AsBool();
     else if (SameText(field, "Time")) a->Time = static_cast<int>(static_cast<unsigned short>(value.AsInt()));
-    else if (SameText(field, "Mode")) a->Mode = SameText(value.AsIdent(), "atAero") ? atAero : atFading;
+    else if (SameText(field, "Mode")) a->Mode = SameText(value.AsIdent(), "atAero") ? 1 : 0;
     else return false;
     return true;
 }

@@ -56,7 +56,6 @@
 #include "gui/base/Classes.h"
 #include "gui/base/StreamBase.h"
 #include "gui/base/Strings.h"
-#include "skin/engine/sConst.h"
 #include "skin/engine/sSkinTables.h"
 
 class TMemIniFile;
@@ -110,7 +109,7 @@ class TvxFormAnimation : public TObject {
     TvxFormAnimation(bool active, int time) : Active(active), Time(time) {}
     bool Active;
     int Time; // milliseconds, 16-bit
-    TvxAnimType Mode = atFading;
+    int Mode = 0; // TvxAnimType (sConst.h): 0 atFading, 1 atAero
 };
 
 // The animation options; every one active with time 0, except SkinChanging (time 100).
