@@ -31,6 +31,9 @@ void SetEmptyTheme(HWND wnd)
     if (themed && set && themed()) set(wnd, L"", L"");
 }
 
+// Edits and the list boxes of kind 97 take the section's colours.
+bool EditLike(const TsCommonData& link) { return dynamic_cast<TCustomEdit*>(link.FOwnerControl) || link.COC == 97; }
+
 bool OwnManager(const TsCommonData& link, LPARAM lParam)
 {
     return lParam != 0 && reinterpret_cast<TsSkinManager*>(lParam) == link.GetSkinManager();
@@ -49,9 +52,9 @@ void RemoveSkin(TsCommonData& link, TsSkinManager* manager)
     link.BGChanged = true;
     if (link.FCacheBmp) link.FCacheBmp->SetSize(0, 0);
     TControl* owner = link.FOwnerControl;
-    if (auto* edit = dynamic_cast<TCustomEdit*>(owner)) {
-        if (!link.CustomColor()) edit->SetColor(clWindow);
-        if (!link.CustomFont()) edit->Font().SetColor(clWindowText);
+    if (owner && EditLike(link)) {
+        if (!link.CustomColor()) owner->SetColor(clWindow);
+        if (!link.CustomFont()) owner->Font().SetColor(clWindowText);
         RedrawOwner(link, RDW_INVALIDATE | RDW_FRAME);
     } else if (auto* w = dynamic_cast<TWinControl*>(owner)) {
         for (int i = 0; i < w->ControlCount(); ++i)
@@ -64,7 +67,7 @@ void Refresh(TsCommonData& link)
     link.CacheDirty = true;
     link.BGChanged = false;
     TsSkinManager* m = link.GetSkinManager();
-    if (link.Skinned() && dynamic_cast<TCustomEdit*>(link.FOwnerControl)) {
+    if (link.Skinned() && link.FOwnerControl && EditLike(link)) {
         const TsGeneralData& g = m->GeneralData[static_cast<size_t>(link.SkinIndex)];
         if (!link.CustomColor()) link.FOwnerControl->SetColor(g.Color);
         if (!link.CustomFont()) link.FOwnerControl->Font().SetColor(g.FontColor[1]);

@@ -108,7 +108,7 @@ class TvxFormAnimation : public TObject {
     GUI_CLASS(TvxFormAnimation, TObject)
     TvxFormAnimation(bool active, int time) : Active(active), Time(time) {}
     bool Active;
-    int Time; // milliseconds, 16-bit
+    int Time;     // milliseconds, 16-bit
     int Mode = 0; // TvxAnimType (sConst.h): 0 atFading, 1 atAero
 };
 

@@ -11,6 +11,7 @@
 #include "gui/Forms.h"
 #include "gui/base/MemIniFile.h"
 #include "gui/base/Strings.h"
+#include "skin/controls/sAlphaListBox.h"
 #include "skin/controls/sBoundLabel.h"
 #include "skin/controls/sEdit.h"
 #include "skin/controls/sLabel.h"
@@ -351,4 +352,27 @@ TEST_F(SkinLink, ContainersAndTransparentSectionsWithWideBorders)
     Command(panel, cmdGetBGInfo, reinterpret_cast<LPARAM>(&asked));
     EXPECT_EQ(asked.BgType, btFill);
     EXPECT_TRUE(link.HasOwnLook()); // transparent over a parent that is no plain container
+}
+
+TEST_F(SkinLink, ListBoxesOfKind97FollowTheSkinLikeEdits)
+{
+    auto* list = new TsListBox(form);
+    list->SetParent(form);
+    list->SetBounds(250, 10, 100, 80);
+    TsCommonData& link = list->SkinData();
+    EXPECT_EQ(link.COC, 97);
+    list->Loaded();
+    EXPECT_EQ(link.SkinSection(), "EDIT");
+    EXPECT_EQ(list->Color(), static_cast<TColor>(0x3264C8));
+    EXPECT_EQ(list->Font().Color(), static_cast<TColor>(0x123456));
+    Command(list, cmdRemoveSkin, Of(manager));
+    EXPECT_EQ(list->Color(), clWindow);
+    EXPECT_EQ(list->Font().Color(), clWindowText);
+    Command(list, cmdSkinChanged, Of(manager));
+    Command(list, cmdRefresh, Of(manager));
+    EXPECT_EQ(list->Color(), static_cast<TColor>(0x3264C8));
+    link.SetCustomFont(true);
+    Command(list, cmdRemoveSkin, Of(manager));
+    EXPECT_EQ(list->Color(), clWindow);
+    EXPECT_EQ(list->Font().Color(), static_cast<TColor>(0x123456));
 }
