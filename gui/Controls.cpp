@@ -130,6 +130,7 @@ void TControl::SetVisible(bool visible)
     if (visible == visible_) return;
     visible_ = visible;
     if (parent_) parent_->Invalidate();
+    Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
 }
 
 bool TControl::Showing() const
@@ -141,8 +142,10 @@ bool TControl::Showing() const
 
 void TControl::SetEnabled(bool enabled)
 {
+    const bool changed = enabled != enabled_;
     enabled_ = enabled;
     Invalidate();
+    if (changed) Perform(CM_ENABLEDCHANGED, enabled ? 1 : 0);
 }
 
 void TControl::SetCaption(const std::string& caption)
@@ -476,6 +479,17 @@ HBRUSH TWinControl::BackgroundBrush()
 
 void TWinControl::WndProc(TMessage& m)
 {
+    // The mouse entering and leaving the window: the first move after it came in, and the
+    // system's report that it left.
+    if (m.Msg == WM_MOUSEMOVE && !mouseInside_ && handle_) {
+        mouseInside_ = true;
+        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
+        TrackMouseEvent(&t);
+        Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(this));
+    } else if (m.Msg == WM_MOUSELEAVE) {
+        mouseInside_ = false;
+        Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
+    }
     switch (m.Msg) {
     case WM_COMMAND:
     case WM_HSCROLL:
@@ -652,12 +666,15 @@ void TWinControl::SetVisible(bool visible)
     visible_ = visible;
     if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
     if (parent_ && align_ != alNone) parent_->AlignControls();
+    Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
 }
 
 void TWinControl::SetEnabled(bool enabled)
 {
+    const bool changed = enabled != enabled_;
     enabled_ = enabled;
     if (handle_) EnableWindow(handle_, enabled);
+    if (changed) Perform(CM_ENABLEDCHANGED, enabled ? 1 : 0);
 }
 
 std::string TWinControl::Caption() const

@@ -238,6 +238,7 @@ protected:
     TBrush brush_;
     bool tabStop_ = false;
     int tabOrder_ = -1;
+    bool mouseInside_ = false; // the mouse is tracked until it leaves the window
 
 private:
     void InsertControl(TControl* c);

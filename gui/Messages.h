@@ -40,6 +40,13 @@ constexpr UINT SM_VELOCONCMD_NUMBER = 0xA100;
 // Component notifications.
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
+// To a control itself, through its own dispatch: its Enabled changed (wParam the new state),
+// its Visible changed (wParam the new state), the mouse entered it (lParam the control, for
+// windowed controls the window is tracked until the mouse leaves) and left it.
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 1;
+constexpr UINT CM_VISIBLECHANGED = CM_BASE + 2;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 3;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 4;
 
 // Reflected notifications.
 constexpr UINT CN_BASE = 0xBC00;

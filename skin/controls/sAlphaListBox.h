@@ -18,10 +18,11 @@
 #pragma once
 
 #include "gui/ListCtrls.h"
+#include "skin/controls/sLinkedControl.h"
 
-class TsAlphaListBox : public TListBox {
+class TsAlphaListBox : public TsLinkedControl<TListBox, 97> {
     GUI_CLASS(TsAlphaListBox, TListBox)
-    explicit TsAlphaListBox(TComponent* owner) : TListBox(owner) {}
+    explicit TsAlphaListBox(TComponent* owner) : TsLinkedControl(owner) {}
 
     // The number of entries.
     int GetCount() const { return Count(); }

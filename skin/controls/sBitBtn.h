@@ -6,10 +6,11 @@
 #pragma once
 
 #include "gui/StdCtrls.h"
+#include "skin/controls/sLinkedControl.h"
 
-class TsBitBtn : public TBitBtn {
+class TsBitBtn : public TsLinkedControl<TBitBtn, 94> {
     GUI_CLASS(TsBitBtn, TBitBtn)
-    explicit TsBitBtn(TComponent* owner) : TBitBtn(owner) {}
+    explicit TsBitBtn(TComponent* owner) : TsLinkedControl(owner) {}
 };
 
 // The empty routine the skin manager calls at fixed points (after construction, in Loaded,

@@ -14,8 +14,9 @@
 #pragma once
 
 #include "gui/StdCtrls.h"
+#include "skin/controls/sLinkedControl.h"
 
-class TsButton : public TButton {
+class TsButton : public TsLinkedControl<TButton, 93> {
     GUI_CLASS(TsButton, TButton)
-    explicit TsButton(TComponent* owner) : TButton(owner) {}
+    explicit TsButton(TComponent* owner) : TsLinkedControl(owner) {}
 };

@@ -16,9 +16,10 @@
 #pragma once
 
 #include "gui/StdCtrls.h"
+#include "skin/controls/sLinkedControl.h"
 
-class TsCheckBox : public TCheckBox {
+class TsCheckBox : public TsLinkedControl<TCheckBox, 32> {
     GUI_CLASS(TsCheckBox, TCheckBox)
-    explicit TsCheckBox(TComponent* owner) : TCheckBox(owner) {}
+    explicit TsCheckBox(TComponent* owner) : TsLinkedControl(owner) {}
     void SetChecked(bool v) override;
 };

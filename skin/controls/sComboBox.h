@@ -5,8 +5,9 @@
 #pragma once
 
 #include "gui/ListCtrls.h"
+#include "skin/controls/sLinkedControl.h"
 
-class TsComboBox : public TComboBox {
+class TsComboBox : public TsLinkedControl<TComboBox, 3> {
     GUI_CLASS(TsComboBox, TComboBox)
-    explicit TsComboBox(TComponent* owner) : TComboBox(owner) {}
+    explicit TsComboBox(TComponent* owner) : TsLinkedControl(owner) {}
 };

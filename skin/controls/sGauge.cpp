@@ -14,7 +14,7 @@ namespace {
 
 } // namespace
 
-TsGauge::TsGauge(TComponent* owner) : TGauge(owner) { SetProgress(47); }
+TsGauge::TsGauge(TComponent* owner) : TsLinkedControl(owner) { SetProgress(47); }
 
 void TsGauge::SetMinValue(int v)
 {

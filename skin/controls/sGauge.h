@@ -22,8 +22,9 @@
 #pragma once
 
 #include "gui/ExtCtrls.h"
+#include "skin/controls/sLinkedControl.h"
 
-class TsGauge : public TGauge {
+class TsGauge : public TsLinkedControl<TGauge, 161> {
     GUI_CLASS(TsGauge, TGauge)
     explicit TsGauge(TComponent* owner);
     void SetMinValue(int v) override;

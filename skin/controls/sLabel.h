@@ -47,7 +47,11 @@ class TsEditLabel : public TsLabel {
     // owner: the edit-like control; boundLabel: its bound label (none when a description makes
     // the label).
     TsEditLabel(TComponent* owner, TsBoundLabel* boundLabel) : TsLabel(owner), boundLabel_(boundLabel) {}
+    // Tells its bound label that it is gone (the bound label becomes inactive).
+    ~TsEditLabel() override;
     TsBoundLabel* BoundLabel() const { return boundLabel_; }
+    // The bound label frees the label itself.
+    void ForgetBoundLabel() { boundLabel_ = nullptr; }
 
 private:
     TsBoundLabel* boundLabel_;

@@ -7,8 +7,9 @@
 #pragma once
 
 #include "gui/ExtCtrls.h"
+#include "skin/controls/sLinkedControl.h"
 
-class TsPanel : public TPanel {
+class TsPanel : public TsLinkedControl<TPanel, 51> {
     GUI_CLASS(TsPanel, TPanel)
-    explicit TsPanel(TComponent* owner) : TPanel(owner) {}
+    explicit TsPanel(TComponent* owner) : TsLinkedControl(owner) {}
 };

@@ -6,7 +6,14 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "gui/Graphics.h"
+#include "gui/base/Geometry.h"
+
+class TControl;
 class TForm;
+class TPopupMenu;
 class TWinControl;
 class TsSkinManager;
 struct TMessage;
@@ -35,6 +42,8 @@ public:
     virtual void RefreshBorder(int alpha) = 0;      // repaints the border form at that opacity
     virtual void PrepareRgnParts() = 0;
     virtual void UpdateFormRgn() = 0;
+    virtual TForm* ProviderForm() const = 0; // the form it skins
+    virtual void FreeFormCache() {}          // drops the form's cache bitmap
 };
 
 struct TsWindowSkinningHooks {
@@ -67,6 +76,24 @@ struct TsWindowSkinningHooks {
     void (*AnimShowForm)(TForm* form, int steps, int alpha, int time) = nullptr;
     // Makes the skinned-menus object of a manager.
     TsSkinMenus* (*CreateSkinMenus)(TsSkinManager* manager) = nullptr;
+    // The command to a control: Perform for a graphic one, SendMessage for a windowed one with
+    // a handle; 0 otherwise.
+    LRESULT (*SendSkinCommandToControl)(TControl* control, WORD command, LPARAM lParam) = nullptr;
+    // The control may be painted now.
+    bool (*ControlIsReady)(TControl* control) = nullptr;
+    // Command 25 with the control to its top-level form.
+    LRESULT (*NotifyParentForm)(TControl* control) = nullptr;
+    // A control's colour as its skin gives it (command 21 when skinned), else its own; RGB,
+    // clFuchsia for none.
+    TColor (*ControlColor)(TControl* control) = nullptr;
+    // Glows: shown around rect (screen), clipped; the id or -1. Hidden by id (then -1).
+    int (*ShowGlow)(const TRect& rect, const TRect& clip, const std::string& section, TsSkinManager* manager,
+                    HWND owner, int alpha, int margin, const std::string& maskName) = nullptr;
+    void (*HideGlow)(int& id) = nullptr;
+    // Skinned drawing of a popup menu on or off.
+    void (*SkinPopupMenu)(TPopupMenu* menu, bool skinned) = nullptr;
+    // The registered frame class: whether a component is one.
+    bool (*IsFrame)(const TObject* object) = nullptr;
 };
 
 TsWindowSkinningHooks& WindowSkinningHooks();

@@ -111,9 +111,7 @@ TsSkinManager::~TsSkinManager()
     menus_.reset();
     ClearSkinTables();
     if (defaultManager == this) {
-        if (hookInstalled_)
-            if (auto remove = WindowSkinningHooks().RemoveSkinHook) remove();
-        hookInstalled_ = false;
+        UninstallHook();
         defaultManager = nullptr;
     }
     if (mainHookId_ && Application) Application->UnhookMainWindow(mainHookId_);
@@ -214,6 +212,7 @@ bool TsSkinManager::SetAnimationProperty(const std::string& name, const TPropVal
     if (!a) return false;
     if (SameText(field, "Active")) a->Active = value.AsBool();
     else if (SameText(field, "Time")) a->Time = static_cast<int>(static_cast<unsigned short>(value.AsInt()));
+    else if (SameText(field, "Mode")) a->Mode = SameText(value.AsIdent(), "atAero") ? 1 : 0;
     else return false;
     return true;
 }

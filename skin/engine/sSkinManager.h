@@ -46,6 +46,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,7 @@
 #include "skin/engine/sSkinTables.h"
 
 class TMemIniFile;
+class TMenuItem;
 class TsSkinManager;
 class TvxSkinConvertor;
 
@@ -106,7 +108,8 @@ class TvxFormAnimation : public TObject {
     GUI_CLASS(TvxFormAnimation, TObject)
     TvxFormAnimation(bool active, int time) : Active(active), Time(time) {}
     bool Active;
-    int Time; // milliseconds, 16-bit
+    int Time;     // milliseconds, 16-bit
+    int Mode = 0; // TvxAnimType (sConst.h): 0 atFading, 1 atAero
 };
 
 // The animation options; every one active with time 0, except SkinChanging (time 100).
@@ -132,6 +135,18 @@ struct TsManagerFlags {
     bool Removing = false;
 };
 TsManagerFlags& SkinManagerFlags();
+
+// The package-wide state of a skin change.
+// Set while a manager applies a change to all forms (their painting frozen): skinned controls
+// paint only into PrintDC meanwhile.
+extern bool RepaintLocked;
+// The DC a window is captured into for a snapshot or an animation; 0 when none.
+extern HDC PrintDC;
+// Set while a manager broadcasts a new skin (command 1) to all forms.
+extern bool SkinUpdating;
+// Set while a manager changes or loads a skin (name setter, loaders, new-skin broadcast);
+// fades do not start meanwhile.
+extern bool SkinChanging;
 
 // The package version the engine answers to (the banner of "/vxver", the Version property).
 constexpr const char* PackageVersion = "6.61";
@@ -206,6 +221,11 @@ class TsSkinManager : public TComponent, public TsSkinTables {
 
     TNotifyEvent OnBeforeChange;
     TNotifyEvent OnAfterChange;
+    // Asked by skinned menus for the extra line beside a menu's first item: its section,
+    // caption, glyph and whether it shows.
+    std::function<void(TMenuItem* firstItem, std::string& skinSection, std::string& caption, TBitmap*& glyph,
+                       bool& lineVisible)>
+        OnGetMenuExtraLineData;
 
     // The skin folder as listed and loaded: a setting beginning with ".." is taken from the
     // parent of the program's folder, one beginning with ".\" or "./" and one without ":" and
@@ -235,6 +255,13 @@ class TsSkinManager : public TComponent, public TsSkinTables {
     // one cmdMouseEnter (29); nothing when the handle is the stored one.
     void SetActiveControl(HWND wnd);
     HWND ActiveControl() const { return activeControl_; }
+    // The window hook that skins new windows: installed by the default manager at run time
+    // after a new skin went to all windows, removed before the skin is removed.
+    void InstallHook();
+    void UninstallHook();
+    bool HookInstalled() const { return hookInstalled_; }
+    bool GetExtendedBorders() const { return ExtendedBorders(); }
+    bool GetAllowGlowing() const { return AllowGlowing(); }
 
     // The extended-border shadows (active, inactive: 32-bit, none when absent) and margins.
     TBitmap* ShadowActive() const { return shadowActive_.get(); }

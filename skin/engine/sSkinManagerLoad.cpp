@@ -22,13 +22,24 @@ TColor ToRGB(TColor c) { return static_cast<TColor>(ColorToRGB(c)); }
 // The newest skin format the engine supports fully.
 constexpr double SupportedSkinVersion = 6.99;
 
-// Clears the loading flag however the load ends.
+// Clears the loading flag (and restores the package's changing flag) however the load ends.
 class TLoadingFlag {
 public:
-    TLoadingFlag() { SkinManagerFlags().Loading = true; }
-    ~TLoadingFlag() { SkinManagerFlags().Loading = false; }
+    TLoadingFlag() : changing_(SkinChanging)
+    {
+        SkinManagerFlags().Loading = true;
+        SkinChanging = true;
+    }
+    ~TLoadingFlag()
+    {
+        SkinManagerFlags().Loading = false;
+        SkinChanging = changing_;
+    }
     TLoadingFlag(const TLoadingFlag&) = delete;
     TLoadingFlag& operator=(const TLoadingFlag&) = delete;
+
+private:
+    bool changing_;
 };
 
 // A frame of a 24- or 32-bit picture as a new 32-bit bitmap (alpha 255 from 24 bits).

@@ -2,6 +2,8 @@
 // control, and the reaction to the application window's messages.
 #include <windows.h>
 
+#include <utility>
+
 #include "gui/Forms.h"
 #include "gui/Messages.h"
 #include "skin/engine/sHooks.h"
@@ -27,6 +29,11 @@ constexpr UINT MenuWindowPopup = 0xBCB4; // 48308: lParam the popup window
 
 } // namespace
 
+bool RepaintLocked = false;
+HDC PrintDC = nullptr;
+bool SkinUpdating = false;
+bool SkinChanging = false;
+
 void TsSkinManager::SendNewSkin(bool repaint)
 {
     if (Reading()) return;
@@ -35,27 +42,39 @@ void TsSkinManager::SendNewSkin(bool repaint)
     if (menus_) menus_->ResetCachedItem();
     SkinData.SkinLoaded = false;
     SkinManagerFlags().Changing = true;
+    const bool changing = std::exchange(SkinChanging, true);
+    SkinUpdating = true;
     UpdateCommonIndexes();
     TMessage m = SkinCommand(cmdSkinChanged, this);
     BroadcastToForms(m);
+    SkinUpdating = false;
+    SkinChanging = changing;
     SkinManagerFlags().Changing = false;
     SkinData.SkinLoaded = true;
     if (menus_) menus_->SyncActive(true);
-    if (IsDefault() && !hookInstalled_) {
-        if (auto install = WindowSkinningHooks().InstallSkinHook) install();
-        hookInstalled_ = true;
-    }
+    InstallHook();
     if (repaint) RepaintForms();
+}
+
+void TsSkinManager::InstallHook()
+{
+    if (!IsDefault() || hookInstalled_) return;
+    hookInstalled_ = true;
+    if (auto install = WindowSkinningHooks().InstallSkinHook) install();
+}
+
+void TsSkinManager::UninstallHook()
+{
+    if (!IsDefault() || !hookInstalled_) return;
+    if (auto remove = WindowSkinningHooks().RemoveSkinHook) remove();
+    hookInstalled_ = false;
 }
 
 void TsSkinManager::SendRemoveSkin()
 {
     SkinManagerFlags().Removing = true;
     ClearGlows();
-    if (IsDefault() && hookInstalled_) {
-        if (auto remove = WindowSkinningHooks().RemoveSkinHook) remove();
-        hookInstalled_ = false;
-    }
+    UninstallHook();
     SkinData.SkinLoaded = false;
     if (menus_) menus_->SyncActive(false);
     TMessage m = SkinCommand(cmdRemoveSkin, this);
@@ -71,8 +90,10 @@ void TsSkinManager::RepaintForms()
     BroadcastToForms(done);
     const bool loading = (ComponentState() & csLoading) != 0;
     if (!loading) LockForms(this);
+    RepaintLocked = !loading;
     TMessage refresh = SkinCommand(cmdRefresh, this);
     BroadcastToForms(refresh);
+    RepaintLocked = false;
     if (!loading) UnlockForms(this, true);
     if (auto f = WindowSkinningHooks().AnimationWindow)
         if (HWND wnd = f()) SendMessageA(wnd, refresh.Msg, refresh.WParam, refresh.LParam);

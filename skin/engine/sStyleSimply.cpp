@@ -68,6 +68,20 @@ void RemoveSkinnedForm(TForm* form)
 
 const std::vector<TForm*>& SkinnedForms() { return skinnedForms; }
 
+void AddProviderToList(TForm* form) { AddSkinnedForm(form); }
+
+void RemoveProviderFromList(TForm* form)
+{
+    for (size_t i = 0; i < skinnedForms.size();)
+        if (skinnedForms[i] == form) {
+            skinnedForms[i] = skinnedForms.back();
+            skinnedForms.pop_back();
+        } else {
+            ++i;
+        }
+    lockedForms.erase(form);
+}
+
 void BroadcastToForms(TMessage& message)
 {
     if (Application)

@@ -23,6 +23,10 @@ class TsSkinManager;
 void AddSkinnedForm(TForm* form);
 void RemoveSkinnedForm(TForm* form);
 const std::vector<TForm*>& SkinnedForms();
+// The same under the names the form providers use: append, and remove (the last entry moves
+// into the gap).
+void AddProviderToList(TForm* form);
+void RemoveProviderFromList(TForm* form);
 
 // Walks the application's forms from the last to the first: each that is not being destroyed,
 // loaded or read and does not answer command 7 with 1 gets the message (SendMessage), then its

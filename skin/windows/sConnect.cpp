@@ -25,4 +25,10 @@ void ConnectWindowSkinning()
     h.FormProvider = [](TForm* form) -> TsFormProviderState* { return TsSkinProvider::Of(form); };
     h.AnimShowForm = &AnimShowForm;
     h.CreateSkinMenus = [](TsSkinManager* manager) -> TsSkinMenus* { return new TsSkinableMenus(manager); };
+    h.SendSkinCommandToControl = &SendSkinCommandToControl;
+    h.ControlIsReady = &ControlIsReady;
+    h.NotifyParentForm = &NotifyParentForm;
+    h.ControlColor = &AskControlColor;
+    h.ShowGlow = &ShowGlow;
+    h.HideGlow = &HideGlow;
 }

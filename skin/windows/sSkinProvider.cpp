@@ -26,10 +26,13 @@ TvxAddedTitle::TvxAddedTitle(TsSkinProvider& owner) : owner_(owner) { font_.SetC
 TsSkinProvider::TsSkinProvider(TComponent* owner)
     : TComponent(FormOwner(owner)), form_(static_cast<TForm*>(owner)), addedTitle_(*this)
 {
-    AddSkinnedForm(form_);
+    skinData_ = std::make_unique<TsCommonData>(this, false);
+    skinData_->COC = 224;
+    skinData_->SetSkinSection("FORM");
+    AddProviderToList(form_);
 }
 
-TsSkinProvider::~TsSkinProvider() { RemoveSkinnedForm(form_); }
+TsSkinProvider::~TsSkinProvider() { RemoveProviderFromList(form_); }
 
 TsSkinProvider* TsSkinProvider::Of(TForm* form)
 {
@@ -39,7 +42,7 @@ TsSkinProvider* TsSkinProvider::Of(TForm* form)
     return nullptr;
 }
 
-TsSkinManager* TsSkinProvider::SkinManager() const { return DefaultManager(); }
+TsSkinManager* TsSkinProvider::SkinManager() const { return skinData_->GetSkinManager(); }
 
 void TsSkinProvider::EmptyHandler(TMessage&) {}
 

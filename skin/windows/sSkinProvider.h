@@ -22,12 +22,14 @@
 // component may be used with forms only!" (silent in the application's message display).
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "gui/Controls.h"
 #include "gui/Forms.h"
 #include "gui/Graphics.h"
 #include "gui/base/Classes.h"
+#include "skin/engine/sCommonData.h"
 #include "skin/engine/sHooks.h"
 
 class TsSkinProvider;
@@ -59,15 +61,17 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     static TsSkinProvider* Of(TForm* form);
 
     TForm* Form() const { return form_; }
+    // The skin link of the form (control kind 224).
+    TsCommonData& SkinData() { return *skinData_; }
     // The skin section of the form's frame ("FORM" unless a description sets another).
-    const std::string& SkinSection() const { return skinSection_; }
-    void SetSkinSection(const std::string& section) { skinSection_ = section; }
+    const std::string& SkinSection() const { return skinData_->SkinSection(); }
+    void SetSkinSection(const std::string& section) { skinData_->SetSkinSection(section); }
     TvxAddedTitle& AddedTitle() { return addedTitle_; }
     // With skinned popup menus, the skinned system menu offers the skins.
     bool MakeSkinMenu() const { return makeSkinMenu_; }
     void SetMakeSkinMenu(bool v) { makeSkinMenu_ = v; }
 
-    // The manager of its skin link: the default manager.
+    // The manager of its skin link: its own, else the default manager.
     TsSkinManager* SkinManager() const override;
     // Set while the form is frozen for a skin change.
     bool Locked() const { return locked_; }
@@ -87,6 +91,7 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     void PrepareRgnParts() override;
     // Applies the window region of the skinned border: nothing while the form is not skinned.
     void UpdateFormRgn() override;
+    TForm* ProviderForm() const override { return form_; }
 
     // SkinData.SkinSection, MakeSkinMenu, AddedTitle.Text, AddedTitle.Font.*, TitleButtons (an
     // empty collection: the form has no title buttons of its own).
@@ -94,7 +99,7 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
 
 private:
     TForm* form_;
-    std::string skinSection_ = "FORM";
+    std::unique_ptr<TsCommonData> skinData_;
     TvxAddedTitle addedTitle_;
     bool makeSkinMenu_ = false;
     bool locked_ = false;
