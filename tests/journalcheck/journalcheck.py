@@ -47,7 +47,7 @@ class Node:
 
     def path(self):
         names, n = [], self
-        while n is not None:
+        while n is not None and n.parent is not None:
             names.append(n.name)
             n = n.parent
         return "/".join(reversed(names))
@@ -169,7 +169,8 @@ class Signatures:
         if cert not in self.keys:
             der = os.path.join(self.work, "cert%d.der" % len(self.keys))
             pem = os.path.join(self.work, "pub%d.pem" % len(self.keys))
-            open(der, "wb").write(cert)
+            with open(der, "wb") as f:
+                f.write(cert)
             r = subprocess.run(["openssl", "x509", "-inform", "DER", "-in", der, "-noout", "-pubkey", "-out", pem],
                                capture_output=True, text=True)
             if r.returncode != 0:
@@ -190,8 +191,10 @@ class Signatures:
         body = der_int(signature[:24]) + der_int(signature[24:])
         sig = os.path.join(self.work, "sig.der")
         msg = os.path.join(self.work, "msg.bin")
-        open(sig, "wb").write(b"\x30" + bytes([len(body)]) + body)
-        open(msg, "wb").write(message)
+        with open(sig, "wb") as f:
+            f.write(b"\x30" + bytes([len(body)]) + body)
+        with open(msg, "wb") as f:
+            f.write(message)
         r = subprocess.run(["openssl", "dgst", "-sha1", "-verify", self.key_of(node, cert), "-signature", sig, msg],
                            capture_output=True, text=True)
         if r.returncode != 0 or "Verified OK" not in r.stdout:
@@ -462,8 +465,11 @@ class Checker:
 
 
 def check(l_path, s_path, cert, unclosed):
-    l_root = parse(os.path.basename(l_path), open(l_path, "rb").read().decode("latin-1"), unclosed)
-    s_root = parse(os.path.basename(s_path), open(s_path, "rb").read().decode("latin-1"), unclosed)
+    roots = []
+    for path in (l_path, s_path):
+        with open(path, "rb") as f:
+            roots.append(parse(os.path.basename(path), f.read().decode("latin-1"), unclosed))
+    l_root, s_root = roots
     with tempfile.TemporaryDirectory(prefix="journalcheck-") as work:
         checker = Checker(cert, Signatures(work))
         l_events = [c for c in l_root.children if c.name != "document-information"]
@@ -501,7 +507,10 @@ def main(argv):
     if len(files) != 2 or (cert_path is None and "--cert" in argv):
         print(__doc__.strip().splitlines()[2])
         return 2
-    cert = open(cert_path, "rb").read() if cert_path else None
+    cert = None
+    if cert_path:
+        with open(cert_path, "rb") as f:
+            cert = f.read()
     try:
         c = check(files[0], files[1], cert, unclosed)
     except Failure as f:

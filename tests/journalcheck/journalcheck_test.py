@@ -30,8 +30,11 @@ def run_checker(folder, l_bytes=None, s_bytes=None, unclosed=False):
         paths = []
         for name, replaced in (("L.xml", l_bytes), ("S.xml", s_bytes)):
             path = os.path.join(work, name)
+            if replaced is None:
+                with open(os.path.join(folder, name), "rb") as f:
+                    replaced = f.read()
             with open(path, "wb") as f:
-                f.write(replaced if replaced is not None else open(os.path.join(folder, name), "rb").read())
+                f.write(replaced)
             paths.append(path)
         args = [sys.executable, CHECKER, "--cert", os.path.join(folder, "card.der")]
         if unclosed or os.path.exists(os.path.join(folder, "unclosed")):
@@ -41,7 +44,8 @@ def run_checker(folder, l_bytes=None, s_bytes=None, unclosed=False):
 
 
 def read(folder, name):
-    return open(os.path.join(RUNS, folder, name), "rb").read()
+    with open(os.path.join(RUNS, folder, name), "rb") as f:
+        return f.read()
 
 
 def elements(data, name):
@@ -136,6 +140,40 @@ class WrongCopiesFail(unittest.TestCase):
         code, out = run_checker(self.folder, l_bytes=self.l[:cut], s_bytes=s, unclosed=True)
         self.assertEqual(code, 1, out)
         self.assertIn("only </vantra> may be missing", out)
+
+
+class CertificateAndVat(unittest.TestCase):
+    def test_journals_naming_another_key_fail_at_the_first_signature(self):
+        with tempfile.TemporaryDirectory(prefix="journalcheck-test-") as work:
+            der = os.path.join(work, "other.der")
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime192v1",
+                            "-nodes", "-keyout", os.path.join(work, "key.pem"), "-subj", "/CN=other", "-outform",
+                            "DER", "-out", der], check=True, capture_output=True)
+            with open(der, "rb") as f:
+                other = base64.b64encode(f.read())
+            l, s = read(PLAIN, "L.xml"), read(PLAIN, "S.xml")
+            own = l[l.index(b"<certificate>") + 13:l.index(b"</certificate>")]
+            l, s = l.replace(own, other), s.replace(own, other)
+            args = [sys.executable, CHECKER]
+            for name, data in (("L.xml", l), ("S.xml", s)):
+                with open(os.path.join(work, name), "wb") as f:
+                    f.write(data)
+                args.append(os.path.join(work, name))
+            out = subprocess.run(args, capture_output=True, text=True).stdout.strip()
+            first = elements(s, b"transactionResponse")[0][0]
+            self.assertTrue(out.startswith("journalcheck: FAIL S.xml at byte %d <vantra/transactionEncoded/"
+                                           "transactionResponse>: the signature does not verify" % first), out)
+
+    def test_a_vat_sum_that_the_items_do_not_give(self):
+        # The refused sale has no signature; its containers are checked against its items alone.
+        run = "ATransactionTheCardRefusesIsShownClosedAndTheNextOneSigns"
+        l = read(run, "L.xml")
+        at = l.index(b"<vat>95</vat>")
+        code, out = run_checker(os.path.join(RUNS, run), l_bytes=l[:at] + b"<vat>97</vat>" + l[at + 13:])
+        self.assertEqual(code, 1, out)
+        container = l.rindex(b"<containerVat1>", 0, at)
+        self.assertEqual(out, "journalcheck: FAIL L.xml at byte %d <vantra/transaction/containerVat1>: "
+                              "VAT 97 where the items give 95.32 at 19.00 %%" % container)
 
 
 class GapWithoutFailedExchange(unittest.TestCase):
