@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -272,6 +273,19 @@ TEST_F(JournalRuns, AReplyLostAfterTheCardSignedLeavesAGapThatTheJournalsExplain
     KeepForChecker(false);
 }
 
+TEST_F(JournalRuns, AReplyTheCardNeverSendsFailsTheSaleAfterTheReadersWait)
+{
+    Begin("--fault \"80 40=mute,once,after:1\"");
+    EXPECT_EQ(Sale(0), 1);
+    EXPECT_EQ(Sale(1), 0);
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return MemoColour() == kFailedColour; })) << std::hex << MemoColour();
+    EXPECT_EQ(Sale(2), 3);
+    Exit();
+    const auto log = card.LogLines();
+    EXPECT_NE(std::find(log.begin(), log.end(), "# fault: no reply"), log.end());
+    KeepForChecker(false);
+}
+
 TEST_F(JournalRuns, TheCardGoneDuringATransactionEndsTheProgramInOrder)
 {
     Begin("--fault \"80 40=close,after:1\"");
@@ -280,6 +294,8 @@ TEST_F(JournalRuns, TheCardGoneDuringATransactionEndsTheProgramInOrder)
     HWND error = tillora.WaitForForm("TCardErrForm");
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(WindowText(error), "Card Error");
+    const auto log = card.LogLines();
+    EXPECT_NE(std::find(log.begin(), log.end(), "# fault: connection closed"), log.end());
     TilloraProgram::Click(FindControlWindow(error, "Button1"));
     ASSERT_TRUE(tillora.WaitForExit());
     main = nullptr;

@@ -137,6 +137,20 @@ def bcd_amount(node, value):
     return -n if digits[-1] == "D" else n
 
 
+def cleaned(text):
+    """An operator id, item name or unit as the card sees it: capitals to lower case, blanks,
+    control characters and 127 dropped, anything but "#", digits and a-z as "#", at most 16."""
+    out = ""
+    for ch in text:
+        c = ch.lower() if "A" <= ch <= "Z" else ch
+        if ord(c) < 33 or ord(c) == 127:
+            continue
+        out += c if c == "#" or c.isdigit() and c.isascii() or "a" <= c <= "z" else "#"
+        if len(out) == 16:
+            break
+    return out
+
+
 def number(value):
     return int.from_bytes(value, "big") if value else 0
 
@@ -276,8 +290,10 @@ class Checker:
             raise Failure(request_node, "currency field %s" % by_tag.get(0xC8, b"").hex())
         expect(l.need("currency"), "currency", "0978", l.need("currency").text)
         op = l.child("operatorId")
-        if (0xC6 in by_tag) != (op is not None):
+        if (0xC6 in by_tag) != (op is not None and cleaned(op.text) != ""):
             raise Failure(op or l, "operator id in only one journal")
+        if op is not None and 0xC6 in by_tag:
+            expect(op, "operator id", by_tag[0xC6].decode("latin-1"), cleaned(op.text))
         for tag, name in ((0xC9, "vatAddon"), (0xCA, "training")):
             if (tag in by_tag) != (l.child(name) is not None):
                 raise Failure(l.child(name) or l, "<%s/> in only one journal" % name)
@@ -308,10 +324,14 @@ class Checker:
         encoded, current = [], None
         for tag, _, value in item_fields:
             if tag == 0xA0:
-                current = {"qnt": value.decode("latin-1"), "prices": {}}
+                current = {"qnt": value.decode("latin-1"), "unit": None, "prices": {}}
                 encoded.append(current)
             elif current is None:
                 raise Failure(s_node, "item field %02X before the first quantity" % tag)
+            elif tag == 0xA1:
+                current["unit"] = value.decode("latin-1")
+            elif tag == 0xA2:
+                current["name"] = value.decode("latin-1")
             elif 0xB1 <= tag <= 0xB6:
                 current["prices"][tag - 0xB0] = bcd_amount(s_node, value)
         readable = []
@@ -323,8 +343,9 @@ class Checker:
                         prices[int(c.name[5:])] = int(c.text)
                     except ValueError:
                         raise Failure(c, "not an amount: %r" % c.text)
-            qnt = item.child("qnt")
-            readable.append((item, {"qnt": qnt.text if qnt else None, "prices": prices}))
+            qnt, unit, name = item.child("qnt"), item.child("unit"), item.child("name")
+            readable.append((item, {"qnt": qnt.text if qnt else None, "unit": unit.text if unit else None,
+                                    "name": cleaned(name.text) if name else None, "prices": prices}))
         if len(readable) != len(encoded):
             raise Failure(l_items, "%d items where the encoded list holds %d" % (len(readable), len(encoded)))
         for (item, r), e in zip(readable, encoded):
