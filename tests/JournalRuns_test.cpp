@@ -28,27 +28,6 @@ const char* const kProducts = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><v
 // The receipt memo's colour after a failed card exchange (0x00BBGGRR).
 constexpr COLORREF kFailedColour = 0x3366FF;
 
-std::string OwnFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1);
-}
-
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 void WriteBytes(const std::string& path, const std::string& bytes)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -92,7 +71,7 @@ protected:
     }
 
     HWND Control(const char* name) const { return FindControlWindow(kasse, name); }
-    std::vector<std::string> Memo() const { return SplitLines(WindowText(memo)); }
+    std::vector<std::string> Memo() const { return TilloraProgram::SplitLines(WindowText(memo)); }
     bool Enabled(const char* name) const { return IsWindowEnabled(Control(name)) != FALSE; }
     // Clicks a button and waits until the program has handled the click (a new receipt's first
     // item shrinks the memo: the line count alone would not tell) and the receipt has `lines`.
@@ -156,19 +135,6 @@ protected:
         ReleaseDC(nullptr, screen);
         return c;
     }
-    std::vector<std::string> Commands(const std::string& start) const
-    {
-        std::vector<std::string> out;
-        for (const auto& c : card.Commands())
-            if (c.rfind(start, 0) == 0) out.push_back(c);
-        return out;
-    }
-    std::string Journal(char letter) const
-    {
-        for (const auto& f : tillora.Files("Journal"))
-            if (f.size() > 5 && f[f.size() - 5] == letter) return tillora.ReadFile("Journal\\" + f);
-        return "";
-    }
     void Exit()
     {
         ASSERT_TRUE(ClickMenuItem(main, "Beenden1"));
@@ -178,13 +144,13 @@ protected:
     // Leaves the journal pair and the card's certificate for the checker.
     void KeepForChecker(bool unclosed)
     {
-        const std::string base = OwnFolder() + "journal_runs\\";
+        const std::string base = TilloraProgram::OwnFolder() + "journal_runs\\";
         CreateDirectoryA(base.c_str(), nullptr);
         const std::string dir = base + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
         CreateDirectoryA(dir.c_str(), nullptr);
         DeleteFileA((dir + "unclosed").c_str());
-        WriteBytes(dir + "L.xml", Journal('L'));
-        WriteBytes(dir + "S.xml", Journal('S'));
+        WriteBytes(dir + "L.xml", tillora.Journal('L'));
+        WriteBytes(dir + "S.xml", tillora.Journal('S'));
         std::string cert;
         {
             std::string state;
@@ -222,7 +188,7 @@ TEST_F(JournalRuns, SalesOfEveryKindAreJournalledInBothFiles)
         shown.push_back(Sale(i));
     EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 4, 5, 6}));
     Exit();
-    EXPECT_EQ(Commands("80 40 ").size(), 6u);
+    EXPECT_EQ(card.Commands("80 40 ").size(), 6u);
     KeepForChecker(false);
 }
 
@@ -240,7 +206,7 @@ TEST_F(JournalRuns, ATransactionTheCardRefusesIsShownClosedAndTheNextOneSigns)
         refused += l == "RESP 69 85";
     EXPECT_EQ(refused, 1);
     // Both elements of the refused sale are closed, with neither request nor response.
-    const std::string l = Journal('L'), s = Journal('S');
+    const std::string l = tillora.Journal('L'), s = tillora.Journal('S');
     const size_t first = s.find("<transactionEncoded>");
     ASSERT_NE(first, std::string::npos) << s;
     const size_t end = s.find("</transactionEncoded>", first);
@@ -300,7 +266,7 @@ TEST_F(JournalRuns, TheCardGoneDuringATransactionEndsTheProgramInOrder)
     ASSERT_TRUE(tillora.WaitForExit());
     main = nullptr;
     EXPECT_EQ(tillora.ExitCode(), 0u);
-    const std::string l = Journal('L'), s = Journal('S');
+    const std::string l = tillora.Journal('L'), s = tillora.Journal('S');
     EXPECT_EQ(l.substr(l.size() - 23), "</transaction></vantra>") << l;
     EXPECT_EQ(s.substr(s.size() - 30), "</transactionEncoded></vantra>") << s;
     KeepForChecker(false);
@@ -315,7 +281,7 @@ TEST_F(JournalRuns, AKilledProgramLeavesEveryShownReceiptInBothJournals)
     EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 4, 5}));
     tillora.Kill();
     main = nullptr;
-    const std::string l = Journal('L'), s = Journal('S');
+    const std::string l = tillora.Journal('L'), s = tillora.Journal('S');
     for (int n : shown)
         EXPECT_NE(l.find("<seqNoTransaction>" + std::to_string(n) + "</seqNoTransaction>"), std::string::npos) << n;
     EXPECT_EQ(l.substr(l.size() - 14), "</transaction>") << l;

@@ -36,19 +36,6 @@ std::string Line(const std::string& text, const std::string& classes, const std:
     return l + std::string(9 - amount.size(), ' ') + amount + " ";
 }
 
-std::vector<std::string> SplitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 // The text between two marks, from a position on; "" when missing.
 std::string Between(const std::string& text, const std::string& open, const std::string& close, size_t& at)
 {
@@ -58,14 +45,6 @@ std::string Between(const std::string& text, const std::string& open, const std:
     if (b == std::string::npos) return "";
     at = b + close.size();
     return text.substr(a + open.size(), b - a - open.size());
-}
-
-std::string OwnFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1);
 }
 
 class RegisterSale : public ::testing::Test {
@@ -93,7 +72,7 @@ protected:
     }
 
     HWND Control(const char* name) const { return FindControlWindow(kasse, name); }
-    std::vector<std::string> Memo() const { return SplitLines(WindowText(memo)); }
+    std::vector<std::string> Memo() const { return TilloraProgram::SplitLines(WindowText(memo)); }
     size_t MemoCount() const { return Memo().size(); }
     bool Enabled(const char* name) const { return IsWindowEnabled(Control(name)) != FALSE; }
     // Clicks a button and waits until the receipt has grown to at least `lines` lines.
@@ -121,21 +100,6 @@ protected:
     {
         const LRESULT start = SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
         SendMessageA(memo, EM_SETSEL, static_cast<WPARAM>(start), start);
-    }
-    // The commands the card saw that begin with the text.
-    std::vector<std::string> Commands(const std::string& start) const
-    {
-        std::vector<std::string> out;
-        for (const auto& c : card.Commands())
-            if (c.rfind(start, 0) == 0) out.push_back(c);
-        return out;
-    }
-    // The journal file whose name ends in the letter and ".xml".
-    std::string Journal(char letter) const
-    {
-        for (const auto& f : tillora.Files("Journal"))
-            if (f.size() > 5 && f[f.size() - 5] == letter) return tillora.ReadFile("Journal\\" + f);
-        return "";
     }
     void Exit()
     {
@@ -215,14 +179,14 @@ TEST_F(RegisterSale, ASaleIsSignedJournalledAndShownWithItsVatTable)
     EXPECT_EQ(lines[9].substr(0, 7), "B  7.00");
     EXPECT_EQ(lines[10], " ");
 
-    const auto sent = Commands("80 40 00 00 ");
+    const auto sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 1u);
     const std::string& c = sent[0];
     EXPECT_NE(c.find("C6 03 69 63 68 "), std::string::npos) << c;
     EXPECT_NE(c.find("E1 0C D8 02 59 7C DA 02 09 5C DB 02 19 00 "), std::string::npos) << c;
     EXPECT_NE(c.find("E2 0B D8 02 09 9C DA 01 6C DB 02 07 00 "), std::string::npos) << c;
     EXPECT_EQ(c.find("CA 00"), std::string::npos) << c;
-    EXPECT_TRUE(Commands("80 44").empty());
+    EXPECT_TRUE(card.Commands("80 44").empty());
 
     // After the finish the rates are editable again.
     ASSERT_TRUE(ClickMenuItem(kasse, "Editiere1"));
@@ -233,7 +197,7 @@ TEST_F(RegisterSale, ASaleIsSignedJournalledAndShownWithItsVatTable)
     ASSERT_TRUE(TilloraProgram::WaitForHidden(vat));
 
     Exit();
-    const std::string l = Journal('L'), s = Journal('S');
+    const std::string l = tillora.Journal('L'), s = tillora.Journal('S');
     EXPECT_NE(l.find("<item><qnt>3</qnt><unit>stk#</unit><name>Brot</name><price1>597</price1></item>"),
               std::string::npos)
         << l;
@@ -255,7 +219,7 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     ClickFor("SumButton", 9);
     EXPECT_EQ(Memo()[7], Line("SUMME", " ", " 0,99€"));
     Kassieren();
-    auto sent = Commands("80 40 00 00 ");
+    auto sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_NE(sent[0].find(" D9 02 59 7C "), std::string::npos) << sent[0];
 
@@ -275,7 +239,7 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     ClickFor("SumButton", 12);
     EXPECT_EQ(Memo()[10], Line("SUMME", " ", " 5,67€"));
     Kassieren();
-    sent = Commands("80 40 00 00 ");
+    sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_NE(sent[1].find(" D8 02 56 7C "), std::string::npos) << sent[1];
 
@@ -287,7 +251,8 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     PostMessageA(Control("ProdListSel"), WM_CHAR, '\r', 0);
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Enabled("KassButton"); }));
     PostMessageA(Control("ProdListSel"), WM_CHAR, '\r', 0);
-    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Commands("80 40 00 00 ").size() == 3 && !Enabled("AbrButton"); }));
+    EXPECT_TRUE(
+        TilloraProgram::WaitFor([&] { return card.Commands("80 40 00 00 ").size() == 3 && !Enabled("AbrButton"); }));
     SendMessageA(kasse, WM_NULL, 0, 0);
     EXPECT_FALSE(IsWindowVisible(FindControlWindow(kasse, "QrOverlay")));
     EXPECT_NE(WindowText(memo).find("Signatur:"), std::string::npos);
@@ -299,17 +264,17 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     EXPECT_EQ(last[2], " ");
     EXPECT_EQ(last[3], "###ABBRUCH###");
     EXPECT_FALSE(Enabled("SumButton") || Enabled("AbrButton") || Enabled("KassButton"));
-    EXPECT_EQ(Commands("80 40 00 00 ").size(), 3u);
+    EXPECT_EQ(card.Commands("80 40 00 00 ").size(), 3u);
 
     Exit();
-    const std::string l = Journal('L');
+    const std::string l = tillora.Journal('L');
     EXPECT_NE(l.find("<name>Rabatt</name><discountSurcharge />"), std::string::npos) << l;
     EXPECT_NE(l.find("<name>Aufschlag</name><discountSurcharge />"), std::string::npos) << l;
 }
 
 TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
 {
-    const std::string folder = OwnFolder() + "register_qr\\";
+    const std::string folder = TilloraProgram::OwnFolder() + "register_qr\\";
     for (const char* name : {"001.pgm", "001.txt", "002.pgm", "002.txt"})
         DeleteFileA((folder + name).c_str());
     ASSERT_TRUE(ClickMenuItem(kasse, "SecText"));
@@ -352,10 +317,10 @@ TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
     EXPECT_TRUE(std::regex_match(lines[hash + 4], full)) << lines[hash + 4];
     EXPECT_TRUE(std::regex_match(lines[hash + 5], std::regex("([A-Z2-7]{5}-){3}[A-Z2-7=]{5}"))) << lines[hash + 5];
 
-    const auto sent = Commands("80 40 00 00 ");
+    const auto sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_NE(sent[0].find("CA 00 "), std::string::npos) << sent[0];
-    EXPECT_EQ(Commands("80 44 00 00 ").size(), 1u);
+    EXPECT_EQ(card.Commands("80 44 00 00 ").size(), 1u);
 
     // The picture stands on the receipt while the memo is where it was drawn.
     HWND overlay = FindControlWindow(kasse, "QrOverlay");

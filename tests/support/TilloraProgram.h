@@ -106,6 +106,14 @@ public:
         return names;
     }
 
+    // The dated journal file whose name ends in the letter ('L' or 'S') and ".xml"; "" when none.
+    std::string Journal(char letter) const
+    {
+        for (const auto& f : Files("Journal"))
+            if (f.size() > 5 && f[f.size() - 5] == letter) return ReadFile("Journal\\" + f);
+        return "";
+    }
+
     // Starts Tillora.exe in the program folder. Wine loads the virtual reader in place of its
     // PC/SC stub when this process was started with WINEDLLOVERRIDES naming winscard native
     // (as card tests are); SimCard::UseReaders names its readers.
@@ -212,11 +220,20 @@ public:
             }
         return false;
     }
-    // Clicks a control of this class library from outside (it runs once the program handles
-    // the posted click, so a dialog it opens does not block the test).
-    static void Click(HWND control) { PostMessageA(control, BM_CLICK, 0, 0); }
-
-private:
+    // A memo's text as its lines (CR LF between them).
+    static std::vector<std::string> SplitLines(const std::string& text)
+    {
+        std::vector<std::string> lines;
+        size_t start = 0;
+        while (start < text.size()) {
+            size_t end = text.find("\r\n", start);
+            if (end == std::string::npos) end = text.size();
+            lines.push_back(text.substr(start, end - start));
+            start = end + 2;
+        }
+        return lines;
+    }
+    // The folder of the test program, with a trailing backslash.
     static std::string OwnFolder()
     {
         char path[MAX_PATH];
@@ -224,6 +241,11 @@ private:
         std::string p = path;
         return p.substr(0, p.find_last_of('\\') + 1);
     }
+    // Clicks a control of this class library from outside (it runs once the program handles
+    // the posted click, so a dialog it opens does not block the test).
+    static void Click(HWND control) { PostMessageA(control, BM_CLICK, 0, 0); }
+
+private:
     // Copies the files and folders of a folder (both with a trailing backslash) into another.
     static void CopyTree(const std::string& from, const std::string& to)
     {
