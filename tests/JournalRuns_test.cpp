@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/Automation.h"
+#include "tests/support/RegisterWindowTest.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TilloraProgram.h"
 
@@ -45,48 +46,8 @@ std::string FromHex(const std::string& hex)
     return out;
 }
 
-class JournalRuns : public ::testing::Test {
+class JournalRuns : public RegisterWindowTest {
 protected:
-    // Starts the card with the options (faults) and the register up to its register window.
-    void Begin(const std::string& cardOptions)
-    {
-        card.SetOptions("--fresh active " + cardOptions);
-        SimCard::UseReaders({{"Sim Reader", port}});
-        tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
-        tillora.WriteFile("Produkte\\Standard.xml", kProducts);
-        ASSERT_TRUE(card.Insert());
-        ASSERT_TRUE(tillora.Start());
-        main = tillora.WaitForForm("TMainF");
-        ASSERT_NE(main, nullptr);
-        kasse = tillora.WaitForForm("TKassTip");
-        ASSERT_NE(kasse, nullptr);
-        memo = FindControlWindow(kasse, "BelegMemo");
-        ASSERT_NE(memo, nullptr);
-        SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
-    }
-    void TearDown() override
-    {
-        if (main && IsWindow(main)) ClickMenuItem(main, "Beenden1");
-        tillora.WaitForExit();
-    }
-
-    HWND Control(const char* name) const { return FindControlWindow(kasse, name); }
-    std::vector<std::string> Memo() const { return TilloraProgram::SplitLines(WindowText(memo)); }
-    bool Enabled(const char* name) const { return IsWindowEnabled(Control(name)) != FALSE; }
-    // Clicks a button and waits until the program has handled the click (a new receipt's first
-    // item shrinks the memo: the line count alone would not tell) and the receipt has `lines`.
-    void ClickFor(const char* button, size_t lines)
-    {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(Control(button), BM_CLICK, 0, 0, SMTO_NORMAL, TilloraProgram::kWait, &result);
-        ASSERT_TRUE(TilloraProgram::WaitFor([&] { return Memo().size() >= lines; })) << button;
-    }
-    void AddProduct(int index, const char* quantity, size_t lines)
-    {
-        SendMessageA(Control("ProdListSel"), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageA(Control("StkMemo"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(quantity));
-        ClickFor("ScanButton", lines);
-    }
     // One receipt of varying content (n picks it), finished; the sale's transaction number
     // from the receipt, or 0 when it shows none.
     int Sale(int n)
@@ -105,16 +66,13 @@ protected:
         default:
             AddProduct(1, "1", 2);
             AddProduct(0, "2", 4);
-            SendMessageA(memo, EM_SETSEL, SendMessageA(memo, EM_LINEINDEX, 2, 0),
-                         SendMessageA(memo, EM_LINEINDEX, 2, 0));
+            Caret(2);
             ClickFor("StornoButton", 6);
             break;
         }
         ClickFor("SumButton", 1);
         EXPECT_TRUE(Enabled("KassButton"));
-        TilloraProgram::Click(Control("KassButton"));
-        EXPECT_TRUE(TilloraProgram::WaitFor([&] { return !Enabled("KassButton") && !Enabled("AbrButton"); }));
-        SendMessageA(kasse, WM_NULL, 0, 0);
+        Kassieren();
         return ShownNumber();
     }
     int ShownNumber() const
@@ -134,12 +92,6 @@ protected:
         const COLORREF c = GetPixel(screen, p.x, p.y);
         ReleaseDC(nullptr, screen);
         return c;
-    }
-    void Exit()
-    {
-        ASSERT_TRUE(ClickMenuItem(main, "Beenden1"));
-        ASSERT_TRUE(tillora.WaitForExit());
-        main = nullptr;
     }
     // Leaves the journal pair and the card's certificate for the checker.
     void KeepForChecker(bool unclosed)
@@ -171,18 +123,13 @@ protected:
         WriteBytes(dir + "card.der", cert);
         if (unclosed) WriteBytes(dir + "unclosed", "");
     }
-
-    const int port = SimCard::FreePort();
-    SimCard card{port};
-    TilloraProgram tillora;
-    HWND main = nullptr, kasse = nullptr, memo = nullptr;
 };
 
 } // namespace
 
 TEST_F(JournalRuns, SalesOfEveryKindAreJournalledInBothFiles)
 {
-    Begin("");
+    OpenRegister(kProducts);
     std::vector<int> shown;
     for (int i = 0; i < 6; ++i)
         shown.push_back(Sale(i));
@@ -194,7 +141,7 @@ TEST_F(JournalRuns, SalesOfEveryKindAreJournalledInBothFiles)
 
 TEST_F(JournalRuns, ATransactionTheCardRefusesIsShownClosedAndTheNextOneSigns)
 {
-    Begin("--fault \"80 40=sw:6985,once\"");
+    OpenRegister(kProducts, "--fault \"80 40=sw:6985,once\"");
     EXPECT_EQ(Sale(0), 0);
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return MemoColour() == kFailedColour; })) << std::hex << MemoColour();
     EXPECT_EQ(Sale(1), 1);
@@ -218,7 +165,7 @@ TEST_F(JournalRuns, ATransactionTheCardRefusesIsShownClosedAndTheNextOneSigns)
 
 TEST_F(JournalRuns, AReplyLostAfterTheCardSignedLeavesAGapThatTheJournalsExplain)
 {
-    Begin("--fault \"80 40=cut:10,once,after:1\"");
+    OpenRegister(kProducts, "--fault \"80 40=cut:10,once,after:1\"");
     EXPECT_EQ(Sale(0), 1);
     EXPECT_EQ(Sale(1), 0);
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return MemoColour() == kFailedColour; })) << std::hex << MemoColour();
@@ -241,7 +188,7 @@ TEST_F(JournalRuns, AReplyLostAfterTheCardSignedLeavesAGapThatTheJournalsExplain
 
 TEST_F(JournalRuns, AReplyTheCardNeverSendsFailsTheSaleAfterTheReadersWait)
 {
-    Begin("--fault \"80 40=mute,once,after:1\"");
+    OpenRegister(kProducts, "--fault \"80 40=mute,once,after:1\"");
     EXPECT_EQ(Sale(0), 1);
     EXPECT_EQ(Sale(1), 0);
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return MemoColour() == kFailedColour; })) << std::hex << MemoColour();
@@ -254,7 +201,7 @@ TEST_F(JournalRuns, AReplyTheCardNeverSendsFailsTheSaleAfterTheReadersWait)
 
 TEST_F(JournalRuns, TheCardGoneDuringATransactionEndsTheProgramInOrder)
 {
-    Begin("--fault \"80 40=close,after:1\"");
+    OpenRegister(kProducts, "--fault \"80 40=close,after:1\"");
     EXPECT_EQ(Sale(0), 1);
     Sale(1);
     HWND error = tillora.WaitForForm("TCardErrForm");
@@ -274,7 +221,7 @@ TEST_F(JournalRuns, TheCardGoneDuringATransactionEndsTheProgramInOrder)
 
 TEST_F(JournalRuns, AKilledProgramLeavesEveryShownReceiptInBothJournals)
 {
-    Begin("");
+    OpenRegister(kProducts);
     std::vector<int> shown;
     for (int i = 0; i < 5; ++i)
         shown.push_back(Sale(i));

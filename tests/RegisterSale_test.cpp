@@ -19,6 +19,7 @@
 #include "gui/Automation.h"
 #include "register/core/UQrLink.h"
 #include "tests/support/Base64Text.h"
+#include "tests/support/RegisterWindowTest.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TilloraProgram.h"
 
@@ -47,71 +48,13 @@ std::string Between(const std::string& text, const std::string& open, const std:
     return text.substr(a + open.size(), b - a - open.size());
 }
 
-class RegisterSale : public ::testing::Test {
+class RegisterSale : public RegisterWindowTest {
 protected:
     void SetUp() override
     {
-        SimCard::UseReaders({{"Sim Reader", port}});
-        tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
-        tillora.WriteFile("Produkte\\Standard.xml", kProducts);
-        ASSERT_TRUE(card.Insert());
-        ASSERT_TRUE(tillora.Start());
-        main = tillora.WaitForForm("TMainF");
-        ASSERT_NE(main, nullptr);
-        kasse = tillora.WaitForForm("TKassTip");
-        ASSERT_NE(kasse, nullptr);
-        memo = FindControlWindow(kasse, "BelegMemo");
-        ASSERT_NE(memo, nullptr);
-        SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+        OpenRegister(kProducts);
         card.ClearLog();
     }
-    void TearDown() override
-    {
-        if (main && IsWindow(main)) ClickMenuItem(main, "Beenden1");
-        tillora.WaitForExit();
-    }
-
-    HWND Control(const char* name) const { return FindControlWindow(kasse, name); }
-    std::vector<std::string> Memo() const { return TilloraProgram::SplitLines(WindowText(memo)); }
-    size_t MemoCount() const { return Memo().size(); }
-    bool Enabled(const char* name) const { return IsWindowEnabled(Control(name)) != FALSE; }
-    // Clicks a button and waits until the receipt has grown to at least `lines` lines.
-    void ClickFor(const char* button, size_t lines)
-    {
-        TilloraProgram::Click(Control(button));
-        EXPECT_TRUE(TilloraProgram::WaitFor([&] { return MemoCount() >= lines; })) << button << "\n"
-                                                                                   << WindowText(memo);
-    }
-    // Selects product `index`, types the quantity and presses "Hinzufügen".
-    void AddProduct(int index, const char* quantity, size_t lines)
-    {
-        SendMessageA(Control("ProdListSel"), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageA(Control("StkMemo"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(quantity));
-        ClickFor("ScanButton", lines);
-    }
-    void Kassieren()
-    {
-        TilloraProgram::Click(Control("KassButton"));
-        ASSERT_TRUE(TilloraProgram::WaitFor([&] { return !Enabled("KassButton") && !Enabled("AbrButton"); }));
-        // The receipt text and the picture come in the same handler: wait until it is done.
-        SendMessageA(kasse, WM_NULL, 0, 0);
-    }
-    void Caret(int line)
-    {
-        const LRESULT start = SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
-        SendMessageA(memo, EM_SETSEL, static_cast<WPARAM>(start), start);
-    }
-    void Exit()
-    {
-        ASSERT_TRUE(ClickMenuItem(main, "Beenden1"));
-        ASSERT_TRUE(tillora.WaitForExit());
-        main = nullptr;
-    }
-
-    const int port = SimCard::FreePort();
-    SimCard card{port, "--fresh active"};
-    TilloraProgram tillora;
-    HWND main = nullptr, kasse = nullptr, memo = nullptr;
 };
 
 // The QR picture on the receipt, read from the screen, as a PGM for zbarimg: four pixels a
