@@ -3,9 +3,10 @@
 plain run made wrong on purpose.
 
 Usage: journalcheck_test.py <journal_runs folder>
-Every run folder (L.xml, S.xml, card.der, "unclosed" for a killed run) must pass. Copies of the
-plain run (SalesOfEveryKindAreJournalledInBothFiles) must fail, naming the file and the byte
-where they were made wrong: one byte of a signed field changed in the S journal and in the L
+Every run folder (L.xml, S.xml, card.der, "unclosed" for a killed run) must pass, and a run that
+ended in order must be well-formed XML (xmllint). Copies of the plain run
+(SalesOfEveryKindAreJournalledInBothFiles) must fail, naming the file and the byte where they
+were made wrong: one byte of a signed field changed in the S journal and in the L
 journal, one transaction removed from both, S and L disagreeing; and the run with the lost
 reply must fail once its failed transaction is removed (a gap no failed exchange explains).
 """
@@ -62,6 +63,15 @@ class RunsPass(unittest.TestCase):
             code, out = run_checker(os.path.join(RUNS, d))
             self.assertEqual(code, 0, "%s: %s" % (d, out))
             self.assertTrue(out.startswith("journalcheck: OK"), out)
+
+    def test_runs_that_ended_in_order_are_well_formed_xml(self):
+        for d in sorted(os.listdir(RUNS)):
+            folder = os.path.join(RUNS, d)
+            if not os.path.isdir(folder) or os.path.exists(os.path.join(folder, "unclosed")):
+                continue
+            for name in ("L.xml", "S.xml"):
+                r = subprocess.run(["xmllint", "--noout", os.path.join(folder, name)], capture_output=True, text=True)
+                self.assertEqual(r.returncode, 0, "%s/%s: %s" % (d, name, r.stderr))
 
     def test_the_plain_run_has_every_signature_checked(self):
         code, out = run_checker(os.path.join(RUNS, PLAIN))
