@@ -139,6 +139,32 @@ TEST_F(JournalRuns, SalesOfEveryKindAreJournalledInBothFiles)
     KeepForChecker(false);
 }
 
+TEST_F(JournalRuns, ACardActivatedAtTheStartHasItsReportsJournalledBeforeTheSales)
+{
+    // A wrong transport PIN first: the refused activation is journalled without a response.
+    StartProgram(kProducts, "--fresh transport");
+    HWND pin = tillora.WaitForForm("TPINForm");
+    ASSERT_NE(pin, nullptr);
+    HWND edit = FindControlWindow(pin, "PINEdit");
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("123457"));
+    TilloraProgram::Click(FindControlWindow(pin, "PINButton"));
+    HWND box = tillora.WaitForForm("#32770");
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(TilloraProgram::PressButton(box, "OK"));
+    ASSERT_TRUE(TilloraProgram::WaitForHidden(box));
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("123456"));
+    TilloraProgram::Click(FindControlWindow(pin, "PINButton"));
+    ASSERT_NO_FATAL_FAILURE(FindRegister());
+    EXPECT_EQ(Sale(0), 1);
+    EXPECT_EQ(Sale(1), 2);
+    Exit();
+    EXPECT_EQ(card.Commands("80 42 04 00 ").size(), 2u);
+    const std::string l = tillora.Journal('L');
+    EXPECT_NE(l.find("<report><date>"), std::string::npos) << l;
+    EXPECT_NE(l.find("<lifeCycle>03</lifeCycle>"), std::string::npos) << l;
+    KeepForChecker(false);
+}
+
 TEST_F(JournalRuns, ATransactionTheCardRefusesIsShownClosedAndTheNextOneSigns)
 {
     OpenRegister(kProducts, "--fault \"80 40=sw:6985,once\"");

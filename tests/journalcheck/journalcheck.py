@@ -427,6 +427,12 @@ class Checker:
             raise Failure(s, "a report without its request")
         request = decode64(request_node)
         req = {t: v for t, _, v in fields(request_node, request, "report request")}
+        response = decode64(response_node) if response_node is not None else b""
+        resp = fields(response_node, response, "report response") if response_node is not None else []
+        # The signature first: over the request and the response up to its 9E field.
+        sig = [f for f in resp if f[0] == 0x9E]
+        if sig:
+            self.signatures.verify(response_node, self.params_cert, request + response[:sig[0][1]], sig[0][2])
         expect(l.need("date"), "date", req.get(0xCD, b"").hex(), l.need("date").text)
         expect(l.need("time"), "time", req.get(0xCE, b"").hex(), l.need("time").text)
         if response_node is None:
@@ -434,11 +440,6 @@ class Checker:
                 raise Failure(l, "a report in L whose response S does not hold")
             self.failed_since_report += 1
             return
-        response = decode64(response_node)
-        resp = fields(response_node, response, "report response")
-        sig = [f for f in resp if f[0] == 0x9E]
-        if sig:
-            self.signatures.verify(response_node, self.params_cert, request + response[:sig[0][1]], sig[0][2])
         if l.child("sig") is not None or sig:
             expect(l.child("sig") or l, "sig", sig[0][2].hex().upper() if sig else None,
                    l.child("sig").text if l.child("sig") else None)

@@ -186,6 +186,29 @@ class CertificateAndVat(unittest.TestCase):
                               "VAT 97 where the items give 95.32 at 19.00 %%" % container)
 
 
+class Reports(unittest.TestCase):
+    RUN = "ACardActivatedAtTheStartHasItsReportsJournalledBeforeTheSales"
+
+    def test_the_activation_report_and_the_refused_one_pass(self):
+        code, out = run_checker(os.path.join(RUNS, self.RUN))
+        self.assertEqual(out, "journalcheck: OK: 2 transactions (0 failed), 2 reports, 3 signatures verified")
+
+    def test_a_changed_byte_of_a_signed_report_fails(self):
+        folder = os.path.join(RUNS, self.RUN)
+        l, s = read(self.RUN, "L.xml"), read(self.RUN, "S.xml")
+        at = l.index(b"<lifeCycle>03</lifeCycle>")
+        self.assertFails(run_checker(folder, l_bytes=l[:at] + b"<lifeCycle>02</lifeCycle>" + l[at + 25:]), "L.xml",
+                         at, "lifeCycle")
+        start, end = elements(s, b"reportRequest")[1]
+        request = bytearray(base64.b64decode(s[start + 15:end - 16]))
+        request[5] ^= 0x01  # the day of the date
+        s = s[:start + 15] + base64.b64encode(bytes(request)) + s[end - 16:]
+        self.assertFails(run_checker(folder, s_bytes=s), "S.xml", elements(s, b"reportResponse")[0][0],
+                         "does not verify")
+
+    assertFails = WrongCopiesFail.assertFails
+
+
 class GapWithoutFailedExchange(unittest.TestCase):
     def test_the_lost_reply_run_without_its_failed_transaction_fails(self):
         l, s = read(LOST_REPLY, "L.xml"), read(LOST_REPLY, "S.xml")

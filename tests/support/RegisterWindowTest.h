@@ -30,12 +30,22 @@ protected:
     // (an XML text) up to its register window, brought to the top left.
     void OpenRegister(const char* products, const std::string& cardOptions = "")
     {
-        card.SetOptions("--fresh active " + cardOptions);
+        ASSERT_NO_FATAL_FAILURE(StartProgram(products, "--fresh active " + cardOptions));
+        ASSERT_NO_FATAL_FAILURE(FindRegister());
+    }
+    // The first half: the card with exactly these options and the program started.
+    void StartProgram(const char* products, const std::string& cardOptions)
+    {
+        card.SetOptions(cardOptions);
         SimCard::UseReaders({{"Sim Reader", port}});
         tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
         tillora.WriteFile("Produkte\\Standard.xml", products);
         ASSERT_TRUE(card.Insert());
         ASSERT_TRUE(tillora.Start());
+    }
+    // The second half: waits for the main and register windows.
+    void FindRegister()
+    {
         main = tillora.WaitForForm("TMainF");
         ASSERT_NE(main, nullptr);
         kasse = tillora.WaitForForm("TKassTip");
