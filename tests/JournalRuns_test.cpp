@@ -247,7 +247,8 @@ TEST_F(JournalRuns, TheCardGoneDuringATransactionEndsTheProgramInOrder)
 
 TEST_F(JournalRuns, AKilledProgramLeavesEveryShownReceiptInBothJournals)
 {
-    OpenRegister(kProducts);
+    // The card adds the SHA-1 of what it signed to every answer; the checker compares it.
+    OpenRegister(kProducts, "--debug-hash");
     std::vector<int> shown;
     for (int i = 0; i < 5; ++i)
         shown.push_back(Sale(i));
@@ -264,5 +265,6 @@ TEST_F(JournalRuns, AKilledProgramLeavesEveryShownReceiptInBothJournals)
          at = s.find("<transactionResponse>", at + 1))
         ++requests;
     EXPECT_EQ(requests, shown.size());
+    EXPECT_NE(l.find("</sig><debugHashTransaction>"), std::string::npos) << l;
     KeepForChecker(true);
 }

@@ -14,7 +14,9 @@ event (transactions and reports in the order they were journalled):
   VAT at the container's rate, gross or net as the vatAddon field says), and the item list's
   SHA-1 against the hash field;
 - S and L agree: the decoded requests and responses against the readable fields, the item
-  list against the L journal's items, the card parameter blocks of both files.
+  list against the L journal's items, the card parameter blocks of both files;
+- a transaction response's debug hash (field 9A), when there is one, is the SHA-1 of the signed
+  data.
 
 Both files must be complete journals ending in </vantra>; with --unclosed, as after a killed
 run, the root close tag (and nothing else) must be missing.
@@ -312,6 +314,9 @@ class Checker:
         expect(seq_node, "seqNoTransaction", str(seq), seq_node.text)
         expect(l.need("sig"), "sig", resp[3][2].hex().upper(), l.need("sig").text)
         debug = [f for f in resp if f[0] == 0x9A]
+        signed = request + response[:sig[0][1]]
+        if debug and debug[0][2] != hashlib.sha1(signed).digest():
+            raise Failure(response_node, "the debug hash is not the SHA-1 of the signed data")
         if debug or l.child("debugHashTransaction") is not None:
             dnode = l.child("debugHashTransaction") or l
             expect(dnode, "debugHashTransaction", debug[0][2].hex().upper() if debug else None,

@@ -209,6 +209,21 @@ class Reports(unittest.TestCase):
     assertFails = WrongCopiesFail.assertFails
 
 
+class DebugHash(unittest.TestCase):
+    RUN = "AKilledProgramLeavesEveryShownReceiptInBothJournals"
+
+    def test_a_debug_hash_that_is_not_the_hash_of_the_signed_data_fails(self):
+        # The field stands after the signature, so no signature covers it.
+        s = read(self.RUN, "S.xml")
+        start, end = elements(s, b"transactionResponse")[1]
+        response = bytearray(base64.b64decode(s[start + 21:end - 22]))
+        response[-1] ^= 0x01
+        s = s[:start + 21] + base64.b64encode(bytes(response)) + s[end - 22:]
+        code, out = run_checker(os.path.join(RUNS, self.RUN), s_bytes=s)
+        self.assertEqual(out, "journalcheck: FAIL S.xml at byte %d <vantra/transactionEncoded/transactionResponse>: "
+                              "the debug hash is not the SHA-1 of the signed data" % start)
+
+
 class GapWithoutFailedExchange(unittest.TestCase):
     def test_the_lost_reply_run_without_its_failed_transaction_fails(self):
         l, s = read(LOST_REPLY, "L.xml"), read(LOST_REPLY, "S.xml")
