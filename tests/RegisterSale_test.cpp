@@ -19,6 +19,7 @@
 #include "gui/Automation.h"
 #include "register/core/UQrLink.h"
 #include "tests/support/Base64Text.h"
+#include "tests/support/RegisterWindowTest.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/TilloraProgram.h"
@@ -48,88 +49,13 @@ std::string Between(const std::string& text, const std::string& open, const std:
     return text.substr(a + open.size(), b - a - open.size());
 }
 
-std::string OwnFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1);
-}
-
-class RegisterSale : public ::testing::Test {
+class RegisterSale : public RegisterWindowTest {
 protected:
     void SetUp() override
     {
-        SimCard::UseReaders({{"Sim Reader", port}});
-        tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
-        tillora.WriteFile("Produkte\\Standard.xml", kProducts);
-        ASSERT_TRUE(card.Insert());
-        ASSERT_TRUE(tillora.StartRegister(main, kasse, memo));
-        SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+        OpenRegister(kProducts);
         card.ClearLog();
     }
-    void TearDown() override
-    {
-        if (main && IsWindow(main)) ClickMenuItem(main, "Beenden1");
-        tillora.WaitForExit();
-    }
-
-    HWND Control(const char* name) const { return FindControlWindow(kasse, name); }
-    std::vector<std::string> Memo() const { return SplitLines(WindowText(memo)); }
-    size_t MemoCount() const { return Memo().size(); }
-    bool Enabled(const char* name) const { return IsWindowEnabled(Control(name)) != FALSE; }
-    // Clicks a button and waits until the receipt has grown to at least `lines` lines.
-    void ClickFor(const char* button, size_t lines)
-    {
-        TilloraProgram::Click(Control(button));
-        EXPECT_TRUE(TilloraProgram::WaitFor([&] { return MemoCount() >= lines; })) << button << "\n"
-                                                                                   << WindowText(memo);
-    }
-    // Selects product `index`, types the quantity and presses "Hinzufügen".
-    void AddProduct(int index, const char* quantity, size_t lines)
-    {
-        SendMessageA(Control("ProdListSel"), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageA(Control("StkMemo"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(quantity));
-        ClickFor("ScanButton", lines);
-    }
-    void Kassieren()
-    {
-        TilloraProgram::Click(Control("KassButton"));
-        ASSERT_TRUE(TilloraProgram::WaitFor([&] { return !Enabled("KassButton") && !Enabled("AbrButton"); }));
-        // The receipt text and the picture come in the same handler: wait until it is done.
-        SendMessageA(kasse, WM_NULL, 0, 0);
-    }
-    void Caret(int line)
-    {
-        const LRESULT start = SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
-        SendMessageA(memo, EM_SETSEL, static_cast<WPARAM>(start), start);
-    }
-    // The commands the card saw that begin with the text.
-    std::vector<std::string> Commands(const std::string& start) const
-    {
-        std::vector<std::string> out;
-        for (const auto& c : card.Commands())
-            if (c.rfind(start, 0) == 0) out.push_back(c);
-        return out;
-    }
-    // The journal file whose name ends in the letter and ".xml".
-    std::string Journal(char letter) const
-    {
-        for (const auto& f : tillora.Files("Journal"))
-            if (f.size() > 5 && f[f.size() - 5] == letter) return tillora.ReadFile("Journal\\" + f);
-        return "";
-    }
-    void Exit()
-    {
-        ASSERT_TRUE(ClickMenuItem(main, "Beenden1"));
-        ASSERT_TRUE(tillora.WaitForExit());
-        main = nullptr;
-    }
-
-    const int port = SimCard::FreePort();
-    SimCard card{port, "--fresh active"};
-    TilloraProgram tillora;
-    HWND main = nullptr, kasse = nullptr, memo = nullptr;
 };
 
 // The QR picture on the receipt, read from the screen, as a PGM for zbarimg: four pixels a
@@ -197,14 +123,14 @@ TEST_F(RegisterSale, ASaleIsSignedJournalledAndShownWithItsVatTable)
     EXPECT_EQ(lines[9].substr(0, 7), "B  7.00");
     EXPECT_EQ(lines[10], " ");
 
-    const auto sent = Commands("80 40 00 00 ");
+    const auto sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 1u);
     const std::string& c = sent[0];
     EXPECT_NE(c.find("C6 03 69 63 68 "), std::string::npos) << c;
     EXPECT_NE(c.find("E1 0C D8 02 59 7C DA 02 09 5C DB 02 19 00 "), std::string::npos) << c;
     EXPECT_NE(c.find("E2 0B D8 02 09 9C DA 01 6C DB 02 07 00 "), std::string::npos) << c;
     EXPECT_EQ(c.find("CA 00"), std::string::npos) << c;
-    EXPECT_TRUE(Commands("80 44").empty());
+    EXPECT_TRUE(card.Commands("80 44").empty());
 
     // After the finish the rates are editable again.
     ASSERT_TRUE(ClickMenuItem(kasse, "Editiere1"));
@@ -215,7 +141,7 @@ TEST_F(RegisterSale, ASaleIsSignedJournalledAndShownWithItsVatTable)
     ASSERT_TRUE(TilloraProgram::WaitForHidden(vat));
 
     Exit();
-    const std::string l = Journal('L'), s = Journal('S');
+    const std::string l = tillora.Journal('L'), s = tillora.Journal('S');
     EXPECT_NE(l.find("<item><qnt>3</qnt><unit>stk#</unit><name>Brot</name><price1>597</price1></item>"),
               std::string::npos)
         << l;
@@ -237,7 +163,7 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     ClickFor("SumButton", 9);
     EXPECT_EQ(Memo()[7], Line("SUMME", " ", " 0,99€"));
     Kassieren();
-    auto sent = Commands("80 40 00 00 ");
+    auto sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_NE(sent[0].find(" D9 02 59 7C "), std::string::npos) << sent[0];
 
@@ -257,7 +183,7 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     ClickFor("SumButton", 12);
     EXPECT_EQ(Memo()[10], Line("SUMME", " ", " 5,67€"));
     Kassieren();
-    sent = Commands("80 40 00 00 ");
+    sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_NE(sent[1].find(" D8 02 56 7C "), std::string::npos) << sent[1];
 
@@ -269,7 +195,8 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     PostMessageA(Control("ProdListSel"), WM_CHAR, '\r', 0);
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Enabled("KassButton"); }));
     PostMessageA(Control("ProdListSel"), WM_CHAR, '\r', 0);
-    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Commands("80 40 00 00 ").size() == 3 && !Enabled("AbrButton"); }));
+    EXPECT_TRUE(
+        TilloraProgram::WaitFor([&] { return card.Commands("80 40 00 00 ").size() == 3 && !Enabled("AbrButton"); }));
     SendMessageA(kasse, WM_NULL, 0, 0);
     EXPECT_FALSE(IsWindowVisible(FindControlWindow(kasse, "QrOverlay")));
     EXPECT_NE(WindowText(memo).find("Signatur:"), std::string::npos);
@@ -281,17 +208,17 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     EXPECT_EQ(last[2], " ");
     EXPECT_EQ(last[3], "###ABBRUCH###");
     EXPECT_FALSE(Enabled("SumButton") || Enabled("AbrButton") || Enabled("KassButton"));
-    EXPECT_EQ(Commands("80 40 00 00 ").size(), 3u);
+    EXPECT_EQ(card.Commands("80 40 00 00 ").size(), 3u);
 
     Exit();
-    const std::string l = Journal('L');
+    const std::string l = tillora.Journal('L');
     EXPECT_NE(l.find("<name>Rabatt</name><discountSurcharge />"), std::string::npos) << l;
     EXPECT_NE(l.find("<name>Aufschlag</name><discountSurcharge />"), std::string::npos) << l;
 }
 
 TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
 {
-    const std::string folder = OwnFolder() + "register_qr\\";
+    const std::string folder = TilloraProgram::OwnFolder() + "register_qr\\";
     for (const char* name : {"001.pgm", "001.txt", "002.pgm", "002.txt"})
         DeleteFileA((folder + name).c_str());
     ASSERT_TRUE(ClickMenuItem(kasse, "SecText"));
@@ -334,10 +261,10 @@ TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
     EXPECT_TRUE(std::regex_match(lines[hash + 4], full)) << lines[hash + 4];
     EXPECT_TRUE(std::regex_match(lines[hash + 5], std::regex("([A-Z2-7]{5}-){3}[A-Z2-7=]{5}"))) << lines[hash + 5];
 
-    const auto sent = Commands("80 40 00 00 ");
+    const auto sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_NE(sent[0].find("CA 00 "), std::string::npos) << sent[0];
-    EXPECT_EQ(Commands("80 44 00 00 ").size(), 1u);
+    EXPECT_EQ(card.Commands("80 44 00 00 ").size(), 1u);
 
     // The picture stands on the receipt while the memo is where it was drawn.
     HWND overlay = FindControlWindow(kasse, "QrOverlay");

@@ -115,6 +115,14 @@ public:
             if (l.rfind("APDU ", 0) == 0) out.push_back(l.substr(5));
         return out;
     }
+    // The command APDUs the card received that begin with the hex text ("80 40 ").
+    std::vector<std::string> Commands(const std::string& start) const
+    {
+        std::vector<std::string> out;
+        for (const auto& c : Commands())
+            if (c.rfind(start, 0) == 0) out.push_back(c);
+        return out;
+    }
     // Forgets what was logged so far.
     void ClearLog() const { std::ofstream(LogPath(), std::ios::trunc); }
 

@@ -106,6 +106,14 @@ public:
         return names;
     }
 
+    // The dated journal file whose name ends in the letter ('L' or 'S') and ".xml"; "" when none.
+    std::string Journal(char letter) const
+    {
+        for (const auto& f : Files("Journal"))
+            if (f.size() > 5 && f[f.size() - 5] == letter) return ReadFile("Journal\\" + f);
+        return "";
+    }
+
     // Starts Tillora.exe in the program folder. Wine loads the virtual reader in place of its
     // PC/SC stub when this process was started with WINEDLLOVERRIDES naming winscard native
     // (as card tests are); SimCard::UseReaders names its readers.
@@ -222,11 +230,7 @@ public:
             }
         return false;
     }
-    // Clicks a control of this class library from outside (it runs once the program handles
-    // the posted click, so a dialog it opens does not block the test).
-    static void Click(HWND control) { PostMessageA(control, BM_CLICK, 0, 0); }
-
-private:
+    // The folder of the test program, with a trailing backslash.
     static std::string OwnFolder()
     {
         char path[MAX_PATH];
@@ -234,6 +238,11 @@ private:
         std::string p = path;
         return p.substr(0, p.find_last_of('\\') + 1);
     }
+    // Clicks a control of this class library from outside (it runs once the program handles
+    // the posted click, so a dialog it opens does not block the test).
+    static void Click(HWND control) { PostMessageA(control, BM_CLICK, 0, 0); }
+
+private:
     // Copies the files and folders of a folder (both with a trailing backslash) into another.
     static void CopyTree(const std::string& from, const std::string& to)
     {

@@ -1,0 +1,110 @@
+// A test fixture around the register window of the real Tillora.exe: the simulated card on its
+// own port (with the test's qsmsim options), a program folder with the test's product list,
+// the main window, the register window and its receipt memo; buttons clicked and products
+// added as the cashier would, and the program ended through its menu (or by TearDown).
+//
+//   class MySale : public RegisterWindowTest {};
+//   TEST_F(MySale, Sells)
+//   {
+//       OpenRegister(kProducts, "--fault \"80 40=sw:6985,once\"");
+//       AddProduct(0, "3", 3);     // product 0, quantity 3: the receipt has 3 lines
+//       ClickFor("SumButton", 6);
+//       Exit();
+//   }
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "gui/Automation.h"
+#include "tests/support/SimCard.h"
+#include "tests/support/TextLines.h"
+#include "tests/support/TilloraProgram.h"
+
+class RegisterWindowTest : public ::testing::Test {
+protected:
+    // Starts the card ("--fresh active" and the options) and the program with the product list
+    // (an XML text) up to its register window, brought to the top left.
+    void OpenRegister(const char* products, const std::string& cardOptions = "")
+    {
+        ASSERT_NO_FATAL_FAILURE(StartProgram(products, "--fresh active " + cardOptions));
+        ASSERT_NO_FATAL_FAILURE(FindRegister());
+    }
+    // The first half: the card with exactly these options and the program started.
+    void StartProgram(const char* products, const std::string& cardOptions)
+    {
+        card.SetOptions(cardOptions);
+        SimCard::UseReaders({{"Sim Reader", port}});
+        tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
+        tillora.WriteFile("Produkte\\Standard.xml", products);
+        ASSERT_TRUE(card.Insert());
+        ASSERT_TRUE(tillora.Start());
+    }
+    // The second half: waits for the main and register windows.
+    void FindRegister()
+    {
+        main = tillora.WaitForForm("TMainF");
+        ASSERT_NE(main, nullptr);
+        kasse = tillora.WaitForForm("TKassTip");
+        ASSERT_NE(kasse, nullptr);
+        memo = FindControlWindow(kasse, "BelegMemo");
+        ASSERT_NE(memo, nullptr);
+        SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    }
+    void TearDown() override
+    {
+        if (main && IsWindow(main)) ClickMenuItem(main, "Beenden1");
+        tillora.WaitForExit();
+    }
+
+    HWND Control(const char* name) const { return FindControlWindow(kasse, name); }
+    std::vector<std::string> Memo() const { return SplitLines(WindowText(memo)); }
+    size_t MemoCount() const { return Memo().size(); }
+    bool Enabled(const char* name) const { return IsWindowEnabled(Control(name)) != FALSE; }
+    // Clicks a button, waits until the program has handled the click (the first item of a new
+    // receipt shrinks the memo: its line count alone would not tell) and the receipt has at
+    // least `lines` lines. Not for buttons that open a dialog.
+    void ClickFor(const char* button, size_t lines)
+    {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(Control(button), BM_CLICK, 0, 0, SMTO_NORMAL, TilloraProgram::kWait, &result);
+        EXPECT_TRUE(TilloraProgram::WaitFor([&] { return MemoCount() >= lines; })) << button << "\n"
+                                                                                   << WindowText(memo);
+    }
+    // Selects product `index`, types the quantity and presses "Hinzufügen".
+    void AddProduct(int index, const char* quantity, size_t lines)
+    {
+        SendMessageA(Control("ProdListSel"), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageA(Control("StkMemo"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(quantity));
+        ClickFor("ScanButton", lines);
+    }
+    // Puts the memo's caret at the start of a line (the line storno takes).
+    void Caret(int line)
+    {
+        const LRESULT start = SendMessageA(memo, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+        SendMessageA(memo, EM_SETSEL, static_cast<WPARAM>(start), start);
+    }
+    // Finishes the receipt ("Kassieren") and waits until the program has shown it.
+    void Kassieren()
+    {
+        TilloraProgram::Click(Control("KassButton"));
+        ASSERT_TRUE(TilloraProgram::WaitFor([&] { return !Enabled("KassButton") && !Enabled("AbrButton"); }));
+        // The receipt text and the picture come in the same handler: wait until it is done.
+        SendMessageA(kasse, WM_NULL, 0, 0);
+    }
+    void Exit()
+    {
+        ASSERT_TRUE(ClickMenuItem(main, "Beenden1"));
+        ASSERT_TRUE(tillora.WaitForExit());
+        main = nullptr;
+    }
+
+    const int port = SimCard::FreePort();
+    SimCard card{port};
+    TilloraProgram tillora;
+    HWND main = nullptr, kasse = nullptr, memo = nullptr;
+};
