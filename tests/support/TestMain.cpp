@@ -46,6 +46,20 @@ void OnTerminate()
     EndNow();
 }
 
+// When the caller watches the run (TILLORA_TEST_END names a file), the file says "running"
+// from the start and "ended" behind the last test: a process that Wine ends early with exit
+// code 0 (its server gone) is then not taken for a passed run.
+void MarkRun(const char* state)
+{
+    char path[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableA("TILLORA_TEST_END", path, sizeof path);
+    if (n == 0 || n >= sizeof path) return;
+    if (FILE* f = std::fopen(path, "w")) {
+        std::fputs(state, f);
+        std::fclose(f);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -53,6 +67,9 @@ int main(int argc, char** argv)
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(&OnUnhandledException);
     std::set_terminate(&OnTerminate);
+    MarkRun("running");
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    MarkRun("ended");
+    return result;
 }
