@@ -13,30 +13,14 @@
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sSkinFiles.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/engine/tests/PaintBitmaps.h"
 #include "skin/engine/tests/TestSkins.h"
 
+using namespace painttest;
 using namespace skintest;
 using testskins::TestColor;
 
 namespace {
-constexpr COLORREF Back = 0x123456;
-
-std::unique_ptr<TBitmap> Filled(int w, int h, COLORREF c = Back)
-{
-    auto b = CreateBmp24(w, h);
-    FillDC(b->Canvas().Handle(), TRect{0, 0, w, h}, static_cast<TColor>(c));
-    return b;
-}
-// A bitmap whose pixel (x, y) reads RGB(x, y, 9).
-std::unique_ptr<TBitmap> Coded(int w, int h)
-{
-    auto b = CreateBmp24(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b->Canvas().SetPixel(x, y, static_cast<TColor>(RGB(x, y, 9)));
-    return b;
-}
-COLORREF Px(TBitmap& b, int x, int y) { return b.Canvas().Pixel(x, y); }
 
 // A windowed parent that answers the background query with a bitmap at an offset, or not at
 // all (then its colour is taken).

@@ -7,21 +7,15 @@
 
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/engine/tests/PaintBitmaps.h"
 #include "skin/engine/tests/TestSkins.h"
 
+using namespace painttest;
 using namespace skintest;
 using testskins::TestColor;
 
 namespace {
-constexpr COLORREF Back = 0x123456;
 
-std::unique_ptr<TBitmap> Filled(int w, int h, COLORREF c = Back)
-{
-    auto b = CreateBmp24(w, h);
-    FillDC(b->Canvas().Handle(), TRect{0, 0, w, h}, static_cast<TColor>(c));
-    return b;
-}
-COLORREF Px(TBitmap& b, int x, int y) { return b.Canvas().Pixel(x, y); }
 COLORREF Piece(int id, int state, int piece) { return TestColor(id, state, piece); }
 
 class MasksSkin : public ::testing::Test {
