@@ -23,6 +23,7 @@
 #include "register/core/UCard.h"
 #include "register/core/UContainer.h"
 #include "register/core/UDebugHold.h"
+#include "register/core/TestRegisterHost.h"
 #include "register/core/URegisterCore.h"
 #include "register/core/UTlvFields.h"
 #include "register/core/UTransaction.h"
@@ -73,16 +74,11 @@ std::string Between(const std::string& text, const std::string& open, const std:
 std::string Base64(const std::string& bytes) { return Ubase64::Base64EncodeText(bytes); }
 
 // The register window as the core sees it.
-class TestHost : public IRegisterHost {
+class TestHost : public TTestRegisterHost {
 public:
     std::vector<std::string> signatures; // hex text, "-" for none, " forced" when forced
     std::vector<std::string> memoTexts;
     int newReceipts = 0;
-    std::string operatorName = "Anna";
-    double GetVatRate(int n) override { return n == 1 ? 0.19 : n == 2 ? 0.07 : 0; }
-    std::string GetOperatorName() override { return operatorName; }
-    bool IsTaxExclusive() override { return false; }
-    void AddHashToReceipt(const std::uint8_t*, int, bool) override {}
     void AddSignatureToReceipt(const std::uint8_t* data, int length, bool force) override
     {
         const std::string sig =
@@ -90,7 +86,6 @@ public:
         signatures.push_back(sig + (force ? " forced" : ""));
     }
     void NewReceipt() override { ++newReceipts; }
-    void SetReceiptColor(std::int32_t) override {}
     void SetReceiptText(const std::string& text) override { memoTexts.push_back(text); }
 };
 

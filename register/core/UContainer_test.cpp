@@ -10,6 +10,7 @@
 #include "gui/base/SysUtils.h"
 #include "register/core/UContainer.h"
 #include "register/core/UQR.h"
+#include "register/core/TestRegisterHost.h"
 #include "register/core/URegisterCore.h"
 #include "tests/support/TestFiles.h"
 
@@ -19,18 +20,7 @@ namespace {
 
 std::string B(const char* hex) { return UHexASCII::HexTextToBytes(hex); }
 
-class TestHost : public IRegisterHost {
-public:
-    std::array<double, 6> rates{0.19, 0.07, 0, 0, 0, 0};
-    double GetVatRate(int n) override { return n >= 1 && n <= 6 ? rates[static_cast<std::size_t>(n - 1)] : 0; }
-    std::string GetOperatorName() override { return "Anna"; }
-    bool IsTaxExclusive() override { return false; }
-    void AddHashToReceipt(const std::uint8_t*, int, bool) override {}
-    void AddSignatureToReceipt(const std::uint8_t*, int, bool) override {}
-    void NewReceipt() override {}
-    void SetReceiptColor(std::int32_t) override {}
-    void SetReceiptText(const std::string&) override {}
-};
+using TestHost = TTestRegisterHost;
 
 class Receipt : public ::testing::Test {
 protected:

@@ -22,6 +22,7 @@
 #include "register/core/UCard.h"
 #include "register/core/UContainer.h"
 #include "register/core/UQR.h"
+#include "register/core/TestRegisterHost.h"
 #include "register/core/URegisterCore.h"
 #include "register/core/UTransaction.h"
 #include "tests/support/TestFiles.h"
@@ -67,24 +68,17 @@ void ClearJournalFolder()
 }
 
 // The register window as the core sees it.
-class TestHost : public IRegisterHost {
+class TestHost : public TTestRegisterHost {
 public:
-    std::array<double, 6> rates{0.19, 0.07, 0.005, 0, 0, 0};
-    std::string operatorName = "Anna";
+    TestHost() { rates[2] = 0.005; }
     std::vector<std::string> hashes; // hex text of each hash handed to the receipt
     std::vector<std::int32_t> colors;
-    double GetVatRate(int n) override { return n >= 1 && n <= 6 ? rates[static_cast<std::size_t>(n - 1)] : 0; }
-    std::string GetOperatorName() override { return operatorName; }
-    bool IsTaxExclusive() override { return false; }
     void AddHashToReceipt(const std::uint8_t* data, int length, bool force) override
     {
         hashes.push_back(Hex(std::string(reinterpret_cast<const char*>(data), static_cast<std::size_t>(length))) +
                          (force ? " forced" : ""));
     }
-    void AddSignatureToReceipt(const std::uint8_t*, int, bool) override {}
-    void NewReceipt() override {}
     void SetReceiptColor(std::int32_t color) override { colors.push_back(color); }
-    void SetReceiptText(const std::string&) override {}
 };
 
 // The debug window: its four boxes, and the user who edits a held command (or closes the

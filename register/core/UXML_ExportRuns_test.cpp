@@ -19,6 +19,7 @@
 #include "gui/base/SysUtils.h"
 #include "register/core/UCard.h"
 #include "register/core/UContainer.h"
+#include "register/core/TestRegisterHost.h"
 #include "register/core/URegisterCore.h"
 #include "register/core/UTransaction.h"
 #include "register/core/UXML_Export.h"
@@ -52,17 +53,7 @@ std::size_t Count(const std::string& text, const std::string& what)
     return n;
 }
 
-class Host : public IRegisterHost {
-public:
-    double GetVatRate(int n) override { return n == 1 ? 0.19 : n == 2 ? 0.07 : 0; }
-    std::string GetOperatorName() override { return "Anna"; }
-    bool IsTaxExclusive() override { return false; }
-    void AddHashToReceipt(const std::uint8_t*, int, bool) override {}
-    void AddSignatureToReceipt(const std::uint8_t*, int, bool) override {}
-    void NewReceipt() override {}
-    void SetReceiptColor(std::int32_t) override {}
-    void SetReceiptText(const std::string&) override {}
-};
+using Host = TTestRegisterHost;
 
 std::string Env(const char* name)
 {

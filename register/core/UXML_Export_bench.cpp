@@ -9,6 +9,7 @@
 
 #include "gui/base/Streams.h"
 #include "gui/base/SysUtils.h"
+#include "register/core/TestRegisterHost.h"
 #include "register/core/URegisterCore.h"
 #include "register/core/UXML_Export.h"
 
@@ -16,16 +17,9 @@ namespace {
 
 constexpr int Receipts = 1000;
 
-class BenchHost : public IRegisterHost {
+class BenchHost : public TTestRegisterHost {
 public:
-    double GetVatRate(int) override { return 0.19; }
-    std::string GetOperatorName() override { return "Anna"; }
-    bool IsTaxExclusive() override { return false; }
-    void AddHashToReceipt(const std::uint8_t*, int, bool) override {}
-    void AddSignatureToReceipt(const std::uint8_t*, int, bool) override {}
-    void NewReceipt() override {}
-    void SetReceiptColor(std::int32_t) override {}
-    void SetReceiptText(const std::string&) override {}
+    BenchHost() { rates.fill(0.19); }
 };
 
 void Journal(std::uint8_t target, std::string_view text)
