@@ -16,7 +16,10 @@
 inline constexpr const char* kNameProperty = "TilloraName";     // global atom of the component name
 inline constexpr const char* kObjectProperty = "TilloraObject"; // in-process: the TWinControl
 
-// The component name of a window of this library ("" for other windows).
+// The component name of a window of this library ("" for other windows). Global atoms ignore
+// case: the name comes back in the spelling of whichever program added it first (a "PINEdit"
+// of another program running on the same desktop gives "PinEdit" as "PINEdit"), so compare it
+// without case.
 inline std::string ComponentNameOf(HWND wnd)
 {
     ATOM atom = static_cast<ATOM>(reinterpret_cast<uintptr_t>(GetPropA(wnd, kNameProperty)));

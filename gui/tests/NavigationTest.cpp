@@ -69,8 +69,13 @@ private:
     bool seen_ = false;
 };
 
-// The component name of the window with the focus, read as an outside tool would.
-std::string FocusName() { return ComponentNameOf(GetFocus()); }
+// The component name of the window with the focus. Read in the process, not through its name
+// atom: the atom is spelt as the first program on the desktop spelt it.
+std::string FocusName()
+{
+    TWinControl* control = TWinControl::FromHandle(GetFocus());
+    return control ? control->Name() : std::string();
+}
 
 using Names = std::vector<std::string>;
 
