@@ -39,7 +39,7 @@ protected:
     {
         card.SetOptions(cardOptions);
         SimCard::UseReaders({{"Sim Reader", port}});
-        tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
+        tillora.WriteFile("cfg\\start.ini", startIni);
         tillora.WriteFile("Produkte\\Standard.xml", products);
         ASSERT_TRUE(card.Insert());
         ASSERT_TRUE(tillora.Start());
@@ -103,6 +103,8 @@ protected:
         main = nullptr;
     }
 
+    // The start settings the program is given (a test may change them before it starts).
+    std::string startIni = "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n";
     const int port = SimCard::FreePort();
     SimCard card{port};
     TilloraProgram tillora;
