@@ -65,18 +65,6 @@ protected:
             if (line.rfind("Transaktionsnummer: ", 0) == 0) return std::stoi(line.substr(20));
         return 0;
     }
-    // The receipt memo's colour, from the screen at the foot of its client area.
-    COLORREF MemoColour() const
-    {
-        RECT r;
-        GetClientRect(memo, &r);
-        POINT p{r.right - 30, r.bottom - 3};
-        ClientToScreen(memo, &p);
-        HDC screen = GetDC(nullptr);
-        const COLORREF c = GetPixel(screen, p.x, p.y);
-        ReleaseDC(nullptr, screen);
-        return c;
-    }
     // Leaves the journal pair and the card's certificate for the checker.
     void KeepForChecker(bool unclosed) { KeepJournalPair(tillora, card, "journal_runs", unclosed); }
 };

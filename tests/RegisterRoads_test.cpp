@@ -131,7 +131,6 @@ protected:
         ClickFor("SumButton", 7);
         if (finish) Kassieren();
     }
-    // The register monitor's log (hidden, but it keeps logging).
     // The receipt's lines without the empty ones at its end (the room of the QR picture).
     std::vector<std::string> Receipt() const
     {
@@ -158,22 +157,11 @@ protected:
         ASSERT_EQ(sig.size(), 48u) << answer;
         EXPECT_EQ(shown, Base32(sig));
     }
+    // The register monitor's log (hidden, but it keeps logging).
     std::vector<std::string> MonitorLines() const
     {
         HWND monitor = tillora.Window("TFunkMonForm", false);
         return monitor ? SplitLines(WindowText(FindControlWindow(monitor, "Mon"))) : std::vector<std::string>{};
-    }
-    // The receipt memo's colour, from the screen at the foot of its client area.
-    COLORREF MemoColour() const
-    {
-        RECT r;
-        GetClientRect(memo, &r);
-        POINT p{r.right - 30, r.bottom - 3};
-        ClientToScreen(memo, &p);
-        HDC screen = GetDC(nullptr);
-        const COLORREF c = GetPixel(screen, p.x, p.y);
-        ReleaseDC(nullptr, screen);
-        return c;
     }
     void KeepForChecker() { KeepJournalPair(tillora, card, "register_roads", false); }
 };

@@ -96,6 +96,19 @@ protected:
         // The receipt text and the picture come in the same handler: wait until it is done.
         SendMessageA(kasse, WM_NULL, 0, 0);
     }
+    // The receipt memo's colour, from the screen at the foot of its client area (the
+    // colour the program gives it after a card exchange).
+    COLORREF MemoColour() const
+    {
+        RECT r;
+        GetClientRect(memo, &r);
+        POINT p{r.right - 30, r.bottom - 3};
+        ClientToScreen(memo, &p);
+        HDC screen = GetDC(nullptr);
+        const COLORREF c = GetPixel(screen, p.x, p.y);
+        ReleaseDC(nullptr, screen);
+        return c;
+    }
     void Exit()
     {
         ASSERT_TRUE(ClickMenuItem(main, "Beenden1"));
