@@ -17,6 +17,7 @@
 #include "register/core/UQrLink.h"
 #include "tests/support/Base64Text.h"
 #include "tests/support/SimCard.h"
+#include "tests/support/TextLines.h"
 #include "tests/support/TilloraProgram.h"
 
 namespace {
@@ -61,21 +62,6 @@ std::string HexBytes(const std::string& hex)
     for (size_t i = 0; i + 1 < hex.size(); i += 3)
         out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
     return out;
-}
-
-// Every text between the two marks.
-std::vector<std::string> AllBetween(const std::string& text, const std::string& open, const std::string& close)
-{
-    std::vector<std::string> out;
-    size_t at = 0;
-    for (;;) {
-        const size_t a = text.find(open, at);
-        if (a == std::string::npos) return out;
-        const size_t b = text.find(close, a + open.size());
-        if (b == std::string::npos) return out;
-        out.push_back(text.substr(a + open.size(), b - a - open.size()));
-        at = b + close.size();
-    }
 }
 
 class MassTransactions : public ::testing::Test {

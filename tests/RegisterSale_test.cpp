@@ -31,13 +31,6 @@ const char* const kProducts = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><v
                               "<item><name>Milch</name><price2>99</price2></item>"
                               "</itemList></vantra>";
 
-// 42 columns: the text (24), a blank, the classes (7), the amount ending in column 41.
-std::string Line(const std::string& text, const std::string& classes, const std::string& amount)
-{
-    std::string l = text + std::string(24 - text.size(), ' ') + " " + classes + std::string(7 - classes.size(), ' ');
-    return l + std::string(9 - amount.size(), ' ') + amount + " ";
-}
-
 // The text between two marks, from a position on; "" when missing.
 std::string Between(const std::string& text, const std::string& open, const std::string& close, size_t& at)
 {
@@ -92,9 +85,9 @@ TEST_F(RegisterSale, ASaleIsSignedJournalledAndShownWithItsVatTable)
     auto lines = Memo();
     ASSERT_EQ(lines.size(), 4u) << WindowText(memo);
     EXPECT_EQ(lines[0], std::string(13, ' ') + "Kassenbeleg");
-    EXPECT_EQ(lines[1], Line("Brot", "", ""));
-    EXPECT_EQ(lines[2], Line(" 3 Stk. x  1,99€ = ", " A ", " 5,97€"));
-    EXPECT_EQ(lines[3], Line("Milch", " B ", " 0,99€"));
+    EXPECT_EQ(lines[1], ReceiptLine("Brot", "", ""));
+    EXPECT_EQ(lines[2], ReceiptLine(" 3 Stk. x  1,99€ = ", " A ", " 5,97€"));
+    EXPECT_EQ(lines[3], ReceiptLine("Milch", " B ", " 0,99€"));
 
     // While the receipt is open the VAT dialog shows the rates read-only with its notice.
     ASSERT_TRUE(ClickMenuItem(kasse, "Editiere1"));
@@ -109,7 +102,7 @@ TEST_F(RegisterSale, ASaleIsSignedJournalledAndShownWithItsVatTable)
     lines = Memo();
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[4], std::string(41, '_'));
-    EXPECT_EQ(lines[5], Line("SUMME", " ", " 6,96€"));
+    EXPECT_EQ(lines[5], ReceiptLine("SUMME", " ", " 6,96€"));
     EXPECT_EQ(lines[6], " ");
     EXPECT_TRUE(Enabled("KassButton"));
     EXPECT_FALSE(Enabled("SumButton"));
@@ -158,10 +151,10 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     ClickFor("StornoButton", 6);
     auto lines = Memo();
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[4], Line("Brot", "", ""));
-    EXPECT_EQ(lines[5], Line(" 3 x  1,99€ = ", " A ", "-5,97€"));
+    EXPECT_EQ(lines[4], ReceiptLine("Brot", "", ""));
+    EXPECT_EQ(lines[5], ReceiptLine(" 3 x  1,99€ = ", " A ", "-5,97€"));
     ClickFor("SumButton", 9);
-    EXPECT_EQ(Memo()[7], Line("SUMME", " ", " 0,99€"));
+    EXPECT_EQ(Memo()[7], ReceiptLine("SUMME", " ", " 0,99€"));
     Kassieren();
     auto sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 1u);
@@ -171,17 +164,17 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
     AddProduct(0, "3", 3);
     Caret(1);
     ClickFor("StornoButton", 5);
-    EXPECT_EQ(Memo()[4], Line(" 3 x  1,99€ = ", " A ", "-5,97€"));
+    EXPECT_EQ(Memo()[4], ReceiptLine(" 3 x  1,99€ = ", " A ", "-5,97€"));
     SendMessageA(Control("RabA"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("10"));
     ClickFor("RabButton", 6);
-    EXPECT_EQ(Memo()[5], Line("Rabatt 1Stk.", " A ", "-0,60€"));
+    EXPECT_EQ(Memo()[5], ReceiptLine("Rabatt 1Stk.", " A ", "-0,60€"));
     EXPECT_FALSE(IsWindowVisible(Control("RabABox")));
     AddProduct(0, "3", 8);
     SendMessageA(Control("RabA"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("5"));
     ClickFor("AufButton", 9);
-    EXPECT_EQ(Memo()[8], Line("Aufschlag 1Stk.", " A ", " 0,30€"));
+    EXPECT_EQ(Memo()[8], ReceiptLine("Aufschlag 1Stk.", " A ", " 0,30€"));
     ClickFor("SumButton", 12);
-    EXPECT_EQ(Memo()[10], Line("SUMME", " ", " 5,67€"));
+    EXPECT_EQ(Memo()[10], ReceiptLine("SUMME", " ", " 5,67€"));
     Kassieren();
     sent = card.Commands("80 40 00 00 ");
     ASSERT_EQ(sent.size(), 2u);
@@ -242,7 +235,7 @@ TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
         SendMessageA(Control(name), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value));
     PostMessageA(Control("Pr1"), WM_CHAR, '+', 0);
     ASSERT_TRUE(TilloraProgram::WaitFor([&] { return MemoCount() >= 2; }));
-    EXPECT_EQ(Memo()[1], Line("Alles", " ABCDEF", "21,00€"));
+    EXPECT_EQ(Memo()[1], ReceiptLine("Alles", " ABCDEF", "21,00€"));
     for (int i = 0; i < 12; ++i)
         AddProduct(1, "1", static_cast<size_t>(3 + i));
     ClickFor("SumButton", 17);

@@ -139,6 +139,15 @@ def bcd_amount(node, value):
     return -n if digits[-1] == "D" else n
 
 
+def bcd_digits(node, value):
+    """Signed packed BCD as the readable report fields write it: every digit, leading zeros
+    kept, with "-" in front for the sign nibble D (09 9C gives "099")."""
+    digits = value.hex().upper()
+    if not digits or digits[-1] not in "CD" or not digits[:-1].isdigit():
+        raise Failure(node, "not a signed packed BCD amount: %s" % digits)
+    return ("-" if digits[-1] == "D" else "") + digits[:-1]
+
+
 def cleaned(text):
     """An operator id, item name or unit as the card sees it: capitals to lower case, blanks,
     control characters and 127 dropped, anything but "#", digits and a-z as "#", at most 16."""
@@ -465,9 +474,9 @@ class Checker:
         for (t, _, v), c in zip([f for f in resp if f[0] in names], [c for c in l.children if c.name in names.values()]):
             inner = fields(response_node, v, "container %02X" % t)
             itags = {it: iv for it, _, iv in inner}
-            want = {"turnover": str(bcd_amount(response_node, itags[0xD8])) if 0xD8 in itags else None}
+            want = {"turnover": bcd_digits(response_node, itags[0xD8]) if 0xD8 in itags else None}
             if 0xD9 in itags:
-                want["turnoverNeg"] = str(bcd_amount(response_node, itags[0xD9]))
+                want["turnoverNeg"] = bcd_digits(response_node, itags[0xD9])
             if 0xDB in itags:
                 want["vatRate"] = itags[0xDB].hex().rjust(4, "0")
             if 0xDC in itags:

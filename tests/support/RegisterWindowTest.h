@@ -39,7 +39,7 @@ protected:
     {
         card.SetOptions(cardOptions);
         SimCard::UseReaders({{"Sim Reader", port}});
-        tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n");
+        tillora.WriteFile("cfg\\start.ini", startIni);
         tillora.WriteFile("Produkte\\Standard.xml", products);
         ASSERT_TRUE(card.Insert());
         ASSERT_TRUE(tillora.Start());
@@ -96,6 +96,19 @@ protected:
         // The receipt text and the picture come in the same handler: wait until it is done.
         SendMessageA(kasse, WM_NULL, 0, 0);
     }
+    // The receipt memo's colour, from the screen at the foot of its client area (the
+    // colour the program gives it after a card exchange).
+    COLORREF MemoColour() const
+    {
+        RECT r;
+        GetClientRect(memo, &r);
+        POINT p{r.right - 30, r.bottom - 3};
+        ClientToScreen(memo, &p);
+        HDC screen = GetDC(nullptr);
+        const COLORREF c = GetPixel(screen, p.x, p.y);
+        ReleaseDC(nullptr, screen);
+        return c;
+    }
     void Exit()
     {
         ASSERT_TRUE(ClickMenuItem(main, "Beenden1"));
@@ -103,6 +116,8 @@ protected:
         main = nullptr;
     }
 
+    // The start settings the program is given (a test may change them before it starts).
+    std::string startIni = "[Windows]\r\nCard=0\r\nFunc=0\r\n\r\n[Card]\r\nVersionen=v2.;\r\n";
     const int port = SimCard::FreePort();
     SimCard card{port};
     TilloraProgram tillora;
