@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/Automation.h"
+#include "tests/support/JournalRunFolder.h"
 #include "tests/support/RegisterWindowTest.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TilloraProgram.h"
@@ -29,58 +30,8 @@ const char* const kProducts = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><v
 // The receipt memo's colour after a failed card exchange (0x00BBGGRR).
 constexpr COLORREF kFailedColour = 0x3366FF;
 
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-}
-
-std::string FromHex(const std::string& hex)
-{
-    std::string out;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
-
 class JournalRuns : public RegisterWindowTest {
 protected:
-    // One receipt of varying content (n picks it), finished; the sale's transaction number
-    // from the receipt, or 0 when it shows none.
-    int Sale(int n)
-    {
-        switch (n % 3) {
-        case 0:
-            AddProduct(0, "3", 3);
-            AddProduct(1, "1", 4);
-            break;
-        case 1:
-            AddProduct(2, "1", 2);
-            AddProduct(0, "3", 4);
-            SendMessageA(Control("RabA"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("10"));
-            ClickFor("RabButton", 5);
-            break;
-        default:
-            AddProduct(1, "1", 2);
-            AddProduct(0, "2", 4);
-            Caret(2);
-            ClickFor("StornoButton", 6);
-            break;
-        }
-        ClickFor("SumButton", 1);
-        EXPECT_TRUE(Enabled("KassButton"));
-        Kassieren();
-        return ShownNumber();
-    }
-    int ShownNumber() const
-    {
-        for (const auto& line : Memo())
-            if (line.rfind("Transaktionsnummer: ", 0) == 0) return std::stoi(line.substr(20));
-        return 0;
-    }
     // The receipt memo's colour, from the screen at the foot of its client area.
     COLORREF MemoColour() const
     {
@@ -96,32 +47,9 @@ protected:
     // Leaves the journal pair and the card's certificate for the checker.
     void KeepForChecker(bool unclosed)
     {
-        const std::string base = TilloraProgram::OwnFolder() + "journal_runs\\";
-        CreateDirectoryA(base.c_str(), nullptr);
-        const std::string dir = base + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
-        CreateDirectoryA(dir.c_str(), nullptr);
-        DeleteFileA((dir + "unclosed").c_str());
-        WriteBytes(dir + "L.xml", tillora.Journal('L'));
-        WriteBytes(dir + "S.xml", tillora.Journal('S'));
-        std::string cert;
-        {
-            std::string state;
-            HANDLE h = CreateFileA(card.StatePath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, 0, nullptr);
-            ASSERT_NE(h, INVALID_HANDLE_VALUE);
-            char buf[4096];
-            DWORD got = 0;
-            while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
-                state.append(buf, got);
-            CloseHandle(h);
-            const size_t at = state.find("certificate=");
-            ASSERT_NE(at, std::string::npos) << state;
-            size_t end = state.find_first_of("\r\n", at);
-            cert = FromHex(state.substr(at + 12, end - at - 12));
-        }
-        ASSERT_GT(cert.size(), 100u);
-        WriteBytes(dir + "card.der", cert);
-        if (unclosed) WriteBytes(dir + "unclosed", "");
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        if (unclosed) KeepJournalRun(name, tillora.Journal('L'), tillora.Journal('S'), card.StatePath(), {"unclosed"});
+        else KeepJournalRun(name, tillora.Journal('L'), tillora.Journal('S'), card.StatePath(), {});
     }
 };
 
