@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "gui/Automation.h"
-#include "tests/support/JournalKeep.h"
+#include "tests/support/JournalRunFolder.h"
 #include "tests/support/RegisterWindowTest.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TilloraProgram.h"
@@ -32,41 +32,13 @@ constexpr COLORREF kFailedColour = 0x3366FF;
 
 class JournalRuns : public RegisterWindowTest {
 protected:
-    // One receipt of varying content (n picks it), finished; the sale's transaction number
-    // from the receipt, or 0 when it shows none.
-    int Sale(int n)
-    {
-        switch (n % 3) {
-        case 0:
-            AddProduct(0, "3", 3);
-            AddProduct(1, "1", 4);
-            break;
-        case 1:
-            AddProduct(2, "1", 2);
-            AddProduct(0, "3", 4);
-            SendMessageA(Control("RabA"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("10"));
-            ClickFor("RabButton", 5);
-            break;
-        default:
-            AddProduct(1, "1", 2);
-            AddProduct(0, "2", 4);
-            Caret(2);
-            ClickFor("StornoButton", 6);
-            break;
-        }
-        ClickFor("SumButton", 1);
-        EXPECT_TRUE(Enabled("KassButton"));
-        Kassieren();
-        return ShownNumber();
-    }
-    int ShownNumber() const
-    {
-        for (const auto& line : Memo())
-            if (line.rfind("Transaktionsnummer: ", 0) == 0) return std::stoi(line.substr(20));
-        return 0;
-    }
     // Leaves the journal pair and the card's certificate for the checker.
-    void KeepForChecker(bool unclosed) { KeepJournalPair(tillora, card, "journal_runs", unclosed); }
+    void KeepForChecker(bool unclosed)
+    {
+        const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        if (unclosed) KeepJournalRun(name, tillora.Journal('L'), tillora.Journal('S'), card.StatePath(), {"unclosed"});
+        else KeepJournalRun(name, tillora.Journal('L'), tillora.Journal('S'), card.StatePath(), {});
+    }
 };
 
 } // namespace

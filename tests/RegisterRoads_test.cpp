@@ -18,7 +18,7 @@
 
 #include "gui/Automation.h"
 #include "tests/support/Base64Text.h"
-#include "tests/support/JournalKeep.h"
+#include "tests/support/JournalRunFolder.h"
 #include "tests/support/RegisterWindowTest.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TextLines.h"
@@ -163,7 +163,11 @@ protected:
         HWND monitor = tillora.Window("TFunkMonForm", false);
         return monitor ? SplitLines(WindowText(FindControlWindow(monitor, "Mon"))) : std::vector<std::string>{};
     }
-    void KeepForChecker() { KeepJournalPair(tillora, card, "register_roads", false); }
+    void KeepForChecker()
+    {
+        KeepJournalRun(::testing::UnitTest::GetInstance()->current_test_info()->name(), tillora.Journal('L'),
+                       tillora.Journal('S'), card.StatePath(), {}, "register_roads");
+    }
 };
 
 // The texts of a receipt in one language, as the language file gives them.

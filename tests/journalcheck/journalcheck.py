@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the journal pair of a register run against itself and against the card's certificate.
 
-Usage: journalcheck.py [--cert CERT.der] [--unclosed] L.xml S.xml
+Usage: journalcheck.py [--cert CERT.der] [--unclosed] [--export] [--cache FILE] L.xml S.xml
 
 Reads the L journal (readable fields) and the S journal (encoded blocks) and confirms, event by
 event (transactions and reports in the order they were journalled):
@@ -21,10 +21,18 @@ event (transactions and reports in the order they were journalled):
 Both files must be complete journals ending in </vantra>; with --unclosed, as after a killed
 run, the root close tag (and nothing else) must be missing.
 
+With --export the pair is an export pair, continued over runs of the register: the register
+adds a card's parameter block to it after the entries of the flush that brought the block, so
+entries may stand before the first block; they are read against the first block of the pair.
+
+With --cache, the signatures openssl confirmed are noted in FILE (by the SHA-256 of public key,
+signed data and signature) and not given to openssl again in a later run.
+
 Prints "journalcheck: OK ..." and exits 0, or prints the first failure as
 "journalcheck: FAIL <file> at byte <offset> <element>: <reason>" and exits 1 (2: bad usage).
 """
 import base64
+import concurrent.futures
 import hashlib
 import os
 import subprocess
@@ -183,12 +191,22 @@ def expect(node, what, want, got):
 
 
 class Signatures:
-    """ECDSA-with-SHA1 signatures checked by openssl against one certificate's public key."""
+    """ECDSA-with-SHA1 signatures checked by openssl against one certificate's public key.
 
-    def __init__(self, work):
+    A signature openssl confirmed is noted (by the SHA-256 of public key, data and signature) and,
+    with a cache file, kept there for later runs over the same signatures. While `collect` is a
+    list, signatures are only gathered into it, to be confirmed side by side by `confirm`."""
+
+    def __init__(self, work, cache=None):
         self.work = work
         self.keys = {}
         self.count = 0
+        self.cache = cache
+        self.confirmed = set()
+        self.collect = None
+        if cache and os.path.exists(cache):
+            with open(cache) as f:
+                self.confirmed = set(f.read().split())
 
     def key_of(self, node, cert):
         if cert not in self.keys:
@@ -200,12 +218,16 @@ class Signatures:
                                capture_output=True, text=True)
             if r.returncode != 0:
                 raise Failure(node, "openssl cannot read the certificate: %s" % r.stderr.strip())
-            self.keys[cert] = pem
+            with open(pem, "rb") as f:
+                self.keys[cert] = (pem, f.read())
         return self.keys[cert]
 
-    def verify(self, node, cert, message, signature):
-        if len(signature) != 48:
-            raise Failure(node, "signature of %d bytes, not 48" % len(signature))
+    @staticmethod
+    def noted(key, message, signature):
+        return hashlib.sha256(key[1] + b"\0" + message + b"\0" + signature).hexdigest()
+
+    def openssl(self, key, message, signature, name):
+        """openssl's answer: (verified, its output)."""
 
         def der_int(b):
             b = b.lstrip(b"\0") or b"\0"
@@ -214,17 +236,47 @@ class Signatures:
             return b"\x02" + bytes([len(b)]) + b
 
         body = der_int(signature[:24]) + der_int(signature[24:])
-        sig = os.path.join(self.work, "sig.der")
-        msg = os.path.join(self.work, "msg.bin")
+        sig = os.path.join(self.work, "sig%s.der" % name)
+        msg = os.path.join(self.work, "msg%s.bin" % name)
         with open(sig, "wb") as f:
             f.write(b"\x30" + bytes([len(body)]) + body)
         with open(msg, "wb") as f:
             f.write(message)
-        r = subprocess.run(["openssl", "dgst", "-sha1", "-verify", self.key_of(node, cert), "-signature", sig, msg],
+        r = subprocess.run(["openssl", "dgst", "-sha1", "-verify", key[0], "-signature", sig, msg],
                            capture_output=True, text=True)
-        if r.returncode != 0 or "Verified OK" not in r.stdout:
-            raise Failure(node, "the signature does not verify (openssl: %s)" % (r.stdout + r.stderr).strip())
+        return r.returncode == 0 and "Verified OK" in r.stdout, (r.stdout + r.stderr).strip()
+
+    def note(self, noted):
+        self.confirmed.add(noted)
+        if self.cache:
+            with open(self.cache, "a") as f:
+                f.write(noted + "\n")
+
+    def verify(self, node, cert, message, signature):
+        if len(signature) != 48:
+            raise Failure(node, "signature of %d bytes, not 48" % len(signature))
+        key = self.key_of(node, cert)
         self.count += 1
+        if self.collect is not None:
+            self.collect.append((key, message, signature))
+            return
+        noted = self.noted(key, message, signature)
+        if noted in self.confirmed:
+            return
+        ok, output = self.openssl(key, message, signature, "")
+        if not ok:
+            raise Failure(node, "the signature does not verify (openssl: %s)" % output)
+        self.note(noted)
+
+    def confirm(self, gathered):
+        """Runs openssl over the gathered signatures side by side and notes those it confirms."""
+        todo = {self.noted(*g): g for g in gathered}
+        todo = [(n, g) for n, g in todo.items() if n not in self.confirmed]
+        with concurrent.futures.ThreadPoolExecutor(max_workers=os.cpu_count() or 4) as pool:
+            results = pool.map(lambda job: (job[0], self.openssl(*job[1][1], name=job[0])[0]), enumerate(todo))
+            for i, ok in results:
+                if ok:
+                    self.note(todo[i][0])
 
 
 class Checker:
@@ -481,6 +533,7 @@ class Checker:
                 want["vatRate"] = itags[0xDB].hex().rjust(4, "0")
             if 0xDC in itags:
                 want["cnt"] = str(number(itags[0xDC]))
+            # The readable amounts are the BCD digit texts, leading zero of an even digit count and all.
             got = {k: c.child(k).text for k in want if c.child(k) is not None}
             for k in want:
                 got.setdefault(k, None)
@@ -500,47 +553,75 @@ class Checker:
                 raise Failure(counter, "the card's transaction counter %d after transaction %d" % (n, self.last_seq))
 
 
-def check(l_path, s_path, cert, unclosed):
+def check(l_path, s_path, cert, unclosed, export=False, cache=None):
     roots = []
     for path in (l_path, s_path):
         with open(path, "rb") as f:
             roots.append(parse(os.path.basename(path), f.read().decode("latin-1"), unclosed))
     l_root, s_root = roots
     with tempfile.TemporaryDirectory(prefix="journalcheck-") as work:
-        checker = Checker(cert, Signatures(work))
-        l_events = [c for c in l_root.children if c.name != "document-information"]
-        s_events = [c for c in s_root.children if c.name != "document-information"]
-        pairs = {"qsmParams": "qsmParams", "transaction": "transactionEncoded", "report": "reportEncoded"}
-        for i in range(max(len(l_events), len(s_events))):
-            if i >= len(l_events):
-                raise Failure(s_events[i], "<%s> has no counterpart in the L journal" % s_events[i].name)
-            if i >= len(s_events):
-                raise Failure(l_events[i], "<%s> has no counterpart in the S journal" % l_events[i].name)
-            l, s = l_events[i], s_events[i]
-            if pairs.get(l.name) != s.name:
-                raise Failure(l, "<%s> where the S journal holds <%s>" % (l.name, s.name))
-            if l.name == "qsmParams":
-                checker.params(l, s)
-            elif checker.params_cert is None:
-                raise Failure(l, "an entry before the card parameter block")
-            elif l.name == "transaction":
-                checker.transaction(l, s)
-            else:
-                checker.report(l, s)
+        signatures = Signatures(work, cache)
+        # A first walk gathers the signatures up to the first failure for openssl to confirm side
+        # by side; the second walk checks everything in order.
+        signatures.collect = []
+        try:
+            walk(Checker(cert, signatures), l_root, s_root, export)
+        except Failure:
+            pass
+        gathered, signatures.collect, signatures.count = signatures.collect, None, 0
+        signatures.confirm(gathered)
+        checker = Checker(cert, signatures)
+        walk(checker, l_root, s_root, export)
         return checker
 
 
+def walk(checker, l_root, s_root, export):
+    l_events = [c for c in l_root.children if c.name != "document-information"]
+    s_events = [c for c in s_root.children if c.name != "document-information"]
+    pairs = {"qsmParams": "qsmParams", "transaction": "transactionEncoded", "report": "reportEncoded"}
+    if export:
+        # The first block of each file, and both must be the same block of the pair.
+        firsts = [next((i for i, e in enumerate(events) if e.name == "qsmParams"), None)
+                  for events in (l_events, s_events)]
+        if firsts[0] is None:
+            raise Failure(l_root, "no card parameter block in the export pair")
+        if firsts[1] != firsts[0]:
+            node = s_events[firsts[1]] if firsts[1] is not None else s_root
+            raise Failure(node, "the first card parameter block stands elsewhere than in the L file")
+        checker.params(l_events[firsts[0]], s_events[firsts[1]])
+    for i in range(max(len(l_events), len(s_events))):
+        if i >= len(l_events):
+            raise Failure(s_events[i], "<%s> has no counterpart in the L journal" % s_events[i].name)
+        if i >= len(s_events):
+            raise Failure(l_events[i], "<%s> has no counterpart in the S journal" % l_events[i].name)
+        l, s = l_events[i], s_events[i]
+        if pairs.get(l.name) != s.name:
+            raise Failure(l, "<%s> where the S journal holds <%s>" % (l.name, s.name))
+        if l.name == "qsmParams":
+            checker.params(l, s)
+        elif checker.params_cert is None:
+            raise Failure(l, "an entry before the card parameter block")
+        elif l.name == "transaction":
+            checker.transaction(l, s)
+        else:
+            checker.report(l, s)
+
+
 def main(argv):
-    cert_path, unclosed, files = None, False, []
+    cert_path, unclosed, export, cache, files = None, False, False, None, []
     args = iter(argv)
     for a in args:
         if a == "--cert":
             cert_path = next(args, None)
         elif a == "--unclosed":
             unclosed = True
+        elif a == "--export":
+            export = True
+        elif a == "--cache":
+            cache = next(args, None)
         else:
             files.append(a)
-    if len(files) != 2 or (cert_path is None and "--cert" in argv):
+    if len(files) != 2 or (cert_path is None and "--cert" in argv) or (cache is None and "--cache" in argv):
         print(__doc__.strip().splitlines()[2])
         return 2
     cert = None
@@ -548,7 +629,7 @@ def main(argv):
         with open(cert_path, "rb") as f:
             cert = f.read()
     try:
-        c = check(files[0], files[1], cert, unclosed)
+        c = check(files[0], files[1], cert, unclosed, export, cache)
     except Failure as f:
         print("journalcheck: FAIL %s at byte %d <%s>: %s" % (f.node.file, f.node.offset, f.node.path(), f.reason))
         return 1

@@ -3,12 +3,14 @@
 plain run made wrong on purpose.
 
 Usage: journalcheck_test.py <journal_runs folder>
-Every run folder (L.xml, S.xml, card.der, "unclosed" for a killed run) must pass, and a run that
-ended in order must be well-formed XML (xmllint). Copies of the plain run
-(SalesOfEveryKindAreJournalledInBothFiles) must fail, naming the file and the byte where they
-were made wrong: one byte of a signed field changed in the S journal and in the L
-journal, one transaction removed from both, S and L disagreeing; and the run with the lost
-reply must fail once its failed transaction is removed (a gap no failed exchange explains).
+Every run folder (L.xml, S.xml, card.der, "unclosed" for a killed run, "export" for an export
+pair) must pass, and a run that ended in order must be well-formed XML (xmllint). Copies of the
+plain run (SalesOfEveryKindAreJournalledInBothFiles) and of the long run of 500 receipts and
+reports must fail, naming the file and the byte where they were made wrong: one byte of a signed
+field changed in the S journal and in the L journal, one transaction (or report) removed from
+both, S and L disagreeing; the run with the lost reply must fail once its failed transaction is
+removed (a gap no failed exchange explains); the export pair continued over two runs passes as
+an export pair and fails with a transaction of its second run removed.
 """
 import base64
 import os
@@ -21,12 +23,18 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 CHECKER = os.path.join(HERE, "journalcheck.py")
 RUNS = None
+# The signatures openssl confirmed once, for the checker's later runs over copies of the same runs.
+CACHE = None
 PLAIN = "SalesOfEveryKindAreJournalledInBothFiles"
 LOST_REPLY = "AReplyLostAfterTheCardSignedLeavesAGapThatTheJournalsExplain"
+LONG = "FiveHundredReceiptsAndReportsFromTheWindowsAreJournalledInOrder"
+EXPORT = "AnExportPairContinuedInASecondRunHoldsBothRuns"
+CARD_GONE_IN_MASS_RUN = "TheCardGoneInTheMiddleOfAMassRunEndsTheProgramInOrder"
 
 
-def run_checker(folder, l_bytes=None, s_bytes=None, unclosed=False):
-    """Runs the checker on a run folder, with the L or S journal replaced by the given bytes."""
+def run_checker(folder, l_bytes=None, s_bytes=None, unclosed=False, export=True):
+    """Runs the checker on a run folder, with the L or S journal replaced by the given bytes (and,
+    export=False, an export pair read as a journal pair)."""
     with tempfile.TemporaryDirectory(prefix="journalcheck-test-") as work:
         paths = []
         for name, replaced in (("L.xml", l_bytes), ("S.xml", s_bytes)):
@@ -37,9 +45,11 @@ def run_checker(folder, l_bytes=None, s_bytes=None, unclosed=False):
             with open(path, "wb") as f:
                 f.write(replaced)
             paths.append(path)
-        args = [sys.executable, CHECKER, "--cert", os.path.join(folder, "card.der")]
+        args = [sys.executable, CHECKER, "--cert", os.path.join(folder, "card.der"), "--cache", CACHE]
         if unclosed or os.path.exists(os.path.join(folder, "unclosed")):
             args.append("--unclosed")
+        if export and os.path.exists(os.path.join(folder, "export")):
+            args.append("--export")
         r = subprocess.run(args + paths, capture_output=True, text=True)
         return r.returncode, r.stdout.strip() + r.stderr.strip()
 
@@ -49,10 +59,27 @@ def read(folder, name):
         return f.read()
 
 
-def elements(data, name):
-    """(start, end) of every element <name>...</name> in the bytes."""
+def elements(data, name, within=None):
+    """(start, end) of every element <name>...</name> in the bytes (or in the span `within`)."""
+    lo, hi = within or (0, len(data))
     return [(m.start(), data.index(b"</%s>" % name, m.start()) + len(name) + 3)
-            for m in re.finditer(b"<%s>" % name, data)]
+            for m in re.finditer(b"<%s>" % name, data) if lo <= m.start() < hi]
+
+
+def changed_base64(data, span, name, at):
+    """The bytes with one byte of the base64 element <name> at `span` changed (decoded byte `at`)."""
+    inner, end = span[0] + len(name) + 2, span[1] - len(name) - 3
+    decoded = bytearray(base64.b64decode(data[inner:end]))
+    decoded[at] ^= 0x01
+    return data[:inner] + base64.b64encode(bytes(decoded)) + data[end:]
+
+
+def changed_digit(data, span, name):
+    """The bytes with the first character of the element <name> at `span` made another digit."""
+    at = span[0] + len(name) + 2
+    out = bytearray(data)
+    out[at] = ord("5") if out[at] != ord("5") else ord("6")
+    return bytes(out)
 
 
 class RunsPass(unittest.TestCase):
@@ -236,6 +263,115 @@ class GapWithoutFailedExchange(unittest.TestCase):
                               "transaction number 3 follows 1 (0 failed transactions between)" % seq)
 
 
+class LongRun(unittest.TestCase):
+    """490 receipts of mass runs and 10 reports between them; copies made wrong in the middle."""
+    assertFails = WrongCopiesFail.assertFails
+
+    def setUp(self):
+        self.folder = os.path.join(RUNS, LONG)
+        self.l, self.s = read(LONG, "L.xml"), read(LONG, "S.xml")
+
+    def test_every_signature_and_number_checks(self):
+        # Five signed daily reports and three period reports are signed; two daily ones are not.
+        code, out = run_checker(self.folder)
+        self.assertEqual(out, "journalcheck: OK: 490 transactions (0 failed), 10 reports, 498 signatures verified")
+
+    def test_a_changed_byte_of_a_signed_field_in_s(self):
+        # Transaction 300: the request's time; the signed report after the third run: its date.
+        s = changed_base64(self.s, elements(self.s, b"transactionRequest")[299], b"transactionRequest", 8)
+        self.assertFails(run_checker(self.folder, s_bytes=s), "S.xml", elements(s, b"transactionResponse")[299][0],
+                         "does not verify")
+        s = changed_base64(self.s, elements(self.s, b"reportRequest")[4], b"reportRequest", 5)
+        self.assertFails(run_checker(self.folder, s_bytes=s), "S.xml", elements(s, b"reportResponse")[4][0],
+                         "does not verify")
+        # A byte of the card's answer itself: its transaction number.
+        s = changed_base64(self.s, elements(self.s, b"transactionResponse")[299], b"transactionResponse", 25)
+        self.assertFails(run_checker(self.folder, s_bytes=s), "S.xml", elements(s, b"transactionResponse")[299][0],
+                         "does not verify")
+
+    def test_a_changed_byte_of_a_signed_field_in_l(self):
+        transaction = elements(self.l, b"transaction")[299]
+        for name in (b"sig", b"time", b"seqNoTransaction", b"turnover"):
+            span = elements(self.l, name, transaction)[0]
+            self.assertFails(run_checker(self.folder, l_bytes=changed_digit(self.l, span, name)), "L.xml", span[0],
+                             "the other journal gives")
+        report = elements(self.l, b"report")[4]
+        span = elements(self.l, b"sig", report)[0]
+        self.assertFails(run_checker(self.folder, l_bytes=changed_digit(self.l, span, b"sig")), "L.xml", span[0],
+                         "sig")
+
+    def test_a_transaction_removed_from_both_journals(self):
+        ls, ss = elements(self.l, b"transaction"), elements(self.s, b"transactionEncoded")
+        l = self.l[:ls[250][0]] + self.l[ls[250][1]:]
+        s = self.s[:ss[250][0]] + self.s[ss[250][1]:]
+        seq = elements(l, b"seqNoTransaction", elements(l, b"transaction")[250])[0][0]
+        self.assertFails(run_checker(self.folder, l_bytes=l, s_bytes=s), "L.xml", seq,
+                         "transaction number 252 follows 250")
+
+    def test_a_report_removed_from_both_journals(self):
+        lr, sr = elements(self.l, b"report"), elements(self.s, b"reportEncoded")
+        l = self.l[:lr[4][0]] + self.l[lr[4][1]:]
+        s = self.s[:sr[4][0]] + self.s[sr[4][1]:]
+        seq = elements(l, b"seqNoReport", elements(l, b"report")[4])[0][0]
+        self.assertFails(run_checker(self.folder, l_bytes=l, s_bytes=s), "L.xml", seq, "report number 6 follows 4")
+
+    def test_s_and_l_disagree(self):
+        # Two receipts swapped in L only: the item list's hash is the first to differ.
+        ls = elements(self.l, b"transaction")
+        a, b = self.l[ls[400][0]:ls[400][1]], self.l[ls[401][0]:ls[401][1]]
+        l = self.l[:ls[400][0]] + b + a + self.l[ls[401][1]:]
+        hash_at = elements(l, b"hashTransactionItems")[400][0]
+        self.assertFails(run_checker(self.folder, l_bytes=l), "L.xml", hash_at, "SHA-1")
+        # A report's booked turnover in L that the card's answer does not give.
+        report = elements(self.l, b"report")[8]
+        container = elements(self.l, b"containerVat1", report)[0]
+        span = elements(self.l, b"turnover", container)[0]
+        self.assertFails(run_checker(self.folder, l_bytes=changed_digit(self.l, span, b"turnover")), "L.xml",
+                         container[0], "containerVat1")
+
+
+class ExportPair(unittest.TestCase):
+    """The export pair that two runs of the program continued with the same card."""
+    assertFails = WrongCopiesFail.assertFails
+
+    def setUp(self):
+        self.folder = os.path.join(RUNS, EXPORT)
+        self.l, self.s = read(EXPORT, "L.xml"), read(EXPORT, "S.xml")
+
+    def test_it_passes_as_an_export_pair(self):
+        code, out = run_checker(self.folder)
+        self.assertEqual(out, "journalcheck: OK: 6 transactions (0 failed), 3 reports, 8 signatures verified")
+        # The card parameter block follows the first run's entries that brought it.
+        code, out = run_checker(self.folder, export=False)
+        self.assertEqual(out, "journalcheck: FAIL L.xml at byte 118 <vantra/transaction>: "
+                              "an entry before the card parameter block")
+
+    def test_a_transaction_of_the_second_run_removed(self):
+        # The second run's first sale (number 4): the report after it counted it.
+        ls, ss = elements(self.l, b"transaction"), elements(self.s, b"transactionEncoded")
+        l = self.l[:ls[3][0]] + self.l[ls[3][1]:]
+        s = self.s[:ss[3][0]] + self.s[ss[3][1]:]
+        counter = elements(l, b"seqNoTransaction", elements(l, b"report")[1])[0][0]
+        self.assertFails(run_checker(self.folder, l_bytes=l, s_bytes=s), "L.xml", counter,
+                         "the card's transaction counter 4 after transaction 3")
+
+    def test_a_changed_byte_of_a_signed_field_of_the_second_run(self):
+        span = elements(self.l, b"sig", elements(self.l, b"transaction")[4])[0]
+        self.assertFails(run_checker(self.folder, l_bytes=changed_digit(self.l, span, b"sig")), "L.xml", span[0],
+                         "the other journal gives")
+
+
+class CardGoneInAMassRun(unittest.TestCase):
+    def test_the_entries_up_to_the_dropped_transaction_pass(self):
+        # 40 signed, the 41st closed without request and response.
+        code, out = run_checker(os.path.join(RUNS, CARD_GONE_IN_MASS_RUN))
+        self.assertEqual(out, "journalcheck: OK: 41 transactions (1 failed), 0 reports, 40 signatures verified")
+
+
 if __name__ == "__main__":
     RUNS = sys.argv.pop(1)
-    unittest.main(verbosity=2)
+    with tempfile.TemporaryDirectory(prefix="journalcheck-test-") as cache_folder:
+        CACHE = os.path.join(cache_folder, "confirmed")
+        program = unittest.main(verbosity=2, exit=False)
+        status = 0 if program.result.wasSuccessful() else 1
+    sys.exit(status)

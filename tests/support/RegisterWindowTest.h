@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <dlgs.h>
 
 #include <string>
 #include <vector>
@@ -108,6 +109,53 @@ protected:
         const COLORREF c = GetPixel(screen, p.x, p.y);
         ReleaseDC(nullptr, screen);
         return c;
+    }
+    // One receipt of varying content (n picks it: two products; a discount; a line taken back)
+    // from the first three products of the list, finished; the sale's transaction number from
+    // the receipt, or 0 when it shows none.
+    int Sale(int n)
+    {
+        switch (n % 3) {
+        case 0:
+            AddProduct(0, "3", 3);
+            AddProduct(1, "1", 4);
+            break;
+        case 1:
+            AddProduct(2, "1", 2);
+            AddProduct(0, "3", 4);
+            SendMessageA(Control("RabA"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("10"));
+            ClickFor("RabButton", 5);
+            break;
+        default:
+            AddProduct(1, "1", 2);
+            AddProduct(0, "2", 4);
+            Caret(2);
+            ClickFor("StornoButton", 6);
+            break;
+        }
+        ClickFor("SumButton", 1);
+        EXPECT_TRUE(Enabled("KassButton"));
+        Kassieren();
+        return ShownNumber();
+    }
+    int ShownNumber() const
+    {
+        for (const auto& line : Memo())
+            if (line.rfind("Transaktionsnummer: ", 0) == 0) return std::stoi(line.substr(20));
+        return 0;
+    }
+    // Answers the program's file dialog (opened by a menu item) with a file name.
+    void ChooseFile(const std::string& name)
+    {
+        HWND dlg = tillora.WaitForForm("#32770");
+        ASSERT_NE(dlg, nullptr);
+        HWND edit = GetDlgItem(dlg, edt1);
+        if (!edit) edit = GetDlgItem(dlg, cmb13);
+        ASSERT_NE(edit, nullptr);
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+        ASSERT_TRUE(TilloraProgram::WaitForHidden(dlg));
+        SendMessageA(kasse, WM_NULL, 0, 0);
     }
     void Exit()
     {
