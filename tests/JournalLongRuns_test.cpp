@@ -17,6 +17,7 @@
 #include "tests/support/JournalRunFolder.h"
 #include "tests/support/RegisterWindowTest.h"
 #include "tests/support/SimCard.h"
+#include "tests/support/TextLines.h"
 #include "tests/support/TilloraProgram.h"
 
 namespace {
@@ -29,18 +30,6 @@ const char* const kProducts = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><v
                               "<item><name>Wurst</name><unit>kg</unit><price1>1250</price1></item>"
                               "<item><name>Pfand</name><price3>25</price3></item>"
                               "</itemList></vantra>";
-
-// Every text between the two marks.
-std::vector<std::string> AllBetween(const std::string& text, const std::string& open, const std::string& close)
-{
-    std::vector<std::string> out;
-    for (size_t a = text.find(open); a != std::string::npos; a = text.find(open, a + 1)) {
-        const size_t b = text.find(close, a + open.size());
-        if (b == std::string::npos) break;
-        out.push_back(text.substr(a + open.size(), b - a - open.size()));
-    }
-    return out;
-}
 
 size_t Count(const std::string& text, const std::string& what)
 {
