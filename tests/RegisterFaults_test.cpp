@@ -5,7 +5,7 @@
 // file error comes with the sale, which the card never sees. Journals written before stay as
 // they were, and once the folder can be written again the next sale is signed and journalled.
 // The journal files these runs leave are copied to register_faults\ beside this program for the
-// CTest step register_faults_journals (xmllint).
+// CTest step register_faults_journals (xmllint and the journal checker).
 #include <gtest/gtest.h>
 
 #include <windows.h>
