@@ -532,6 +532,43 @@ TEST_F(CardJournal, OnAFullDiskASignedSaleWhoseAnswerFindsNoRoomIsClosedOrTakenO
     EXPECT_EQ(L().substr(L().size() - 12), "--></vantra>");
 }
 
+TEST_F(CardJournal, OnAFullDiskASignedReportWhoseAnswerFindsNoRoomIsClosedOrTakenOut)
+{
+    TUnixFolderFault fault;
+    if (!fault.Tmpfs(JournalFolder(), 64 * 1024)) GTEST_SKIP() << fault.Failure();
+    StartSim("--fresh active");
+    const std::string filler = JournalFile("filler.bin");
+    UContainer::AddItemData("1", "", "Brot", false, false, false, {"199"});
+    ASSERT_EQ(UTransaction::SendTransaction(false, false), 0);
+    // What a daily report writes to the S journal before its command is sent.
+    const std::string request =
+        "<reportEncoded><reportRequest>" + Base64(Bytes("CD 04 20 09 08 12 CE 02 14 30")) + "</reportRequest>";
+
+    for (const std::size_t spare : {30u, 5u}) {
+        // Room in S for the report's request and `spare` bytes: enough for the closing tag of a
+        // report without an answer (16 bytes), or not.
+        ASSERT_TRUE(DeleteFileA(filler.c_str()) || spare == 30u);
+        WriteJournal(JournalL, KindPlain, PaddingFor(L().size(), 2000));
+        WriteJournal(JournalS, KindPlain, PaddingFor(S().size(), request.size() + spare));
+        FillDisk(filler);
+        const std::string l = L(), s = S();
+        const std::size_t sentBefore = Sent("80 42").size();
+        EXPECT_THROW(UCard::SendReport(true), EStreamError);
+        EXPECT_EQ(Sent("80 42").size(), sentBefore + 1);
+        if (spare == 30u) {
+            EXPECT_EQ(S(), s + request + "</reportEncoded>");
+            EXPECT_EQ(L(), l + "<report><date>20090812</date><time>1430</time></report>");
+        } else {
+            EXPECT_EQ(S(), s);
+            EXPECT_EQ(L(), l);
+        }
+    }
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    EXPECT_TRUE(UCard::SendReport(true));
+    EXPECT_EQ(L().substr(L().size() - 15), "</sig></report>");
+    CloseJournal();
+}
+
 TEST_F(CardJournal, ReportsDailySignedUnsignedAndSpan)
 {
     StartSim("--fresh active");
