@@ -6,7 +6,7 @@
 // the journals closing with the core.
 //
 // The exit code is 0, or 1 when the card error window was closed other than by its button, or
-// when a start step failed (its message is shown).
+// when a start or end step failed (its message is shown).
 #include <windows.h>
 
 #include <memory>
@@ -81,6 +81,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         }
         return 1;
     }
-    modules.Finalize();
+    try {
+        modules.Finalize();
+    } catch (const std::exception& e) {
+        // A journal that cannot be closed (a full disk): the user is told, the program ends.
+        Application->ShowException(e);
+        return 1;
+    }
     return exitCode;
 }

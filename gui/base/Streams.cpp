@@ -60,6 +60,8 @@ void TFileStream::Flush()
         throw EStreamError("Fehler beim Schreiben der Datei " + fileName_ + " auf die Platte");
 }
 
+bool TFileStream::Truncate(int64_t size) { return Seek(size, soBeginning) == size && SetEndOfFile(file_.get()); }
+
 void TMemoryStream::LoadFromFile(const std::string& fileName)
 {
     TFileStream f(fileName, fmOpenRead | fmShareDenyWrite);

@@ -32,6 +32,9 @@ class TFileStream : public TStream {
     // Writes what the system still holds of the file to the disk (FlushFileBuffers); a failure
     // raises EStreamError naming the file.
     void Flush();
+    // Cuts the file (or lengthens it) to this size; the position is the new end afterwards.
+    // False when the system refuses.
+    bool Truncate(int64_t size);
 
 protected:
     std::string StreamName() const override { return fileName_; }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 
 #include "card/exports/QsmTool.h"
 #include "common/UHexASCII.h"
@@ -81,9 +82,11 @@ bool RunReport(const TReportCommand& report)
     core.Host().NewReceipt();
     UTransaction::TransactionText() = report.receiptText;
     UFuncMon::LogToMonitor(report.monitorText);
+    const UXML_Export::TJournalMark start = UXML_Export::MarkJournal();
     JournalL("<report>");
     bool requestOpen = false;
     bool ok = false;
+    std::optional<UXML_Export::TJournalMark> answer;
     try {
         const UAppClock::TAppStamp stamp = UAppClock::AppStamp();
         UTransaction::AddDate(stamp);
@@ -111,16 +114,28 @@ bool RunReport(const TReportCommand& report)
         if (!report.labelFirst) Label(report.label);
         std::string response;
         ok = Send(text, response);
-        requestOpen = false;
+        answer = UXML_Export::MarkJournal();
         if (ok && !response.empty()) UXML_Export::WriteReportResponse(UHexASCII::RemoveBlanks(response));
         else JournalS("</reportEncoded>");
-    } catch (...) {
-        if (requestOpen) JournalS("</reportEncoded>");
+        requestOpen = false;
         JournalL("</report>");
+        UXML_Export::SyncJournal();
+    } catch (...) {
+        // A file error (a full disk): what went in of the answer is taken out again and the
+        // report closed as one without an answer; when not even that can be written, nothing
+        // of the report stays, so that both journals stay well-formed.
+        if (answer) {
+            UXML_Export::RollBackJournal(*answer);
+            requestOpen = true;
+        }
+        try {
+            if (requestOpen) JournalS("</reportEncoded>");
+            JournalL("</report>");
+        } catch (...) {
+            UXML_Export::RollBackJournal(start);
+        }
         throw;
     }
-    JournalL("</report>");
-    UXML_Export::SyncJournal();
     return ok;
 }
 

@@ -37,6 +37,7 @@
 #include "tests/support/QsmToolDll.h"
 #include "tests/support/ScriptedCard.h"
 #include "tests/support/SimCard.h"
+#include "tests/support/UnixShell.h"
 
 using namespace UXML_Export;
 
@@ -399,6 +400,173 @@ TEST_F(CardJournal, ASaleWithoutAJournalFolderIsNotSent)
     UContainer::AddItemData("1", "", "Brot", false, false, false, {"199"});
     EXPECT_THROW(UTransaction::SendTransaction(false, false), EFCreateError);
     EXPECT_TRUE(Sent().empty());
+}
+
+// Fills the disk of the file's folder until nothing more fits.
+void FillDisk(const std::string& file)
+{
+    std::ofstream out(file, std::ios::binary);
+    const std::string block(4096, 'x');
+    while (out.write(block.data(), static_cast<std::streamsize>(block.size())) && out.flush()) {
+    }
+}
+
+// A comment that leaves exactly `room` bytes free in the last page (4096 bytes) of a tmpfs file
+// of this size.
+std::string PaddingFor(std::size_t size, std::size_t room)
+{
+    std::size_t pad = (2 * 4096 - size % 4096 - room) % 4096;
+    if (pad < 7) pad += 4096;
+    return "<!--" + std::string(pad - 7, 'x') + "-->";
+}
+
+TEST_F(CardJournal, OnAFullDiskNoPartOfATextOrOfAnUnsignedSaleStaysInTheJournals)
+{
+    TUnixFolderFault fault;
+    if (!fault.Tmpfs(JournalFolder(), 64 * 1024)) GTEST_SKIP() << fault.Failure();
+    StartSim("--fresh active");
+    const std::string filler = JournalFile("filler.bin");
+    const auto files = [] {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((JournalFolder() + "*").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return names;
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    const auto sale = [] {
+        UContainer::ResetItemList();
+        UContainer::AddItemData("1", "", "Brot", false, false, false, {"199"});
+        return UTransaction::SendTransaction(false, false);
+    };
+    const auto writeError = [](const char* name) { return "Stream-Schreibfehler: " + JournalFile(name); };
+
+    // No room for the header: no file of the pair stays, and the next write begins it anew.
+    FillDisk(filler);
+    try {
+        sale();
+        ADD_FAILURE() << "no error";
+    } catch (const EStreamError& e) {
+        EXPECT_EQ(std::string(e.what()), writeError("081224XMLExpBak01S.xml"));
+    }
+    EXPECT_FALSE(core->Journal().datedS);
+    EXPECT_EQ(files(), std::vector<std::string>{"filler.bin"});
+    EXPECT_EQ(core->Journal().pendingParams, "");
+    EXPECT_TRUE(Sent("80 40").empty());
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    ASSERT_EQ(sale(), 0);
+    EXPECT_EQ(S().substr(0, 118), std::string(JournalHeader));
+
+    // Room in the L journal for "<transaction>" and not for the date: the sale is not sent and
+    // leaves nothing behind, as a text longer than the room does not.
+    WriteJournal(JournalL, KindPlain, PaddingFor(L().size(), 20));
+    FillDisk(filler);
+    const std::string l = L(), s = S(), pendingL = core->Journal().pendingL, pendingS = core->Journal().pendingS;
+    EXPECT_THROW(WriteJournal(JournalL, KindPending, std::string(30, 'y')), EStreamError);
+    EXPECT_EQ(L(), l);
+    try {
+        sale();
+        ADD_FAILURE() << "no error";
+    } catch (const EStreamError& e) {
+        EXPECT_EQ(std::string(e.what()), writeError("081224XMLExpBak01L.xml"));
+    }
+    EXPECT_EQ(L(), l);
+    EXPECT_EQ(S(), s);
+    EXPECT_EQ(core->Journal().pendingL, pendingL);
+    EXPECT_EQ(core->Journal().pendingS, pendingS);
+    EXPECT_EQ(Sent("80 40").size(), 1u);
+
+    // Room again: the next sale follows the last complete one.
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    ASSERT_EQ(sale(), 0);
+    EXPECT_EQ(L().substr(0, l.size() + 19), l + "<transaction><date>");
+    EXPECT_EQ(S().substr(0, s.size() + 20), s + "<transactionEncoded>");
+    EXPECT_EQ(Sent("80 40").size(), 2u);
+    CloseJournal();
+}
+
+TEST_F(CardJournal, OnAFullDiskASignedSaleWhoseAnswerFindsNoRoomIsClosedOrTakenOut)
+{
+    TUnixFolderFault fault;
+    if (!fault.Tmpfs(JournalFolder(), 64 * 1024)) GTEST_SKIP() << fault.Failure();
+    StartSim("--fresh active");
+    const std::string filler = JournalFile("filler.bin");
+    const auto sale = [] {
+        UContainer::ResetItemList();
+        UContainer::AddItemData("1", "", "Brot", false, false, false, {"199"});
+        return UTransaction::SendTransaction(false, false);
+    };
+    ASSERT_EQ(sale(), 0);
+    // What a sale of the same receipt writes to the S journal before its command is sent.
+    const std::size_t at = Body(S()).find("<transactionRequest>");
+    ASSERT_NE(at, std::string::npos);
+    const std::string unsent = Body(S()).substr(0, at);
+
+    for (const std::size_t spare : {30u, 5u}) {
+        // Room in S for the sale up to its command and `spare` bytes: enough for the closing
+        // tag of a transaction without an answer (21 bytes), or not.
+        ASSERT_TRUE(DeleteFileA(filler.c_str()) || spare == 30u);
+        WriteJournal(JournalL, KindPlain, PaddingFor(L().size(), 2000));
+        WriteJournal(JournalS, KindPlain, PaddingFor(S().size(), unsent.size() + spare));
+        FillDisk(filler);
+        const std::string l = L(), s = S();
+        const std::size_t signedBefore = Sent("80 40").size();
+        EXPECT_THROW(sale(), EStreamError);
+        EXPECT_EQ(Sent("80 40").size(), signedBefore + 1);
+        if (spare == 30u) {
+            EXPECT_EQ(S(), s + unsent + "</transactionEncoded>");
+            EXPECT_EQ(L().substr(0, l.size() + 13), l + "<transaction>");
+            EXPECT_EQ(L().substr(L().size() - 30), "</containerVat1></transaction>");
+        } else {
+            EXPECT_EQ(S(), s);
+            EXPECT_EQ(L(), l);
+        }
+    }
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    CloseJournal();
+    EXPECT_EQ(S().substr(S().size() - 12), "--></vantra>");
+    EXPECT_EQ(L().substr(L().size() - 12), "--></vantra>");
+}
+
+TEST_F(CardJournal, OnAFullDiskASignedReportWhoseAnswerFindsNoRoomIsClosedOrTakenOut)
+{
+    TUnixFolderFault fault;
+    if (!fault.Tmpfs(JournalFolder(), 64 * 1024)) GTEST_SKIP() << fault.Failure();
+    StartSim("--fresh active");
+    const std::string filler = JournalFile("filler.bin");
+    UContainer::AddItemData("1", "", "Brot", false, false, false, {"199"});
+    ASSERT_EQ(UTransaction::SendTransaction(false, false), 0);
+    // What a daily report writes to the S journal before its command is sent.
+    const std::string request =
+        "<reportEncoded><reportRequest>" + Base64(Bytes("CD 04 20 09 08 12 CE 02 14 30")) + "</reportRequest>";
+
+    for (const std::size_t spare : {30u, 5u}) {
+        // Room in S for the report's request and `spare` bytes: enough for the closing tag of a
+        // report without an answer (16 bytes), or not.
+        ASSERT_TRUE(DeleteFileA(filler.c_str()) || spare == 30u);
+        WriteJournal(JournalL, KindPlain, PaddingFor(L().size(), 2000));
+        WriteJournal(JournalS, KindPlain, PaddingFor(S().size(), request.size() + spare));
+        FillDisk(filler);
+        const std::string l = L(), s = S();
+        const std::size_t sentBefore = Sent("80 42").size();
+        EXPECT_THROW(UCard::SendReport(true), EStreamError);
+        EXPECT_EQ(Sent("80 42").size(), sentBefore + 1);
+        if (spare == 30u) {
+            EXPECT_EQ(S(), s + request + "</reportEncoded>");
+            EXPECT_EQ(L(), l + "<report><date>20090812</date><time>1430</time></report>");
+        } else {
+            EXPECT_EQ(S(), s);
+            EXPECT_EQ(L(), l);
+        }
+    }
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    EXPECT_TRUE(UCard::SendReport(true));
+    EXPECT_EQ(L().substr(L().size() - 15), "</sig></report>");
+    CloseJournal();
 }
 
 TEST_F(CardJournal, ReportsDailySignedUnsignedAndSpan)

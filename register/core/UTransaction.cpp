@@ -66,6 +66,36 @@ void CloseJournal(bool encodedOpen)
     UXML_Export::SyncJournal();
 }
 
+// Closes the journal elements of a transaction that a file error stopped; when even that
+// cannot be written (a full disk), the transaction is taken out of both journals again from
+// its start, so that they stay well-formed.
+void CloseOrTakeOut(bool encodedOpen, const UXML_Export::TJournalMark& start)
+{
+    try {
+        CloseJournal(encodedOpen);
+    } catch (...) {
+        UXML_Export::RollBackJournal(start);
+    }
+}
+
+// Records the card's answer in the journals. When that fails (a full disk), what went in of it
+// is taken out again and the transaction is closed as one without an answer.
+void RecordAnswer(std::string_view response, const UXML_Export::TJournalMark& start)
+{
+    const UXML_Export::TJournalMark answer = UXML_Export::MarkJournal();
+    try {
+        // The journal records what the register built, not an edited text.
+        const std::string_view data = Command().DataField();
+        UXML_Export::WriteTransactionRequest(reinterpret_cast<const std::uint8_t*>(data.data()),
+                                             static_cast<int>(data.size()));
+        UXML_Export::WriteTransactionResponse(response);
+    } catch (...) {
+        UXML_Export::RollBackJournal(answer);
+        CloseOrTakeOut(true, start);
+        throw;
+    }
+}
+
 // The container's inner field of an amount.
 void AppendAmountField(std::string& inner, std::uint8_t tag, std::int64_t cents)
 {
@@ -209,19 +239,21 @@ TCommandBuffer& GetCommand() { return Command(); }
 
 bool BuildVerifyCommand(std::string_view response) { return Command().BuildVerifyCommand(response); }
 
-int SendCommand(std::string& response)
+int SendCommand(std::string& response, const UXML_Export::TJournalMark& start)
 {
     int result = Exchange(UDebugHold::GetCheckTrans(), "TRANSACTION", response);
     if (result < 0) {
         ReportFailure();
-        CloseJournal(true);
+        try {
+            CloseJournal(true);
+        } catch (...) {
+            // Not even the close fits (a full disk): nothing of the transaction stays.
+            UXML_Export::RollBackJournal(start);
+            throw;
+        }
         return result;
     }
-    // The journal records what the register built, not an edited text.
-    const std::string_view data = Command().DataField();
-    UXML_Export::WriteTransactionRequest(reinterpret_cast<const std::uint8_t*>(data.data()),
-                                         static_cast<int>(data.size()));
-    UXML_Export::WriteTransactionResponse(response);
+    RecordAnswer(response, start);
     if (!UDebugHold::GetCheckVer()) return result;
 
     // The verification data: the unedited data field of the buffer and the response.
@@ -246,6 +278,7 @@ int SendTransaction(bool training, bool vatAddon)
     core.ItemXml() += "</itemList>";
     Log(ULang::GetText(35));
     ResetCommand();
+    const UXML_Export::TJournalMark start = UXML_Export::MarkJournal();
     JournalL("<transaction>");
     bool encodedOpen = false;
     try {
@@ -268,11 +301,11 @@ int SendTransaction(bool training, bool vatAddon)
         AddContainers();
         SetLc();
     } catch (...) {
-        CloseJournal(encodedOpen);
+        CloseOrTakeOut(encodedOpen, start);
         throw;
     }
     std::string response;
-    const int result = SendCommand(response);
+    const int result = SendCommand(response, start);
     return result < 0 ? result : 0;
 }
 

@@ -25,6 +25,7 @@
 #include "register/core/UAppClock.h"
 #include "register/core/UCommandBuffer.h"
 #include "register/core/UItemList.h"
+#include "register/core/UXML_Export.h"
 
 namespace UTransaction {
 
@@ -76,8 +77,10 @@ bool BuildVerifyCommand(std::string_view response);
 // Sends the buffer (held for editing in the debug window when its transaction box is
 // ticked), records the exchange and runs the verification when asked. The response text
 // comes back in `response`. Result: the last SEND_CARD_APDU result; -1 when the verification
-// data did not fit.
-int SendCommand(std::string& response);
+// data did not fit. `start` marks where the transaction began in the journals: when the answer
+// cannot be recorded (a full disk), the transaction is closed as one without an answer or,
+// when not even that can be written, taken out again from there, and the error goes on.
+int SendCommand(std::string& response, const UXML_Export::TJournalMark& start);
 
 // The receipt text of the transaction: emptied by ResetCommand, one line (CR LF first) per
 // field; the journal and the reports add lines; the register window shows it.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <vector>
 
 #include "common/UHexASCII.h"
@@ -37,20 +38,44 @@ std::string ExeFolder()
     }
 }
 
+// Removes a dated file that was just created and holds no journal.
+void RemoveUnfinished(std::unique_ptr<TFileStream>& file, const std::string& name)
+{
+    file.reset();
+    DeleteFileA(name.c_str());
+}
+
 // Creates the dated pair: S file, then L file, header and card parameter block. When the L file
-// cannot be created the S file is closed again and the pair stays unopened.
+// cannot be created, or the header or parameter block cannot be written, the files made are
+// removed again and the pair stays unopened, so the next write starts anew.
 void OpenDatedPair(TJournalState& j)
 {
     std::string lName, sName;
     MakeJournalNames(lName, sName);
     auto s = std::make_unique<TFileStream>(sName, fmCreate);
-    auto l = std::make_unique<TFileStream>(lName, fmCreate);
+    std::unique_ptr<TFileStream> l;
+    try {
+        l = std::make_unique<TFileStream>(lName, fmCreate);
+    } catch (...) {
+        RemoveUnfinished(s, sName);
+        throw;
+    }
     j.datedS = std::move(s);
     j.datedL = std::move(l);
     j.datedSName = sName;
     j.datedLName = lName;
-    WriteJournal(JournalBoth, KindPlain, JournalHeader);
-    WriteQsmParams();
+    const std::size_t params = j.pendingParams.size();
+    try {
+        WriteJournal(JournalBoth, KindPlain, JournalHeader);
+        WriteQsmParams();
+    } catch (...) {
+        RemoveUnfinished(j.datedS, j.datedSName);
+        RemoveUnfinished(j.datedL, j.datedLName);
+        j.datedSName.clear();
+        j.datedLName.clear();
+        j.pendingParams.resize(params);
+        throw;
+    }
 }
 
 void ToS(std::string_view text) { WriteJournal(JournalS, KindPending, text); }
@@ -89,8 +114,16 @@ void WriteJournal(std::uint8_t target, std::uint8_t kind, std::string_view text)
     TJournalState& j = Journal();
     if (!j.datedS) OpenDatedPair(j);
     if (!text.empty()) {
-        if (target & JournalS) j.datedS->WriteBuffer(text.data(), text.size());
-        if (target & JournalL) j.datedL->WriteBuffer(text.data(), text.size());
+        const std::int64_t sEnd = j.datedS->Position(), lEnd = j.datedL->Position();
+        try {
+            if (target & JournalS) j.datedS->WriteBuffer(text.data(), text.size());
+            if (target & JournalL) j.datedL->WriteBuffer(text.data(), text.size());
+        } catch (...) {
+            // Whole or not at all: a part of an element would break the file for good.
+            j.datedS->Truncate(sEnd);
+            j.datedL->Truncate(lEnd);
+            throw;
+        }
     }
     if (kind == KindPending) {
         if (target & JournalS) j.pendingS += text;
@@ -203,11 +236,32 @@ void ResetJournal()
     j.exportL.clear();
 }
 
+TJournalMark MarkJournal()
+{
+    TJournalState& j = Journal();
+    if (!j.datedS) OpenDatedPair(j);
+    return {j.datedS->Position(), j.datedL->Position(), j.pendingS.size(), j.pendingL.size()};
+}
+
+void RollBackJournal(const TJournalMark& mark)
+{
+    TJournalState& j = Journal();
+    if (j.datedS && j.datedS->Position() > mark.s) j.datedS->Truncate(mark.s);
+    if (j.datedL && j.datedL->Position() > mark.l) j.datedL->Truncate(mark.l);
+    if (j.pendingS.size() > mark.pendingS) j.pendingS.resize(mark.pendingS);
+    if (j.pendingL.size() > mark.pendingL) j.pendingL.resize(mark.pendingL);
+}
+
 void CloseJournal()
 {
     TJournalState& j = Journal();
+    std::exception_ptr failure;
     if (j.datedS) {
-        WriteJournal(JournalBoth, KindPlain, RootCloseTag);
+        try {
+            WriteJournal(JournalBoth, KindPlain, RootCloseTag);
+        } catch (...) {
+            failure = std::current_exception();
+        }
         j.datedS.reset();
         j.datedL.reset();
     }
@@ -215,6 +269,7 @@ void CloseJournal()
     j.datedLName.clear();
     ResetJournal();
     RegisterCore().ItemXml().clear();
+    if (failure) std::rethrow_exception(failure);
 }
 
 void SyncJournal()

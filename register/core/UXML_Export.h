@@ -17,7 +17,8 @@
 // recorded sale survives the program being killed; only "</vantra>" is then missing.
 // The module state is the core's (URegisterCore.h, TJournalState); all of it runs on the GUI
 // thread. File errors are the class library's: EFCreateError naming the file when the pair
-// cannot be created (the next write tries again), EStreamError for a failed write.
+// cannot be created (the next write tries again), EStreamError for a failed write (a full
+// disk), which leaves no part of the text in the file.
 #pragma once
 
 #include <cstdint>
@@ -61,7 +62,10 @@ public:
 };
 
 // Writes the text to the selected files of the dated pair (creating the pair, its header and
-// card parameter block first when it is not open) and keeps it as pending text by kind.
+// card parameter block first when it is not open) and keeps it as pending text by kind. A text
+// goes into the files whole or not at all: when a write fails (a full disk), what went in of it
+// is cut off again before the error goes on. A pair whose header or card parameter block cannot
+// be written is removed again and counts as not open, as one that cannot be created.
 void WriteJournal(std::uint8_t target, std::uint8_t kind, std::string_view text);
 
 // Names of a new dated pair for today's local date: the first number 01..99 whose L file and
@@ -100,11 +104,28 @@ void WriteReportRequest(const std::uint8_t* command, int length);
 // which then becomes the receipt memo's text; the signature (or none) to the receipt.
 void WriteReportResponse(std::string_view responseHex);
 
+// A place in the dated pair and in the pending texts: where a block began that may have to be
+// taken out again.
+struct TJournalMark {
+    std::int64_t s = 0, l = 0;
+    std::size_t pendingS = 0, pendingL = 0;
+};
+
+// Opens the dated pair when it is not open (as the next write would, with the same errors) and
+// tells where both files and the S and L pending texts end now.
+TJournalMark MarkJournal();
+
+// Cuts both dated files and the S and L pending texts back to the mark: a block that could not
+// be finished (a full disk) leaves nothing of it behind. Cutting needs no room on the disk;
+// it raises nothing.
+void RollBackJournal(const TJournalMark& mark);
+
 // Forgets the export pair and empties the three pending texts; the dated pair stays open.
 void ResetJournal();
 
 // At the end of the run: "</vantra>" to both dated files and closes them (when the pair is
-// open); then every text of the module is emptied. A later write opens a new pair.
+// open); then every text of the module is emptied. A later write opens a new pair. When the
+// close tag cannot be written the files are closed all the same and the error goes on.
 void CloseJournal();
 
 // Flushes the dated files to disk (end of every transaction and report block).
