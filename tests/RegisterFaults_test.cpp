@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/Automation.h"
+#include "tests/support/JournalRunFolder.h"
 #include "tests/support/RegisterWindowTest.h"
 #include "tests/support/TilloraProgram.h"
 #include "tests/support/UnixShell.h"
@@ -77,6 +78,18 @@ protected:
     {
         return "Datei \"" + JournalName(n, letter) + "\" kann nicht erstellt werden";
     }
+    // Two sales, each stopped by this file error before the card: the message and no number.
+    void ExpectSalesRefused(const std::string& error)
+    {
+        for (int i = 0; i < 2; ++i) {
+            Sale();
+            const auto [caption, text] = Message();
+            EXPECT_EQ(text, error);
+            EXPECT_EQ(caption, "Tillora.exe");
+            EXPECT_EQ(ShownNumber(), 0);
+        }
+        EXPECT_TRUE(card.Commands("80 40 ").empty());
+    }
     // The program up again after an earlier run of this test, with the same card.
     void Restart()
     {
@@ -99,12 +112,7 @@ protected:
         const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
         for (const auto& [name, bytes] : JournalFiles()) {
             if (name.size() < 7 || name.find("XMLExpBak") == std::string::npos) continue;
-            HANDLE h = CreateFileA((dir + test + "-" + name.substr(name.size() - 7)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                   CREATE_ALWAYS, 0, nullptr);
-            ASSERT_NE(h, INVALID_HANDLE_VALUE);
-            DWORD written = 0;
-            WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-            CloseHandle(h);
+            ASSERT_NO_FATAL_FAILURE(JournalRunFolder::WriteBytes(dir + test + "-" + name.substr(name.size() - 7), bytes));
         }
     }
     // No message box came up with the program.
@@ -151,14 +159,7 @@ TEST_F(RegisterFaults, AReadOnlyJournalFolderStopsTheSaleBeforeTheCardAndKeepsTh
     ExpectNoMessage();
 
     // Each sale tries the pair anew; none reaches the card.
-    for (int i = 0; i < 2; ++i) {
-        Sale();
-        const auto [caption, text] = Message();
-        EXPECT_EQ(text, CreateError(2, 'S'));
-        EXPECT_EQ(caption, "Tillora.exe");
-        EXPECT_EQ(ShownNumber(), 0);
-    }
-    EXPECT_TRUE(card.Commands("80 40 ").empty());
+    ExpectSalesRefused(CreateError(2, 'S'));
     EXPECT_EQ(JournalFiles(), before);
 
     // Writable again: the next sale is the card's second and opens the second pair.
@@ -184,14 +185,7 @@ TEST_F(RegisterFaults, AFileWhereTheJournalFolderShouldBeStopsEverySaleBeforeThe
     tillora.WriteFile("Journal", "no folder");
     OpenRegister(kProducts);
     ExpectNoMessage();
-    for (int i = 0; i < 2; ++i) {
-        Sale();
-        const auto [caption, text] = Message();
-        EXPECT_EQ(text, CreateError(1, 'S'));
-        EXPECT_EQ(caption, "Tillora.exe");
-        EXPECT_EQ(ShownNumber(), 0);
-    }
-    EXPECT_TRUE(card.Commands("80 40 ").empty());
+    ExpectSalesRefused(CreateError(1, 'S'));
     Exit();
     EXPECT_EQ(tillora.ExitCode(), 0u);
     EXPECT_EQ(tillora.ReadFile("Journal"), "no folder");
@@ -214,14 +208,7 @@ TEST_F(RegisterFaults, AFullJournalDiskStopsTheSaleBeforeTheCardAndLeavesNoBroke
     card.ClearLog();
     ASSERT_NO_FATAL_FAILURE(Restart());
     ExpectNoMessage();
-    for (int i = 0; i < 2; ++i) {
-        Sale();
-        const auto [caption, text] = Message();
-        EXPECT_EQ(text, "Stream-Schreibfehler: " + JournalName(2, 'S'));
-        EXPECT_EQ(caption, "Tillora.exe");
-        EXPECT_EQ(ShownNumber(), 0);
-    }
-    EXPECT_TRUE(card.Commands("80 40 ").empty());
+    ExpectSalesRefused("Stream-Schreibfehler: " + JournalName(2, 'S'));
     // No half-made pair beside the earlier one, which is unchanged.
     auto now = JournalFiles();
     ASSERT_EQ(now.size(), 3u);

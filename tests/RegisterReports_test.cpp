@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <dlgs.h>
 
 #include <fstream>
 #include <regex>
@@ -70,24 +69,6 @@ protected:
             out.push_back(buf);
         }
         return out;
-    }
-    std::string Journal(char letter) const
-    {
-        for (const auto& f : tillora.Files("Journal"))
-            if (f.size() > 5 && f[f.size() - 5] == letter) return tillora.ReadFile("Journal\\" + f);
-        return "";
-    }
-    // Answers the program's file dialog with a file name.
-    void ChooseFile(const std::string& name)
-    {
-        HWND dlg = tillora.WaitForForm("#32770");
-        ASSERT_NE(dlg, nullptr);
-        HWND edit = GetDlgItem(dlg, edt1);
-        if (!edit) edit = GetDlgItem(dlg, cmb13);
-        ASSERT_NE(edit, nullptr);
-        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
-        ASSERT_TRUE(TilloraProgram::WaitForHidden(dlg));
     }
 
     const int port = SimCard::FreePort();
@@ -191,8 +172,8 @@ TEST_F(RegisterReports, ReportModeReadsTheMonthsAndSendsTheDailyReports)
     ASSERT_GE(lines.end() - sig, 4);
     for (int i = 1; i <= 3; ++i)
         EXPECT_TRUE(std::regex_match(*(sig + i), std::regex("[A-Z2-7=-]+"))) << *(sig + i);
-    EXPECT_NE(Journal('S').find("<reportEncoded>"), std::string::npos);
-    EXPECT_NE(Journal('L').find("<report>"), std::string::npos);
+    EXPECT_NE(tillora.Journal('S').find("<reportEncoded>"), std::string::npos);
+    EXPECT_NE(tillora.Journal('L').find("<report>"), std::string::npos);
 
     // Unticked: the unsigned report.
     TilloraProgram::Click(Control("TagRepCheckBox"));
@@ -284,7 +265,7 @@ TEST_F(RegisterStatusFault, AFailedStatusReadShowsTheFailure)
 TEST_F(RegisterReports, ExportPairFromTheMenuIsFilledWhenTheWindowCloses)
 {
     ASSERT_TRUE(ClickMenuItem(kasse, "XMLExportNeu1"));
-    ASSERT_NO_FATAL_FAILURE(ChooseFile(tillora.Path("Export\\Bericht.xml")));
+    ASSERT_TRUE(tillora.ChooseFile(tillora.Path("Export\\Bericht.xml")));
     ASSERT_TRUE(TilloraProgram::WaitFor(
         [&] { return tillora.Exists("Export\\BerichtS.xml") && tillora.Exists("Export\\BerichtL.xml"); }));
     SendMessageA(kasse, WM_NULL, 0, 0);

@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <dlgs.h>
 
 #include <string>
 #include <vector>
@@ -147,14 +146,7 @@ protected:
     // Answers the program's file dialog (opened by a menu item) with a file name.
     void ChooseFile(const std::string& name)
     {
-        HWND dlg = tillora.WaitForForm("#32770");
-        ASSERT_NE(dlg, nullptr);
-        HWND edit = GetDlgItem(dlg, edt1);
-        if (!edit) edit = GetDlgItem(dlg, cmb13);
-        ASSERT_NE(edit, nullptr);
-        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
-        ASSERT_TRUE(TilloraProgram::WaitForHidden(dlg));
+        ASSERT_TRUE(tillora.ChooseFile(name)) << name;
         SendMessageA(kasse, WM_NULL, 0, 0);
     }
     void Exit()

@@ -23,6 +23,8 @@
 
 #include <windows.h>
 
+#include <dlgs.h>
+
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -200,6 +202,19 @@ public:
     static bool WaitForHidden(HWND w, DWORD ms = kWait)
     {
         return WaitFor([&] { return !IsWindow(w) || !IsWindowVisible(w); }, ms);
+    }
+    // Answers the program's file dialog (opened by a menu item) with a file name; false when
+    // no dialog came or it did not close.
+    bool ChooseFile(const std::string& name) const
+    {
+        HWND dlg = WaitForForm("#32770");
+        if (!dlg) return false;
+        HWND edit = GetDlgItem(dlg, edt1);
+        if (!edit) edit = GetDlgItem(dlg, cmb13);
+        if (!edit) return false;
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+        return WaitForHidden(dlg);
     }
     // Polls until the condition holds; false after the time.
     static bool WaitFor(const std::function<bool()>& condition, DWORD ms = kWait)
