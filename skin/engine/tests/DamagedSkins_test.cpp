@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "gui/base/Exceptions.h"
-#include "skin/engine/tools/VtzWriter.h"
-#include "tests/support/BmpBytes.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/engine/tests/PNGFiles.h"
+#include "skin/engine/tests/SkinFolders.h"
 #include "skin/engine/tests/TestSkins.h"
+#include "skin/engine/tools/VtzWriter.h"
 #include "skin/engine/vxSkinConvertor.h"
+#include "tests/support/BmpBytes.h"
 
 using namespace skintest;
 
@@ -131,4 +133,52 @@ TEST(DamagedSkin, ContainerEntriesMissingOrNamedOtherwiseAddNoRecord)
     EXPECT_EQ(m.MaskData[1].Bmp->Width(), 9);
     EXPECT_EQ(m.MaskData[1].Bmp->Canvas().Pixel(8, 3), 0x302010u);
     EXPECT_TRUE(m.PatternData.empty());
+}
+
+// A master bitmap of run-length moves whose sum passes 2^31, in a packed skin chosen by name:
+// no master bitmap, the rest of the skin loads.
+TEST(DamagedSkin, AMasterBitmapMovingOutOfItselfIsNoPictureAndTheSkinLoads)
+{
+    const std::string small = BmpBytes(9, 4, 24, false, std::vector<uint32_t>(36, 0x102030));
+    TSkinFolders dir;
+    dir.File("Moves.vtz", vtz::Pack({{"Options.dat", "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n"
+                                                     "[BUTTON]\nBORDERSMASK=!SMALL.BMP!1!0!0\n"},
+                                     {"Master.bmp", MovesPastTheWidthBmp()},
+                                     {"Small.bmp", small}}));
+    TsSkinManager m(nullptr);
+    m.SetSkinDirectory(dir.Path());
+    m.SetSkinName("Moves");
+    EXPECT_EQ(m.SkinName(), "Moves");
+    EXPECT_TRUE(m.Packed());
+    ASSERT_TRUE(m.MasterBitmap);
+    EXPECT_TRUE(m.MasterBitmap->Empty());
+    ASSERT_EQ(m.MaskData.size(), 1u);
+    ASSERT_TRUE(m.MaskData[0].Bmp);
+    EXPECT_EQ(m.MaskData[0].Bmp->Width(), 9);
+}
+
+// Blank pictures of 4096 x 4000 pixels (62.5 MiB each as counted; run-length coded or deflated
+// zeros, little data): the master bitmap and one more fit the 128 MiB of one skin, a third (a
+// PNG) is refused before it is decoded, a small one after it still fits.
+TEST(DamagedSkin, PicturesPastTheCapOfOneSkinAddNoRecord)
+{
+    const std::string blank = CodedBmp(4096, 4000, 8, 1, {0}, std::string("\x00\x01", 2), 2);
+    const std::string png = TPNGFile::Simple(4096, 4000, 8, 6, std::string(4000 * (1 + 4096 * 4), '\0'));
+    TMemoryStream packed;
+    packed.WriteString(vtz::Pack({{"Options.dat", "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[BUTTON]\n"
+                                                  "SECOND=!SECOND.BMP!1!0!0\nTHIRD=!THIRD.PNG!1!0!0\n"
+                                                  "SMALL=!SMALL.BMP!1!0!0\n"},
+                                  {"Master.bmp", blank},
+                                  {"Second.bmp", blank},
+                                  {"Third.png", png},
+                                  {"Small.bmp", BmpBytes(9, 4, 24, false, std::vector<uint32_t>(36, 0x102030))}}));
+    TsSkinManager m(nullptr);
+    m.LoadSkinFromData(packed);
+    ASSERT_TRUE(m.MasterBitmap);
+    EXPECT_EQ(m.MasterBitmap->Width(), 4096);
+    ASSERT_EQ(m.MaskData.size(), 2u);
+    EXPECT_EQ(m.MaskData[0].PropertyName, "SECOND");
+    EXPECT_EQ(m.MaskData[0].Bmp->Height(), 4000);
+    EXPECT_EQ(m.MaskData[1].PropertyName, "SMALL");
+    EXPECT_EQ(m.GetMaskIndex(m.GetSkinIndex("BUTTON"), "BUTTON", "THIRD"), -1);
 }
