@@ -182,3 +182,26 @@ TEST(DamagedSkin, PicturesPastTheCapOfOneSkinAddNoRecord)
     EXPECT_EQ(m.MaskData[1].PropertyName, "SMALL");
     EXPECT_EQ(m.GetMaskIndex(m.GetSkinIndex("BUTTON"), "BUTTON", "THIRD"), -1);
 }
+
+// A picture file of a skin folder larger than a container's entry may be (a 24-bit 4096 x 5462
+// bitmap, 64 MiB and more; written sparse) is not read: no record, the rest loads.
+TEST(DamagedSkin, AFolderPictureLargerThanAContainerEntryAddsNoRecord)
+{
+    TSkinFolders dir;
+    dir.Folder("Big");
+    dir.File("Big\\Options.dat", "[BUTTON]\nBIG=!BIG.BMP!1!0!0\nSMALL=!SMALL.BMP!1!0!0\n");
+    dir.File("Big\\Small.bmp", BmpBytes(9, 4, 24, false, std::vector<uint32_t>(36, 0x102030)));
+    const std::string header = testbmp::Headers(4096, 5462, 24, 0, {}, 4096 * 3 * 5462, 4096 * 3 * 5462);
+    dir.File("Big\\Big.bmp", header);
+    {
+        TFileHandle f(
+            CreateFileA((dir.Path() + "\\Big\\Big.bmp").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(header.size()) + 4096 * 3 * 5462;
+        ASSERT_TRUE(SetFilePointerEx(f.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(f.get()));
+    }
+    TsSkinManager m(nullptr);
+    ASSERT_TRUE(m.LoadSkinFromFolder(dir.Path() + "\\Big"));
+    ASSERT_EQ(m.MaskData.size(), 1u);
+    EXPECT_EQ(m.MaskData[0].PropertyName, "SMALL");
+}
