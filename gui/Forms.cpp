@@ -147,7 +147,15 @@ void TForm::InitializeForm()
     Loaded();
     CreateHandle();
     ClearState(csCreating);
-    if (OnCreate) OnCreate(this);
+    // A failing creation handler is reported like a failing message handler; the form is made
+    // all the same.
+    if (OnCreate) {
+        try {
+            OnCreate(this);
+        } catch (const std::exception& e) {
+            Application->ShowException(e);
+        }
+    }
     if (visible_) {
         visible_ = false;
         SetVisible(true);

@@ -110,7 +110,9 @@ class TForm : public TCustomControl {
     ~TForm() override;
 
     // Makes a form of class T: constructs it, reads its description, binds handlers and
-    // fields, creates its window, runs OnCreate and shows it when it is stored visible.
+    // fields, creates its window, runs OnCreate and shows it when it is stored visible. An
+    // exception of OnCreate is shown (Application->ShowException) and the creation goes on;
+    // any other step's exception frees the form and passes out.
     template <class T> static T* Create(TComponent* owner)
     {
         T* f = new T(owner);

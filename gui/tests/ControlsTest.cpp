@@ -204,6 +204,20 @@ TEST_F(ControlsTest, ListBoxColumnsAndItemHeight)
     EXPECT_EQ(list->Items()[11], "Eintrag 11");
 }
 
+TEST_F(ControlsTest, ListBoxMadeAnewKeepsTheEntryTheUserSelected)
+{
+    auto* list = Make<TListBox>(10, 10, 300, 100);
+    for (const char* s : {"Brot", "Milch", "Salz"})
+        list->Items().Add(s);
+    list->SetItemIndex(0);
+    SendMessageA(list->Handle(), LB_SETCURSEL, 2, 0); // the user's choice, in the window only
+    list->SetColumns(2);                              // the window is made anew
+    EXPECT_TRUE(GetWindowLongA(list->Handle(), GWL_STYLE) & LBS_MULTICOLUMN);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(list->Count(), 3);
+}
+
 TEST_F(ControlsTest, GaugesAndLabelsAreWindowsWithText)
 {
     auto* gauge = Make<TGauge>(0, 0, 200, 20);

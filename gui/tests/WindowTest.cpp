@@ -322,6 +322,19 @@ TEST_F(WindowTest, DescriptionErrorsStopTheFormAtCreation)
     EXPECT_EQ(Application->ComponentCount(), 0);
 }
 
+TEST_F(WindowTest, AFailingCreationHandlerIsShownAndTheFormIsMadeAllTheSame)
+{
+    auto* f = new TForm(Application);
+    f->OnCreate = [](TObject*) { throw Exception("Skin kaputt"); };
+    f->SetState(csLoading | csReading);
+    ReadFormDescription(*f, "object F: TForm\n  Caption = 'Weiter'\n  Visible = True\nend\n", "Probe");
+    f->InitializeForm();
+    EXPECT_EQ(errors, std::vector<std::string>{"Skin kaputt"});
+    EXPECT_TRUE(IsWindowVisible(f->Handle()));
+    EXPECT_FALSE(f->InState(csCreating | csLoading));
+    f->Free();
+}
+
 TEST_F(WindowTest, OpeningAndClosingAForm200TimesLeaksNoHandles)
 {
     // Shown (with its panels, menu, gauge, fonts and timer), painted, closed and freed.

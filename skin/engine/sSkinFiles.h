@@ -12,11 +12,16 @@
 //              "BUTTONHUGE.BMP" finds "ButtonHuge.bmp" and "ButtonHuge.BMP" finds nothing;
 //              JPEG names are upper-cased too before they are compared
 // A missing or damaged picture gives no image (width 0); a missing master bitmap an empty one.
+// So does a picture that would pass the pictures' cap of one skin (sSkinLimits.h): each
+// source counts the pixels it has decoded, and a picture whose header names more than are
+// left is refused before it is decoded.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "gui/base/StreamBase.h"
+#include "skin/engine/sSkinLimits.h"
 #include "skin/engine/sSkinTables.h"
 
 class TvxSkinConvertor;
@@ -33,6 +38,12 @@ protected:
     // The bytes of the named picture; false when there is none. upperCase: compare the
     // upper-cased name (JPEG patterns).
     virtual bool ReadBytes(const std::string& name, bool upperCase, TMemoryStream& bytes) = 0;
+
+private:
+    // Whether that many pixels still fit the cap; Keep counts a decoded picture's pixels.
+    bool Fits(uint64_t pixels) const;
+    TsLoadedImage Keep(TsLoadedImage image);
+    int64_t pictureBytesLeft_ = SkinLimits::MaxPictureBytes;
 };
 
 class TsFolderImages : public TsSkinFileImages {
