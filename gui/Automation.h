@@ -2,8 +2,9 @@
 // form's class name (FindWindowA("TKassTip", nullptr)); every windowed control and every form
 // carries the window property kNameProperty, a global atom holding its component name.
 // Menus are local to their process under Wine, so a form answers questions about its menu
-// items by name (TM_MENUITEMQUERY): QueryMenuItem reads an item's state and command id, and
-// ClickMenuItem clicks it as the user would, by its stable command id (see Menus.h).
+// items by name (TM_MENUITEMQUERY): QueryMenuItem reads an item's state and command id,
+// MenuItemCaption its caption, and ClickMenuItem clicks it as the user would, by its stable
+// command id (see Menus.h).
 // Only Win32 is used here, so test drivers include this header alone.
 #pragma once
 
@@ -98,6 +99,26 @@ inline TMenuItemState QueryMenuItem(HWND form, const char* name)
     s.checked = (a & TM_ITEM_CHECKED) != 0;
     s.command = static_cast<UINT>(a & 0xFFFF);
     return s;
+}
+
+// The caption of the form's menu item with this component name, byte by byte (code page 1252,
+// "&" marks kept); false when the form has no such item or does not answer.
+inline bool MenuItemCaption(HWND form, const char* name, std::string& caption)
+{
+    caption.clear();
+    ATOM atom = GlobalAddAtomA(name);
+    bool found = false;
+    for (LPARAM i = 0; i < TM_ASK_CAPTION; ++i) {
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(form, TM_MENUITEMQUERY, atom, TM_ASK_CAPTION + i, SMTO_ABORTIFHUNG, 5000, &answer))
+            break;
+        const auto a = static_cast<LRESULT>(answer);
+        found = (a & TM_ITEM_FOUND) != 0;
+        if (!found || !(a & TM_ITEM_CHAR)) break;
+        caption += static_cast<char>(a & 0xFF);
+    }
+    GlobalDeleteAtom(atom);
+    return found;
 }
 
 // Clicks the menu item as the user would (it runs once the form handles the posted command);

@@ -495,13 +495,18 @@ void TForm::Paint(TCanvas&)
     if (OnPaint) OnPaint(this);
 }
 
-LRESULT TForm::MenuItemQuery(ATOM nameAtom) const
+LRESULT TForm::MenuItemQuery(ATOM nameAtom, LPARAM ask) const
 {
     char name[256];
     UINT n = GlobalGetAtomNameA(nameAtom, name, sizeof name);
     if (n == 0) return 0;
     auto* item = dynamic_cast<TMenuItem*>(FindComponent(std::string(name, n)));
     if (!item) return 0;
+    if (ask >= TM_ASK_CAPTION && ask < 2 * TM_ASK_CAPTION) {
+        const std::string& caption = item->Caption();
+        const auto at = static_cast<size_t>(ask - TM_ASK_CAPTION);
+        return TM_ITEM_FOUND | (at < caption.size() ? TM_ITEM_CHAR | static_cast<unsigned char>(caption[at]) : 0);
+    }
     bool visible = true;
     for (const TMenuItem* i = item; i && i->Parent(); i = i->Parent())
         visible = visible && i->Visible();
@@ -513,7 +518,7 @@ void TForm::WndProc(TMessage& m)
 {
     switch (m.Msg) {
     case TM_MENUITEMQUERY:
-        m.Result = MenuItemQuery(static_cast<ATOM>(m.WParam));
+        m.Result = MenuItemQuery(static_cast<ATOM>(m.WParam), m.LParam);
         return;
     case WM_CLOSE:
         Close();

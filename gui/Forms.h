@@ -198,7 +198,7 @@ private:
     void ApplyPosition();
     void FireOnDestroy();
     // The answer to TM_MENUITEMQUERY (gui/Messages.h).
-    LRESULT MenuItemQuery(ATOM nameAtom) const;
+    LRESULT MenuItemQuery(ATOM nameAtom, LPARAM ask) const;
     void RecreateStyle();
     void ReadDescription();
     void BindFields();

@@ -26,13 +26,17 @@ constexpr UINT QSM_READER_STATUS = WM_USER + 42; // 1066
 constexpr UINT TM_BASE = 0x8000;
 // Asks a form about one of its menu items, also from another process: wParam is a global atom
 // holding the item's component name (the asker adds and deletes it). The answer is 0 when the
-// form has no such menu item, else TM_ITEM_FOUND with the item's command id in the low word
-// and the state bits below (see QueryMenuItem in gui/Automation.h).
+// form has no such menu item, else TM_ITEM_FOUND with, for lParam 0, the item's command id in
+// the low word and the state bits below; for lParam TM_ASK_CAPTION + i, one byte of the
+// item's caption: TM_ITEM_CHAR and byte i in the low byte, or neither past the caption's end
+// (see QueryMenuItem and MenuItemCaption in gui/Automation.h).
 constexpr UINT TM_MENUITEMQUERY = TM_BASE + 1;
 constexpr LRESULT TM_ITEM_FOUND = 0x10000000;
 constexpr LRESULT TM_ITEM_VISIBLE = 0x00010000; // the item and every menu above it are visible
 constexpr LRESULT TM_ITEM_ENABLED = 0x00020000;
 constexpr LRESULT TM_ITEM_CHECKED = 0x00040000;
+constexpr LPARAM TM_ASK_CAPTION = 0x10000; // + the byte's index, 0 .. 0xFFFF
+constexpr LRESULT TM_ITEM_CHAR = 0x00000100;
 
 // The skin command message.
 constexpr UINT SM_VELOCONCMD_NUMBER = 0xA100;

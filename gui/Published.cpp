@@ -75,6 +75,19 @@ const TPublishedProperty* FindPublishedProperty(const TObject& object, const std
     return nullptr;
 }
 
+std::vector<std::string> PublishedPropertyNames(const TObject& object)
+{
+    std::vector<std::string> names;
+    for (const TEntry& e : Registry()) {
+        if (!object.InheritsFrom(e.className)) continue;
+        bool known = false;
+        for (const std::string& n : names)
+            known = known || SameText(n, e.name);
+        if (!known) names.push_back(e.name);
+    }
+    return names;
+}
+
 TPublishedValue SetOfBits(unsigned bits, const std::vector<std::string>& elements)
 {
     TPublishedValue v;

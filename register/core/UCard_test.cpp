@@ -404,15 +404,6 @@ TEST_F(CardJournal, ASaleWithoutAJournalFolderIsNotSent)
     EXPECT_TRUE(Sent().empty());
 }
 
-// Fills the disk of the file's folder until nothing more fits.
-void FillDisk(const std::string& file)
-{
-    std::ofstream out(file, std::ios::binary);
-    const std::string block(4096, 'x');
-    while (out.write(block.data(), static_cast<std::streamsize>(block.size())) && out.flush()) {
-    }
-}
-
 // A comment that leaves exactly `room` bytes free in the last page (4096 bytes) of a tmpfs file
 // of this size.
 std::string PaddingFor(std::size_t size, std::size_t room)

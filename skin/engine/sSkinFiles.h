@@ -1,4 +1,4 @@
-// Where the skin manager's loaders find a skin's images (TsSkinImages of sSkinTables.h): the
+// Where the skin manager's loaders find a skin's images (TsImageSource of sSkinTables.h): the
 // files of a skin folder, or the entries of a packed container. Both decode the same way:
 // ".BMP" pictures as bitmaps of 1, 4, 8, 16, 24 or 32 bits (made 24-bit when asked), ".PNG"
 // pictures, and any picture whose bytes start with the PNG signature, with the PNG decoder into
@@ -27,7 +27,7 @@
 class TvxSkinConvertor;
 
 // Decoding shared by both kinds of source.
-class TsSkinFileImages : public TsSkinImages {
+class TsSkinFileImages : public TsImageSource {
 public:
     TsLoadedImage LoadMasterBitmap(const std::string& name) override;
     TsLoadedImage LoadBmp(const std::string& name, bool make24) override;
