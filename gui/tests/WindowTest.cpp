@@ -114,11 +114,16 @@ TEST_F(WindowTest, DriverFindsControlsByNameClicksAndReadsBack)
     EXPECT_EQ(r["ButtonText"], "Übernehmen");
     EXPECT_EQ(r["ButtonParent"], "InnerPanel");
     EXPECT_EQ(r["EditBefore"], "Müller");
+    EXPECT_EQ(r["LabelWindow"], "0");
     EXPECT_EQ(r["LabelBefore"], "leer");
     EXPECT_EQ(r["LabelAfter"], "Geklickt: Jürgen");
     EXPECT_EQ(r["PanelAfterMenu"], "Hallo aus dem Menü");
     EXPECT_EQ(r["Ticks"], "Tick 3");
-    EXPECT_EQ(r["Gauge"], "75%");
+    EXPECT_EQ(r["Gauge"], "75%"); // the percentage, though ShowText is off
+    EXPECT_EQ(r["LabelState"], "visible enabled 8,140");
+    EXPECT_EQ(r["QueryWindowed"], "0");
+    EXPECT_EQ(r["QueryUnknown"], "0");
+    EXPECT_EQ(r["QueryNoName"], "0");
     // Menus are local to their process under Wine: the bar is checked from here.
     HMENU bar = GetMenu(form->Handle());
     char text[64] = "";
