@@ -18,6 +18,10 @@
 
 inline constexpr const char* kNameProperty = "TilloraName";     // global atom of the component name
 inline constexpr const char* kObjectProperty = "TilloraObject"; // in-process: the TWinControl
+// How long a question to a form waits for its answer (a hang guard only). The wait does not give
+// up early on a program that is busy: the system counts a thread that has not looked at its
+// messages for five seconds as hung, and such a program answers once it looks again.
+inline constexpr UINT kQueryWait = 30000;
 
 // The component name of a window of this library ("" for other windows). Global atoms ignore
 // case: the name comes back in the spelling of whichever program added it first (a "PINEdit"
@@ -91,7 +95,7 @@ inline TMenuItemState QueryMenuItem(HWND form, const char* name)
     TMenuItemState s;
     ATOM atom = GlobalAddAtomA(name);
     DWORD_PTR answer = 0;
-    LRESULT sent = SendMessageTimeoutA(form, TM_MENUITEMQUERY, atom, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+    LRESULT sent = SendMessageTimeoutA(form, TM_MENUITEMQUERY, atom, 0, SMTO_NORMAL, kQueryWait, &answer);
     GlobalDeleteAtom(atom);
     auto a = static_cast<LRESULT>(answer);
     if (!sent || !(a & TM_ITEM_FOUND)) return s;
@@ -160,8 +164,8 @@ inline TGraphicControlState QueryControl(HWND form, const char* name)
     if (!answer) return s;
     ATOM atom = GlobalAddAtomA(name);
     DWORD_PTR result = 0;
-    LRESULT sent = SendMessageTimeoutA(form, TM_CONTROLQUERY, atom, reinterpret_cast<LPARAM>(answer), SMTO_ABORTIFHUNG,
-                                       5000, &result);
+    LRESULT sent = SendMessageTimeoutA(form, TM_CONTROLQUERY, atom, reinterpret_cast<LPARAM>(answer), SMTO_NORMAL,
+                                       kQueryWait, &result);
     GlobalDeleteAtom(atom);
     DestroyWindow(answer);
     auto a = static_cast<LRESULT>(result);

@@ -791,9 +791,10 @@ LRESULT TForm::ControlQuery(ATOM nameAtom, HWND asker) const
     std::memcpy(data.data(), &reply, sizeof reply);
     data += caption;
     COPYDATASTRUCT copy{TM_CONTROLQUERY, static_cast<DWORD>(data.size()), data.data()};
+    // The asker waits in its own send to this window: it takes this at once.
     DWORD_PTR taken = 0;
     if (!SendMessageTimeoutA(asker, WM_COPYDATA, reinterpret_cast<WPARAM>(handle_), reinterpret_cast<LPARAM>(&copy),
-                             SMTO_ABORTIFHUNG, 5000, &taken) ||
+                             SMTO_NORMAL, 5000, &taken) ||
         !taken)
         return 0;
     return TM_ITEM_FOUND | (control->Showing() ? TM_ITEM_VISIBLE : 0) | (control->Enabled() ? TM_ITEM_ENABLED : 0);

@@ -193,6 +193,13 @@ TEST_F(ClassLibrary, EachNotificationArrivesOncePerChange)
     EXPECT_EQ(e[CM_FONTCHANGED], 1);
     EXPECT_EQ(e[CM_TEXTCHANGED], 1);
     EXPECT_EQ(l[CM_TEXTCHANGED], 1);
+    // The wheel over a window, an invalidation, a value that changed.
+    const int invalidated = e[CM_INVALIDATE]; // the colour and the font invalidated it too
+    SendMessageA(inner->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    inner->Invalidate();
+    EXPECT_EQ(e[CM_MOUSEWHEEL], 1);
+    EXPECT_EQ(e[CM_INVALIDATE], invalidated + 1);
+    EXPECT_EQ(e[CM_CHANGED], 1); // the text set above
 
     // Showing: the panel and the edit in it, not the label (no window).
     panel->Hide();

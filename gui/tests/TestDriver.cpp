@@ -4,6 +4,7 @@
 //   gui_test_driver auto <report>            the automation form
 //   gui_test_driver modal <button> <report>  the modal dialog, pressing <button>
 //   gui_test_driver menu <report>            the automation form's menu items, by name
+//   gui_test_driver label <report>           the automation form's result label, at once
 #include <windows.h>
 
 #include <cstdio>
@@ -99,6 +100,18 @@ int DriveMenu()
     return 0;
 }
 
+// Reads a label at once, while the form's thread may be busy.
+int DriveLabel()
+{
+    HWND form = nullptr;
+    if (!WaitFor([&] { return (form = FindFormWindow("TAutoForm")) && IsWindowVisible(form); })) {
+        Put("error", "form not found");
+        return 1;
+    }
+    Put("Label", ControlText(form, "ResultLabel"));
+    return 0;
+}
+
 int DriveModal(const char* buttonName)
 {
     HWND dlg = nullptr;
@@ -128,6 +141,7 @@ int main(int argc, char** argv)
     if (!report) return 3;
     int rc = mode == "auto"                 ? DriveAutoForm()
              : mode == "menu"               ? DriveMenu()
+             : mode == "label"              ? DriveLabel()
              : mode == "modal" && argc == 4 ? DriveModal(argv[2])
                                             : 2;
     std::fclose(report);

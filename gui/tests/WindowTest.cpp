@@ -162,6 +162,20 @@ TEST_F(WindowTest, DriverFindsAMenuItemByNameReadsItsStateAndClicksIt)
     form->Free();
 }
 
+// A program busy for more than five seconds counts as hung to the system: a driver's question
+// about a label waits for it rather than giving up.
+TEST_F(WindowTest, DriverReadsALabelOfAFormWhoseThreadIsBusy)
+{
+    auto* form = TForm::Create<TAutoForm>(Application);
+    Application->ProcessMessages();
+    TDriver driver("label");
+    ASSERT_TRUE(driver.Started());
+    Sleep(6000); // not looking at the message queue
+    ASSERT_TRUE(driver.PumpUntilDone());
+    EXPECT_EQ(driver.Report()["Label"], "leer");
+    form->Free();
+}
+
 // A form made from a description given here as text.
 TForm* FormFrom(const std::string& text)
 {
