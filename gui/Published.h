@@ -10,7 +10,8 @@
 //       [](TObject& o) { return TPublishedValue::OfOrdinal(static_cast<TMyPanel&>(o).Flat()); },
 //       [](TObject& o, const TPublishedValue& v) { static_cast<TMyPanel&>(o).SetFlat(v.ordinal != 0); }});
 //
-// The class library registers: TComponent.Tag; TControl.Color, Visible, Enabled, Font (object);
+// The class library registers: TComponent.Tag; TControl.Color, Visible, Enabled, BiDiMode, Font
+// (object); TWinControl.BorderWidth; TPanel.BevelWidth, BevelOuter, BevelInner, BorderStyle;
 // TForm.BorderIcons (set of biSystemMenu, biMinimize, biMaximize, biHelp).
 #pragma once
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "gui/Automation.h"
+#include "tests/support/ControlText.h"
 #include "tests/support/Base64Text.h"
 #include "tests/support/JournalRunFolder.h"
 #include "tests/support/RegisterWindowTest.h"
@@ -108,11 +109,7 @@ protected:
         GetPrivateProfileStringA(section, key.c_str(), "", buf, sizeof buf, tillora.Path("cfg\\lang.ini").c_str());
         return buf;
     }
-    static std::string Text(HWND form, const char* control)
-    {
-        HWND c = FindControlWindow(form, control);
-        return c ? WindowText(c) : "<" + std::string(control) + " missing>";
-    }
+    static std::string Text(HWND form, const char* control) { return ControlText(form, control); }
     static std::string MenuText(HWND form, const char* item)
     {
         std::string caption;

@@ -114,11 +114,16 @@ TEST_F(WindowTest, DriverFindsControlsByNameClicksAndReadsBack)
     EXPECT_EQ(r["ButtonText"], "Übernehmen");
     EXPECT_EQ(r["ButtonParent"], "InnerPanel");
     EXPECT_EQ(r["EditBefore"], "Müller");
+    EXPECT_EQ(r["LabelWindow"], "0");
     EXPECT_EQ(r["LabelBefore"], "leer");
     EXPECT_EQ(r["LabelAfter"], "Geklickt: Jürgen");
     EXPECT_EQ(r["PanelAfterMenu"], "Hallo aus dem Menü");
     EXPECT_EQ(r["Ticks"], "Tick 3");
-    EXPECT_EQ(r["Gauge"], "75%");
+    EXPECT_EQ(r["Gauge"], "75%"); // the percentage, though ShowText is off
+    EXPECT_EQ(r["LabelState"], "visible enabled 8,140");
+    EXPECT_EQ(r["QueryWindowed"], "0");
+    EXPECT_EQ(r["QueryUnknown"], "0");
+    EXPECT_EQ(r["QueryNoName"], "0");
     // Menus are local to their process under Wine: the bar is checked from here.
     HMENU bar = GetMenu(form->Handle());
     char text[64] = "";
@@ -154,6 +159,20 @@ TEST_F(WindowTest, DriverFindsAMenuItemByNameReadsItsStateAndClicksIt)
     EXPECT_EQ(r["PanelAfterClick"], "Hallo aus dem Menü");
     EXPECT_EQ(form->InnerPanel->Caption(), "Hallo aus dem Menü");
     EXPECT_TRUE(errors.empty());
+    form->Free();
+}
+
+// A program busy for more than five seconds counts as hung to the system: a driver's question
+// about a label waits for it rather than giving up.
+TEST_F(WindowTest, DriverReadsALabelOfAFormWhoseThreadIsBusy)
+{
+    auto* form = TForm::Create<TAutoForm>(Application);
+    Application->ProcessMessages();
+    TDriver driver("label");
+    ASSERT_TRUE(driver.Started());
+    Sleep(6000); // not looking at the message queue
+    ASSERT_TRUE(driver.PumpUntilDone());
+    EXPECT_EQ(driver.Report()["Label"], "leer");
     form->Free();
 }
 
