@@ -15,24 +15,10 @@
 #include "gui/ListCtrls.h"
 #include "gui/Menus.h"
 #include "gui/StdCtrls.h"
+#include "tests/support/HandleCount.h"
 #include "tests/support/ModalScript.h"
 
 namespace {
-
-// Counts the GDI objects and the windows and menus that exist (the handle tables are
-// scanned: GetGuiResources is a stub under Wine).
-struct THandles {
-    int gdi = 0, user = 0;
-    static THandles Now()
-    {
-        THandles c;
-        for (uintptr_t h = 0x10; h <= 0xFFFF; ++h)
-            if (GetObjectType(reinterpret_cast<HGDIOBJ>(h))) ++c.gdi;
-        for (uintptr_t h = 0x20; h <= 0xFFFE; h += 2)
-            if (IsWindow(reinterpret_cast<HWND>(h)) || IsMenu(reinterpret_cast<HMENU>(h))) ++c.user;
-        return c;
-    }
-};
 
 class LeakTest : public ::testing::Test {
 protected:
@@ -54,12 +40,12 @@ protected:
         for (int i = 0; i < 3; ++i)
             cycle();
         Application->ProcessMessages();
-        THandles before = THandles::Now();
+        const THandleCount before = THandleCount::Now();
         for (int i = 0; i < 200; ++i) {
             cycle();
             Application->ProcessMessages();
         }
-        THandles after = THandles::Now();
+        const THandleCount after = THandleCount::Now();
         std::printf("leak %s: gdi %d -> %d, user %d -> %d\n", kind, before.gdi, after.gdi, before.user, after.user);
         std::fflush(stdout);
         EXPECT_EQ(after.gdi, before.gdi) << kind;

@@ -11,6 +11,7 @@
 #include "gui/FormReader.h"
 #include "gui/ListCtrls.h"
 #include "gui/tests/TestForms.h"
+#include "tests/support/HandleCount.h"
 
 namespace {
 
@@ -73,21 +74,6 @@ public:
 private:
     std::string report_;
     TKernelHandle process_;
-};
-
-// Counts the GDI objects and the windows and menus that exist (see the platform notes: the
-// handle tables are scanned, GetGuiResources is a stub under Wine).
-struct THandleCount {
-    int gdi = 0, user = 0;
-    static THandleCount Now()
-    {
-        THandleCount c;
-        for (uintptr_t h = 0x10; h <= 0xFFFF; ++h)
-            if (GetObjectType(reinterpret_cast<HGDIOBJ>(h))) ++c.gdi;
-        for (uintptr_t h = 0x20; h <= 0xFFFE; h += 2)
-            if (IsWindow(reinterpret_cast<HWND>(h)) || IsMenu(reinterpret_cast<HMENU>(h))) ++c.user;
-        return c;
-    }
 };
 
 class WindowTest : public ::testing::Test {
@@ -368,11 +354,11 @@ TEST_F(WindowTest, OpeningAndClosingAForm200TimesLeaksNoHandles)
     };
     for (int i = 0; i < 3; ++i)
         cycle(); // classes registered, caches filled
-    THandleCount before = THandleCount::Now();
+    const THandleCount before = THandleCount::Now();
     int formsBefore = Application->LiveForms();
     for (int i = 0; i < 200; ++i)
         cycle();
-    THandleCount after = THandleCount::Now();
+    const THandleCount after = THandleCount::Now();
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.user, before.user);
     EXPECT_EQ(Application->LiveForms(), formsBefore);

@@ -35,6 +35,7 @@
 #include "skin/engine/vxSkinConvertor.h"
 #include "skin/windows/sConnect.h"
 #include "skin/windows/sStart.h"
+#include "tests/support/HandleCount.h"
 
 namespace {
 
@@ -304,20 +305,6 @@ COLORREF WindowPixel(HWND wnd, int x, int y)
     return c;
 }
 
-struct THandleCount {
-    int gdi = 0, user = 0;
-};
-
-THandleCount CountHandles()
-{
-    THandleCount n;
-    for (uintptr_t h = 0x10; h <= 0xFFFF; ++h)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0) ++n.gdi;
-    for (uintptr_t h = 0x20; h <= 0xFFFE; h += 2)
-        if (IsWindow(reinterpret_cast<HWND>(h)) || IsMenu(reinterpret_cast<HMENU>(h))) ++n.user;
-    return n;
-}
-
 // Skins on, the register window and the skin dialog shown, the shipped skins listed.
 class SkinSwitch : public Dialogs {
 protected:
@@ -370,7 +357,7 @@ TEST_F(SkinSwitch, SwitchingAHundredTimesKeepsTheHandleCountsFlat)
     // One round first: what each skin makes once (fonts, brushes, caches) is made.
     for (int i : {0, 1, 2})
         Choose(i);
-    const THandleCount before = CountHandles();
+    const THandleCount before = THandleCount::Now();
     ASSERT_GT(before.gdi, 10); // the count sees this process's objects
     ASSERT_GT(before.user, 10);
     for (int k = 0; k < 100; ++k)
@@ -378,7 +365,7 @@ TEST_F(SkinSwitch, SwitchingAHundredTimesKeepsTheHandleCountsFlat)
     SkinSel->SkinCheckBox->SetChecked(false);
     SkinSel->SkinCheckBox->SetChecked(true);
     Choose(2);
-    const THandleCount after = CountHandles();
+    const THandleCount after = THandleCount::Now();
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.user, before.user);
 }

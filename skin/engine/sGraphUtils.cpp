@@ -16,7 +16,8 @@ struct TGraphModule {
                 reinterpret_cast<void*>(GetProcAddress(user32.get(), "UpdateLayeredWindow")));
     }
     TLibraryHandle user32;
-    TUpdateLayeredWindowProc updateLayeredWindow = nullptr;
+    TUpdateLayeredWindowProc updateLayeredWindow = nullptr; // as found at start
+    TUpdateLayeredWindowProc replacement = nullptr;         // a test's, while set
     TvxFast32 fast32;
 };
 TGraphModule& Module()
@@ -39,7 +40,16 @@ RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 } // namespace
 
 bool LayeredWindowsAvailable() { return Module().updateLayeredWindow != nullptr; }
-TUpdateLayeredWindowProc UpdateLayeredWindowEntry() { return Module().updateLayeredWindow; }
+TUpdateLayeredWindowProc UpdateLayeredWindowEntry()
+{
+    return Module().replacement ? Module().replacement : Module().updateLayeredWindow;
+}
+TUpdateLayeredWindowProc SetUpdateLayeredWindowEntry(TUpdateLayeredWindowProc proc)
+{
+    const TUpdateLayeredWindowProc before = UpdateLayeredWindowEntry();
+    Module().replacement = proc;
+    return before;
+}
 TvxFast32& SharedFast32() { return Module().fast32; }
 
 std::unique_ptr<TBitmap> CreateBmp24(int width, int height) { return CreateBmp(width, height, pf24bit); }

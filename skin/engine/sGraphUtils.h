@@ -27,8 +27,13 @@
 using TUpdateLayeredWindowProc = BOOL(WINAPI*)(HWND, HDC, POINT*, SIZE*, HDC, POINT*, COLORREF, BLENDFUNCTION*, DWORD);
 // True when "UpdateLayeredWindow" was found in "user32.dll" at start.
 bool LayeredWindowsAvailable();
-// That entry point, or none; for the layered effects of window skinning.
+// That entry point, or none: every layered effect of window skinning (glows, extended borders,
+// title-button fades, animation copies) calls UpdateLayeredWindow through it.
 TUpdateLayeredWindowProc UpdateLayeredWindowEntry();
+// Test seam: makes UpdateLayeredWindowEntry give proc instead (nullptr: the entry point found at
+// start again) and answers the one it gave before; tests record the layered effects' calls
+// with it (tests/support/LayeredRecorder.h).
+TUpdateLayeredWindowProc SetUpdateLayeredWindowEntry(TUpdateLayeredWindowProc proc);
 // The pixel access object kept for shared use while the program runs.
 TvxFast32& SharedFast32();
 

@@ -6,6 +6,7 @@
 
 #include "gui/ExtCtrls.h"
 #include "skin/engine/sHooks.h"
+#include "tests/support/LayeredRecorder.h"
 
 namespace {
 std::unique_ptr<TBitmap> Filled(int w, int h, TColor c, TPixelFormat f = pf24bit)
@@ -24,6 +25,40 @@ TEST(GraphUtils, LayeredWindowsAreFoundInUser32)
     EXPECT_EQ(reinterpret_cast<void*>(UpdateLayeredWindowEntry()),
               reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "UpdateLayeredWindow")));
     EXPECT_EQ(&SharedFast32(), &SharedFast32());
+}
+
+TEST(GraphUtils, LayeredCallsGoThroughTheEntryPointThatATestCanRecord)
+{
+    const TUpdateLayeredWindowProc real = UpdateLayeredWindowEntry();
+    HWND wnd = CreateWindowExA(WS_EX_LAYERED | WS_EX_TOOLWINDOW, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               nullptr, nullptr);
+    ASSERT_TRUE(wnd);
+    auto b = Filled(4, 3, RGB(10, 20, 30), pf32bit);
+    SetAlphaChannel(b.get(), TRect{0, 0, 4, 3}, 0x80);
+    b->Canvas().SetPixel(3, 2, RGB(1, 2, 3));
+    {
+        TLayeredRecorder rec;
+        POINT pos{30, 40}, origin{};
+        SIZE size{4, 3};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, 200, AC_SRC_ALPHA};
+        EXPECT_TRUE(
+            UpdateLayeredWindowEntry()(wnd, nullptr, &pos, &size, b->Canvas().Handle(), &origin, 0, &blend, ULW_ALPHA));
+        ASSERT_EQ(rec.Calls().size(), 1u);
+        const TLayeredRecorder::Call& c = rec.Calls()[0];
+        EXPECT_EQ(c.Wnd, wnd);
+        EXPECT_EQ(c.Pos.x, 30);
+        EXPECT_EQ(c.Size.cy, 3);
+        EXPECT_EQ(c.Alpha, 200);
+        EXPECT_EQ(c.Flags, static_cast<DWORD>(ULW_ALPHA));
+        EXPECT_EQ(c.Pixel(0, 0), 0x800A141Eu);
+        EXPECT_EQ(c.Pixel(3, 2) & 0xFFFFFF, 0x010203u);
+        // Passed on: the window took the size.
+        RECT r;
+        GetWindowRect(wnd, &r);
+        EXPECT_EQ(r.right - r.left, 4);
+    }
+    EXPECT_EQ(reinterpret_cast<void*>(UpdateLayeredWindowEntry()), reinterpret_cast<void*>(real));
+    DestroyWindow(wnd);
 }
 
 TEST(GraphUtils, WorkBitmapsHaveTheirFormatAndSize)

@@ -47,9 +47,15 @@ TsBorderWidths ShrinkBorders(TsBorderWidths w, int width, int height)
 std::vector<TsPiece> BorderPieces(const TRect& r, const TRect& frame, const TsBorderWidths& w, bool stretch,
                                   bool middle)
 {
+    return BorderPieces(r, frame, w, w, stretch, middle);
+}
+
+std::vector<TsPiece> BorderPieces(const TRect& r, const TRect& frame, const TsBorderWidths& w,
+                                  const TsBorderWidths& cut, bool stretch, bool middle)
+{
     std::vector<TsPiece> out;
     const int fw = frame.Right - frame.Left, fh = frame.Bottom - frame.Top;
-    const int mw = std::max(fw - w.L - w.R, 0), mh = std::max(fh - w.T - w.B, 0);
+    const int mw = std::max(fw - cut.L - cut.R, 0), mh = std::max(fh - cut.T - cut.B, 0);
     const int fl = frame.Left, ft = frame.Top, fr = frame.Right, fb = frame.Bottom;
     const auto corner = [&](const TRect& src, const TRect& dst) {
         if (src.Right > src.Left && src.Bottom > src.Top) out.push_back({src, dst, true});
@@ -59,12 +65,12 @@ std::vector<TsPiece> BorderPieces(const TRect& r, const TRect& frame, const TsBo
     corner(TRect{fl, fb - w.B, fl + w.L, fb}, TRect{r.Left, r.Bottom - w.B, r.Left + w.L, r.Bottom});
     corner(TRect{fr - w.R, fb - w.B, fr, fb}, TRect{r.Right - w.R, r.Bottom - w.B, r.Right, r.Bottom});
     const int il = r.Left + w.L, it = r.Top + w.T, ir = r.Right - w.R, ib = r.Bottom - w.B;
-    Piece(out, TRect{fl, ft + w.T, fl + w.L, ft + w.T + mh}, TRect{r.Left, it, il, ib}, stretch, false, true);
-    Piece(out, TRect{fl + w.L, ft, fl + w.L + mw, ft + w.T}, TRect{il, r.Top, ir, it}, stretch, true, false);
-    Piece(out, TRect{fr - w.R, ft + w.T, fr, ft + w.T + mh}, TRect{ir, it, r.Right, ib}, stretch, false, true);
-    Piece(out, TRect{fl + w.L, fb - w.B, fl + w.L + mw, fb}, TRect{il, ib, ir, r.Bottom}, stretch, true, false);
-    if (middle)
-        Piece(out, TRect{fl + w.L, ft + w.T, fl + w.L + mw, ft + w.T + mh}, TRect{il, it, ir, ib}, stretch, true, true);
+    const int ml = fl + cut.L, mt = ft + cut.T; // the frame's middle part
+    Piece(out, TRect{fl, mt, fl + w.L, mt + mh}, TRect{r.Left, it, il, ib}, stretch, false, true);
+    Piece(out, TRect{ml, ft, ml + mw, ft + w.T}, TRect{il, r.Top, ir, it}, stretch, true, false);
+    Piece(out, TRect{fr - w.R, mt, fr, mt + mh}, TRect{ir, it, r.Right, ib}, stretch, false, true);
+    Piece(out, TRect{ml, fb - w.B, ml + mw, fb}, TRect{il, ib, ir, r.Bottom}, stretch, true, false);
+    if (middle) Piece(out, TRect{ml, mt, ml + mw, mt + mh}, TRect{il, it, ir, ib}, stretch, true, true);
     return out;
 }
 

@@ -39,6 +39,12 @@ struct TsPiece {
 // middle part likewise when middle is set. Sides whose middle part is 0 wide are left out.
 std::vector<TsPiece> BorderPieces(const TRect& r, const TRect& frame, const TsBorderWidths& w, bool stretch,
                                   bool middle);
+// The same, with the frame's middle part cut by other widths than the pieces' thickness: the
+// corners and sides are w thick, taken from the frame's outer edges, and the sides and middle
+// repeat (or stretch) the part of the frame inside cut. Frame 20 x 20, w 3, cut 6: the left
+// side repeats the frame's columns 0..2 of rows 6..13 in steps of 8 rows.
+std::vector<TsPiece> BorderPieces(const TRect& r, const TRect& frame, const TsBorderWidths& w,
+                                  const TsBorderWidths& cut, bool stretch, bool middle);
 
 // The copies of a w x h texture frame into r by draw mode, Src relative to the frame's
 // top-left corner; rest becomes the part of r left for the fill, (-1, -1, -1, -1) when none:

@@ -51,6 +51,17 @@ TEST(MaskTiles, BorderSidesAreTiledFromTheInnerEdgeInStepsOfTheMiddle)
         EXPECT_EQ(pieces[i], expected[i]) << i << ": " << pieces[i];
 }
 
+TEST(MaskTiles, ThinnerPiecesStillRepeatTheMiddleInsideTheCutWidths)
+{
+    // Frame 20 x 20, pieces 3 thick, middle part inside widths 6: 8 x 8 at (6, 6).
+    const auto pieces = BorderPieces(TRect{0, 0, 30, 30}, TRect{0, 0, 20, 20}, {3, 3, 3, 3}, {6, 6, 6, 6}, false, true);
+    ASSERT_GE(pieces.size(), 6u);
+    EXPECT_EQ(pieces[1], (TsPiece{{17, 0, 20, 3}, {27, 0, 30, 3}, true}));
+    EXPECT_EQ(pieces[4], (TsPiece{{0, 6, 3, 14}, {0, 3, 3, 11}}));         // left side, first step
+    EXPECT_EQ(pieces[7], (TsPiece{{6, 0, 14, 3}, {3, 0, 11, 3}}));         // top side, first step
+    EXPECT_EQ(pieces.back(), (TsPiece{{6, 6, 14, 14}, {19, 19, 27, 27}})); // middle, last copy
+}
+
 TEST(MaskTiles, StretchedBordersHaveOnePiecePerSideAndTheMiddleOnlyWhenAsked)
 {
     const TRect r{0, 0, 50, 30}, frame{0, 0, 20, 20};

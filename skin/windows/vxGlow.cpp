@@ -25,3 +25,7 @@ void ClearGlows()
         if (g) DestroyWindow(g);
     glows.clear();
 }
+
+void GlowStart() {}
+
+void GlowEnd() { ClearGlows(); }

@@ -18,3 +18,7 @@ int ShowGlow(const TRect& rect, const TRect& clip, const std::string& section, T
 void HideGlow(int& id);
 // Frees every glow and empties the list.
 void ClearGlows();
+
+// The module's start (nothing to prepare yet) and end (every glow freed).
+void GlowStart();
+void GlowEnd();

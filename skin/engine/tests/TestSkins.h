@@ -1,10 +1,12 @@
 // Test helper for the generated test skins (tools/TestSkinLayout.h): their paths, their
-// images as the layout describes them, and the colour each pixel of an image must have.
+// images as the layout describes them, the colour each pixel of an image must have, and the
+// images and section colours of the probe skins.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,10 @@ using testskins::TTestImage;
 
 // The folder of a test skin, or a packed test skin's file ("Masks.vtz").
 inline std::string SkinPath(const std::string& name) { return std::string(TEST_SKINS_DIR) + "/" + name; }
+// The test skins' folder as a skin manager's SkinDirectory, so that SetSkinName("Probe") loads
+// and announces a probe skin: with its drive (a manager takes a folder without one as relative
+// to the program's).
+inline std::string SkinDirectory() { return std::string("Z:") + TEST_SKINS_DIR; }
 
 // The bytes of a file.
 inline std::unique_ptr<TMemoryStream> FileBytes(const std::string& file)
@@ -80,18 +86,7 @@ inline void ExpectRecord(const TsSkinManager& m, const TsMaskData& r, const TTes
 }
 
 // The colour the generator painted at (x, y) of the image's rectangle.
-inline COLORREF ExpectedPixel(const TTestImage& im, int x, int y)
-{
-    const int states = im.States < 1 ? 1 : im.States;
-    const int bands = im.MaskType + 1 < 1 ? 1 : im.MaskType + 1;
-    const int fw = (im.R.Right - im.R.Left) / states, fh = (im.R.Bottom - im.R.Top) / bands;
-    const int s = x / fw, fx = x % fw;
-    if (s >= states || y >= fh) return 0; // mask band, spare columns
-    const int col = fx < im.WL ? 0 : fx >= fw - im.WR ? 2 : 1;
-    const int row = y < im.WT ? 0 : y >= fh - im.WB ? 2 : 1;
-    if ((fx == 0 || fx == fw - 1) && (y == 0 || y == fh - 1)) return testskins::Transparent;
-    return testskins::TestColor(im.Id, s, 3 * row + col);
-}
+inline COLORREF ExpectedPixel(const TTestImage& im, int x, int y) { return testskins::CodedColor(im, x, y); }
 
 // Positions worth sampling along one side of a frame: its edges and the piece borders.
 inline std::vector<int> Samples(int size, int first, int last)
@@ -119,6 +114,51 @@ inline void ExpectPixels(TBitmap& bitmap, const TTestImage& im, const TRect& r)
                 EXPECT_EQ(bitmap.Canvas().Pixel(r.Left + px, r.Top + y), ExpectedPixel(im, px, y))
                     << "at " << px << "," << y;
             }
+}
+
+// ---- probe skins (TestSkinLayout.h): "Probe", "ProbeOther", "ProbeFading", "ProbeGlow",
+// "ProbeTransparent0", "ProbeTransparent50", "ProbeTransparent100", "ProbeBare"; their folders
+// are SkinPath(name).
+inline const testskins::TProbeSkin& ProbeSkin(const std::string& name)
+{
+    const testskins::TProbeSkin* skin = testskins::FindProbeSkin(name.c_str());
+    if (!skin) throw std::invalid_argument("no probe skin " + name);
+    return *skin;
+}
+
+// The images the probe skin records, in record order.
+inline std::vector<TTestImage> ProbeRecorded(const std::string& skin)
+{
+    return testskins::ProbeRecords(ProbeSkin(skin));
+}
+
+// A probe image of the skin as the layout describes it (also one the skin does not record:
+// Recorded is then false); the id tells the skin's palette.
+inline TTestImage ProbeImage(const std::string& skin, const std::string& section, const std::string& key)
+{
+    for (int i = 0; i < testskins::ProbeImageCount; ++i)
+        if (section == testskins::ProbeImages[i].Section && key == testskins::ProbeImages[i].Key)
+            return testskins::ProbeTestImage(ProbeSkin(skin), i);
+    throw std::invalid_argument("no probe image " + section + " " + key);
+}
+
+// The coded colour of state s, piece p (0 top-left .. 8 bottom-right) of a probe image.
+inline TColor ProbePiece(const TTestImage& im, int state, int piece)
+{
+    return static_cast<TColor>(testskins::TestColor(im.Id, state, piece));
+}
+
+// The colours a probe skin gives a section (TColor values).
+struct TProbeColors {
+    TColor Color, HotColor, FontColor, HotFontColor;
+};
+inline TProbeColors ProbeColors(const std::string& skin, const std::string& section)
+{
+    const int k = testskins::ProbeSectionIndex(section.c_str());
+    if (k < 0) throw std::invalid_argument("no probe section " + section);
+    const testskins::TProbeColors c = testskins::ProbeColors(ProbeSkin(skin), k);
+    return TProbeColors{static_cast<TColor>(c.Color), static_cast<TColor>(c.HotColor), static_cast<TColor>(c.FontColor),
+                        static_cast<TColor>(c.HotFontColor)};
 }
 
 } // namespace skintest

@@ -19,6 +19,7 @@
 //   NoMaster    MASTERBITMAP names a missing file
 //   NoOptions   a folder without "Options.dat"
 //   Broken.vtz  the first half of Masks.vtz
+//   Probe...    the probe skins of the skinned windows and controls (below)
 // Every VERSION is 6.99 or below (a higher one opens a message box).
 //
 // Colour coding of the images (so that a sampled pixel tells which piece of which image landed
@@ -30,15 +31,19 @@
 //           each frame (frame = rectangle width div states by height div (mask type + 1));
 //           with all widths 0 (glyphs, textures) the whole frame is piece 4
 //   blue  = 200
-//   the four outer corner pixels of every frame are 0xFF00FF (transparent)
-//   the mask band below the picture (mask type 1 and above) is black: through the masked copy
-//   the picture shows unchanged; columns right of the last whole frame are black too
+//   the four outer corner pixels of every frame are 0xFF00FF (transparent); images with the
+//   staircase option have 3, 2 and 1 such pixels in the outer three rows of each corner
+//   the mask band below the picture (mask type 1 and above) is black (white with the
+//   WhiteMask option): through the masked copy the picture shows unchanged (the destination
+//   stays); columns right of the last whole frame are black too
 //   master bitmap pixels outside every image are black
 // So the pixel at (x, y) of frame s, piece p of image i reads RGB(i, 16 * s + p, 200), and as a
 // TColor (0x00BBGGRR): TestColor(i, s, p) below.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace testskins {
 
@@ -63,7 +68,9 @@ struct TTestImage {
     int WL, WT, WR, WB;   // the record's border widths (also how the pieces are cut)
     int ImgType;          // 0 border, 1 texture, 2 glyph, 4 PNG glyph
     int StretchMode;
-    bool Recorded; // a record is loaded for it
+    bool Recorded;          // a record is loaded for it
+    bool Staircase = false; // corners: a staircase of 3, 2 and 1 transparent pixels (else one pixel)
+    bool WhiteMask = false; // the mask band below the picture is white (else black)
 };
 
 // The images of all skins, in the order their records are loaded (section order of the text,
@@ -477,5 +484,337 @@ constexpr uint32_t TestColor(int id, int state, int piece)
     return static_cast<uint32_t>(id) | static_cast<uint32_t>(16 * state + piece) << 8 | 200u << 16;
 }
 constexpr uint32_t Transparent = 0xFF00FF;
+
+// Whether (x, y) of a frame of w x h is a transparent corner pixel: the outer corner pixels,
+// or with a staircase the outer three rows of each corner, 3, 2 and 1 pixels from the outer
+// row inwards (mirrored at the right and at the bottom).
+constexpr bool CornerPixel(bool staircase, int x, int y, int w, int h)
+{
+    const int dx = x < w - 1 - x ? x : w - 1 - x, dy = y < h - 1 - y ? y : h - 1 - y;
+    return staircase ? dy < 3 && dx < 3 - dy : dx == 0 && dy == 0;
+}
+
+// The colour (TColor) the generator paints at (x, y) of the image's rectangle: the coded
+// pieces, transparent corners, and black (white with WhiteMask) in the mask band; spare
+// columns right of the last whole frame are black.
+constexpr uint32_t CodedColor(const TTestImage& im, int x, int y)
+{
+    const int states = im.States < 1 ? 1 : im.States;
+    const int bands = im.MaskType + 1 < 1 ? 1 : im.MaskType + 1;
+    const int fw = (im.R.Right - im.R.Left) / states, fh = (im.R.Bottom - im.R.Top) / bands;
+    const int s = x / fw, fx = x % fw;
+    if (s >= states) return 0;
+    if (y >= fh) return im.WhiteMask ? 0xFFFFFF : 0;
+    if (CornerPixel(im.Staircase, fx, y, fw, fh)) return Transparent;
+    const int col = fx < im.WL ? 0 : fx >= fw - im.WR ? 2 : 1;
+    const int row = y < im.WT ? 0 : y >= fh - im.WB ? 2 : 1;
+    return TestColor(im.Id, s, 3 * row + col);
+}
+
+// ---- Probe skins ------------------------------------------------------------------------------
+// Skins for the skinned windows and controls, written from the tables below: every section
+// those read, each with colours of its own, and the images in the colour coding above, in a
+// master bitmap (MASTER.BMP) of 8 cells of 64 x 32 a row, image i (table order) in cell i.
+//   Probe                  the sections and images of the tables
+//   ProbeOther             the same in other colours and with image ids 100 higher (switching)
+//   ProbeFading            Probe with FADINGENABLED=TRUE and FADINGITERATIONS=10 in every section
+//   ProbeGlow              Probe with the glow images (GLOW0 of BUTTON with GLOW=4 and
+//                          GLOWMARGIN=2, the title icons' ...GLOW0 with BI...GLOW=4 and
+//                          BI...GLOWMARGIN=2)
+//   ProbeTransparent0, ProbeTransparent50, ProbeTransparent100
+//                          Probe with TRANSPARENCY=0, 50, 100 in every control section
+//   ProbeBare              Probe without the optional sections and images
+// Border images have a 0xFF00FF staircase in each corner (CornerPixel); glyphs keep the single
+// corner pixel. The colours of section k (table order) with palette c are TColor values:
+//   COLOR 0x28GGRR, HOTCOLOR 0x3CGGRR, FONTCOLOR 0x50GGRR, HOTFONTCOLOR 0x64GGRR,
+//   RR = 10 + 4k, GG = 60 + 100c (ProbeColors below).
+
+struct TProbeSection {
+    const char* Name;
+    bool Optional; // left out of ProbeBare
+    bool Window;   // a window's section: no TRANSPARENCY in the transparent variants
+};
+
+// clang-format off
+inline constexpr TProbeSection ProbeSections[] = {
+    {"GLOBALINFO", false, true}, {"FORM", false, true}, {"FORMTITLE", false, true}, {"CAPTION", true, true},
+    {"DIALOG", false, true}, {"BUTTON", false, false}, {"EDIT", false, false}, {"CHECKBOX", false, false},
+    {"GROUPBOX", false, false}, {"PANEL", false, false}, {"PANEL_LOW", false, false}, {"COMBOBOX", false, false},
+    {"COMBOBTN", true, false}, {"GAUGE", false, false}, {"PROGRESSH", false, false}, {"MENUITEM", false, true},
+    {"MAINMENU", false, true}, {"MENULINE", true, true}, {"DIVIDERV", true, false}, {"TOOLBAR", false, false},
+    {"TOOLBUTTON", false, false}, {"SCROLLBTNTOP", false, false}, {"SCROLLBTNBOTTOM", false, false},
+    {"SCROLLBTNLEFT", false, false}, {"SCROLLBTNRIGHT", false, false}, {"SCROLLSLIDERV", false, false},
+    {"SCROLLSLIDERH", false, false}, {"SCROLLBAR1H", false, false}, {"SCROLLBAR1V", false, false},
+    {"SCROLLBAR2H", false, false}, {"SCROLLBAR2V", false, false}, {"TABTOP", false, false},
+    {"TABBOTTOM", false, false}, {"TABLEFT", false, false}, {"TABRIGHT", false, false},
+    {"PAGECONTROL", false, false}, {"PAGECONTROLBOTTOM", false, false}, {"PAGECONTROLLEFT", false, false},
+    {"PAGECONTROLRIGHT", false, false}, {"STATUSBAR", false, false}, {"DIVIDER", false, false},
+    {"COLHEADER", true, false}, {"UPDOWNBTN", false, false}, {"SPEEDBUTTON", false, false},
+    {"SPEEDBUTTON_SMALL", false, false}, {"MDIAREA", true, true},
+    // A border image whose mask band is white: through the masked copy it keeps what lies below.
+    {"PROBEMASK", false, false},
+};
+// clang-format on
+
+// One image of the probe skins: '^' a border image ("^" value, the four widths Width), '@' a
+// glyph ("@" value); frames FrameW x FrameH side by side, MaskType bands below them.
+struct TProbeImage {
+    const char* Section;
+    const char* Key;
+    char Kind;
+    int FrameW, FrameH, States, MaskType, Width;
+    bool Optional; // left out of ProbeBare (and so are all images of an optional section)
+    bool Glow;     // written only into ProbeGlow
+};
+
+// clang-format off
+inline constexpr TProbeImage ProbeImages[] = {
+    {"GLOBALINFO", "BICONCLOSE", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "BICONMAX", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "BICONMIN", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "BICONNORM", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "BICONHELP", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "BICLOSEALONE", '@', 16, 16, 3, 0, 0, true, false},
+    {"GLOBALINFO", "SICONCLOSE", '@', 12, 12, 3, 0, 0, false, false},
+    {"GLOBALINFO", "SICONMAX", '@', 12, 12, 3, 0, 0, false, false},
+    {"GLOBALINFO", "SICONMIN", '@', 12, 12, 3, 0, 0, false, false},
+    {"GLOBALINFO", "SICONNORM", '@', 12, 12, 3, 0, 0, false, false},
+    {"GLOBALINFO", "SICONHELP", '@', 12, 12, 3, 0, 0, true, false},
+    {"GLOBALINFO", "TITLEBUTTON", '^', 16, 16, 3, 0, 4, false, false},
+    {"GLOBALINFO", "BOXCHECKED", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "BOXUNCHECKED", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "BOXGRAYED", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "RADIOCHECKED", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "RADIOUNCHECKED", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "RADIOGRAYED", '@', 16, 16, 3, 0, 0, false, false},
+    {"GLOBALINFO", "GRIPIMAGE", '@', 12, 12, 1, 0, 0, true, false},
+    {"GLOBALINFO", "CHECK", '@', 16, 16, 1, 0, 0, false, false},
+    {"GLOBALINFO", "BICONCLOSEGLOW0", '^', 16, 16, 1, 1, 4, false, true},
+    {"GLOBALINFO", "BICONMAXGLOW0", '^', 16, 16, 1, 1, 4, false, true},
+    {"GLOBALINFO", "BICONMINGLOW0", '^', 16, 16, 1, 1, 4, false, true},
+    {"FORM", "BORDERSMASK", '^', 20, 16, 2, 0, 4, false, false},
+    {"FORMTITLE", "BORDERSMASK", '^', 20, 16, 2, 0, 4, false, false},
+    {"CAPTION", "BORDERSMASK", '^', 20, 16, 2, 0, 4, false, false},
+    {"DIALOG", "BORDERSMASK", '^', 20, 16, 2, 0, 4, false, false},
+    {"BUTTON", "BORDERSMASK", '^', 20, 16, 3, 1, 4, false, false},
+    {"BUTTON", "GLOW0", '^', 16, 16, 1, 1, 4, false, true},
+    {"EDIT", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"CHECKBOX", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"GROUPBOX", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"PANEL", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"PANEL_LOW", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"COMBOBOX", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"COMBOBOX", "GLYPHMASK", '@', 16, 16, 3, 0, 0, false, false},
+    {"COMBOBTN", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"GAUGE", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"PROGRESSH", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"MENUITEM", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"MAINMENU", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"MENULINE", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"DIVIDERV", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"TOOLBAR", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"TOOLBUTTON", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLBTNTOP", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLBTNTOP", "GLYPHMASK", '@', 12, 12, 3, 0, 0, false, false},
+    {"SCROLLBTNBOTTOM", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLBTNBOTTOM", "GLYPHMASK", '@', 12, 12, 3, 0, 0, false, false},
+    {"SCROLLBTNLEFT", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLBTNLEFT", "GLYPHMASK", '@', 12, 12, 3, 0, 0, false, false},
+    {"SCROLLBTNRIGHT", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLBTNRIGHT", "GLYPHMASK", '@', 12, 12, 3, 0, 0, false, false},
+    {"SCROLLSLIDERV", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLSLIDERH", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLBAR1H", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLBAR1V", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLBAR2H", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SCROLLBAR2V", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"TABTOP", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"TABBOTTOM", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"TABLEFT", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"TABRIGHT", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"PAGECONTROL", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"PAGECONTROLBOTTOM", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"PAGECONTROLLEFT", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"PAGECONTROLRIGHT", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"STATUSBAR", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"DIVIDER", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"COLHEADER", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"UPDOWNBTN", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SPEEDBUTTON", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"SPEEDBUTTON_SMALL", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
+    {"MDIAREA", "BORDERSMASK", '^', 20, 16, 2, 0, 4, false, false},
+    {"PROBEMASK", "BORDERSMASK", '^', 20, 16, 3, 1, 4, false, false},
+};
+// clang-format on
+
+struct TProbeSkin {
+    const char* Name;
+    int Palette;      // 0 the probe's colours and image ids, 1 the other ones
+    int Transparency; // TRANSPARENCY of every control section, -1 none written
+    bool Fading;      // FADINGENABLED=TRUE, FADINGITERATIONS=10 in every section
+    bool Glow;        // with the glow images and keys
+    bool Bare;        // without the optional sections and images
+};
+
+inline constexpr TProbeSkin ProbeSkins[] = {
+    {"Probe", 0, -1, false, false, false},
+    {"ProbeOther", 1, -1, false, false, false},
+    {"ProbeFading", 0, -1, true, false, false},
+    {"ProbeGlow", 0, -1, false, true, false},
+    {"ProbeTransparent0", 0, 0, false, false, false},
+    {"ProbeTransparent50", 0, 50, false, false, false},
+    {"ProbeTransparent100", 0, 100, false, false, false},
+    {"ProbeBare", 0, -1, false, false, true},
+};
+
+constexpr int ProbeFirstId = 50, ProbeCellWidth = 64, ProbeCellHeight = 32, ProbeCellsPerRow = 8;
+constexpr int ProbeImageCount = static_cast<int>(sizeof(ProbeImages) / sizeof(ProbeImages[0]));
+constexpr int ProbeMasterWidth = ProbeCellWidth * ProbeCellsPerRow;
+constexpr int ProbeMasterHeight = ProbeCellHeight * ((ProbeImageCount + ProbeCellsPerRow - 1) / ProbeCellsPerRow);
+static_assert(ProbeFirstId + ProbeImageCount + 100 <= 255, "probe image ids must fit the red channel");
+static_assert(ProbeFirstId > 43, "probe image ids follow those of the table skins");
+
+constexpr bool SameName(const char* a, const char* b)
+{
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+
+// The probe skin of that name; nullptr for none.
+constexpr const TProbeSkin* FindProbeSkin(const char* name)
+{
+    for (const TProbeSkin& s : ProbeSkins)
+        if (SameName(s.Name, name)) return &s;
+    return nullptr;
+}
+
+constexpr int ProbeSectionIndex(const char* section)
+{
+    for (int k = 0; k < static_cast<int>(sizeof(ProbeSections) / sizeof(ProbeSections[0])); ++k)
+        if (SameName(ProbeSections[k].Name, section)) return k;
+    return -1;
+}
+
+// Whether a section or an image is written into the skin.
+constexpr bool ProbeHasSection(const TProbeSkin& skin, const TProbeSection& section)
+{
+    return !(skin.Bare && section.Optional);
+}
+constexpr bool ProbeHasImage(const TProbeSkin& skin, const TProbeImage& image)
+{
+    const int k = ProbeSectionIndex(image.Section);
+    if (k < 0 || !ProbeHasSection(skin, ProbeSections[k])) return false;
+    return !(skin.Bare && image.Optional) && (skin.Glow || !image.Glow);
+}
+
+// The colours of a section of a probe skin (TColor values), as the comment above gives them.
+struct TProbeColors {
+    uint32_t Color, HotColor, FontColor, HotFontColor;
+};
+constexpr TProbeColors ProbeColors(const TProbeSkin& skin, int section)
+{
+    const uint32_t low = static_cast<uint32_t>(60 + 100 * skin.Palette) << 8 | static_cast<uint32_t>(10 + 4 * section);
+    return TProbeColors{0x280000u | low, 0x3C0000u | low, 0x500000u | low, 0x640000u | low};
+}
+
+// Image i of the table as a layout image of the skin (its Value holds only the notation's
+// first character; the whole value is ProbeValue).
+constexpr TTestImage ProbeTestImage(const TProbeSkin& skin, int i)
+{
+    const TProbeImage& p = ProbeImages[i];
+    const int left = i % ProbeCellsPerRow * ProbeCellWidth, top = i / ProbeCellsPerRow * ProbeCellHeight;
+    const int w = p.Kind == '^' ? p.Width : 0;
+    return TTestImage{skin.Name,
+                      p.Section,
+                      p.Key,
+                      p.Kind == '^' ? "^" : "@",
+                      ProbeFirstId + i + 100 * skin.Palette,
+                      nullptr,
+                      0,
+                      false,
+                      TTestRect{left, top, left + p.FrameW * p.States, top + p.FrameH * (p.MaskType + 1)},
+                      p.States,
+                      p.MaskType,
+                      w,
+                      w,
+                      w,
+                      w,
+                      p.Kind == '^' ? 0 : 2,
+                      0,
+                      ProbeHasImage(skin, p),
+                      p.Kind == '^',
+                      SameName(p.Section, "PROBEMASK")};
+}
+
+// The value text of a probe image: "^LLLL^TTTT^RRRR^BBBB^WLLL^WTTT^WRRR^WBBB^C^M^0^0" for a
+// border image, "@LLLL@TTTT@RRRR@BBBB@C@M" for a glyph.
+inline std::string ProbeValue(const TTestImage& im)
+{
+    const char kind = im.Value[0];
+    const auto field = [kind](int n, size_t digits) {
+        const std::string s = std::to_string(n);
+        return kind + std::string(digits > s.size() ? digits - s.size() : 0, '0') + s;
+    };
+    std::string v = field(im.R.Left, 4) + field(im.R.Top, 4) + field(im.R.Right, 4) + field(im.R.Bottom, 4);
+    if (kind == '^') v += field(im.WL, 4) + field(im.WT, 4) + field(im.WR, 4) + field(im.WB, 4);
+    v += field(im.States, 1) + field(im.MaskType, 1);
+    if (kind == '^') v += field(im.StretchMode, 1) + field(0, 1);
+    return v;
+}
+
+// The images a probe skin records, in record order (section by section, table order within).
+inline std::vector<TTestImage> ProbeRecords(const TProbeSkin& skin)
+{
+    std::vector<TTestImage> list;
+    for (const TProbeSection& section : ProbeSections)
+        for (int i = 0; i < ProbeImageCount; ++i)
+            if (SameName(ProbeImages[i].Section, section.Name) && ProbeHasImage(skin, ProbeImages[i]))
+                list.push_back(ProbeTestImage(skin, i));
+    return list;
+}
+
+// The text of a probe skin's "Options.dat".
+inline std::string ProbeOptions(const TProbeSkin& skin)
+{
+    std::string t;
+    const auto key = [&t](const std::string& name, const std::string& value) { t += name + "=" + value + "\n"; };
+    for (int k = 0; k < static_cast<int>(sizeof(ProbeSections) / sizeof(ProbeSections[0])); ++k) {
+        const TProbeSection& section = ProbeSections[k];
+        if (!ProbeHasSection(skin, section)) continue;
+        const std::string name = section.Name;
+        t += "[" + name + "]\n";
+        if (name == "GLOBALINFO") {
+            key("VERSION", "6.50");
+            key("AUTHOR", "Tillora tests");
+            key("MASTERBITMAP", "MASTER.BMP");
+            key("BORDERWIDTH", "4");
+            key("TITLEHEIGHT", "22");
+            if (skin.Glow)
+                for (const char* icon : {"BICLOSE", "BIMAX", "BIMIN"}) {
+                    key(std::string(icon) + "GLOW", "4");
+                    key(std::string(icon) + "GLOWMARGIN", "2");
+                }
+        }
+        const TProbeColors c = ProbeColors(skin, k);
+        key("COLOR", std::to_string(c.Color));
+        key("HOTCOLOR", std::to_string(c.HotColor));
+        key("FONTCOLOR", std::to_string(c.FontColor));
+        key("HOTFONTCOLOR", std::to_string(c.HotFontColor));
+        if (skin.Transparency >= 0 && !section.Window) key("TRANSPARENCY", std::to_string(skin.Transparency));
+        if (skin.Fading) {
+            key("FADINGENABLED", "TRUE");
+            key("FADINGITERATIONS", "10");
+        }
+        if (skin.Glow && name == "BUTTON") {
+            key("GLOW", "4");
+            key("GLOWMARGIN", "2");
+        }
+        for (int i = 0; i < ProbeImageCount; ++i)
+            if (SameName(ProbeImages[i].Section, section.Name) && ProbeHasImage(skin, ProbeImages[i]))
+                key(ProbeImages[i].Key, ProbeValue(ProbeTestImage(skin, i)));
+    }
+    return t;
+}
 
 } // namespace testskins

@@ -1,7 +1,8 @@
 // skingen: writes the test skins of TestSkinLayout.h into a folder, at build time.
 //   skingen OUTPUT-FOLDER
 // Every skin becomes OUTPUT-FOLDER/<Name>/ with its "Options.dat" and picture files, packed
-// skins also OUTPUT-FOLDER/<Name>.vtz; OUTPUT-FOLDER/skingen.stamp is written last. Pictures
+// skins also OUTPUT-FOLDER/<Name>.vtz, and the probe skins beside them; OUTPUT-FOLDER/skingen.stamp
+// is written last. Pictures
 // are painted in the colour coding the layout describes; BMP files are written here, PNG with
 // zlib, JPEG with libjpeg. It runs on the build machine.
 #include <cstdint>
@@ -31,21 +32,23 @@ namespace {
 // Paints image im at (x0, y0) of the picture, its rectangle's size, in the colour coding.
 void PaintCoded(TPicture& p, int x0, int y0, const TTestImage& im)
 {
-    const int w = im.R.Right - im.R.Left, h = im.R.Bottom - im.R.Top;
-    const int states = im.States < 1 ? 1 : im.States;
-    const int bands = im.MaskType + 1 < 1 ? 1 : im.MaskType + 1;
-    const int fw = w / states, fh = h / bands;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            p.At(x0 + x, y0 + y) = 0; // mask bands and spare columns: black
-    for (int s = 0; s < states; ++s)
-        for (int y = 0; y < fh; ++y)
-            for (int x = 0; x < fw; ++x) {
-                const int col = x < im.WL ? 0 : x >= fw - im.WR ? 2 : 1;
-                const int row = y < im.WT ? 0 : y >= fh - im.WB ? 2 : 1;
-                const bool corner = (x == 0 || x == fw - 1) && (y == 0 || y == fh - 1);
-                p.At(x0 + s * fw + x, y0 + y) = corner ? 0xFF00FF : Rgb(im.Id, 16 * s + 3 * row + col, 200);
-            }
+    for (int y = 0; y < im.R.Bottom - im.R.Top; ++y)
+        for (int x = 0; x < im.R.Right - im.R.Left; ++x) {
+            const uint32_t c = CodedColor(im, x, y); // 0x00BBGGRR
+            p.At(x0 + x, y0 + y) =
+                Rgb(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF), static_cast<int>(c >> 16));
+        }
+}
+
+// The files of a probe skin: its text and its master bitmap, which holds every probe image.
+std::vector<vtz::Entry> ProbeFiles(const TProbeSkin& skin)
+{
+    TPicture master(ProbeMasterWidth, ProbeMasterHeight);
+    for (int i = 0; i < ProbeImageCount; ++i) {
+        const TTestImage im = ProbeTestImage(skin, i);
+        PaintCoded(master, im.R.Left, im.R.Top, im);
+    }
+    return {{"Options.dat", ProbeOptions(skin), 9}, {"Master.bmp", Bmp(master, 24, false), 9}};
 }
 
 // A baseline JPEG of a flat picture in the colour (RGB).
@@ -177,6 +180,12 @@ int main(int argc, char** argv)
             }
         }
         Write(out / "Broken.vtz", masksPacked.substr(0, masksPacked.size() / 2));
+        for (const TProbeSkin& skin : ProbeSkins) {
+            const fs::path folder = out / skin.Name;
+            fs::create_directories(folder);
+            for (const vtz::Entry& e : ProbeFiles(skin))
+                Write(folder / e.name, e.data);
+        }
         Write(out / "skingen.stamp", "");
     } catch (const std::exception& e) {
         std::cerr << "skingen: " << e.what() << "\n";
