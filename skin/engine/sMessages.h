@@ -39,6 +39,8 @@ enum : WORD {
     cmdParentBGChanged = 20,
     cmdGetBGColor = 21,
     cmdSetPartlyHidden = 22,
+    cmdRefreshCache = 23, // paint the cache bitmap in the present state, not on the screen
+    cmdFadeFrame = 24,    // lParam a fade frame (TBitmap*): 0 lets the fade draw it
     cmdGetSkinIndex = 26,
     cmdMouseEnter = 29,
     cmdMouseLeave = 30,
