@@ -40,7 +40,8 @@ enum : WORD {
     cmdParentBGChanged = 20,
     cmdGetBGColor = 21,
     cmdSetPartlyHidden = 22,
-    cmdPaintFadeFrame = 24,
+    cmdRefreshCache = 23,   // paint the cache bitmap in the present state, not on the screen
+    cmdPaintFadeFrame = 24, // lParam a fade frame (TBitmap*): 0 lets the fade draw it
     cmdAnnounceControl = 25,
     cmdGetSkinIndex = 26,
     cmdMouseEnter = 29,

@@ -4,6 +4,7 @@
 #include "gui/base/SysUtils.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sFade.h"
 
 namespace {
 
@@ -30,9 +31,20 @@ TsSkinProvider::TsSkinProvider(TComponent* owner)
     skinData_->COC = 224;
     skinData_->SetSkinSection("FORM");
     AddProviderToList(form_);
+    hookId_ = form_->HookWindowProc([](TMessage& m, const TWndMethod& inherited) {
+        if (m.Msg == WM_QUERYENDSESSION) EndSessionFades();
+        // The session goes on after all: fades run again.
+        else if (m.Msg == WM_ENDSESSION && m.WParam == 0) SetFadesSuppressed(false);
+        inherited(m);
+    });
 }
 
-TsSkinProvider::~TsSkinProvider() { RemoveProviderFromList(form_); }
+TsSkinProvider::~TsSkinProvider()
+{
+    // A form being destroyed has dropped its hooks already.
+    if (!form_->InState(csDestroying)) form_->UnhookWindowProc(hookId_);
+    RemoveProviderFromList(form_);
+}
 
 TsSkinProvider* TsSkinProvider::Of(TForm* form)
 {

@@ -16,7 +16,10 @@
 // procedure yet: the form draws and behaves as a plain form, the provider only keeps its
 // settings and the state the skin engine reads and sets (its form, its skin section, the
 // locked flag while forms are frozen for a skin change, the extended-border window and whether
-// it draws a skinned border, both none and false while it draws nothing).
+// it draws a skinned border, both none and false while it draws nothing). It hooks its form's
+// WindowProc for the end of the session: WM_QUERYENDSESSION stops every fade (sFade.h,
+// EndSessionFades) and suppresses new ones, a WM_ENDSESSION that says the session goes on
+// lets them run again.
 //
 // Only a form can own a provider: any other owner is refused with EAbort "TsSkinProvider
 // component may be used with forms only!" (silent in the application's message display).
@@ -105,4 +108,5 @@ private:
     bool locked_ = false;
     TvxBorderForm* borderForm_ = nullptr;
     bool ownBorder_ = false;
+    int hookId_ = 0;
 };

@@ -44,7 +44,7 @@ void AddSkinModules(TModuleOrder& modules)
             SkinEngineStart();
         },
         SkinEngineEnd);
-    modules.Add("vxGlow", GlowStart, GlowEnd);
+    modules.Add("vxGlow", GlowEffectsStart, GlowEffectsEnd);
     modules.Add("vxDials", DialsStart, DialsEnd);
     modules.Add("vxSBUtils", AdaptersStart, AdaptersEnd);
     modules.Add("sVclUtils", VclUtilsStart, VclUtilsEnd);
