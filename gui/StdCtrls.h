@@ -129,6 +129,12 @@ protected:
     // Draws the text into the rectangle with these DrawText flags on the canvas's DC (its font
     // selected); with DT_CALCRECT it only measures, widening or heightening the rectangle.
     virtual void DoDrawText(TCanvas& canvas, RECT& rect, UINT flags);
+    // The text as DoDrawText writes it: an empty text (or a lone "&" with ShowAccelChar)
+    // measures as one blank, so that an empty label keeps a line's height.
+    std::string DrawnText(UINT flags) const;
+    // The text embossed, as a disabled label shows it: clBtnHighlight one pixel right and down,
+    // clBtnShadow over it (the DC's font and background mode as they are).
+    static void DrawEmbossedText(HDC dc, const std::string& text, RECT& rect, UINT flags);
     // Fits the size to the text (AutoSize, not while the description is read).
     virtual void AdjustBounds();
     // DrawText flags of the text: alignment, word breaks, tabs, accelerator, reading order.
@@ -173,6 +179,15 @@ class TCustomEdit : public TWinControl {
     void SetMaxLength(int n);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool v);
+    // The window's border: bsSingle with Ctl3D a sunken edge of 2 pixels (the default), without
+    // Ctl3D a line of 1 pixel; bsNone none. A change makes the window anew.
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool on);
+    // The character shown for each character of the text; 0 shows the text itself.
+    char PasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(char c);
     int SelStart() const;
     void SetSelStart(int pos);
     int SelLength() const;
@@ -198,6 +213,8 @@ protected:
     bool readOnly_ = false;
     TAlignment alignment_ = taLeftJustify;
     char passwordChar_ = 0;
+    TBorderStyle borderStyle_ = bsSingle;
+    bool ctl3D_ = true;
     int selStart_ = 0, selLength_ = 0;
     int firstLine_ = 0; // the first visible line, kept over a new window
 };

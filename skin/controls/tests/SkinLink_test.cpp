@@ -76,7 +76,7 @@ TEST_F(SkinLink, SectionsByNameAndByControlKind)
 {
     TsCommonData& link = edit->SkinData();
     EXPECT_EQ(link.COC, 3);
-    EXPECT_EQ(link.SkinSection(), "");
+    EXPECT_EQ(link.SkinSection(), "EDIT"); // the kind's section from construction on
     link.SetSkinSection("button");
     EXPECT_EQ(link.SkinSection(), "BUTTON");
     EXPECT_EQ(link.SkinIndex, manager->GetSkinIndex("BUTTON"));
@@ -112,6 +112,7 @@ TEST_F(SkinLink, SectionsByNameAndByControlKind)
 TEST_F(SkinLink, CommandsComeOnlyFromTheOwnManagerAndUpTo60)
 {
     TsCommonData& link = edit->SkinData();
+    link.SetSkinSection("BUTTON");
     link.SetSkinSection("EDIT"); // the link tells its control: command 3
     ASSERT_TRUE(link.Skinned());
     EXPECT_EQ(edit->Color(), static_cast<TColor>(0x3264C8));
