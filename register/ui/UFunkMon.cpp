@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "common/UTimeShares.h"
 #include "gui/Menus.h"
 #include "gui/ComCtrls.h"
 #include "gui/StdCtrls.h"
@@ -47,8 +48,16 @@ const TFormBindings& TFunkMonForm::Bindings() const
 
 void TFunkMonForm::FormCreate(TObject*)
 {
+    if (UTimeShares::On()) {
+        // A benchmark counts the window's painting with the monitor's share.
+        Mon->WindowProc = [proc = Mon->WindowProc](TMessage& m) {
+            UTimeShares::TTimeShare share(UTimeShares::RegisterMonitor);
+            proc(m);
+        };
+    }
     Mon->SetText(UFuncMon::MonitorLog().Text());
     UFuncMon::SetMonitorListener([this](std::string_view added, bool cleared) {
+        UTimeShares::TTimeShare share(UTimeShares::RegisterMonitor);
         if (cleared) Mon->SetText("");
         else Mon->Append(std::string(added));
     });
