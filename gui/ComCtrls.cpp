@@ -204,7 +204,7 @@ void TRichEdit::AppendLine(const std::string& line, TColor color)
         Collect(std::move(append));
         return;
     }
-    TQuietEdit quiet(handle_);
+    TQuietChange quiet(handle_);
     ApplyAppend(append);
 }
 

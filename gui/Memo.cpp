@@ -1,6 +1,6 @@
 // Memos and their lines. A memo's text is its lines, each followed by CR LF as lines are
 // added; a text that does not end in a line break counts its last line too. Changes of the
-// window's text are made quietly (TQuietEdit) and, in an update of the lines, appends are
+// window's text are made quietly (TQuietChange) and, in an update of the lines, appends are
 // collected and made as one.
 #include "gui/StdCtrls.h"
 #include "gui/base/SysUtils.h"
@@ -95,7 +95,7 @@ void TMemoStrings::EndUpdate()
     memo_.ApplyPending();
 }
 
-TCustomMemo::TQuietEdit::TQuietEdit(HWND window) : window_(window)
+TQuietChange::TQuietChange(HWND window) : window_(window)
 {
     const LONG_PTR style = GetWindowLongPtrA(window_, GWL_STYLE);
     if (!(style & WS_VISIBLE)) return;
@@ -103,7 +103,7 @@ TCustomMemo::TQuietEdit::TQuietEdit(HWND window) : window_(window)
     hidden_ = true;
 }
 
-TCustomMemo::TQuietEdit::~TQuietEdit()
+TQuietChange::~TQuietChange()
 {
     if (!hidden_) return;
     SetWindowLongPtrA(window_, GWL_STYLE, GetWindowLongPtrA(window_, GWL_STYLE) | WS_VISIBLE);
@@ -142,7 +142,7 @@ void TCustomMemo::Append(const std::string& text)
         Collect({text});
         return;
     }
-    TQuietEdit quiet(handle_);
+    TQuietChange quiet(handle_);
     ApplyAppend({text});
 }
 
@@ -169,7 +169,7 @@ void TCustomMemo::ApplyPending()
     const bool scroll = scrollPending_;
     scrollPending_ = false;
     if (!handle_ || (pending.empty() && !scroll)) return;
-    TQuietEdit quiet(handle_);
+    TQuietChange quiet(handle_);
     for (const TPendingAppend& append : pending)
         ApplyAppend(append);
     if (scroll) SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
@@ -191,7 +191,7 @@ void TCustomMemo::SetCaption(const std::string& caption)
         TCustomEdit::SetCaption(caption);
         return;
     }
-    TQuietEdit quiet(handle_);
+    TQuietChange quiet(handle_);
     TCustomEdit::SetCaption(caption);
 }
 
@@ -214,7 +214,7 @@ void TCustomMemo::ReplaceText(const std::string& text, size_t from, size_t to, c
     }
     // The offsets count the collected text too: it goes into the window first.
     ApplyPending();
-    TQuietEdit quiet(handle_);
+    TQuietChange quiet(handle_);
     SelectRange(CharIndex(text, from), CharIndex(text, to));
     SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(with.c_str()));
 }
@@ -252,7 +252,7 @@ void TCustomMemo::ScrollToCaret()
         scrollPending_ = true;
         return;
     }
-    TQuietEdit quiet(handle_);
+    TQuietChange quiet(handle_);
     SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
 }
 

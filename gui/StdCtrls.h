@@ -186,7 +186,25 @@ private:
     TCustomMemo& memo_;
 };
 
-// Every change of a memo's window text is made without drawing (see TQuietEdit): the window
+// While one lives, changes of a window (its text, a list's selection) move its content, caret
+// and scroll position but draw nothing: the window is marked invisible for the time (as
+// WM_SETREDRAW does), so neither its content nor its scroll bars are drawn (under Wine a shown
+// scroll bar redraws on every change, several milliseconds each). At its end the window, frame
+// included, is invalidated and paints once, when messages are next handled. Nested ones, and
+// ones on a hidden window, do nothing.
+class TQuietChange {
+public:
+    explicit TQuietChange(HWND window);
+    ~TQuietChange();
+    TQuietChange(const TQuietChange&) = delete;
+    TQuietChange& operator=(const TQuietChange&) = delete;
+
+private:
+    HWND window_;
+    bool hidden_ = false;
+};
+
+// Every change of a memo's window text is made without drawing (see TQuietChange): the window
 // paints once, the next time messages are handled, showing the same text, caret and scroll
 // position as if it had drawn each change.
 //
@@ -232,22 +250,6 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     friend class TMemoStrings;
-    // While one lives, changes of the window's text move its text, caret and scroll position
-    // but draw nothing: the window is marked invisible for the time (as WM_SETREDRAW does), so
-    // neither its lines nor its scroll bars are drawn (under Wine a shown scroll bar redraws on
-    // every change, several milliseconds each). At its end the window, frame included, is
-    // invalidated and paints once, when messages are next handled. Nested ones do nothing.
-    class TQuietEdit {
-    public:
-        explicit TQuietEdit(HWND window);
-        ~TQuietEdit();
-        TQuietEdit(const TQuietEdit&) = delete;
-        TQuietEdit& operator=(const TQuietEdit&) = delete;
-
-    private:
-        HWND window_;
-        bool hidden_ = false;
-    };
     // One append collected by an update: a text, in its own colour (a rich edit's AppendLine)
     // or in the colour the end of the text has.
     struct TPendingAppend {
@@ -256,7 +258,7 @@ protected:
         bool colored = false;
     };
     void Collect(TPendingAppend append);
-    // Makes one append in the window (inside a TQuietEdit).
+    // Makes one append in the window (inside a TQuietChange).
     virtual void ApplyAppend(const TPendingAppend& append);
     // Appends what the update collected, as one edit.
     void ApplyPending();

@@ -554,7 +554,11 @@ void TKassTip::SpezAddButtonClick(TObject*)
 void TKassTip::AddRandomItem(int maxQuantity)
 {
     TRandom& random = RegisterCore().Random();
-    ProdListSel->SetItemIndex(static_cast<int>(random.Next(static_cast<std::uint32_t>(ProdListSel->GetCount()))));
+    {
+        // The list scrolls to the product: shown when the window paints next, not at once.
+        TQuietChange quiet(ProdListSel->Handle());
+        ProdListSel->SetItemIndex(static_cast<int>(random.Next(static_cast<std::uint32_t>(ProdListSel->GetCount()))));
+    }
     const int quantity =
         maxQuantity < 2 ? maxQuantity : static_cast<int>(random.Next(static_cast<std::uint32_t>(maxQuantity))) + 1;
     StkMemo->SetText(IntToStr(quantity));
