@@ -403,9 +403,13 @@ void TKassTip::ClearReceipt()
     LastItem = nullptr;
     RabABox->SetVisible(false);
     UContainer::ResetItemList();
-    BelegMemo->SetText(std::string(13, ' ') + ULang::GetText(12));
-    QrOverlay->Picture().Clear();
-    QrOverlay->SetVisible(false);
+    {
+        // Hiding the picture would repaint the memo, scroll bars and all, at once.
+        TQuietChange quiet(BelegMemo->Handle());
+        BelegMemo->SetText(std::string(13, ' ') + ULang::GetText(12));
+        QrOverlay->Picture().Clear();
+        QrOverlay->SetVisible(false);
+    }
     QRImage->Picture().Clear();
     SumButton->SetEnabled(false);
 }
