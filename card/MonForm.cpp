@@ -31,10 +31,10 @@ void TMonForm::FormCreate(TObject*)
     logging_ = Visible();
     if (UTimeShares::On()) {
         // A benchmark counts the window's painting with the monitor's share.
-        Mess->WindowProc = [proc = Mess->WindowProc](TMessage& m) {
+        Mess->HookWindowProc([](TMessage& m, const TWndMethod& inherited) {
             UTimeShares::TTimeShare share(UTimeShares::CardMonitor);
-            proc(m);
-        };
+            inherited(m);
+        });
     }
 }
 

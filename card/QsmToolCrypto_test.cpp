@@ -148,6 +148,23 @@ TEST_F(CardCrypto, SignChainsLongDataAndItsSignatureVerifies)
                                         Hex(std::string(24, '\0')) + " " + sigBytes});
 }
 
+TEST_F(CardCrypto, DataOfExactly128BytesGoesInOneCommandAndOneMoreByteIsChained)
+{
+    const std::string d128 = Pattern(128, 3), d129 = Pattern(129, 4);
+    const char* signature = nullptr;
+    ASSERT_EQ(Qsm().SIGN(U8(d128), 128, "21", &signature), 0);
+    EXPECT_EQ(Sent("00 2A 9E 9A"), Cmds{"00 2A 9E 9A 80 " + Hex(d128) + " 00"});
+    EXPECT_TRUE(Sent("10 2A").empty());
+    const std::string sig128 = signature;
+    card_->ClearLog();
+    EXPECT_EQ(Qsm().VERIFY(U8(d128), 128, "21", sig128.c_str()), 0);
+    EXPECT_TRUE(Sent("10 2A").empty());
+    card_->ClearLog();
+    ASSERT_EQ(Qsm().SIGN(U8(d129), 129, "21", &signature), 0);
+    EXPECT_EQ(Sent("10 2A 9E 9A"), Cmds{"10 2A 9E 9A 40 " + Hex(d129.substr(0, 64)) + " 00"});
+    EXPECT_EQ(Sent("00 2A 9E 9A"), Cmds{"00 2A 9E 9A 41 " + Hex(d129.substr(64)) + " 00"});
+}
+
 TEST_F(CardCrypto, SignWithKey11TakesTheDataAsDigitsPaddedTo48)
 {
     const std::string digits = "0123456789ABCDEF0123";

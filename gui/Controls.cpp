@@ -38,6 +38,33 @@ TShiftState MouseShiftState(WPARAM w)
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
 
+} // namespace
+
+bool NotificationCarriesPointer(UINT msg)
+{
+    switch (msg) {
+    case CM_CANCELMODE:
+    case CM_FOCUSCHANGED:
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+    case CM_CONTROLLISTCHANGE:
+    case CM_CHANGED:
+    case CN_DRAWITEM:
+    case CN_MEASUREITEM:
+    case CN_NOTIFY:
+        return true;
+    default:
+        return false;
+    }
+}
+
+namespace {
+
+const TIdentEntry kBiDiModes[] = {{"bdLeftToRight", bdLeftToRight},
+                                  {"bdRightToLeft", bdRightToLeft},
+                                  {"bdRightToLeftNoAlign", bdRightToLeftNoAlign},
+                                  {"bdRightToLeftReadingOnly", bdRightToLeftReadingOnly}};
+
 const TIdentEntry kAligns[] = {{"alNone", alNone}, {"alTop", alTop},     {"alBottom", alBottom},
                                {"alLeft", alLeft}, {"alRight", alRight}, {"alClient", alClient}};
 
@@ -60,10 +87,9 @@ void RegisterOwnClass(const std::string& name, UINT style)
 
 TControl::TControl(TComponent* owner) : TComponent(owner)
 {
-    WindowProc = [this](TMessage& m) { WndProc(m); };
     font_.OnChange = [this] {
         parentFont_ = false;
-        FontChanged();
+        NotifyFontChanged();
     };
 }
 
@@ -80,6 +106,7 @@ void TControl::SetParent(TWinControl* parent)
     if (parent_) parent_->RemoveControl(this);
     if (parent) parent->InsertControl(this);
     if (parent && parentFont_) ParentFontChanged();
+    if (parent && parentBiDiMode_) ParentBiDiModeChanged();
 }
 
 void TControl::ParentFontChanged()
@@ -88,8 +115,49 @@ void TControl::ParentFontChanged()
     auto keep = std::move(font_.OnChange);
     font_ = parent_->font_;
     font_.OnChange = std::move(keep);
-    FontChanged();
+    NotifyFontChanged();
 }
+
+void TControl::NotifyFontChanged()
+{
+    FontChanged();
+    Perform(CM_FONTCHANGED);
+}
+
+void TControl::SetBiDiMode(TBiDiMode mode)
+{
+    parentBiDiMode_ = false;
+    if (mode == biDiMode_) return;
+    biDiMode_ = mode;
+    Perform(CM_BIDIMODECHANGED);
+    if (auto* w = dynamic_cast<TWinControl*>(this))
+        for (TControl* c : w->controls_)
+            c->ParentBiDiModeChanged();
+}
+
+void TControl::SetParentBiDiMode(bool v)
+{
+    parentBiDiMode_ = v;
+    if (v) ParentBiDiModeChanged();
+}
+
+void TControl::ParentBiDiModeChanged()
+{
+    if (!parentBiDiMode_ || !parent_ || parent_->biDiMode_ == biDiMode_) return;
+    SetBiDiMode(parent_->biDiMode_);
+    parentBiDiMode_ = true;
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT flags) const
+{
+    if (UseRightToLeftAlignment()) {
+        if ((flags & DT_RIGHT) == DT_RIGHT) flags &= ~static_cast<UINT>(DT_RIGHT);
+        else if ((flags & DT_CENTER) != DT_CENTER) flags |= DT_RIGHT;
+    }
+    return flags | DrawTextBiDiModeFlagsReadingOnly();
+}
+
+void TControl::Changed() { Perform(CM_CHANGED, 0, reinterpret_cast<LPARAM>(this)); }
 
 void TControl::SetParentFont(bool v)
 {
@@ -99,7 +167,11 @@ void TControl::SetParentFont(bool v)
 
 void TControl::SetBounds(int left, int top, int width, int height)
 {
-    if (parent_ && (left_ != left || top_ != top || width_ != width || height_ != height)) Invalidate();
+    if (parent_ && parent_->HandleAllocated() &&
+        (left_ != left || top_ != top || width_ != width || height_ != height)) {
+        RECT old = BoundsRect(); // erased even under an opaque control: it may not cover it any more
+        InvalidateRect(parent_->Handle(), &old, TRUE);
+    }
     left_ = left;
     top_ = top;
     width_ = width;
@@ -153,14 +225,17 @@ void TControl::SetCaption(const std::string& caption)
     if (caption == caption_) return;
     caption_ = caption;
     Invalidate();
+    Perform(CM_TEXTCHANGED);
 }
 
 void TControl::SetColor(TColor color)
 {
     if (color == color_ && !parentColor_) return;
+    const bool changed = color != color_;
     color_ = color;
     parentColor_ = false;
     ColorChanged();
+    if (changed) Perform(CM_COLORCHANGED);
 }
 
 void TControl::ColorChanged() { Invalidate(); }
@@ -180,11 +255,54 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam)
     return m.Result;
 }
 
+void TControl::WindowProc(TMessage& m)
+{
+    if (hooks_.empty()) {
+        WndProc(m);
+        return;
+    }
+    // A snapshot: hooks added meanwhile see the next message; removed ones are skipped.
+    const auto chain = hooks_;
+    CallChain(chain, chain.size(), m);
+}
+
+void TControl::CallChain(const std::vector<std::shared_ptr<THookEntry>>& chain, size_t level, TMessage& m)
+{
+    while (level > 0 && chain[level - 1]->removed)
+        --level;
+    if (level == 0) {
+        WndProc(m);
+        return;
+    }
+    const std::shared_ptr<THookEntry> entry = chain[level - 1]; // kept while it runs
+    const TWndMethod inherited = [this, &chain, level](TMessage& msg) { CallChain(chain, level - 1, msg); };
+    entry->hook(m, inherited);
+}
+
+int TControl::HookWindowProc(TWndProcHook hook)
+{
+    auto entry = std::make_shared<THookEntry>();
+    entry->id = ++lastHookId_;
+    entry->hook = std::move(hook);
+    hooks_.push_back(std::move(entry));
+    return lastHookId_;
+}
+
+void TControl::UnhookWindowProc(int id)
+{
+    for (auto it = hooks_.begin(); it != hooks_.end(); ++it)
+        if ((*it)->id == id) {
+            (*it)->removed = true;
+            hooks_.erase(it);
+            return;
+        }
+}
+
 void TControl::Invalidate()
 {
     if (parent_ && parent_->HandleAllocated()) {
         RECT r = BoundsRect();
-        InvalidateRect(parent_->Handle(), &r, TRUE);
+        InvalidateRect(parent_->Handle(), &r, !(controlStyle_ & csOpaque));
     }
 }
 
@@ -215,6 +333,16 @@ void TControl::WndProc(TMessage& m)
         MouseMessage(m);
         return;
     }
+    switch (m.Msg) {
+    case CM_MOUSEENTER:
+        if (OnMouseEnter) OnMouseEnter(this);
+        break;
+    case CM_MOUSELEAVE:
+        if (OnMouseLeave) OnMouseLeave(this);
+        break;
+    default:
+        break;
+    }
     DefaultHandler(m);
 }
 
@@ -226,11 +354,12 @@ void TControl::MouseMessage(TMessage& m)
     TShiftState shift = MouseShiftState(m.WParam);
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
-        mouseDown_ = true;
+        SetControlState(csLButtonDown);
         if (OnMouseDown) OnMouseDown(this, mbLeft, shift, x, y);
         break;
     case WM_LBUTTONUP: {
-        bool wasDown = std::exchange(mouseDown_, false);
+        const bool wasDown = (controlState_ & csLButtonDown) != 0;
+        ClearControlState(csLButtonDown);
         if (OnMouseUp) OnMouseUp(this, mbLeft, shift, x, y);
         if (wasDown && ClickOnMouseUp() && x >= 0 && y >= 0 && x < width_ && y < height_) Click();
         break;
@@ -270,6 +399,8 @@ void TControl::SetProperty(const std::string& name, const TPropValue& v)
     else if (SameText(name, "ParentFont")) SetParentFont(v.AsBool());
     else if (SameText(name, "Align")) SetAlign(static_cast<TAlign>(IdentToInt(v, kAligns, name)));
     else if (SameText(name, "PopupMenu")) popupMenuName_ = v.AsIdent();
+    else if (SameText(name, "BiDiMode")) SetBiDiMode(static_cast<TBiDiMode>(IdentToInt(v, kBiDiModes, name)));
+    else if (SameText(name, "ParentBiDiMode")) SetParentBiDiMode(v.AsBool());
     else if (name.size() > 5 && SameText(name.substr(0, 5), "Font.")) {
         if (!font_.SetProperty(name.substr(5), v)) UnknownProperty(name);
     } else TComponent::SetProperty(name, v);
@@ -282,12 +413,15 @@ void TControl::SetEventHandler(const std::string& event, const TBoundHandler& h)
     else if (SameText(event, "OnMouseDown")) OnMouseDown = h.As<TMouseEvent>(event);
     else if (SameText(event, "OnMouseUp")) OnMouseUp = h.As<TMouseEvent>(event);
     else if (SameText(event, "OnMouseMove")) OnMouseMove = h.As<TMouseMoveEvent>(event);
+    else if (SameText(event, "OnMouseEnter")) OnMouseEnter = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnMouseLeave")) OnMouseLeave = h.As<TNotifyEvent>(event);
     else TComponent::SetEventHandler(event, h);
 }
 
 void TControl::Loaded()
 {
     TComponent::Loaded();
+    ClearControlState(csReadingState);
     if (!popupMenuName_.empty()) {
         TComponent* root = Owner();
         TComponent* c = root ? root->FindComponent(popupMenuName_) : nullptr;
@@ -321,6 +455,7 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) { brush_.SetColor(
 TWinControl::~TWinControl()
 {
     SetState(csDestroying);
+    if (TForm* form = GetParentForm(this); form && static_cast<TControl*>(form) != this) form->ControlDestroyed(this);
     DestroyHandle();
     for (TControl* c : controls_)
         c->parent_ = nullptr;
@@ -352,10 +487,17 @@ void TWinControl::InsertControl(TControl* c)
     if (auto* w = dynamic_cast<TWinControl*>(c); w && handle_ && !InState(csLoading)) w->CreateHandle();
     if (c->align_ != alNone) AlignControls();
     c->Invalidate();
+    Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(c), 1);
 }
 
 void TWinControl::RemoveControl(TControl* c)
 {
+    if (!InState(csDestroying)) Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(c), 0);
+    if (c == mouseControl_) mouseControl_ = nullptr;
+    if (c == captureControl_) {
+        captureControl_ = nullptr;
+        if (handle_ && GetCapture() == handle_) ReleaseCapture();
+    }
     c->Invalidate();
     if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
@@ -416,6 +558,18 @@ void TWinControl::CreateHandle()
     AlignControls();
 }
 
+void TWinControl::RecreateWnd()
+{
+    if (!handle_) return;
+    const bool focused = Focused();
+    HWND above = parent_ ? GetWindow(handle_, GW_HWNDPREV) : nullptr;
+    DestroyHandle();
+    CreateHandle();
+    // Back to its place among its siblings.
+    if (parent_) SetWindowPos(handle_, above ? above : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (focused) SetFocus();
+}
+
 void TWinControl::Attach(HWND wnd)
 {
     handle_ = wnd;
@@ -430,10 +584,23 @@ void TWinControl::Attach(HWND wnd)
 
 void TWinControl::CreateWnd() { SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE); }
 
+void TWinControl::DestroyWnd()
+{
+    int n = GetWindowTextLengthA(handle_);
+    std::string s(static_cast<size_t>(n) + 1, '\0');
+    n = GetWindowTextA(handle_, s.data(), n + 1);
+    s.resize(static_cast<size_t>(std::max(n, 0)));
+    caption_ = s;
+}
+
 void TWinControl::DestroyHandle()
 {
     if (!handle_) return;
-    DestroyWindow(handle_); // WM_NCDESTROY detaches this control and its windowed children
+    // The children first, so that each keeps what its window held.
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
+    DestroyWnd();
+    DestroyWindow(handle_); // WM_NCDESTROY detaches this control
     handle_ = nullptr;
 }
 
@@ -448,12 +615,16 @@ void TWinControl::Detach()
     }
     SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defWndProc_));
     handle_ = nullptr;
+    mouseInside_ = false;
+    mouseControl_ = captureControl_ = nullptr;
 }
 
 LRESULT CALLBACK TWinControl::MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     TWinControl* c = FromHandle(wnd);
     if (!c) return DefWindowProcA(wnd, msg, wParam, lParam);
+    // A control or a structure of this process cannot come from another thread or process.
+    if (NotificationCarriesPointer(msg) && InSendMessage()) return 0;
     TMessage m{msg, wParam, lParam, 0};
     try {
         c->WindowProc(m);
@@ -477,20 +648,127 @@ HBRUSH TWinControl::BackgroundBrush()
     return brush_.Handle();
 }
 
+void TWinControl::TrackPart(bool nonClient)
+{
+    trackingNonClient_ = nonClient;
+    TRACKMOUSEEVENT t{sizeof t, static_cast<DWORD>(TME_LEAVE | (nonClient ? TME_NONCLIENT : 0)), handle_, 0};
+    TrackMouseEvent(&t);
+}
+
+void TWinControl::SetMouseControl(TControl* c)
+{
+    if (c == mouseControl_) return;
+    TControl* old = std::exchange(mouseControl_, c);
+    if (old) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
+    if (c) c->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(c));
+}
+
+void TWinControl::TrackMouse(const TMessage& m)
+{
+    if (!handle_) return;
+    switch (m.Msg) {
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE: {
+        // The first move over the client area or the frame is the entering; a move from one
+        // part to the other changes what the system watches.
+        const bool nonClient = m.Msg == WM_NCMOUSEMOVE;
+        retracks_ = 0;
+        if (!mouseInside_) {
+            mouseInside_ = true;
+            TrackPart(nonClient);
+            Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(this));
+        } else if (nonClient != trackingNonClient_) {
+            TrackPart(nonClient);
+        }
+        if (!handle_) return;
+        POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        SetMouseControl(nonClient ? nullptr : GraphicControlAt(p, true));
+        break;
+    }
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSELEAVE: {
+        // The system reports leaving the watched part only; the hover ends when the pointer is
+        // over another window. A report about a part no longer watched is stale.
+        if (!mouseInside_ || (m.Msg == WM_NCMOUSELEAVE) != trackingNonClient_) break;
+        POINT cursor;
+        GetCursorPos(&cursor);
+        if (WindowFromPoint(cursor) == handle_ && ++retracks_ <= 3) {
+            LRESULT hit = SendMessageA(handle_, WM_NCHITTEST, 0, MAKELPARAM(cursor.x, cursor.y));
+            TrackPart(hit != HTCLIENT);
+            break;
+        }
+        mouseInside_ = false;
+        SetMouseControl(nullptr);
+        Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool TWinControl::GraphicMouseMessage(TMessage& m)
+{
+    if (!IsMouseMessage(m.Msg) || m.Msg == WM_MOUSEWHEEL) return false;
+    POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    TControl* g = captureControl_ ? captureControl_ : GraphicControlAt(p);
+    if (!g) return false;
+    if (m.Msg == WM_LBUTTONDOWN && !captureControl_ && (g->ControlStyle() & csCaptureMouse)) {
+        captureControl_ = g;
+        SetCapture(handle_);
+    } else if (m.Msg == WM_LBUTTONUP && captureControl_) {
+        // Released before the control runs its click, which may free this window.
+        captureControl_ = nullptr;
+        if (GetCapture() == handle_) ReleaseCapture();
+    }
+    m.Result = g->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - g->Left(), p.y - g->Top()));
+    return true;
+}
+
+void TWinControl::PaintWithGraphicChildren(TMessage& m)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(handle_, &ps);
+    TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
+    DefaultHandler(paint); // the system's controls paint into a DC given with WM_PAINT
+    PaintControls(dc);
+    EndPaint(handle_, &ps);
+    m.Result = 0;
+}
+
 void TWinControl::WndProc(TMessage& m)
 {
-    // The mouse entering and leaving the window: the first move after it came in, and the
-    // system's report that it left.
-    if (m.Msg == WM_MOUSEMOVE && !mouseInside_ && handle_) {
-        mouseInside_ = true;
-        TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, handle_, 0};
-        TrackMouseEvent(&t);
-        Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(this));
-    } else if (m.Msg == WM_MOUSELEAVE) {
-        mouseInside_ = false;
-        Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(this));
-    }
+    TrackMouse(m);
+    if (GraphicMouseMessage(m)) return;
     switch (m.Msg) {
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(m.LParam) != handle_) captureControl_ = nullptr;
+        break;
+    case WM_MOUSEWHEEL:
+        if (Perform(CM_MOUSEWHEEL, m.WParam, m.LParam)) {
+            m.Result = 0;
+            return;
+        }
+        break;
+    case WM_SETTEXT:
+        DefaultHandler(m);
+        if (m.Result) Perform(CM_TEXTCHANGED);
+        return;
+    case CM_INVALIDATE:
+        if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+        return;
+    case WM_PAINT:
+        if (!m.WParam && handle_ && std::any_of(controls_.begin(), controls_.end(), [](TControl* c) {
+                return c->Visible() && dynamic_cast<TGraphicControl*>(c);
+            })) {
+            PaintWithGraphicChildren(m);
+            return;
+        }
+        break;
+    case WM_PRINTCLIENT:
+        DefaultHandler(m);
+        PaintControls(reinterpret_cast<HDC>(m.WParam));
+        return;
     case WM_COMMAND:
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -596,7 +874,7 @@ void TWinControl::PaintControls(HDC dc)
         auto* g = dynamic_cast<TGraphicControl*>(c);
         if (!g || !g->Visible()) continue;
         TSavedDC saved(dc);
-        SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
+        OffsetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
         canvas.SetHandle(dc);
         g->Paint(canvas);
@@ -604,12 +882,38 @@ void TWinControl::PaintControls(HDC dc)
     }
 }
 
-TControl* TWinControl::GraphicControlAt(POINT p) const
+void TWinControl::PaintTo(HDC dc, int x, int y)
+{
+    HandleNeeded();
+    TSavedDC saved(dc);
+    OffsetViewportOrgEx(dc, x, y, nullptr);
+    RECT window, client;
+    GetWindowRect(handle_, &window);
+    GetClientRect(handle_, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(handle_, &origin);
+    const int dx = origin.x - window.left, dy = origin.y - window.top;
+    RECT frame{0, 0, window.right - window.left, window.bottom - window.top};
+    const LONG_PTR exStyle = GetWindowLongPtrA(handle_, GWL_EXSTYLE);
+    if (exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &frame, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    else if (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_BORDER)
+        FrameRect(dc, &frame, GetSysColorBrush(COLOR_WINDOWFRAME));
+    OffsetViewportOrgEx(dc, dx, dy, nullptr);
+    IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+    SetControlState(csPaintCopy);
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc));
+    Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    ClearControlState(csPaintCopy);
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible()) w->PaintTo(dc, w->Left(), w->Top());
+}
+
+TControl* TWinControl::GraphicControlAt(POINT p, bool disabledToo) const
 {
     for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
         auto* g = dynamic_cast<TGraphicControl*>(*it);
-        if (g && g->Visible() && g->Enabled() && p.x >= g->Left() && p.y >= g->Top() && p.x < g->Left() + g->Width() &&
-            p.y < g->Top() + g->Height())
+        if (g && g->Visible() && (disabledToo || g->Enabled()) && p.x >= g->Left() && p.y >= g->Top() &&
+            p.x < g->Left() + g->Width() && p.y < g->Top() + g->Height())
             return g;
     }
     return nullptr;
@@ -667,6 +971,14 @@ void TWinControl::SetVisible(bool visible)
     if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
     if (parent_ && align_ != alNone) parent_->AlignControls();
     Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+    if (handle_) ShowingChanged();
+}
+
+void TWinControl::ShowingChanged()
+{
+    Perform(CM_SHOWINGCHANGED, Showing() ? 1 : 0);
+    for (TControl* c : controls_)
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && w->visible_ && w->handle_) w->ShowingChanged();
 }
 
 void TWinControl::SetEnabled(bool enabled)
@@ -689,13 +1001,19 @@ std::string TWinControl::Caption() const
 
 void TWinControl::SetCaption(const std::string& caption)
 {
+    if (!handle_) {
+        const bool changed = caption != caption_;
+        caption_ = caption;
+        if (changed) Perform(CM_TEXTCHANGED);
+        return;
+    }
     caption_ = caption;
-    if (handle_ && Caption() != caption) SetWindowTextA(handle_, caption.c_str());
+    if (Caption() != caption) SetWindowTextA(handle_, caption.c_str()); // WM_SETTEXT: CM_TEXTCHANGED
 }
 
 void TWinControl::Invalidate()
 {
-    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+    if (handle_) Perform(CM_INVALIDATE);
 }
 
 void TWinControl::Repaint()
@@ -777,10 +1095,21 @@ void TWinControl::ColorChanged()
         if (c->parentColor_) c->ColorChanged();
 }
 
+void TWinControl::SetBorderWidth(int width)
+{
+    borderWidth_ = std::max(width, 0);
+    AlignControls();
+    Invalidate();
+}
+
 void TWinControl::AlignControls()
 {
-    if (InState(csLoading)) return;
-    RECT r{0, 0, ClientWidth(), ClientHeight()};
+    if (InState(csLoading)) {
+        SetControlState(csAlignmentNeeded);
+        return;
+    }
+    ClearControlState(csAlignmentNeeded);
+    RECT r{borderWidth_, borderWidth_, ClientWidth() - borderWidth_, ClientHeight() - borderWidth_};
     for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) {
         for (TControl* c : controls_) {
             if (c->align_ != a || !c->visible_) continue;
@@ -813,6 +1142,7 @@ void TWinControl::SetProperty(const std::string& name, const TPropValue& v)
 {
     if (SameText(name, "TabStop")) SetTabStop(v.AsBool());
     else if (SameText(name, "TabOrder")) SetTabOrder(v.AsInt());
+    else if (SameText(name, "BorderWidth")) SetBorderWidth(v.AsInt());
     else TControl::SetProperty(name, v);
 }
 
@@ -836,6 +1166,29 @@ void TCustomControl::CreateParams(TCreateParams& p)
     p.style |= WS_CLIPCHILDREN;
 }
 
+void TCustomControl::PaintWindow(HDC dc, bool erase)
+{
+    if (erase) {
+        RECT r;
+        GetClientRect(handle_, &r);
+        ::FillRect(dc, &r, BackgroundBrush());
+    }
+    canvas_.Font() = font_;
+    canvas_.Brush().SetColor(brush_.Color());
+    canvas_.SetHandle(dc);
+    SetControlState(csCustomPaint);
+    try {
+        Paint(canvas_);
+    } catch (...) {
+        ClearControlState(csCustomPaint);
+        canvas_.SetHandle(nullptr);
+        throw;
+    }
+    ClearControlState(csCustomPaint);
+    canvas_.SetHandle(nullptr);
+    PaintControls(dc);
+}
+
 void TCustomControl::WndProc(TMessage& m)
 {
     switch (m.Msg) {
@@ -847,27 +1200,22 @@ void TCustomControl::WndProc(TMessage& m)
         return;
     }
     case WM_PAINT: {
+        if (m.WParam) {
+            PaintWindow(reinterpret_cast<HDC>(m.WParam), false);
+            return;
+        }
         TPaintDC dc(handle_);
-        canvas_.Font() = font_;
-        canvas_.Brush().SetColor(brush_.Color());
-        canvas_.SetHandle(dc.get());
-        Paint(canvas_);
-        canvas_.SetHandle(nullptr);
-        PaintControls(dc.get());
+        PaintWindow(dc.get(), false);
         return;
     }
+    case WM_PRINTCLIENT:
+        PaintWindow(reinterpret_cast<HDC>(m.WParam), (m.LParam & PRF_ERASEBKGND) != 0);
+        return;
     case WM_SIZE:
         DefaultHandler(m);
         AlignControls();
         return;
     default:
-        if (IsMouseMessage(m.Msg) && m.Msg != WM_MOUSEWHEEL) {
-            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-            if (TControl* g = GraphicControlAt(p)) {
-                m.Result = g->Perform(m.Msg, m.WParam, MAKELPARAM(p.x - g->Left(), p.y - g->Top()));
-                return;
-            }
-        }
         break;
     }
     TWinControl::WndProc(m);

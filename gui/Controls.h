@@ -1,8 +1,23 @@
 // Controls: TControl (position, size, caption, colour, font, mouse events, its own message
-// dispatch through the replaceable WindowProc and Perform), TWinControl (a window of its own,
-// its children, keyboard events, the window-procedure subclass chain) and TGraphicControl
-// (drawn by its parent, reached only through Perform), plus TCustomControl, a window of this
-// library's own class with a canvas that may hold graphic controls.
+// dispatch through WindowProc and Perform), TWinControl (a window of its own, its children,
+// keyboard events, the window-procedure subclass chain) and TGraphicControl (no window: drawn
+// by its parent, reached only through Perform), plus TCustomControl, a window of this
+// library's own class with a canvas.
+//
+// Every message of a control goes through WindowProc: the hooks on it, the last added first,
+// then the control's own WndProc. A hook sees the message, may answer it, and hands it on to
+// the rest of the chain below it through `inherited`:
+//
+//   int id = edit->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
+//       if (m.Msg == CN_KEYDOWN && m.WParam == VK_F2) { m.Result = 1; return; } // swallowed
+//       inherited(m);
+//   });
+//   ...
+//   edit->UnhookWindowProc(id); // in any order: the hooks above it keep working
+//
+// Windowed parents (forms, panels, group boxes) paint their graphic children after their own
+// background, hand them the mouse messages over them, and send them CM_MOUSEENTER and
+// CM_MOUSELEAVE as the pointer moves between them (gui/Messages.h lists the notifications).
 #pragma once
 
 #include <windows.h>
@@ -24,6 +39,10 @@ struct TMessage {
 };
 using TWndMethod = std::function<void(TMessage&)>;
 
+// Whether a notification's wParam or lParam is a control or a structure of this process; such
+// a message is obeyed only when sent within the window's own thread.
+bool NotificationCarriesPointer(UINT msg);
+
 // Notifications a parent hands back to the child they concern: WM_COMMAND, WM_NOTIFY,
 // WM_CTLCOLORxxx, WM_DRAWITEM, WM_MEASUREITEM and scroll messages arrive as CN_BASE + message
 // (gui/Messages.h). The control is known to its window from the start of CreateWindowEx, so the
@@ -41,6 +60,27 @@ using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+// Borders: a form takes them all; a control's TBorderStyle is bsNone or bsSingle.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
+// Reading order and alignment of texts: right-to-left modes mirror the alignment
+// (bdRightToLeft) and read right to left (all three).
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+// What a control is doing now (TControl::ControlState).
+enum : unsigned {
+    csLButtonDown = 0x01,     // the left button went down in it and is not released yet
+    csPaintCopy = 0x02,       // it paints into another DC (PaintTo), not onto the screen
+    csCustomPaint = 0x04,     // its own Paint runs
+    csAlignmentNeeded = 0x08, // its children wait to be aligned (asked while loading)
+    csReadingState = 0x10,    // its properties are read from a form description
+};
+// What a control is like (TControl::ControlStyle).
+enum : unsigned {
+    csOpaque = 0x01,          // it paints its whole rectangle: nothing under it is erased
+    csCaptureMouse = 0x02,    // a press in it keeps the mouse until the release (graphic controls)
+    csNoDesignVisible = 0x04, // hidden at design time (design mode is never set here)
+};
 
 class TWinControl;
 class TPopupMenu;
@@ -96,10 +136,38 @@ class TControl : public TComponent {
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
 
-    // The control's own message dispatch. WindowProc starts as WndProc; whoever replaces it
-    // keeps the old value and calls it for what it does not handle.
-    TWndMethod WindowProc;
+    // The control's own message dispatch: the hooks, the last added first, then WndProc.
+    void WindowProc(TMessage& m);
     LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // A hook gets every message before the hooks added earlier and WndProc, and passes it on
+    // through `inherited` (or answers it itself by leaving that out).
+    using TWndProcHook = std::function<void(TMessage& m, const TWndMethod& inherited)>;
+    // Adds a hook; the answer (from 1 on) names it for the removal.
+    int HookWindowProc(TWndProcHook hook);
+    // Removes a hook, whichever place it has; a message running through it finishes, and the
+    // next one skips it. Unknown ids are ignored.
+    void UnhookWindowProc(int id);
+
+    unsigned ControlState() const { return controlState_; }
+    void SetControlState(unsigned flags) { controlState_ |= flags; }
+    void ClearControlState(unsigned flags) { controlState_ &= ~flags; }
+    unsigned ControlStyle() const { return controlStyle_; }
+    void SetControlStyle(unsigned style) { controlStyle_ = style; }
+
+    // Right-to-left reading and alignment. A control with ParentBiDiMode (the default) takes
+    // its parent's mode and follows it; setting BiDiMode ends that. Each change sends
+    // CM_BIDIMODECHANGED to the control.
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode mode);
+    bool ParentBiDiMode() const { return parentBiDiMode_; }
+    void SetParentBiDiMode(bool v);
+    bool UseRightToLeftAlignment() const { return biDiMode_ == bdRightToLeft; }
+    bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
+    // DrawText flags for the mode: a right-to-left alignment swaps DT_LEFT and DT_RIGHT (DT_CENTER
+    // stays), right-to-left reading adds DT_RTLREADING (bdRightToLeft: DT_LEFT -> DT_RIGHT |
+    // DT_RTLREADING).
+    UINT DrawTextBiDiModeFlags(UINT flags) const;
+    UINT DrawTextBiDiModeFlagsReadingOnly() const { return UseRightToLeftReading() ? DT_RTLREADING : 0; }
 
     virtual void Invalidate();
     virtual void Repaint();
@@ -111,6 +179,8 @@ class TControl : public TComponent {
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnMouseEnter; // on CM_MOUSEENTER
+    TNotifyEvent OnMouseLeave; // on CM_MOUSELEAVE
 
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;
@@ -128,6 +198,11 @@ protected:
     virtual bool ClickOnMouseUp() const { return true; }
     void MouseMessage(TMessage& m);
     void ParentFontChanged();
+    void ParentBiDiModeChanged();
+    // The control's value changed: CM_CHANGED to itself.
+    void Changed();
+    // The font changed (its own or the parent's): FontChanged and CM_FONTCHANGED.
+    void NotifyFontChanged();
 
     TWinControl* parent_ = nullptr;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -140,9 +215,23 @@ protected:
     TAlign align_ = alNone;
     TPopupMenu* popupMenu_ = nullptr;
     std::string popupMenuName_;
-    bool mouseDown_ = false;
+    TBiDiMode biDiMode_ = bdLeftToRight;
+    bool parentBiDiMode_ = true;
+    unsigned controlState_ = 0;
+    unsigned controlStyle_ = csCaptureMouse;
 
     friend class TWinControl;
+
+private:
+    struct THookEntry {
+        int id;
+        TWndProcHook hook;
+        bool removed = false;
+    };
+    // The hooks below `level` (an index into a snapshot of the chain), then WndProc.
+    void CallChain(const std::vector<std::shared_ptr<THookEntry>>& chain, size_t level, TMessage& m);
+    std::vector<std::shared_ptr<THookEntry>> hooks_;
+    int lastHookId_ = 0;
 };
 
 struct TCreateParams {
@@ -198,8 +287,18 @@ class TWinControl : public TControl {
     void Invalidate() override;
     void Repaint() override;
     void BringToFront() override;
-    // Positions aligned children in the client area.
+    // Positions aligned children in the client area, inside BorderWidth.
     void AlignControls();
+    // Room kept free inside the client area along every edge when children are aligned.
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int width);
+    // Destroys the window and makes a new one: text, items, selection, check state, scroll
+    // position, events and hooks stay, and so do the windows of the children.
+    virtual void RecreateWnd();
+    // Paints the control as it looks into a DC at (x, y): its border, its client area through
+    // WM_PRINTCLIENT (graphic children included), then its windowed children at their places.
+    // The window need not be visible.
+    void PaintTo(HDC dc, int x, int y);
 
     TKeyPressEvent OnKeyPress;
     TKeyEvent OnKeyDown;
@@ -223,14 +322,20 @@ protected:
     virtual void CreateHandle();
     // After the window exists: font, texts, state.
     virtual void CreateWnd();
+    // Before the window goes: what only the window holds is kept in the control (the text;
+    // lists their items and selection), so that a new window gets it back.
+    virtual void DestroyWnd();
     virtual void DestroyHandle();
     // The background brush for WM_CTLCOLORxxx and erasing; none keeps the system's.
     virtual HBRUSH BackgroundBrush();
     // Whether this control paints its text with its own colours on WM_CTLCOLORxxx.
     virtual bool UsesOwnColors() const { return color_ != clBtnFace || font_.Color() != clWindowText; }
     virtual void PaintControls(HDC dc);
-    // A graphic child under the point (client coordinates), or none.
-    TControl* GraphicControlAt(POINT p) const;
+    // CM_SHOWINGCHANGED to the control and its windowed children that are visible themselves.
+    void ShowingChanged();
+    // A visible graphic child under the point (client coordinates), or none; only enabled
+    // ones unless `disabledToo`.
+    TControl* GraphicControlAt(POINT p, bool disabledToo = false) const;
 
     HWND handle_ = nullptr;
     WNDPROC defWndProc_ = nullptr;
@@ -238,11 +343,25 @@ protected:
     TBrush brush_;
     bool tabStop_ = false;
     int tabOrder_ = -1;
-    bool mouseInside_ = false; // the mouse is tracked until it leaves the window
+    int borderWidth_ = 0;
 
 private:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
+    // Enter and leave of the window (client area and frame) and of its graphic children.
+    void TrackMouse(const TMessage& m);
+    void TrackPart(bool nonClient);
+    void SetMouseControl(TControl* c);
+    // Mouse messages over graphic children go to them; true when one took the message.
+    bool GraphicMouseMessage(TMessage& m);
+    // WM_PAINT of a system control with graphic children: the control paints into the DC,
+    // then the children.
+    void PaintWithGraphicChildren(TMessage& m);
+    bool mouseInside_ = false;           // the mouse is tracked until it leaves the window
+    bool trackingNonClient_ = false;     // which part of the window the tracking watches
+    int retracks_ = 0;                   // leave reports answered by watching again, since the last move
+    TControl* mouseControl_ = nullptr;   // the graphic child under the pointer
+    TControl* captureControl_ = nullptr; // the graphic child that holds the mouse
     // Ties the control to its window: the object property, the name atom, the subclass.
     void Attach(HWND wnd);
     void Detach();
@@ -251,7 +370,9 @@ private:
     friend class TControl;
 };
 
-// A control without a window of its own, drawn by its parent onto the parent's canvas.
+// A control without a window of its own, drawn by its parent onto the parent's canvas (its
+// origin at the control's top left, clipped to it). It has no name atom either: another
+// process reads it through its form (QueryControl in gui/Automation.h).
 class TGraphicControl : public TControl {
     GUI_CLASS(TGraphicControl, TControl)
     explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
@@ -271,6 +392,10 @@ protected:
     void WndProc(TMessage& m) override;
     virtual void Paint(TCanvas&) {}
     TCanvas canvas_;
+
+private:
+    // The background, Paint and the graphic children into a DC (WM_PAINT, WM_PRINTCLIENT).
+    void PaintWindow(HDC dc, bool erase);
 };
 
 // The form that holds a control, or none.

@@ -1,5 +1,8 @@
 #include "gui/ExtCtrls.h"
 
+#include <cmath>
+#include <numbers>
+
 #include "gui/Forms.h"
 #include "gui/base/SysUtils.h"
 
@@ -8,6 +11,12 @@ const TIdentEntry kBevels[] = {
     {"bvNone", bvNone}, {"bvLowered", bvLowered}, {"bvRaised", bvRaised}, {"bvSpace", bvNone}};
 const TIdentEntry kAlignments[] = {
     {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};
+const TIdentEntry kBorderStyles[] = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
+const TIdentEntry kGaugeKinds[] = {{"gkText", gkText},
+                                   {"gkHorizontalBar", gkHorizontalBar},
+                                   {"gkVerticalBar", gkVerticalBar},
+                                   {"gkPie", gkPie},
+                                   {"gkNeedle", gkNeedle}};
 const TIdentEntry kShapes[] = {{"stRectangle", stRectangle},     {"stSquare", stSquare},   {"stRoundRect", stRoundRect},
                                {"stRoundSquare", stRoundSquare}, {"stEllipse", stEllipse}, {"stCircle", stCircle}};
 
@@ -48,6 +57,28 @@ void TPanel::SetBevelInner(TBevelCut b)
     Invalidate();
 }
 
+void TPanel::SetBevelWidth(int width)
+{
+    bevelWidth_ = std::max(width, 1);
+    Invalidate();
+}
+
+void TPanel::SetBorderStyle(TBorderStyle s)
+{
+    borderStyle_ = s == bsSingle ? bsSingle : bsNone;
+    if (!handle_) return;
+    const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    SetWindowLongA(handle_, GWL_STYLE, borderStyle_ == bsSingle ? style | WS_BORDER : style & ~WS_BORDER);
+    SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TPanel::CreateParams(TCreateParams& p)
+{
+    TCustomControl::CreateParams(p);
+    if (borderStyle_ == bsSingle) p.style |= WS_BORDER;
+}
+
 void TPanel::SetAlignment(TAlignment a)
 {
     alignment_ = a;
@@ -72,10 +103,11 @@ void TPanel::SetProperty(const std::string& name, const TPropValue& v)
 {
     if (SameText(name, "BevelOuter")) SetBevelOuter(static_cast<TBevelCut>(IdentToInt(v, kBevels, name)));
     else if (SameText(name, "BevelInner")) SetBevelInner(static_cast<TBevelCut>(IdentToInt(v, kBevels, name)));
-    else if (SameText(name, "BevelWidth")) bevelWidth_ = v.AsInt();
+    else if (SameText(name, "BevelWidth")) SetBevelWidth(v.AsInt());
     else if (SameText(name, "Alignment")) SetAlignment(static_cast<TAlignment>(IdentToInt(v, kAlignments, name)));
-    else if (SameText(name, "BorderStyle") || SameText(name, "BorderWidth")) {
-    } else TCustomControl::SetProperty(name, v);
+    else if (SameText(name, "BorderStyle"))
+        SetBorderStyle(static_cast<TBorderStyle>(IdentToInt(v, kBorderStyles, name)));
+    else TCustomControl::SetProperty(name, v);
 }
 
 // ---- TImage
@@ -190,16 +222,18 @@ void TShape::SetProperty(const std::string& name, const TPropValue& v)
 
 // ---- TGauge
 
-TGauge::TGauge(TComponent* owner) : TCustomControl(owner)
+TGauge::TGauge(TComponent* owner) : TGraphicControl(owner)
 {
     width_ = 100;
     height_ = 100;
+    controlStyle_ |= csOpaque;
+    caption_ = "0%";
 }
 
 int TGauge::PercentDone() const
 {
     if (max_ <= min_) return 0;
-    return static_cast<int>(static_cast<long long>(progress_ - min_) * 100 / (max_ - min_));
+    return static_cast<int>(static_cast<long long>(progress_ - min_) * 100 / (static_cast<long long>(max_) - min_));
 }
 
 void TGauge::SetMinValue(int v)
@@ -247,34 +281,80 @@ void TGauge::SetBackColor(TColor c)
     Invalidate();
 }
 
-void TGauge::CreateWnd()
+void TGauge::SetKind(TGaugeKind k)
 {
-    TCustomControl::CreateWnd();
-    UpdateText();
+    kind_ = k;
+    Invalidate();
 }
 
 void TGauge::UpdateText()
 {
-    TCustomControl::SetCaption(std::to_string(PercentDone()) + "%");
+    TGraphicControl::SetCaption(std::to_string(PercentDone()) + "%");
     Invalidate();
 }
 
 void TGauge::Paint(TCanvas& canvas)
 {
-    RECT r{0, 0, ClientWidth(), ClientHeight()};
+    HDC dc = canvas.Handle();
+    RECT r{0, 0, width_, height_};
     TBrushHandle back(CreateSolidBrush(ColorToRGB(backColor_)));
     TBrushHandle fore(CreateSolidBrush(ColorToRGB(foreColor_)));
-    ::FillRect(canvas.Handle(), &r, back.get());
-    RECT done = r;
-    if (kind_ == gkHorizontalBar) done.right = r.left + (r.right - r.left) * PercentDone() / 100;
-    else done.top = r.bottom - (r.bottom - r.top) * PercentDone() / 100;
-    ::FillRect(canvas.Handle(), &done, fore.get());
+    const int percent = PercentDone();
+    const int w = r.right, h = r.bottom;
+    switch (kind_) {
+    case gkText:
+        ::FillRect(dc, &r, back.get());
+        break;
+    case gkHorizontalBar:
+    case gkVerticalBar: {
+        ::FillRect(dc, &r, back.get());
+        RECT done = r;
+        if (kind_ == gkHorizontalBar) done.right = w * percent / 100;
+        else done.top = h - h * percent / 100;
+        ::FillRect(dc, &done, fore.get());
+        break;
+    }
+    case gkPie:
+    case gkNeedle: {
+        TBrushHandle face(CreateSolidBrush(ColorToRGB(color_)));
+        ::FillRect(dc, &r, face.get());
+        TPenHandle pen(CreatePen(PS_SOLID, 1, ColorToRGB(foreColor_)));
+        TSelectGuard penGuard(dc, pen.get());
+        TSelectGuard brushGuard(dc, back.get());
+        const double pi = std::numbers::pi;
+        if (kind_ == gkPie) {
+            Ellipse(dc, 0, 0, w, h);
+            if (percent > 0) {
+                // From the top, clockwise by the share done.
+                const int cx = w / 2, cy = h / 2;
+                const double a = pi * (percent / 50.0 + 0.5);
+                SelectObject(dc, fore.get());
+                Pie(dc, 0, 0, w, h, static_cast<int>(std::lround(cx * (1 - std::cos(a)))),
+                    static_cast<int>(std::lround(cy * (1 - std::sin(a)))), cx, 0);
+            }
+        } else {
+            // A half dial over the bottom edge; the needle turns from the left to the right.
+            Pie(dc, 0, 0, w, 2 * h - 1, w, h - 1, 0, h - 1);
+            MoveToEx(dc, 0, h - 1, nullptr);
+            LineTo(dc, w, h - 1);
+            if (percent > 0) {
+                const int mx = w / 2;
+                const double a = pi * percent / 100;
+                MoveToEx(dc, mx, h - 1, nullptr);
+                LineTo(dc, static_cast<int>(std::lround(mx * (1 - std::cos(a)))),
+                       static_cast<int>(std::lround((h - 1) * (1 - std::sin(a)))));
+            }
+        }
+        break;
+    }
+    }
     if (showText_) {
-        std::string text = std::to_string(PercentDone()) + "%";
-        SetBkMode(canvas.Handle(), TRANSPARENT);
-        SetTextColor(canvas.Handle(), ColorToRGB(clGray));
-        DrawTextA(canvas.Handle(), text.c_str(), static_cast<int>(text.size()), &r,
-                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        const std::string text = caption_;
+        TSelectGuard font(dc, font_.Handle());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ColorToRGB(clGray));
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
 }
 
@@ -286,14 +366,14 @@ void TGauge::SetProperty(const std::string& name, const TPropValue& v)
     else if (SameText(name, "ShowText")) SetShowText(v.AsBool());
     else if (SameText(name, "ForeColor")) SetForeColor(IdentToColor(v));
     else if (SameText(name, "BackColor")) SetBackColor(IdentToColor(v));
-    else if (SameText(name, "Kind")) kind_ = SameText(v.AsIdent(), "gkVerticalBar") ? gkVerticalBar : gkHorizontalBar;
-    else TCustomControl::SetProperty(name, v);
+    else if (SameText(name, "Kind")) SetKind(static_cast<TGaugeKind>(IdentToInt(v, kGaugeKinds, name)));
+    else TGraphicControl::SetProperty(name, v);
 }
 
 void TGauge::SetEventHandler(const std::string& event, const TBoundHandler& h)
 {
     if (SameText(event, "OnChange")) OnChange = h.As<TNotifyEvent>(event);
-    else TCustomControl::SetEventHandler(event, h);
+    else TGraphicControl::SetEventHandler(event, h);
 }
 
 // ---- TTimer

@@ -6,7 +6,8 @@
 enum TBevelCut { bvNone, bvLowered, bvRaised };
 
 // A panel is a window of its own (WM_GETTEXT gives its caption) that draws its bevels and its
-// centred caption and holds other controls.
+// centred caption and holds other controls. BorderStyle bsSingle gives it a one-pixel window
+// border; BorderWidth (TWinControl) keeps room free inside it when children are aligned.
 class TPanel : public TCustomControl {
     GUI_CLASS(TPanel, TCustomControl)
     explicit TPanel(TComponent* owner);
@@ -14,18 +15,25 @@ class TPanel : public TCustomControl {
     void SetBevelOuter(TBevelCut b);
     TBevelCut BevelInner() const { return bevelInner_; }
     void SetBevelInner(TBevelCut b);
+    // The width of each bevel in pixels (1 and above).
+    int BevelWidth() const { return bevelWidth_; }
+    void SetBevelWidth(int width);
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle s);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
     void SetCaption(const std::string& caption) override;
     void SetProperty(const std::string& name, const TPropValue& value) override;
 
 protected:
+    void CreateParams(TCreateParams& params) override;
     void Paint(TCanvas& canvas) override;
 
 private:
     TBevelCut bevelOuter_ = bvRaised, bevelInner_ = bvNone;
     int bevelWidth_ = 1;
     TAlignment alignment_ = taCenter;
+    TBorderStyle borderStyle_ = bsNone;
 };
 
 // A picture in a window of its own; it may also be placed inside other controls (a memo).
@@ -70,11 +78,14 @@ private:
     TPen pen_;
 };
 
-enum TGaugeKind { gkHorizontalBar, gkVerticalBar };
+enum TGaugeKind { gkText, gkHorizontalBar, gkVerticalBar, gkPie, gkNeedle };
 
-// A progress gauge; its window text is the percentage done ("40%").
-class TGauge : public TCustomControl {
-    GUI_CLASS(TGauge, TCustomControl)
+// A progress gauge: a graphic control (opaque; its parent paints it) showing how much of
+// MinValue..MaxValue Progress has reached, as a bar, a pie, a needle or the text alone. Its
+// Caption is always the percentage done ("40%"), shown or not (ShowText); another process reads
+// it through the form (QueryControl in gui/Automation.h).
+class TGauge : public TGraphicControl {
+    GUI_CLASS(TGauge, TGraphicControl)
     explicit TGauge(TComponent* owner);
     int MinValue() const { return min_; }
     int MaxValue() const { return max_; }
@@ -93,13 +104,12 @@ class TGauge : public TCustomControl {
     void SetForeColor(TColor c);
     TColor BackColor() const { return backColor_; }
     void SetBackColor(TColor c);
+    TGaugeKind Kind() const { return kind_; }
+    void SetKind(TGaugeKind k);
     TNotifyEvent OnChange;
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;
-
-protected:
     void Paint(TCanvas& canvas) override;
-    void CreateWnd() override;
 
 private:
     void UpdateText();

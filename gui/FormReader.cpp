@@ -305,6 +305,7 @@ private:
             c->SetParentComponent(enclosing);
         }
         if (!enclosing) c->SetName(name);
+        if (auto* control = dynamic_cast<TControl*>(c)) control->SetControlState(csReadingState);
         for (;;) {
             Skip();
             if (pos_ >= s_.size()) Fail("'end' fehlt für " + name);

@@ -1,6 +1,9 @@
 #include "gui/Forms.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <cstring>
 
 #include "gui/FormReader.h"
 #include "gui/Menus.h"
@@ -10,6 +13,8 @@
 
 namespace {
 
+// Before the application: its forms leave the screen's list when the application frees them.
+TScreen theScreen;
 TApplication theApplication;
 
 const TIdentEntry kBorderStyles[] = {
@@ -24,6 +29,39 @@ const TIdentEntry kPositions[] = {{"poDesigned", poDesigned},
                                   {"poMainFormCenter", poMainFormCenter},
                                   {"poOwnerFormCenter", poOwnerFormCenter}};
 const TIdentEntry kFormStyles[] = {{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}};
+const TIdentEntry kWindowStates[] = {
+    {"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}};
+
+// Sends a message to a control and all controls inside it, depth first, until one answers
+// non-zero (when `untilAnswered`); the answer.
+LRESULT Broadcast(TControl* c, UINT msg, WPARAM wParam, LPARAM lParam, bool untilAnswered)
+{
+    LRESULT r = c->Perform(msg, wParam, lParam);
+    if (r && untilAnswered) return r;
+    if (auto* w = dynamic_cast<TWinControl*>(c)) {
+        // Copied: a handler may add or remove controls.
+        std::vector<TControl*> children;
+        for (int i = 0; i < w->ControlCount(); ++i)
+            children.push_back(w->Controls(i));
+        for (TControl* child : children) {
+            r = Broadcast(child, msg, wParam, lParam, untilAnswered);
+            if (r && untilAnswered) return r;
+        }
+    }
+    return untilAnswered ? 0 : r;
+}
+
+bool Contains(const TControl* outer, const TControl* c)
+{
+    for (; c; c = c->Parent())
+        if (c == outer) return true;
+    return false;
+}
+
+bool IsKeyMessage(UINT msg)
+{
+    return msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_CHAR || msg == WM_SYSKEYDOWN || msg == WM_SYSCHAR;
+}
 
 // Every windowed control inside a parent, each followed by its own children, in tab order.
 void CollectTabOrder(const TWinControl* parent, std::vector<TWinControl*>& list)
@@ -86,15 +124,17 @@ TWinControl* ControlOfWindow(HWND wnd)
 } // namespace
 
 TApplication* Application = &theApplication;
+TScreen* Screen = &theScreen;
 
 // ---- TForm
 
-TForm::TForm(TComponent* owner) : TCustomControl(owner)
+TForm::TForm(TComponent* owner) : TCustomControl(owner), icon_(std::make_unique<TIcon>())
 {
     visible_ = false;
     width_ = 320;
     height_ = 240;
     Application->FormCreated();
+    Screen->AddForm(this);
 }
 
 TForm::~TForm()
@@ -108,6 +148,7 @@ TForm::~TForm()
     }
     if (Application->MainForm() == this) Application->SetMainForm(nullptr);
     Application->FormDestroyed();
+    Screen->RemoveForm(this);
 }
 
 void TForm::BeforeDestruction()
@@ -147,7 +188,16 @@ void TForm::InitializeForm()
     Loaded();
     CreateHandle();
     ClearState(csCreating);
-    if (OnCreate) OnCreate(this);
+    // A failing creation handler is reported like a failing message handler; the form is made
+    // all the same.
+    if (OnCreate) {
+        try {
+            OnCreate(this);
+        } catch (const std::exception& e) {
+            Application->ShowException(e);
+        }
+    }
+    formState_ &= ~fsCreating;
     if (visible_) {
         visible_ = false;
         SetVisible(true);
@@ -191,6 +241,33 @@ void TForm::Notification(TComponent* c)
         menu_ = nullptr;
     }
     if (c == activeControl_) activeControl_ = nullptr;
+    if (c == focusedControl_) focusedControl_ = nullptr;
+}
+
+void TForm::ChildFocused(TWinControl* c)
+{
+    activeControl_ = c;
+    TWinControl* old = std::exchange(focusedControl_, c);
+    if (old != c) {
+        if (old) old->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(c));
+        Broadcast(this, CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(c), false);
+        // Out of the old control and its parents up to the one that holds both, then into the
+        // new one's parents below it, outermost first.
+        for (TWinControl* x = old; x && x != this && !Contains(x, c); x = x->Parent())
+            x->Perform(CM_EXIT);
+        std::vector<TWinControl*> into;
+        for (TWinControl* x = c; x && x != this && !Contains(x, old); x = x->Parent())
+            into.push_back(x);
+        for (auto it = into.rbegin(); it != into.rend(); ++it)
+            (*it)->Perform(CM_ENTER);
+    }
+    if (focusedControl_ == c) c->Perform(CM_UIACTIVATE);
+}
+
+void TForm::ControlDestroyed(TControl* c)
+{
+    if (c == activeControl_) activeControl_ = nullptr;
+    if (c == focusedControl_) focusedControl_ = nullptr;
 }
 
 void TForm::CreateParams(TCreateParams& p)
@@ -236,6 +313,7 @@ void TForm::CreateParams(TCreateParams& p)
             p.exStyle |= WS_EX_CONTEXTHELP;
     }
     if (formStyle_ == fsStayOnTop) p.exStyle |= WS_EX_TOPMOST;
+    if (alphaBlend_) p.exStyle |= WS_EX_LAYERED;
 }
 
 void TForm::CreateWnd()
@@ -249,6 +327,184 @@ void TForm::CreateWnd()
         SetClientSize(w, h);
     }
     if (menu_) ::SetMenu(handle_, menu_->Handle());
+    ApplyAlphaBlend();
+    if (!icon_->Empty()) {
+        SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Handle()));
+        SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_->Handle()));
+    }
+    UpdateScrollBars();
+}
+
+void TForm::RecreateWnd()
+{
+    if (!handle_) return;
+    TCustomControl::RecreateWnd();
+    if (visible_) ShowWindow(handle_, SW_SHOW);
+}
+
+void TForm::SetAlphaBlend(bool v)
+{
+    alphaBlend_ = v;
+    ApplyAlphaBlend();
+}
+
+void TForm::SetAlphaBlendValue(int v)
+{
+    alphaBlendValue_ = std::clamp(v, 0, 255);
+    ApplyAlphaBlend();
+}
+
+void TForm::ApplyAlphaBlend()
+{
+    if (!handle_) return;
+    const LONG ex = GetWindowLongA(handle_, GWL_EXSTYLE);
+    if (!alphaBlend_) {
+        if (ex & WS_EX_LAYERED) SetWindowLongA(handle_, GWL_EXSTYLE, ex & ~WS_EX_LAYERED);
+        return;
+    }
+    if (!(ex & WS_EX_LAYERED)) SetWindowLongA(handle_, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(handle_, 0, static_cast<BYTE>(alphaBlendValue_), LWA_ALPHA);
+}
+
+void TForm::SetIcon(HICON icon)
+{
+    if (handle_) {
+        SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    icon_->SetHandle(icon);
+}
+
+namespace {
+int ShowCommand(TWindowState s)
+{
+    return s == wsMinimized ? SW_SHOWMINIMIZED : s == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOW;
+}
+} // namespace
+
+TWindowState TForm::WindowState() const
+{
+    if (!handle_ || !IsWindowVisible(handle_)) return windowState_;
+    return IsIconic(handle_) ? wsMinimized : IsZoomed(handle_) ? wsMaximized : wsNormal;
+}
+
+void TForm::SetWindowState(TWindowState s)
+{
+    windowState_ = s;
+    if (handle_ && IsWindowVisible(handle_)) ShowWindow(handle_, s == wsNormal ? SW_RESTORE : ShowCommand(s));
+}
+
+void TForm::SetConstraints(const TSizeConstraints& c)
+{
+    constraints_ = c;
+    auto limit = [](int v, int low, int high) {
+        if (high > 0) v = std::min(v, high);
+        return std::max(v, low);
+    };
+    const int w = limit(width_, c.MinWidth, c.MaxWidth), h = limit(height_, c.MinHeight, c.MaxHeight);
+    if (w != width_ || h != height_) SetBounds(left_, top_, w, h);
+}
+
+void TForm::MinMaxInfo(MINMAXINFO& info) const
+{
+    if (constraints_.MinWidth > 0) info.ptMinTrackSize.x = constraints_.MinWidth;
+    if (constraints_.MinHeight > 0) info.ptMinTrackSize.y = constraints_.MinHeight;
+    if (constraints_.MaxWidth > 0) {
+        info.ptMaxTrackSize.x = constraints_.MaxWidth;
+        info.ptMaxSize.x = std::min<LONG>(info.ptMaxSize.x, constraints_.MaxWidth);
+    }
+    if (constraints_.MaxHeight > 0) {
+        info.ptMaxTrackSize.y = constraints_.MaxHeight;
+        info.ptMaxSize.y = std::min<LONG>(info.ptMaxSize.y, constraints_.MaxHeight);
+    }
+}
+
+void TForm::SetAutoScroll(bool v)
+{
+    autoScroll_ = v;
+    UpdateScrollBars();
+}
+
+void TForm::UpdateScrollBars()
+{
+    if (!handle_) return;
+    // The children's extent as if nothing were scrolled.
+    int right = 0, bottom = 0;
+    if (autoScroll_)
+        for (int i = 0; i < ControlCount(); ++i)
+            if (TControl* c = Controls(i); c->Visible() && c->Align() == alNone) {
+                right = std::max<int>(right, c->Left() + c->Width() + scrollPos_.x);
+                bottom = std::max<int>(bottom, c->Top() + c->Height() + scrollPos_.y);
+            }
+    // Twice: a bar that appears narrows the room for the other one.
+    for (int pass = 0; pass < 2; ++pass)
+        for (int bar : {SB_HORZ, SB_VERT}) {
+            RECT r;
+            GetClientRect(handle_, &r);
+            SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+            si.nMax = (bar == SB_HORZ ? right : bottom) - 1;
+            si.nPage = static_cast<UINT>(bar == SB_HORZ ? r.right : r.bottom);
+            si.nPos = bar == SB_HORZ ? scrollPos_.x : scrollPos_.y;
+            if (si.nMax < static_cast<int>(si.nPage)) si.nMax = si.nPos = 0;
+            SetScrollInfo(handle_, bar, &si, TRUE);
+        }
+    // Back in range after the client area grew.
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 0, 0};
+        GetScrollInfo(handle_, bar, &si);
+        if (si.nPos != (bar == SB_HORZ ? scrollPos_.x : scrollPos_.y)) ScrollTo(bar, si.nPos);
+    }
+}
+
+void TForm::ScrollHandler(int bar, WORD code)
+{
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(handle_, bar, &si);
+    int pos = si.nPos;
+    const int line = 8, page = std::max(static_cast<int>(si.nPage), 1);
+    switch (code) {
+    case SB_LINEUP:
+        pos -= line;
+        break;
+    case SB_LINEDOWN:
+        pos += line;
+        break;
+    case SB_PAGEUP:
+        pos -= page;
+        break;
+    case SB_PAGEDOWN:
+        pos += page;
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        pos = si.nTrackPos;
+        break;
+    case SB_TOP:
+        pos = si.nMin;
+        break;
+    case SB_BOTTOM:
+        pos = si.nMax;
+        break;
+    default:
+        return;
+    }
+    pos = std::clamp(pos, si.nMin, std::max(si.nMin, si.nMax - page + 1));
+    ScrollTo(bar, pos);
+}
+
+void TForm::ScrollTo(int bar, int pos)
+{
+    LONG& current = bar == SB_HORZ ? scrollPos_.x : scrollPos_.y;
+    const int delta = pos - current;
+    if (delta == 0) return;
+    current = pos;
+    const int dx = bar == SB_HORZ ? delta : 0, dy = bar == SB_VERT ? delta : 0;
+    for (int i = 0; i < ControlCount(); ++i)
+        if (TControl* c = Controls(i); c->Align() == alNone)
+            c->SetBounds(c->Left() - dx, c->Top() - dy, c->Width(), c->Height());
+    InvalidateRect(handle_, nullptr, TRUE);
+    SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, pos, 0};
+    SetScrollInfo(handle_, bar, &si, TRUE);
 }
 
 void TForm::SetClientSize(int width, int height)
@@ -298,7 +554,7 @@ void TForm::SetMenu(TMainMenu* menu)
     menu_ = menu;
     if (handle_) {
         ::SetMenu(handle_, menu ? menu->Handle() : nullptr);
-        DrawMenuBar(handle_);
+        Perform(CM_MENUCHANGED);
     }
 }
 
@@ -359,10 +615,21 @@ void TForm::SetVisible(bool visible)
     if (visible == visible_) return;
     visible_ = visible;
     if (!handle_ || InState(csLoading)) return;
-    if (visible) {
+    Perform(CM_VISIBLECHANGED, visible ? 1 : 0);
+    ShowingChanged(); // the form's own CM_SHOWINGCHANGED shows or hides the window
+}
+
+void TForm::ShowingChangedHandler()
+{
+    struct TShowing {
+        unsigned& state;
+        explicit TShowing(unsigned& s) : state(s) { state |= fsShowing; }
+        ~TShowing() { state &= ~fsShowing; }
+    } showing(formState_);
+    if (visible_) {
         ApplyPosition();
         if (OnShow) OnShow(this);
-        ShowWindow(handle_, SW_SHOW);
+        ShowWindow(handle_, ShowCommand(windowState_));
         if (activeControl_ && activeControl_->CanFocus()) activeControl_->SetFocus();
     } else {
         if (OnHide) OnHide(this);
@@ -417,11 +684,13 @@ int TForm::ShowModal()
     for (HWND w : collect.windows)
         EnableWindow(w, FALSE);
     modal_ = true;
+    formState_ |= fsModal;
     modalResult_ = mrNone;
     auto restore = [&] {
         for (HWND w : collect.windows)
             if (IsWindow(w)) EnableWindow(w, TRUE);
         modal_ = false;
+        formState_ &= ~fsModal;
         Hide();
     };
     try {
@@ -487,13 +756,18 @@ void TForm::Paint(TCanvas&)
     if (OnPaint) OnPaint(this);
 }
 
-LRESULT TForm::MenuItemQuery(ATOM nameAtom) const
+LRESULT TForm::MenuItemQuery(ATOM nameAtom, LPARAM ask) const
 {
     char name[256];
     UINT n = GlobalGetAtomNameA(nameAtom, name, sizeof name);
     if (n == 0) return 0;
     auto* item = dynamic_cast<TMenuItem*>(FindComponent(std::string(name, n)));
     if (!item) return 0;
+    if (ask >= TM_ASK_CAPTION && ask < 2 * TM_ASK_CAPTION) {
+        const std::string& caption = item->Caption();
+        const auto at = static_cast<size_t>(ask - TM_ASK_CAPTION);
+        return TM_ITEM_FOUND | (at < caption.size() ? TM_ITEM_CHAR | static_cast<unsigned char>(caption[at]) : 0);
+    }
     bool visible = true;
     for (const TMenuItem* i = item; i && i->Parent(); i = i->Parent())
         visible = visible && i->Visible();
@@ -501,12 +775,74 @@ LRESULT TForm::MenuItemQuery(ATOM nameAtom) const
            (item->Enabled() ? TM_ITEM_ENABLED : 0) | (item->Checked() ? TM_ITEM_CHECKED : 0);
 }
 
+LRESULT TForm::ControlQuery(ATOM nameAtom, HWND asker) const
+{
+    char name[256];
+    UINT n = GlobalGetAtomNameA(nameAtom, name, sizeof name);
+    if (n == 0 || !IsWindow(asker)) return 0;
+    const std::string wanted(name, n);
+    // Owned by the form, or placed on it by another owner (a bound label).
+    auto* control = dynamic_cast<TGraphicControl*>(FindComponent(wanted));
+    if (!control) {
+        std::vector<const TWinControl*> open{this};
+        while (!open.empty() && !control) {
+            const TWinControl* w = open.back();
+            open.pop_back();
+            for (int i = 0; i < w->ControlCount() && !control; ++i) {
+                TControl* c = w->Controls(i);
+                if (auto* g = dynamic_cast<TGraphicControl*>(c); g && SameText(g->Name(), wanted)) control = g;
+                else if (auto* inner = dynamic_cast<TWinControl*>(c)) open.push_back(inner);
+            }
+        }
+    }
+    if (!control || GetParentForm(control) != this) return 0;
+    POINT at = control->ClientToScreen(POINT{0, 0});
+    ::ScreenToClient(handle_, &at);
+    const TControlQueryReply reply{at.x, at.y, control->Width(), control->Height()};
+    const std::string caption = control->Caption();
+    std::string data(sizeof reply, '\0');
+    std::memcpy(data.data(), &reply, sizeof reply);
+    data += caption;
+    COPYDATASTRUCT copy{TM_CONTROLQUERY, static_cast<DWORD>(data.size()), data.data()};
+    // The asker waits in its own send to this window: it takes this at once.
+    DWORD_PTR taken = 0;
+    if (!SendMessageTimeoutA(asker, WM_COPYDATA, reinterpret_cast<WPARAM>(handle_), reinterpret_cast<LPARAM>(&copy),
+                             SMTO_NORMAL, 5000, &taken) ||
+        !taken)
+        return 0;
+    return TM_ITEM_FOUND | (control->Showing() ? TM_ITEM_VISIBLE : 0) | (control->Enabled() ? TM_ITEM_ENABLED : 0);
+}
+
 void TForm::WndProc(TMessage& m)
 {
     switch (m.Msg) {
     case TM_MENUITEMQUERY:
-        m.Result = MenuItemQuery(static_cast<ATOM>(m.WParam));
+        m.Result = MenuItemQuery(static_cast<ATOM>(m.WParam), m.LParam);
         return;
+    case TM_CONTROLQUERY:
+        m.Result = ControlQuery(static_cast<ATOM>(m.WParam), reinterpret_cast<HWND>(m.LParam));
+        return;
+    case CM_SHOWINGCHANGED:
+        ShowingChangedHandler();
+        return;
+    case CM_MENUCHANGED:
+        if (handle_ && menu_) DrawMenuBar(handle_);
+        return;
+    case WM_CANCELMODE:
+        TCustomControl::WndProc(m);
+        if (focusedControl_) focusedControl_->Perform(CM_CANCELMODE);
+        return;
+    case WM_GETMINMAXINFO:
+        TCustomControl::WndProc(m);
+        MinMaxInfo(*reinterpret_cast<MINMAXINFO*>(m.LParam));
+        return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (m.LParam == 0) { // the window's own bars
+            if (autoScroll_) ScrollHandler(m.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(m.WParam));
+            return;
+        }
+        break;
     case WM_CLOSE:
         Close();
         return;
@@ -537,6 +873,7 @@ void TForm::WndProc(TMessage& m)
         return;
     case WM_SIZE:
         TCustomControl::WndProc(m);
+        if (autoScroll_) UpdateScrollBars();
         if (OnResize) OnResize(this);
         return;
     case WM_WINDOWPOSCHANGED: {
@@ -570,8 +907,22 @@ void TForm::SetProperty(const std::string& name, const TPropValue& v)
     else if (!handle_ && SameText(name, "ClientWidth")) clientWidth_ = v.AsInt(); // the height stays as stored
     else if (!handle_ && SameText(name, "ClientHeight")) clientHeight_ = v.AsInt();
     else if (SameText(name, "ActiveControl")) activeControlName_ = v.AsIdent();
-    else if (SameText(name, "KeyPreview") || SameText(name, "OldCreateOrder") || SameText(name, "PixelsPerInch") ||
-             SameText(name, "TextHeight") || SameText(name, "Scaled")) {
+    else if (SameText(name, "AlphaBlend")) SetAlphaBlend(v.AsBool());
+    else if (SameText(name, "AlphaBlendValue")) SetAlphaBlendValue(v.AsInt());
+    else if (SameText(name, "WindowState"))
+        SetWindowState(static_cast<TWindowState>(IdentToInt(v, kWindowStates, name)));
+    else if (SameText(name, "AutoScroll")) SetAutoScroll(v.AsBool());
+    else if (name.size() > 12 && SameText(name.substr(0, 12), "Constraints.")) {
+        TSizeConstraints c = constraints_;
+        const std::string part = name.substr(12);
+        if (SameText(part, "MinWidth")) c.MinWidth = v.AsInt();
+        else if (SameText(part, "MinHeight")) c.MinHeight = v.AsInt();
+        else if (SameText(part, "MaxWidth")) c.MaxWidth = v.AsInt();
+        else if (SameText(part, "MaxHeight")) c.MaxHeight = v.AsInt();
+        else UnknownProperty(name);
+        SetConstraints(c);
+    } else if (SameText(name, "KeyPreview") || SameText(name, "OldCreateOrder") || SameText(name, "PixelsPerInch") ||
+               SameText(name, "TextHeight") || SameText(name, "Scaled")) {
     } else TCustomControl::SetProperty(name, v);
 }
 
@@ -731,11 +1082,36 @@ bool TApplication::DialogKey(TForm* form, TWinControl* focused, const MSG& msg)
     return false;
 }
 
+bool TApplication::ReflectedKey(const MSG& msg)
+{
+    TWinControl* focused = ControlOfWindow(msg.hwnd);
+    if (!focused) return false;
+    try {
+        if (focused->Perform(CN_BASE + msg.message, msg.wParam, msg.lParam)) return true;
+        // A character nobody takes as text: the form offers it to its controls (accelerators).
+        TForm* form = GetParentForm(focused);
+        const bool dialogChar =
+            msg.message == WM_SYSCHAR ||
+            (msg.message == WM_CHAR && !(SendMessageA(msg.hwnd, WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS));
+        if (form && dialogChar) return Broadcast(form, CM_DIALOGCHAR, msg.wParam, msg.lParam, true) != 0;
+    } catch (const std::exception& e) {
+        ShowException(e);
+        return true;
+    }
+    return false;
+}
+
 bool TApplication::ProcessMessage(MSG& msg)
 {
     if (msg.message == WM_QUIT) {
         terminated_ = true;
         return false;
+    }
+    // The library never posts these: one that comes from outside is dropped.
+    if (NotificationCarriesPointer(msg.message) && TWinControl::FromHandle(msg.hwnd)) return true;
+    if (IsKeyMessage(msg.message) && ReflectedKey(msg)) {
+        FreeDeferred();
+        return true;
     }
     if (NavigationKey(msg)) {
         FreeDeferred();

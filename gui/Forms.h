@@ -27,15 +27,23 @@
 //
 // A handler named in the description that Bindings() lacks, or a listed field without its
 // component, raises EComponentError while the form is created.
+//
+// While a form lives it is listed in Screen (Screen->Forms(i), in creation order, whoever owns
+// it). Its window answers TM_MENUITEMQUERY and TM_CONTROLQUERY, so that another process reads
+// its menu items and graphic controls by name (gui/Automation.h). Focus changes inside it send
+// CM_CANCELMODE, CM_FOCUSCHANGED, CM_EXIT, CM_ENTER and CM_UIACTIVATE (gui/Messages.h); showing
+// and hiding runs through CM_SHOWINGCHANGED, so a hook on the form's WindowProc sees both.
 #pragma once
 
 #include <any>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gui/Controls.h"
+#include "gui/Icons.h"
 
 class TMainMenu;
 class TMenuItem;
@@ -57,7 +65,6 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum : unsigned { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 // Where a form goes when it is first shown. poDefault and poDefaultPosOnly cascade from the top
 // left of the work area as the system does (poDefault also takes three quarters of the work
@@ -73,6 +80,17 @@ enum TPosition {
     poOwnerFormCenter
 };
 enum TFormStyle { fsNormal, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+// What a form is doing now (TForm::FormState).
+enum : unsigned {
+    fsCreating = 0x01, // from construction until its creation (and OnCreate) is finished
+    fsShowing = 0x02,  // while it is being shown or hidden (CM_SHOWINGCHANGED)
+    fsModal = 0x04,    // while ShowModal runs
+};
+// Size limits of a form's window; 0 means no limit.
+struct TSizeConstraints {
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+};
 
 // One entry of a form's binding table: a handler method or a component field, by name.
 class TFormBinding {
@@ -110,7 +128,9 @@ class TForm : public TCustomControl {
     ~TForm() override;
 
     // Makes a form of class T: constructs it, reads its description, binds handlers and
-    // fields, creates its window, runs OnCreate and shows it when it is stored visible.
+    // fields, creates its window, runs OnCreate and shows it when it is stored visible. An
+    // exception of OnCreate is shown (Application->ShowException) and the creation goes on;
+    // any other step's exception frees the form and passes out.
     template <class T> static T* Create(TComponent* owner)
     {
         T* f = new T(owner);
@@ -163,13 +183,38 @@ class TForm : public TCustomControl {
     TWinControl* ActiveControl() const;
     void SetActiveControl(TWinControl* c);
     // A control of this form got the focus: the form gives it back to that control whenever the
-    // form is activated again.
-    void ChildFocused(TWinControl* c) { activeControl_ = c; }
+    // form is activated again, and tells the controls about the change (CM_CANCELMODE to the
+    // one before, CM_FOCUSCHANGED to all, CM_EXIT and CM_ENTER along the parents, CM_UIACTIVATE).
+    void ChildFocused(TWinControl* c);
+    // A control of this form goes away: the form forgets it.
+    void ControlDestroyed(TControl* c);
     // Moves the focus from a control to the next one Tab reaches (backwards: Shift+Tab),
     // wrapping around; false when the form has none.
     bool SelectNext(TWinControl* current, bool forward);
     // The menu item with this command id in the form's menus, or none.
     TMenuItem* FindMenuItem(UINT command) const;
+
+    unsigned FormState() const { return formState_; }
+    // With AlphaBlend the window is layered and drawn with AlphaBlendValue (0 clear .. 255 opaque).
+    bool AlphaBlend() const { return alphaBlend_; }
+    void SetAlphaBlend(bool v);
+    int AlphaBlendValue() const { return alphaBlendValue_; }
+    void SetAlphaBlendValue(int v); // limited to 0..255
+    // The window's icon (big and small); empty: the system's.
+    TIcon& Icon() { return *icon_; }
+    void SetIcon(HICON icon); // takes the icon
+    // Minimised, maximised or normal; applied when the form is shown, or at once when it is.
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState s);
+    const TSizeConstraints& Constraints() const { return constraints_; }
+    void SetConstraints(const TSizeConstraints& c);
+    // With AutoScroll the form shows scroll bars while its children reach past the client area,
+    // and scrolls them.
+    bool AutoScroll() const { return autoScroll_; }
+    void SetAutoScroll(bool v);
+    // The scrolled distance (pixels the children moved left and up).
+    POINT ScrollPos() const { return scrollPos_; }
+    void RecreateWnd() override;
 
     TNotifyEvent OnCreate, OnDestroy, OnShow, OnHide, OnPaint, OnActivate, OnDeactivate, OnResize;
     TCloseEvent OnClose;
@@ -196,7 +241,16 @@ private:
     void ApplyPosition();
     void FireOnDestroy();
     // The answer to TM_MENUITEMQUERY (gui/Messages.h).
-    LRESULT MenuItemQuery(ATOM nameAtom) const;
+    LRESULT MenuItemQuery(ATOM nameAtom, LPARAM ask) const;
+    // The answer to TM_CONTROLQUERY (gui/Messages.h).
+    LRESULT ControlQuery(ATOM nameAtom, HWND asker) const;
+    // Shows or hides the window as Visible says (CM_SHOWINGCHANGED).
+    void ShowingChangedHandler();
+    void ApplyAlphaBlend();
+    void UpdateScrollBars();
+    void ScrollHandler(int bar, WORD code);
+    void ScrollTo(int bar, int pos);
+    void MinMaxInfo(MINMAXINFO& info) const;
     void RecreateStyle();
     void ReadDescription();
     void BindFields();
@@ -215,7 +269,30 @@ private:
     std::string activeControlName_;
     UINT nextMenuCommand_ = 100;
     int clientWidth_ = -1, clientHeight_ = -1;
+    TWinControl* focusedControl_ = nullptr; // the control that had the focus last
+    unsigned formState_ = fsCreating;
+    bool alphaBlend_ = false;
+    int alphaBlendValue_ = 255;
+    std::unique_ptr<TIcon> icon_;
+    TWindowState windowState_ = wsNormal;
+    TSizeConstraints constraints_;
+    bool autoScroll_ = false;
+    POINT scrollPos_{0, 0};
 };
+
+// The live forms of the program, in creation order, whoever owns them.
+class TScreen {
+public:
+    int FormCount() const { return static_cast<int>(forms_.size()); }
+    TForm* Forms(int index) const { return forms_.at(static_cast<size_t>(index)); }
+    void AddForm(TForm* f) { forms_.push_back(f); }
+    void RemoveForm(TForm* f) { std::erase(forms_, f); }
+
+private:
+    std::vector<TForm*> forms_;
+};
+
+extern TScreen* Screen;
 
 class TApplication : public TComponent {
     GUI_CLASS(TApplication, TComponent)
@@ -294,6 +371,10 @@ private:
     // when the key was used so.
     bool NavigationKey(const MSG& msg);
     bool DialogKey(TForm* form, TWinControl* focused, const MSG& msg);
+    // A key for a control of this library goes to it first as CN_KEYDOWN, CN_KEYUP, CN_CHAR,
+    // CN_SYSKEYDOWN or CN_SYSCHAR; characters that no control takes go to the form's controls as
+    // CM_DIALOGCHAR. True when the key was taken so.
+    bool ReflectedKey(const MSG& msg);
     void FreeDeferred();
     static LRESULT CALLBACK AppWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     TForm* mainForm_ = nullptr;

@@ -74,6 +74,14 @@ void TListItems::Clear()
     if (HWND w = Wnd()) SendMessageA(w, Msg(LB_RESETCONTENT, CB_RESETCONTENT), 0, 0);
 }
 
+void TListItems::TakeBack()
+{
+    TStringList kept;
+    for (int i = 0; i < Count(); ++i)
+        kept.AddObject(Get(i), Objects(i));
+    pending_ = kept;
+}
+
 void TListItems::Flush()
 {
     TStringList stored = pending_;
@@ -120,6 +128,15 @@ void TListBox::CreateWnd()
     ApplyColumnWidth();
     items_.Flush();
     if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
+    if (topIndex_ > 0) SendMessageA(handle_, LB_SETTOPINDEX, static_cast<WPARAM>(topIndex_), 0);
+}
+
+void TListBox::DestroyWnd()
+{
+    pendingIndex_ = ItemIndex();
+    topIndex_ = TopIndex();
+    items_.TakeBack();
+    TWinControl::DestroyWnd();
 }
 
 void TListBox::WndProc(TMessage& m)
@@ -166,21 +183,6 @@ int TListBox::ItemHeight() const
 {
     if (!handle_) return itemHeight_;
     return static_cast<int>(SendMessageA(handle_, LB_GETITEMHEIGHT, 0, 0));
-}
-
-void TListBox::RecreateWnd()
-{
-    // The entries and the selection go over to the new window.
-    TStringList keep;
-    for (int i = 0; i < items_.Count(); ++i)
-        keep.AddObject(items_[i], items_.Objects(i));
-    int index = ItemIndex();
-    DestroyHandle();
-    items_.Clear();
-    for (int i = 0; i < keep.Count(); ++i)
-        items_.AddObject(keep[i], keep.Objects(i));
-    pendingIndex_ = index;
-    HandleNeeded();
 }
 
 int TListBox::ItemIndex() const
@@ -290,11 +292,21 @@ void TComboBox::CreateWnd()
     else if (!caption_.empty()) SetWindowTextA(handle_, caption_.c_str());
 }
 
+void TComboBox::DestroyWnd()
+{
+    pendingIndex_ = ItemIndex();
+    items_.TakeBack();
+    TWinControl::DestroyWnd();
+}
+
 void TComboBox::WndProc(TMessage& m)
 {
     if (m.Msg == CN_COMMAND) {
         WORD code = HIWORD(m.WParam);
-        if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) && !InState(csLoading) && OnChange) OnChange(this);
+        if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) && !InState(csLoading)) {
+            Changed();
+            if (OnChange) OnChange(this);
+        }
         if (code == CBN_SELCHANGE) Click();
         return;
     }

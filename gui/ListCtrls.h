@@ -20,6 +20,8 @@ class TListItems : public TStrings {
     void Clear() override;
     // Moves the stored entries into the window once it exists.
     void Flush();
+    // Keeps the window's entries before the window goes (they come back with Flush).
+    void TakeBack();
 
 private:
     UINT Msg(UINT listMsg, UINT comboMsg) const { return combo_ ? comboMsg : listMsg; }
@@ -62,17 +64,18 @@ class TListBox : public TWinControl {
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void WndProc(TMessage& m) override;
     bool UsesOwnColors() const override { return color_ != clWindow || font_.Color() != clWindowText; }
 
 private:
     void ApplyColumnWidth();
-    void RecreateWnd();
     TListItems items_;
     bool multiSelect_ = false, sorted_ = false;
     int columns_ = 0;
     int itemHeight_ = 0;
     int pendingIndex_ = -1;
+    int topIndex_ = 0; // the first entry shown, kept over a new window
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
@@ -91,6 +94,7 @@ class TComboBox : public TWinControl {
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void WndProc(TMessage& m) override;
     bool UsesOwnColors() const override { return color_ != clWindow || font_.Color() != clWindowText; }
 

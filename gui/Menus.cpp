@@ -198,7 +198,7 @@ void TMainMenu::Rebuild()
     auto* form = dynamic_cast<TForm*>(Owner());
     if (form && form->Menu() == this && form->HandleAllocated()) {
         SetMenu(form->Handle(), fresh.get());
-        DrawMenuBar(form->Handle());
+        form->Perform(CM_MENUCHANGED);
     }
     handle_ = std::move(fresh);
 }

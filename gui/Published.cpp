@@ -1,6 +1,7 @@
 #include "gui/Published.h"
 
 #include "gui/Controls.h"
+#include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
 #include "gui/base/SysUtils.h"
 
@@ -11,6 +12,19 @@ struct TEntry {
     std::string name;
     TPublishedProperty property;
 };
+
+// An ordinal property of class C read and written through its getter and setter.
+template <class C, class T>
+TEntry Ordinal(const char* className, const char* name, T (C::*get)() const, void (C::*set)(T))
+{
+    return {
+        className,
+        name,
+        {TPublishedValue::Ordinal,
+         [get](TObject& o) { return TPublishedValue::OfOrdinal(static_cast<long long>((static_cast<C&>(o).*get)())); },
+         [set](TObject& o, const TPublishedValue& v) { (static_cast<C&>(o).*set)(static_cast<T>(v.ordinal)); },
+         {}}};
+}
 
 void RegisterLibraryProperties(std::vector<TEntry>& r)
 {
@@ -42,6 +56,13 @@ void RegisterLibraryProperties(std::vector<TEntry>& r)
     r.push_back({"TControl",
                  "Font",
                  {V::Object, [](TObject& o) { return V::OfObject(&static_cast<TControl&>(o).Font()); }, nullptr, {}}});
+    r.push_back(Ordinal<TControl>("TControl", "BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode));
+    r.push_back(
+        Ordinal<TWinControl>("TWinControl", "BorderWidth", &TWinControl::BorderWidth, &TWinControl::SetBorderWidth));
+    r.push_back(Ordinal<TPanel>("TPanel", "BevelWidth", &TPanel::BevelWidth, &TPanel::SetBevelWidth));
+    r.push_back(Ordinal<TPanel>("TPanel", "BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter));
+    r.push_back(Ordinal<TPanel>("TPanel", "BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner));
+    r.push_back(Ordinal<TPanel>("TPanel", "BorderStyle", &TPanel::BorderStyle, &TPanel::SetBorderStyle));
     const std::vector<std::string> icons = {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
     r.push_back(
         {"TForm",
@@ -73,6 +94,19 @@ const TPublishedProperty* FindPublishedProperty(const TObject& object, const std
     for (auto it = r.rbegin(); it != r.rend(); ++it)
         if (SameText(it->name, name) && object.InheritsFrom(it->className)) return &it->property;
     return nullptr;
+}
+
+std::vector<std::string> PublishedPropertyNames(const TObject& object)
+{
+    std::vector<std::string> names;
+    for (const TEntry& e : Registry()) {
+        if (!object.InheritsFrom(e.className)) continue;
+        bool known = false;
+        for (const std::string& n : names)
+            known = known || SameText(n, e.name);
+        if (!known) names.push_back(e.name);
+    }
+    return names;
 }
 
 TPublishedValue SetOfBits(unsigned bits, const std::vector<std::string>& elements)

@@ -2,14 +2,16 @@
 // has a property, and reads or writes it (the skin code does), finds it here. A property is
 // registered for a class name and found for that class and every class derived from it (the
 // last registration that fits wins, so a derived class may register its own version).
-// Kinds: ordinal (integers, Booleans as 0 and 1, enumerations, colours), set (the names of
-// the elements it holds; element i of the type is bit i) and object (read-only).
+// Kinds: ordinal (integers, Booleans as 0 and 1, enumerations, colours; an enumeration lists
+// its value names in elements, value i first), set (the names of the elements it holds;
+// element i of the type is bit i), object (read-only: the object the property holds) and text.
 //
 //   RegisterPublishedProperty("TMyPanel", "Flat", {TPublishedValue::Ordinal,
 //       [](TObject& o) { return TPublishedValue::OfOrdinal(static_cast<TMyPanel&>(o).Flat()); },
 //       [](TObject& o, const TPublishedValue& v) { static_cast<TMyPanel&>(o).SetFlat(v.ordinal != 0); }});
 //
-// The class library registers: TComponent.Tag; TControl.Color, Visible, Enabled, Font (object);
+// The class library registers: TComponent.Tag; TControl.Color, Visible, Enabled, BiDiMode, Font
+// (object); TWinControl.BorderWidth; TPanel.BevelWidth, BevelOuter, BevelInner, BorderStyle;
 // TForm.BorderIcons (set of biSystemMenu, biMinimize, biMaximize, biHelp).
 #pragma once
 
@@ -20,15 +22,23 @@
 #include "gui/base/Classes.h"
 
 struct TPublishedValue {
-    enum Kind { Ordinal, Set, Object } kind = Ordinal;
+    enum Kind { Ordinal, Set, Object, Text } kind = Ordinal;
     long long ordinal = 0;
     std::vector<std::string> set; // element names, in the type's order
     TObject* object = nullptr;
+    std::string text;
 
     static TPublishedValue OfOrdinal(long long v)
     {
         TPublishedValue p;
         p.ordinal = v;
+        return p;
+    }
+    static TPublishedValue OfText(std::string t)
+    {
+        TPublishedValue p;
+        p.kind = Text;
+        p.text = std::move(t);
         return p;
     }
     static TPublishedValue OfObject(TObject* o)
@@ -44,12 +54,14 @@ struct TPublishedProperty {
     TPublishedValue::Kind kind = TPublishedValue::Ordinal;
     std::function<TPublishedValue(TObject&)> get;
     std::function<void(TObject&, const TPublishedValue&)> set; // empty: read-only
-    std::vector<std::string> elements;                         // a set type's element names, bit 0 first
+    std::vector<std::string> elements; // a set type's element names, bit 0 first; an enumeration's names
 };
 
 void RegisterPublishedProperty(const std::string& className, const std::string& name, TPublishedProperty property);
 // The property of that name (case-insensitive) of the object's class, or none.
 const TPublishedProperty* FindPublishedProperty(const TObject& object, const std::string& name);
+// The names of the object's published properties, each once, in the order they were registered.
+std::vector<std::string> PublishedPropertyNames(const TObject& object);
 
 // A set's value from its bits and back; unknown names are left out.
 TPublishedValue SetOfBits(unsigned bits, const std::vector<std::string>& elements);

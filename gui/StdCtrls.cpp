@@ -1,5 +1,7 @@
 #include "gui/StdCtrls.h"
 
+#include <algorithm>
+
 #include "gui/Forms.h"
 #include "gui/base/SysUtils.h"
 
@@ -7,11 +9,42 @@ namespace {
 const TIdentEntry kAlignments[] = {
     {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};
 
+const TIdentEntry kLayouts[] = {{"tlTop", tlTop}, {"tlCenter", tlCenter}, {"tlBottom", tlBottom}};
+
 // Whether the window's form takes input (it is disabled while another form is modal).
 bool FormTakesInput(HWND wnd)
 {
     HWND root = GetAncestor(wnd, GA_ROOT);
     return IsWindowEnabled(wnd) && (!root || IsWindowEnabled(root));
+}
+
+// Whether a caption marks this character as its accelerator ("&Datei": 'd' and 'D').
+bool IsAccel(char key, const std::string& caption)
+{
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        auto upper = [](char c) {
+            CharUpperBuffA(&c, 1);
+            return c;
+        };
+        return upper(caption[i + 1]) == upper(key);
+    }
+    return false;
+}
+
+// The size of a text in a font as DrawText measures it (a blank for an empty text).
+SIZE MeasureText(HFONT font, const std::string& caption, int width, UINT flags)
+{
+    TMemDC dc(CreateCompatibleDC(nullptr));
+    TSelectGuard g(dc.get(), font);
+    std::string text = caption.empty() ? std::string(" ") : caption;
+    RECT r{0, 0, width, 0};
+    DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
+    return SIZE{r.right, r.bottom};
 }
 } // namespace
 
@@ -94,7 +127,10 @@ void TCheckBox::SetChecked(bool v)
     if (v == checked_) return;
     checked_ = v;
     if (handle_) SendMessageA(handle_, BM_SETCHECK, v ? BST_CHECKED : BST_UNCHECKED, 0);
-    if (!InState(csLoading)) Click();
+    if (!InState(csLoading)) {
+        Changed();
+        Click();
+    }
 }
 
 void TCheckBox::SetProperty(const std::string& name, const TPropValue& v)
@@ -120,6 +156,7 @@ void TRadioButton::SetChecked(bool v)
     if (v && parent_)
         for (int i = 0; i < parent_->ControlCount(); ++i)
             if (auto* r = dynamic_cast<TRadioButton*>(parent_->Controls(i)); r && r != this) r->SetChecked(false);
+    if (!InState(csLoading)) Changed();
     if (v && !InState(csLoading)) Click();
 }
 
@@ -153,126 +190,239 @@ void TGroupBox::WndProc(TMessage& m)
         AlignControls();
         return;
     }
+    if (m.Msg == WM_NCHITTEST) {
+        // The system's group box lets the mouse through to its parent; this one takes it, for
+        // the labels inside it.
+        TWinControl::WndProc(m);
+        if (m.Result == HTTRANSPARENT) m.Result = HTCLIENT;
+        return;
+    }
     TWinControl::WndProc(m);
 }
 
 // ---- label
 
-TLabel::TLabel(TComponent* owner) : TWinControl(owner)
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner)
 {
     width_ = 65;
     height_ = 13;
     parentColor_ = true;
 }
 
-void TLabel::CreateParams(TCreateParams& p)
+UINT TLabel::TextFlags() const
 {
-    TWinControl::CreateParams(p);
-    p.className = "STATIC";
-    p.style |= SS_NOTIFY | SS_NOPREFIX;
-    if (alignment_ == taCenter) p.style |= SS_CENTER;
-    else if (alignment_ == taRightJustify) p.style |= SS_RIGHT;
-    else p.style |= wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP;
+    UINT flags = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0);
+    flags |= alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT;
+    if (!showAccelChar_) flags |= DT_NOPREFIX;
+    return DrawTextBiDiModeFlags(flags);
 }
 
-void TLabel::CreateWnd()
+void TLabel::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags)
 {
-    TWinControl::CreateWnd();
-    AdjustSize();
+    std::string text = LabelText();
+    // An empty text measures as one blank, so that an empty label keeps a line's height.
+    if ((flags & DT_CALCRECT) && (text.empty() || (showAccelChar_ && text == "&"))) text += ' ';
+    HDC dc = canvas.Handle();
+    TSelectGuard font(dc, font_.Handle());
+    SetBkMode(dc, TRANSPARENT);
+    const int n = static_cast<int>(text.size());
+    if (!(flags & DT_CALCRECT) && !enabled_) {
+        RECT lower = rect;
+        OffsetRect(&lower, 1, 1);
+        SetTextColor(dc, ColorToRGB(clBtnHighlight));
+        DrawTextA(dc, text.c_str(), n, &lower, flags);
+        SetTextColor(dc, ColorToRGB(clBtnShadow));
+        DrawTextA(dc, text.c_str(), n, &rect, flags);
+        return;
+    }
+    SetTextColor(dc, ColorToRGB(font_.Color()));
+    DrawTextA(dc, text.c_str(), n, &rect, flags);
 }
 
-void TLabel::AdjustSize()
+void TLabel::Paint(TCanvas& canvas)
+{
+    RECT r{0, 0, width_, height_};
+    if (!transparent_) {
+        TColor back = parentColor_ && parent_ ? parent_->Color() : color_;
+        TBrushHandle brush(CreateSolidBrush(ColorToRGB(back)));
+        ::FillRect(canvas.Handle(), &r, brush.get());
+    }
+    const UINT flags = TextFlags();
+    if (layout_ != tlTop) {
+        // Measured first, then moved down to the middle or the bottom.
+        RECT measured = r;
+        DoDrawText(canvas, measured, flags | DT_CALCRECT);
+        const int free = height_ - (measured.bottom - measured.top);
+        OffsetRect(&r, 0, layout_ == tlBottom ? free : free / 2);
+    }
+    DoDrawText(canvas, r, flags);
+}
+
+void TLabel::AdjustBounds()
 {
     if (!autoSize_ || InState(csLoading)) return;
     TMemDC dc(CreateCompatibleDC(nullptr));
-    TSelectGuard g(dc.get(), font_.Handle());
-    std::string text = caption_.empty() ? std::string(" ") : caption_;
+    TCanvas canvas;
+    canvas.SetHandle(dc.get());
     RECT r{0, 0, wordWrap_ ? width_ : 0, 0};
-    DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
-              DT_CALCRECT | DT_NOPREFIX | (wordWrap_ ? DT_WORDBREAK : 0));
-    int w = wordWrap_ ? width_ : r.right, h = r.bottom;
+    DoDrawText(canvas, r, TextFlags() | DT_CALCRECT);
+    canvas.SetHandle(nullptr);
+    const int w = wordWrap_ ? width_ : r.right, h = r.bottom;
+    TAlignment a = alignment_;
+    if (UseRightToLeftAlignment() && a != taCenter) a = a == taLeftJustify ? taRightJustify : taLeftJustify;
     int left = left_;
-    if (!wordWrap_ && alignment_ == taRightJustify) left = left_ + width_ - w;
-    else if (!wordWrap_ && alignment_ == taCenter) left = left_ + (width_ - w) / 2;
+    if (!wordWrap_ && a == taRightJustify) left = left_ + width_ - w;
+    else if (!wordWrap_ && a == taCenter) left = left_ + (width_ - w) / 2;
     if (w != width_ || h != height_ || left != left_) SetBounds(left, top_, w, h);
 }
 
 void TLabel::SetCaption(const std::string& caption)
 {
-    if (handle_ && parent_) {
-        RECT r = BoundsRect();
-        InvalidateRect(parent_->Handle(), &r, TRUE);
-    }
-    TWinControl::SetCaption(caption);
-    AdjustSize();
-    Invalidate();
+    if (caption == caption_) return;
+    TGraphicControl::SetCaption(caption);
+    AdjustBounds();
 }
 
 void TLabel::SetAutoSize(bool v)
 {
     autoSize_ = v;
-    AdjustSize();
+    AdjustBounds();
 }
 
 void TLabel::SetAlignment(TAlignment a)
 {
     alignment_ = a;
-    if (handle_) {
-        LONG style = GetWindowLongA(handle_, GWL_STYLE) & ~(SS_CENTER | SS_RIGHT | SS_LEFTNOWORDWRAP);
-        style |= a == taCenter ? SS_CENTER : a == taRightJustify ? SS_RIGHT : (wordWrap_ ? SS_LEFT : SS_LEFTNOWORDWRAP);
-        SetWindowLongA(handle_, GWL_STYLE, style);
-        Invalidate();
-    }
+    Invalidate();
+}
+
+void TLabel::SetLayout(TTextLayout l)
+{
+    layout_ = l;
+    Invalidate();
 }
 
 void TLabel::SetWordWrap(bool v)
 {
     wordWrap_ = v;
-    SetAlignment(alignment_);
-    AdjustSize();
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetTransparent(bool v)
+{
+    transparent_ = v;
+    Invalidate();
+}
+
+void TLabel::SetShowAccelChar(bool v)
+{
+    showAccelChar_ = v;
+    AdjustBounds();
+    Invalidate();
 }
 
 void TLabel::FontChanged()
 {
-    TWinControl::FontChanged();
-    AdjustSize();
+    TGraphicControl::FontChanged();
+    AdjustBounds();
 }
 
 void TLabel::WndProc(TMessage& m)
 {
-    if (m.Msg == CN_CTLCOLORSTATIC && transparent_) {
-        HDC dc = reinterpret_cast<HDC>(m.WParam);
-        SetTextColor(dc, ColorToRGB(font_.Color()));
-        SetBkMode(dc, TRANSPARENT);
-        m.Result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    if (m.Msg == CM_DIALOGCHAR && focusControl_ && enabled_ && showAccelChar_ &&
+        IsAccel(static_cast<char>(m.WParam), caption_) && focusControl_->CanFocus()) {
+        focusControl_->SetFocus();
+        m.Result = 1;
         return;
     }
-    TWinControl::WndProc(m);
+    TGraphicControl::WndProc(m);
 }
 
 void TLabel::SetProperty(const std::string& name, const TPropValue& v)
 {
     if (SameText(name, "AutoSize")) SetAutoSize(v.AsBool());
     else if (SameText(name, "Alignment")) SetAlignment(static_cast<TAlignment>(IdentToInt(v, kAlignments, name)));
+    else if (SameText(name, "Layout")) SetLayout(static_cast<TTextLayout>(IdentToInt(v, kLayouts, name)));
     else if (SameText(name, "WordWrap")) SetWordWrap(v.AsBool());
-    else if (SameText(name, "Transparent")) transparent_ = v.AsBool();
+    else if (SameText(name, "Transparent")) SetTransparent(v.AsBool());
+    else if (SameText(name, "ShowAccelChar")) SetShowAccelChar(v.AsBool());
     else if (SameText(name, "FocusControl")) focusControlName_ = v.AsIdent();
-    else if (SameText(name, "Layout") || SameText(name, "ShowAccelChar")) {
-    } else TWinControl::SetProperty(name, v);
+    else TGraphicControl::SetProperty(name, v);
 }
 
 void TLabel::Loaded()
 {
-    TWinControl::Loaded();
+    TGraphicControl::Loaded();
     if (!focusControlName_.empty() && Owner())
         focusControl_ = dynamic_cast<TWinControl*>(Owner()->FindComponent(focusControlName_));
-    AdjustSize();
+    AdjustBounds();
 }
 
 void TLabel::Notification(TComponent* c)
 {
-    TWinControl::Notification(c);
+    TGraphicControl::Notification(c);
     if (c == focusControl_) focusControl_ = nullptr;
+}
+
+// ---- static text
+
+TStaticText::TStaticText(TComponent* owner) : TWinControl(owner)
+{
+    width_ = 65;
+    height_ = 17;
+    parentColor_ = true;
+}
+
+void TStaticText::CreateParams(TCreateParams& p)
+{
+    TWinControl::CreateParams(p);
+    p.className = "STATIC";
+    p.style |= SS_NOTIFY | (alignment_ == taCenter ? SS_CENTER : alignment_ == taRightJustify ? SS_RIGHT : SS_LEFT);
+}
+
+void TStaticText::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    AdjustSize();
+}
+
+void TStaticText::AdjustSize()
+{
+    if (!autoSize_ || InState(csLoading)) return;
+    const SIZE size = MeasureText(font_.Handle(), caption_, 0, 0);
+    if (size.cx != width_ || size.cy != height_) SetBounds(left_, top_, size.cx, size.cy);
+}
+
+void TStaticText::SetCaption(const std::string& caption)
+{
+    TWinControl::SetCaption(caption);
+    AdjustSize();
+}
+
+void TStaticText::SetAutoSize(bool v)
+{
+    autoSize_ = v;
+    AdjustSize();
+}
+
+void TStaticText::FontChanged()
+{
+    TWinControl::FontChanged();
+    AdjustSize();
+}
+
+void TStaticText::SetProperty(const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "AutoSize")) SetAutoSize(v.AsBool());
+    else if (SameText(name, "Alignment")) alignment_ = static_cast<TAlignment>(IdentToInt(v, kAlignments, name));
+    else if (SameText(name, "ShowAccelChar") || SameText(name, "Transparent")) {
+    } else TWinControl::SetProperty(name, v);
+}
+
+void TStaticText::Loaded()
+{
+    TWinControl::Loaded();
+    AdjustSize();
 }
 
 // ---- edit
@@ -302,6 +452,18 @@ void TCustomEdit::CreateWnd()
     TWinControl::CreateWnd();
     if (maxLength_) SendMessageA(handle_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
     if (passwordChar_) SendMessageA(handle_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
+    if (selStart_ || selLength_)
+        SendMessageA(handle_, EM_SETSEL, static_cast<WPARAM>(selStart_), selStart_ + selLength_);
+    if (firstLine_ > 0) SendMessageA(handle_, EM_LINESCROLL, 0, firstLine_);
+}
+
+void TCustomEdit::DestroyWnd()
+{
+    selStart_ = SelStart();
+    selLength_ = SelLength();
+    const bool multiLine = (GetWindowLongA(handle_, GWL_STYLE) & ES_MULTILINE) != 0;
+    firstLine_ = multiLine ? static_cast<int>(SendMessageA(handle_, EM_GETFIRSTVISIBLELINE, 0, 0)) : 0;
+    TWinControl::DestroyWnd();
 }
 
 void TCustomEdit::WndProc(TMessage& m)
@@ -315,6 +477,7 @@ void TCustomEdit::WndProc(TMessage& m)
 
 void TCustomEdit::Change()
 {
+    Changed();
     if (OnChange) OnChange(this);
 }
 

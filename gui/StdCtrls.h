@@ -47,7 +47,8 @@ class TBitBtn : public TButton {
     explicit TBitBtn(TComponent* owner) : TButton(owner) {}
 };
 
-// Setting Checked to a different state fires OnClick, except while the form is loading.
+// Setting Checked to a different state sends CM_CHANGED and fires OnClick, except while the
+// form is loading.
 class TCheckBox : public TButtonControl {
     GUI_CLASS(TCheckBox, TButtonControl)
     explicit TCheckBox(TComponent* owner);
@@ -84,43 +85,86 @@ protected:
     void WndProc(TMessage& m) override;
 };
 
-// A label is a static window, so its text can be read with WM_GETTEXT. AutoSize (on by
-// default) fits its size to the text.
-class TLabel : public TWinControl {
-    GUI_CLASS(TLabel, TWinControl)
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+
+// A label: a graphic control (no window of its own; its parent paints it and hands it the
+// mouse) that shows its caption in its font:
+// - Alignment and Layout place the text horizontally and vertically, WordWrap breaks it into
+//   lines at the width; AutoSize (on by default) fits the size to the text, keeping the right
+//   edge of a right-aligned and the middle of a centred label in place;
+// - Transparent (on by default) leaves the parent's background under the text, else the label
+//   fills its rectangle with its Color;
+// - a '&' marks the accelerator (ShowAccelChar, on by default; "&&" shows one '&'): Alt and that
+//   letter, or the letter alone while a control without text input has the focus, focuses
+//   FocusControl (CM_DIALOGCHAR);
+// - a disabled label draws its text embossed (clBtnHighlight under clBtnShadow).
+// Another process reads its caption through its form (QueryControl in gui/Automation.h).
+class TLabel : public TGraphicControl {
+    GUI_CLASS(TLabel, TGraphicControl)
     explicit TLabel(TComponent* owner);
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool v);
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
+    TTextLayout Layout() const { return layout_; }
+    void SetLayout(TTextLayout l);
     bool WordWrap() const { return wordWrap_; }
     void SetWordWrap(bool v);
     bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v);
+    bool ShowAccelChar() const { return showAccelChar_; }
+    void SetShowAccelChar(bool v);
     void SetCaption(const std::string& caption) override;
     TWinControl* FocusControl() const { return focusControl_; }
     void SetFocusControl(TWinControl* c) { focusControl_ = c; }
+    void Paint(TCanvas& canvas) override;
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void Loaded() override;
     void Notification(TComponent* component) override;
 
 protected:
-    void CreateParams(TCreateParams& params) override;
-    void CreateWnd() override;
-    void FontChanged() override;
     void WndProc(TMessage& m) override;
-    bool UsesOwnColors() const override { return true; }
-    void AdjustSize();
+    void FontChanged() override;
+    // The text the label shows (its caption).
+    virtual std::string LabelText() const { return caption_; }
+    // Draws the text into the rectangle with these DrawText flags on the canvas's DC (its font
+    // selected); with DT_CALCRECT it only measures, widening or heightening the rectangle.
+    virtual void DoDrawText(TCanvas& canvas, RECT& rect, UINT flags);
+    // Fits the size to the text (AutoSize, not while the description is read).
+    virtual void AdjustBounds();
+    // DrawText flags of the text: alignment, word breaks, tabs, accelerator, reading order.
+    UINT TextFlags() const;
 
 private:
-    bool autoSize_ = true, wordWrap_ = false, transparent_ = false;
+    bool autoSize_ = true, wordWrap_ = false, transparent_ = true, showAccelChar_ = true;
     TAlignment alignment_ = taLeftJustify;
+    TTextLayout layout_ = tlTop;
     TWinControl* focusControl_ = nullptr;
     std::string focusControlName_;
 };
 
-class TStaticText : public TLabel {
-    GUI_CLASS(TStaticText, TLabel)
-    explicit TStaticText(TComponent* owner) : TLabel(owner) {}
+// A text in a static window of its own (WM_GETTEXT gives its caption). AutoSize (on by default)
+// fits the size to the text.
+class TStaticText : public TWinControl {
+    GUI_CLASS(TStaticText, TWinControl)
+    explicit TStaticText(TComponent* owner);
+    bool AutoSize() const { return autoSize_; }
+    void SetAutoSize(bool v);
+    TAlignment Alignment() const { return alignment_; }
+    void SetCaption(const std::string& caption) override;
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+    void Loaded() override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWnd() override;
+    void FontChanged() override;
+    bool UsesOwnColors() const override { return true; }
+    void AdjustSize();
+
+private:
+    bool autoSize_ = true;
+    TAlignment alignment_ = taLeftJustify;
 };
 
 class TCustomEdit : public TWinControl {
@@ -146,14 +190,17 @@ class TCustomEdit : public TWinControl {
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void DestroyWnd() override;
     void WndProc(TMessage& m) override;
     bool UsesOwnColors() const override { return color_ != clWindow || font_.Color() != clWindowText; }
+    // The text changed: CM_CHANGED, then OnChange.
     virtual void Change();
     int maxLength_ = 0;
     bool readOnly_ = false;
     TAlignment alignment_ = taLeftJustify;
     char passwordChar_ = 0;
     int selStart_ = 0, selLength_ = 0;
+    int firstLine_ = 0; // the first visible line, kept over a new window
 };
 
 class TEdit : public TCustomEdit {

@@ -15,6 +15,7 @@
 
 #include "gui/Automation.h"
 #include "register/core/UQrLink.h"
+#include "tests/support/ControlText.h"
 #include "tests/support/Base64Text.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TextLines.h"
@@ -182,7 +183,7 @@ TEST_F(MassTransactions, TwoHundredReceiptsAreSignedAndJournalledWithoutAGap)
 {
     Start("200", "3");
     ASSERT_TRUE(WaitForRunEnd(600000)) << Transactions() << " receipts";
-    EXPECT_EQ(WindowText(Mass("Progr")), "100%");
+    EXPECT_EQ(ControlText(mass, "Progr"), "100%");
     const auto card = CardSequence();
     ExpectConsecutive(card, 200, "card");
     EXPECT_EQ(card.front(), 1);

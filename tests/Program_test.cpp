@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "gui/Automation.h"
+#include "tests/support/ControlText.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TilloraProgram.h"
 
@@ -56,19 +57,6 @@ std::string Joined(const std::vector<std::string>& lines)
     return s;
 }
 
-// The text of a window that may change while it is read (length and text are two messages):
-// read until two readings agree.
-std::string StableText(HWND w)
-{
-    std::string last = WindowText(w);
-    for (int i = 0; i < 100; ++i) {
-        std::string now = WindowText(w);
-        if (now == last) return now;
-        last = now;
-    }
-    return last;
-}
-
 int CommandCount(const std::vector<std::string>& commands, const std::string& start)
 {
     return static_cast<int>(
@@ -86,11 +74,7 @@ protected:
         GetPrivateProfileStringA(section, key, "", buf, sizeof buf, tillora.Path("cfg\\lang.ini").c_str());
         return buf;
     }
-    std::string Text(HWND form, const char* control) const
-    {
-        HWND c = FindControlWindow(form, control);
-        return c ? WindowText(c) : "<" + std::string(control) + " missing>";
-    }
+    static std::string Text(HWND form, const char* control) { return ControlText(form, control); }
     // Every journal file ends with its root element.
     void ExpectJournalsClosed() const
     {
@@ -126,11 +110,11 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
     HWND splash = tillora.WaitForForm("TInitForm");
     ASSERT_NE(splash, nullptr);
     EXPECT_EQ(Text(splash, "Label1"), "Initialisierung");
-    HWND gauge = FindControlWindow(splash, "InitBar");
+    const auto gauge = [splash] { return ControlText(splash, "InitBar"); };
     std::vector<std::string> seen;
     HWND main = nullptr;
     TilloraProgram::WaitFor([&] {
-        const std::string t = StableText(gauge);
+        const std::string t = gauge();
         if (seen.empty() || seen.back() != t) seen.push_back(t);
         return (main = tillora.Window("TMainF", true)) != nullptr;
     });
@@ -140,7 +124,7 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
         auto a = std::find(steps.begin(), steps.end(), seen[i - 1]), b = std::find(steps.begin(), steps.end(), seen[i]);
         EXPECT_TRUE(a != steps.end() && b != steps.end() && a < b) << Joined(seen);
     }
-    EXPECT_EQ(StableText(gauge), "100%");
+    EXPECT_EQ(gauge(), "100%");
     EXPECT_FALSE(IsWindowVisible(splash));
     EXPECT_EQ(WindowText(main), "VANTRA Tillora QSM 1.1_" TILLORA_FILE_VERSION);
     HWND kasse = tillora.Window("TKassTip", true);

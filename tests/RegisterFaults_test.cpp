@@ -1,22 +1,26 @@
 // Faults around the register that are not the card's: a journal folder that cannot be written
-// (read-only, a file in its place, a full disk) and a receipt printer that is not installed.
+// (read-only, a file in its place, a full disk), an export pair on a full disk and a receipt
+// printer that is not installed.
 // The dated journal pair is created at the first journal write of a run, and a sale's first
 // journal write comes before its command is built: so the program starts as usual, and the
 // file error comes with the sale, which the card never sees. Journals written before stay as
 // they were, and once the folder can be written again the next sale is signed and journalled.
-// The journal files these runs leave are copied to register_faults\ beside this program for the
-// CTest step register_faults_journals (xmllint and the journal checker).
+// The journal files these runs leave (and the export pair, as <test>-exportL.xml and ..S.xml) are
+// copied to register_faults\ beside this program for the CTest step register_faults_journals
+// (xmllint and the journal checker).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <winspool.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "gui/Automation.h"
 #include "tests/support/JournalRunFolder.h"
 #include "tests/support/RegisterWindowTest.h"
+#include "tests/support/TextLines.h"
 #include "tests/support/TilloraProgram.h"
 #include "tests/support/UnixShell.h"
 
@@ -104,16 +108,39 @@ protected:
             files.emplace_back(f, tillora.ReadFile("Journal\\" + f));
         return files;
     }
+    static std::string TestName() { return ::testing::UnitTest::GetInstance()->current_test_info()->name(); }
     // Copies the journal files for the well-formedness check, as <test>-<number and letter>.xml.
     void KeepJournals() const
     {
         const std::string dir = TilloraProgram::OwnFolder() + "register_faults\\";
         CreateDirectoryA(dir.c_str(), nullptr);
-        const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        const std::string test = TestName();
         for (const auto& [name, bytes] : JournalFiles()) {
             if (name.size() < 7 || name.find("XMLExpBak") == std::string::npos) continue;
-            ASSERT_NO_FATAL_FAILURE(JournalRunFolder::WriteBytes(dir + test + "-" + name.substr(name.size() - 7), bytes));
+            ASSERT_NO_FATAL_FAILURE(
+                JournalRunFolder::WriteBytes(dir + test + "-" + name.substr(name.size() - 7), bytes));
         }
+    }
+    // Closes the register window, whose close flushes the export pair, and answers the message
+    // box the close showed (its caption must be the program's): its text, "" when none came.
+    std::string CloseRegister()
+    {
+        PostMessageA(kasse, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(TilloraProgram::WaitForHidden(kasse));
+        // Handled after the close, or inside the loop of the message box it raised, which shows
+        // its window only once that loop is idle: so look for the window visible or not.
+        SendMessageA(kasse, WM_NULL, 0, 0);
+        if (!tillora.Window("#32770", false)) return "";
+        const auto [caption, text] = Message();
+        EXPECT_EQ(caption, "Tillora.exe");
+        return text;
+    }
+    // The register window shown again through the main window's "Kasse" box.
+    void ShowRegister()
+    {
+        TilloraProgram::Click(FindControlWindow(main, "KassBox"));
+        ASSERT_TRUE(TilloraProgram::WaitFor([&] { return IsWindowVisible(kasse) != FALSE; }));
+        SendMessageA(kasse, WM_NULL, 0, 0);
     }
     // No message box came up with the program.
     void ExpectNoMessage() const
@@ -122,16 +149,10 @@ protected:
         EXPECT_EQ(tillora.Window("#32770", true), nullptr);
     }
     // Fills the disk of the folder with a file until nothing more fits; the file's name.
-    std::string FillDisk(const std::string& folder) const
+    static std::string FillFolder(const std::string& folder)
     {
         const std::string name = folder + "\\filler.bin";
-        HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        EXPECT_NE(h, INVALID_HANDLE_VALUE);
-        const std::string block(4096, 'x');
-        DWORD written = 0;
-        while (WriteFile(h, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written > 0) {
-        }
-        CloseHandle(h);
+        FillDisk(name);
         return name;
     }
 };
@@ -204,7 +225,7 @@ TEST_F(RegisterFaults, AFullJournalDiskStopsTheSaleBeforeTheCardAndLeavesNoBroke
     const auto before = JournalFiles();
     ASSERT_EQ(before.size(), 2u);
 
-    const std::string filler = FillDisk(tillora.Path("Journal"));
+    const std::string filler = FillFolder(tillora.Path("Journal"));
     card.ClearLog();
     ASSERT_NO_FATAL_FAILURE(Restart());
     ExpectNoMessage();
@@ -231,6 +252,60 @@ TEST_F(RegisterFaults, AFullJournalDiskStopsTheSaleBeforeTheCardAndLeavesNoBroke
         EXPECT_EQ(j.substr(j.size() - 9), "</vantra>") << letter;
     }
     KeepJournals();
+}
+
+TEST_F(RegisterFaults, AFlushOfTheExportPairThatFindsNoRoomChangesNeitherFileAndTheNextOneWritesAllPending)
+{
+    TUnixFolderFault fault;
+    if (!fault.Tmpfs(tillora.Path("Export"), 64 * 1024)) GTEST_SKIP() << fault.Failure();
+    OpenRegister(kProducts);
+    ASSERT_TRUE(ClickMenuItem(kasse, "XMLExportNeu1"));
+    ASSERT_NO_FATAL_FAILURE(ChooseFile(tillora.Path("Export\\Kasse01.xml")));
+    Sale();
+    EXPECT_EQ(CloseRegister(), "");
+    ASSERT_NO_FATAL_FAILURE(ShowRegister());
+
+    // The disk full: sales until the flush at the register window's close finds no room.
+    const std::string filler = FillFolder(tillora.Path("Export"));
+    const std::vector<std::string> errors = {"Stream-Schreibfehler: " + tillora.Path("Export\\Kasse01S.xml"),
+                                             "Stream-Schreibfehler: " + tillora.Path("Export\\Kasse01L.xml")};
+    std::string error, s, l;
+    int sales = 1;
+    while (error.empty() && sales < 16) {
+        Sale();
+        EXPECT_EQ(ShownNumber(), ++sales);
+        s = tillora.ReadFile("Export\\Kasse01S.xml");
+        l = tillora.ReadFile("Export\\Kasse01L.xml");
+        error = CloseRegister();
+        ASSERT_NO_FATAL_FAILURE(ShowRegister());
+    }
+    EXPECT_NE(std::find(errors.begin(), errors.end(), error), errors.end()) << error;
+    EXPECT_EQ(tillora.ReadFile("Export\\Kasse01S.xml"), s);
+    EXPECT_EQ(tillora.ReadFile("Export\\Kasse01L.xml"), l);
+
+    // Room again: the next flush brings every sale still pending, once and in order.
+    Sale();
+    ++sales;
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    EXPECT_EQ(CloseRegister(), "");
+    Exit();
+    s = tillora.ReadFile("Export\\Kasse01S.xml");
+    l = tillora.ReadFile("Export\\Kasse01L.xml");
+    std::vector<std::string> numbers, expected;
+    for (const auto& n : AllBetween(l, "<seqNoTransaction>", "</seqNoTransaction>"))
+        numbers.push_back(n);
+    for (int n = 1; n <= sales; ++n)
+        expected.push_back(std::to_string(n));
+    EXPECT_EQ(numbers, expected);
+    EXPECT_EQ(AllBetween(s, "<transactionResponse>", "</transactionResponse>").size(), static_cast<size_t>(sales));
+    for (const std::string* file : {&l, &s}) {
+        EXPECT_EQ(AllBetween(*file, "<qsmParams>", "</qsmParams>").size(), 1u);
+        EXPECT_EQ(file->find("</vantra>"), file->size() - 9);
+    }
+    KeepJournals();
+    const std::string dir = TilloraProgram::OwnFolder() + "register_faults\\";
+    ASSERT_NO_FATAL_FAILURE(JournalRunFolder::WriteBytes(dir + TestName() + "-exportL.xml", l));
+    ASSERT_NO_FATAL_FAILURE(JournalRunFolder::WriteBytes(dir + TestName() + "-exportS.xml", s));
 }
 
 TEST_F(RegisterFaults, AMissingReceiptPrinterIsReportedAndTheRegisterGoesOn)

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gui/Automation.h"
+#include "tests/support/ControlText.h"
 #include "tests/support/FilePrinters.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/TextLines.h"
@@ -155,7 +156,7 @@ TEST_F(RegisterReports, ReportModeReadsTheMonthsAndSendsTheDailyReports)
     EXPECT_FALSE(QueryMenuItem(kasse, "VerifikationaufQSM").visible);
     // A fresh card has booked nothing: the head alone, no month.
     EXPECT_EQ(Months(), std::vector<std::string>{});
-    EXPECT_EQ(WindowText(Control("CardStart")), "00/0000");
+    EXPECT_EQ(ControlText(kasse, "CardStart"), "00/0000");
 
     card.ClearLog();
     ClickFor(Control("TagButton"), "80 42", 1);
@@ -191,7 +192,7 @@ TEST_F(RegisterReports, ReportModeReadsTheMonthsAndSendsTheDailyReports)
     ClickFor(Control("RepSyncButton"), "00 CA 01 F2 00", 1);
     ASSERT_TRUE(TilloraProgram::WaitFor([&] { return Months().size() == 1; }));
     EXPECT_EQ(Months(), std::vector<std::string>{"+  0 | " + MonthOfToday()});
-    EXPECT_EQ(WindowText(Control("CardStart")), MonthOfToday());
+    EXPECT_EQ(ControlText(kasse, "CardStart"), MonthOfToday());
     TilloraProgram::Click(Control("ReportVerlButton"));
     ASSERT_TRUE(TilloraProgram::WaitFor([&] { return Visible("ProdBox"); }));
     EXPECT_TRUE(QueryMenuItem(kasse, "VerifikationaufQSM").visible);
@@ -219,7 +220,7 @@ TEST_F(RegisterBookedMonths, TheSelectedMonthsGoIntoTheSpanReport)
     ASSERT_TRUE(TilloraProgram::WaitFor([&] { return Months().size() == 3; }));
     EXPECT_EQ(Months(), (std::vector<std::string>{"+  0 | " + MonthOfToday(-4), "+  1 | " + MonthOfToday(-3),
                                                   "+  3 | " + MonthOfToday(-1)}));
-    EXPECT_EQ(WindowText(Control("CardStart")), MonthOfToday(-4));
+    EXPECT_EQ(ControlText(kasse, "CardStart"), MonthOfToday(-4));
 
     const std::string lastTwo = "D0 03 " + BcdMonth(-3) + " D1 03 " + BcdMonth(-1) + " 00";
     std::string span = Span({1, 2}, 2);

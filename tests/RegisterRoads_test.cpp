@@ -1,6 +1,6 @@
 // The register's side roads through the real Tillora.exe with the simulated card, driven from
 // this process through window messages: the language menu with each of its four languages (the
-// captions of the windows and the texts of a receipt), the debug window holding a command and
+// captions of the windows and of their menus, and the texts of a receipt), the debug window holding a command and
 // the user tampering with it, a card in transport state activated at the start and then
 // closed by its daily, span and deactivation reports, and the item list hashed on the card
 // instead of the host. Each test asserts the bytes the card saw, the receipt and the journals.
@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "gui/Automation.h"
+#include "tests/support/ControlText.h"
 #include "tests/support/Base64Text.h"
 #include "tests/support/JournalRunFolder.h"
 #include "tests/support/RegisterWindowTest.h"
@@ -108,10 +109,11 @@ protected:
         GetPrivateProfileStringA(section, key.c_str(), "", buf, sizeof buf, tillora.Path("cfg\\lang.ini").c_str());
         return buf;
     }
-    static std::string Text(HWND form, const char* control)
+    static std::string Text(HWND form, const char* control) { return ControlText(form, control); }
+    static std::string MenuText(HWND form, const char* item)
     {
-        HWND c = FindControlWindow(form, control);
-        return c ? WindowText(c) : "<" + std::string(control) + " missing>";
+        std::string caption;
+        return MenuItemCaption(form, item, caption) ? caption : "<" + std::string(item) + " missing>";
     }
     // The card's answer (status word included) to the n-th command that begins with `start`;
     // "" when there is none.
@@ -214,6 +216,26 @@ const std::pair<const char*, int> kRegisterCaptions[] = {
     {"ReportVerlButton", 106}, {"BelegBox", 110},     {"SumButton", 111},     {"AbrButton", 112},
     {"KassButton", 113},
 };
+// Tagged menu items (the register window's popup menu of the product list too), and untagged
+// ones, which keep their stored captions in every language.
+const std::pair<const char*, int> kMainMenuItems[] = {
+    {"Datei1", 1},    {"Sprache1", 2},  {"Deutsch1", 3},   {"English1", 4},    {"Beenden1", 5},
+    {"Francais1", 6}, {"Polnisch1", 7}, {"QSMdeakt", 121}, {"QSMchange", 122},
+};
+const std::pair<const char*, int> kRegisterMenuItems[] = {
+    {"Datei1", 1},           {"Produktliste1", 72},
+    {"Laden2", 61},          {"Speichern3", 62},
+    {"Speichernals1", 63},   {"XMLExportNeu1", 73},
+    {"XMLExportffnen1", 74}, {"Belegdruck1", 75},
+    {"Standard1", 76},       {"EPSON1", 77},
+    {"Belegspeichern1", 78}, {"Optionen1", 70},
+    {"Training1", 71},       {"VerifikationaufQSM", 114},
+    {"Editiere1", 141},      {"Beleg1", 170},
+    {"Lschen1", 64},         {"Speichern1", 62},
+    {"Speichern2", 63},      {"Laden1", 61},
+};
+const std::pair<const char*, const char*> kMainUntagged[] = {{"Skins1", "Skins"}, {"QSM1", "QSM"}, {"Test1", "Test"}};
+const std::pair<const char*, const char*> kRegisterUntagged[] = {{"SecText", "Text"}, {"SecQRCode", "QRCode"}};
 
 } // namespace
 
@@ -244,6 +266,15 @@ TEST_F(RegisterRoads, EachLanguageOfTheMenuRelabelsTheWindowsAndTheReceipt)
         EXPECT_EQ(Text(pin, "Label1"), LangText(lang.section, "120cap"));
         EXPECT_EQ(Text(error, "ErrTypeLabel"), LangText(lang.section, "130cap"));
         EXPECT_EQ(Text(error, "Label3"), LangText(lang.section, "132cap"));
+        // The menus likewise.
+        for (const auto& [name, tag] : kMainMenuItems)
+            EXPECT_EQ(MenuText(main, name), LangText(lang.section, std::to_string(tag) + "cap")) << name;
+        for (const auto& [name, tag] : kRegisterMenuItems)
+            EXPECT_EQ(MenuText(kasse, name), LangText(lang.section, std::to_string(tag) + "cap")) << name;
+        for (const auto& [name, caption] : kMainUntagged)
+            EXPECT_EQ(MenuText(main, name), caption) << name;
+        for (const auto& [name, caption] : kRegisterUntagged)
+            EXPECT_EQ(MenuText(kasse, name), caption) << name;
 
         // A receipt in the language.
         StandardSale();

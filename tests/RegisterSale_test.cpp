@@ -297,3 +297,27 @@ TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
     for (const char* name : {"001.txt", "002.txt"})
         std::ofstream(folder + name, std::ios::binary | std::ios::trunc) << link;
 }
+
+// The skin named in start.ini is damaged (the file cut in half): its message once, then the
+// register starts without a skin and signs a sale; the name stays stored, skins off.
+class DamagedStartSkin : public RegisterWindowTest {};
+
+TEST_F(DamagedStartSkin, ShowsItsMessageAndTheRegisterStartsWithoutASkin)
+{
+    const std::string packed = tillora.ReadFile("Skins\\Sandstein.vtz");
+    ASSERT_GT(packed.size(), 1000u);
+    tillora.WriteFile("Skins\\Sandstein.vtz", packed.substr(0, packed.size() / 2));
+    startIni += "\r\n[View]\r\nskin enabled=1\r\nskin name=Sandstein\r\n";
+    ASSERT_NO_FATAL_FAILURE(StartProgram(kProducts, "--fresh active"));
+    HWND box = tillora.WaitForForm("#32770");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(TilloraProgram::MessageText(box), "Decompression error: compressed data ends too early");
+    ASSERT_TRUE(TilloraProgram::PressButton(box, "OK"));
+    ASSERT_NO_FATAL_FAILURE(FindRegister());
+    EXPECT_EQ(Sale(0), 1);
+    EXPECT_EQ(card.Commands("80 40 00 00 ").size(), 1u);
+    EXPECT_EQ(tillora.Window("#32770", false), nullptr);
+    Exit();
+    const std::string ini = tillora.ReadFile("cfg\\start.ini");
+    EXPECT_NE(ini.find("skin enabled=0\r\nskin name=Sandstein\r\n"), std::string::npos) << ini;
+}

@@ -1,5 +1,6 @@
 #include "gui/base/BmpFormat.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "gui/base/Exceptions.h"
@@ -25,9 +26,20 @@ void ReadExactly(TStream& s, void* buffer, size_t count)
     if (s.Read(buffer, count) != count) Invalid();
 }
 
+// A size read from the file as the platform's size (32 bits in the shipped build); one that
+// does not fit is a damaged picture.
+size_t AsSize(int64_t n)
+{
+    if (n < 0 || static_cast<uint64_t>(n) > SIZE_MAX) Invalid();
+    return static_cast<size_t>(n);
+}
+
 // Unpacks run-length data (count/value pairs; a count of 0 escapes: 0 end of row, 1 end of
 // picture, 2 a move right and up, 3..255 that many literal pixels padded to a word) into the
-// picture's rows. The data's first row is the bottom one; pixels right of the width are dropped.
+// picture's rows. The data's first row is the bottom one. Runs and literals stop at the right
+// edge (pixels beyond it are dropped); a move that leaves the picture (right of its width,
+// above its top) is a damaged picture. The position stays within 0..Width and 0..Height, so
+// no sum of moves can overflow it.
 void UnpackRunLength(const std::vector<uint8_t>& d, int bits, TBmpPicture& p)
 {
     int x = 0, y = 0; // y counts rows from the bottom
@@ -54,6 +66,7 @@ void UnpackRunLength(const std::vector<uint8_t>& d, int bits, TBmpPicture& p)
             return;
         } else if (value == 2) {
             if (i + 2 > n) Invalid();
+            if (d[i] > p.Width - x || d[i + 1] > p.Height - y) Invalid();
             x += d[i];
             y += d[i + 1];
             i += 2;
@@ -143,13 +156,13 @@ void ReadBmp(TStream& stream, TBmpPicture& picture)
     if (rle) {
         // A few bytes of run-length data can name a huge picture that stays blank: refused.
         if (static_cast<int64_t>(picture.Width) * picture.Height > TBmpPicture::MaxRunLengthPixels) Invalid();
-        std::vector<uint8_t> data(static_cast<size_t>(dataSize));
+        std::vector<uint8_t> data(AsSize(dataSize));
         ReadExactly(stream, data.data(), data.size());
-        picture.Pixels.assign(static_cast<size_t>(rowsSize), 0);
+        picture.Pixels.assign(AsSize(rowsSize), 0);
         UnpackRunLength(data, bits, picture);
         return;
     }
-    picture.Pixels.resize(static_cast<size_t>(rowsSize));
+    picture.Pixels.resize(AsSize(rowsSize));
     ReadExactly(stream, picture.Pixels.data(), picture.Pixels.size());
     if (!picture.TopDown) { // rows to top-first order
         std::vector<uint8_t> row(picture.Stride);

@@ -10,8 +10,10 @@
 // 0 gives an empty picture. Headers, masks or a colour table cut short by the stream's end
 // raise EStreamError; everything else that is not one of the accepted kinds, and every size
 // that does not fit the data (rows reaching beyond the end of the stream, run-length data that
-// ends inside a run, more than 16384 pixels a side, run-length pictures of more than 4096 x 4096
-// pixels), raises EInvalidGraphic. Nothing is read beyond the stream's end.
+// ends inside a run or moves right of the width or above the top, more than 16384 pixels a
+// side, run-length pictures of more than 4096 x 4096 pixels, sizes beyond the platform's
+// size_t), raises EInvalidGraphic. Runs and literals of run-length data stop at the right edge.
+// Nothing is read beyond the stream's end, nothing written outside the rows.
 //
 //   42 4D ... 28 00 00 00  02 00 00 00  FE FF FF FF  01 00 18 00 ...  a 2 x 2 picture, 24 bits,
 //                                                                     stored top-down

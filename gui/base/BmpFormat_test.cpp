@@ -121,36 +121,6 @@ TEST(BmpFormat, DamagedFilesAreRefused)
     refused(bad);
 }
 
-namespace {
-
-// A 40-byte-header file with the given compression, colour table and pixel data.
-std::string CodedBmp(int width, int height, int bits, uint32_t compression, const std::vector<uint32_t>& table,
-                     const std::string& data, uint32_t imageSize)
-{
-    using namespace testbmp;
-    std::string s = "BM";
-    const uint32_t off = 54 + static_cast<uint32_t>(table.size()) * 4;
-    Put32(s, off + static_cast<uint32_t>(data.size()));
-    Put32(s, 0);
-    Put32(s, off);
-    Put32(s, 40);
-    Put32(s, static_cast<uint32_t>(width));
-    Put32(s, static_cast<uint32_t>(height));
-    Put16(s, 1);
-    Put16(s, static_cast<uint32_t>(bits));
-    Put32(s, compression);
-    Put32(s, imageSize);
-    Put32(s, 0);
-    Put32(s, 0);
-    Put32(s, static_cast<uint32_t>(table.size()));
-    Put32(s, 0);
-    for (uint32_t c : table)
-        Put32(s, c);
-    return s + data;
-}
-
-} // namespace
-
 TEST(BmpFormat, RunLengthDataUnpacksIntoBottomUpRows)
 {
     // RLE8, 5 x 3: bottom row a run of 2 x index 7 and literals 1 2 3 (padded to a word), end
@@ -188,6 +158,25 @@ TEST(BmpFormat, RunLengthDataUnpacksIntoBottomUpRows)
     refused(CodedBmp(5, -3, 8, 1, {0}, rle8, 18));                             // top-down
     refused(CodedBmp(5, 3, 8, 2, {0}, rle8, 18));                              // RLE4 of 8 bits
     refused(CodedBmp(4097, 4096, 8, 1, {0}, rle8, 18));                        // a huge blank picture from a few bytes
+}
+
+TEST(BmpFormat, RunLengthMovesThatLeaveThePictureAreDamaged)
+{
+    // 4 x 2: a move to the right edge, the end of the row; a move of 1 right and 1 up to the
+    // top edge ends the picture. Both stay inside.
+    const TBmpPicture p = Read(CodedBmp(4, 2, 8, 1, {0},
+                                        std::string("\x01\x09\x00\x02\x03\x00\x00\x00"
+                                                    "\x01\x08\x00\x02\x01\x01\x01\x07",
+                                                    16),
+                                        0));
+    EXPECT_EQ(RowBytes(p, 1, 4), (std::vector<uint8_t>{9, 0, 0, 0}));
+    EXPECT_EQ(RowBytes(p, 0, 4), (std::vector<uint8_t>{8, 0, 0, 0}));
+    for (const std::string& moves : {std::string("\x00\x02\x05\x00\x01\x07", 6),  // right of the width
+                                     std::string("\x00\x02\x00\x03\x01\x07", 6),  // above the top
+                                     std::string("\x02\x01\x00\x02\x03\x00", 6)}) // past it from column 2
+        EXPECT_THROW(Read(CodedBmp(4, 2, 8, 1, {0}, moves, 0)), EInvalidGraphic);
+    // Moves whose sum passes 2^31 before a pixel: refused at the first one that leaves.
+    EXPECT_THROW(Read(MovesPastTheWidthBmp()), EInvalidGraphic);
 }
 
 TEST(BmpFormat, SixteenBitPixelsAndBitFields)

@@ -1,5 +1,7 @@
 #include "gui/base/PropValue.h"
 
+#include <cstdint>
+
 #include "gui/base/SysUtils.h"
 
 int TPropValue::AsInt() const
@@ -38,6 +40,15 @@ const std::string& TPropValue::AsBinary() const
 {
     if (kind == Binary) return s;
     throw EComponentError("Binärdaten erwartet");
+}
+
+std::string StoredBytes(const std::string& raw)
+{
+    if (raw.size() < 4) return raw;
+    uint32_t length = 0;
+    for (int i = 3; i >= 0; --i)
+        length = length << 8 | static_cast<unsigned char>(raw[static_cast<size_t>(i)]);
+    return length == raw.size() - 4 ? raw.substr(4) : raw;
 }
 
 bool TPropValue::Has(const std::string& setMember) const

@@ -30,6 +30,11 @@ struct TPropValue {
     static TPropValue OfIdent(std::string v);
 };
 
+// The bytes of a raw-data value as stored objects write them: a 32-bit length (low byte first)
+// and that many bytes. Bytes whose first four do not give the length of the rest are taken as
+// they stand: {03000000 414243} -> "ABC", {414243} -> "ABC".
+std::string StoredBytes(const std::string& raw);
+
 // One property of a collection item.
 struct TPropItem {
     std::string name;

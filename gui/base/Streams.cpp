@@ -58,6 +58,7 @@ void TFileStream::Flush()
 {
     if (!FlushFileBuffers(file_.get()))
         throw EStreamError("Fehler beim Schreiben der Datei " + fileName_ + " auf die Platte");
+    if (OnFlushed) OnFlushed(*this);
 }
 
 bool TFileStream::Truncate(int64_t size) { return Seek(size, soBeginning) == size && SetEndOfFile(file_.get()); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "gui/base/Classes.h"
@@ -32,6 +33,9 @@ class TFileStream : public TStream {
     // Writes what the system still holds of the file to the disk (FlushFileBuffers); a failure
     // raises EStreamError naming the file.
     void Flush();
+    // Told of every flush that succeeded, with the stream (tests see which files reached the
+    // disk, and at which size); none by default.
+    static inline std::function<void(const TFileStream&)> OnFlushed;
     // Cuts the file (or lengthens it) to this size; the position is the new end afterwards.
     // False when the system refuses.
     bool Truncate(int64_t size);

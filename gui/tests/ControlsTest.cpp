@@ -204,7 +204,21 @@ TEST_F(ControlsTest, ListBoxColumnsAndItemHeight)
     EXPECT_EQ(list->Items()[11], "Eintrag 11");
 }
 
-TEST_F(ControlsTest, GaugesAndLabelsAreWindowsWithText)
+TEST_F(ControlsTest, ListBoxMadeAnewKeepsTheEntryTheUserSelected)
+{
+    auto* list = Make<TListBox>(10, 10, 300, 100);
+    for (const char* s : {"Brot", "Milch", "Salz"})
+        list->Items().Add(s);
+    list->SetItemIndex(0);
+    SendMessageA(list->Handle(), LB_SETCURSEL, 2, 0); // the user's choice, in the window only
+    list->SetColumns(2);                              // the window is made anew
+    EXPECT_TRUE(GetWindowLongA(list->Handle(), GWL_STYLE) & LBS_MULTICOLUMN);
+    EXPECT_EQ(list->ItemIndex(), 2);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(list->Count(), 3);
+}
+
+TEST_F(ControlsTest, GaugesAndLabelsCarryTheirTextsPanelsTheirWindowText)
 {
     auto* gauge = Make<TGauge>(0, 0, 200, 20);
     int changes = 0;
@@ -213,14 +227,14 @@ TEST_F(ControlsTest, GaugesAndLabelsAreWindowsWithText)
         gauge->AddProgress(20);
     EXPECT_EQ(gauge->Progress(), 100);
     EXPECT_EQ(changes, 5); // the sixth step changes nothing
-    EXPECT_EQ(WindowText(gauge->Handle()), "100%");
+    EXPECT_EQ(gauge->Caption(), "100%");
     gauge->SetMaxValue(50);
     EXPECT_EQ(gauge->Progress(), 50);
     EXPECT_THROW(gauge->SetMaxValue(-1), EInvalidOperation);
 
     auto* label = Make<TLabel>(0, 40, 10, 10);
     label->SetCaption("Initialisierung");
-    EXPECT_EQ(WindowText(label->Handle()), "Initialisierung");
+    EXPECT_EQ(label->Caption(), "Initialisierung");
     EXPECT_GT(label->Width(), 40); // sized to its text
     auto* panel = Make<TPanel>(0, 80, 100, 30);
     panel->SetCaption("1900");

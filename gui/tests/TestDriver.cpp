@@ -4,12 +4,14 @@
 //   gui_test_driver auto <report>            the automation form
 //   gui_test_driver modal <button> <report>  the modal dialog, pressing <button>
 //   gui_test_driver menu <report>            the automation form's menu items, by name
+//   gui_test_driver label <report>           the automation form's result label, at once
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
 #include "gui/Automation.h"
+#include "tests/support/ControlText.h"
 
 namespace {
 
@@ -42,22 +44,33 @@ int DriveAutoForm()
     Put("Caption", WindowText(form));
     HWND edit = FindControlWindow(form, "NameEdit");
     HWND button = FindControlWindow(form, "OkButton");
-    HWND result = FindControlWindow(form, "ResultLabel");
     HWND inner = FindControlWindow(form, "InnerPanel");
-    HWND ticks = FindControlWindow(form, "TickLabel");
-    HWND gauge = FindControlWindow(form, "Progress");
     Put("ButtonText", button ? WindowText(button) : "?");
     Put("ButtonParent", ComponentNameOf(GetParent(button)));
     Put("EditBefore", edit ? WindowText(edit) : "?");
-    Put("LabelBefore", result ? WindowText(result) : "?");
+    // Labels and the gauge have no window: the form answers for them.
+    Put("LabelWindow", FindControlWindow(form, "ResultLabel") ? "1" : "0");
+    Put("LabelBefore", ControlText(form, "ResultLabel"));
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Jürgen"));
     SendMessageA(button, BM_CLICK, 0, 0);
-    Put("LabelAfter", WindowText(result));
+    Put("LabelAfter", ControlText(form, "ResultLabel"));
     SendMessageA(form, WM_COMMAND, 101, 0); // Datei > Hallo: the second menu item of the form
     Put("PanelAfterMenu", WindowText(inner));
-    WaitFor([&] { return WindowText(ticks) == "Tick 3"; });
-    Put("Ticks", WindowText(ticks));
-    Put("Gauge", WindowText(gauge));
+    WaitFor([&] { return ControlText(form, "TickLabel") == "Tick 3"; });
+    Put("Ticks", ControlText(form, "TickLabel"));
+    Put("Gauge", ControlText(form, "Progress"));
+    const TGraphicControlState label = QueryControl(form, "ResultLabel");
+    Put("LabelState", std::string(label.visible ? "visible" : "hidden") + (label.enabled ? " enabled " : " disabled ") +
+                          std::to_string(label.bounds.left) + "," + std::to_string(label.bounds.top));
+    // Not answered: a windowed control, an unknown name, an atom that names nothing.
+    Put("QueryWindowed", QueryControl(form, "NameEdit").found ? "1" : "0");
+    Put("QueryUnknown", QueryControl(form, "Fehlt1").found ? "1" : "0");
+    TGraphicControlState unused;
+    HWND asker = TControlQueryAnswer::Make(unused);
+    DWORD_PTR answer = 1;
+    SendMessageTimeoutA(form, TM_CONTROLQUERY, 0, reinterpret_cast<LPARAM>(asker), SMTO_ABORTIFHUNG, 5000, &answer);
+    DestroyWindow(asker);
+    Put("QueryNoName", std::to_string(answer));
     PostMessageA(form, WM_CLOSE, 0, 0);
     return 0;
 }
@@ -84,6 +97,18 @@ int DriveMenu()
     HWND inner = FindControlWindow(form, "InnerPanel");
     WaitFor([&] { return WindowText(inner) == "Hallo aus dem Menü"; });
     Put("PanelAfterClick", WindowText(inner));
+    return 0;
+}
+
+// Reads a label at once, while the form's thread may be busy.
+int DriveLabel()
+{
+    HWND form = nullptr;
+    if (!WaitFor([&] { return (form = FindFormWindow("TAutoForm")) && IsWindowVisible(form); })) {
+        Put("error", "form not found");
+        return 1;
+    }
+    Put("Label", ControlText(form, "ResultLabel"));
     return 0;
 }
 
@@ -116,6 +141,7 @@ int main(int argc, char** argv)
     if (!report) return 3;
     int rc = mode == "auto"                 ? DriveAutoForm()
              : mode == "menu"               ? DriveMenu()
+             : mode == "label"              ? DriveLabel()
              : mode == "modal" && argc == 4 ? DriveModal(argv[2])
                                             : 2;
     std::fclose(report);

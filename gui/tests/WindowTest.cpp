@@ -114,11 +114,16 @@ TEST_F(WindowTest, DriverFindsControlsByNameClicksAndReadsBack)
     EXPECT_EQ(r["ButtonText"], "Übernehmen");
     EXPECT_EQ(r["ButtonParent"], "InnerPanel");
     EXPECT_EQ(r["EditBefore"], "Müller");
+    EXPECT_EQ(r["LabelWindow"], "0");
     EXPECT_EQ(r["LabelBefore"], "leer");
     EXPECT_EQ(r["LabelAfter"], "Geklickt: Jürgen");
     EXPECT_EQ(r["PanelAfterMenu"], "Hallo aus dem Menü");
     EXPECT_EQ(r["Ticks"], "Tick 3");
-    EXPECT_EQ(r["Gauge"], "75%");
+    EXPECT_EQ(r["Gauge"], "75%"); // the percentage, though ShowText is off
+    EXPECT_EQ(r["LabelState"], "visible enabled 8,140");
+    EXPECT_EQ(r["QueryWindowed"], "0");
+    EXPECT_EQ(r["QueryUnknown"], "0");
+    EXPECT_EQ(r["QueryNoName"], "0");
     // Menus are local to their process under Wine: the bar is checked from here.
     HMENU bar = GetMenu(form->Handle());
     char text[64] = "";
@@ -154,6 +159,20 @@ TEST_F(WindowTest, DriverFindsAMenuItemByNameReadsItsStateAndClicksIt)
     EXPECT_EQ(r["PanelAfterClick"], "Hallo aus dem Menü");
     EXPECT_EQ(form->InnerPanel->Caption(), "Hallo aus dem Menü");
     EXPECT_TRUE(errors.empty());
+    form->Free();
+}
+
+// A program busy for more than five seconds counts as hung to the system: a driver's question
+// about a label waits for it rather than giving up.
+TEST_F(WindowTest, DriverReadsALabelOfAFormWhoseThreadIsBusy)
+{
+    auto* form = TForm::Create<TAutoForm>(Application);
+    Application->ProcessMessages();
+    TDriver driver("label");
+    ASSERT_TRUE(driver.Started());
+    Sleep(6000); // not looking at the message queue
+    ASSERT_TRUE(driver.PumpUntilDone());
+    EXPECT_EQ(driver.Report()["Label"], "leer");
     form->Free();
 }
 
@@ -320,6 +339,19 @@ TEST_F(WindowTest, DescriptionErrorsStopTheFormAtCreation)
         EXPECT_NE(std::string(e.what()).find("(3)"), std::string::npos) << e.what(); // the line
     }
     EXPECT_EQ(Application->ComponentCount(), 0);
+}
+
+TEST_F(WindowTest, AFailingCreationHandlerIsShownAndTheFormIsMadeAllTheSame)
+{
+    auto* f = new TForm(Application);
+    f->OnCreate = [](TObject*) { throw Exception("Skin kaputt"); };
+    f->SetState(csLoading | csReading);
+    ReadFormDescription(*f, "object F: TForm\n  Caption = 'Weiter'\n  Visible = True\nend\n", "Probe");
+    f->InitializeForm();
+    EXPECT_EQ(errors, std::vector<std::string>{"Skin kaputt"});
+    EXPECT_TRUE(IsWindowVisible(f->Handle()));
+    EXPECT_FALSE(f->InState(csCreating | csLoading));
+    f->Free();
 }
 
 TEST_F(WindowTest, OpeningAndClosingAForm200TimesLeaksNoHandles)

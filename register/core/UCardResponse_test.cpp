@@ -174,6 +174,23 @@ TEST(ReportResponse, ContainersTwoUnsignedNegativeOverflowAndRateChange)
     EXPECT_TRUE(r.problems.empty());
 }
 
+TEST(ReportResponse, AllSixVatContainersComeBeforeTheSignature)
+{
+    std::string hex = "C1 01 03 C4 01 54 C5 01 01 CC 01 02 ";
+    std::string journal = "<lifeCycle>03</lifeCycle><tpId>T</tpId><tpIdNo>1</tpIdNo><seqNoReport>2</seqNoReport>";
+    for (int n = 1; n <= 6; ++n) {
+        const std::string d = std::to_string(n);
+        hex += "E" + d + " 07 D8 02 0" + d + " 5C DB 02 0" + d + " 00 ";
+        journal += "<containerVat" + d + "><turnover>0" + d + "5</turnover><vatRate>0" + d +
+                   "00</vatRate></containerVat" + d + ">";
+    }
+    const TParsedResponse r = ParseReportResponse(B(hex + "9E 30") + Signature(), T);
+    EXPECT_EQ(r.journal, journal + "<sig>" + SignatureHex() + "</sig>");
+    EXPECT_NE(r.receipt.find("\r\nContainer6 :\r\n\tT48: 065\r\n\tT50: 0600"), std::string::npos) << r.receipt;
+    EXPECT_EQ(r.signature, Signature());
+    EXPECT_TRUE(r.problems.empty());
+}
+
 TEST(ReportResponse, AShortOrMalformedAnswerWritesCompleteElementsOnly)
 {
     const std::string head = "C1 01 03 C4 01 54 C5 01 01 CC 01 02 ";

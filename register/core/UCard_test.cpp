@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -19,6 +20,7 @@
 #include "common/UHexASCII.h"
 #include "gui/Forms.h"
 #include "gui/base/DateTime.h"
+#include "gui/base/Streams.h"
 #include "gui/base/SysUtils.h"
 #include "register/core/UCard.h"
 #include "register/core/UContainer.h"
@@ -402,15 +404,6 @@ TEST_F(CardJournal, ASaleWithoutAJournalFolderIsNotSent)
     EXPECT_TRUE(Sent().empty());
 }
 
-// Fills the disk of the file's folder until nothing more fits.
-void FillDisk(const std::string& file)
-{
-    std::ofstream out(file, std::ios::binary);
-    const std::string block(4096, 'x');
-    while (out.write(block.data(), static_cast<std::streamsize>(block.size())) && out.flush()) {
-    }
-}
-
 // A comment that leaves exactly `room` bytes free in the last page (4096 bytes) of a tmpfs file
 // of this size.
 std::string PaddingFor(std::size_t size, std::size_t room)
@@ -567,6 +560,28 @@ TEST_F(CardJournal, OnAFullDiskASignedReportWhoseAnswerFindsNoRoomIsClosedOrTake
     EXPECT_TRUE(UCard::SendReport(true));
     EXPECT_EQ(L().substr(L().size() - 15), "</sig></report>");
     CloseJournal();
+}
+
+// A signed sale and a signed report each end with both files of the pair on the disk: the last
+// flush of each file saw it at its final size.
+TEST_F(CardJournal, EverySaleAndReportEndsWithBothJournalsFlushed)
+{
+    struct TFlushWatch {
+        std::map<std::string, std::int64_t> sizes; // file name -> its size at its last flush
+        TFlushWatch()
+        {
+            TFileStream::OnFlushed = [this](const TFileStream& f) { sizes[ExtractFileName(f.FileName())] = f.Size(); };
+        }
+        ~TFlushWatch() { TFileStream::OnFlushed = nullptr; }
+    } watch;
+    StartSim("--fresh active");
+    UContainer::AddItemData("1", "", "Brot", false, false, false, {"199"});
+    ASSERT_EQ(UTransaction::SendTransaction(false, false), 0);
+    EXPECT_EQ(watch.sizes["081224XMLExpBak01L.xml"], static_cast<std::int64_t>(L().size()));
+    EXPECT_EQ(watch.sizes["081224XMLExpBak01S.xml"], static_cast<std::int64_t>(S().size()));
+    ASSERT_TRUE(UCard::SendReport(true));
+    EXPECT_EQ(watch.sizes["081224XMLExpBak01L.xml"], static_cast<std::int64_t>(L().size()));
+    EXPECT_EQ(watch.sizes["081224XMLExpBak01S.xml"], static_cast<std::int64_t>(S().size()));
 }
 
 TEST_F(CardJournal, ReportsDailySignedUnsignedAndSpan)

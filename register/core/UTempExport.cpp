@@ -47,6 +47,42 @@ void TMemoryFile::WriteAt(std::int64_t pos, std::string_view bytes)
     std::memcpy(bytes_.data() + at, bytes.data(), bytes.size());
 }
 
+void TUndoFile::Keep(std::int64_t pos)
+{
+    pos = std::max<std::int64_t>(pos, 0);
+    if (pos >= keptFrom_) return;
+    std::string old(static_cast<std::size_t>(keptFrom_ - pos), '\0');
+    std::size_t got = 0;
+    while (got < old.size()) {
+        const std::size_t n = file_.ReadAt(pos + static_cast<std::int64_t>(got), old.data() + got, old.size() - got);
+        if (n == 0) break;
+        got += n;
+    }
+    old.resize(got);
+    kept_ = old + kept_;
+    keptFrom_ = pos;
+}
+
+void TUndoFile::WriteAt(std::int64_t pos, std::string_view bytes)
+{
+    Keep(pos);
+    file_.WriteAt(pos, bytes);
+}
+
+void TUndoFile::Truncate(std::int64_t size)
+{
+    Keep(size);
+    file_.Truncate(size);
+}
+
+void TUndoFile::Restore()
+{
+    if (file_.Size() > size_) file_.Truncate(size_);
+    if (!kept_.empty()) file_.WriteAt(keptFrom_, kept_);
+    kept_.clear();
+    keptFrom_ = size_;
+}
+
 TRootScan FindRootEnd(TByteFile& file)
 {
     TRootScan scan;

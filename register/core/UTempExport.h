@@ -27,6 +27,36 @@ public:
     // Reads up to count bytes at pos; returns the number read.
     virtual std::size_t ReadAt(std::int64_t pos, char* buffer, std::size_t count) = 0;
     virtual void WriteAt(std::int64_t pos, std::string_view bytes) = 0;
+    // Cuts the file to size bytes (size <= Size()).
+    virtual void Truncate(std::int64_t size) = 0;
+};
+
+// A file whose writes can be taken back: before a write reaches bytes the file held when this
+// object was made, those bytes are kept, and Restore puts the file back as it was, byte for
+// byte. Restoring first cuts the file to its old size and then writes the kept bytes inside
+// it, so it needs no room beyond what the file had.
+//
+//   TUndoFile undo(file);
+//   try { AppendPending(undo, pending, scan); ... } catch (...) { undo.Restore(); throw; }
+class TUndoFile : public TByteFile {
+public:
+    explicit TUndoFile(TByteFile& file) : file_(file), size_(file.Size()), keptFrom_(size_) {}
+    std::int64_t Size() override { return file_.Size(); }
+    std::size_t ReadAt(std::int64_t pos, char* buffer, std::size_t count) override
+    {
+        return file_.ReadAt(pos, buffer, count);
+    }
+    void WriteAt(std::int64_t pos, std::string_view bytes) override;
+    void Truncate(std::int64_t size) override;
+    void Restore();
+
+private:
+    // Keeps the old bytes from pos on (up to the old size) before they change.
+    void Keep(std::int64_t pos);
+    TByteFile& file_;
+    std::int64_t size_;     // the size the file had
+    std::int64_t keptFrom_; // the old bytes from here to size_ are in kept_
+    std::string kept_;
 };
 
 // A byte file held in memory.
@@ -37,6 +67,7 @@ public:
     std::int64_t Size() override { return static_cast<std::int64_t>(bytes_.size()); }
     std::size_t ReadAt(std::int64_t pos, char* buffer, std::size_t count) override;
     void WriteAt(std::int64_t pos, std::string_view bytes) override;
+    void Truncate(std::int64_t size) override { bytes_.resize(static_cast<std::size_t>(size)); }
     const std::string& Bytes() const { return bytes_; }
 
 private:

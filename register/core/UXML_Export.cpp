@@ -299,25 +299,31 @@ public:
         stream_.Seek(pos, soBeginning);
         stream_.WriteBuffer(bytes.data(), bytes.size());
     }
+    void Truncate(std::int64_t size) override
+    {
+        if (!stream_.Truncate(size)) throw EStreamError("Stream-Schreibfehler: " + stream_.FileName());
+    }
 
 private:
     TFileStream& stream_;
 };
 
-// One file of the export pair, open for the time of one step.
+// One file of the export pair, open for the time of one step. Every write goes through `file`,
+// which can put the file back as it was when it was opened.
 struct TExportFile {
-    explicit TExportFile(const std::string& name, unsigned mode) : stream(name, mode), file(stream) {}
+    TExportFile(const std::string& name, unsigned mode) : stream(name, mode), raw(stream), file(raw) {}
     TFileStream stream;
-    TStreamFile file;
+    TStreamFile raw;
+    UTempExport::TUndoFile file;
     UTempExport::TRootScan scan;
     std::int64_t insertAt = 0;
+    bool created = false; // made by this step (removed again when the step fails)
 };
 
 // Opens an existing export file; when it cannot be opened, creates it with the header and the
-// close tag. Returns whether it was created.
-std::unique_ptr<TExportFile> OpenOrCreate(const std::string& name, bool& created)
+// close tag.
+std::unique_ptr<TExportFile> OpenOrCreate(const std::string& name)
 {
-    created = false;
     if (FileExists(name)) {
         try {
             return std::make_unique<TExportFile>(name, fmOpenReadWrite);
@@ -325,11 +331,12 @@ std::unique_ptr<TExportFile> OpenOrCreate(const std::string& name, bool& created
         }
     }
     auto f = std::make_unique<TExportFile>(name, fmCreate);
-    f->stream.WriteBuffer(JournalHeader.data(), JournalHeader.size());
-    f->stream.WriteBuffer(RootCloseTag.data(), RootCloseTag.size());
-    created = true;
+    f->created = true;
     return f;
 }
+
+// A new file's header and close tag.
+void WriteEmptyJournal(TExportFile& f) { f.file.WriteAt(0, std::string(JournalHeader) + std::string(RootCloseTag)); }
 
 // The card parameter blocks of the pending parameter text into both files, each where its
 // certificate is missing. The text stays pending for the run: a pair chosen later gets the
@@ -344,16 +351,34 @@ void Merge(const TJournalState& j, TExportFile& s, TExportFile& l)
     l.insertAt = tl.insertAt;
 }
 
-void InsertS(TJournalState& j, TExportFile& s)
+// Runs the writes of one step on the pair; when one fails (a full disk), both files are put
+// back as they were before the step (files the step created are removed) and the error goes
+// on. Writing whole, then flushing to the disk, counts as done.
+template <class TSteps> void AllOrNothing(TExportFile& s, TExportFile& l, TSteps steps)
 {
-    s.insertAt = UTempExport::AppendPendingS(s.file, j.pendingS, s.scan);
-    j.pendingS.clear();
+    try {
+        steps();
+        s.stream.Flush();
+        l.stream.Flush();
+    } catch (...) {
+        for (TExportFile* f : {&s, &l}) {
+            try {
+                if (f->created) f->raw.Truncate(0);
+                else f->file.Restore();
+            } catch (const Exception&) {
+                // the file is left as the failed write left it; the first error is the one told
+            }
+        }
+        throw;
+    }
 }
 
-void InsertL(TJournalState& j, TExportFile& l)
+void RemoveCreated(std::unique_ptr<TExportFile>& f)
 {
-    l.insertAt = UTempExport::AppendPendingL(l.file, j.pendingL, l.scan);
-    j.pendingL.clear();
+    if (!f || !f->created) return;
+    const std::string name = f->stream.FileName();
+    f.reset();
+    DeleteFileA(name.c_str());
 }
 
 } // namespace
@@ -363,24 +388,38 @@ void SetJournalFile(const std::string& chosen, bool isNew)
     TJournalState& j = Journal();
     std::string sName, lName;
     UTempExport::ExportPairNames(chosen, sName, lName);
+    std::unique_ptr<TExportFile> s, l;
+    try {
+        if (isNew) {
+            s = std::make_unique<TExportFile>(sName, fmCreate);
+            s->created = true;
+            l = std::make_unique<TExportFile>(lName, fmCreate);
+            l->created = true;
+        } else {
+            s = OpenOrCreate(sName);
+            l = OpenOrCreate(lName);
+        }
+        AllOrNothing(*s, *l, [&] {
+            if (s->created) {
+                WriteEmptyJournal(*s);
+                s->insertAt = UTempExport::AppendPendingS(s->file, j.pendingS, s->scan);
+            }
+            if (l->created) {
+                WriteEmptyJournal(*l);
+                l->insertAt = UTempExport::AppendPendingL(l->file, j.pendingL, l->scan);
+            }
+            if (s->created && l->created) Merge(j, *s, *l);
+        });
+    } catch (...) {
+        // No half-made pair: what this choice created goes again; the pair chosen before stays.
+        RemoveCreated(s);
+        RemoveCreated(l);
+        throw;
+    }
     j.exportS = sName;
     j.exportL = lName;
-    bool sCreated = true, lCreated = true;
-    std::unique_ptr<TExportFile> s, l;
-    if (isNew) {
-        s = std::make_unique<TExportFile>(sName, fmCreate);
-        l = std::make_unique<TExportFile>(lName, fmCreate);
-        for (TExportFile* f : {s.get(), l.get()}) {
-            f->stream.WriteBuffer(JournalHeader.data(), JournalHeader.size());
-            f->stream.WriteBuffer(RootCloseTag.data(), RootCloseTag.size());
-        }
-    } else {
-        s = OpenOrCreate(sName, sCreated);
-        l = OpenOrCreate(lName, lCreated);
-    }
-    if (sCreated) InsertS(j, *s);
-    if (lCreated) InsertL(j, *l);
-    if (sCreated && lCreated) Merge(j, *s, *l);
+    if (s->created) j.pendingS.clear();
+    if (l->created) j.pendingL.clear();
 }
 
 void FlushJournal()
@@ -389,9 +428,13 @@ void FlushJournal()
     if (j.exportS.empty()) return;
     TExportFile s(j.exportS, fmOpenReadWrite);
     TExportFile l(j.exportL, fmOpenReadWrite);
-    InsertS(j, s);
-    InsertL(j, l);
-    Merge(j, s, l);
+    AllOrNothing(s, l, [&] {
+        s.insertAt = UTempExport::AppendPendingS(s.file, j.pendingS, s.scan);
+        l.insertAt = UTempExport::AppendPendingL(l.file, j.pendingL, l.scan);
+        Merge(j, s, l);
+    });
+    j.pendingS.clear();
+    j.pendingL.clear();
 }
 
 } // namespace UXML_Export

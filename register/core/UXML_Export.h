@@ -138,15 +138,20 @@ void SyncJournal();
 // is left as it is (the next flush fills it); one that cannot be opened is created with the
 // header, its pending text and "</vantra>", and when both are created the parameter block
 // follows. A text that went into its file is no longer pending. File errors are the class
-// library's (EFCreateError naming the file).
+// library's (EFCreateError naming the file, EStreamError for a full disk); after one, the files
+// this call created are removed again, the pair chosen before stays chosen and the pending texts
+// stay.
 void SetJournalFile(const std::string& chosen, bool isNew);
 
 // When an export pair is chosen: inserts the S and L pending texts directly before the
 // "</vantra>" of their files (at the end of a file that has none, with a new close tag), then
-// each card parameter block whose certificate text the file does not hold yet, and empties the
-// S and L pending texts (the parameter block stays pending for a pair chosen later; it is
-// emptied by ResetJournal and CloseJournal). A file that cannot be opened (deleted, locked) raises EFOpenError naming it
-// and the pending texts stay for the next flush. Without an export pair it does nothing.
+// each card parameter block whose certificate text the file does not hold yet, writes both
+// files to the disk and empties the S and L pending texts (the parameter block stays pending
+// for a pair chosen later; it is emptied by ResetJournal and CloseJournal). Whole or not at
+// all: a file that cannot be opened (deleted, locked) raises EFOpenError naming it, a write
+// that finds no room EStreamError naming its file; then both files are as they were before the
+// flush, byte for byte, and the pending texts stay for the next flush, which writes all of
+// them once, in order. Without an export pair it does nothing.
 void FlushJournal();
 
 } // namespace UXML_Export

@@ -15,6 +15,7 @@
 #include "register/core/URegisterCore.h"
 #include "register/core/UXML_Export.h"
 #include "tests/support/TestFiles.h"
+#include "tests/support/UnixShell.h"
 
 using namespace UXML_Export;
 
@@ -167,4 +168,50 @@ TEST_F(ExportPair, AFileDeletedOrLockedAtTheFlushKeepsThePendingTexts)
     FlushJournal();
     EXPECT_EQ(ReadAll(sName), Header + params + S("1") + "</vantra>");
     EXPECT_EQ(ReadAll(lName), Header + params + L("1") + "</vantra>");
+}
+
+TEST_F(ExportPair, OnAFullDiskANewPairLeavesNoFileAndAFlushChangesNeitherFile)
+{
+    TUnixFolderFault fault;
+    if (!fault.Tmpfs(folder, 64 * 1024)) GTEST_SKIP() << fault.Failure();
+    SetJournalFile(folder + "Kasse01.xml", true);
+    Sale("1");
+    FlushJournal();
+    const std::string s1 = ReadAll(sName), l1 = ReadAll(lName);
+    const std::string filler = folder + "filler.bin";
+    FillDisk(filler);
+
+    // A new pair without room: none of its files stays, the pair chosen before stays chosen
+    // and the texts pending. Longer than the room left in the last page of either file.
+    const std::string big(5000, '2');
+    Sale(big);
+    try {
+        SetJournalFile(folder + "Neu01.xml", true);
+        ADD_FAILURE() << "no error";
+    } catch (const EStreamError& e) {
+        EXPECT_EQ(std::string(e.what()), "Stream-Schreibfehler: " + folder + "Neu01S.xml");
+    }
+    EXPECT_FALSE(FileExists(folder + "Neu01S.xml"));
+    EXPECT_FALSE(FileExists(folder + "Neu01L.xml"));
+    EXPECT_EQ(core->Journal().exportS, sName);
+
+    // The flush: what went into the S file is taken out again, the L file is not touched.
+    try {
+        FlushJournal();
+        ADD_FAILURE() << "no error";
+    } catch (const EStreamError& e) {
+        EXPECT_EQ(std::string(e.what()), "Stream-Schreibfehler: " + sName);
+    }
+    EXPECT_EQ(ReadAll(sName), s1);
+    EXPECT_EQ(ReadAll(lName), l1);
+    EXPECT_EQ(core->Journal().pendingS, S(big));
+    EXPECT_EQ(core->Journal().pendingL, L(big));
+
+    // Room again: everything pending, once and in order.
+    Sale("3");
+    ASSERT_TRUE(DeleteFileA(filler.c_str()));
+    FlushJournal();
+    EXPECT_EQ(ReadAll(sName), Header + params + S("1") + S(big) + S("3") + "</vantra>");
+    EXPECT_EQ(ReadAll(lName), Header + params + L("1") + L(big) + L("3") + "</vantra>");
+    EXPECT_EQ(core->Journal().pendingS, "");
 }

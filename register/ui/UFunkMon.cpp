@@ -50,10 +50,10 @@ void TFunkMonForm::FormCreate(TObject*)
 {
     if (UTimeShares::On()) {
         // A benchmark counts the window's painting with the monitor's share.
-        Mon->WindowProc = [proc = Mon->WindowProc](TMessage& m) {
+        Mon->HookWindowProc([](TMessage& m, const TWndMethod& inherited) {
             UTimeShares::TTimeShare share(UTimeShares::RegisterMonitor);
-            proc(m);
-        };
+            inherited(m);
+        });
     }
     Mon->SetText(UFuncMon::MonitorLog().Text());
     UFuncMon::SetMonitorListener([this](std::string_view added, bool cleared) {

@@ -249,8 +249,7 @@ void TKassTip::FormCreate(TObject*)
     RegisterCore().SetHost(this);
     UContainer::ResetItemList();
     StkMemo->SetText("1");
-    belegMemoProc_ = BelegMemo->WindowProc;
-    BelegMemo->WindowProc = [this](TMessage& m) { BelegMemoWindowProc(m); };
+    BelegMemo->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) { BelegMemoWindowProc(m, inherited); });
     // The memo's own painting leaves the QR picture on it alone.
     const HWND memo = BelegMemo->Handle();
     SetWindowLongPtrA(memo, GWL_STYLE, GetWindowLongPtrA(memo, GWL_STYLE) | WS_CLIPCHILDREN);
@@ -653,10 +652,10 @@ void TKassTip::FormPaint(TObject*)
     if (QrOverlay->Visible() != show) QrOverlay->SetVisible(show);
 }
 
-void TKassTip::BelegMemoWindowProc(TMessage& m)
+void TKassTip::BelegMemoWindowProc(TMessage& m, const TWndMethod& inherited)
 {
     UTimeShares::TTimeShare share(UTimeShares::ReceiptMemo);
-    belegMemoProc_(m);
+    inherited(m);
     switch (m.Msg) {
     case WM_VSCROLL:
     case WM_MOUSEWHEEL:

@@ -346,9 +346,8 @@ private:
     // The export journal pair chosen in "Export\", new or continued.
     void ChooseJournalPair(bool isNew);
     // The memo scrolled: shows or hides the QR picture.
-    void BelegMemoWindowProc(TMessage& m);
+    void BelegMemoWindowProc(TMessage& m, const TWndMethod& inherited);
 
-    TWndMethod belegMemoProc_;
     bool cardCommand_ = false;
 };
 

@@ -69,6 +69,14 @@ void TSkinSel::ApplySkinName(const std::string& name)
 {
     TsSkinManager* manager = Manager();
     if (!manager || !SkinCheckBox->Checked() || name.empty()) return;
-    manager->SetSkinName(name);
+    try {
+        manager->SetSkinName(name);
+    } catch (const std::exception& e) {
+        // The register starts without a skin: the message once, skins off, the name kept for
+        // the next start.
+        Application->ShowException(e);
+        SkinCheckBox->SetChecked(false);
+        manager->SetSkinName(name);
+    }
     SetLanguage(MainF, "");
 }

@@ -30,7 +30,9 @@ class TSkinSel : public TForm {
     void sButton1Click(TObject* Sender);
 
     // Start-up: when the box is ticked and the name is not empty, the manager takes the name
-    // and the language is applied again.
+    // and the language is applied again. A skin that cannot be loaded shows its message, the
+    // box is unticked (the manager off, no skin) and the manager keeps the name, which is
+    // stored again at the end.
     void ApplySkinName(const std::string& name);
 
 protected:

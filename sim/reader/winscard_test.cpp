@@ -39,10 +39,11 @@ public:
 };
 const auto* const g_env = ::testing::AddGlobalTestEnvironment(new Environment);
 
-// A card on the wire: answers the ATR request and echoes each APDU followed by 90 00.
+// A card on the wire: answers the ATR request and echoes each APDU followed by 90 00 (a silent
+// card answers no APDU at all).
 class FakeCard {
 public:
-    explicit FakeCard(int port)
+    explicit FakeCard(int port, bool silent = false) : silent_(silent)
     {
         s_ = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in a{};
@@ -91,6 +92,8 @@ private:
                 if (payload[0] != 4) continue;
                 asked = true;
                 reply = kAtr;
+            } else if (silent_) {
+                continue;
             } else {
                 reply = payload;
                 reply.push_back(0x90);
@@ -102,6 +105,7 @@ private:
         }
         refused = !asked;
     }
+    bool silent_;
     SOCKET s_ = INVALID_SOCKET;
     std::thread thread_;
 };
@@ -248,6 +252,29 @@ TEST_F(ReaderTest, CardArrivalAndDepartureWakeTheWaitAndApdusAreForwarded)
               SCardTransmit(card, SCARD_PCI_T1, apdu.data(), static_cast<DWORD>(apdu.size()), nullptr, buf, &len));
     EXPECT_EQ(SCARD_S_SUCCESS, SCardDisconnect(card, SCARD_RESET_CARD));
     EXPECT_EQ(SCARD_E_INVALID_HANDLE, SCardDisconnect(card, SCARD_RESET_CARD));
+}
+
+TEST_F(ReaderTest, ACardSilentPastTheReadersTimeOutIsATimeOutAndStaysInserted)
+{
+    const DWORD empty = WaitA(SCARD_STATE_UNAWARE) & ~DWORD(SCARD_STATE_CHANGED);
+    ASSERT_TRUE(empty & SCARD_STATE_EMPTY);
+    FakeCard fake(g_portA, true);
+    ASSERT_TRUE(fake.connected);
+    ASSERT_TRUE(WaitA(empty) & SCARD_STATE_PRESENT);
+    SCARDHANDLE card;
+    DWORD protocol = 0;
+    ASSERT_EQ(SCARD_S_SUCCESS,
+              SCardConnectA(ctx, "Sim Reader A", SCARD_SHARE_SHARED, SCARD_PROTOCOL_T1, &card, &protocol));
+    const Bytes apdu{0x00, 0xCA, 0x01, 0xF1, 0x00};
+    unsigned char buf[64];
+    DWORD len = sizeof buf;
+    EXPECT_EQ(SCARD_E_TIMEOUT,
+              SCardTransmit(card, SCARD_PCI_T1, apdu.data(), static_cast<DWORD>(apdu.size()), nullptr, buf, &len));
+    const DWORD present = WaitA(SCARD_STATE_UNAWARE) & ~DWORD(SCARD_STATE_CHANGED);
+    EXPECT_TRUE(present & SCARD_STATE_PRESENT);
+    EXPECT_EQ(SCARD_S_SUCCESS, SCardDisconnect(card, SCARD_LEAVE_CARD));
+    fake.Remove();
+    EXPECT_TRUE(WaitA(present) & SCARD_STATE_EMPTY);
 }
 
 TEST_F(ReaderTest, CancelEndsAWaitingCall)

@@ -71,6 +71,7 @@ struct TsGeneralData {
     int32_t ImgTopRight = -1;       //   (inherited), -1 none; not set for GLOBALINFO
     int32_t ImgBottomLeft = -1;
     int32_t ImgBottomRight = -1;
+    bool operator==(const TsGeneralData&) const = default;
 };
 
 // One image of the skin.
@@ -100,3 +101,6 @@ int MaskFrameWidth(const TsMaskData& mask);
 // R's height div (MaskType + 1), MaskType taken as signed 16-bit; 0 when that leaves no band
 // (65535 = -1, and other values above 32767).
 int MaskFrameHeight(const TsMaskData& mask);
+// The rectangle cut to a bitmap of width x height (an inverted one becomes empty at its left
+// or top): the rectangle an image in the master bitmap keeps.
+TRect ClipToBitmap(const TRect& r, int width, int height);

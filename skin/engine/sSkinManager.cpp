@@ -28,17 +28,6 @@ TColor ToRGB(TColor c) { return static_cast<TColor>(ColorToRGB(c)); }
 // The newest skin format the engine supports fully.
 constexpr double SupportedSkinVersion = 6.99;
 
-// The raw data of an internal skin: a 32-bit length and that many bytes of the container.
-// Data without a length that fits are taken as they stand.
-std::string StoredData(const std::string& raw)
-{
-    if (raw.size() < 4) return raw;
-    uint32_t length = 0;
-    for (int i = 3; i >= 0; --i)
-        length = length << 8 | static_cast<unsigned char>(raw[static_cast<size_t>(i)]);
-    return length == raw.size() - 4 ? raw.substr(4) : raw;
-}
-
 } // namespace
 
 TsSkinManager* DefaultManager() { return defaultManager; }
@@ -47,28 +36,6 @@ TsManagerFlags& SkinManagerFlags()
 {
     static TsManagerFlags flags;
     return flags;
-}
-
-void TsStoredSkin::Assign(const TsStoredSkin& source)
-{
-    Name = source.Name;
-    Data.Clear();
-    Data.WriteString(source.Data.DataString());
-    Data.SetPosition(0);
-    Shadow1Color = source.Shadow1Color;
-    Shadow1Offset = source.Shadow1Offset;
-    Shadow1Blur = source.Shadow1Blur;
-    Shadow1Transparency = source.Shadow1Transparency;
-    BorderColor = source.BorderColor;
-    Version = source.Version;
-    Author = source.Author;
-    Description = source.Description;
-}
-
-TsStoredSkin& TsStoredSkins::Add()
-{
-    items_.push_back(std::make_unique<TsStoredSkin>());
-    return *items_.back();
 }
 
 const std::array<const char*, ThirdPartyList::KindCount> ThirdPartyList::KindNames = {
@@ -240,22 +207,8 @@ void TsSkinManager::SetProperty(const std::string& name, const TPropValue& value
         internalSkins_.Clear();
         for (const auto& item : value.collection) {
             TsStoredSkin& skin = internalSkins_.Add();
-            for (const TPropItem& p : item) {
-                if (SameText(p.name, "Name")) skin.Name = p.value.AsString();
-                else if (SameText(p.name, "Shadow1Color")) skin.Shadow1Color = static_cast<TColor>(p.value.AsInt());
-                else if (SameText(p.name, "Shadow1Offset")) skin.Shadow1Offset = static_cast<int>(p.value.AsInt());
-                else if (SameText(p.name, "Shadow1Blur")) skin.Shadow1Blur = static_cast<int>(p.value.AsInt());
-                else if (SameText(p.name, "Shadow1Transparency"))
-                    skin.Shadow1Transparency = static_cast<int>(p.value.AsInt());
-                else if (SameText(p.name, "BorderColor")) skin.BorderColor = static_cast<TColor>(p.value.AsInt());
-                else if (SameText(p.name, "Version"))
-                    skin.Version = p.value.kind == TPropValue::Float ? p.value.f : static_cast<double>(p.value.AsInt());
-                else if (SameText(p.name, "Author")) skin.Author = p.value.AsString();
-                else if (SameText(p.name, "Description")) skin.Description = p.value.AsString();
-                else if (SameText(p.name, "Data")) skin.Data.WriteString(StoredData(p.value.AsBinary()));
-                else UnknownProperty("InternalSkins." + p.name);
-            }
-            skin.Data.SetPosition(0);
+            for (const TPropItem& p : item)
+                skin.SetProperty(p.name, p.value);
         }
     } else if (StartsWith(name, "ThirdParty.") && ThirdPartyList::KindOfProperty(name.substr(11)) >= 0)
         thirdParty_.Lists[static_cast<size_t>(ThirdPartyList::KindOfProperty(name.substr(11)))] = value.AsString();

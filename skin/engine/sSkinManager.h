@@ -20,6 +20,8 @@
 //
 //   manager.LoadSkinFromFolder(GetFullSkinDirectory() + "\\" + name);   // Options.dat + files
 //   manager.LoadSkinFromData(manager.InternalSkins().Items(0).Data);      // internal skin
+//   manager.LoadSkinFromStoredSkin(manager.InternalSkins().Items(1));     // one stored as
+//                                                                         // collections
 //   manager.UnloadSkinTables();                                           // all fixed indexes -1
 //
 // The description of the splash's manager (Data: a 32-bit length and the container's bytes,
@@ -57,6 +59,7 @@
 #include "gui/base/StreamBase.h"
 #include "gui/base/Strings.h"
 #include "skin/engine/sSkinTables.h"
+#include "skin/engine/sStoredSkins.h"
 
 class TMemIniFile;
 class TMenuItem;
@@ -65,37 +68,6 @@ class TvxSkinConvertor;
 
 // The manager that serves every skin link without a manager of its own; none at start.
 TsSkinManager* DefaultManager();
-
-// A skin stored with the window description: its listed name and its packed container.
-// A skin stored with the window description: its listed name, its values and its packed
-// container ("Data", a raw-data value of the description). This program stores its internal
-// skin as a container only; sections, images and patterns as collections are not kept.
-class TsStoredSkin : public TObject {
-    GUI_CLASS(TsStoredSkin, TObject)
-    std::string Name;
-    TMemoryStream Data;
-    TColor Shadow1Color = 0;
-    int Shadow1Offset = 0;
-    int Shadow1Blur = -1;
-    int Shadow1Transparency = 0;
-    TColor BorderColor = 0xFF00FF;
-    double Version = 0;
-    std::string Author;
-    std::string Description;
-    // Copies the name, the values and Data by content.
-    void Assign(const TsStoredSkin& source);
-};
-
-class TsStoredSkins : public TObject {
-    GUI_CLASS(TsStoredSkins, TObject)
-    TsStoredSkin& Add();
-    int Count() const { return static_cast<int>(items_.size()); }
-    TsStoredSkin& Items(int index) const { return *items_.at(static_cast<size_t>(index)); }
-    void Clear() { items_.clear(); }
-
-private:
-    std::vector<std::unique_ptr<TsStoredSkin>> items_;
-};
 
 class TvxMenuSupport : public TObject {
     GUI_CLASS(TvxMenuSupport, TObject)
@@ -210,7 +182,7 @@ class TsSkinManager : public TComponent, public TsSkinTables {
 
     TsStoredSkins& InternalSkins() { return internalSkins_; }
     // Assigning a whole collection changes nothing.
-    void SetInternalSkins(const TsStoredSkins&) {}
+    void SetInternalSkins(const TsStoredSkins& skins) { internalSkins_.Assign(skins); }
     // The package version; not stored, the setter does nothing.
     static std::string Version() { return PackageVersion; }
     TvxMenuSupport& MenuSupport() { return menuSupport_; }
@@ -285,8 +257,11 @@ class TsSkinManager : public TComponent, public TsSkinTables {
     // as above with an empty SkinPath. The container's exceptions pass through, the tables
     // left as they were.
     void LoadSkinFromData(TStream& data);
+    // From a skin stored as collections (sStoredSkins.h), its Data left aside; an empty
+    // SkinPath.
+    void LoadSkinFromStoredSkin(const TsStoredSkin& skin);
     // The load steps over any skin text and image source.
-    void LoadSkinTables(const TMemIniFile& ini, TsSkinImages& images, const std::string& skinPath);
+    void LoadSkinTables(const TMemIniFile& ini, TsImageSource& images, const std::string& skinPath);
     // Frees the tables' bitmaps and patterns, empties the tables, sets every fixed index to -1.
     void UnloadSkinTables();
 
@@ -317,6 +292,9 @@ private:
     // Reloads a loaded skin after a change of its colours or borders.
     void ReloadForChange();
     void PrepareShadows();
+    // The steps after the tables are filled: the version message, recolouring, the skin path,
+    // the tables taking the place of the current ones, the fixed indexes and the shadows.
+    void CompleteLoad(TsSkinTables& fresh, const std::string& skinPath);
     bool Reading() const { return (ComponentState() & (csLoading | csReading)) != 0; }
     bool active_ = true;
     bool extendedBorders_ = false;

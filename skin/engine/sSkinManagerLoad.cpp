@@ -146,10 +146,7 @@ void TsSkinManager::LoadFolderOrInternalSkin()
         LoadSkinFromData(skin.Data);
         packed_ = true;
     } else {
-        // Stored without a container: nothing of it is kept as sections or images here.
-        const TMemIniFile ini;
-        TsFolderImages images("");
-        LoadSkinTables(ini, images, "");
+        LoadSkinFromStoredSkin(skin);
         packed_ = false;
     }
     skinName_ = skin.Name;
@@ -188,7 +185,7 @@ void TsSkinManager::SetExtendedBorders(bool on)
     ReloadForChange();
 }
 
-void TsSkinManager::LoadSkinTables(const TMemIniFile& ini, TsSkinImages& images, const std::string& skinPath)
+void TsSkinManager::LoadSkinTables(const TMemIniFile& ini, TsImageSource& images, const std::string& skinPath)
 {
     // Everything goes into fresh tables first: a load that fails leaves the current skin.
     TsSkinTables fresh;
@@ -196,6 +193,19 @@ void TsSkinManager::LoadSkinTables(const TMemIniFile& ini, TsSkinImages& images,
     fresh.LoadAllMasks(ini, images);
     fresh.LoadAllPatterns(ini, images);
     fresh.LoadAllGeneralData(ini, commonSections_, ToRGB);
+    CompleteLoad(fresh, skinPath);
+}
+
+void TsSkinManager::LoadSkinFromStoredSkin(const TsStoredSkin& skin)
+{
+    TsSkinTables fresh;
+    fresh.Manager = this;
+    LoadStoredSkin(fresh, skin, commonSections_, ToRGB);
+    CompleteLoad(fresh, "");
+}
+
+void TsSkinManager::CompleteLoad(TsSkinTables& fresh, const std::string& skinPath)
+{
     if (fresh.SkinData.Version > SupportedSkinVersion)
         ShowMessage("This version of the skin have not complete support by used Velocon package release.\r\n"
                     "Components must be updated up to latest version for using this skin.");

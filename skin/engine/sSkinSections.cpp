@@ -1,5 +1,6 @@
 // Loading the section records and the GLOBALINFO values of a skin text, and merging the
 // manager's CommonSections over them.
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -13,9 +14,11 @@ namespace {
 
 enum TKind { kInteger, kRgb, kBoolean, kText };
 
-// One key of a section record: how it is read, its default, and the field it fills.
+// One key of a section record: how it is read, its default, the field it fills and the name
+// of that field as a property of a stored section (TsSkinGeneral).
 struct TKeyDef {
     const char* Key;
+    const char* Property;
     TKind Kind;
     int IntDefault;
     const char* TextDefault;
@@ -34,62 +37,65 @@ TsGradArray ParsedGradient(const std::string& text)
     return steps;
 }
 
-#define INT_KEY(key, def, field)                                                                                       \
+#define INT_KEY(key, property, def, field)                                                                             \
     {                                                                                                                  \
-        key, kInteger, def, nullptr, [](TsGeneralData& g, int v) { g.field = v; }, nullptr                             \
+        key, property, kInteger, def, nullptr, [](TsGeneralData& g, int v) { g.field = v; }, nullptr                   \
     }
-#define RGB_KEY(key, def, field)                                                                                       \
+#define RGB_KEY(key, property, def, field)                                                                             \
     {                                                                                                                  \
-        key, kRgb, def, nullptr, [](TsGeneralData& g, int v) { g.field = v; }, nullptr                                 \
+        key, property, kRgb, def, nullptr, [](TsGeneralData& g, int v) { g.field = v; }, nullptr                       \
     }
-#define BOOL_KEY(key, field)                                                                                           \
+#define BOOL_KEY(key, property, field)                                                                                 \
     {                                                                                                                  \
-        key, kBoolean, 0, "FALSE", nullptr,                                                                            \
+        key, property, kBoolean, 0, "FALSE", nullptr,                                                                  \
             [](TsGeneralData& g, const std::string& v) { g.field = UpperCase(v) == "TRUE"; }                           \
     }
 
 // The section keys in the order they are read.
 const TKeyDef KeyDefs[] = {
-    {"PARENTCLASS", kText, 0, "", nullptr, [](TsGeneralData& g, const std::string& v) { g.ParentClass = v; }},
-    RGB_KEY("COLOR", 0xFFFFFF, Color),
-    BOOL_KEY("RESERVEDBOOLEAN", ReservedBoolean),
-    BOOL_KEY("GIVEOWNFONT", GiveOwnFont),
-    INT_KEY("GLOW", 0, GlowCount),
-    INT_KEY("GLOWMARGIN", 0, GlowMargin),
-    INT_KEY("FONTCOLOR", 0, FontColor[1]),
-    INT_KEY("TCLEFT", -1, FontColor[2]),
-    INT_KEY("TCTOP", -1, FontColor[3]),
-    INT_KEY("TCRIGHT", -1, FontColor[4]),
-    INT_KEY("TCBOTTOM", -1, FontColor[5]),
-    INT_KEY("HOTFONTCOLOR", 0, HotFontColor[1]),
-    INT_KEY("HOTTCLEFT", -1, HotFontColor[2]),
-    INT_KEY("HOTTCTOP", -1, HotFontColor[3]),
-    INT_KEY("HOTTCRIGHT", -1, HotFontColor[4]),
-    INT_KEY("HOTTCBOTTOM", -1, HotFontColor[5]),
-    INT_KEY("TRANSPARENCY", 0, Transparency),
-    INT_KEY("GRADIENTPERCENT", 0, GradientPercent),
-    INT_KEY("IMAGEPERCENT", 0, ImagePercent),
-    {"GRADIENTDATA", kText, 0, " ", nullptr,
+    {"PARENTCLASS", "ParentClass", kText, 0, "", nullptr,
+     [](TsGeneralData& g, const std::string& v) { g.ParentClass = v; }},
+    RGB_KEY("COLOR", "Color", 0xFFFFFF, Color),
+    BOOL_KEY("RESERVEDBOOLEAN", "ReservedBoolean", ReservedBoolean),
+    BOOL_KEY("GIVEOWNFONT", "GiveOwnFont", GiveOwnFont),
+    INT_KEY("GLOW", "GlowCount", 0, GlowCount),
+    INT_KEY("GLOWMARGIN", "GlowMargin", 0, GlowMargin),
+    INT_KEY("FONTCOLOR", "FontColor.Color", 0, FontColor[1]),
+    INT_KEY("TCLEFT", "FontColor.Left", -1, FontColor[2]),
+    INT_KEY("TCTOP", "FontColor.Top", -1, FontColor[3]),
+    INT_KEY("TCRIGHT", "FontColor.Right", -1, FontColor[4]),
+    INT_KEY("TCBOTTOM", "FontColor.Bottom", -1, FontColor[5]),
+    INT_KEY("HOTFONTCOLOR", "HotFontColor.Color", 0, HotFontColor[1]),
+    INT_KEY("HOTTCLEFT", "HotFontColor.Left", -1, HotFontColor[2]),
+    INT_KEY("HOTTCTOP", "HotFontColor.Top", -1, HotFontColor[3]),
+    INT_KEY("HOTTCRIGHT", "HotFontColor.Right", -1, HotFontColor[4]),
+    INT_KEY("HOTTCBOTTOM", "HotFontColor.Bottom", -1, HotFontColor[5]),
+    INT_KEY("TRANSPARENCY", "Transparency", 0, Transparency),
+    INT_KEY("GRADIENTPERCENT", "GradientPercent", 0, GradientPercent),
+    INT_KEY("IMAGEPERCENT", "ImagePercent", 0, ImagePercent),
+    {"GRADIENTDATA", "GradientData", kText, 0, " ", nullptr,
      [](TsGeneralData& g, const std::string& v) {
          g.GradientData = v;
          g.GradientArray = v == " " ? TsGradArray{} : ParsedGradient(v);
      }},
-    BOOL_KEY("SHOWFOCUS", ShowFocus),
-    BOOL_KEY("FADINGENABLED", FadingEnabled),
-    INT_KEY("FADINGITERATIONS", 5, FadingIterations),
-    INT_KEY("HOTCOLOR", 0xFFFFFF, HotColor),
-    INT_KEY("HOTTRANSPARENCY", 0, HotTransparency),
-    INT_KEY("HOTGRADIENTPERCENT", 0, HotGradientPercent),
-    {"HOTGRADIENTDATA", kText, 0, "", nullptr,
+    BOOL_KEY("SHOWFOCUS", "ShowFocus", ShowFocus),
+    BOOL_KEY("FADINGENABLED", "FadingEnabled", FadingEnabled),
+    INT_KEY("FADINGITERATIONS", "FadingIterations", 5, FadingIterations),
+    INT_KEY("HOTCOLOR", "HotColor", 0xFFFFFF, HotColor),
+    INT_KEY("HOTTRANSPARENCY", "HotTransparency", 0, HotTransparency),
+    INT_KEY("HOTGRADIENTPERCENT", "HotGradientPercent", 0, HotGradientPercent),
+    {"HOTGRADIENTDATA", "HotGradientData", kText, 0, "", nullptr,
      [](TsGeneralData& g, const std::string& v) {
          g.HotGradientData = v;
          g.HotGradientArray = v == " " ? TsGradArray{} : ParsedGradient(v);
      }},
-    INT_KEY("HOTIMAGEPERCENT", 0, HotImagePercent),
-    RGB_KEY("HGCOL", 0xFFFFFF, HotGlowColor),
-    {"HGSIZE", kInteger, 0, nullptr, [](TsGeneralData& g, int v) { g.HotGlowSize = static_cast<uint8_t>(v); }, nullptr},
-    RGB_KEY("GCOL", 0xFFFFFF, GlowColor),
-    {"GSIZE", kInteger, 0, nullptr, [](TsGeneralData& g, int v) { g.GlowSize = static_cast<uint8_t>(v); }, nullptr},
+    INT_KEY("HOTIMAGEPERCENT", "HotImagePercent", 0, HotImagePercent),
+    RGB_KEY("HGCOL", "HotGlowColor", 0xFFFFFF, HotGlowColor),
+    {"HGSIZE", "HotGlowSize", kInteger, 0, nullptr,
+     [](TsGeneralData& g, int v) { g.HotGlowSize = static_cast<uint8_t>(v); }, nullptr},
+    RGB_KEY("GCOL", "GlowColor", 0xFFFFFF, GlowColor),
+    {"GSIZE", "GlowSize", kInteger, 0, nullptr, [](TsGeneralData& g, int v) { g.GlowSize = static_cast<uint8_t>(v); },
+     nullptr},
 };
 
 #undef INT_KEY
@@ -124,29 +130,27 @@ TsGeneralData DefaultRecord(TsColorToRGB toRGB)
 }
 
 // Reads section keys along PARENTCLASS: the section itself, then the section its PARENTCLASS
-// names, and so on; a parent that is the section itself, that has been passed before, or "?"
-// (no PARENTCLASS) ends the chain, and so does its length limit.
+// names, and so on; a parent that is the section itself, that has been passed before, that is
+// missing, or "?" (no PARENTCLASS) ends the chain, and so does its length limit.
 class TInheritedReader {
 public:
-    TInheritedReader(const TMemIniFile& ini, const std::string& section) : ini_(ini)
+    TInheritedReader(const TsSectionSource& source, int section) : source_(source)
     {
         chain_.push_back(section);
         while (chain_.size() < static_cast<size_t>(TsSkinTables::MaxParentChain)) {
-            const std::string& current = chain_.back();
-            const std::string parent = ini_.ReadString(current, "PARENTCLASS", "?");
-            if (parent == "?") break;
-            bool passed = false;
-            for (const std::string& s : chain_)
-                passed = passed || SameText(s, parent);
-            if (passed) break;
+            const std::string parentName = source_.Text(chain_.back(), "PARENTCLASS");
+            if (parentName == "?") break;
+            const int parent = source_.Find(parentName);
+            if (parent < 0) break;
+            if (std::find(chain_.begin(), chain_.end(), parent) != chain_.end()) break;
             chain_.push_back(parent);
         }
     }
     // The first value along the chain that is not -1 (missing, written as -1, or no number).
     int Integer(const char* key, int fallback) const
     {
-        for (const std::string& s : chain_) {
-            const int v = ini_.ReadInteger(s, key, -1);
+        for (const int s : chain_) {
+            const int v = source_.Integer(s, key);
             if (v != -1) return v;
         }
         return fallback;
@@ -154,16 +158,39 @@ public:
     // The first value along the chain that is not "?" (missing or written as "?").
     std::string Text(const char* key, const std::string& fallback) const
     {
-        for (const std::string& s : chain_) {
-            std::string v = ini_.ReadString(s, key, "?");
+        for (const int s : chain_) {
+            std::string v = source_.Text(s, key);
             if (v != "?") return v;
         }
         return fallback;
     }
 
 private:
+    const TsSectionSource& source_;
+    std::vector<int> chain_;
+};
+
+// The sections of a skin text.
+class TIniSections : public TsSectionSource {
+public:
+    explicit TIniSections(const TMemIniFile& ini) : ini_(ini) { ini_.ReadSections(sections_); }
+    int Count() const override { return sections_.Count(); }
+    std::string Name(int section) const override { return sections_[section]; }
+    int Find(const std::string& name) const override
+    {
+        for (int s = 0; s < sections_.Count(); ++s)
+            if (SameText(sections_[s], name)) return s;
+        return -1;
+    }
+    int Integer(int section, const char* key) const override { return ini_.ReadInteger(sections_[section], key, -1); }
+    std::string Text(int section, const char* key) const override
+    {
+        return ini_.ReadString(sections_[section], key, "?");
+    }
+
+private:
     const TMemIniFile& ini_;
-    std::vector<std::string> chain_;
+    TStringList sections_;
 };
 
 // A strictly converted key: text first, then a number; a text that is no number gives the
@@ -211,14 +238,15 @@ void ReadGlobalInfo(const TMemIniFile& ini, TsSkinData& d)
     d.MasterBitmap = ini.ReadString(G, "MASTERBITMAP", "");
 }
 
-TsGeneralData ReadRecord(const TMemIniFile& ini, const std::string& section, TsColorToRGB toRGB)
+TsGeneralData ReadRecord(const TsSectionSource& source, int section, TsColorToRGB toRGB)
 {
     TsGeneralData g;
-    g.Name = section;
-    const TInheritedReader reader(ini, section);
+    g.Name = source.Name(section);
+    const TInheritedReader reader(source, section);
     for (const TKeyDef& def : KeyDefs) {
         if (std::string_view(def.Key) == "PARENTCLASS") { // not inherited
-            g.ParentClass = ini.ReadString(section, "PARENTCLASS", "");
+            const std::string parent = source.Text(section, "PARENTCLASS");
+            g.ParentClass = parent == "?" ? std::string() : parent;
             continue;
         }
         if (def.Kind == kText || def.Kind == kBoolean) Apply(def, g, 0, reader.Text(def.Key, def.TextDefault), toRGB);
@@ -264,14 +292,28 @@ void MergeCommonSections(std::vector<TsGeneralData>& records, const TStrings& li
 
 } // namespace
 
+std::vector<TsSectionKey> SectionKeys()
+{
+    std::vector<TsSectionKey> keys;
+    for (const TKeyDef& def : KeyDefs)
+        keys.push_back({def.Key, def.Property,
+                        def.Kind == kText      ? TsSectionKey::Text
+                        : def.Kind == kBoolean ? TsSectionKey::Boolean
+                                               : TsSectionKey::Number});
+    return keys;
+}
+
 void TsSkinTables::LoadAllGeneralData(const TMemIniFile& ini, const TStrings& common, TsColorToRGB toRGB)
 {
-    GeneralData.clear();
     ReadGlobalInfo(ini, SkinData);
-    TStringList sections;
-    ini.ReadSections(sections);
-    for (int s = 0; s < sections.Count(); ++s)
-        GeneralData.push_back(ReadRecord(ini, sections[s], toRGB));
+    LoadSections(TIniSections(ini), common, toRGB);
+}
+
+void TsSkinTables::LoadSections(const TsSectionSource& source, const TStrings& common, TsColorToRGB toRGB)
+{
+    GeneralData.clear();
+    for (int s = 0; s < source.Count(); ++s)
+        GeneralData.push_back(ReadRecord(source, s, toRGB));
     MergeCommonSections(GeneralData, common, toRGB);
     for (size_t i = 0; i < GeneralData.size(); ++i) {
         TsGeneralData& g = GeneralData[i];

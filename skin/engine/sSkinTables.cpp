@@ -16,17 +16,6 @@ const std::array<const char*, 4> TsCommonIndexes::ScrollBarSections = {"SCROLLBA
 
 namespace {
 
-// The rectangle cut to a bitmap of the size (an inverted one becomes empty at its left/top).
-TRect ClipTo(const TRect& r, int width, int height)
-{
-    TRect c;
-    c.Left = std::clamp(r.Left, 0, width);
-    c.Top = std::clamp(r.Top, 0, height);
-    c.Right = std::clamp(r.Right, c.Left, width);
-    c.Bottom = std::clamp(r.Bottom, c.Top, height);
-    return c;
-}
-
 bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
 
 // Every key of every section with its value, in text order.
@@ -55,7 +44,7 @@ void TsSkinTables::ClearSkinTables()
     GeneralData.clear();
 }
 
-void TsSkinTables::LoadAllMasks(const TMemIniFile& ini, TsSkinImages& images)
+void TsSkinTables::LoadAllMasks(const TMemIniFile& ini, TsImageSource& images)
 {
     MaskData.clear();
     MasterBitmap.reset();
@@ -74,7 +63,7 @@ void TsSkinTables::LoadAllMasks(const TMemIniFile& ini, TsSkinImages& images)
             m.Bmp = own.Bmp;
             m.R = TRect{0, 0, own.Width, own.Height};
         } else {
-            m.R = ClipTo(m.R, master.Width, master.Height);
+            m.R = ClipToBitmap(m.R, master.Width, master.Height);
         }
         if (image.DerivesWidths) DeriveBorderWidths(m);
         m.SectionName = image.UpperNames ? UpperCase(section) : section;
@@ -84,7 +73,7 @@ void TsSkinTables::LoadAllMasks(const TMemIniFile& ini, TsSkinImages& images)
     });
 }
 
-void TsSkinTables::LoadAllPatterns(const TMemIniFile& ini, TsSkinImages& images)
+void TsSkinTables::LoadAllPatterns(const TMemIniFile& ini, TsImageSource& images)
 {
     PatternData.clear();
     ForEachValue(ini, [&](const std::string& section, const std::string& key, const std::string& value) {

@@ -1,7 +1,7 @@
 // The three tables of a loaded skin (sections, masks, patterns), the master bitmap, the skin
 // data of GLOBALINFO and the fixed indexes, with the lookups the skin engine paints by and the
 // loaders that fill them from a skin text. TsSkinManager (sSkinManager.h) is built on this
-// class; the loaders get their images through a TsSkinImages (a skin folder or a packed
+// class; the loaders get their images through a TsImageSource (a skin folder or a packed
 // container, sSkinFiles.h), so that everything here is platform-free.
 //
 // Loading, in this order (what TsSkinManager::LoadSkinTables does):
@@ -10,6 +10,9 @@
 //   LoadAllGeneralData(ini, common, toRGB);   GLOBALINFO into SkinData, one record per
 //                                     section, CommonSections merged, border and corner indexes
 //   UpdateCommonIndexes();            the fixed indexes
+// A skin stored as collections (sStoredSkins.h) has no skin text: its images and patterns are
+// copied record by record, and its sections are read by LoadSections from the section items
+// (a TsSectionSource) by the same rules as the sections of a text.
 // Sections and keys are taken in the order of the text. A value whose number is malformed is
 // skipped (images) or takes its default (section keys, GLOBALINFO keys, gradients), so one bad
 // number never stops a skin.
@@ -48,9 +51,9 @@ struct TsLoadedImage {
 };
 
 // Where a skin's images come from. Names are the values as the skin text writes them.
-class TsSkinImages {
+class TsImageSource {
 public:
-    virtual ~TsSkinImages() = default;
+    virtual ~TsImageSource() = default;
     // The master bitmap, made 24-bit: a bitmap that may be empty (width 0) when missing.
     virtual TsLoadedImage LoadMasterBitmap(const std::string& name) = 0;
     // An own ".BMP" image, made 24-bit when asked (not for textures).
@@ -60,6 +63,31 @@ public:
     // A JPEG pattern, decoded to 24 bits.
     virtual TsLoadedImage LoadJpeg(const std::string& name) = 0;
 };
+
+// The sections a section loader reads: those of a skin text, or the section items of a skin
+// stored as collections. Names compare without regard to case here (as in a skin text).
+class TsSectionSource {
+public:
+    virtual ~TsSectionSource() = default;
+    virtual int Count() const = 0;
+    // The section's name as written; 0 <= section < Count.
+    virtual std::string Name(int section) const = 0;
+    // The first section of that name, without regard to case; -1 when none.
+    virtual int Find(const std::string& name) const = 0;
+    // A key's number: -1 when the section does not give the key or it is no 32-bit number.
+    virtual int Integer(int section, const char* key) const = 0;
+    // A key's text: "?" when the section does not give the key.
+    virtual std::string Text(int section, const char* key) const = 0;
+};
+
+// A key of the section records (the skin text's key, "COLOR") with the name of the record field
+// it fills as a property of a stored section ("Color", "FontColor.Left"), in reading order.
+struct TsSectionKey {
+    const char* Key;
+    const char* Property;
+    enum TKind { Number, Boolean, Text } Kind; // Boolean keys are the texts "TRUE" and "FALSE"
+};
+std::vector<TsSectionKey> SectionKeys();
 
 // Resolves system colours to RGB (the class library's ColorToRGB); identity when none.
 using TsColorToRGB = TColor (*)(TColor);
@@ -115,9 +143,13 @@ public:
 
     // Loaders (see above). ini is the skin text; common the CommonSections lines (blanks
     // already removed); toRGB resolves COLOR, HGCOL and GCOL.
-    void LoadAllMasks(const TMemIniFile& ini, TsSkinImages& images);
-    void LoadAllPatterns(const TMemIniFile& ini, TsSkinImages& images);
+    void LoadAllMasks(const TMemIniFile& ini, TsImageSource& images);
+    void LoadAllPatterns(const TMemIniFile& ini, TsImageSource& images);
     void LoadAllGeneralData(const TMemIniFile& ini, const TStrings& common, TsColorToRGB toRGB);
+    // The section records alone (GLOBALINFO's values stay as they are): one record per section
+    // of the source, keys inherited along PARENTCLASS, CommonSections merged, border and
+    // corner indexes (the image table must be loaded first).
+    void LoadSections(const TsSectionSource& source, const TStrings& common, TsColorToRGB toRGB);
     void UpdateCommonIndexes();
     // Frees the own bitmaps, the master bitmap and the patterns and empties the three tables
     // (the fixed indexes stay until UpdateCommonIndexes).

@@ -62,6 +62,7 @@ void TvxSkinConvertor::Extract()
     if (count < 0 || count > (in.Size() - in.Position()) / MinEntrySize)
         throw EvxDamagedContainer("Damaged skin container: entry count " + std::to_string(count));
     ImageCount = count - 1;
+    int64_t total = 0;
     for (int32_t entry = 0; entry < count; ++entry) {
         const int32_t nameLength = ReadInt32(in);
         if (nameLength < 0 || nameLength > MaxNameLength || nameLength > in.Size() - in.Position())
@@ -71,6 +72,10 @@ void TvxSkinConvertor::Extract()
         const int32_t size = ReadInt32(in);
         if (size < 0 || size > MaxUnpackedSize)
             throw EvxDamagedContainer("Damaged skin container: size " + std::to_string(size) + " of " + name);
+        total += size; // never more than MaxTotalSize + MaxUnpackedSize
+        if (total > MaxTotalSize)
+            throw EvxDamagedContainer("Damaged skin container: more than " + std::to_string(MaxTotalSize >> 20) +
+                                      " MiB unpacked at " + name);
 
         TvxInflateStream z(in);
         auto data = std::make_unique<TMemoryStream>();

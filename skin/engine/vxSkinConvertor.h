@@ -9,8 +9,9 @@
 //
 // Damaged input is refused with an exception, never read past: a negative count, a name
 // length below 0 or above 255 or beyond the data left, an unpacked size below 0 or above
-// 64 MiB, a zlib stream that is broken, ends before its size or holds more, and a container
-// without the options entry (EvxDamagedContainer / EvxDecompressionError / the stream's
+// 64 MiB, entries whose unpacked sizes add up to more than 256 MiB (refused at the entry that
+// passes the sum, before it is unpacked; sSkinLimits.h says why), a zlib stream that is
+// broken, ends before its size or holds more, and a container without the options entry (EvxDamagedContainer / EvxDecompressionError / the stream's
 // EStreamError for a header cut short). What was unpacked before the error stays in the
 // convertor until it is cleared or freed.
 #pragma once
@@ -23,6 +24,7 @@
 #include "gui/base/Classes.h"
 #include "gui/base/Exceptions.h"
 #include "gui/base/StreamBase.h"
+#include "skin/engine/sSkinLimits.h"
 
 // Data that does not start with "VTzf": "Loaded data is not packed Velotex file".
 class EvxNotPacked : public Exception {
@@ -45,7 +47,8 @@ struct TvxImageItem {
 class TvxSkinConvertor : public TObject {
     GUI_CLASS(TvxSkinConvertor, TObject)
     static constexpr int MaxNameLength = 255;
-    static constexpr int64_t MaxUnpackedSize = 64 * 1024 * 1024;
+    static constexpr int64_t MaxUnpackedSize = SkinLimits::MaxEntryBytes;
+    static constexpr int64_t MaxTotalSize = SkinLimits::MaxContainerBytes;
 
     TvxSkinConvertor() = default;
     ~TvxSkinConvertor() override { Clear(); }

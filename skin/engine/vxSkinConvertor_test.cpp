@@ -165,6 +165,27 @@ TEST(SkinContainer, CountsNamesAndSizesThatCannotBeRightAreRefused)
     EXPECT_THROW(Extracted(cases[10].bytes), EvxDamagedContainer);
 }
 
+TEST(SkinContainer, EntriesOfMoreThan256MiBInAllAreRefusedBeforeThePassingOneIsUnpacked)
+{
+    // The options and four entries of 64 MiB zeros (64 KiB of zlib data each, built here): the
+    // fourth passes the sum.
+    const std::string zeros = vtz::Compress(std::string(TvxSkinConvertor::MaxUnpackedSize, '\0'), 9);
+    std::string bytes = "VTzf" + vtz::Int32(5) + vtz::Int32(11) + "Options.dat" + vtz::Int32(1) + vtz::Compress("x", 9);
+    for (int i = 1; i <= 4; ++i)
+        bytes +=
+            vtz::Int32(9) + "Zero" + std::to_string(i) + ".bmp" + vtz::Int32(TvxSkinConvertor::MaxUnpackedSize) + zeros;
+    TvxSkinConvertor c;
+    c.SetPackedData(StreamOf(bytes));
+    try {
+        c.Extract();
+        ADD_FAILURE() << "unpacked whole";
+    } catch (const EvxDamagedContainer& e) {
+        EXPECT_STREQ(e.what(), "Damaged skin container: more than 256 MiB unpacked at Zero4.bmp");
+    }
+    ASSERT_EQ(c.Files.size(), 3u);
+    EXPECT_EQ(c.Files[2].Data->Size(), TvxSkinConvertor::MaxUnpackedSize);
+}
+
 TEST(SkinContainer, EveryCutAndEveryFlippedByteIsHandled)
 {
     const std::string good =

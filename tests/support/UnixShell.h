@@ -7,6 +7,7 @@
 //
 //   TUnixFolderFault fault;
 //   if (!fault.Tmpfs(tillora.Path("Journal"), 64 * 1024)) GTEST_SKIP() << fault.Failure();
+//   FillDisk(tillora.Path("Journal\\filler.bin"));   // no room left on the small disk
 //   ...                                      // the folder is put back when `fault` goes
 #pragma once
 
@@ -100,6 +101,18 @@ inline int Run(const std::string& script, DWORD ms = 30000)
 }
 
 } // namespace UnixShell
+
+// Writes the file until its disk has no room left (a full tmpfs then takes no new page).
+inline void FillDisk(const std::string& file)
+{
+    HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    const std::string block(4096, 'x');
+    DWORD written = 0;
+    while (WriteFile(h, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written > 0) {
+    }
+    CloseHandle(h);
+}
 
 // A folder of the Windows side made read-only, or given a small tmpfs in place of its contents,
 // from the Linux side; put back (a mount taken away lazily, so open files do not keep it) when

@@ -199,12 +199,11 @@ TEST_F(SkinLink, TheMouseMakesAControlTheManagersHotControl)
     edit->SkinData().SetSkinSection("EDIT");
     std::vector<WORD> seenByEdit, seenByOther;
     auto record = [](std::vector<WORD>& seen, TControl* c) {
-        TWndMethod old = c->WindowProc;
-        c->WindowProc = [&seen, old](TMessage& m) {
+        c->HookWindowProc([&seen](TMessage& m, const TWndMethod& inherited) {
             if (m.Msg == SM_VELOCONCMD && (HIWORD(m.WParam) == cmdMouseEnter || HIWORD(m.WParam) == cmdMouseLeave))
                 seen.push_back(HIWORD(m.WParam));
-            old(m);
-        };
+            inherited(m);
+        });
     };
     record(seenByEdit, edit);
     record(seenByOther, panel);

@@ -142,7 +142,7 @@ TEST_F(SkinnedControls, AFormDescriptionMakesEveryClassByName)
     EXPECT_EQ(WindowText(form->USS1->Handle()), "1900");
     EXPECT_EQ(form->USS1->Parent(), form->ContainerPanel);
     EXPECT_EQ(GetParent(form->USS1->Handle()), form->ContainerPanel->Handle());
-    EXPECT_EQ(WindowText(form->InitLabel->Handle()), "Initialisierung");
+    EXPECT_EQ(QueryControl(form->Handle(), "InitLabel").caption, "Initialisierung"); // a label has no window
     EXPECT_FALSE(IsWindowEnabled(form->GlyphButton->Handle()));
 
     // The labels: UseSkinColor on unless stored off; the edit label as a plain label's settings.
@@ -154,7 +154,6 @@ TEST_F(SkinnedControls, AFormDescriptionMakesEveryClassByName)
     EXPECT_FALSE(form->EditLabel->AutoSize());
     EXPECT_EQ(form->EditLabel->Width(), 80);
     EXPECT_EQ(form->EditLabel->BoundLabel(), nullptr);
-    EXPECT_EQ(GetWindowLongA(form->EditLabel->Handle(), GWL_STYLE) & SS_TYPEMASK, SS_RIGHT);
 
     PostMessageA(form->KassButton->Handle(), BM_CLICK, 0, 0);
     Application->ProcessMessages();
@@ -199,17 +198,22 @@ TEST_F(SkinnedControls, GaugeLimitsProgressAndReportsEveryChangedValue)
         bar->SetProgress(p);
     EXPECT_EQ(form->gaugeChanges, (std::vector<int>{20, 40, 100, 0}));
 
-    // Repainted only when the whole percentage changes; OnChange runs for every new value.
+    // Repainted (on its parent: it has no window) only when the whole percentage changes;
+    // OnChange runs for every new value.
+    const HWND parent = bar->Parent()->Handle();
     bar->SetMaxValue(300);
     bar->SetProgress(1);
-    EXPECT_EQ(WindowText(bar->Handle()), "0%");
+    EXPECT_EQ(bar->Caption(), "0%");
     UpdateWindow(form->Handle());
-    ValidateRect(bar->Handle(), nullptr);
+    ValidateRect(parent, nullptr);
     bar->SetProgress(2);
-    EXPECT_FALSE(GetUpdateRect(bar->Handle(), nullptr, FALSE));
+    EXPECT_FALSE(GetUpdateRect(parent, nullptr, FALSE));
     bar->SetProgress(3);
-    EXPECT_TRUE(GetUpdateRect(bar->Handle(), nullptr, FALSE));
-    EXPECT_EQ(WindowText(bar->Handle()), "1%");
+    RECT dirty{};
+    EXPECT_TRUE(GetUpdateRect(parent, &dirty, FALSE));
+    const RECT bounds = bar->BoundsRect();
+    EXPECT_TRUE(EqualRect(&dirty, &bounds));
+    EXPECT_EQ(bar->Caption(), "1%");
     EXPECT_EQ(form->gaugeChanges, (std::vector<int>{20, 40, 100, 0, 1, 2, 3}));
 
     // MaxValue below MinValue is refused; a lower MaxValue pulls Progress down without OnChange.
@@ -283,15 +287,14 @@ TEST_F(SkinnedControls, SetItemIndexRepaintsTheEntryThatWasCurrentAtOnce)
     list->SetItemIndex(0);
     UpdateWindow(form->Handle());
     std::vector<RECT> painted; // the update rectangle of each WM_PAINT
-    TWndMethod old = list->WindowProc;
-    list->WindowProc = [&](TMessage& m) {
+    const int hook = list->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
         if (m.Msg == WM_PAINT) {
             RECT r{};
             GetUpdateRect(list->Handle(), &r, FALSE);
             painted.push_back(r);
         }
-        old(m);
-    };
+        inherited(m);
+    });
     list->SetItemIndex(2);
     EXPECT_EQ(list->GetItemIndex(), 2);
     const RECT first = list->ItemRect(0);
@@ -302,7 +305,7 @@ TEST_F(SkinnedControls, SetItemIndexRepaintsTheEntryThatWasCurrentAtOnce)
     const RECT third = list->ItemRect(2);
     ASSERT_EQ(painted.size(), 2u);
     EXPECT_TRUE(EqualRect(&painted[1], &third));
-    list->WindowProc = old;
+    list->UnhookWindowProc(hook);
 }
 
 TEST_F(SkinnedControls, ItemAtPosInsideAndOutsideTheClientArea)
@@ -360,7 +363,7 @@ TEST_F(SkinnedControls, LabelSettingsByName)
     TsEditLabel* edit = form->EditLabel;
     EXPECT_EQ(GetIntProp(edit, "Alignment"), taRightJustify);
     SetIntProp(edit, "Alignment", taCenter);
-    EXPECT_EQ(GetWindowLongA(edit->Handle(), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+    EXPECT_EQ(edit->Alignment(), taCenter);
     EXPECT_EQ(GetIntProp(edit, "WordWrap"), 1);
     EXPECT_EQ(GetIntProp(edit, "AutoSize"), 0);
     EXPECT_FALSE(HasProperty(form->InitLabel, "UseSkinColor"));

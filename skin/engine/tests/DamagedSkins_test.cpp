@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "gui/base/Exceptions.h"
-#include "skin/engine/tools/VtzWriter.h"
-#include "tests/support/BmpBytes.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/engine/tests/PNGFiles.h"
+#include "skin/engine/tests/SkinFolders.h"
 #include "skin/engine/tests/TestSkins.h"
+#include "skin/engine/tools/VtzWriter.h"
 #include "skin/engine/vxSkinConvertor.h"
+#include "tests/support/BmpBytes.h"
 
 using namespace skintest;
 
@@ -131,4 +133,75 @@ TEST(DamagedSkin, ContainerEntriesMissingOrNamedOtherwiseAddNoRecord)
     EXPECT_EQ(m.MaskData[1].Bmp->Width(), 9);
     EXPECT_EQ(m.MaskData[1].Bmp->Canvas().Pixel(8, 3), 0x302010u);
     EXPECT_TRUE(m.PatternData.empty());
+}
+
+// A master bitmap of run-length moves whose sum passes 2^31, in a packed skin chosen by name:
+// no master bitmap, the rest of the skin loads.
+TEST(DamagedSkin, AMasterBitmapMovingOutOfItselfIsNoPictureAndTheSkinLoads)
+{
+    const std::string small = BmpBytes(9, 4, 24, false, std::vector<uint32_t>(36, 0x102030));
+    TSkinFolders dir;
+    dir.File("Moves.vtz", vtz::Pack({{"Options.dat", "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n"
+                                                     "[BUTTON]\nBORDERSMASK=!SMALL.BMP!1!0!0\n"},
+                                     {"Master.bmp", MovesPastTheWidthBmp()},
+                                     {"Small.bmp", small}}));
+    TsSkinManager m(nullptr);
+    m.SetSkinDirectory(dir.Path());
+    m.SetSkinName("Moves");
+    EXPECT_EQ(m.SkinName(), "Moves");
+    EXPECT_TRUE(m.Packed());
+    ASSERT_TRUE(m.MasterBitmap);
+    EXPECT_TRUE(m.MasterBitmap->Empty());
+    ASSERT_EQ(m.MaskData.size(), 1u);
+    ASSERT_TRUE(m.MaskData[0].Bmp);
+    EXPECT_EQ(m.MaskData[0].Bmp->Width(), 9);
+}
+
+// Blank pictures of 4096 x 4000 pixels (62.5 MiB each as counted; run-length coded or deflated
+// zeros, little data): the master bitmap and one more fit the 128 MiB of one skin, a third (a
+// PNG) is refused before it is decoded, a small one after it still fits.
+TEST(DamagedSkin, PicturesPastTheCapOfOneSkinAddNoRecord)
+{
+    const std::string blank = CodedBmp(4096, 4000, 8, 1, {0}, std::string("\x00\x01", 2), 2);
+    const std::string png = TPNGFile::Simple(4096, 4000, 8, 6, std::string(4000 * (1 + 4096 * 4), '\0'));
+    TMemoryStream packed;
+    packed.WriteString(vtz::Pack({{"Options.dat", "[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[BUTTON]\n"
+                                                  "SECOND=!SECOND.BMP!1!0!0\nTHIRD=!THIRD.PNG!1!0!0\n"
+                                                  "SMALL=!SMALL.BMP!1!0!0\n"},
+                                  {"Master.bmp", blank},
+                                  {"Second.bmp", blank},
+                                  {"Third.png", png},
+                                  {"Small.bmp", BmpBytes(9, 4, 24, false, std::vector<uint32_t>(36, 0x102030))}}));
+    TsSkinManager m(nullptr);
+    m.LoadSkinFromData(packed);
+    ASSERT_TRUE(m.MasterBitmap);
+    EXPECT_EQ(m.MasterBitmap->Width(), 4096);
+    ASSERT_EQ(m.MaskData.size(), 2u);
+    EXPECT_EQ(m.MaskData[0].PropertyName, "SECOND");
+    EXPECT_EQ(m.MaskData[0].Bmp->Height(), 4000);
+    EXPECT_EQ(m.MaskData[1].PropertyName, "SMALL");
+    EXPECT_EQ(m.GetMaskIndex(m.GetSkinIndex("BUTTON"), "BUTTON", "THIRD"), -1);
+}
+
+// A picture file of a skin folder larger than a container's entry may be (a 24-bit 4096 x 5462
+// bitmap, 64 MiB and more; written sparse) is not read: no record, the rest loads.
+TEST(DamagedSkin, AFolderPictureLargerThanAContainerEntryAddsNoRecord)
+{
+    TSkinFolders dir;
+    dir.Folder("Big");
+    dir.File("Big\\Options.dat", "[BUTTON]\nBIG=!BIG.BMP!1!0!0\nSMALL=!SMALL.BMP!1!0!0\n");
+    dir.File("Big\\Small.bmp", BmpBytes(9, 4, 24, false, std::vector<uint32_t>(36, 0x102030)));
+    const std::string header = testbmp::Headers(4096, 5462, 24, 0, {}, 4096 * 3 * 5462, 4096 * 3 * 5462);
+    dir.File("Big\\Big.bmp", header);
+    {
+        TFileHandle f(
+            CreateFileA((dir.Path() + "\\Big\\Big.bmp").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(header.size()) + 4096 * 3 * 5462;
+        ASSERT_TRUE(SetFilePointerEx(f.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(f.get()));
+    }
+    TsSkinManager m(nullptr);
+    ASSERT_TRUE(m.LoadSkinFromFolder(dir.Path() + "\\Big"));
+    ASSERT_EQ(m.MaskData.size(), 1u);
+    EXPECT_EQ(m.MaskData[0].PropertyName, "SMALL");
 }

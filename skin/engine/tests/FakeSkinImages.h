@@ -20,7 +20,7 @@ inline std::shared_ptr<TBitmap> StandInBitmap()
     return std::shared_ptr<TBitmap>(reinterpret_cast<TBitmap*>(&place), [](TBitmap*) {});
 }
 
-class TFakeSkinImages : public TsSkinImages {
+class TFakeSkinImages : public TsImageSource {
 public:
     int MasterWidth = 256, MasterHeight = 160;
     std::map<std::string, std::pair<int, int>> Files; // name as asked -> width, height

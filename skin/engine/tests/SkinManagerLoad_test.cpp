@@ -214,6 +214,29 @@ TEST(SkinManagerLoad, HueTurnsTheSkinButKeepsTheTitleIconsBIKEEPHUESays)
     EXPECT_EQ(MasterPixel(m, 8, 8), red);
 }
 
+TEST(SkinManagerLoad, HueAndSaturationLeaveTheTransparentKeyAndGreys)
+{
+    TSkinFolders dir(TempPath("skinkey"));
+    dir.Folder("Key");
+    TBitmap master(48, 16);
+    master.SetPixelFormat(pf24bit);
+    const TColor colours[] = {0xFF00FF, 0x808080, 0x2040C0};
+    for (int i = 0; i < 3; ++i) {
+        master.Canvas().Brush().SetColor(colours[i]);
+        master.Canvas().FillRect(RECT{16 * i, 0, 16 * i + 16, 16});
+    }
+    master.SaveToFile(dir.Path() + "\\Key\\Master.bmp");
+    dir.File("Key\\Options.dat", "[GLOBALINFO]\r\nMASTERBITMAP=Master.bmp\r\n[BUTTON]\r\nCOLOR=255\r\n");
+    TsSkinManager m(nullptr);
+    m.SetSkinDirectory(dir.Path());
+    m.SetHueOffset(90);
+    m.SetSaturation(-30);
+    m.SetSkinName("Key");
+    EXPECT_EQ(MasterPixel(m, 8, 8), 0xFF00FF);
+    EXPECT_EQ(MasterPixel(m, 24, 8), 0x808080);
+    EXPECT_EQ(MasterPixel(m, 40, 8), ChangeSaturation(ChangeHue(0x2040C0, 90), 30));
+}
+
 TEST(SkinManagerLoad, TheVersionBannerShowsOnceForAnyCaseOfVxver)
 {
     {
