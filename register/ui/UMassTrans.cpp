@@ -146,14 +146,17 @@ void TMassTransForm::HandleMessages()
         maStoppClick(this);
         return;
     }
-    // The windows show the run ten times a second: every 100 ms the messages waiting (the
-    // painting of what the receipts changed, a click on "Stopp") are handled, all of them. One
+    // Every 100 ms the messages waiting (a click on "Stopp", what the receipts posted) are
+    // handled, all of them; the windows paint what the receipts changed twice a second. One
     // message after every item painted every window for every item, which cost far more than
-    // booking it.
+    // booking it, and under Wine a memo or list with a themed scroll bar takes 10 to 20 ms to
+    // paint its frame, so painting at every handling still cost more than the receipts.
     const ULONGLONG now = GetTickCount64();
     if (now - lastMessages_ < MessageInterval) return;
-    Application->ProcessMessages();
+    const bool paint = now - lastPaint_ >= PaintInterval;
+    Application->ProcessMessages(paint);
     lastMessages_ = GetTickCount64();
+    if (paint) lastPaint_ = lastMessages_;
     if (Application->Terminated()) maStoppClick(this);
 }
 
