@@ -107,7 +107,8 @@ TQuietChange::~TQuietChange()
 {
     if (!hidden_) return;
     SetWindowLongPtrA(window_, GWL_STYLE, GetWindowLongPtrA(window_, GWL_STYLE) | WS_VISIBLE);
-    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+    // Its children too: one shown meanwhile was not painted, its parent being invisible.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner), lines_(*this)
