@@ -42,6 +42,13 @@ LRESULT CALLBACK AdapterWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
     return next ? CallWindowProcA(next, wnd, msg, wParam, lParam) : DefWindowProcA(wnd, msg, wParam, lParam);
 }
 
+BOOL CALLBACK SendToChild(HWND child, LPARAM p)
+{
+    const TMessage& msg = *reinterpret_cast<const TMessage*>(p);
+    SendMessageA(child, msg.Msg, msg.WParam, msg.LParam);
+    return TRUE;
+}
+
 void LeaveHookedList(TvxMainWnd* adapter)
 {
     auto& list = HookedWindowList();
@@ -70,7 +77,7 @@ TvxMainWnd::TvxMainWnd(HWND handle, TsCommonData* skinData, TsSkinManager* manag
     }
 }
 
-void TvxMainWnd::Start(const std::string& section, bool /*repaint*/)
+void TvxMainWnd::Start(const std::string& section, bool repaint)
 {
     if (!SameText(section, DialogSection)) CallSetWindowTheme(CtrlHandle, L" ", L" ");
     if (SkinData->SkinSection().empty()) SkinData->SetSkinSection(section);
@@ -79,7 +86,7 @@ void TvxMainWnd::Start(const std::string& section, bool /*repaint*/)
     AfterCreation();
     SkinParamsSet = false;
     ReadCaption();
-    Hook();
+    Attach(repaint);
     if (TControl* owner = OwnerControl()) owner->SetControlStyle(owner->ControlStyle() | csOpaque);
 }
 
@@ -356,12 +363,5 @@ void PassSkinMessage(TControl* ownerControl, HWND handle, TMessage& m)
         return;
     }
     if (!handle) return;
-    EnumChildWindows(
-        handle,
-        [](HWND child, LPARAM p) -> BOOL {
-            const TMessage& msg = *reinterpret_cast<TMessage*>(p);
-            SendMessageA(child, msg.Msg, msg.WParam, msg.LParam);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&m));
+    EnumChildWindows(handle, &SendToChild, reinterpret_cast<LPARAM>(&m));
 }

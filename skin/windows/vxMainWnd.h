@@ -86,8 +86,10 @@ class TvxMainWnd : public TObject {
 
 protected:
     TvxMainWnd(HWND handle, TsCommonData* skinData, TsSkinManager* manager);
-    // The rest of the creation: theme, section, AfterCreation, caption, hook.
+    // The rest of the creation: theme, section, AfterCreation, caption, Attach.
     virtual void Start(const std::string& section, bool repaint);
+    // Hooks the window (the scroll family sets up its bars around the hook).
+    virtual void Attach(bool /*repaint*/) { Hook(); }
     // What every destructor does first while the object is still whole: restores the theme,
     // undoes the hook and calls BeforeRemove, unless Destroyed.
     void Shutdown();
