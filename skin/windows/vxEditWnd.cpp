@@ -16,21 +16,10 @@ constexpr UINT CM_MOUSELEAVE_MSG = 0xB014;
 constexpr UINT CN_KEYDOWN_MSG = 0xBD00;
 constexpr UINT CN_KEYUP_MSG = 0xBD01;
 constexpr UINT SwallowedMessage = 0x2100;
-constexpr WORD cmdGetApplicationObject = 60;
 
 bool Visible(HWND wnd) { return IsWindowVisible(wnd) != FALSE; }
 
 bool SkinnedLink(const TvxMainWnd* a) { return a->SkinData && a->SkinData->Skinned(); }
-
-TsSkinManager* ManagerOf(const TvxMainWnd* a)
-{
-    return a->SkinManager ? a->SkinManager : a->SkinData ? a->SkinData->GetSkinManager() : nullptr;
-}
-
-bool OwnManager(const TvxMainWnd* a, LPARAM lParam)
-{
-    return lParam != 0 && lParam == reinterpret_cast<LPARAM>(ManagerOf(a));
-}
 
 } // namespace
 
@@ -44,7 +33,7 @@ void TvxBaseWnd::WndProc(TMessage& m)
     }
     if (m.Msg == SM_VELOCONCMD && AcceptSkinCommand(m)) {
         const WORD command = HIWORD(m.WParam);
-        if (command == cmdRefresh && OwnManager(this, m.LParam)) {
+        if (command == cmdRefresh && FromManager(m.LParam)) {
             TvxScrollWnd::WndProc(m);
             if (Visible(CtrlHandle)) SendMessageA(CtrlHandle, WM_NCPAINT, 0, 0);
             return;
@@ -128,7 +117,7 @@ void TvxEditWnd::SetNeedsRepaint()
 {
     InCalcSize = true;
     TvxBaseWnd::SetNeedsRepaint();
-    TsSkinManager* manager = ManagerOf(this);
+    TsSkinManager* manager = Manager();
     const bool validSection =
         manager && SkinData->SkinIndex >= 0 && SkinData->SkinIndex < static_cast<int>(manager->GeneralData.size());
     if (TControl* owner = OwnerControl()) {
@@ -202,16 +191,14 @@ void TvxEditWnd::WndProc(TMessage& m)
         }
         switch (HIWORD(m.WParam)) {
         case cmdIsSkinned:
-            m.Result = 1;
-            return;
-        case cmdGetApplicationObject:
-            m.Result = reinterpret_cast<LRESULT>(Application);
+        case cmdGetApplication:
+            AnswerQuery(m);
             return;
         case cmdGetSkinIndex:
             *reinterpret_cast<int*>(m.LParam) = SkinData->SkinIndex;
             return;
         case cmdRefresh:
-            if (!OwnManager(this, m.LParam)) break;
+            if (!FromManager(m.LParam)) break;
             TvxBaseWnd::WndProc(m);
             SetNeedsRepaint();
             return;

@@ -19,7 +19,6 @@ namespace {
 constexpr const char* PassOnProperty = "VXSBSCPREV";
 // Command 35: the window is told that its disabled look is about to be painted.
 constexpr WORD cmdBeforeDisabledLook = 35;
-constexpr WORD cmdGetApplication = 60;
 
 WNDPROC PassOnProc(HWND wnd)
 {
@@ -174,11 +173,23 @@ void TvxMainWnd::ReadCaption()
     Caption = text;
 }
 
+TsSkinManager* TvxMainWnd::Manager() const
+{
+    if (!SkinData) return nullptr;
+    return SkinManager ? SkinManager : SkinData->GetSkinManager();
+}
+
 bool TvxMainWnd::ManagerActive() const
 {
-    if (!SkinData) return false;
-    TsSkinManager* manager = SkinManager ? SkinManager : SkinData->GetSkinManager();
+    TsSkinManager* manager = Manager();
     return manager && manager->Active();
+}
+
+void TvxMainWnd::TakeNewSkin(const TMessage& m)
+{
+    SkinData->UpdateIndexes();
+    TMessage down{m.Msg, m.WParam, m.LParam, 0};
+    PassSkinMessage(OwnerControl(), CtrlHandle, down);
 }
 
 void TvxMainWnd::WndProc(TMessage& m)
@@ -225,15 +236,12 @@ void TvxMainWnd::HandleSkinCommand(TMessage& m)
         m.Result = 0;
         return;
     }
-    TsSkinManager* manager = SkinManager ? SkinManager : SkinData->GetSkinManager();
-    const bool ownManager = m.LParam == reinterpret_cast<LPARAM>(manager);
+    const bool ownManager = FromManager(m.LParam);
     switch (HIWORD(m.WParam)) {
     case cmdSkinChanged:
         if (ownManager) {
-            SkinData->UpdateIndexes();
+            TakeNewSkin(m);
             SkinData->BGChanged = true;
-            TMessage down{m.Msg, m.WParam, m.LParam, 0};
-            PassSkinMessage(OwnerControl(), CtrlHandle, down);
         }
         break;
     case cmdRemoveSkin:
@@ -252,9 +260,6 @@ void TvxMainWnd::HandleSkinCommand(TMessage& m)
         if (!SkinData->Updating)
             RedrawWindow(CtrlHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
         return;
-    case cmdIsSkinned:
-        m.Result = 1;
-        return;
     case cmdGetBGChanged:
         m.Result = SkinData->Updating ? 1 : 0;
         return;
@@ -262,23 +267,35 @@ void TvxMainWnd::HandleSkinCommand(TMessage& m)
         if (!OwnerControl()) break;
         ::HandleSkinCommand(m, *SkinData);
         return;
-    case cmdGetBGColor:
-        CallPrevWndProc(m);
-        if (m.Result == 0) m.Result = static_cast<LRESULT>(GetControlColor(SkinData, 0, CtrlHandle));
-        return;
     case cmdRefreshCache:
         ::RefreshCache(SkinData, CtrlHandle, false);
         break;
     case cmdGetBGInfo:
         GetBGInfo(SkinData, *reinterpret_cast<TsBackgroundInfo*>(m.LParam), 0, CtrlHandle);
         return;
-    case cmdGetApplication:
-        m.Result = reinterpret_cast<LRESULT>(Application);
-        return;
     default:
+        if (AnswerQuery(m)) return;
         break;
     }
     CallPrevWndProc(m);
+}
+
+bool TvxMainWnd::AnswerQuery(TMessage& m)
+{
+    switch (HIWORD(m.WParam)) {
+    case cmdIsSkinned:
+        m.Result = 1;
+        return true;
+    case cmdGetBGColor:
+        CallPrevWndProc(m);
+        if (m.Result == 0) m.Result = static_cast<LRESULT>(GetControlColor(SkinData, 0, CtrlHandle));
+        return true;
+    case cmdGetApplication:
+        m.Result = reinterpret_cast<LRESULT>(Application);
+        return true;
+    default:
+        return false;
+    }
 }
 
 TvxMainWnd* GetAdapterOfWindow(HWND handle)

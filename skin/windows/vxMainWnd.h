@@ -33,6 +33,9 @@ class TsSkinManager;
 // adapter set it around the creation of adapters inside skinned dialogs.
 extern uint8_t NextDlgMode;
 
+// Skin command 60: the answer is the class library's application object.
+constexpr WORD cmdGetApplication = 60;
+
 // The section for which the visual theme stays on.
 constexpr const char* DialogSection = "DIALOG";
 // The name of the window property that holds the adapter.
@@ -77,6 +80,10 @@ class TvxMainWnd : public TObject {
     bool Unhook();
     // The window is hooked (subclass or WindowProc chain) and carries the property.
     void Hook();
+    // The adapter's manager, else its link's (the default one); none without a link.
+    TsSkinManager* Manager() const;
+    // lParam of a skin command names this adapter's manager.
+    bool FromManager(LPARAM lParam) const { return lParam != 0 && lParam == reinterpret_cast<LPARAM>(Manager()); }
     // The owner control of the skin link, or none.
     TControl* OwnerControl() const { return SkinData ? SkinData->FOwnerControl : nullptr; }
 
@@ -94,6 +101,12 @@ protected:
     // undoes the hook and calls BeforeRemove, unless Destroyed.
     void Shutdown();
     void ReadCaption();
+    // The questions every adapter answers alike: 7 (skinned: 1), 21 (the replaced procedure's
+    // colour, else the link's control colour) and 60 (the application object). False for others.
+    bool AnswerQuery(TMessage& m);
+    // Command 1 for this manager: the link's indexes updated, the command passed down to the
+    // children (PassSkinMessage).
+    void TakeNewSkin(const TMessage& m);
     bool ManagerActive() const;
     void HandleSkinCommand(TMessage& m);
 };

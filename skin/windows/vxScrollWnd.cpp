@@ -33,7 +33,6 @@ constexpr UINT SC_DRAGMOVE_BAR = 0xF077;
 constexpr UINT CM_UIACTIVATE_MSG = 0xB029;
 constexpr UINT CM_FOCUSCHANGED_MSG = 0xB007;
 constexpr UINT CM_INVALIDATE_MSG = 0xB043;
-constexpr WORD cmdGetApplicationObject = 60;
 
 bool Horizontal(int kind) { return kind == SB_HORZ; }
 
@@ -65,11 +64,7 @@ RECT ToWindow(HWND wnd, RECT r)
     return r;
 }
 
-TsSkinManager* ManagerOf(const TvxScrollWnd* a)
-{
-    if (!a || !a->SkinData) return nullptr;
-    return a->SkinManager ? a->SkinManager : a->SkinData->GetSkinManager();
-}
+TsSkinManager* ManagerOf(const TvxScrollWnd* a) { return a ? a->Manager() : nullptr; }
 
 // One section part (arrow, track or thumb) into r of the bar bitmap: its background and border
 // image for the state, then one frame of its glyph image centred.
@@ -233,8 +228,7 @@ void TvxScrollWnd::WndProc(TMessage& m)
     }
     const bool skinned = SkinData && ManagerActive();
     if (!skinned) {
-        if (m.Msg == SM_VELOCONCMD && HIWORD(m.WParam) == cmdSkinChanged &&
-            m.LParam == reinterpret_cast<LPARAM>(ManagerOf(this)))
+        if (m.Msg == SM_VELOCONCMD && HIWORD(m.WParam) == cmdSkinChanged && FromManager(m.LParam))
             SkinData->UpdateIndexes();
         CallPrevWndProc(m);
         return;
@@ -296,17 +290,10 @@ void TvxScrollWnd::HandleSkinCommandOfBars(TMessage& m)
         m.Result = 0;
         return;
     }
-    const bool ownManager = m.LParam == reinterpret_cast<LPARAM>(ManagerOf(this));
+    const bool ownManager = FromManager(m.LParam);
     switch (HIWORD(m.WParam)) {
-    case cmdIsSkinned:
-        m.Result = 1;
-        return;
     case cmdSkinChanged:
-        if (ownManager) {
-            SkinData->UpdateIndexes();
-            TMessage down{m.Msg, m.WParam, m.LParam, 0};
-            PassSkinMessage(OwnerControl(), CtrlHandle, down);
-        }
+        if (ownManager) TakeNewSkin(m);
         break;
     case cmdRemoveSkin:
         if (ownManager) BeforeRemove();
@@ -327,20 +314,14 @@ void TvxScrollWnd::HandleSkinCommandOfBars(TMessage& m)
     case cmdSetBGChanged:
         SkinData->Updating = LOWORD(m.WParam) == 1;
         break;
-    case cmdGetBGColor:
-        CallPrevWndProc(m);
-        if (m.Result == 0) m.Result = static_cast<LRESULT>(GetControlColor(SkinData, 0, CtrlHandle));
-        return;
     case cmdGetBGInfo: {
         CallPrevWndProc(m);
         auto* info = reinterpret_cast<TsBackgroundInfo*>(m.LParam);
         if (info->BgType == btUnknown) GetBGInfo(SkinData, *info, 0, CtrlHandle);
         return;
     }
-    case cmdGetApplicationObject:
-        m.Result = reinterpret_cast<LRESULT>(Application);
-        return;
     default:
+        if (AnswerQuery(m)) return;
         break;
     }
     CallPrevWndProc(m);

@@ -14,6 +14,7 @@
 #include "skin/windows/vxEditWnd.h"
 #include "skin/windows/vxSBUtils.h"
 #include "tests/support/HandleCount.h"
+#include "tests/support/MessageHost.h"
 #include "tests/support/MessageSpy.h"
 
 namespace {
@@ -29,18 +30,7 @@ COLORREF TrackColor(const char* section)
     return static_cast<COLORREF>(skintest::ProbeColors("Probe", section).Color);
 }
 
-void Pump(DWORD ms)
-{
-    const DWORD end = GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    } while (static_cast<int>(end - GetTickCount()) > 0);
-}
+void Pump(DWORD ms) { MessageHost::Pump(ms); }
 
 class ScrollBars : public TProbeSkinTest {
 protected:
