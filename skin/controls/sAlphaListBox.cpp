@@ -85,8 +85,14 @@ void TsAlphaListBox::WndProc(TMessage& m)
             return;
         }
     }
-    if (m.Msg == WM_CHAR && AutoComplete && HandleAllocated() && SearchKey(static_cast<char>(m.WParam))) {
+    if (m.Msg == WM_CHAR && AutoComplete && HandleAllocated()) {
+        // The key press event sees the key first and may take it or change it.
+        char key = static_cast<char>(m.WParam);
+        if (OnKeyPress) OnKeyPress(this, key);
         m.Result = 0;
+        if (!key || SearchKey(key)) return;
+        m.WParam = static_cast<unsigned char>(key);
+        DefaultHandler(m);
         return;
     }
     TsLinkedControl::WndProc(m);

@@ -224,6 +224,26 @@ TEST_F(ScrollBars, AThumbDragTracksOnlyChangesThenEndsWithTheLastPosition)
     delete a;
 }
 
+TEST_F(ScrollBars, TheArrowUnderTheCursorIsHotUntilTheCursorLeavesTheBar)
+{
+    const HWND list = NewList();
+    TvxEditWnd* a = Adapt(list);
+    const RECT v = VBar(a);
+    const POINT arrow{(v.left + v.right) / 2, v.bottom - 8};
+    const auto glyph = skintest::ProbeImage("Probe", "SCROLLBTNBOTTOM", "GLYPHMASK");
+    auto arrowPixel = [&] { return ScreenPixel(arrow.x, arrow.y); };
+    Pump(50);
+    EXPECT_EQ(arrowPixel(), static_cast<COLORREF>(skintest::ProbePiece(glyph, 0, 4)));
+    SetCursorPos(arrow.x, arrow.y);
+    SendMessageA(list, WM_NCMOUSEMOVE, HTVSCROLL, MAKELPARAM(arrow.x, arrow.y));
+    Pump(100);
+    EXPECT_EQ(arrowPixel(), static_cast<COLORREF>(skintest::ProbePiece(glyph, 1, 4)));
+    SetCursorPos(arrow.x - 80, arrow.y);
+    Pump(100);
+    EXPECT_EQ(arrowPixel(), static_cast<COLORREF>(skintest::ProbePiece(glyph, 0, 4)));
+    delete a;
+}
+
 TEST_F(ScrollBars, ALeftScrollBarAndItsCornerMoveWithTheExtendedStyle)
 {
     const HWND list = NewList(WS_EX_LEFTSCROLLBAR);
