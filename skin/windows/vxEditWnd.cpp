@@ -1,5 +1,7 @@
 #include "skin/windows/vxEditWnd.h"
 
+#include <windowsx.h>
+
 #include "gui/Forms.h"
 #include "gui/base/SysUtils.h"
 #include "skin/engine/sGraphUtils.h"
@@ -16,6 +18,8 @@ constexpr UINT CM_MOUSELEAVE_MSG = 0xB014;
 constexpr UINT CN_KEYDOWN_MSG = 0xBD00;
 constexpr UINT CN_KEYUP_MSG = 0xBD01;
 constexpr UINT SwallowedMessage = 0x2100;
+// The list box's messages around its own mouse tracking while it is dropped down.
+constexpr UINT ListStartTracking = 0x1AE, ListEndTracking = 0x1AF;
 
 bool Visible(HWND wnd) { return IsWindowVisible(wnd) != FALSE; }
 
@@ -162,6 +166,7 @@ void TvxEditWnd::Print(TMessage& m)
     SkinData->BGChanged = true;
     if (!SkinParamsSet) SetNeedsRepaint();
     ::RefreshCache(SkinData, CtrlHandle, DlgMode);
+    if (!DlgMode) DrawFrameWithParentBackground(SkinData, CtrlHandle, BorderLeft);
     if (!dc) return;
     PaintFrame(dc);
     const int saved = SaveDC(dc);
@@ -213,6 +218,7 @@ void TvxEditWnd::WndProc(TMessage& m)
         case cmdRefreshCache:
             ReadWindowGeometry(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
             ::RefreshCache(SkinData, CtrlHandle, DlgMode);
+            DrawFrameWithParentBackground(SkinData, CtrlHandle, BorderLeft);
             return;
         default:
             break;
@@ -334,6 +340,104 @@ TvxComboListWnd* TvxComboListWnd::CreateEx(HWND handle, bool simpleStyle, bool r
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
     }
     return a;
+}
+
+bool TvxComboListWnd::KeepsCaptureAfterBar() const { return !SimpleStyle && !OwnerControl(); }
+
+void TvxComboListWnd::PrepareCache()
+{
+    ReadWindowGeometry(CtrlHandle, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
+    if (SimpleStyle) {
+        SendMessageA(CtrlHandle, SM_VELOCONCMD, MAKEWPARAM(0, cmdRefreshCache), 0);
+        return;
+    }
+    SkinData->UpdateIndexes();
+    SetNeedsRepaint();
+    SkinData->InitCacheBmp();
+    TBitmap* cache = SkinData->FCacheBmp.get();
+    cache->SetPixelFormat(pf24bit);
+    cache->SetSize(WndSize.cx, WndSize.cy);
+    const HDC dc = cache->Canvas().Handle();
+    const HBRUSH brush = CreateSolidBrush(ColorToRGB(EditColor));
+    const HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(FramePenColor));
+    const HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+    Rectangle(dc, 0, 0, WndSize.cx, WndSize.cy);
+    SelectObject(dc, oldBrush);
+    SelectObject(dc, oldPen);
+    DeleteObject(brush);
+    DeleteObject(pen);
+    SkinData->BGChanged = false;
+}
+
+void TvxComboListWnd::WndProc(TMessage& m)
+{
+    if (Destroyed || !SkinnedLink(this) || !ManagerActive()) {
+        TvxEditWnd::WndProc(m);
+        return;
+    }
+    switch (m.Msg) {
+    case WM_ERASEBKGND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        CallPrevWndProc(m);
+        return;
+    case WM_NCCALCSIZE:
+        CalcSize(m);
+        return;
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: {
+        // An open list holds the capture, so the code the message came with says nothing.
+        const int hit = HitTest(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+        m.WParam = hit < 0 ? 0 : static_cast<WPARAM>(hit);
+        m.Result = 0;
+        if (hit == HTHSCROLL || hit == HTVSCROLL) HandleMouse(m);
+        return;
+    }
+    case WM_LBUTTONUP: {
+        POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+        ClientToScreen(CtrlHandle, &p);
+        // A press on a bar ends wherever the button comes up (a thumb is mostly let go off the bar).
+        if (HitTest(p) > HTCLIENT || ScrollBarPressed()) {
+            if (!HandleMouse(m)) CallPrevWndProc(m);
+            if (SimpleStyle) ReleaseCapture();
+        } else {
+            CallPrevWndProc(m);
+            ReleaseCapture();
+        }
+        return;
+    }
+    case WM_NCPAINT:
+        if (Busy) break;
+        PrepareCache();
+        if (!DlgMode) DrawFrameWithParentBackground(SkinData, CtrlHandle, BorderLeft);
+        PaintFrame(nullptr);
+        m.Result = 0;
+        return;
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+        if (!m.WParam || !Visible(CtrlHandle)) break;
+        PrepareCache();
+        CallPrevWndProc(m);
+        if (m.Msg == WM_PRINT && SendMessageA(CtrlHandle, LB_GETCOUNT, 0, 0) >= 1) {
+            const HDC dc = reinterpret_cast<HDC>(m.WParam);
+            TBitmap* cache = SkinData->FCacheBmp.get();
+            if (!ScrollBarPressed() && !ListTracking && cache && !cache->Empty() && BorderLeft > 0)
+                CopyFrameFromDC(dc, 0, 0, BorderLeft, 0, 0, cache->Canvas().Handle(), WndSize.cy, WndSize.cx);
+            PaintScrollBars(this, CtrlHandle, dc, -1);
+        }
+        return;
+    case ListStartTracking:
+        ListTracking = true;
+        break;
+    case ListEndTracking:
+        ListTracking = false;
+        SkinData->BGChanged = true;
+        break;
+    default:
+        break;
+    }
+    TvxEditWnd::WndProc(m);
+    if (!Destroyed && m.Msg == WM_WINDOWPOSCHANGED) UpdateScrolls(this, true);
 }
 
 // Only a link the adapter made is freed (the base destructor does that through OwnSkinData):

@@ -70,10 +70,16 @@ class TvxComboListWnd : public TvxEditWnd {
     friend T* CreateAdapter(HWND handle, TsCommonData* skinData, TsSkinManager* manager, const std::string& section,
                             bool repaint);
 
+    void WndProc(TMessage& m) override;
+
 protected:
     using TvxEditWnd::TvxEditWnd;
     void Start(const std::string& section, bool repaint) override;
     bool SwitchesThemeOff(const std::string& section, bool repaint) const override;
+    bool KeepsCaptureAfterBar() const override;
+    // The cache for the frame: a drop-down list's sized to the window, filled with EditColor and
+    // outlined with FramePenColor; a simple-style list asks itself (command 23).
+    void PrepareCache();
 };
 
 // The skinned list box's bars: a Destroyed adapter is freed, then, while the link is skinned, a

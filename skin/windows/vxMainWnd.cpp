@@ -6,9 +6,12 @@
 #include "gui/Forms.h"
 #include "gui/base/SysUtils.h"
 #include "skin/engine/sGraphUtils.h"
+#include "skin/engine/sHooks.h"
 #include "skin/engine/sLinkPaint.h"
+#include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/engine/vxFastBitmaps.h"
 #include "skin/windows/sVclUtils.h"
 #include "skin/windows/vxDials.h"
 #include "skin/windows/vxGlow.h"
@@ -57,6 +60,7 @@ void LeaveHookedList(TvxMainWnd* adapter)
 } // namespace
 
 uint8_t NextDlgMode = 0;
+bool CtrlAdapterFreeingAll = false;
 
 // The `inherited` step of the WindowProc hook the message came through, while it runs.
 namespace {
@@ -100,9 +104,14 @@ TvxMainWnd::~TvxMainWnd()
 void TvxMainWnd::Shutdown()
 {
     if (!Destroyed) {
-        if (SetWindowThemeProc && IsWindow(CtrlHandle)) CallSetWindowTheme(CtrlHandle, nullptr, nullptr);
-        Unhook();
-        BeforeRemove();
+        if (CtrlAdapterFreeingAll && !SkinManagerFlags().Removing) {
+            // The windows go with their form: nothing is given back, the hook only goes quiet.
+            Unhook(true);
+        } else {
+            if (SetWindowThemeProc && IsWindow(CtrlHandle)) CallSetWindowTheme(CtrlHandle, nullptr, nullptr);
+            Unhook();
+            BeforeRemove();
+        }
     }
     Destroyed = true;
     LeaveHookedList(this);
@@ -112,7 +121,7 @@ void TvxMainWnd::Hook()
 {
     Busy = false;
     SetPropA(CtrlHandle, AdapterProperty, this);
-    auto* control = dynamic_cast<TWinControl*>(OwnerControl());
+    TWinControl* control = HookedControl();
     if (control && control->HandleAllocated() && control->Handle() == CtrlHandle) {
         OldProc = control->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) {
             const TWndMethod* outer = currentInherited;
@@ -135,19 +144,20 @@ void TvxMainWnd::Hook()
     HookedWindowList().push_back(this);
 }
 
-bool TvxMainWnd::Unhook()
+bool TvxMainWnd::Unhook(bool keepSubclass)
 {
     bool undone = false;
     if (OldProc) {
         // The control may be gone already when the adapter outlives it.
-        if (TControl* control = OwnerControl()) control->UnhookWindowProc(OldProc);
+        if (TWinControl* control = HookedControl()) control->UnhookWindowProc(OldProc);
         OldProc = 0;
         undone = true;
     } else if (OldWndProc) {
         // Restored only while this procedure is the window's; under a later subclass it stays
         // in the chain and passes on to the procedure it covered.
         if (IsWindow(CtrlHandle)) {
-            if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(CtrlHandle, GWLP_WNDPROC)) == &AdapterWndProc)
+            if (!keepSubclass &&
+                reinterpret_cast<WNDPROC>(GetWindowLongPtrA(CtrlHandle, GWLP_WNDPROC)) == &AdapterWndProc)
                 SetWindowLongPtrA(CtrlHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
             else SetPropA(CtrlHandle, PassOnProperty, reinterpret_cast<HANDLE>(OldWndProc));
         }
@@ -157,6 +167,14 @@ bool TvxMainWnd::Unhook()
     if (CtrlHandle && GetPropA(CtrlHandle, AdapterProperty) == this) RemovePropA(CtrlHandle, AdapterProperty);
     LeaveHookedList(this);
     return undone;
+}
+
+TWinControl* TvxMainWnd::HookedControl() const
+{
+    if (!SkinData) return nullptr;
+    if (auto* control = dynamic_cast<TWinControl*>(SkinData->FOwnerControl)) return control;
+    if (auto* provider = dynamic_cast<TsFormProviderState*>(SkinData->FOwnerObject)) return provider->ProviderForm();
+    return nullptr;
 }
 
 void TvxMainWnd::CallPrevWndProc(TMessage& m)
@@ -354,13 +372,15 @@ void RefreshCache(TsCommonData* skinData, HWND handle, bool useGlobalColor)
     GetParentCacheInfoByHandle(handle, parent);
     TsSkinManager* global = DefaultManager();
     const TColor globalColor = global ? global->GetGlobalColor() : clFuchsia;
+    // The parent's background is read where the window lies in the parent.
+    POINT pos{wr.left, wr.top};
+    const HWND parentWnd = GetParent(handle);
+    const bool placed = parentWnd && ScreenToClient(parentWnd, &pos);
     if (!useGlobalColor || globalColor == clFuchsia) {
-        const HWND parentWnd = GetParent(handle);
-        POINT pos{wr.left, wr.top};
-        if (!parentWnd || !ScreenToClient(parentWnd, &pos)) return;
+        if (!placed) return;
         if (skinData->SkinIndex >= 0) {
             const int state = skinData->Focused || skinData->MouseAbove ? 1 : 0;
-            PaintItem(skinData->Fields(), parent, true, state, cache, TPoint{}, TRect{0, 0, w, h});
+            PaintItem(skinData->Fields(), parent, true, state, cache, TPoint{pos.x, pos.y}, TRect{0, 0, w, h});
         }
     } else {
         FillDC(cache->Canvas().Handle(), TRect{0, 0, w, h}, clWindow);
@@ -368,9 +388,57 @@ void RefreshCache(TsCommonData* skinData, HWND handle, bool useGlobalColor)
     }
     if (TControl* owner = skinData->FOwnerControl; owner && !owner->Enabled()) {
         SendSkinCommand(handle, cmdBeforeDisabledLook, 0);
-        ApplyDisabledKind(cache, dkBlended, TPoint{}, parent, AskWindowColor(GetParent(handle)));
+        ApplyDisabledKind(cache, dkBlended, placed ? TPoint{pos.x, pos.y} : TPoint{}, parent,
+                          AskWindowColor(GetParent(handle)));
     }
     skinData->BGChanged = false;
+}
+
+void DrawFrameWithParentBackground(TsCommonData* skinData, HWND handle, int frameWidth)
+{
+    if (!skinData || !handle || frameWidth <= 0) return;
+    TsSkinManager* manager = skinData->GetSkinManager();
+    TBitmap* cache = skinData->FCacheBmp.get();
+    if (!manager || !manager->IsValidImgIndex(skinData->BorderIndex) || !cache || cache->Empty()) return;
+    const int w = cache->Width(), h = cache->Height();
+    if (w < 2 || h < 2) return;
+    // The border image alone, over the transparent colour: what stays that colour lets the
+    // parent's background through.
+    TBitmap frame;
+    frame.SetPixelFormat(pf24bit);
+    frame.SetSize(w, h);
+    FillDC(frame.Canvas().Handle(), TRect{0, 0, w, h}, clFuchsia);
+    const int state = skinData->Focused || skinData->MouseAbove ? 1 : 0;
+    DrawBorderMask(&frame, TRect{0, 0, w, h}, state, manager, skinData->BorderIndex, true);
+    TsCacheInfo parent;
+    GetParentCacheInfoByHandle(handle, parent);
+    RECT wr{};
+    GetWindowRect(handle, &wr);
+    POINT pos{wr.left, wr.top};
+    if (const HWND parentWnd = GetParent(handle); !parentWnd || !ScreenToClient(parentWnd, &pos)) pos = POINT{};
+    TvxFast24 src, dst, bg;
+    if (!src.Attach(&frame) || !dst.Attach(cache)) return;
+    const bool fromBitmap = parent.Ready && parent.Bmp && bg.Attach(parent.Bmp);
+    for (int y = 0; y < h; ++y) {
+        const bool rowInStrip = y < frameWidth || y >= h - frameWidth;
+        for (int x = 0; x < w; ++x) {
+            if (!rowInStrip && x >= frameWidth && x < w - frameWidth) {
+                x = w - frameWidth - 1;
+                continue;
+            }
+            const TColor c = src.GetPixel(x, y);
+            if (c != clFuchsia) {
+                dst.SetPixel(x, y, c);
+                continue;
+            }
+            if (fromBitmap) {
+                const int bx = parent.X + pos.x + x, by = parent.Y + pos.y + y;
+                if (bx >= 0 && by >= 0 && bx < bg.Width && by < bg.Height) dst.SetPixel(x, y, bg.GetPixel(bx, by));
+            } else if (parent.FillColor != clFuchsia) {
+                dst.SetPixel(x, y, parent.FillColor);
+            }
+        }
+    }
 }
 
 void PassSkinMessage(TControl* ownerControl, HWND handle, TMessage& m)

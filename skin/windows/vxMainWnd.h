@@ -3,8 +3,9 @@
 // window property "VXSBSC" (GetAdapterOfWindow), which the window carries exactly while it is
 // adapted. A window that is not a class-library control is subclassed (one static window
 // procedure for all, GWLP_WNDPROC) and its adapter joins HookedWindowList (skin/windows/vxDials.h),
-// so the skin manager's broadcast reaches it; the adapter of a control hooks the control's
-// WindowProc chain instead and stays out of the list (the forms' broadcast reaches the control).
+// so the skin manager's broadcast reaches it; the adapter of a control (or of a form through the
+// link of its form provider) hooks the WindowProc chain instead and stays out of the list (the
+// forms' broadcast reaches the control).
 //
 //   TvxMainWnd* a = CreateAdapter<TvxMainWnd>(wnd, nullptr, manager, "PANEL", false);
 //   ...                                      // the window answers skin commands (7 gives 1)
@@ -32,6 +33,11 @@ class TsSkinManager;
 // Copied into DlgMode by every new adapter (0 normally): the dialog hook and the combo box
 // adapter set it around the creation of adapters inside skinned dialogs.
 extern uint8_t NextDlgMode;
+
+// Set by the control adapter while it frees all its items. Adapters freed meanwhile leave
+// their windows as they are (theme, colours, subclass as a pass-through; the windows go with
+// their form), unless the skin manager is removing the skin from all forms.
+extern bool CtrlAdapterFreeingAll;
 
 // Skin command 60: the answer is the class library's application object.
 constexpr WORD cmdGetApplication = 60;
@@ -76,8 +82,9 @@ class TvxMainWnd : public TObject {
     virtual void WndProc(TMessage& m);
     // Hands the message to what the adapter replaced (its answer in m.Result).
     void CallPrevWndProc(TMessage& m);
-    // The hook is undone (the property too); false when there was nothing to undo.
-    bool Unhook();
+    // The hook is undone (the property too); false when there was nothing to undo. With
+    // keepSubclass a subclassed window keeps the adapter's procedure as a pure pass-through.
+    bool Unhook(bool keepSubclass = false);
     // The window is hooked (subclass or WindowProc chain) and carries the property.
     void Hook();
     // The adapter's manager, else its link's (the default one); none without a link.
@@ -86,6 +93,9 @@ class TvxMainWnd : public TObject {
     bool FromManager(LPARAM lParam) const { return lParam != 0 && lParam == reinterpret_cast<LPARAM>(Manager()); }
     // The owner control of the skin link, or none.
     TControl* OwnerControl() const { return SkinData ? SkinData->FOwnerControl : nullptr; }
+    // Whose WindowProc the adapter hooks: the link's owner control, or the form of the form
+    // provider that owns the link; none for a plain window (subclassed by handle).
+    TWinControl* HookedControl() const;
 
     template <class T>
     friend T* CreateAdapter(HWND handle, TsCommonData* skinData, TsSkinManager* manager, const std::string& section,
@@ -139,6 +149,11 @@ void ReadWindowGeometry(HWND handle, HWND& parentWnd, RECT& wndRect, POINT& wndP
 // useGlobalColor and a global colour of the default manager, filled with that colour; the
 // disabled look for a disabled owner control (after command 35 to the window); BGChanged cleared.
 void RefreshCache(TsCommonData* skinData, HWND handle, bool useGlobalColor);
+// The section's border image (for the link's state) into the frame strips (frameWidth pixels
+// wide) of the link's cache; its pixels of the transparent colour 0xFF00FF take the parent's
+// background at the same place (its bitmap, else its colour, else the cache stays). Nothing
+// without a border image, a cache or for a window below 2 x 2 pixels.
+void DrawFrameWithParentBackground(TsCommonData* skinData, HWND handle, int frameWidth);
 // The message to every child control of the owner control (BroadcastToControls), else to every
 // descendant window of handle.
 void PassSkinMessage(TControl* ownerControl, HWND handle, TMessage& m);

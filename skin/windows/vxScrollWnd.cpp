@@ -96,6 +96,8 @@ void StopTimer(HWND wnd, UINT_PTR& timer)
 
 } // namespace
 
+bool ScrollBarPressed() { return track.PressedBar >= 0; }
+
 void TvxScrollBar::ReadInfo(HWND wnd)
 {
     ScrollInfo.cbSize = sizeof(SCROLLINFO);
@@ -435,7 +437,8 @@ bool TvxScrollWnd::HandleMouse(TMessage& m)
     }
     case WM_LBUTTONUP: {
         if (track.HitPart == spNone || track.PressedBar < 0) return false;
-        ReleaseCapture();
+        const bool keep = KeepsCaptureAfterBar();
+        if (!keep) ReleaseCapture();
         if (track.HitPart <= spTrackAfter) StopTimer(CtrlHandle, track.Timer);
         Busy = true;
         const bool thumb = Tracking;
@@ -455,7 +458,7 @@ bool TvxScrollWnd::HandleMouse(TMessage& m)
         RECT r;
         GetScrollRect(this, kind, CtrlHandle, r);
         PaintScrollBar(bar, CtrlHandle, nullptr, -1, spNone, ToWindow(CtrlHandle, r));
-        CallPrevWndProc(m);
+        if (!keep) CallPrevWndProc(m);
         return true;
     }
     case WM_NCMOUSEMOVE: {

@@ -84,10 +84,15 @@ protected:
     void CalcSize(TMessage& m);
     int HitTest(POINT screen);
     bool HandleMouse(TMessage& m);
+    // A button-up that ends a bar's press keeps the mouse capture and is not passed on (a
+    // drop-down list that holds the capture while it is open).
+    virtual bool KeepsCaptureAfterBar() const { return false; }
     void HandleTimer(TMessage& m);
     void HandleSkinCommandOfBars(TMessage& m);
 };
 
+// Some bar of the program is pressed (an arrow, the track or the thumb, until the button-up).
+bool ScrollBarPressed();
 // Thickness (thickness true) or arrow length of a bar; useSkin measures the arrow from the
 // skin's arrow images when the skin asks for that. 0 for none.
 int GetScrollMetric(const TvxScrollBar* bar, bool thickness, bool useSkin);

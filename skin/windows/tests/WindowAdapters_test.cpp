@@ -9,7 +9,9 @@
 #include <algorithm>
 
 #include "gui/StdCtrls.h"
+#include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sSkinProvider.h"
 #include "skin/windows/tests/ProbeRig.h"
 #include "skin/windows/vxDials.h"
 #include "skin/windows/vxMainWnd.h"
@@ -189,6 +191,54 @@ TEST_F(WindowAdapters, HookedWindowListHoldsThePlainWindowsAndTheBroadcastReache
     delete a;
     delete b;
     RemoveSkinnedForm(form);
+}
+
+TEST_F(WindowAdapters, AnAdapterOnTheLinkOfAFormProviderHooksTheFormsWindowProc)
+{
+    auto* provider = new TsSkinProvider(form);
+    testrig::TMessageSpy below(form, [](UINT msg) { return msg == WM_UPDATEUISTATE; });
+    const WNDPROC formProc = ProcOf(form->Handle());
+    TvxMainWnd* a = CreateAdapter<TvxMainWnd>(form->Handle(), &provider->SkinData(), nullptr, "FORM", false);
+    EXPECT_EQ(GetAdapterOfWindow(form->Handle()), a);
+    EXPECT_EQ(ProcOf(form->Handle()), formProc);
+    EXPECT_FALSE(Listed(a));
+    SendMessageA(form->Handle(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    EXPECT_EQ(below.Count(WM_UPDATEUISTATE), 0);
+    DetachAdapter(form->Handle(), true, false, a);
+    EXPECT_EQ(GetPropA(form->Handle(), AdapterProperty), nullptr);
+    SendMessageA(form->Handle(), WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS), 0);
+    EXPECT_EQ(below.Count(WM_UPDATEUISTATE), 1);
+    EXPECT_EQ(ProcOf(form->Handle()), formProc);
+}
+
+TEST_F(WindowAdapters, AdaptersFreedWithAllItemsLeaveTheirWindowsUnlessEverySkinGoes)
+{
+    testrig::TThemeRecorder themes(false);
+    const HWND wnd = Raw("EDIT");
+    const WNDPROC classProc = ProcOf(wnd);
+    TvxMainWnd* a = CreateAdapter<TvxMainWnd>(wnd, nullptr, nullptr, "EDIT", false);
+    CtrlAdapterFreeingAll = true;
+    delete a;
+    EXPECT_EQ(themes.CallsFor(wnd).size(), 1u); // the theme stays off
+    EXPECT_NE(ProcOf(wnd), classProc);          // the subclass stays, quiet
+    EXPECT_EQ(GetPropA(wnd, AdapterProperty), nullptr);
+    EXPECT_FALSE(Listed(a));
+    SetWindowTextA(wnd, "abc");
+    char text[16] = {};
+    EXPECT_EQ(GetWindowTextA(wnd, text, 16), 3);
+    EXPECT_EQ(SendSkinCommand(wnd, cmdIsSkinned, 0), 0);
+
+    // While the manager removes the skin from all forms, everything is given back.
+    a = CreateAdapter<TvxMainWnd>(wnd, nullptr, nullptr, "EDIT", false);
+    SkinManagerFlags().Removing = true;
+    delete a;
+    SkinManagerFlags().Removing = false;
+    CtrlAdapterFreeingAll = false;
+    EXPECT_EQ(ProcOf(wnd), classProc);
+    const auto calls = themes.CallsFor(wnd);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_FALSE(calls[2].HasSubAppName || calls[2].HasSubIdList);
+    DestroyWindow(wnd);
 }
 
 TEST_F(WindowAdapters, AttachAndDetachCyclesLeaveHandleCountsFlat)
