@@ -439,16 +439,43 @@ TEST_F(ScrollBars, ADropDownListsFrameLetsTheParentShowThroughAndFollowsItsTrack
 
 TEST_F(ScrollBars, AttachDetachAndListCyclesLeaveHandleCountsFlat)
 {
-    auto cycle = [&] {
+    // On screen: the bars and the frame painted through WM_NCPAINT into the window DC.
+    auto shown = [&] {
         const HWND list = NewList(0, 10, 10, 150, 200, 1000);
         TvxEditWnd* a = Adapt(list);
         RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
         delete a;
         DestroyWindow(list);
     };
-    cycle();
+    // Never shown (a fifth of the cost under Wine): cache, frame, bars and entries printed.
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HBITMAP bmp = CreateBitmap(160, 210, 1, 32, nullptr);
+    const HGDIOBJ old = SelectObject(dc, bmp);
+    auto printed = [&] {
+        const HWND list =
+            CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VSCROLL | WS_HSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT, 10,
+                            10, 150, 200, form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        for (int i = 0; i < 100; ++i)
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Eintrag"));
+        SendMessageA(list, LB_SETHORIZONTALEXTENT, 1000, 0);
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        TvxEditWnd* a = Adapt(list);
+        const bool bothBars = a->HorzBar->Visible && a->VertBar->Visible;
+        SendMessageA(list, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT);
+        delete a;
+        DestroyWindow(list);
+        return bothBars;
+    };
+    shown();
+    ASSERT_TRUE(printed());
     const THandleCount before = THandleCount::Now();
-    for (int i = 0; i < 100; ++i)
-        cycle();
+    for (int i = 0; i < 50; ++i)
+        shown();
+    for (int i = 0; i < 1000; ++i)
+        printed();
     EXPECT_EQ(THandleCount::Now(), before);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
 }
