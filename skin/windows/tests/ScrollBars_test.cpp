@@ -75,6 +75,14 @@ protected:
         ReleaseDC(nullptr, dc);
         return c;
     }
+    // The vertical bar's scroll information and the thumb the formula gives it (16-pixel arrows).
+    static TThumb VThumb(TvxEditWnd* a, SCROLLINFO& si)
+    {
+        si = SCROLLINFO{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+        GetScrollInfo(a->CtrlHandle, SB_VERT, &si);
+        const RECT v = VBar(a);
+        return ThumbOf(TScrollNumbers{si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos}, v.top, v.bottom, 16, 10);
+    }
     static LRESULT HitAt(HWND wnd, POINT p) { return SendMessageA(wnd, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)); }
     static int Top(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
     TForm* form = nullptr;
@@ -192,10 +200,8 @@ TEST_F(ScrollBars, AThumbDragTracksOnlyChangesThenEndsWithTheLastPosition)
                              [](UINT msg) { return msg == WM_VSCROLL || msg == WM_NCRBUTTONDOWN || msg == WM_TIMER; });
     TvxEditWnd* a = Adapt(list);
     const RECT v = VBar(a);
-    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(list, SB_VERT, &si);
-    const TThumb t =
-        ThumbOf(TScrollNumbers{si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos}, v.top, v.bottom, 16, 10);
+    SCROLLINFO si;
+    const TThumb t = VThumb(a, si);
     const POINT grab{(v.left + v.right) / 2, t.Start + t.Size / 2};
     PostMessageA(list, WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(grab.x, grab.y));
     for (int dy : {0, 1, 40, 40, 80}) {
@@ -337,10 +343,8 @@ TEST_F(ScrollBars, ADropDownListHitTestsClicksItselfAndKeepsTheCaptureWhenADragE
         list, [](UINT msg) { return msg == WM_VSCROLL || msg == WM_LBUTTONUP || msg == WM_NCLBUTTONDOWN; });
     TvxComboListWnd* c = TvxComboListWnd::CreateEx(list, false, true, "EDIT", manager, nullptr);
     const RECT v = VBar(c);
-    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(list, SB_VERT, &si);
-    const TThumb t =
-        ThumbOf(TScrollNumbers{si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos}, v.top, v.bottom, 16, 10);
+    SCROLLINFO si;
+    const TThumb t = VThumb(c, si);
     // An open list has the capture: the click comes as HTCLIENT and is tested again.
     const POINT grab{(v.left + v.right) / 2, t.Start + t.Size / 2};
     PostMessageA(list, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(grab.x, grab.y));
