@@ -369,6 +369,30 @@ void TvxComboListWnd::PrepareCache()
     SkinData->BGChanged = false;
 }
 
+void TvxComboListWnd::PaintParentAround()
+{
+    const HWND parent = GetParent(CtrlHandle);
+    if (!parent || !IsWindowVisible(parent)) return;
+    TsCacheInfo bg;
+    GetParentCacheInfoByHandle(CtrlHandle, bg);
+    const bool fromBitmap = bg.Ready && bg.Bmp && !bg.Bmp->Empty();
+    if (!fromBitmap && bg.FillColor == clFuchsia) return;
+    RECT client{};
+    GetClientRect(parent, &client);
+    const HDC dc = GetDC(parent);
+    // Only what no child window covers: the rest of the combo box around its edit and list.
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+        ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
+    if (fromBitmap) BitBlt(dc, 0, 0, client.right, client.bottom, bg.Bmp->Canvas().Handle(), bg.X, bg.Y, SRCCOPY);
+    else FillDC(dc, TRect{0, 0, client.right, client.bottom}, bg.FillColor);
+    ReleaseDC(parent, dc);
+}
+
 void TvxComboListWnd::WndProc(TMessage& m)
 {
     if (Destroyed || !SkinnedLink(this) || !ManagerActive()) {
@@ -411,6 +435,7 @@ void TvxComboListWnd::WndProc(TMessage& m)
         PrepareCache();
         if (!DlgMode) DrawFrameWithParentBackground(SkinData, CtrlHandle, BorderLeft);
         PaintFrame(nullptr);
+        if (SimpleStyle) PaintParentAround();
         m.Result = 0;
         return;
     case WM_PRINT:

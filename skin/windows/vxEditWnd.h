@@ -80,6 +80,8 @@ protected:
     // The cache for the frame: a drop-down list's sized to the window, filled with EditColor and
     // outlined with FramePenColor; a simple-style list asks itself (command 23).
     void PrepareCache();
+    // A simple-style list's parent (the combo box) shows its background where no child covers it.
+    void PaintParentAround();
 };
 
 // The skinned list box's bars: a Destroyed adapter is freed, then, while the link is skinned, a

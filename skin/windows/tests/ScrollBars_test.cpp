@@ -441,6 +441,37 @@ TEST_F(ScrollBars, ADropDownListsFrameLetsTheParentShowThroughAndFollowsItsTrack
     delete c;
 }
 
+TEST_F(ScrollBars, ASimpleStyleListShowsItsComboBoxsBackgroundAroundItself)
+{
+    const HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_SIMPLE | WS_VSCROLL, 10, 10, 150,
+                                       200, form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    for (int i = 0; i < 30; ++i)
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Eintrag"));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    TvxComboListWnd* c = TvxComboListWnd::CreateEx(info.hwndList, true, true, "EDIT", manager, nullptr);
+    RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE);
+    Pump(50);
+    RECT cr, lr, er;
+    GetWindowRect(combo, &cr);
+    GetWindowRect(info.hwndList, &lr);
+    GetWindowRect(info.hwndItem, &er);
+    // The combo box answers with its background; it shows between the edit and the list, and
+    // below the list.
+    TsBackgroundInfo bg;
+    GetParentBackgroundByHandle(bg, combo, false);
+    ASSERT_EQ(bg.BgType, btFill);
+    const int x = (cr.left + cr.right) / 2;
+    ASSERT_LT(er.bottom, lr.top);
+    ASSERT_LT(lr.bottom + 2, cr.bottom);
+    EXPECT_EQ(ScreenPixel(x, lr.top - 1), ColorToRGB(bg.Color));
+    EXPECT_EQ(ScreenPixel(x, lr.bottom + 1), ColorToRGB(bg.Color));
+    EXPECT_EQ(ScreenPixel(x, cr.bottom - 1), ColorToRGB(bg.Color));
+    delete c;
+    DestroyWindow(combo);
+}
+
 TEST_F(ScrollBars, AttachDetachAndListCyclesLeaveHandleCountsFlat)
 {
     // On screen: the bars and the frame painted through WM_NCPAINT into the window DC.
