@@ -1,22 +1,24 @@
 #include "skin/windows/vxDials.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "gui/Controls.h"
+#include "skin/windows/vxMainWnd.h"
 
 namespace {
 
 struct THookState {
     HHOOK hook = nullptr;
-    std::vector<TvxWindowAdapter*> hooked;
-    std::unique_ptr<std::vector<TvxWindowAdapter*>> popups;
-    std::vector<TvxWindowAdapter*> menuWindows;
+    std::vector<TvxMainWnd*> hooked;
+    std::unique_ptr<std::vector<TvxMainWnd*>> popups;
+    std::vector<TvxMainWnd*> menuWindows;
 } state;
 
 } // namespace
 
-std::vector<TvxWindowAdapter*>& HookedWindowList() { return state.hooked; }
-std::vector<TvxWindowAdapter*>* PopupWindowList() { return state.popups.get(); }
+std::vector<TvxMainWnd*>& HookedWindowList() { return state.hooked; }
+std::vector<TvxMainWnd*>* PopupWindowList() { return state.popups.get(); }
 
 LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -26,7 +28,7 @@ LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam)
 void InstallSkinHook()
 {
     if (state.hook) return;
-    if (!state.popups) state.popups = std::make_unique<std::vector<TvxWindowAdapter*>>();
+    if (!state.popups) state.popups = std::make_unique<std::vector<TvxMainWnd*>>();
     state.hook = SetWindowsHookExA(WH_CBT, SkinHookProc, nullptr, GetCurrentThreadId());
 }
 
@@ -37,7 +39,7 @@ void RemoveSkinHook()
     UnhookWindowsHookEx(state.hook);
     state.hook = nullptr;
     if (state.popups)
-        for (TvxWindowAdapter* a : *state.popups)
+        for (TvxMainWnd* a : *state.popups)
             delete a;
     state.popups.reset();
 }
@@ -46,7 +48,7 @@ bool SkinHookInstalled() { return state.hook != nullptr; }
 
 void ClearMenuWndList()
 {
-    for (TvxWindowAdapter* a : state.menuWindows)
+    for (TvxMainWnd* a : state.menuWindows)
         delete a;
     state.menuWindows.clear();
 }
@@ -57,15 +59,16 @@ void DialsEnd() { RemoveSkinHook(); }
 
 void BroadcastToHookedWindows(TMessage& message)
 {
-    const std::vector<TvxWindowAdapter*> list = state.hooked;
-    for (TvxWindowAdapter* a : list)
-        if (a->Handle && IsWindowVisible(a->Handle))
-            message.Result = SendMessageA(a->Handle, message.Msg, message.WParam, message.LParam);
+    const std::vector<TvxMainWnd*> list = state.hooked;
+    for (TvxMainWnd* a : list)
+        if (std::find(state.hooked.begin(), state.hooked.end(), a) != state.hooked.end() && a->CtrlHandle &&
+            IsWindowVisible(a->CtrlHandle))
+            message.Result = SendMessageA(a->CtrlHandle, message.Msg, message.WParam, message.LParam);
 }
 
 void RedrawPopupWindows(UINT flags)
 {
     if (!state.popups) return;
-    for (TvxWindowAdapter* a : *state.popups)
-        if (a->Handle && IsWindowVisible(a->Handle)) RedrawWindow(a->Handle, nullptr, nullptr, flags);
+    for (TvxMainWnd* a : *state.popups)
+        if (a->CtrlHandle && IsWindowVisible(a->CtrlHandle)) RedrawWindow(a->CtrlHandle, nullptr, nullptr, flags);
 }

@@ -1,7 +1,9 @@
 // The window hook that skins new windows (popup menus, dialogs, activated windows) for the
-// default skin manager, and the lists it keeps: the adapters of plain windows it hooked
-// (HookedWindowList) and of popup windows (PopupWindowList). So far the hook only passes every
-// event on and the lists stay empty; the skin manager installs and removes it around its skin.
+// default skin manager, and the lists it keeps: the live adapters of plain windows
+// (HookedWindowList: an adapter attached by handle to a window that is not a class-library
+// control joins it when it attaches and leaves it when it lets go, skin/windows/vxMainWnd.h) and
+// of popup windows (PopupWindowList). So far the hook only passes every event on; the skin
+// manager installs and removes it around its skin.
 #pragma once
 
 #include <windows.h>
@@ -9,16 +11,12 @@
 #include <vector>
 
 struct TMessage;
-
-// An adapter of a plain window the hook took over: the adapted window.
-struct TvxWindowAdapter {
-    HWND Handle = nullptr;
-};
+class TvxMainWnd;
 
 // The adapters of plain windows (HookedWindowList) and of popup windows (PopupWindowList,
 // created when the hook is installed, freed object by object when it is removed).
-std::vector<TvxWindowAdapter*>& HookedWindowList();
-std::vector<TvxWindowAdapter*>* PopupWindowList();
+std::vector<TvxMainWnd*>& HookedWindowList();
+std::vector<TvxMainWnd*>* PopupWindowList();
 
 // The computer-based-training hook procedure; passes everything on (CallNextHookEx first).
 LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam);
@@ -35,7 +33,7 @@ void ClearMenuWndList();
 void DialsStart();
 void DialsEnd();
 
-// Every visible window of HookedWindowList gets the message (SendMessage).
+// Every visible window of HookedWindowList gets the message (SendMessage), each once.
 void BroadcastToHookedWindows(TMessage& message);
 // Every visible window of PopupWindowList is redrawn with the flags.
 void RedrawPopupWindows(UINT flags);
