@@ -1,3 +1,218 @@
 #include "skin/controls/sBitBtn.h"
 
+#include <algorithm>
+
+#include "gui/base/SysUtils.h"
+#include "skin/engine/sCommonData.h"
+#include "skin/engine/sGlyphLayout.h"
+#include "skin/engine/sTextPaint.h"
+
+namespace {
+UINT AlignFlags(TAlignment a) { return a == taLeftJustify ? DT_LEFT : a == taRightJustify ? DT_RIGHT : DT_CENTER; }
+} // namespace
+
 void StubProc() {}
+
+bool StubFalse() { return false; }
+
+TsBitBtn::TsBitBtn(TComponent* owner) : TsButtonControl(owner)
+{
+    controlStyle_ |= 0x80u; // takes double clicks; only the opaque flag is cleared
+}
+
+void TsBitBtn::Changed(bool repaint)
+{
+    if (repaint && !InState(csLoading) && !InState(csDestroying)) SkinData().Invalidate();
+}
+
+void TsBitBtn::SetBlend(int percent)
+{
+    percent = std::clamp(percent, 0, 100);
+    if (percent == blend_) return;
+    blend_ = percent;
+    Changed();
+}
+
+void TsBitBtn::SetGrayed(bool on)
+{
+    if (on == grayed_) return;
+    grayed_ = on;
+    Changed();
+}
+
+void TsBitBtn::SetShowCaption(bool on)
+{
+    if (on == showCaption_) return;
+    showCaption_ = on;
+    Changed();
+}
+
+void TsBitBtn::SetDrawOverBorder(bool on)
+{
+    if (on == drawOverBorder_) return;
+    drawOverBorder_ = on;
+    Changed();
+}
+
+void TsBitBtn::SetAlignment(TAlignment a)
+{
+    if (a == alignment_) return;
+    alignment_ = a;
+    Changed();
+}
+
+void TsBitBtn::SetTextAlignment(TAlignment a)
+{
+    if (a == textAlignment_) return;
+    textAlignment_ = a;
+    Changed();
+}
+
+void TsBitBtn::SetImages(TCustomImageList* images)
+{
+    if (images == images_) return;
+    images_ = images;
+    Changed();
+}
+
+void TsBitBtn::SetImageIndex(int index)
+{
+    if (index == imageIndex_) return;
+    imageIndex_ = index;
+    Changed();
+}
+
+void TsBitBtn::Notification(TComponent* component)
+{
+    TsButtonControl::Notification(component);
+    if (component == images_) {
+        images_ = nullptr;
+        Changed();
+    }
+}
+
+void TsBitBtn::Invalidate()
+{
+    SkinData().CacheDirty = true;
+    TsButtonControl::Invalidate();
+}
+
+void TsBitBtn::Loaded()
+{
+    TsButtonControl::Loaded();
+    if (ImageListUsable()) SetGlyph(nullptr);
+}
+
+void TsBitBtn::SetProperty(const std::string& name, const TPropValue& v)
+{
+    static const TIdentEntry alignments[] = {
+        {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};
+    if (SameText(name, "Blend")) SetBlend(v.AsInt());
+    else if (SameText(name, "Grayed")) SetGrayed(v.AsBool());
+    else if (SameText(name, "ShowCaption")) SetShowCaption(v.AsBool());
+    else if (SameText(name, "DrawOverBorder")) SetDrawOverBorder(v.AsBool());
+    else if (SameText(name, "ImageIndex")) SetImageIndex(v.AsInt());
+    else if (SameText(name, "Alignment")) SetAlignment(static_cast<TAlignment>(IdentToInt(v, alignments, name)));
+    else if (SameText(name, "TextAlignment"))
+        SetTextAlignment(static_cast<TAlignment>(IdentToInt(v, alignments, name)));
+    else TsButtonControl::SetProperty(name, v);
+}
+
+bool TsBitBtn::ImageListUsable() const
+{
+    return images_ && images_->Count() >= 1 && imageIndex_ >= 0 && imageIndex_ < images_->Count();
+}
+
+SIZE TsBitBtn::GlyphSize() const
+{
+    if (ImageListUsable()) return SIZE{images_->Width() / NumGlyphs(), images_->Height()};
+    if (!Glyph().Empty()) return SIZE{Glyph().Width() / NumGlyphs(), Glyph().Height()};
+    return SIZE{0, 0};
+}
+
+SIZE TsBitBtn::TextSize()
+{
+    const std::string text = Caption();
+    if (!showCaption_ || text.empty()) return SIZE{0, 0};
+    const SIZE g = GlyphSize();
+    int w = width_ - 2 * Margin();
+    if ((Layout() == blGlyphLeft || Layout() == blGlyphRight) && g.cx > 0) w -= g.cx + Spacing();
+    TCanvas& c = SkinData().FCacheBmp->Canvas();
+    c.Font() = Font();
+    RECT r{0, 0, std::max(w, 0), 0};
+    DrawTextStr(c.Handle(), text, r,
+                AlignFlags(textAlignment_) | DT_CALCRECT | DT_EXPANDTABS | (WordWrap ? DT_WORDBREAK : 0u));
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+TRect TsBitBtn::GlyphRect(int state)
+{
+    const SIZE g = GlyphSize(), t = TextSize();
+    const int gw = g.cx, gh = g.cy, tw = t.cx, th = t.cy;
+    const int sp = showCaption_ && gw > 0 && !Caption().empty() ? Spacing() : 0;
+    const int tm = Margin() >= 0 ? Margin() + 3 : 0;
+    const int h = (width_ - gw - sp - tw) / 2 - tm, v = (height_ - gh - sp - th) / 2 - tm;
+    int x = 0, y = 0;
+    switch (Layout()) {
+    case blGlyphLeft:
+        x = alignment_ == taLeftJustify ? tm : alignment_ == taRightJustify ? tm + 2 * h : tm + h;
+        y = (height_ - gh) / 2;
+        break;
+    case blGlyphRight:
+        x = alignment_ == taLeftJustify    ? width_ - tm - 2 * h - sp - gw
+            : alignment_ == taRightJustify ? width_ - gw - tm
+                                           : (width_ - gw + sp + tw) / 2;
+        y = (height_ - gh) / 2;
+        break;
+    case blGlyphTop:
+        x = (width_ - gw) / 2 + 1;
+        y = tm + v;
+        break;
+    case blGlyphBottom:
+        x = (width_ - gw) / 2 + 1;
+        y = height_ - tm - v - gh;
+        break;
+    }
+    if (state == 2) {
+        ++x;
+        ++y;
+    }
+    TRect r{x, y, x + gw, y + gh};
+    if (Reflected) {
+        r.Top -= gw / 6;
+        r.Bottom -= gw / 6;
+    }
+    return r;
+}
+
+void TsBitBtn::DrawGlyph(int state)
+{
+    TBitmap* cache = SkinData().FCacheBmp.get();
+    const TRect r = GlyphRect(state);
+    if (r.Right <= r.Left || r.Bottom <= r.Top) return;
+    if (ImageListUsable()) {
+        images_->Draw(cache->Canvas(), r.Left, r.Top, imageIndex_, Enabled());
+        return;
+    }
+    if (Glyph().Empty()) return;
+    const int frame = std::min(state, NumGlyphs() - 1);
+    TBitmap& g = Glyph();
+    BitBlt(cache->Canvas().Handle(), r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, g.Canvas().Handle(),
+           frame * (r.Right - r.Left), 0, SRCCOPY);
+}
+
+void TsBitBtn::DrawContent()
+{
+    const int state = CurrentState();
+    if (showCaption_) {
+        const SIZE g = GlyphSize(), t = TextSize();
+        TPoint glyphPos;
+        TRect textRect;
+        CalcGlyphLayout(TRect{0, 0, width_, height_}, state == 2 ? TPoint{1, 1} : TPoint{}, TPoint{g.cx, g.cy},
+                        TPoint{t.cx, t.cy}, Layout(), Margin(), Spacing(), glyphPos, textRect,
+                        UseRightToLeftAlignment() ? glRightToLeft : 0u);
+        WriteCaption(textRect, AlignFlags(textAlignment_) | DT_EXPANDTABS | (WordWrap ? DT_WORDBREAK : 0u));
+    }
+    DrawGlyph(state);
+    if (OnPaint) OnPaint(this, SkinData().FCacheBmp.get());
+}

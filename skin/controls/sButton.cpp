@@ -35,195 +35,212 @@ void WaitHandlingMessages(DWORD ms)
 }
 } // namespace
 
-TsButton::TsButton(TComponent* owner) : TsLinkedControl(owner)
+template <class Base, int Kind>
+TsButtonControl<Base, Kind>::TsButtonControl(TComponent* owner) : TsLinkedControl<Base, Kind>(owner)
 {
-    controlStyle_ &= ~(0x40u | 0x80u); // neither opaque nor taking double clicks
+    this->controlStyle_ &= ~(0x40u | 0x80u); // neither opaque nor taking double clicks
 }
 
-TsButton::~TsButton()
+template <class Base, int Kind> TsButtonControl<Base, Kind>::~TsButtonControl()
 {
     *alive_ = false;
     StopFade(fade_);
-    RemoveGlow(&SkinData());
+    RemoveGlow(&this->SkinData());
     DropPendingRegion();
 }
 
-void TsButton::Loaded()
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::Loaded()
 {
-    TsLinkedControl::Loaded();
-    if (SkinData().FCacheBmp) SkinData().FCacheBmp->Canvas().Font() = Font();
-    SkinData().UpdateControlColors();
+    TsLinkedControl<Base, Kind>::Loaded();
+    if (this->SkinData().FCacheBmp) this->SkinData().FCacheBmp->Canvas().Font() = this->Font();
+    this->SkinData().UpdateControlColors();
 }
 
-void TsButton::SetDown(bool value)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::SetDown(bool value)
 {
     if (down_ == value) return;
     down_ = value;
     stateChanged_ = true;
-    if (!InState(csLoading)) SkinData().Invalidate();
+    if (!this->InState(csLoading)) this->SkinData().Invalidate();
 }
 
-void TsButton::SetShowFocus(bool value)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::SetShowFocus(bool value)
 {
     if (showFocus_ == value) return;
     showFocus_ = value;
-    SkinData().Invalidate();
+    this->SkinData().Invalidate();
 }
 
-void TsButton::SetDisabledKind(unsigned kinds)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::SetDisabledKind(unsigned kinds)
 {
     if (disabledKind_ == kinds) return;
     disabledKind_ = kinds;
-    if (!InState(csLoading)) SkinData().Invalidate();
+    if (!this->InState(csLoading)) this->SkinData().Invalidate();
 }
 
-void TsButton::SetButtonStyle(bool isDefault)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::SetButtonStyle(bool isDefault)
 {
     defaultActive_ = isDefault;
-    SkinData().Invalidate();
+    this->SkinData().Invalidate();
 }
 
-void TsButton::SetProperty(const std::string& name, const TPropValue& v)
+template <class Base, int Kind>
+void TsButtonControl<Base, Kind>::SetProperty(const std::string& name, const TPropValue& v)
 {
     if (SameText(name, "Down")) SetDown(v.AsBool());
     else if (SameText(name, "ShowFocus")) SetShowFocus(v.AsBool());
     else if (SameText(name, "FocusMargin")) FocusMargin = v.AsInt();
     else if (SameText(name, "WordWrap")) WordWrap = v.AsBool();
-    else TButton::SetProperty(name, v);
+    else Base::SetProperty(name, v);
 }
 
-void TsButton::CreateParams(TCreateParams& p)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::CreateParams(TCreateParams& p)
 {
-    TButton::CreateParams(p);
-    const TsSkinManager* m = SkinData().GetSkinManager();
+    Base::CreateParams(p);
+    const TsSkinManager* m = this->SkinData().GetSkinManager();
     if (m && m->Active() && !m->SkinName().empty()) p.style = (p.style & ~0xFu) | BS_OWNERDRAW;
 }
 
-bool TsButton::SkinnedNow() { return SkinData().Skinned(true) && ControlIsReady(this); }
+template <class Base, int Kind> bool TsButtonControl<Base, Kind>::SkinnedNow()
+{
+    return this->SkinData().Skinned(true) && ControlIsReady(this);
+}
 
-int TsButton::CurrentState() const
+template <class Base, int Kind> int TsButtonControl<Base, Kind>::CurrentState() const
 {
     if (down_) return 2;
-    const bool pushed = handle_ && (SendMessageA(handle_, BM_GETSTATE, 0, 0) & BST_PUSHED);
-    if ((pushed || forcePressed) && (SkinData().MouseAbove || !(ControlState() & csLButtonDown))) return 2;
-    if (defaultActive_ || (handle_ && (GetWindowLongA(handle_, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON) ||
-        SkinData().ControlIsActive())
+    const bool pushed = this->handle_ && (SendMessageA(this->handle_, BM_GETSTATE, 0, 0) & BST_PUSHED);
+    if ((pushed || forcePressed) && (this->SkinData().MouseAbove || !(this->ControlState() & csLButtonDown))) return 2;
+    if (defaultActive_ || (this->handle_ && (GetWindowLongA(this->handle_, GWL_STYLE) & 0xF) == BS_DEFPUSHBUTTON) ||
+        this->SkinData().ControlIsActive())
         return 1;
     return 0;
 }
 
-SIZE TsButton::TextSize()
+template <class Base, int Kind> SIZE TsButtonControl<Base, Kind>::TextSize()
 {
-    TCanvas& c = SkinData().FCacheBmp->Canvas();
-    c.Font() = Font();
-    const std::string text = Caption();
-    RECT r{0, 0, text.empty() ? 0 : width_ - 2, 0};
+    TCanvas& c = this->SkinData().FCacheBmp->Canvas();
+    c.Font() = this->Font();
+    const std::string text = this->Caption();
+    RECT r{0, 0, text.empty() ? 0 : this->width_ - 2, 0};
     DrawTextStr(c.Handle(), text, r,
                 DT_CALCRECT | DT_EXPANDTABS | DT_CENTER | (WordWrap ? DT_WORDBREAK : DT_SINGLELINE));
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-TRect TsButton::CaptionRect()
+template <class Base, int Kind> TRect TsButtonControl<Base, Kind>::CaptionRect()
 {
     const SIZE s = TextSize();
-    const int l = (width_ - s.cx) / 2, t = (height_ - s.cy) / 2;
-    TRect r{l - 1, t, width_ - l + 2, height_ - t};
+    const int l = (this->width_ - s.cx) / 2, t = (this->height_ - s.cy) / 2;
+    TRect r{l - 1, t, this->width_ - l + 2, this->height_ - t};
     if (CurrentState() == 2) r = TRect{r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1};
     return r;
 }
 
-void TsButton::DrawButtonText()
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::DrawButtonText()
 {
-    TBitmap* cache = SkinData().FCacheBmp.get();
+    WriteCaption(CaptionRect(), WordWrap ? 0x51u : 0x41u);
+}
+
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::WriteCaption(const TRect& r, UINT flags)
+{
+    TBitmap* cache = this->SkinData().FCacheBmp.get();
     TCanvas& c = cache->Canvas();
-    c.Font() = Font();
+    c.Font() = this->Font();
     c.Brush().SetStyle(bsClear);
-    const TRect r = CaptionRect();
     const int state = CurrentState();
-    TsLinkFields f = SkinData().Fields();
+    TsLinkFields f = this->SkinData().Fields();
     f.State = state;
-    WriteControlText(c, Caption(), true, state == 0 ? 0 : 1, f, WordWrap ? 0x51u : 0x41u, r);
+    WriteControlText(c, this->Caption(), true, state == 0 ? 0 : 1, f, flags | this->DrawTextBiDiModeFlagsReadingOnly(),
+                     r);
     const TsSkinManager* m = f.Manager;
-    const bool sectionFocus =
-        m && SkinData().SkinIndex >= 0 && m->GeneralData[static_cast<size_t>(SkinData().SkinIndex)].ShowFocus;
-    if (Enabled() && Focused() && !Caption().empty() && sectionFocus && showFocus_) {
+    const int section = this->SkinData().SkinIndex;
+    const bool sectionFocus = m && section >= 0 && m->GeneralData[static_cast<size_t>(section)].ShowFocus;
+    if (this->Enabled() && this->Focused() && !this->Caption().empty() && sectionFocus && showFocus_) {
         // The dots stay inside the cache whatever the margin.
-        TRect fr{r.Left - FocusMargin, r.Top - FocusMargin, r.Right + FocusMargin, r.Bottom + FocusMargin};
-        fr = TRect{std::max(fr.Left, 0), std::max(fr.Top, 0), std::min(fr.Right, width_), std::min(fr.Bottom, height_)};
+        const int w = this->width_, h = this->height_;
+        const TRect fr{std::max(r.Left - FocusMargin, 0), std::max(r.Top - FocusMargin, 0),
+                       std::min(r.Right + FocusMargin, w), std::min(r.Bottom + FocusMargin, h)};
         if (fr.Right > fr.Left && fr.Bottom > fr.Top) DrawFocusDots(c, fr);
     }
 }
 
-void TsButton::DropPendingRegion()
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::DropPendingRegion()
 {
     if (RealRegion(pendingRegion_)) DeleteObject(pendingRegion_);
     pendingRegion_ = nullptr;
 }
 
-void TsButton::PrepareCache()
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::PrepareCache()
 {
-    TsCommonData& sd = SkinData();
+    TsCommonData& sd = this->SkinData();
     TBitmap* cache = sd.FCacheBmp.get();
     if (!cache) return;
     TsBackgroundInfo bg;
-    GetParentBackground(Parent(), bg, false);
+    GetParentBackground(this->Parent(), bg, false);
     TsCacheInfo ci = BackgroundToCacheInfo(bg);
-    ci.X += left_;
-    ci.Y += top_;
-    if (cache->Width() != width_ || cache->Height() != height_) cache->SetSize(width_, height_);
+    ci.X += this->left_;
+    ci.Y += this->top_;
+    if (cache->Width() != this->width_ || cache->Height() != this->height_) cache->SetSize(this->width_, this->height_);
     const int state = CurrentState();
     TsLinkFields f = sd.Fields();
     f.State = state;
-    PaintItemBackground(f, ci, cache, TRect{0, 0, width_, height_});
+    PaintItemBackground(f, ci, cache, TRect{0, 0, this->width_, this->height_});
     if (stateChanged_ && !SkinChanging && !(fade_ && fade_->Direction())) {
         DropPendingRegion();
-        pendingRegion_ = CreateRectRgn(0, 0, width_, height_);
+        pendingRegion_ = CreateRectRgn(0, 0, this->width_, this->height_);
     }
     const TsSkinManager* m = f.Manager;
-    if (m && m->IsValidImgIndex(sd.BorderIndex)) {
+    auto border = [&] {
+        if (!m || !m->IsValidImgIndex(sd.BorderIndex)) return;
         const TsMaskData& mask = m->MaskData[static_cast<size_t>(sd.BorderIndex)];
         if (!(state == 0 && (mask.StretchMode & 2)))
             PaintMaskFrame(cache, RealRegion(pendingRegion_) ? pendingRegion_ : nullptr, true, state, mask);
-    }
-    DrawButtonText();
-    if (!Enabled()) {
+    };
+    if (BorderUnderContent()) border();
+    DrawContent();
+    if (!BorderUnderContent()) border();
+    if (!this->Enabled()) {
         TsCacheInfo pc;
         GetParentCacheInfo(&sd, pc);
-        ApplyDisabledKind(cache, disabledKind_, TPoint{left_, top_}, pc, f.ParentColor);
+        ApplyDisabledKind(cache, disabledKind_, TPoint{this->left_, this->top_}, pc, f.ParentColor);
     }
     sd.BGChanged = false;
+    sd.CacheDirty = false;
 }
 
-void TsButton::PaintButton(HDC given)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::PaintButton(HDC given)
 {
     if (RepaintLocked && (!given || given != PrintDC)) return;
-    TsCommonData& sd = SkinData();
+    TsCommonData& sd = this->SkinData();
     PAINTSTRUCT ps{};
-    HDC dc = given ? given : BeginPaint(handle_, &ps);
+    HDC dc = given ? given : BeginPaint(this->handle_, &ps);
     sd.Updating = sd.GetUpdating();
     if (!sd.Updating && !(fade_ && fade_->Direction())) {
         RECT pr{};
         bool partly = false;
-        if (Parent() && Parent()->HandleAllocated()) {
-            GetClientRect(Parent()->Handle(), &pr);
-            partly = left_ < pr.left || top_ < pr.top || left_ + width_ > pr.right || top_ + height_ > pr.bottom;
+        if (this->Parent() && this->Parent()->HandleAllocated()) {
+            GetClientRect(this->Parent()->Handle(), &pr);
+            partly = this->left_ < pr.left || this->top_ < pr.top || this->left_ + this->width_ > pr.right ||
+                     this->top_ + this->height_ > pr.bottom;
         }
         sd.PartlyHidden = partly;
         sd.BGChanged = sd.BGChanged || partly;
         const bool redrawRegion = pendingRegion_ == reinterpret_cast<HRGN>(1) || SkinManagerFlags().Loading;
         if (pendingRegion_ == reinterpret_cast<HRGN>(1)) pendingRegion_ = nullptr;
         if (stateChanged_) sd.BGChanged = true;
-        if (sd.BGChanged || !sd.FCacheBmp || sd.FCacheBmp->Width() != width_) PrepareCache();
+        if (sd.BGChanged || sd.CacheDirty || sd.FCacheBmp->Width() != this->width_) PrepareCache();
         if (stateChanged_) {
             const int state = CurrentState();
             FillParentCorners(sd.Fields(), state);
-            if (dc != PrintDC && !(ControlState() & csAlignmentNeeded) && pendingRegion_) {
-                SetWindowRgn(handle_, pendingRegion_, redrawRegion);
+            if (dc != PrintDC && !(this->ControlState() & csAlignmentNeeded) && pendingRegion_) {
+                SetWindowRgn(this->handle_, pendingRegion_, redrawRegion);
                 pendingRegion_ = nullptr; // the window owns it now
             }
             const TsSkinManager* m = sd.GetSkinManager();
-            if (m && m->IsValidImgIndex(sd.BorderIndex) && Parent() && Parent()->HandleAllocated() &&
-                (savedBounds_.Right - savedBounds_.Left > width_ || savedBounds_.Bottom - savedBounds_.Top > height_)) {
+            if (m && m->IsValidImgIndex(sd.BorderIndex) && this->Parent() && this->Parent()->HandleAllocated() &&
+                (savedBounds_.Right - savedBounds_.Left > this->width_ ||
+                 savedBounds_.Bottom - savedBounds_.Top > this->height_)) {
                 TsCacheInfo pc;
                 GetParentCacheInfo(&sd, pc);
                 if (!pc.Ready) {
@@ -234,46 +251,46 @@ void TsButton::PaintButton(HDC given)
                                             {s.Right - wr, s.Bottom - wb, s.Right, s.Bottom},
                                             {s.Left, s.Bottom - wb, s.Left + wl, s.Bottom}};
                     for (const RECT& c : corners)
-                        InvalidateRect(Parent()->Handle(), &c, TRUE);
+                        InvalidateRect(this->Parent()->Handle(), &c, TRUE);
                 }
             }
-            savedBounds_ = TRect{left_, top_, left_ + width_, top_ + height_};
+            savedBounds_ = TRect{this->left_, this->top_, this->left_ + this->width_, this->top_ + this->height_};
             stateChanged_ = false;
         }
         const int saved = SaveDC(dc);
-        BitBlt(dc, 0, 0, width_, height_, sd.FCacheBmp->Canvas().Handle(), 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, this->width_, this->height_, sd.FCacheBmp->Canvas().Handle(), 0, 0, SRCCOPY);
         RestoreDC(dc, saved);
     }
-    if (!given) EndPaint(handle_, &ps);
+    if (!given) EndPaint(this->handle_, &ps);
 }
 
-void TsButton::HideGlowNow()
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::HideGlowNow()
 {
-    if (SkinData().GlowID >= 0) HideGlow(SkinData().GlowID);
+    if (this->SkinData().GlowID >= 0) HideGlow(this->SkinData().GlowID);
 }
 
-void TsButton::DefaultPath(TMessage& m)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::DefaultPath(TMessage& m)
 {
-    TsLinkedControl::WndProc(m);
-    TsCommonData& sd = SkinData();
-    const bool destroying = InState(csDestroying);
+    TsLinkedControl<Base, Kind>::WndProc(m);
+    TsCommonData& sd = this->SkinData();
+    const bool destroying = this->InState(csDestroying);
     switch (m.Msg) {
     case CM_VISIBLECHANGED:
         if (!destroying) {
             sd.BGChanged = true;
             sd.Updating = false;
-            if (Visible()) Repaint();
+            if (this->Visible()) this->Repaint();
         }
         break;
     case CM_ENABLEDCHANGED:
-        if (Visible() && !destroying) {
+        if (this->Visible() && !destroying) {
             sd.Updating = false;
             stateChanged_ = true;
             sd.Invalidate();
         }
         break;
     case WM_SETFONT:
-        if (Visible()) {
+        if (this->Visible()) {
             sd.Updating = false;
             sd.Invalidate();
         }
@@ -286,18 +303,18 @@ void TsButton::DefaultPath(TMessage& m)
     }
 }
 
-void TsButton::FocusStep(TMessage& m, bool entering)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::FocusStep(TMessage& m, bool entering)
 {
-    TsCommonData& sd = SkinData();
-    if (!Visible() || !Enabled() || InState(csDestroying) || (entering && inFocusStep)) {
-        TButton::WndProc(m);
+    TsCommonData& sd = this->SkinData();
+    if (!this->Visible() || !this->Enabled() || this->InState(csDestroying) || (entering && inFocusStep)) {
+        Base::WndProc(m);
         return;
     }
     if (!entering) StopFade(fade_);
     inFocusStep = true;
-    SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
-    TButton::WndProc(m);
-    SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(this->handle_, WM_SETREDRAW, FALSE, 0);
+    Base::WndProc(m);
+    SendMessageA(this->handle_, WM_SETREDRAW, TRUE, 0);
     inFocusStep = false;
     if (entering) {
         stateChanged_ = true;
@@ -311,9 +328,9 @@ void TsButton::FocusStep(TMessage& m, bool entering)
     }
 }
 
-void TsButton::MouseDownStep(TMessage& m)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::MouseDownStep(TMessage& m)
 {
-    TsCommonData& sd = SkinData();
+    TsCommonData& sd = this->SkinData();
     sd.Updating = false;
     pressedHere_ = true;
     if (m.Msg == WM_LBUTTONDOWN && !down_) {
@@ -322,54 +339,54 @@ void TsButton::MouseDownStep(TMessage& m)
         // The window takes the press (and the focus) first, so that the pressed state is known
         // when painting.
         const std::shared_ptr<bool> alive = alive_;
-        TsLinkedControl::WndProc(m);
+        TsLinkedControl<Base, Kind>::WndProc(m);
         if (!*alive) return;
         sd.BGChanged = false;
         RepaintWithFade(fade_, &sd, true, AnimEventEnabled(aeMouseDown, AnimatEvents, nullptr), 1);
         return;
     }
-    TsLinkedControl::WndProc(m);
+    TsLinkedControl<Base, Kind>::WndProc(m);
 }
 
-bool TsButton::MouseUpStep(TMessage& m)
+template <class Base, int Kind> bool TsButtonControl<Base, Kind>::MouseUpStep(TMessage& m)
 {
-    TsCommonData& sd = SkinData();
-    if (!pressedHere_ || InState(csDestroying)) {
-        DefaultHandler(m); // the window lets go of the mouse; no OnMouseUp, no click
+    TsCommonData& sd = this->SkinData();
+    if (!pressedHere_ || this->InState(csDestroying)) {
+        this->DefaultHandler(m); // the window lets go of the mouse; no OnMouseUp, no click
         return true;
     }
     pressedHere_ = false;
     const std::shared_ptr<bool> alive = alive_;
-    if (m.Msg == WM_LBUTTONUP && Enabled()) {
+    if (m.Msg == WM_LBUTTONUP && this->Enabled()) {
         if (fade_ && fade_->Step < fade_->Iterations) {
             fade_->SetEnabled(false);
             StopFade(fade_);
             sd.BGChanged = true;
             stateChanged_ = true;
             forcePressed = true;
-            RedrawWindow(handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            RedrawWindow(this->handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             forcePressed = false;
             WaitHandlingMessages(30);
             if (!*alive) return false;
         }
         sd.Updating = false;
-        if (!InState(csDestroying)) {
+        if (!this->InState(csDestroying)) {
             stateChanged_ = true;
             sd.BGChanged = false;
-            TsLinkedControl::WndProc(m); // releases the window's pushed state (and clicks)
+            TsLinkedControl<Base, Kind>::WndProc(m); // releases the window's pushed state (and clicks)
             if (!*alive) return false;
             RepaintWithFade(fade_, &sd, true, AnimEventEnabled(aeMouseUp, AnimatEvents, nullptr), 1);
             return true;
         }
     }
-    TsLinkedControl::WndProc(m);
+    TsLinkedControl<Base, Kind>::WndProc(m);
     return *alive;
 }
 
-void TsButton::WndProc(TMessage& m)
+template <class Base, int Kind> void TsButtonControl<Base, Kind>::WndProc(TMessage& m)
 {
-    TsCommonData& sd = SkinData();
-    const bool destroying = InState(csDestroying);
+    TsCommonData& sd = this->SkinData();
+    const bool destroying = this->InState(csDestroying);
     if (m.Msg == WM_KILLFOCUS && destroying) return;
     if (m.Msg == SM_VELOCONCMD) {
         const WORD cmd = HIWORD(m.WParam);
@@ -381,8 +398,9 @@ void TsButton::WndProc(TMessage& m)
         case cmdSkinChanged:
             if (!own) break;
             stateChanged_ = true;
-            if (handle_)
-                SendMessageA(handle_, BM_SETSTYLE, (GetWindowLongA(handle_, GWL_STYLE) & 0xFFFF) | BS_OWNERDRAW, TRUE);
+            if (this->handle_)
+                SendMessageA(this->handle_, BM_SETSTYLE,
+                             (GetWindowLongA(this->handle_, GWL_STYLE) & 0xFFFF) | BS_OWNERDRAW, TRUE);
             StopFade(fade_);
             HandleControlMessage(m, sd);
             return;
@@ -390,21 +408,21 @@ void TsButton::WndProc(TMessage& m)
             if (!own || destroying) break;
             StopFade(fade_);
             HandleControlMessage(m, sd);
-            if (handle_) {
-                const LONG style = GetWindowLongA(handle_, GWL_STYLE) & 0xFFFF & ~0xB;
-                SendMessageA(handle_, BM_SETSTYLE, static_cast<WPARAM>(style | (Default() ? BS_DEFPUSHBUTTON : 0)),
-                             TRUE);
+            if (this->handle_) {
+                const LONG style = GetWindowLongA(this->handle_, GWL_STYLE) & 0xFFFF & ~0xB;
+                SendMessageA(this->handle_, BM_SETSTYLE,
+                             static_cast<WPARAM>(style | (this->Default() ? BS_DEFPUSHBUTTON : 0)), TRUE);
                 DropPendingRegion();
-                SetWindowRgn(handle_, nullptr, FALSE);
+                SetWindowRgn(this->handle_, nullptr, FALSE);
             }
-            Repaint();
+            this->Repaint();
             return;
         case cmdRefresh:
             if (!own) break;
             StopFade(fade_);
             HandleControlMessage(m, sd);
             stateChanged_ = true;
-            if (!PrintDC) Repaint();
+            if (!PrintDC) this->Repaint();
             return;
         case cmdIsSkinned:
             m.Result = 1;
@@ -426,7 +444,7 @@ void TsButton::WndProc(TMessage& m)
             break;
         case WM_LBUTTONUP:
             if (!pressedHere_) {
-                DefaultHandler(m);
+                this->DefaultHandler(m);
                 return;
             }
             pressedHere_ = false;
@@ -434,14 +452,14 @@ void TsButton::WndProc(TMessage& m)
         default:
             break;
         }
-        TsLinkedControl::WndProc(m);
+        TsLinkedControl<Base, Kind>::WndProc(m);
         return;
     }
-    const bool shown = Visible();
+    const bool shown = this->Visible();
     if (m.Msg == SM_VELOCONCMD) {
         if (HIWORD(m.WParam) == 6 && sd.Updating) {
             sd.Updating = false;
-            Repaint();
+            this->Repaint();
             return;
         }
         if (HIWORD(m.WParam) == 9) {
@@ -458,12 +476,12 @@ void TsButton::WndProc(TMessage& m)
         return;
     case WM_PAINT:
         if (!shown) break;
-        if (Parent()) PaintButton(reinterpret_cast<HDC>(m.WParam));
+        if (this->Parent()) PaintButton(reinterpret_cast<HDC>(m.WParam));
         return;
     case WM_ERASEBKGND:
     case WM_UPDATEUISTATE:
         if (!shown) break;
-        m.Result = 1;
+        m.Result = EraseAnswer();
         return;
     case WM_WINDOWPOSCHANGING:
         stateChanged_ = true;
@@ -477,7 +495,7 @@ void TsButton::WndProc(TMessage& m)
         const TsGeneralData& g = mgr->GeneralData[static_cast<size_t>(sd.SkinIndex)];
         if (g.Transparency > 0 || (g.HotTransparency >= 1 && sd.ControlIsActive())) {
             sd.BGChanged = true;
-            Repaint();
+            this->Repaint();
         }
         break;
     }
@@ -496,34 +514,34 @@ void TsButton::WndProc(TMessage& m)
         FocusStep(m, false);
         return;
     case WM_KEYUP:
-        TsLinkedControl::WndProc(m);
+        TsLinkedControl<Base, Kind>::WndProc(m);
         if (m.WParam == VK_SPACE && SkinnedNow()) {
             stateChanged_ = true;
             sd.BGChanged = true;
-            Repaint();
+            this->Repaint();
         }
         return;
     case WM_KEYDOWN:
-        TsLinkedControl::WndProc(m);
+        TsLinkedControl<Base, Kind>::WndProc(m);
         if (m.WParam == VK_SPACE && SkinnedNow()) {
             // The window shows itself pushed; the cache follows.
             stateChanged_ = true;
             sd.BGChanged = true;
-            Repaint();
+            this->Repaint();
         }
         return;
     case CM_DIALOGCHAR:
-        if (Enabled() && Focused() && m.WParam == VK_SPACE) {
+        if (this->Enabled() && this->Focused() && m.WParam == VK_SPACE) {
             StopFade(fade_);
             stateChanged_ = true;
             sd.BGChanged = true;
             HideGlowNow();
-            Repaint();
+            this->Repaint();
         }
         break;
     case CM_MOUSEENTER:
-        if (Enabled() && !sd.MouseAbove) {
-            TsLinkedControl::WndProc(m); // OnMouseEnter
+        if (this->Enabled() && !sd.MouseAbove) {
+            TsLinkedControl<Base, Kind>::WndProc(m); // OnMouseEnter
             sd.MouseAbove = true;
             sd.BGChanged = false;
             stateChanged_ = true;
@@ -532,8 +550,8 @@ void TsButton::WndProc(TMessage& m)
         }
         break;
     case CM_MOUSELEAVE:
-        if (Enabled()) {
-            TsLinkedControl::WndProc(m); // OnMouseLeave
+        if (this->Enabled()) {
+            TsLinkedControl<Base, Kind>::WndProc(m); // OnMouseLeave
             sd.MouseAbove = false;
             sd.BGChanged = false;
             stateChanged_ = true;
@@ -549,19 +567,19 @@ void TsButton::WndProc(TMessage& m)
         return;
     case CN_MEASUREITEM: {
         auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-        mi->itemWidth = static_cast<UINT>(width_);
-        mi->itemHeight = static_cast<UINT>(height_);
+        mi->itemWidth = static_cast<UINT>(this->width_);
+        mi->itemHeight = static_cast<UINT>(this->height_);
         return;
     }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (Enabled()) {
+        if (this->Enabled()) {
             MouseDownStep(m);
             return;
         }
         break;
     case WM_LBUTTONUP:
-        if (Enabled()) {
+        if (this->Enabled()) {
             MouseUpStep(m);
             return;
         }
@@ -571,3 +589,6 @@ void TsButton::WndProc(TMessage& m)
     }
     DefaultPath(m);
 }
+
+template class TsButtonControl<TButton, 93>;
+template class TsButtonControl<TBitBtn, 94>;

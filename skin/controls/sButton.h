@@ -32,10 +32,12 @@
 
 class TsFadeTimer;
 
-class TsButton : public TsLinkedControl<TButton, 93> {
-    GUI_CLASS(TsButton, TButton)
-    explicit TsButton(TComponent* owner);
-    ~TsButton() override;
+// The skinned drawing and behaviour of a push button over the class-library button Base; the
+// control-kind code Kind (93 push button, 94 bitmap button).
+template <class Base, int Kind> class TsButtonControl : public TsLinkedControl<Base, Kind> {
+public:
+    explicit TsButtonControl(TComponent* owner);
+    ~TsButtonControl() override;
 
     bool Down() const { return down_; }
     void SetDown(bool value);
@@ -63,6 +65,16 @@ protected:
     void PrepareCache();
     void PaintButton(HDC dc);
     void DrawButtonText();
+    // The caption in r with the DrawText flags, then the focus dots around r (grown by
+    // FocusMargin) when focused with the section's SHOWFOCUS and ShowFocus.
+    void WriteCaption(const TRect& r, UINT flags);
+    // What lies inside the border: the caption (and a bitmap button's glyph).
+    virtual void DrawContent() { DrawButtonText(); }
+    // The border image is painted before the content (else over it).
+    virtual bool BorderUnderContent() const { return true; }
+    // The answer to WM_ERASEBKGND and WM_UPDATEUISTATE while skinned and shown.
+    virtual LRESULT EraseAnswer() const { return 1; }
+    bool stateChanged_ = true;
 
 private:
     bool SkinnedNow();
@@ -76,7 +88,6 @@ private:
 
     bool pressedHere_ = false;
     bool down_ = false;
-    bool stateChanged_ = true;
     unsigned disabledKind_ = 1; // dkBlended
     bool showFocus_ = true;
     bool defaultActive_ = false;
@@ -85,4 +96,9 @@ private:
     HRGN pendingRegion_ = reinterpret_cast<HRGN>(1); // 1: the first region is still to come
     // Cleared by the destructor: held across waits that handle messages.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+};
+
+class TsButton : public TsButtonControl<TButton, 93> {
+    GUI_CLASS(TsButton, TButton)
+    explicit TsButton(TComponent* owner) : TsButtonControl(owner) {}
 };

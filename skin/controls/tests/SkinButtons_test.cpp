@@ -249,6 +249,55 @@ TEST_F(SkinButtons, CheckBoxShowsItsSkinGlyphTogglesOnReleaseAndReportsItsState)
     EXPECT_EQ(clicks, 6);
 }
 
+TEST_F(SkinButtons, BitBtnClampsBlendPlacesItsGlyphAndForgetsARemovedImageList)
+{
+    UseSkin("Probe");
+    NewButtonForm();
+    const COLORREF glyph = RGB(1, 2, 3);
+    auto* list = new TCustomImageList(form);
+    list->SetSize(16, 16);
+    TBitmap pic;
+    pic.SetSize(16, 16);
+    FillDC(pic.Canvas().Handle(), TRect{0, 0, 16, 16}, static_cast<TColor>(glyph));
+    ASSERT_EQ(list->Add(&pic, nullptr), 0);
+    auto* b = new TsBitBtn(form);
+    b->SkinData().SetSkinSection("BUTTON");
+    b->SetParent(form);
+    b->SetBounds(20, 30, 80, 40);
+    b->SetImages(list);
+    b->SetImageIndex(0);
+    b->SetLayout(blGlyphTop);
+
+    b->SetBlend(150);
+    EXPECT_EQ(b->Blend(), 100);
+    b->SetBlend(-5);
+    EXPECT_EQ(b->Blend(), 0);
+    b->SetNumGlyphs(0);
+    EXPECT_EQ(b->NumGlyphs(), 1);
+
+    // No caption: the glyph one pixel right of the centre, (80 - 16) / 2 + 1 = 33.
+    EXPECT_EQ(Px(b, 33, 20), glyph);
+    EXPECT_EQ(Px(b, 48, 20), glyph);
+    EXPECT_NE(Px(b, 32, 20), glyph);
+    EXPECT_NE(Px(b, 49, 20), glyph);
+    {
+        const TWindowDC dc(b->Handle());
+        EXPECT_EQ(SendMessageA(b->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.get()), 0), 0);
+    }
+
+    // At the left edge the glyph covers the border, unless the border is drawn over it.
+    b->SetLayout(blGlyphLeft);
+    b->SetAlignment(taLeftJustify);
+    EXPECT_EQ(Px(b, 1, 20), glyph);
+    b->SetDrawOverBorder(false);
+    EXPECT_EQ(Px(b, 1, 20), ProbePiece(border, 0, 3));
+
+    delete list;
+    EXPECT_EQ(b->Images(), nullptr);
+    b->Invalidate();
+    EXPECT_EQ(Px(b, 8, 20), Px(b, 40, 20)); // no glyph: the middle's colour
+}
+
 int LiveGlows()
 {
     int n = 0;
