@@ -35,51 +35,37 @@ void TsBitBtn::SetBlend(int percent)
 
 void TsBitBtn::SetGrayed(bool on)
 {
-    if (on == grayed_) return;
-    grayed_ = on;
-    Changed();
+    if (StoreIfChanged(grayed_, on)) Changed();
 }
 
 void TsBitBtn::SetShowCaption(bool on)
 {
-    if (on == showCaption_) return;
-    showCaption_ = on;
-    Changed();
+    if (StoreIfChanged(showCaption_, on)) Changed();
 }
 
 void TsBitBtn::SetDrawOverBorder(bool on)
 {
-    if (on == drawOverBorder_) return;
-    drawOverBorder_ = on;
-    Changed();
+    if (StoreIfChanged(drawOverBorder_, on)) Changed();
 }
 
 void TsBitBtn::SetAlignment(TAlignment a)
 {
-    if (a == alignment_) return;
-    alignment_ = a;
-    Changed();
+    if (StoreIfChanged(alignment_, a)) Changed();
 }
 
 void TsBitBtn::SetTextAlignment(TAlignment a)
 {
-    if (a == textAlignment_) return;
-    textAlignment_ = a;
-    Changed();
+    if (StoreIfChanged(textAlignment_, a)) Changed();
 }
 
 void TsBitBtn::SetImages(TCustomImageList* images)
 {
-    if (images == images_) return;
-    images_ = images;
-    Changed();
+    if (StoreIfChanged(images_, images)) Changed();
 }
 
 void TsBitBtn::SetImageIndex(int index)
 {
-    if (index == imageIndex_) return;
-    imageIndex_ = index;
-    Changed();
+    if (StoreIfChanged(imageIndex_, index)) Changed();
 }
 
 void TsBitBtn::Notification(TComponent* component)

@@ -513,18 +513,11 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::WndProc(TMessa
     case CM_EXIT:
         FocusStep(m, false);
         return;
-    case WM_KEYUP:
-        TsLinkedControl<Base, Kind>::WndProc(m);
-        if (m.WParam == VK_SPACE && SkinnedNow()) {
-            stateChanged_ = true;
-            sd.BGChanged = true;
-            this->Repaint();
-        }
-        return;
     case WM_KEYDOWN:
+    case WM_KEYUP:
+        // Space pushes the window and lets it go again; the cache follows.
         TsLinkedControl<Base, Kind>::WndProc(m);
         if (m.WParam == VK_SPACE && SkinnedNow()) {
-            // The window shows itself pushed; the cache follows.
             stateChanged_ = true;
             sd.BGChanged = true;
             this->Repaint();

@@ -23,18 +23,25 @@ TShiftState MouseShift(WPARAM w)
     return s;
 }
 
-// The platform's SetWindowTheme, when UXTHEME has it: the window's visual theme switched off
-// (" ", " ") or given back (none, none).
-void SetThemeOf(HWND wnd, LPCWSTR subAppName, LPCWSTR subIdList)
+// The platform's SetWindowTheme of UXTHEME, none when the library or the routine is missing.
+// The library is loaded with the first box, not at the first skin change: what it makes once
+// is then made before any window is skinned.
+using TSetThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+TSetThemeProc ThemeProc()
 {
-    using TProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    static const TProc proc = [] {
+    static const TSetThemeProc proc = [] {
         HMODULE lib = LoadLibraryA("UXTHEME");
-        return lib ? reinterpret_cast<TProc>(reinterpret_cast<void*>(GetProcAddress(lib, "SetWindowTheme"))) : nullptr;
+        return lib ? reinterpret_cast<TSetThemeProc>(reinterpret_cast<void*>(GetProcAddress(lib, "SetWindowTheme")))
+                   : nullptr;
     }();
-    if (proc) proc(wnd, subAppName, subIdList);
+    return proc;
 }
 
+// The window's visual theme switched off (" ", " ") or given back (none, none).
+void SetThemeOf(HWND wnd, LPCWSTR subAppName, LPCWSTR subIdList)
+{
+    if (TSetThemeProc proc = ThemeProc()) proc(wnd, subAppName, subIdList);
+}
 // A square frame of a strip: width div (width div height) when the width is a multiple of the
 // height.
 SIZE FrameOf(int w, int h)
@@ -46,7 +53,9 @@ SIZE FrameOf(int w, int h)
 
 TsCheckBox::TsCheckBox(TComponent* owner)
     : TsLinkedControl(owner), glyphChecked_(std::make_unique<TBitmap>()), glyphUnChecked_(std::make_unique<TBitmap>())
-{}
+{
+    ThemeProc();
+}
 
 TsCheckBox::~TsCheckBox() { StopFade(fade_); }
 
@@ -96,47 +105,47 @@ void TsCheckBox::Toggle()
 
 void TsCheckBox::SetAutoSize(bool on)
 {
-    if (autoSize_ == on) return;
-    autoSize_ = on;
-    AdjustSize();
+    if (StoreIfChanged(autoSize_, on)) {
+        AdjustSize();
+    }
 }
 
 void TsCheckBox::SetWordWrap(bool on)
 {
-    if (wordWrap_ == on) return;
-    wordWrap_ = on;
-    AdjustSize();
-    Invalidate();
+    if (StoreIfChanged(wordWrap_, on)) {
+        AdjustSize();
+        Invalidate();
+    }
 }
 
 void TsCheckBox::SetMargin(int margin)
 {
-    if (margin_ == margin) return;
-    margin_ = margin;
-    AdjustSize();
-    Invalidate();
+    if (StoreIfChanged(margin_, margin)) {
+        AdjustSize();
+        Invalidate();
+    }
 }
 
 void TsCheckBox::SetTextIndent(int indent)
 {
-    if (textIndent_ == indent) return;
-    textIndent_ = indent;
-    AdjustSize();
-    Invalidate();
+    if (StoreIfChanged(textIndent_, indent)) {
+        AdjustSize();
+        Invalidate();
+    }
 }
 
 void TsCheckBox::SetShowFocus(bool on)
 {
-    if (showFocus_ == on) return;
-    showFocus_ = on;
-    Invalidate();
+    if (StoreIfChanged(showFocus_, on)) {
+        Invalidate();
+    }
 }
 
 void TsCheckBox::SetDisabledKind(unsigned kinds)
 {
-    if (disabledKind_ == kinds) return;
-    disabledKind_ = kinds;
-    SkinData().Invalidate();
+    if (StoreIfChanged(disabledKind_, kinds)) {
+        SkinData().Invalidate();
+    }
 }
 
 void TsCheckBox::SetGlyphChecked(const TBitmap& bmp)
@@ -163,18 +172,18 @@ void TsCheckBox::SetImages(TCustomImageList* images)
 
 void TsCheckBox::SetImgChecked(int index)
 {
-    if (imgChecked_ == index) return;
-    imgChecked_ = index;
-    AdjustSize();
-    if (Checked()) SkinData().Invalidate();
+    if (StoreIfChanged(imgChecked_, index)) {
+        AdjustSize();
+        if (Checked()) SkinData().Invalidate();
+    }
 }
 
 void TsCheckBox::SetImgUnchecked(int index)
 {
-    if (imgUnchecked_ == index) return;
-    imgUnchecked_ = index;
-    AdjustSize();
-    if (!Checked()) SkinData().Invalidate();
+    if (StoreIfChanged(imgUnchecked_, index)) {
+        AdjustSize();
+        if (!Checked()) SkinData().Invalidate();
+    }
 }
 
 void TsCheckBox::Notification(TComponent* component)
