@@ -186,7 +186,7 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::PrepareCache()
     TsLinkFields f = sd.Fields();
     f.State = state;
     PaintItemBackground(f, ci, cache, TRect{0, 0, this->width_, this->height_});
-    if (stateChanged_ && !SkinChanging && !(fade_ && fade_->Direction())) {
+    if (inPaint_ && stateChanged_ && !SkinChanging && !(fade_ && fade_->Direction())) {
         DropPendingRegion();
         pendingRegion_ = CreateRectRgn(0, 0, this->width_, this->height_);
     }
@@ -229,7 +229,11 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::PaintButton(HD
         const bool redrawRegion = pendingRegion_ == reinterpret_cast<HRGN>(1) || SkinManagerFlags().Loading;
         if (pendingRegion_ == reinterpret_cast<HRGN>(1)) pendingRegion_ = nullptr;
         if (stateChanged_) sd.BGChanged = true;
-        if (sd.BGChanged || sd.CacheDirty || sd.FCacheBmp->Width() != this->width_) PrepareCache();
+        if (sd.BGChanged || sd.CacheDirty || sd.FCacheBmp->Width() != this->width_) {
+            inPaint_ = true;
+            PrepareCache();
+            inPaint_ = false;
+        }
         if (stateChanged_) {
             const int state = CurrentState();
             FillParentCorners(sd.Fields(), state);
@@ -237,6 +241,7 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::PaintButton(HD
                 SetWindowRgn(this->handle_, pendingRegion_, redrawRegion);
                 pendingRegion_ = nullptr; // the window owns it now
             }
+            DropPendingRegion(); // a region the window did not take is not kept
             const TsSkinManager* m = sd.GetSkinManager();
             if (m && m->IsValidImgIndex(sd.BorderIndex) && this->Parent() && this->Parent()->HandleAllocated() &&
                 (savedBounds_.Right - savedBounds_.Left > this->width_ ||

@@ -94,6 +94,8 @@ private:
     TsFadeTimer* fade_ = nullptr;
     TRect savedBounds_{};
     HRGN pendingRegion_ = reinterpret_cast<HRGN>(1); // 1: the first region is still to come
+    // Set while the window paints: only then is a new region cut (and handed over at once).
+    bool inPaint_ = false;
     // Cleared by the destructor: held across waits that handle messages.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
