@@ -37,14 +37,20 @@ class TMonForm : public TForm {
 
     void SetLogging(bool on) { logging_ = on; }
     bool Logging() const { return logging_; }
-    // Appends one line in the current colour (only while logging); an empty text becomes one
-    // blank. A log past 32000 characters first loses its 11 oldest lines.
+    // Appends one line in the window's text colour (only while logging); an empty text becomes
+    // one blank. A log past 32000 characters first loses its 11 oldest lines.
     void AddLine(const std::string& text);
     // Appends one line in the given colour (0x00BBGGRR); the colour ends with the line. The
     // trim of a long log comes first, so the new line keeps its colour.
     void AddColoredLine(const std::string& text, int colour);
     void ClearLog();
+    // The log's text, lines collected by a batch included.
     std::string LogText();
+    // Between BeginBatch and the last EndBatch (one export of the library) the lines are
+    // collected and shown at that EndBatch, as one edit of the window; the text, the colours,
+    // the trims and the scroll position come out as if each line had been shown at once.
+    void BeginBatch();
+    void EndBatch();
 
     // Card events of the connector.
     void pcsc2CardInserted(TPCSCConnector* sender);
@@ -61,8 +67,7 @@ protected:
 private:
     void TrimLongLog();
     void DeleteOldestLines(int count);
-    void CaretToEnd();
-    void AppendAtCaret(const std::string& text);
+    void Log(const std::string& text, TColor colour);
     void SendToHost(UINT msg);
 
     bool logging_ = false;

@@ -24,6 +24,21 @@ void ReleaseModule()
     g_module = nullptr;
 }
 
+TExportLines::TExportLines() : module_(g_module)
+{
+    if (module_) module_->Monitor().BeginBatch();
+}
+
+TExportLines::~TExportLines()
+{
+    if (!module_ || module_ != g_module) return;
+    try {
+        module_->Monitor().EndBatch();
+    } catch (...) {
+        // The log window failing must not take the host down with it.
+    }
+}
+
 TCardModule::TCardModule() : monitor_(TForm::Create<TMonForm>(nullptr)), connector_(new TPCSCConnector(monitor_))
 {
     resultText_.reserve(64 * 1024);

@@ -75,6 +75,20 @@ TCardModule& Module();
 // Frees the module state when the library is unloaded.
 void ReleaseModule();
 
+// Holds the monitor's lines for one export (TMonForm::BeginBatch): what the export logs is
+// shown when it returns, as one edit. Does nothing while the module does not exist yet, or
+// when it went during the export.
+class TExportLines {
+public:
+    TExportLines();
+    ~TExportLines();
+    TExportLines(const TExportLines&) = delete;
+    TExportLines& operator=(const TExportLines&) = delete;
+
+private:
+    TCardModule* module_;
+};
+
 // Holds the busy flag for one guarded operation; clears it on every way out.
 class TBusyGuard {
 public:

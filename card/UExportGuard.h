@@ -1,5 +1,6 @@
 // The frame of every export: no exception ever crosses the library boundary; a failure
-// becomes the export's error code, and its text goes to the debugger's output.
+// becomes the export's error code, and its text goes to the debugger's output. The lines the
+// export writes to the card monitor are shown together when it returns.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +8,11 @@
 #include <exception>
 #include <string>
 
+#include "card/UCardFunc.h"
+
 template <typename R, typename F> R Guarded(R onError, F&& body)
 {
+    const TExportLines lines;
     try {
         return body();
     } catch (const std::exception& e) {

@@ -85,6 +85,17 @@ function(tillora_shadow_resources target)
   add_dependencies(${target} tillora_program_skins)
 endfunction()
 
+# tillora_gauge_light_resources(<target>)
+# The light of animated gauges "VXGL" (PNG, raw-data resource) from the program's skins
+# (tillora_program_skins, register/ui).
+function(tillora_gauge_light_resources target)
+  set(rc_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_gauge_light.rc)
+  file(CONFIGURE OUTPUT ${rc_file} CONTENT "VXGL RCDATA \"${TILLORA_PROGRAM_SKINS}/VXGL.png\"\n")
+  target_sources(${target} PRIVATE ${rc_file})
+  set_source_files_properties(${rc_file} PROPERTIES OBJECT_DEPENDS "${TILLORA_PROGRAM_SKINS}/VXGL.png")
+  add_dependencies(${target} tillora_program_skins)
+endfunction()
+
 # tillora_add_card_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s])
 # A test of the card library against the simulated card: it runs in the folder of the virtual
 # reader (bin/simreader) with QsmTool.dll and qsmsim.exe beside it, and Wine loads the virtual

@@ -199,12 +199,26 @@ void TRichEdit::SetSelColor(TColor c)
 void TRichEdit::AppendLine(const std::string& line, TColor color)
 {
     HandleNeeded();
+    TPendingAppend append{(GetTextLen() > 0 ? "\r\n" : "") + line, color, true};
+    if (Updating()) {
+        Collect(std::move(append));
+        return;
+    }
+    TQuietChange quiet(handle_);
+    ApplyAppend(append);
+}
+
+void TRichEdit::ApplyAppend(const TPendingAppend& append)
+{
+    if (!append.colored) {
+        TCustomMemo::ApplyAppend(append);
+        return;
+    }
     int end = TextLength();
     CHARRANGE r{end, end};
     SendMessageA(handle_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
-    SetSelColor(color);
-    std::string text = (end > 0 ? "\r\n" : "") + line;
-    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    SetSelColor(append.color);
+    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(append.text.c_str()));
     end = TextLength();
     r = CHARRANGE{end, end};
     SendMessageA(handle_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));

@@ -31,7 +31,8 @@ class TRichEdit : public TCustomMemo {
     explicit TRichEdit(TComponent* owner);
     // Colour of the selection (and of text typed or appended next).
     void SetSelColor(TColor c);
-    // Appends a line in the given colour and leaves the caret at the end.
+    // Appends a line in the given colour (after a line break unless the text is empty) and
+    // leaves the caret at the end; in an update of the lines it is collected with its colour.
     void AppendLine(const std::string& line, TColor color);
     // The colour of the character at a position.
     COLORREF ColorAt(int position);
@@ -47,6 +48,7 @@ protected:
     void CreateWnd() override;
     int CharIndex(const std::string& text, size_t offset) const override;
     void SelectRange(int from, int to) override;
+    void ApplyAppend(const TPendingAppend& append) override;
 
 private:
     // FormatRange's drawing where the control itself draws nothing.

@@ -869,17 +869,28 @@ void TWinControl::WndProc(TMessage& m)
 
 void TWinControl::PaintControls(HDC dc)
 {
-    TCanvas canvas;
     for (TControl* c : controls_) {
         auto* g = dynamic_cast<TGraphicControl*>(c);
         if (!g || !g->Visible()) continue;
         TSavedDC saved(dc);
         OffsetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
         IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
-        canvas.SetHandle(dc);
-        g->Paint(canvas);
-        canvas.SetHandle(nullptr);
+        g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     }
+}
+
+// ---- TGraphicControl
+
+void TGraphicControl::WndProc(TMessage& m)
+{
+    if (m.Msg == WM_PAINT && m.WParam) {
+        TCanvas canvas; // gives the DC back when it goes
+        canvas.SetHandle(reinterpret_cast<HDC>(m.WParam));
+        Paint(canvas);
+        m.Result = 0;
+        return;
+    }
+    TControl::WndProc(m);
 }
 
 void TWinControl::PaintTo(HDC dc, int x, int y)

@@ -372,11 +372,16 @@ private:
 
 // A control without a window of its own, drawn by its parent onto the parent's canvas (its
 // origin at the control's top left, clipped to it). It has no name atom either: another
-// process reads it through its form (QueryControl in gui/Automation.h).
+// process reads it through its form (QueryControl in gui/Automation.h). It paints on
+// WM_PAINT with a DC in wParam (Perform(WM_PAINT, dc)): Paint on a canvas bound to that DC;
+// parents paint their graphic children through that message, so hooks see it.
 class TGraphicControl : public TControl {
     GUI_CLASS(TGraphicControl, TControl)
     explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
     virtual void Paint(TCanvas& canvas) = 0;
+
+protected:
+    void WndProc(TMessage& m) override;
 };
 
 // A window of this library's own class that paints itself on a canvas (forms, panels, images,

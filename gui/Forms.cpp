@@ -1123,10 +1123,11 @@ bool TApplication::ProcessMessage(MSG& msg)
     return true;
 }
 
-void TApplication::ProcessMessages()
+void TApplication::ProcessMessages(bool paint)
 {
+    const UINT flags = paint ? PM_REMOVE : PM_REMOVE | PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+    while (PeekMessageA(&msg, nullptr, 0, 0, flags))
         if (!ProcessMessage(msg)) break;
 }
 

@@ -324,8 +324,9 @@ class TApplication : public TComponent {
     void DestroyForms();
     void Terminate();
     bool Terminated() const { return terminated_; }
-    // Handles every waiting message and returns.
-    void ProcessMessages();
+    // Handles every waiting message and returns. Without `paint` the windows' painting waits:
+    // input, posted and sent messages are handled, WM_PAINT stays pending for a later call.
+    void ProcessMessages(bool paint = true);
     // Waits for one message and handles it.
     void HandleMessage();
     // Shows an exception's text in a message box (an EAbort shows nothing, and OnException does

@@ -1,5 +1,7 @@
 // Memos and their lines. A memo's text is its lines, each followed by CR LF as lines are
-// added; a text that does not end in a line break counts its last line too.
+// added; a text that does not end in a line break counts its last line too. Changes of the
+// window's text are made quietly (TQuietChange) and, in an update of the lines, appends are
+// collected and made as one.
 #include "gui/StdCtrls.h"
 #include "gui/base/SysUtils.h"
 
@@ -85,6 +87,30 @@ std::string TMemoStrings::Text() const { return memo_.Caption(); }
 
 void TMemoStrings::SetText(const std::string& text) { memo_.SetCaption(text); }
 
+void TMemoStrings::BeginUpdate() { ++memo_.updateCount_; }
+
+void TMemoStrings::EndUpdate()
+{
+    if (memo_.updateCount_ == 0 || --memo_.updateCount_ > 0) return;
+    memo_.ApplyPending();
+}
+
+TQuietChange::TQuietChange(HWND window) : window_(window)
+{
+    const LONG_PTR style = GetWindowLongPtrA(window_, GWL_STYLE);
+    if (!(style & WS_VISIBLE)) return;
+    SetWindowLongPtrA(window_, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+    hidden_ = true;
+}
+
+TQuietChange::~TQuietChange()
+{
+    if (!hidden_) return;
+    SetWindowLongPtrA(window_, GWL_STYLE, GetWindowLongPtrA(window_, GWL_STYLE) | WS_VISIBLE);
+    // Its children too: one shown meanwhile was not painted, its parent being invisible.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner), lines_(*this)
 {
     width_ = 185;
@@ -113,9 +139,72 @@ void TCustomMemo::Append(const std::string& text)
         caption_ += text;
         return;
     }
+    if (Updating()) {
+        Collect({text});
+        return;
+    }
+    TQuietChange quiet(handle_);
+    ApplyAppend({text});
+}
+
+void TCustomMemo::Collect(TPendingAppend append)
+{
+    pendingSize_ += append.text.size();
+    // Uncoloured appends in a row make one.
+    if (!append.colored && !pending_.empty() && !pending_.back().colored) pending_.back().text += append.text;
+    else pending_.push_back(std::move(append));
+}
+
+void TCustomMemo::ApplyAppend(const TPendingAppend& append)
+{
     int end = GetWindowTextLengthA(handle_);
     SendMessageA(handle_, EM_SETSEL, static_cast<WPARAM>(end), end);
-    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(append.text.c_str()));
+}
+
+void TCustomMemo::ApplyPending()
+{
+    std::vector<TPendingAppend> pending;
+    pending.swap(pending_);
+    pendingSize_ = 0;
+    const bool scroll = scrollPending_;
+    scrollPending_ = false;
+    if (!handle_ || (pending.empty() && !scroll)) return;
+    TQuietChange quiet(handle_);
+    for (const TPendingAppend& append : pending)
+        ApplyAppend(append);
+    if (scroll) SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+}
+
+std::string TCustomMemo::Caption() const
+{
+    std::string text = TCustomEdit::Caption();
+    for (const TPendingAppend& append : pending_)
+        text += append.text;
+    return text;
+}
+
+void TCustomMemo::SetCaption(const std::string& caption)
+{
+    pending_.clear();
+    pendingSize_ = 0;
+    if (!handle_) {
+        TCustomEdit::SetCaption(caption);
+        return;
+    }
+    TQuietChange quiet(handle_);
+    TCustomEdit::SetCaption(caption);
+}
+
+int TCustomMemo::GetTextLen() const
+{
+    const size_t window = handle_ ? static_cast<size_t>(GetWindowTextLengthA(handle_)) : caption_.size();
+    return static_cast<int>(window + pendingSize_);
+}
+
+void TCustomMemo::ReplaceBytes(size_t from, size_t to, const std::string& with)
+{
+    ReplaceText(Caption(), from, to, with);
 }
 
 void TCustomMemo::ReplaceText(const std::string& text, size_t from, size_t to, const std::string& with)
@@ -124,6 +213,9 @@ void TCustomMemo::ReplaceText(const std::string& text, size_t from, size_t to, c
         caption_ = text.substr(0, from) + with + text.substr(to);
         return;
     }
+    // The offsets count the collected text too: it goes into the window first.
+    ApplyPending();
+    TQuietChange quiet(handle_);
     SelectRange(CharIndex(text, from), CharIndex(text, to));
     SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(with.c_str()));
 }
@@ -156,7 +248,13 @@ int TCustomMemo::FirstVisibleLine() const
 
 void TCustomMemo::ScrollToCaret()
 {
-    if (handle_) SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+    if (!handle_) return;
+    if (Updating()) {
+        scrollPending_ = true;
+        return;
+    }
+    TQuietChange quiet(handle_);
+    SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
 }
 
 void TCustomMemo::SetProperty(const std::string& name, const TPropValue& v)

@@ -9,6 +9,7 @@ namespace {
 const TIdentEntry kAlignments[] = {
     {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};
 
+const TIdentEntry kEditBorderStyles[] = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
 const TIdentEntry kLayouts[] = {{"tlTop", tlTop}, {"tlCenter", tlCenter}, {"tlBottom", tlBottom}};
 
 // Whether the window's form takes input (it is disabled while another form is modal).
@@ -270,26 +271,36 @@ UINT TLabel::TextFlags() const
     return DrawTextBiDiModeFlags(flags);
 }
 
-void TLabel::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags)
+std::string TLabel::DrawnText(UINT flags) const
 {
     std::string text = LabelText();
-    // An empty text measures as one blank, so that an empty label keeps a line's height.
     if ((flags & DT_CALCRECT) && (text.empty() || (showAccelChar_ && text == "&"))) text += ' ';
+    return text;
+}
+
+void TLabel::DrawEmbossedText(HDC dc, const std::string& text, RECT& rect, UINT flags)
+{
+    const int n = static_cast<int>(text.size());
+    RECT lower = rect;
+    OffsetRect(&lower, 1, 1);
+    SetTextColor(dc, ColorToRGB(clBtnHighlight));
+    DrawTextA(dc, text.c_str(), n, &lower, flags);
+    SetTextColor(dc, ColorToRGB(clBtnShadow));
+    DrawTextA(dc, text.c_str(), n, &rect, flags);
+}
+
+void TLabel::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags)
+{
+    const std::string text = DrawnText(flags);
     HDC dc = canvas.Handle();
     TSelectGuard font(dc, font_.Handle());
     SetBkMode(dc, TRANSPARENT);
-    const int n = static_cast<int>(text.size());
     if (!(flags & DT_CALCRECT) && !enabled_) {
-        RECT lower = rect;
-        OffsetRect(&lower, 1, 1);
-        SetTextColor(dc, ColorToRGB(clBtnHighlight));
-        DrawTextA(dc, text.c_str(), n, &lower, flags);
-        SetTextColor(dc, ColorToRGB(clBtnShadow));
-        DrawTextA(dc, text.c_str(), n, &rect, flags);
+        DrawEmbossedText(dc, text, rect, flags);
         return;
     }
     SetTextColor(dc, ColorToRGB(font_.Color()));
-    DrawTextA(dc, text.c_str(), n, &rect, flags);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }
 
 void TLabel::Paint(TCanvas& canvas)
@@ -497,7 +508,10 @@ void TCustomEdit::CreateParams(TCreateParams& p)
     if (alignment_ == taCenter) p.style |= ES_CENTER;
     else if (alignment_ == taRightJustify) p.style |= ES_RIGHT;
     if (passwordChar_) p.style |= ES_PASSWORD;
-    p.exStyle |= WS_EX_CLIENTEDGE;
+    if (borderStyle_ == bsSingle) {
+        if (ctl3D_) p.exStyle |= WS_EX_CLIENTEDGE;
+        else p.style |= WS_BORDER;
+    }
 }
 
 void TCustomEdit::CreateWnd()
@@ -538,6 +552,29 @@ void TCustomEdit::SetMaxLength(int n)
 {
     maxLength_ = n;
     if (handle_) SendMessageA(handle_, EM_LIMITTEXT, static_cast<WPARAM>(n), 0);
+}
+
+void TCustomEdit::SetBorderStyle(TBorderStyle style)
+{
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    if (handle_) RecreateWnd();
+}
+
+void TCustomEdit::SetCtl3D(bool on)
+{
+    if (on == ctl3D_) return;
+    ctl3D_ = on;
+    if (handle_) RecreateWnd();
+}
+
+void TCustomEdit::SetPasswordChar(char c)
+{
+    if (c == passwordChar_) return;
+    passwordChar_ = c;
+    if (!handle_) return;
+    SendMessageA(handle_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
+    InvalidateRect(handle_, nullptr, TRUE);
 }
 
 void TCustomEdit::SetReadOnly(bool v)
@@ -602,9 +639,12 @@ void TCustomEdit::SetProperty(const std::string& name, const TPropValue& v)
     if (SameText(name, "MaxLength")) SetMaxLength(v.AsInt());
     else if (SameText(name, "ReadOnly")) SetReadOnly(v.AsBool());
     else if (SameText(name, "Alignment")) alignment_ = static_cast<TAlignment>(IdentToInt(v, kAlignments, name));
-    else if (SameText(name, "PasswordChar")) passwordChar_ = v.AsString().empty() ? 0 : v.AsString()[0];
-    else if (SameText(name, "AutoSize") || SameText(name, "BorderStyle") || SameText(name, "AutoSelect") ||
-             SameText(name, "CharCase")) {
+    else if (SameText(name, "PasswordChar")) SetPasswordChar(v.AsString().empty() ? 0 : v.AsString()[0]);
+    else if (SameText(name, "BorderStyle"))
+        SetBorderStyle(static_cast<TBorderStyle>(IdentToInt(v, kEditBorderStyles, name)));
+    else if (SameText(name, "Ctl3D")) SetCtl3D(v.AsBool());
+    else if (SameText(name, "AutoSize") || SameText(name, "AutoSelect") || SameText(name, "CharCase") ||
+             SameText(name, "ParentCtl3D")) {
     } else TWinControl::SetProperty(name, v);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "gui/Controls.h"
 #include "gui/Graphics.h"
@@ -152,6 +153,12 @@ protected:
     // Draws the text into the rectangle with these DrawText flags on the canvas's DC (its font
     // selected); with DT_CALCRECT it only measures, widening or heightening the rectangle.
     virtual void DoDrawText(TCanvas& canvas, RECT& rect, UINT flags);
+    // The text as DoDrawText writes it: an empty text (or a lone "&" with ShowAccelChar)
+    // measures as one blank, so that an empty label keeps a line's height.
+    std::string DrawnText(UINT flags) const;
+    // The text embossed, as a disabled label shows it: clBtnHighlight one pixel right and down,
+    // clBtnShadow over it (the DC's font and background mode as they are).
+    static void DrawEmbossedText(HDC dc, const std::string& text, RECT& rect, UINT flags);
     // Fits the size to the text (AutoSize, not while the description is read).
     virtual void AdjustBounds();
     // DrawText flags of the text: alignment, word breaks, tabs, accelerator, reading order.
@@ -196,6 +203,15 @@ class TCustomEdit : public TWinControl {
     void SetMaxLength(int n);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool v);
+    // The window's border: bsSingle with Ctl3D a sunken edge of 2 pixels (the default), without
+    // Ctl3D a line of 1 pixel; bsNone none. A change makes the window anew.
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool on);
+    // The character shown for each character of the text; 0 shows the text itself.
+    char PasswordChar() const { return passwordChar_; }
+    void SetPasswordChar(char c);
     int SelStart() const;
     void SetSelStart(int pos);
     int SelLength() const;
@@ -221,6 +237,8 @@ protected:
     bool readOnly_ = false;
     TAlignment alignment_ = taLeftJustify;
     char passwordChar_ = 0;
+    TBorderStyle borderStyle_ = bsSingle;
+    bool ctl3D_ = true;
     int selStart_ = 0, selLength_ = 0;
     int firstLine_ = 0; // the first visible line, kept over a new window
 };
@@ -234,7 +252,9 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 class TCustomMemo;
 
-// The lines of a memo, read and written through its window.
+// The lines of a memo, read and written through its window. Between BeginUpdate and the last
+// EndUpdate, lines added at the end are collected and appended to the window as one edit at
+// that EndUpdate (see TCustomMemo); reading the lines sees them at once.
 class TMemoStrings : public TStrings {
     GUI_CLASS(TMemoStrings, TStrings)
     explicit TMemoStrings(TCustomMemo& memo) : memo_(memo) {}
@@ -246,11 +266,44 @@ class TMemoStrings : public TStrings {
     void Clear() override;
     std::string Text() const override;
     void SetText(const std::string& text) override;
+    void BeginUpdate() override;
+    void EndUpdate() override;
 
 private:
     TCustomMemo& memo_;
 };
 
+// While one lives, changes of a window (its text, a list's selection) move its content, caret
+// and scroll position but draw nothing: the window is marked invisible for the time (as
+// WM_SETREDRAW does), so neither its content nor its scroll bars are drawn (under Wine a shown
+// scroll bar redraws on every change, several milliseconds each). At its end the window, frame
+// included, is invalidated and paints once, when messages are next handled. Nested ones, and
+// ones on a hidden window, do nothing.
+class TQuietChange {
+public:
+    explicit TQuietChange(HWND window);
+    ~TQuietChange();
+    TQuietChange(const TQuietChange&) = delete;
+    TQuietChange& operator=(const TQuietChange&) = delete;
+
+private:
+    HWND window_;
+    bool hidden_ = false;
+};
+
+// Every change of a memo's window text is made without drawing (see TQuietChange): the window
+// paints once, the next time messages are handled, showing the same text, caret and scroll
+// position as if it had drawn each change.
+//
+//   TStringsUpdate update(memo->Lines());   // BeginUpdate, EndUpdate when the block is left
+//   memo->Lines().Add("Summe");             // collected: Lines() and Text() see it at once
+//   memo->Lines().Add("Danke");             // the window's own text does not have it yet
+//   // leaving the block: both lines are appended as one edit, the caret behind them
+//
+// While updating, appends (Lines().Add, Append, a rich edit's AppendLine) are collected and
+// ScrollToCaret waits for them; any other change of the text applies the collected ones first,
+// and SetText drops them (the text is replaced anyway). The caret and the scroll position
+// (CaretLine, FirstVisibleLine) are those of the window without the collected text.
 class TCustomMemo : public TCustomEdit {
     GUI_CLASS(TCustomMemo, TCustomEdit)
     explicit TCustomMemo(TComponent* owner);
@@ -268,16 +321,37 @@ class TCustomMemo : public TCustomEdit {
     // Appends a text at the end and leaves the caret there.
     void Append(const std::string& text);
     void ScrollToCaret();
+    // The window's text followed by the text collected by an update.
+    std::string Caption() const override;
+    void SetCaption(const std::string& caption) override;
+    // The length of Caption() as WM_GETTEXTLENGTH counts it (a line break as CR LF), without
+    // reading the text out.
+    int GetTextLen() const;
+    // Replaces the bytes from..to of Caption() (from <= to <= its size) in place: the rest of
+    // the text, with its formatting, stays as it is.
+    void ReplaceBytes(size_t from, size_t to, const std::string& with);
+    bool Updating() const { return updateCount_ > 0; }
     void SetProperty(const std::string& name, const TPropValue& value) override;
 
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     friend class TMemoStrings;
+    // One append collected by an update: a text, in its own colour (a rich edit's AppendLine)
+    // or in the colour the end of the text has.
+    struct TPendingAppend {
+        std::string text;
+        TColor color = clNone;
+        bool colored = false;
+    };
+    void Collect(TPendingAppend append);
+    // Makes one append in the window (inside a TQuietChange).
+    virtual void ApplyAppend(const TPendingAppend& append);
+    // Appends what the update collected, as one edit.
+    void ApplyPending();
     // Character index of the start of a line, and the text from the window or the stored text.
     int LineStart(int line) const;
-    // Replaces the bytes from..to of the text (as Caption gives it) in place: the rest of the
-    // text, with its formatting, stays as it is.
+    // ReplaceBytes on a text read out already (Caption()).
     void ReplaceText(const std::string& text, size_t from, size_t to, const std::string& with);
     // The control's character position of a byte offset of the text (a rich edit counts a line
     // break as one character).
@@ -287,7 +361,12 @@ protected:
     TScrollStyle scrollBars_ = ssNone;
     bool wordWrap_ = true;
     bool wantTabs_ = false;
-    std::vector<std::string> pendingLines_;
+
+private:
+    int updateCount_ = 0;
+    std::vector<TPendingAppend> pending_;
+    size_t pendingSize_ = 0;
+    bool scrollPending_ = false;
 };
 
 class TMemo : public TCustomMemo {

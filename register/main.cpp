@@ -1,6 +1,6 @@
-// Tillora's program block: the modules start in their fixed order (the skin engine, the glow
-// effects, window skinning and the skinned controls, then the register core with its product
-// list "Produkte\Standard.xml"); the windows are made in their fixed order, the splash first (it is
+// Tillora's program block: the modules start in their fixed order (the skin engine, window
+// skinning's modules and the skinned controls, then the register core with its product list
+// "Produkte\Standard.xml"); the windows are made in their fixed order, the splash first (it is
 // the application's main form), the main window last; the message loop runs. At its end the
 // application frees the windows (the last made first) and the modules end in reverse order,
 // the journals closing with the core.
@@ -29,24 +29,13 @@
 #include "register/ui/UScanForm.h"
 #include "register/ui/USkinSel.h"
 #include "skin/controls/sStart.h"
-#include "skin/engine/sStart.h"
-#include "skin/windows/sConnect.h"
 #include "skin/windows/sStart.h"
-#include "skin/windows/vxGlow.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     std::unique_ptr<TRegisterCore> core;
     TModuleOrder modules;
-    modules.Add(
-        "sSkinEngine",
-        [] {
-            ConnectWindowSkinning();
-            SkinEngineStart();
-        },
-        SkinEngineEnd);
-    modules.Add("vxGlow", GlowEffectsStart, GlowEffectsEnd);
-    modules.Add("sSkinProvider", SkinWindowsStart, nullptr);
+    AddSkinModules(modules); // the engine, glows, dialog hook, adapters, utilities, menus, provider
     modules.Add("sSkinControls", SkinControlsStart, nullptr);
     modules.Add(
         "URegisterCore", [&] { core = std::make_unique<TRegisterCore>(); }, [&] { core.reset(); });

@@ -1,6 +1,8 @@
 // The running register with its skins on: the register window's operator-name edits show
 // the "EDIT" section's colour and font colour of each shipped skin on the screen (pixels
-// sampled from the display), and the plain colours again when skins are switched off.
+// sampled from the display), and the plain colours again when skins are switched off; a
+// skinned panel answers the skin command message from this process as it does inside the
+// program, and refuses the commands that would carry a pointer of the program.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -60,19 +62,29 @@ std::string Hex(const std::set<COLORREF>& colours)
 
 } // namespace
 
-TEST(ProgramSkins, OperatorNameEditsShowEachSkinsEditColoursAndThePlainOnesWithoutSkins)
-{
+// The register started with a card inserted, at its main window and the register window.
+class ProgramSkins : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SimCard::UseReaders({{"Sim Reader", port}});
+        tillora.WriteFile("cfg\\start.ini",
+                          "[Windows]\r\nCard=0\r\nFunc=0\r\nCash=1\r\n\r\n[Card]\r\nVersionen=v2.2;\r\n");
+        ASSERT_TRUE(card.Insert());
+        ASSERT_TRUE(tillora.Start());
+        main = tillora.WaitForForm("TMainF");
+        ASSERT_NE(main, nullptr);
+        kasse = tillora.WaitForForm("TKassTip");
+        ASSERT_NE(kasse, nullptr);
+    }
     const int port = SimCard::FreePort();
-    SimCard::UseReaders({{"Sim Reader", port}});
-    SimCard card(port, "--fresh active");
+    SimCard card{port, "--fresh active"};
     TilloraProgram tillora;
-    tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\nCash=1\r\n\r\n[Card]\r\nVersionen=v2.2;\r\n");
-    ASSERT_TRUE(card.Insert());
-    ASSERT_TRUE(tillora.Start());
-    HWND main = tillora.WaitForForm("TMainF");
-    ASSERT_NE(main, nullptr);
-    HWND kasse = tillora.WaitForForm("TKassTip");
-    ASSERT_NE(kasse, nullptr);
+    HWND main = nullptr, kasse = nullptr;
+};
+
+TEST_F(ProgramSkins, OperatorNameEditsShowEachSkinsEditColoursAndThePlainOnesWithoutSkins)
+{
     HWND names[] = {FindControlWindow(kasse, "BedName1"), FindControlWindow(kasse, "BedName2")};
     for (HWND edit : names) {
         ASSERT_NE(edit, nullptr);
@@ -104,4 +116,47 @@ TEST(ProgramSkins, OperatorNameEditsShowEachSkinsEditColoursAndThePlainOnesWitho
     }
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(tillora.WaitForExit());
+}
+
+TEST_F(ProgramSkins, ASkinnedPanelAnswersQuestionsFromOutsideAndRefusesPointerCommands)
+{
+    HWND panel = FindControlWindow(kasse, "ContainerPanel");
+    HWND price = FindControlWindow(kasse, "Pr1");
+    ASSERT_NE(panel, nullptr);
+    ASSERT_NE(price, nullptr);
+    TSkinDialog skins(tillora, main);
+    ASSERT_TRUE(skins.Open());
+    ASSERT_TRUE(skins.SwitchOn());
+    const TPalette& p = Palettes[0];
+    const std::string listed = std::string(p.Name) + (p.Kind == kInternal ? InternalSuffix : "");
+    const int index = skins.IndexOf(std::wstring(listed.begin(), listed.end()));
+    ASSERT_GE(index, 0) << listed;
+    skins.Choose(index);
+
+    constexpr UINT skinCommand = 0xA100;
+    const auto ask = [&](WORD command, LPARAM lParam) {
+        return SendMessageA(panel, skinCommand, static_cast<WPARAM>(command) << 16, lParam);
+    };
+    // 7: skinned; 19: the PANEL section has a gradient; 21: the section's colour.
+    EXPECT_EQ(ask(7, 0), 1);
+    EXPECT_EQ(ask(19, 0), 1);
+    EXPECT_EQ(static_cast<COLORREF>(ask(21, 0xFF00FF)), AsColorRef(p.Colors[rFace]));
+    // 34, 26 and 25 with a "pointer" of 1: answered 0, sent; dropped, posted.
+    EXPECT_EQ(ask(34, 1), 0);
+    EXPECT_EQ(ask(26, 1), 0);
+    EXPECT_EQ(ask(25, 1), 0);
+    for (WORD command : {34, 26, 25})
+        PostMessageA(panel, skinCommand, static_cast<WPARAM>(command) << 16, 1);
+    PostMessageA(panel, 45100, 1, 1); // CM_CONTROLLISTCHANGE with a "control" of 1
+    // A key posted after them arrives: the program went through them and keeps running.
+    PostMessageA(price, WM_CHAR, '5', 0);
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] {
+        char text[32] = "";
+        SendMessageA(price, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        return std::string(text).find('5') != std::string::npos;
+    }));
+    EXPECT_EQ(ask(7, 0), 1);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(tillora.WaitForExit());
+    EXPECT_EQ(tillora.ExitCode(), 0u);
 }

@@ -36,10 +36,9 @@ int TStrings::AddObject(const std::string& s, TObject* o)
 
 void TStrings::AddStrings(const TStrings& other)
 {
-    BeginUpdate();
+    TStringsUpdate update(*this);
     for (int i = 0; i < other.Count(); ++i)
         AddObject(other.Get(i), other.Objects(i));
-    EndUpdate();
 }
 
 int TStrings::IndexOf(const std::string& s) const
@@ -66,7 +65,7 @@ std::string TStrings::Text() const
 
 void TStrings::SetText(const std::string& text)
 {
-    BeginUpdate();
+    TStringsUpdate update(*this);
     Clear();
     size_t i = 0;
     while (i < text.size()) {
@@ -78,7 +77,6 @@ void TStrings::SetText(const std::string& text)
         Add(text.substr(i, e - i));
         i = e + ((text[e] == '\r' && e + 1 < text.size() && text[e + 1] == '\n') ? 2 : 1);
     }
-    EndUpdate();
 }
 
 std::string TStrings::Names(int index) const
@@ -111,10 +109,9 @@ void TStrings::SetValue(const std::string& name, const std::string& value)
 void TStrings::Assign(const TStrings& other)
 {
     if (&other == this) return;
-    BeginUpdate();
+    TStringsUpdate update(*this);
     Clear();
     AddStrings(other);
-    EndUpdate();
 }
 
 void TStrings::IndexError(int index) const

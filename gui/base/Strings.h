@@ -39,12 +39,26 @@ class TStrings : public TObject {
     // Files are written with CR LF line ends, read with any of them.
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName) const;
-    // Called around bulk changes; controls hold back redrawing in between.
+    // Called around bulk changes; controls hold back redrawing in between (a memo collects
+    // the lines added meanwhile and shows them at the last EndUpdate). Updates nest. Use
+    // TStringsUpdate, so that the update ends even when an exception leaves the block.
     virtual void BeginUpdate() {}
     virtual void EndUpdate() {}
 
 protected:
     void IndexError(int index) const;
+};
+
+// Holds strings in an update (BeginUpdate) for as long as it lives.
+class TStringsUpdate {
+public:
+    explicit TStringsUpdate(TStrings& strings) : strings_(strings) { strings_.BeginUpdate(); }
+    ~TStringsUpdate() { strings_.EndUpdate(); }
+    TStringsUpdate(const TStringsUpdate&) = delete;
+    TStringsUpdate& operator=(const TStringsUpdate&) = delete;
+
+private:
+    TStrings& strings_;
 };
 
 class TStringList : public TStrings {

@@ -75,3 +75,23 @@ TEST_F(AppWindow, AFormOfTheActivatedProgramSendsTheActivationMessage)
     SendMessageA(form->Handle(), WM_ACTIVATEAPP, TRUE, 0);
     EXPECT_EQ(seen, std::vector<UINT>{CM_ACTIVATE});
 }
+
+// Without painting, ProcessMessages handles what was posted and leaves the invalid window
+// invalid; with painting it paints it.
+TEST_F(AppWindow, ProcessingWithoutPaintingLeavesTheWindowInvalid)
+{
+    auto* form = TForm::Create<TForm>(Application);
+    form->SetBounds(40, 40, 200, 120);
+    form->Show();
+    Application->ProcessMessages();
+    std::vector<UINT> seen;
+    Hook(seen, true, Probe);
+    InvalidateRect(form->Handle(), nullptr, TRUE);
+    PostMessageA(Application->AppWindow(), Probe, 0, 0);
+    RECT dirty{};
+    Application->ProcessMessages(false);
+    EXPECT_EQ(seen, std::vector<UINT>{Probe});
+    EXPECT_TRUE(GetUpdateRect(form->Handle(), &dirty, FALSE));
+    Application->ProcessMessages();
+    EXPECT_FALSE(GetUpdateRect(form->Handle(), &dirty, FALSE));
+}

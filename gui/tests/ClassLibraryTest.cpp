@@ -15,6 +15,7 @@
 #include "gui/Forms.h"
 #include "gui/ListCtrls.h"
 #include "gui/StdCtrls.h"
+#include "tests/support/MessageSpy.h"
 
 namespace {
 
@@ -62,29 +63,12 @@ TEST(Messages, NotificationNumbersAreTheAgreedOnesAndDistinct)
     }
 }
 
-// Counts the messages a control's dispatch sees (a hook on its WindowProc).
-class TSpy {
+// Counts the messages a control's dispatch sees (the shared spy on its WindowProc).
+class TSpy : public testrig::TMessageSpy {
 public:
-    explicit TSpy(TControl* c) : control_(c)
-    {
-        id_ = c->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) {
-            ++counts_[m.Msg];
-            if (m.Msg == CM_CONTROLLISTCHANGE) lastListChange_ = m.LParam;
-            inherited(m);
-        });
-    }
-    ~TSpy() { control_->UnhookWindowProc(id_); }
-    int operator[](UINT msg) const
-    {
-        auto it = counts_.find(msg);
-        return it == counts_.end() ? 0 : it->second;
-    }
-    LPARAM lastListChange_ = -1;
-
-private:
-    TControl* control_;
-    int id_;
-    std::map<UINT, int> counts_;
+    using TMessageSpy::TMessageSpy;
+    int operator[](UINT msg) const { return Count(msg); }
+    LPARAM LastListChange() const { return Last(CM_CONTROLLISTCHANGE) ? Last(CM_CONTROLLISTCHANGE)->LParam : -1; }
 };
 
 // Handles messages until the condition holds (true) or two seconds passed (false).
@@ -233,10 +217,10 @@ TEST_F(ClassLibrary, EachNotificationArrivesOncePerChange)
     auto* shape = new TShape(form);
     shape->SetParent(panel);
     EXPECT_EQ(p[CM_CONTROLLISTCHANGE], 1);
-    EXPECT_EQ(p.lastListChange_, 1);
+    EXPECT_EQ(p.LastListChange(), 1);
     shape->SetParent(nullptr);
     EXPECT_EQ(p[CM_CONTROLLISTCHANGE], 2);
-    EXPECT_EQ(p.lastListChange_, 0);
+    EXPECT_EQ(p.LastListChange(), 0);
     // From another thread it carries no control of this one: answered 0, never seen.
     LRESULT answer = 1;
     bool done = false;
@@ -326,6 +310,16 @@ TEST_F(ClassLibrary, LabelsAndGaugesHaveNoWindowAndPaintOnTheirParent)
     EXPECT_GT(PixelsOf(label1, RGB(255, 0, 0)), 0);
     EXPECT_GT(PixelsOf(grouped, RGB(255, 0, 0)), 0);
     EXPECT_EQ(PixelsOf(gauge, RGB(0, 0, 255)), 40 * 30);
+    // The parent paints them through WM_PAINT with its DC, and so may anyone else.
+    TSpy paints(gauge);
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ASSERT_EQ(paints[WM_PAINT], 1);
+    EXPECT_NE(paints.Last(WM_PAINT)->WParam, 0u);
+    TBitmap bmp(100, 30);
+    bmp.SetPixelFormat(pf24bit);
+    gauge->Perform(WM_PAINT, reinterpret_cast<WPARAM>(bmp.Canvas().Handle()), 0);
+    EXPECT_EQ(bmp.Canvas().Pixel(39, 15), RGB(0, 0, 255));
+    EXPECT_NE(bmp.Canvas().Pixel(40, 15), RGB(0, 0, 255));
     // The form answers for the label, in its client coordinates.
     const TGraphicControlState s = QueryControl(form->Handle(), "label1");
     EXPECT_TRUE(s.found && s.visible && s.enabled);

@@ -76,6 +76,7 @@ void Label(const std::string& label) { TYPECL_DEBUGWINDOW(label.c_str(), ColorCa
 
 bool RunReport(const TReportCommand& report)
 {
+    const UFuncMon::TMonitorBatch monitorBatch;
     if (report.labelFirst) Label(report.label);
     TRegisterCore& core = RegisterCore();
     UTransaction::ResetCommand();

@@ -49,6 +49,7 @@ int AddItemData(std::string_view quantity, std::string_view unit, std::string_vi
                 bool taxExclusive, const TAmounts& amounts)
 {
     TRegisterCore& core = RegisterCore();
+    const UFuncMon::TMonitorBatch monitorBatch;
     UFuncMon::LogToMonitor(ULang::GetText(39));
     UFuncMon::LogToMonitor("\t");
 

@@ -27,6 +27,8 @@ std::string HoldCommand(bool hold, const std::string& command)
         explicit THold(TRegisterCore& c) : core(c) { core.SetHolding(true); }
         ~THold() { core.SetHolding(false); }
     } holding(core);
+    // The user looks at the monitors while the command waits.
+    UFuncMon::ShowMonitorNow();
     window->ShowSendText(command);
     while (window->GetState() > 0)
         window->WaitRound();

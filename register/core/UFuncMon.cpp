@@ -8,14 +8,17 @@
 
 namespace UFuncMon {
 
-namespace {
-
-void Notify(std::string_view added, bool cleared)
+void Announce(std::string_view added, bool cleared)
 {
+    TMonitorLog& log = MonitorLog();
+    if (cleared) {
+        log.unannounced_.clear();
+    } else if (log.batches_ > 0) {
+        log.unannounced_ += added;
+        return;
+    }
     if (const TMonitorListener& listener = RegisterCore().MonitorListener()) listener(added, cleared);
 }
-
-} // namespace
 
 std::string TMonitorLog::LogLine(std::string_view line)
 {
@@ -42,24 +45,51 @@ void TMonitorLog::SaveToFile(const std::string& path) const
 
 TMonitorLog& MonitorLog() { return RegisterCore().MonitorLog(); }
 
-void SetMonitorListener(TMonitorListener listener) { RegisterCore().SetMonitorListener(std::move(listener)); }
+void SetMonitorListener(TMonitorListener listener)
+{
+    // A new window starts from the whole log, held text included.
+    MonitorLog().unannounced_.clear();
+    RegisterCore().SetMonitorListener(std::move(listener));
+}
 
 void LogToMonitor(std::string_view line)
 {
     const std::string added = MonitorLog().LogLine(line);
-    Notify(added, false);
+    Announce(added, false);
 }
 
 void AppendToMonitor(std::string_view text)
 {
     MonitorLog().Append(text);
-    Notify(text, false);
+    Announce(text, false);
 }
 
 void ClearMonitor()
 {
     MonitorLog().Clear();
-    Notify({}, true);
+    Announce({}, true);
+}
+
+void ShowMonitorNow()
+{
+    TMonitorLog& log = MonitorLog();
+    if (log.unannounced_.empty()) return;
+    const std::string held = std::move(log.unannounced_);
+    log.unannounced_.clear();
+    if (const TMonitorListener& listener = RegisterCore().MonitorListener()) listener(held, false);
+}
+
+TMonitorBatch::TMonitorBatch() { ++MonitorLog().batches_; }
+
+TMonitorBatch::~TMonitorBatch()
+{
+    TMonitorLog& log = MonitorLog();
+    if (--log.batches_ > 0) return;
+    try {
+        ShowMonitorNow();
+    } catch (...) {
+        // A window that fails to show the text keeps the log whole all the same.
+    }
 }
 
 } // namespace UFuncMon

@@ -25,7 +25,14 @@ public:
     void SaveToFile(const std::string& path) const;
 
 private:
+    friend class TMonitorBatch;
+    friend void Announce(std::string_view added, bool cleared);
+    friend void SetMonitorListener(std::function<void(std::string_view, bool)> listener);
+    friend void ShowMonitorNow();
     std::string text_;
+    // Text added while a TMonitorBatch lives, not yet handed to the listener.
+    int batches_ = 0;
+    std::string unannounced_;
 };
 
 // The program's log (the core's).
@@ -40,5 +47,23 @@ void SetMonitorListener(TMonitorListener listener);
 void LogToMonitor(std::string_view line);
 void AppendToMonitor(std::string_view text);
 void ClearMonitor();
+
+// Holds the listener's share of the log for one register command (an item booked, a
+// transaction, a report): the text added while batches live reaches the listener in one call
+// when the outermost one ends, so the window appends it as one edit. The log has the text at
+// once; a clear reaches the listener at once (with the held text dropped).
+//
+//   { UFuncMon::TMonitorBatch batch; LogToMonitor("a"); AppendToMonitor("b"); }  // listener: "\r\nab"
+class TMonitorBatch {
+public:
+    TMonitorBatch();
+    ~TMonitorBatch();
+    TMonitorBatch(const TMonitorBatch&) = delete;
+    TMonitorBatch& operator=(const TMonitorBatch&) = delete;
+};
+
+// Hands the held text to the listener now (the command waits for the user, so the window must
+// show what was logged so far); the batches stay open.
+void ShowMonitorNow();
 
 } // namespace UFuncMon

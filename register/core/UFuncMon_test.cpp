@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -52,6 +53,40 @@ TEST(MonitorLog, ModuleRoutinesTellTheWindowWhatWasAdded)
     LogToMonitor("e");
     EXPECT_EQ(MonitorLog().Text(), "d\r\ne");
     ClearMonitor();
+}
+
+// A batch hands the window what was logged during one command in one call, at its outermost
+// end; the log itself has every line at once.
+TEST(MonitorLog, ABatchTellsTheWindowOnceAtItsOutermostEnd)
+{
+    TRegisterCore core;
+    std::vector<std::string> calls;
+    SetMonitorListener(
+        [&](std::string_view added, bool cleared) { calls.push_back(cleared ? "<clear>" : std::string(added)); });
+    LogToMonitor("vorher");
+    {
+        TMonitorBatch command;
+        LogToMonitor("Artikel");
+        {
+            TMonitorBatch nested;
+            AppendToMonitor(" E1: 199C");
+        }
+        EXPECT_EQ(calls, std::vector<std::string>{"vorher"});
+        EXPECT_EQ(MonitorLog().Text(), "vorher\r\nArtikel E1: 199C");
+        ShowMonitorNow(); // the command waits for the user: what it logged shows
+        LogToMonitor("Summe");
+    }
+    EXPECT_EQ(calls, (std::vector<std::string>{"vorher", "\r\nArtikel E1: 199C", "\r\nSumme"}));
+    calls.clear();
+    {
+        TMonitorBatch command;
+        LogToMonitor("verworfen");
+        ClearMonitor(); // reaches the window at once; what was held goes with the log
+        LogToMonitor("neu");
+    }
+    EXPECT_EQ(calls, (std::vector<std::string>{"<clear>", "neu"}));
+    EXPECT_EQ(MonitorLog().Text(), "neu");
+    SetMonitorListener(nullptr);
 }
 
 TEST(MonitorLog, SavesItsLinesAsATextFile)

@@ -274,6 +274,7 @@ int SendCommand(std::string& response, const UXML_Export::TJournalMark& start)
 
 int SendTransaction(bool training, bool vatAddon)
 {
+    const UFuncMon::TMonitorBatch monitorBatch;
     TRegisterCore& core = RegisterCore();
     core.ItemXml() += "</itemList>";
     Log(ULang::GetText(35));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/UHexASCII.h"
+#include "common/UTimeShares.h"
 #include "gui/base/DateTime.h"
 #include "gui/base/Streams.h"
 #include "gui/base/SysUtils.h"
@@ -111,6 +112,7 @@ void LogProblems(const UCardResponse::TParsedResponse& r)
 
 void WriteJournal(std::uint8_t target, std::uint8_t kind, std::string_view text)
 {
+    UTimeShares::TTimeShare share(UTimeShares::Journals);
     TJournalState& j = Journal();
     if (!j.datedS) OpenDatedPair(j);
     if (!text.empty()) {
@@ -274,6 +276,7 @@ void CloseJournal()
 
 void SyncJournal()
 {
+    UTimeShares::TTimeShare share(UTimeShares::Journals);
     TJournalState& j = Journal();
     if (j.datedS) j.datedS->Flush();
     if (j.datedL) j.datedL->Flush();

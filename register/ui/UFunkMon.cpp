@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstddef>
+#include <string>
+
+#include "common/UTimeShares.h"
 #include "gui/Menus.h"
 #include "gui/ComCtrls.h"
 #include "gui/StdCtrls.h"
@@ -10,6 +14,26 @@
 #include "register/core/URegisterCore.h"
 
 TFunkMonForm* FunkMonForm = nullptr;
+
+namespace {
+
+// The window shows the newest part of the log: once its text grows above ShownAbove bytes, the
+// oldest lines go until at most ShownAfterTrim bytes are left. A rich edit's every edit costs
+// in proportion to the lines it holds, so a long run would slow down with every line kept on
+// screen. The log itself (what "Speichern" writes) stays whole.
+constexpr std::size_t ShownAbove = 64 * 1024;
+constexpr std::size_t ShownAfterTrim = 48 * 1024;
+
+// Where the shown part of a text begins: the first line start that leaves at most
+// ShownAfterTrim bytes; 0 for a text of at most ShownAbove bytes.
+std::size_t ShownFrom(const std::string& text)
+{
+    if (text.size() <= ShownAbove) return 0;
+    const std::size_t lineEnd = text.find('\n', text.size() - ShownAfterTrim - 1);
+    return lineEnd == std::string::npos ? 0 : lineEnd + 1;
+}
+
+} // namespace
 
 TFunkMonForm::TFunkMonForm(TComponent* owner) : TForm(owner) {}
 
@@ -47,10 +71,27 @@ const TFormBindings& TFunkMonForm::Bindings() const
 
 void TFunkMonForm::FormCreate(TObject*)
 {
-    Mon->SetText(UFuncMon::MonitorLog().Text());
+    if (UTimeShares::On()) {
+        // A benchmark counts the window's painting with the monitor's share.
+        Mon->HookWindowProc([](TMessage& m, const TWndMethod& inherited) {
+            UTimeShares::TTimeShare share(UTimeShares::RegisterMonitor);
+            inherited(m);
+        });
+    }
+    const std::string& log = UFuncMon::MonitorLog().Text();
+    Mon->SetText(log.substr(ShownFrom(log)));
     UFuncMon::SetMonitorListener([this](std::string_view added, bool cleared) {
-        if (cleared) Mon->SetText("");
-        else Mon->Append(std::string(added));
+        UTimeShares::TTimeShare share(UTimeShares::RegisterMonitor);
+        if (cleared) {
+            Mon->SetText("");
+            return;
+        }
+        // Trimmed before the append, so that the caret and the view end behind the new text.
+        if (static_cast<std::size_t>(Mon->GetTextLen()) > ShownAbove) {
+            const std::string shown = Mon->Text();
+            if (const std::size_t from = ShownFrom(shown)) Mon->ReplaceBytes(0, from, "");
+        }
+        Mon->Append(std::string(added));
     });
     listening_ = true;
 }

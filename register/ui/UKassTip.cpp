@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "common/UTimeShares.h"
 #include "gui/ComCtrls.h"
 #include "gui/Dialogs.h"
 #include "gui/Menus.h"
@@ -401,9 +402,13 @@ void TKassTip::ClearReceipt()
     LastItem = nullptr;
     RabABox->SetVisible(false);
     UContainer::ResetItemList();
-    BelegMemo->SetText(std::string(13, ' ') + ULang::GetText(12));
-    QrOverlay->Picture().Clear();
-    QrOverlay->SetVisible(false);
+    {
+        // Hiding the picture would repaint the memo, scroll bars and all, at once.
+        TQuietChange quiet(BelegMemo->Handle());
+        BelegMemo->SetText(std::string(13, ' ') + ULang::GetText(12));
+        QrOverlay->Picture().Clear();
+        QrOverlay->SetVisible(false);
+    }
     QRImage->Picture().Clear();
     SumButton->SetEnabled(false);
 }
@@ -492,6 +497,7 @@ void TKassTip::AddItem(std::unique_ptr<TProd> item)
     UContainer::AddItemData(FloatToStrG(item->Quantity, 15), item->Unit, item->Name, item->DiscountSurcharge,
                             item->Voucher, IsTaxExclusive(), amounts);
     TProd* added = item.get();
+    TStringsUpdate update(BelegMemo->Lines());
     AddReceiptLine(lines.first, std::move(item));
     if (lines.twoLines) {
         BelegMemo->Lines().Add(lines.second);
@@ -514,8 +520,11 @@ void TKassTip::StornoItem()
         amounts[static_cast<size_t>(n - 1)] = item->GetAmountText(n, -item->Quantity);
     UContainer::AddItemData(FloatToStrG(item->Quantity, 15), item->Unit, item->Name, item->DiscountSurcharge,
                             item->Voucher, IsTaxExclusive(), amounts);
-    AddReceiptLine(lines.first);
-    if (lines.twoLines) AddReceiptLine(lines.second);
+    {
+        TStringsUpdate update(BelegMemo->Lines());
+        AddReceiptLine(lines.first);
+        if (lines.twoLines) AddReceiptLine(lines.second);
+    }
     // The total shown no longer holds: "Summe" must be pressed again.
     SetSumState(false);
 }
@@ -548,7 +557,11 @@ void TKassTip::SpezAddButtonClick(TObject*)
 void TKassTip::AddRandomItem(int maxQuantity)
 {
     TRandom& random = RegisterCore().Random();
-    ProdListSel->SetItemIndex(static_cast<int>(random.Next(static_cast<std::uint32_t>(ProdListSel->GetCount()))));
+    {
+        // The list scrolls to the product: shown when the window paints next, not at once.
+        TQuietChange quiet(ProdListSel->Handle());
+        ProdListSel->SetItemIndex(static_cast<int>(random.Next(static_cast<std::uint32_t>(ProdListSel->GetCount()))));
+    }
     const int quantity =
         maxQuantity < 2 ? maxQuantity : static_cast<int>(random.Next(static_cast<std::uint32_t>(maxQuantity))) + 1;
     StkMemo->SetText(IntToStr(quantity));
@@ -565,18 +578,24 @@ void TKassTip::SumButtonClick(TObject*)
         KassButtonClick(this);
         return;
     }
-    BelegMemo->Lines().Add(std::string(41, '_'));
-    BelegMemo->Lines().Add(
-        FormatReceiptLine(ULang::GetText(10), " ", UConvert::CentsToMoneyText(UContainer::GetReceiptTotal())));
-    BelegMemo->Lines().Add(" ");
+    {
+        TStringsUpdate update(BelegMemo->Lines());
+        BelegMemo->Lines().Add(std::string(41, '_'));
+        BelegMemo->Lines().Add(
+            FormatReceiptLine(ULang::GetText(10), " ", UConvert::CentsToMoneyText(UContainer::GetReceiptTotal())));
+        BelegMemo->Lines().Add(" ");
+    }
     SetSumState(true);
 }
 
 void TKassTip::AbrButtonClick(TObject*)
 {
     if (CardCommandRunning()) return;
-    BelegMemo->Lines().Add(" ");
-    BelegMemo->Lines().Add("###" + ULang::GetText(11) + "###");
+    {
+        TStringsUpdate update(BelegMemo->Lines());
+        BelegMemo->Lines().Add(" ");
+        BelegMemo->Lines().Add("###" + ULang::GetText(11) + "###");
+    }
     UContainer::ResetItemList();
     LastItem = nullptr;
     CloseReceipt();
@@ -588,13 +607,17 @@ void TKassTip::KassButtonClick(TObject*)
     // Never an empty transaction, never one inside another card command.
     if (NewReceiptPending || CardCommandRunning()) return;
     TStrings& lines = BelegMemo->Lines();
-    lines.Add(
-        FormatColumns(ULang::GetText(4), " " + ULang::GetText(5), " " + ULang::GetText(2), " " + ULang::GetText(6)));
-    for (int n = 1; n <= 6; ++n) {
-        const std::string line = UContainer::FormatContainerLine(n, IsTaxExclusive());
-        if (!line.empty()) lines.Add(line);
+    {
+        // The VAT table as one block; the card's lines follow as the transaction goes.
+        TStringsUpdate update(lines);
+        lines.Add(FormatColumns(ULang::GetText(4), " " + ULang::GetText(5), " " + ULang::GetText(2),
+                                " " + ULang::GetText(6)));
+        for (int n = 1; n <= 6; ++n) {
+            const std::string line = UContainer::FormatContainerLine(n, IsTaxExclusive());
+            if (!line.empty()) lines.Add(line);
+        }
+        lines.Add(" ");
     }
-    lines.Add(" ");
     std::exception_ptr failure;
     cardCommand_ = true;
     try {
@@ -631,6 +654,7 @@ void TKassTip::FormPaint(TObject*)
 
 void TKassTip::BelegMemoWindowProc(TMessage& m, const TWndMethod& inherited)
 {
+    UTimeShares::TTimeShare share(UTimeShares::ReceiptMemo);
     inherited(m);
     switch (m.Msg) {
     case WM_VSCROLL:
@@ -653,6 +677,7 @@ void TKassTip::BelegMemoWindowProc(TMessage& m, const TWndMethod& inherited)
 void TKassTip::AddHashToReceipt(const std::uint8_t* data, int length, bool force)
 {
     if (!(SecText->Checked() || force)) return;
+    TStringsUpdate update(BelegMemo->Lines());
     BelegMemo->Lines().Add(ULang::GetText(7));
     BelegMemo->Lines().Add(HashText(data, length));
 }
@@ -660,6 +685,7 @@ void TKassTip::AddHashToReceipt(const std::uint8_t* data, int length, bool force
 void TKassTip::AddSignatureToReceipt(const std::uint8_t* data, int length, bool force)
 {
     const bool show = SecText->Checked() || force;
+    TStringsUpdate update(BelegMemo->Lines());
     if (show) BelegMemo->Lines().Add(ULang::GetText(8));
     if (!data || length <= 0) {
         BelegMemo->Lines().Add("\t" + ULang::GetText(9));

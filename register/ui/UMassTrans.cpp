@@ -5,6 +5,7 @@
 #include <climits>
 #include <exception>
 
+#include "common/UTimeShares.h"
 #include "gui/Dialogs.h"
 #include "register/core/URegisterCore.h"
 #include "register/ui/UKassTip.h"
@@ -98,6 +99,7 @@ void TMassTransForm::maStartClick(TObject*)
         while (DoneReceipts < TotalReceipts) {
             BookReceipt();
             ++DoneReceipts;
+            UTimeShares::CountReceipt();
             Progr->SetProgress(DoneReceipts);
         }
     } catch (...) {
@@ -115,7 +117,7 @@ void TMassTransForm::BookReceipt()
     if (sCheckBed->Checked()) KassTip->SelectOperator(static_cast<int>(random.Next(2)) + 1);
     PlannedItems = static_cast<int>(random.Next(static_cast<std::uint32_t>(CountOf(kTrBuchEdit, maxItems_)))) + 1;
     DoneItems = 0;
-    HandleOneMessage();
+    HandleMessages();
     while (DoneItems < PlannedItems) {
         try {
             KassTip->AddRandomItem(CountOf(sStk, maxQuantity_));
@@ -125,7 +127,7 @@ void TMassTransForm::BookReceipt()
             Application->ShowException(e);
         }
         ++DoneItems;
-        HandleOneMessage();
+        HandleMessages();
     }
     // A receipt without a single item is neither totalled nor signed.
     if (KassTip->NewReceiptPending) return;
@@ -138,15 +140,23 @@ void TMassTransForm::BookReceipt()
     }
 }
 
-void TMassTransForm::HandleOneMessage()
+void TMassTransForm::HandleMessages()
 {
     if (Application->Terminated()) {
         maStoppClick(this);
         return;
     }
-    // Waiting when nothing is pending would hold every item until the next timer tick.
-    MSG msg;
-    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) Application->HandleMessage();
+    // Every 100 ms the messages waiting (a click on "Stopp", what the receipts posted) are
+    // handled, all of them; the windows paint what the receipts changed twice a second. One
+    // message after every item painted every window for every item, which cost far more than
+    // booking it, and under Wine a memo or list with a themed scroll bar takes 10 to 20 ms to
+    // paint its frame, so painting at every handling still cost more than the receipts.
+    const ULONGLONG now = GetTickCount64();
+    if (now - lastMessages_ < MessageInterval) return;
+    const bool paint = now - lastPaint_ >= PaintInterval;
+    Application->ProcessMessages(paint);
+    lastMessages_ = GetTickCount64();
+    if (paint) lastPaint_ = lastMessages_;
     if (Application->Terminated()) maStoppClick(this);
 }
 

@@ -67,13 +67,17 @@ private:
     bool CanStart();
     // One receipt: operator, items, total and finish.
     void BookReceipt();
-    // Handles one waiting window message; when the program is closing, ends the run instead.
-    void HandleOneMessage();
+    // Handles the waiting window messages, at most once per MessageInterval, the painting among
+    // them at most once per PaintInterval; when the program is closing, ends the run instead.
+    void HandleMessages();
+    static constexpr ULONGLONG MessageInterval = 100; // ms
+    static constexpr ULONGLONG PaintInterval = 500;   // ms
     // The edit's count, or the last good one while the field holds something else.
     int CountOf(TsEdit* edit, int& last);
 
     bool running_ = false;
     int maxItems_ = 1, stornoOdds_ = 1, maxQuantity_ = 1;
+    ULONGLONG lastMessages_ = 0, lastPaint_ = 0;
 };
 
 extern TMassTransForm* MassTransForm;

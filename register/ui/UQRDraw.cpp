@@ -18,16 +18,30 @@ void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay)
     const int y0 = SymbolOffset(image.Height(), symbol.size);
     TCanvas& canvas = image.Canvas();
     canvas.Brush().SetColor(clBlack);
+    // Each run of dark modules in a row as one rectangle.
     for (int y = 0; y < symbol.size; ++y)
-        for (int x = 0; x < symbol.size; ++x)
-            if (symbol.Dark(x, y)) canvas.FillRect(RECT{x0 + x, y0 + y, x0 + x + 1, y0 + y + 1});
+        for (int x = 0; x < symbol.size;) {
+            if (!symbol.Dark(x, y)) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < symbol.size && symbol.Dark(x, y))
+                ++x;
+            canvas.FillRect(RECT{x0 + start, y0 + y, x0 + x, y0 + y + 1});
+        }
     image.Invalidate();
 
     memo.SetFocus();
-    for (int i = 0; i < 5; ++i)
-        memo.Lines().Add("");
+    {
+        TStringsUpdate update(memo.Lines());
+        for (int i = 0; i < 5; ++i)
+            memo.Lines().Add("");
+    }
     POINT caret{};
     if (!GetCaretPos(&caret)) return;
+    // Showing the picture would repaint the memo, scroll bars and all, at once.
+    TQuietChange quiet(memo.Handle());
     overlay.SetBounds(memo.Width() / 2 - symbol.size, caret.y - symbol.size, image.Width(), image.Height());
     overlay.Picture().Assign(image.Picture());
     overlay.Show();

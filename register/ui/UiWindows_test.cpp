@@ -5,6 +5,7 @@
 #include <string>
 
 #include <windows.h>
+#include <richedit.h>
 
 #include "gui/ComCtrls.h"
 #include "gui/ExtCtrls.h"
@@ -79,6 +80,44 @@ TEST_F(UiWindows, RegisterMonitorShowsTheLogSavesAndClearsIt)
     mon->Free();
     UFuncMon::LogToMonitor("danach");
     EXPECT_EQ(UFuncMon::MonitorLog().Text(), "neu\r\ndanach");
+}
+
+// A long log: the window keeps its newest lines, cut at a line start, ending with the newest
+// text (caret behind it); the log and the saved file keep every line.
+TEST_F(UiWindows, RegisterMonitorShowsTheNewestPartOfALongLog)
+{
+    auto line = [](int n) { return "\tZeile " + std::to_string(n) + std::string(50, '.'); };
+    std::string whole;
+    for (int n = 0; n < 1500; ++n)
+        whole += (n ? "\r\n" : "") + line(n);
+    UFuncMon::LogToMonitor(whole); // one text of about 90 KB: shown from a line start
+    auto* mon = TForm::Create<TFunkMonForm>(Application);
+    const std::string opened = mon->Mon->Text();
+    ASSERT_LE(opened.size(), 48u * 1024);
+    EXPECT_GT(opened.size(), 47u * 1024);
+    EXPECT_EQ(whole.substr(whole.size() - opened.size()), opened);
+    EXPECT_EQ(opened.substr(0, 7), "\tZeile ");
+
+    for (int n = 1500; n < 1800; ++n)
+        UFuncMon::LogToMonitor(line(n));
+    const std::string& log = UFuncMon::MonitorLog().Text();
+    const std::string shown = mon->Mon->Text();
+    EXPECT_LE(shown.size(), 64u * 1024 + line(0).size() + 2);
+    EXPECT_EQ(log.substr(log.size() - shown.size()), shown);
+    EXPECT_EQ(shown.substr(0, 7), "\tZeile ");
+    EXPECT_EQ(shown.substr(shown.size() - line(1799).size()), line(1799));
+    CHARRANGE caret{};
+    SendMessageA(mon->Mon->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    GETTEXTLENGTHEX chars{GTL_DEFAULT, CP_ACP};
+    const LONG end =
+        static_cast<LONG>(SendMessageA(mon->Mon->Handle(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&chars), 0));
+    EXPECT_EQ(caret.cpMin, end);
+    EXPECT_EQ(caret.cpMax, end);
+
+    const std::string path = TempFile("tillora_funkmon_long.txt");
+    mon->SaveLog(path);
+    EXPECT_EQ(ReadFile(path), log + "\r\n");
+    std::remove(path.c_str());
 }
 
 TEST_F(UiWindows, DebugWindowSwitchesAndHeldCommand)

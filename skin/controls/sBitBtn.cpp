@@ -6,10 +6,7 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sGlyphLayout.h"
 #include "skin/engine/sTextPaint.h"
-
-namespace {
-UINT AlignFlags(TAlignment a) { return a == taLeftJustify ? DT_LEFT : a == taRightJustify ? DT_RIGHT : DT_CENTER; }
-} // namespace
+#include "skin/windows/sVclUtils.h"
 
 void StubProc() {}
 
@@ -127,7 +124,7 @@ SIZE TsBitBtn::TextSize()
     c.Font() = Font();
     RECT r{0, 0, std::max(w, 0), 0};
     DrawTextStr(c.Handle(), text, r,
-                AlignFlags(textAlignment_) | DT_CALCRECT | DT_EXPANDTABS | (WordWrap ? DT_WORDBREAK : 0u));
+                TextAlignFlags(this, textAlignment_) | DT_CALCRECT | (WordWrap ? DT_WORDBREAK : 0u));
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
@@ -197,7 +194,7 @@ void TsBitBtn::DrawContent()
         CalcGlyphLayout(TRect{0, 0, width_, height_}, state == 2 ? TPoint{1, 1} : TPoint{}, TPoint{g.cx, g.cy},
                         TPoint{t.cx, t.cy}, Layout(), Margin(), Spacing(), glyphPos, textRect,
                         UseRightToLeftAlignment() ? glRightToLeft : 0u);
-        WriteCaption(textRect, AlignFlags(textAlignment_) | DT_EXPANDTABS | (WordWrap ? DT_WORDBREAK : 0u));
+        WriteCaption(textRect, TextAlignFlags(this, textAlignment_) | (WordWrap ? DT_WORDBREAK : 0u));
     }
     DrawGlyph(state);
     if (OnPaint) OnPaint(this, SkinData().FCacheBmp.get());

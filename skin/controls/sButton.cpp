@@ -394,8 +394,12 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::WndProc(TMessa
     const bool destroying = this->InState(csDestroying);
     if (m.Msg == WM_KILLFOCUS && destroying) return;
     if (m.Msg == SM_VELOCONCMD) {
+        if (!AcceptSkinCommand(m)) {
+            m.Result = 0;
+            return;
+        }
         const WORD cmd = HIWORD(m.WParam);
-        const bool own = reinterpret_cast<TsSkinManager*>(m.LParam) == sd.GetSkinManager();
+        const bool own = FromOwnManager(sd, m.LParam);
         switch (cmd) {
         case cmdSkinChangeDone:
             StopFade(fade_);
@@ -435,7 +439,7 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::WndProc(TMessa
         case cmdRefreshCache:
             PrepareCache();
             break;
-        case cmdFadeFrame:
+        case cmdPaintFadeFrame:
             DropPendingRegion();
             break;
         default:
@@ -462,12 +466,12 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::WndProc(TMessa
     }
     const bool shown = this->Visible();
     if (m.Msg == SM_VELOCONCMD) {
-        if (HIWORD(m.WParam) == 6 && sd.Updating) {
+        if (HIWORD(m.WParam) == cmdUpdateEnded && sd.Updating) {
             sd.Updating = false;
             this->Repaint();
             return;
         }
-        if (HIWORD(m.WParam) == 9) {
+        if (HIWORD(m.WParam) == cmdFreezeCache) {
             if (sd.CacheFrozen) PrepareCache();
             HandleControlMessage(m, sd);
             return;

@@ -23,25 +23,6 @@ TShiftState MouseShift(WPARAM w)
     return s;
 }
 
-// The platform's SetWindowTheme of UXTHEME, none when the library or the routine is missing.
-// The library is loaded with the first box, not at the first skin change: what it makes once
-// is then made before any window is skinned.
-using TSetThemeProc = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-TSetThemeProc ThemeProc()
-{
-    static const TSetThemeProc proc = [] {
-        HMODULE lib = LoadLibraryA("UXTHEME");
-        return lib ? reinterpret_cast<TSetThemeProc>(reinterpret_cast<void*>(GetProcAddress(lib, "SetWindowTheme")))
-                   : nullptr;
-    }();
-    return proc;
-}
-
-// The window's visual theme switched off (" ", " ") or given back (none, none).
-void SetThemeOf(HWND wnd, LPCWSTR subAppName, LPCWSTR subIdList)
-{
-    if (TSetThemeProc proc = ThemeProc()) proc(wnd, subAppName, subIdList);
-}
 // A square frame of a strip: width div (width div height) when the width is a multiple of the
 // height.
 SIZE FrameOf(int w, int h)
@@ -53,9 +34,7 @@ SIZE FrameOf(int w, int h)
 
 TsCheckBox::TsCheckBox(TComponent* owner)
     : TsLinkedControl(owner), glyphChecked_(std::make_unique<TBitmap>()), glyphUnChecked_(std::make_unique<TBitmap>())
-{
-    ThemeProc();
-}
+{}
 
 TsCheckBox::~TsCheckBox() { StopFade(fade_); }
 
@@ -386,8 +365,12 @@ void TsCheckBox::WndProc(TMessage& m)
 {
     TsCommonData& sd = SkinData();
     if (m.Msg == SM_VELOCONCMD) {
+        if (!AcceptSkinCommand(m)) {
+            m.Result = 0;
+            return;
+        }
         const WORD cmd = HIWORD(m.WParam);
-        const bool own = reinterpret_cast<TsSkinManager*>(m.LParam) == sd.GetSkinManager();
+        const bool own = FromOwnManager(sd, m.LParam);
         switch (cmd) {
         case cmdIsSkinned:
             m.Result = 1;
@@ -410,7 +393,7 @@ void TsCheckBox::WndProc(TMessage& m)
                              : State() == cbChecked ? BST_CHECKED
                                                     : BST_UNCHECKED,
                              0);
-                SetThemeOf(handle_, nullptr, nullptr);
+                CallSetWindowTheme(handle_, nullptr, nullptr);
             }
             AdjustSize();
             Repaint();
@@ -498,13 +481,13 @@ void TsCheckBox::WndProc(TMessage& m)
         TCheckBox::WndProc(m);
         return;
     }
-    if (m.Msg == SM_VELOCONCMD && HIWORD(m.WParam) == 6 && (sd.Updating || sd.PartlyVisible())) {
+    if (m.Msg == SM_VELOCONCMD && HIWORD(m.WParam) == cmdUpdateEnded && (sd.Updating || sd.PartlyVisible())) {
         sd.Updating = false;
         Repaint();
     }
     switch (m.Msg) {
     case WM_UPDATEUISTATE:
-        SetThemeOf(handle_, L" ", L" ");
+        if (ThemesEnabled()) CallSetWindowTheme(handle_, L" ", L" ");
         return;
     case WM_NCPAINT:
     case WM_ENABLE:

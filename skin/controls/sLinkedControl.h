@@ -6,12 +6,16 @@
 //
 //   class TsEdit : public TsLinkedControl<TEdit, 3> { ... };
 //   edit->SkinData().SetSkinSection("EDIT");
+//
+// A form description sets the link's SkinData.SkinSection, SkinData.CustomColor and
+// SkinData.CustomFont.
 #pragma once
 
 #include <memory>
 #include <type_traits>
 
 #include "gui/Controls.h"
+#include "gui/base/SysUtils.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/windows/sVclUtils.h"
 
@@ -35,6 +39,13 @@ public:
         Base::Loaded();
         skinData_->Loaded();
     }
+    void SetProperty(const std::string& name, const TPropValue& value) override
+    {
+        if (SameText(name, "SkinData.SkinSection")) skinData_->SetSkinSection(value.AsString());
+        else if (SameText(name, "SkinData.CustomColor")) skinData_->SetCustomColor(value.AsBool());
+        else if (SameText(name, "SkinData.CustomFont")) skinData_->SetCustomFont(value.AsBool());
+        else Base::SetProperty(name, value);
+    }
 
 protected:
     void WndProc(TMessage& m) override
@@ -55,3 +66,19 @@ protected:
 private:
     std::unique_ptr<TsCommonData> skinData_;
 };
+
+// Whether a skin command's lParam names the link's own skin manager.
+inline bool FromOwnManager(const TsCommonData& link, LPARAM lParam)
+{
+    return lParam != 0 && reinterpret_cast<const TsSkinManager*>(lParam) == link.GetSkinManager();
+}
+
+// A graphic control painted on a DC given with WM_PAINT (a container painting its graphic
+// children into a DC of its own sends them that): the control's origin at the DC's origin.
+inline void PaintGraphicControlOn(TGraphicControl& control, HDC dc)
+{
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    control.Paint(canvas);
+    canvas.SetHandle(nullptr);
+}

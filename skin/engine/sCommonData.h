@@ -125,7 +125,8 @@ bool IsNoGlowKind(int kind);
 bool IsRepaintOnHoverKind(int kind);
 
 // The skin command answers of a link; true when handled. Codes above 60 are ignored, commands
-// 1-3 act only for the link's own manager.
+// 1-3 act only for the link's own manager. A pointer command from outside (AcceptSkinCommand,
+// sMessages.h) is handled as answered 0.
 bool HandleSkinCommand(TMessage& message, TsCommonData& link);
 // The ordinary messages of a skinned owner, before its own handling; true when handled wholly.
 bool HandleControlMessage(TMessage& message, TsCommonData& link);

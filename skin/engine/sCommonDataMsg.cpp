@@ -19,16 +19,12 @@ LRESULT SendToControl(TControl* control, WORD command, LPARAM lParam, WORD argum
     return control->Perform(SM_VELOCONCMD, SkinCommandWParam(command, argument), lParam);
 }
 
-// The control's window without visual themes, when themes are in use.
+// The control's window without visual themes, when themes are in use (through window
+// skinning's one theme switch).
 void SetEmptyTheme(HWND wnd)
 {
-    static HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
-    if (!uxtheme) return;
-    using TIsAppThemed = BOOL(WINAPI*)();
-    using TSetWindowTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
-    auto themed = reinterpret_cast<TIsAppThemed>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "IsAppThemed")));
-    auto set = reinterpret_cast<TSetWindowTheme>(reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")));
-    if (themed && set && themed()) set(wnd, L"", L"");
+    const TsWindowSkinningHooks& hooks = WindowSkinningHooks();
+    if (hooks.ThemesEnabled && hooks.SetWindowTheme && hooks.ThemesEnabled()) hooks.SetWindowTheme(wnd, L"", L"");
 }
 
 // Edits and the list boxes of kind 97 take the section's colours.
@@ -142,6 +138,10 @@ void ToChildren(TsCommonData& link, WORD command, WORD argument, bool skipStyled
 bool HandleSkinCommand(TMessage& message, TsCommonData& link)
 {
     if (message.Msg != SM_VELOCONCMD) return false;
+    if (!AcceptSkinCommand(message)) {
+        message.Result = 0;
+        return true;
+    }
     const WORD command = HIWORD(message.WParam);
     const WORD argument = LOWORD(message.WParam);
     if (command > cmdLastLinkCommand) return false;
@@ -164,7 +164,7 @@ bool HandleSkinCommand(TMessage& message, TsCommonData& link)
     case cmdSetBGChanged:
         link.BGChanged = argument == 1;
         return false;
-    case 9:
+    case cmdFreezeCache:
         link.CacheFrozen = argument == 1;
         return false;
     case cmdGetBGChanged:

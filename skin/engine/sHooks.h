@@ -94,6 +94,11 @@ struct TsWindowSkinningHooks {
     void (*SkinPopupMenu)(TPopupMenu* menu, bool skinned) = nullptr;
     // The registered frame class: whether a component is one.
     bool (*IsFrame)(const TObject* object) = nullptr;
+    // The platform's SetWindowTheme as window skinning bound it at start (its one entry point,
+    // SetWindowThemeProc); the answer of a missing one is not S_OK.
+    HRESULT (*SetWindowTheme)(HWND wnd, LPCWSTR subAppName, LPCWSTR subIdList) = nullptr;
+    // Visual themes are in use.
+    bool (*ThemesEnabled)() = nullptr;
 };
 
 TsWindowSkinningHooks& WindowSkinningHooks();

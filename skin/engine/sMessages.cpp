@@ -5,10 +5,57 @@
 
 UINT SM_VELOCONCMD = SkinCommandMessage;
 
+bool SkinCommandCarriesPointer(WORD command)
+{
+    return command == cmdPaintFadeFrame || command == cmdAnnounceControl || command == cmdGetSkinIndex ||
+           command == cmdGetBGInfo;
+}
+
+bool AcceptSkinCommand(const TMessage& message)
+{
+    if (message.Msg != SM_VELOCONCMD) return true;
+    const WORD command = HIWORD(message.WParam);
+    if (!SkinCommandCarriesPointer(command)) return true;
+    return !InSendMessage() && (message.LParam != 0 || command == cmdAnnounceControl);
+}
+
+bool DropPostedMessage(const MSG& msg)
+{
+    if (msg.message == SM_VELOCONCMD) return SkinCommandCarriesPointer(HIWORD(msg.wParam));
+    return NotificationCarriesPointer(msg.message) && TWinControl::FromHandle(msg.hwnd);
+}
+
+namespace {
+
+HHOOK postedFilter = nullptr;
+int messageStarts = 0; // the filter stays until the end of the first start
+
+LRESULT CALLBACK FilterPostedMessages(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION)
+        if (auto* msg = reinterpret_cast<MSG*>(lParam); msg && DropPostedMessage(*msg)) {
+            msg->message = WM_NULL;
+            msg->wParam = 0;
+            msg->lParam = 0;
+        }
+    return CallNextHookEx(postedFilter, code, wParam, lParam);
+}
+
+} // namespace
+
 void SkinMessagesStart()
 {
     SM_VELOCONCMD = RegisterWindowMessageA("SM_VELOCONCMD");
     SM_VELOCONCMD = SkinCommandMessage;
+    if (messageStarts++ == 0)
+        postedFilter = SetWindowsHookExA(WH_GETMESSAGE, &FilterPostedMessages, nullptr, GetCurrentThreadId());
+}
+
+void SkinMessagesEnd()
+{
+    if (messageStarts == 0 || --messageStarts > 0) return;
+    if (postedFilter) UnhookWindowsHookEx(postedFilter);
+    postedFilter = nullptr;
 }
 
 TsCacheInfo MakeCacheInfo(TBitmap* bmp, int x, int y)

@@ -30,8 +30,10 @@ enum : WORD {
     cmdRemoveSkin = 2,
     cmdRefresh = 3,
     cmdGetProvider = 4,
+    cmdUpdateEnded = 6,
     cmdIsSkinned = 7,
     cmdSetBGChanged = 8,
+    cmdFreezeCache = 9, // low word 1: no cache rebuild until the command comes with 0
     cmdGetBGChanged = 10,
     cmdGetPartlyHidden = 11,
     cmdSkinChangeDone = 16,
@@ -39,8 +41,9 @@ enum : WORD {
     cmdParentBGChanged = 20,
     cmdGetBGColor = 21,
     cmdSetPartlyHidden = 22,
-    cmdRefreshCache = 23, // paint the cache bitmap in the present state, not on the screen
-    cmdFadeFrame = 24,    // lParam a fade frame (TBitmap*): 0 lets the fade draw it
+    cmdRefreshCache = 23,   // paint the cache bitmap in the present state, not on the screen
+    cmdPaintFadeFrame = 24, // lParam a fade frame (TBitmap*): 0 lets the fade draw it
+    cmdAnnounceControl = 25,
     cmdGetSkinIndex = 26,
     cmdMouseEnter = 29,
     cmdMouseLeave = 30,
@@ -105,5 +108,26 @@ bool GetParentBackgroundByHandle(TsBackgroundInfo& info, HWND parent, bool pleas
 // mixes 50/256 of the way: section 200 over base 0 gives 160).
 TColor MixTransparentColor(int transparency, TColor sectionRGB, TColor baseRGB);
 
-// Start step of the message: registers the name, then fixes the number to 0xA100.
+// Commands from outside. The message lies in the application range, so any process can send
+// or post it; the commands whose lParam points into this process (24 a fade frame, 25 a
+// control, 26 an integer, 34 a TsBackgroundInfo) are obeyed only when sent within the window's
+// own thread (InSendMessage false) with a non-zero lParam (25 also with 0: the whole form).
+// Every handler of skin commands asks AcceptSkinCommand first and answers a refused command 0:
+//
+//   if (!AcceptSkinCommand(m)) { m.Result = 0; return; }
+//
+// Posted, such a command never reaches a window: the GUI thread's message filter (installed by
+// the start step below) turns it into WM_NULL, in the program's loop and in the modal loops of
+// menus and message boxes alike (nothing here posts a skin command). The filter drops the
+// class library's notifications that carry a pointer (NotificationCarriesPointer, gui/Controls.h,
+// CM_CONTROLLISTCHANGE among them) posted to its windows as well.
+bool SkinCommandCarriesPointer(WORD command);
+bool AcceptSkinCommand(const TMessage& message);
+// The posted message is one the filter drops.
+bool DropPostedMessage(const MSG& msg);
+
+// Start step of the message: registers the name, then fixes the number to 0xA100; installs the
+// filter of posted messages on the calling (GUI) thread. Starts are counted: the end step that
+// matches the first start removes the filter.
 void SkinMessagesStart();
+void SkinMessagesEnd();

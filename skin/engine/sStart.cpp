@@ -31,5 +31,6 @@ void SkinEngineEnd()
     StyleSimplyEnd();
     PNGEnd();
     SkinUtilsEnd();
+    SkinMessagesEnd();
     PackageTextsEnd();
 }

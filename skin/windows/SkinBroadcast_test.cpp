@@ -13,12 +13,11 @@
 #include "gui/Messages.h"
 #include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
-#include "skin/engine/sStart.h"
 #include "skin/engine/sStyleSimply.h"
 #include "skin/engine/tests/SkinFolders.h"
-#include "skin/windows/sConnect.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/vxDials.h"
+#include "tests/support/SkinModules.h"
 
 namespace {
 
@@ -60,14 +59,8 @@ public:
     const std::string& Root() const { return Path(); }
 };
 
-class SkinBroadcast : public ::testing::Test {
+class SkinBroadcast : public testrig::SkinModulesTest<> {
 protected:
-    static void SetUpTestSuite()
-    {
-        ConnectWindowSkinning();
-        SkinEngineStart();
-    }
-    static void TearDownTestSuite() { SkinEngineEnd(); }
     void TearDown() override { Application->DestroyForms(); }
     TPlainSkin skins;
 };

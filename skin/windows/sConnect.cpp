@@ -31,4 +31,6 @@ void ConnectWindowSkinning()
     h.ControlColor = &AskControlColor;
     h.ShowGlow = &ShowGlow;
     h.HideGlow = &HideGlow;
+    h.SetWindowTheme = &CallSetWindowTheme;
+    h.ThemesEnabled = &ThemesEnabled;
 }

@@ -117,7 +117,7 @@ void TsFadeTimer::PaintStep()
     const HWND wnd = w && w->HandleAllocated() ? w->Handle() : nullptr;
     const HDC dc = wnd ? GetDC(wnd) : nullptr;
     const int saved = dc ? SaveDC(dc) : 0;
-    if (!Going(c) && Iterations != 0 && Command(c, cmdFadeFrame, reinterpret_cast<LPARAM>(frame.get())) == 0 && dc &&
+    if (!Going(c) && Iterations != 0 && Command(c, cmdPaintFadeFrame, reinterpret_cast<LPARAM>(frame.get())) == 0 && dc &&
         IsWindow(wnd))
         BitBlt(dc, 0, 0, frame->Width(), frame->Height(), frame->Canvas().Handle(), 0, 0, SRCCOPY);
     if (dc && IsWindow(wnd)) {

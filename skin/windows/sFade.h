@@ -7,7 +7,7 @@
 // field itself to every routine here; the fade is owned by the control. It answers three skin
 // commands for it:
 //   23 (cmdRefreshCache): paint the cache bitmap in the present state, not on the screen;
-//   24 (cmdFadeFrame), lParam the frame (a TBitmap*): 0 lets the fade copy the frame to the
+//   24 (cmdPaintFadeFrame), lParam the frame (a TBitmap*): 0 lets the fade copy the frame to the
 //      window at (0, 0), anything else means the control has drawn it itself;
 //   16 (cmdSkinChangeDone): the fade is over; the control calls StopFade on its field.
 //

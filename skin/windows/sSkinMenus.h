@@ -21,3 +21,7 @@ private:
     TsSkinManager* owner_;
     bool active_ = false;
 };
+
+// The module's start and end: nothing to prepare or free yet.
+void SkinMenusStart();
+void SkinMenusEnd();

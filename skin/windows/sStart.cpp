@@ -2,7 +2,15 @@
 
 #include "gui/FormReader.h"
 #include "gui/Published.h"
+#include "gui/base/Modules.h"
+#include "skin/engine/sStart.h"
+#include "skin/windows/sConnect.h"
+#include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinProvider.h"
+#include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxDials.h"
+#include "skin/windows/vxGlow.h"
+#include "skin/windows/vxSBUtils.h"
 
 namespace {
 bool started = false;
@@ -25,4 +33,21 @@ void SkinWindowsStart()
                                [](TObject& o) { return V::OfObject(&static_cast<TsSkinProvider&>(o).AddedTitle()); },
                                nullptr,
                                {}});
+}
+
+void AddSkinModules(TModuleOrder& modules)
+{
+    modules.Add(
+        "sSkinEngine",
+        [] {
+            ConnectWindowSkinning();
+            SkinEngineStart();
+        },
+        SkinEngineEnd);
+    modules.Add("vxGlow", GlowEffectsStart, GlowEffectsEnd);
+    modules.Add("vxDials", DialsStart, DialsEnd);
+    modules.Add("vxSBUtils", AdaptersStart, AdaptersEnd);
+    modules.Add("sVclUtils", VclUtilsStart, VclUtilsEnd);
+    modules.Add("sSkinMenus", SkinMenusStart, SkinMenusEnd);
+    modules.Add("sSkinProvider", SkinWindowsStart, nullptr);
 }

@@ -10,10 +10,10 @@
 #include "gui/StdCtrls.h"
 #include "skin/engine/sHooks.h"
 #include "skin/engine/sMessages.h"
-#include "skin/engine/sStart.h"
 #include "skin/windows/sComposition.h"
-#include "skin/windows/sConnect.h"
 #include "skin/windows/sVclUtils.h"
+#include "tests/support/MessageSpy.h"
+#include "tests/support/SkinModules.h"
 
 namespace {
 
@@ -82,14 +82,8 @@ protected:
     }
 };
 
-class SkinCommands : public ::testing::Test {
+class SkinCommands : public testrig::SkinModulesTest<> {
 protected:
-    static void SetUpTestSuite()
-    {
-        ConnectWindowSkinning();
-        SkinEngineStart();
-    }
-    static void TearDownTestSuite() { SkinEngineEnd(); }
     void SetUp() override
     {
         received.clear();
@@ -171,8 +165,32 @@ TEST_F(SkinCommands, BroadcastSkipsUnskinnedWindowsButReachesTheirChildren)
     TMessage m{SM_VELOCONCMD, SkinCommandWParam(cmdRefresh), 99, 0};
     BroadcastToControls(panel, m);
     // The group answers "skinned?" with 0 and gets nothing else; its children get the command.
-    EXPECT_EQ(received, (std::vector<std::string>{"Group:7:0", "SkinnedChild:7:0", "SkinnedChild:3:99",
-                                                  "GraphicChild:3:99"}));
+    EXPECT_EQ(received,
+              (std::vector<std::string>{"Group:7:0", "SkinnedChild:7:0", "SkinnedChild:3:99", "GraphicChild:3:99"}));
+}
+
+TEST_F(SkinCommands, BroadcastReachesSkinnedWindowsBySendMessageAndGraphicChildrenByPerform)
+{
+    // A panel holding a plain group box (a window that answers no skin command) with a skinned
+    // windowed child, a label and another graphic child.
+    auto* panel = Make<TTestWindowed>(form, "Panel");
+    auto* group = Make<TGroupBox>(panel, "Group");
+    auto* skinned = Make<TTestWindowed>(group, "Skinned");
+    skinned->skinned = true;
+    auto* label = Make<TLabel>(group, "Label");
+    auto* graphic = Make<TTestGraphic>(group, "Graphic");
+    panel->HandleNeeded();
+    testrig::TMessageSpy groupWindow(group->Handle()), skinnedWindow(skinned->Handle());
+    testrig::TMessageSpy labelDispatch(label), graphicDispatch(graphic);
+    const UINT note = WM_APP + 5;
+    TMessage m{note, 1, 2, 0};
+    BroadcastToControls(panel, m);
+    EXPECT_EQ(groupWindow.Count(note), 0);
+    EXPECT_EQ(groupWindow.SkinCommands(), std::vector<int>{cmdIsSkinned}); // asked, nothing more
+    EXPECT_EQ(skinnedWindow.Count(note), 1);                               // through its window
+    ASSERT_EQ(labelDispatch.Count(note), 1);                               // no window: Perform
+    EXPECT_EQ(labelDispatch.Last(note)->LParam, 2);
+    EXPECT_EQ(graphicDispatch.Count(note), 1);
 }
 
 TEST_F(SkinCommands, ReadinessOfControls)

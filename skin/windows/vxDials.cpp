@@ -51,6 +51,10 @@ void ClearMenuWndList()
     state.menuWindows.clear();
 }
 
+void DialsStart() {}
+
+void DialsEnd() { RemoveSkinHook(); }
+
 void BroadcastToHookedWindows(TMessage& message)
 {
     const std::vector<TvxWindowAdapter*> list = state.hooked;

@@ -31,6 +31,10 @@ bool SkinHookInstalled();
 // Empties the list of popup-menu window adapters the hook made.
 void ClearMenuWndList();
 
+// The module's start (nothing to prepare yet) and end (the hook removed when it is still in).
+void DialsStart();
+void DialsEnd();
+
 // Every visible window of HookedWindowList gets the message (SendMessage).
 void BroadcastToHookedWindows(TMessage& message);
 // Every visible window of PopupWindowList is redrawn with the flags.

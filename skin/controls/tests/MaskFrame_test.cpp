@@ -124,6 +124,9 @@ TEST_F(ProbeFrame, StretchedSidesTakeTheFramesMiddlePart)
     EXPECT_EQ(Px(*b, 45, 1), ProbePiece(panel, 1, 1));
     EXPECT_EQ(Px(*b, 88, 15), ProbePiece(panel, 1, 5));
     EXPECT_EQ(Px(*b, 45, 15), Back);
+    // A state past the last frame paints the last one.
+    PaintMaskFrame(b.get(), nullptr, true, 5, &m, Border("PANEL"));
+    EXPECT_EQ(Px(*b, 45, 1), ProbePiece(panel, 2, 1));
 }
 
 TEST_F(ProbeFrame, CopyMaskPartCutsItsDestinationToTheBitmapRightEdgeIncluded)

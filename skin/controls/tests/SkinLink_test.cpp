@@ -19,8 +19,8 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sSkinFiles.h"
 #include "skin/engine/sSkinManager.h"
-#include "skin/engine/sStart.h"
-#include "skin/windows/sConnect.h"
+#include "skin/controls/sStart.h"
+#include "tests/support/SkinModules.h"
 
 namespace {
 
@@ -31,14 +31,8 @@ LRESULT Command(TControl* c, WORD command, LPARAM lParam = 0, WORD argument = 0)
     return c->Perform(SM_VELOCONCMD, SkinCommandWParam(command, argument), lParam);
 }
 
-class SkinLink : public ::testing::Test {
+class SkinLink : public testrig::SkinModulesTest<&SkinControlsStart> {
 protected:
-    static void SetUpTestSuite()
-    {
-        ConnectWindowSkinning();
-        SkinEngineStart();
-    }
-    static void TearDownTestSuite() { SkinEngineEnd(); }
     void SetUp() override
     {
         // EDIT: half transparent, colour 200/100/50 (RGB), font colour 0x123456; BUTTON opaque;
@@ -82,7 +76,7 @@ TEST_F(SkinLink, SectionsByNameAndByControlKind)
 {
     TsCommonData& link = edit->SkinData();
     EXPECT_EQ(link.COC, 3);
-    EXPECT_EQ(link.SkinSection(), "");
+    EXPECT_EQ(link.SkinSection(), "EDIT"); // the kind's section from construction on
     link.SetSkinSection("button");
     EXPECT_EQ(link.SkinSection(), "BUTTON");
     EXPECT_EQ(link.SkinIndex, manager->GetSkinIndex("BUTTON"));
@@ -118,6 +112,7 @@ TEST_F(SkinLink, SectionsByNameAndByControlKind)
 TEST_F(SkinLink, CommandsComeOnlyFromTheOwnManagerAndUpTo60)
 {
     TsCommonData& link = edit->SkinData();
+    link.SetSkinSection("BUTTON");
     link.SetSkinSection("EDIT"); // the link tells its control: command 3
     ASSERT_TRUE(link.Skinned());
     EXPECT_EQ(edit->Color(), static_cast<TColor>(0x3264C8));

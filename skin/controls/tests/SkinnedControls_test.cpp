@@ -25,7 +25,7 @@
 #include "skin/controls/sStart.h"
 #include "skin/engine/sPropUtils.h"
 #include "skin/windows/sSkinProvider.h"
-#include "skin/windows/sStart.h"
+#include "tests/support/SkinModules.h"
 
 class TSkinnedForm : public TForm {
     GUI_CLASS(TSkinnedForm, TForm)
@@ -86,12 +86,10 @@ protected:
 
 namespace {
 
-class SkinnedControls : public ::testing::Test {
+class SkinnedControls : public testrig::SkinModulesTest<&SkinControlsStart> {
 protected:
     void SetUp() override
     {
-        SkinWindowsStart();
-        SkinControlsStart();
         form = TForm::Create<TSkinnedForm>(Application);
         form->SetBounds(50, 50, 420, 340);
         form->Show();

@@ -21,6 +21,10 @@ using testskins::TTestImage;
 
 // The folder of a test skin, or a packed test skin's file ("Masks.vtz").
 inline std::string SkinPath(const std::string& name) { return std::string(TEST_SKINS_DIR) + "/" + name; }
+// The test skins' folder as a skin manager's SkinDirectory, so that SetSkinName("Probe") loads
+// and announces a probe skin: with its drive (a manager takes a folder without one as relative
+// to the program's).
+inline std::string SkinDirectory() { return std::string("Z:") + TEST_SKINS_DIR; }
 
 // The bytes of a file.
 inline std::unique_ptr<TMemoryStream> FileBytes(const std::string& file)

@@ -17,6 +17,7 @@
 //                                  packed into its manager's InternalSkins, named
 //                                  "<name> (internal)"
 //   OUT/vxSHDA.png, OUT/vxSHDI.png the built-in form shadows (active, inactive)
+//   OUT/VXGL.png                   the light of animated gauges
 #pragma once
 
 #include <cstdint>
@@ -215,5 +216,9 @@ inline constexpr TSection Sections[] = {
 // The frame sizes of the built-in shadows: margins left 11, top 7, right 11, bottom 11 around a
 // body of ShadowBody pixels.
 inline constexpr int ShadowBody = 32;
+
+// The light of animated gauges (OUT/VXGL.png): a white PNG whose alpha bulges softly, highest
+// in the middle of its length and height.
+inline constexpr int GaugeLightLength = 300, GaugeLightHeight = 20;
 
 } // namespace programskins

@@ -525,7 +525,9 @@ constexpr uint32_t CodedColor(const TTestImage& im, int x, int y)
 //                          Probe with TRANSPARENCY=0, 50, 100 in every control section
 //   ProbeBare              Probe without the optional sections and images
 // Border images have a 0xFF00FF staircase in each corner (CornerPixel); glyphs keep the single
-// corner pixel. The colours of section k (table order) with palette c are TColor values:
+// corner pixel. Every section gives its own font (GIVEOWNFONT=TRUE: a label on a control of
+// that section takes its FONTCOLOR). The colours of section k (table order) with palette c
+// are TColor values:
 //   COLOR 0x28GGRR, HOTCOLOR 0x3CGGRR, FONTCOLOR 0x50GGRR, HOTFONTCOLOR 0x64GGRR,
 //   RR = 10 + 4k, GG = 60 + 100c (ProbeColors below).
 
@@ -801,6 +803,7 @@ inline std::string ProbeOptions(const TProbeSkin& skin)
         key("HOTCOLOR", std::to_string(c.HotColor));
         key("FONTCOLOR", std::to_string(c.FontColor));
         key("HOTFONTCOLOR", std::to_string(c.HotFontColor));
+        key("GIVEOWNFONT", "TRUE");
         if (skin.Transparency >= 0 && !section.Window) key("TRANSPARENCY", std::to_string(skin.Transparency));
         if (skin.Fading) {
             key("FADINGENABLED", "TRUE");

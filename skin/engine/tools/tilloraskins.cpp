@@ -288,6 +288,23 @@ std::string Shadow(double strength)
     return PngWithAlpha(p, alpha);
 }
 
+// The light of animated gauges: white, its alpha a soft bulge, brightest in the middle of its
+// length and of its height, fading out to both ends.
+std::string GaugeLight()
+{
+    TPicture p(GaugeLightLength, GaugeLightHeight);
+    std::vector<uint8_t> alpha(p.Pixels.size(), 0);
+    const double pi = 3.14159265358979323846;
+    for (int y = 0; y < p.Height; ++y)
+        for (int x = 0; x < p.Width; ++x) {
+            const double along = std::sin(pi * (x + 0.5) / p.Width), across = std::sin(pi * (y + 0.5) / p.Height);
+            const double a = 0.7 * along * along * (0.4 + 0.6 * across);
+            alpha[static_cast<size_t>(y) * p.Width + x] = static_cast<uint8_t>(std::lround(a * 255));
+            p.At(x, y) = 0xFFFFFF;
+        }
+    return PngWithAlpha(p, alpha);
+}
+
 std::vector<vtz::Entry> SkinFiles(const TPalette& pal)
 {
     return {{"Options.dat", Options(pal), 9}, {"Master.bmp", Master(pal), 9}};
@@ -362,6 +379,7 @@ int main(int argc, char** argv)
         if (internals != 1) throw std::runtime_error("layout: no internal skin");
         Write(out / "vxSHDA.png", Shadow(0.55));
         Write(out / "vxSHDI.png", Shadow(0.3));
+        Write(out / "VXGL.png", GaugeLight());
         Write(out / "tilloraskins.stamp", "");
     } catch (const std::exception& e) {
         std::cerr << "tilloraskins: " << e.what() << "\n";

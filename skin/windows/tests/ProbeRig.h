@@ -92,7 +92,7 @@ protected:
         const WORD command = m.Msg == SM_VELOCONCMD ? HIWORD(m.WParam) : 0;
         if (command == cmdRefreshCache) {
             PaintCache();
-        } else if (command == cmdFadeFrame) {
+        } else if (command == cmdPaintFadeFrame) {
             auto* frame = reinterpret_cast<TBitmap*>(m.LParam);
             Frames.push_back(frame->Canvas().Pixel(frame->Width() / 2, frame->Height() / 2));
             Shown.push_back(WindowCentre());

@@ -1,0 +1,125 @@
+// Lines added to a memo or a rich edit between BeginUpdate and EndUpdate: collected, then
+// shown as one edit that leaves the window as adding them one by one would have.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "gui/Automation.h"
+#include "gui/ComCtrls.h"
+#include "gui/Forms.h"
+#include "gui/StdCtrls.h"
+
+namespace {
+
+class MemoUpdateTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = TForm::Create<TForm>(Application);
+        form->SetBounds(100, 100, 700, 300);
+        form->Show();
+    }
+    void TearDown() override { form->Free(); }
+    // A short window with a vertical scroll bar, so that the lines below scroll it.
+    template <class T> T* Make(int left)
+    {
+        T* c = new T(form);
+        c->SetProperty("ScrollBars", TPropValue::OfIdent("ssVertical"));
+        c->SetBounds(left, 0, 300, 80);
+        c->SetParent(form);
+        return c;
+    }
+    static std::string Line(int n) { return "Zeile " + std::to_string(n) + "\t1,99"; }
+    static int FirstVisible(HWND w) { return static_cast<int>(SendMessageA(w, EM_GETFIRSTVISIBLELINE, 0, 0)); }
+    TForm* form = nullptr;
+};
+
+} // namespace
+
+TEST_F(MemoUpdateTest, MemoLinesAreShownAtTheOuterEndUpdateAsIfAddedOneByOne)
+{
+    auto* reference = Make<TMemo>(0);
+    auto* memo = Make<TMemo>(320);
+    for (TMemo* m : {reference, memo})
+        m->SetText("Kopf\r\n");
+    // The reference gets each line as its own edit of the window.
+    for (int n = 0; n < 12; ++n) {
+        const std::string text = Line(n) + "\r\n";
+        SendMessageA(reference->Handle(), EM_SETSEL, 0x7FFFFFFF, 0x7FFFFFFF);
+        SendMessageA(reference->Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    {
+        TStringsUpdate outer(memo->Lines());
+        for (int n = 0; n < 6; ++n)
+            memo->Lines().Add(Line(n));
+        {
+            TStringsUpdate inner(memo->Lines());
+            for (int n = 6; n < 12; ++n)
+                memo->Lines().Add(Line(n));
+        }
+        // The window still shows the text before the update; the lines see the new ones.
+        EXPECT_EQ(WindowText(memo->Handle()), "Kopf\r\n");
+        EXPECT_EQ(memo->Lines().Count(), 13);
+        EXPECT_EQ(memo->Lines()[12], Line(11));
+        EXPECT_EQ(memo->GetTextLen(), static_cast<int>(reference->Text().size()));
+    }
+    EXPECT_EQ(WindowText(memo->Handle()), WindowText(reference->Handle()));
+    EXPECT_EQ(memo->SelStart(), reference->SelStart());
+    EXPECT_GT(FirstVisible(reference->Handle()), 0);
+    EXPECT_EQ(FirstVisible(memo->Handle()), FirstVisible(reference->Handle()));
+}
+
+TEST_F(MemoUpdateTest, RichEditLinesKeepTheirColoursAndOtherChangesApplyTheCollectedLinesFirst)
+{
+    auto* reference = Make<TRichEdit>(0);
+    auto* log = Make<TRichEdit>(320);
+    const TColor colours[] = {clBlack, clRed, clBlue, clBlack, clGreen};
+    auto add = [&](TRichEdit* r, int n) {
+        if (n % 3 == 2) r->Lines().Add(Line(n)); // in the colour at the end of the text
+        else r->AppendLine(Line(n), colours[n % 5]);
+        r->ScrollToCaret();
+    };
+    for (int n = 0; n < 14; ++n)
+        add(reference, n);
+    reference->Lines().Delete(0);
+    add(reference, 14);
+    {
+        TStringsUpdate update(log->Lines());
+        for (int n = 0; n < 14; ++n)
+            add(log, n);
+        EXPECT_EQ(WindowText(log->Handle()), "");
+        log->Lines().Delete(0); // applies the lines collected so far, then deletes
+        EXPECT_NE(WindowText(log->Handle()), "");
+        add(log, 14);
+    }
+    const std::string text = WindowText(reference->Handle());
+    ASSERT_EQ(WindowText(log->Handle()), text);
+    for (int line = 0; line < log->Lines().Count(); ++line) {
+        const int start = static_cast<int>(SendMessageA(reference->Handle(), EM_LINEINDEX, line, 0));
+        EXPECT_EQ(log->ColorAt(start), reference->ColorAt(start)) << line;
+        EXPECT_EQ(log->ColorAt(start + 3), reference->ColorAt(start + 3)) << line;
+    }
+    EXPECT_GT(FirstVisible(reference->Handle()), 0);
+    EXPECT_EQ(FirstVisible(log->Handle()), FirstVisible(reference->Handle()));
+}
+
+TEST_F(MemoUpdateTest, AnExceptionInsideAnUpdateStillShowsTheLinesAndLetsTheWindowPaint)
+{
+    auto* memo = Make<TMemo>(0);
+    UpdateWindow(memo->Handle());
+    try {
+        TStringsUpdate update(memo->Lines());
+        memo->Lines().Add("vorher");
+        throw std::runtime_error("Karte gezogen");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_FALSE(memo->Updating());
+    EXPECT_EQ(WindowText(memo->Handle()), "vorher\r\n");
+    memo->Lines().Add("danach"); // at once again
+    EXPECT_EQ(WindowText(memo->Handle()), "vorher\r\ndanach\r\n");
+    EXPECT_TRUE(IsWindowVisible(memo->Handle()));
+    RECT dirty{};
+    EXPECT_TRUE(GetUpdateRect(memo->Handle(), &dirty, FALSE)); // it paints when messages are handled
+    UpdateWindow(memo->Handle());
+    EXPECT_FALSE(GetUpdateRect(memo->Handle(), &dirty, FALSE));
+}

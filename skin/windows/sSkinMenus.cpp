@@ -1,0 +1,5 @@
+#include "skin/windows/sSkinMenus.h"
+
+void SkinMenusStart() {}
+
+void SkinMenusEnd() {}
