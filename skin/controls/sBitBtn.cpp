@@ -5,6 +5,7 @@
 #include "gui/base/SysUtils.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sGlyphLayout.h"
+#include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sTextPaint.h"
 #include "skin/windows/sVclUtils.h"
 
@@ -174,7 +175,7 @@ void TsBitBtn::DrawGlyph(int state)
     const TRect r = GlyphRect(state);
     if (r.Right <= r.Left || r.Bottom <= r.Top) return;
     if (ImageListUsable()) {
-        images_->Draw(cache->Canvas(), r.Left, r.Top, imageIndex_, Enabled());
+        DrawListGlyph(*cache, r, state);
         return;
     }
     if (Glyph().Empty()) return;
@@ -182,6 +183,33 @@ void TsBitBtn::DrawGlyph(int state)
     TBitmap& g = Glyph();
     BitBlt(cache->Canvas().Handle(), r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, g.Canvas().Handle(),
            frame * (r.Right - r.Left), 0, SRCCOPY);
+}
+
+void TsBitBtn::DrawListGlyph(TBitmap& cache, const TRect& r, int state)
+{
+    // The item over the key colour, then copied without it: greyed, or blended with what lies
+    // below by the disabled half or by Blend in the normal state.
+    const TColor key = clFuchsia;
+    TBitmap work;
+    work.SetPixelFormat(pf24bit);
+    work.SetSize(r.Right - r.Left, r.Bottom - r.Top);
+    work.Canvas().Brush().SetColor(key);
+    work.Canvas().FillRect(RECT{0, 0, work.Width(), work.Height()});
+    images_->Draw(work.Canvas(), 0, 0, imageIndex_, true);
+    const bool enabled = Enabled();
+    if (enabled ? state == 0 && grayed_ : (DisabledGlyphKind & (1u << dgGrayed)) != 0)
+        GrayBitmapExceptColor(&work, key);
+    const double factor = !enabled                   ? ((DisabledGlyphKind & (1u << dgBlended)) ? 0.5 : 0.0)
+                          : state == 0 && blend_ > 0 ? blend_ / 100.0
+                                                     : 0.0;
+    if (factor > 0)
+        BlendBitmapRect(&cache, r.Left, r.Top, key, factor, TRect{0, 0, work.Width() - 1, work.Height() - 1}, &work);
+    else CopyBitmapExceptColor(&cache, &work, r.Left, key, r.Top);
+}
+
+void TsBitBtn::CachePainted()
+{
+    if (OnPaint) OnPaint(this, SkinData().FCacheBmp.get());
 }
 
 void TsBitBtn::DrawContent()
@@ -197,5 +225,4 @@ void TsBitBtn::DrawContent()
         WriteCaption(textRect, TextAlignFlags(this, textAlignment_) | (WordWrap ? DT_WORDBREAK : 0u));
     }
     DrawGlyph(state);
-    if (OnPaint) OnPaint(this, SkinData().FCacheBmp.get());
 }

@@ -42,6 +42,9 @@ class TsBitBtn : public TsButtonControl<TBitBtn, 94> {
     void SetImages(TCustomImageList* images);
     int ImageIndex() const { return imageIndex_; }
     void SetImageIndex(int index);
+    // The glyph's looks while the button is disabled: bits 1 << dgBlended (half transparent)
+    // and 1 << dgGrayed (grey).
+    unsigned DisabledGlyphKind = 1u << dgBlended;
     // The glyph is drawn as a reflection: its rectangle moves up by a sixth of its width.
     bool Reflected = false;
     // Called with the cache bitmap after the button is painted into it.
@@ -63,10 +66,12 @@ protected:
     void DrawContent() override;
     bool BorderUnderContent() const override { return drawOverBorder_; }
     LRESULT EraseAnswer() const override { return 0; }
+    void CachePainted() override;
     void Notification(TComponent* component) override;
 
 private:
     void DrawGlyph(int state);
+    void DrawListGlyph(TBitmap& cache, const TRect& r, int state);
     void Changed(bool repaint = true);
     int blend_ = 0;
     bool grayed_ = false, showCaption_ = true, drawOverBorder_ = true;

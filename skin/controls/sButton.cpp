@@ -20,6 +20,13 @@ bool forcePressed = false;
 bool inFocusStep = false;
 
 bool RealRegion(HRGN r) { return reinterpret_cast<uintptr_t>(r) > 1; }
+bool HasWindowRegion(HWND wnd)
+{
+    HRGN probe = CreateRectRgn(0, 0, 0, 0);
+    const bool has = GetWindowRgn(wnd, probe) != ERROR;
+    DeleteObject(probe);
+    return has;
+}
 
 void WaitHandlingMessages(DWORD ms)
 {
@@ -186,11 +193,12 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::PrepareCache()
     TsLinkFields f = sd.Fields();
     f.State = state;
     PaintItemBackground(f, ci, cache, TRect{0, 0, this->width_, this->height_});
+    const TsSkinManager* m = f.Manager;
+    // Only a border image cuts a region: without one the window stays rectangular (none).
     if (inPaint_ && stateChanged_ && !SkinChanging && !(fade_ && fade_->Direction())) {
         DropPendingRegion();
-        pendingRegion_ = CreateRectRgn(0, 0, this->width_, this->height_);
+        if (m && m->IsValidImgIndex(sd.BorderIndex)) pendingRegion_ = CreateRectRgn(0, 0, this->width_, this->height_);
     }
-    const TsSkinManager* m = f.Manager;
     auto border = [&] {
         if (!m || !m->IsValidImgIndex(sd.BorderIndex)) return;
         const TsMaskData& mask = m->MaskData[static_cast<size_t>(sd.BorderIndex)];
@@ -205,6 +213,7 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::PrepareCache()
         GetParentCacheInfo(&sd, pc);
         ApplyDisabledKind(cache, disabledKind_, TPoint{this->left_, this->top_}, pc, f.ParentColor);
     }
+    CachePainted();
     sd.BGChanged = false;
     sd.CacheDirty = false;
 }
@@ -237,12 +246,16 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::PaintButton(HD
         if (stateChanged_) {
             const int state = CurrentState();
             FillParentCorners(sd.Fields(), state);
-            if (dc != PrintDC && !(this->ControlState() & csAlignmentNeeded) && pendingRegion_) {
-                SetWindowRgn(this->handle_, pendingRegion_, redrawRegion);
-                pendingRegion_ = nullptr; // the window owns it now
+            const TsSkinManager* m = sd.GetSkinManager();
+            if (dc != PrintDC && !(this->ControlState() & csAlignmentNeeded)) {
+                if (pendingRegion_) {
+                    SetWindowRgn(this->handle_, pendingRegion_, redrawRegion);
+                    pendingRegion_ = nullptr; // the window owns it now
+                } else if (!(m && m->IsValidImgIndex(sd.BorderIndex)) && HasWindowRegion(this->handle_)) {
+                    SetWindowRgn(this->handle_, nullptr, redrawRegion); // left by a skin with a border
+                }
             }
             DropPendingRegion(); // a region the window did not take is not kept
-            const TsSkinManager* m = sd.GetSkinManager();
             if (m && m->IsValidImgIndex(sd.BorderIndex) && this->Parent() && this->Parent()->HandleAllocated() &&
                 (savedBounds_.Right - savedBounds_.Left > this->width_ ||
                  savedBounds_.Bottom - savedBounds_.Top > this->height_)) {

@@ -72,6 +72,8 @@ protected:
     virtual void DrawContent() { DrawButtonText(); }
     // The border image is painted before the content (else over it).
     virtual bool BorderUnderContent() const { return true; }
+    // Called when the cache holds the whole look (the disabled look too).
+    virtual void CachePainted() {}
     // The answer to WM_ERASEBKGND and WM_UPDATEUISTATE while skinned and shown.
     virtual LRESULT EraseAnswer() const { return 1; }
     bool stateChanged_ = true;

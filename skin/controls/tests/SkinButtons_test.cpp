@@ -9,10 +9,12 @@
 #include <algorithm>
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sTextPaint.h"
 #include "skin/engine/tests/TestSkins.h"
 #include "skin/windows/tests/ProbeRig.h"
@@ -138,6 +140,61 @@ TEST_F(SkinButtons, ClicksReachOnClickAndTheModalResultSkinnedOrNotButNotAReleas
         Application->DestroyForms();
         if (skinned) manager->SetActive(false);
     }
+}
+
+// The "Colors" skin: its BUTTON section has SHOWFOCUS but no border image, and it has no
+// BOX* images. The probe's BUTTON has a border image and no SHOWFOCUS.
+TEST_F(SkinButtons, WithoutBorderImageTheButtonStaysRectangularFocusDotsNeedShowFocusAndTheBoxDrawsNoGlyph)
+{
+    UseSkin("Colors");
+    NewButtonForm();
+    TsButton* b = NewButton(20, 30, 80, 28);
+    b->SetCaption("OK");
+    const HWND h = b->Handle();
+    EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & 0xF, BS_OWNERDRAW);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(h, rgn), ERROR);
+    DeleteObject(rgn);
+
+    b->SetFocus();
+    b->Invalidate();
+    const auto focusRect = [b] {
+        const TRect c = b->CaptionRect();
+        const int m = b->FocusMargin;
+        return TRect{c.Left - m, c.Top - m, c.Right + m, c.Bottom + m};
+    };
+    TRect r = focusRect();
+    EXPECT_EQ(Px(b, r.Left, r.Top), RGB(0, 0, 0));
+    EXPECT_EQ(Px(b, r.Left + 1, r.Top), RGB(255, 255, 255));
+    EXPECT_EQ(Px(b, r.Right - 1, r.Top + 3), RGB(0, 0, 0));
+    b->SetShowFocus(false);
+    EXPECT_NE(Px(b, r.Left, r.Top), RGB(0, 0, 0));
+    EXPECT_NE(Px(b, r.Left + 1, r.Top), RGB(255, 255, 255));
+
+    auto* box = new TsCheckBox(form);
+    box->SkinData().SetSkinSection("CHECKBOX");
+    box->SetParent(form);
+    box->SetBounds(20, 80, 50, 30);
+    box->SetCaption("Kasse");
+    const TRect g = box->GlyphRect();
+    EXPECT_EQ(g.Right - g.Left, 16);
+    EXPECT_EQ(g.Bottom - g.Top, 16);
+    std::vector<COLORREF> unchecked;
+    for (int y = g.Top; y < g.Bottom; y += 3)
+        for (int x = g.Left; x < g.Right; x += 3)
+            unchecked.push_back(Px(box, x, y));
+    box->SetChecked(true);
+    size_t i = 0;
+    for (int y = g.Top; y < g.Bottom; y += 3)
+        for (int x = g.Left; x < g.Right; x += 3)
+            EXPECT_EQ(Px(box, x, y), unchecked[i++]) << x << "," << y;
+
+    UseSkin("Probe"); // the probe's section has no SHOWFOCUS
+    b->SetShowFocus(true);
+    b->SetFocus();
+    r = focusRect();
+    EXPECT_NE(Px(b, r.Left, r.Top), RGB(0, 0, 0));
+    manager->SetActive(false);
 }
 
 // The button a timer frees while the button waits in its own handler.
@@ -291,6 +348,24 @@ TEST_F(SkinButtons, BitBtnClampsBlendPlacesItsGlyphAndForgetsARemovedImageList)
     EXPECT_EQ(Px(b, 1, 20), glyph);
     b->SetDrawOverBorder(false);
     EXPECT_EQ(Px(b, 1, 20), ProbePiece(border, 0, 3));
+
+    // An index past the list's end draws nothing; Blend mixes the glyph with what lies below.
+    b->SetDrawOverBorder(true);
+    b->SetImageIndex(1);
+    const COLORREF below = Px(b, 8, 20);
+    b->SetImageIndex(0);
+    b->SetBlend(50);
+    // The engine's blend of the glyph's colour over the colour below, on a single pixel.
+    TBitmap dst, src;
+    for (TBitmap* one : {&dst, &src}) {
+        one->SetPixelFormat(pf24bit);
+        one->SetSize(1, 1);
+    }
+    SetPixel(dst.Canvas().Handle(), 0, 0, below);
+    SetPixel(src.Canvas().Handle(), 0, 0, glyph);
+    BlendBitmapRect(&dst, 0, 0, clFuchsia, 0.5, TRect{0, 0, 0, 0}, &src);
+    EXPECT_EQ(Px(b, 8, 20), GetPixel(dst.Canvas().Handle(), 0, 0));
+    b->SetBlend(0);
 
     delete list;
     EXPECT_EQ(b->Images(), nullptr);
