@@ -505,6 +505,13 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::WndProc(TMessa
         if (!shown) break;
         m.Result = EraseAnswer();
         return;
+    case CM_TEXTCHANGED: // the owner-drawn window does not repaint for a new caption itself
+        if (!destroying && shown) {
+            DefaultPath(m);
+            sd.Invalidate();
+            return;
+        }
+        break;
     case WM_WINDOWPOSCHANGING:
         stateChanged_ = true;
         break;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "skin/controls/sBitBtn.h"
@@ -16,8 +17,10 @@
 #include "skin/controls/sCheckBox.h"
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sTextPaint.h"
+#include "skin/engine/vxFastBitmaps.h"
 #include "skin/engine/tests/TestSkins.h"
 #include "skin/windows/tests/ProbeRig.h"
+#include "skin/windows/sFade.h"
 #include "skin/windows/vxGlow.h"
 #include "tests/support/HandleCount.h"
 #include "tests/support/WindowProbes.h"
@@ -171,6 +174,20 @@ TEST_F(SkinButtons, WithoutBorderImageTheButtonStaysRectangularFocusDotsNeedShow
     EXPECT_NE(Px(b, r.Left, r.Top), RGB(0, 0, 0));
     EXPECT_NE(Px(b, r.Left + 1, r.Top), RGB(255, 255, 255));
 
+    // A new caption shows at once, and the old one comes back with the old look.
+    const auto captionPixels = [&] {
+        std::vector<COLORREF> v;
+        for (int y = r.Top + 1; y < r.Bottom - 1; ++y)
+            for (int x = r.Left + 1; x < r.Right - 1; ++x)
+                v.push_back(Px(b, x, y));
+        return v;
+    };
+    const std::vector<COLORREF> withOK = captionPixels();
+    b->SetCaption("");
+    EXPECT_NE(captionPixels(), withOK);
+    b->SetCaption("OK");
+    EXPECT_EQ(captionPixels(), withOK);
+
     auto* box = new TsCheckBox(form);
     box->SkinData().SetSkinSection("CHECKBOX");
     box->SetParent(form);
@@ -195,6 +212,53 @@ TEST_F(SkinButtons, WithoutBorderImageTheButtonStaysRectangularFocusDotsNeedShow
     r = focusRect();
     EXPECT_NE(Px(b, r.Left, r.Top), RGB(0, 0, 0));
     manager->SetActive(false);
+}
+
+// The pixel of a fade's last frame from the old look's and the new look's pixel (the engine's
+// sum of the two bitmaps with weight 0 for the old one).
+COLORREF LastFadeFrame(COLORREF oldLook, COLORREF newLook)
+{
+    TBitmap frame, cache;
+    for (TBitmap* one : {&frame, &cache}) {
+        one->SetPixelFormat(pf24bit);
+        one->SetSize(2, 2); // the sum takes 2 x 2 pixels at least
+    }
+    FillDC(frame.Canvas().Handle(), TRect{0, 0, 2, 2}, static_cast<TColor>(oldLook));
+    FillDC(cache.Canvas().Handle(), TRect{0, 0, 2, 2}, static_cast<TColor>(newLook));
+    SumBitmaps24(&frame, &cache, 0);
+    return GetPixel(frame.Canvas().Handle(), 0, 0);
+}
+
+// A push button that counts the fade frames it is given to paint.
+struct TFrameCountingButton : TsButton {
+    using TsButton::TsButton;
+    int Frames = 0;
+
+protected:
+    void WndProc(TMessage& m) override
+    {
+        if (m.Msg == SM_VELOCONCMD && HIWORD(m.WParam) == cmdPaintFadeFrame && m.LParam) ++Frames;
+        TsButton::WndProc(m);
+    }
+};
+
+TEST_F(SkinButtons, WithTheFadingSkinHoverFadesOverTenFramesToTheHotLookAndBack)
+{
+    UseSkin("ProbeFading");
+    NewButtonForm();
+    auto* b = new TFrameCountingButton(form);
+    b->SkinData().SetSkinSection("BUTTON");
+    b->SetParent(form);
+    b->SetBounds(20, 30, 80, 28);
+    UpdateWindow(b->Handle());
+    for (const auto& [message, state] : {std::pair{CM_MOUSEENTER, 1}, std::pair{CM_MOUSELEAVE, 0}}) {
+        b->Frames = 0;
+        b->Perform(message, 0, reinterpret_cast<LPARAM>(b));
+        EXPECT_TRUE(testrig::PumpUntil([] { return FadeTimerCount() == 0; }, 3000));
+        EXPECT_EQ(b->Frames, 10) << state;
+        // The window keeps the last frame: the old look summed with weight 0 over the new one.
+        EXPECT_EQ(Px(b, 40, 1), LastFadeFrame(ProbePiece(border, 1 - state, 1), ProbePiece(border, state, 1)));
+    }
 }
 
 // The button a timer frees while the button waits in its own handler.
