@@ -149,26 +149,6 @@ TEST_F(SkinCommands, WindowAndControlColourQueries)
     EXPECT_EQ(received.back(), "Graphic:21:" + std::to_string(clFuchsia));
 }
 
-TEST_F(SkinCommands, BroadcastSkipsUnskinnedWindowsButReachesTheirChildren)
-{
-    auto* panel = Make<TTestWindowed>(form, "Panel");
-    auto* group = Make<TTestWindowed>(panel, "Group");
-    auto* skinnedChild = Make<TTestWindowed>(group, "SkinnedChild");
-    skinnedChild->skinned = true;
-    auto* graphicChild = Make<TTestGraphic>(group, "GraphicChild");
-    panel->HandleNeeded();
-    group->HandleNeeded();
-    skinnedChild->HandleNeeded();
-    (void)graphicChild;
-
-    received.clear();
-    TMessage m{SM_VELOCONCMD, SkinCommandWParam(cmdRefresh), 99, 0};
-    BroadcastToControls(panel, m);
-    // The group answers "skinned?" with 0 and gets nothing else; its children get the command.
-    EXPECT_EQ(received,
-              (std::vector<std::string>{"Group:7:0", "SkinnedChild:7:0", "SkinnedChild:3:99", "GraphicChild:3:99"}));
-}
-
 TEST_F(SkinCommands, BroadcastReachesSkinnedWindowsBySendMessageAndGraphicChildrenByPerform)
 {
     // A panel holding a plain group box (a window that answers no skin command) with a skinned

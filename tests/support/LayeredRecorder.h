@@ -18,20 +18,23 @@
 
 #include "gui/base/Handles.h"
 #include "skin/engine/sGraphUtils.h"
+#include "tests/support/CallLog.h"
 
-class TLayeredRecorder {
+struct TLayeredCall {
+    HWND Wnd = nullptr;
+    bool HasPos = false, HasSize = false;
+    POINT Pos{};
+    SIZE Size{};
+    BYTE Alpha = 255;             // the blend function's constant alpha (255 without one)
+    DWORD Flags = 0;              // ULW_ALPHA, ULW_COLORKEY, ULW_OPAQUE
+    std::vector<uint32_t> Pixels; // Size.cx x Size.cy from the source DC, 0xAARRGGBB, top row first
+    BOOL Result = TRUE;
+    uint32_t Pixel(int x, int y) const { return Pixels.at(static_cast<size_t>(y) * Size.cx + x); }
+};
+
+class TLayeredRecorder : public testrig::TCallLog<TLayeredCall> {
 public:
-    struct Call {
-        HWND Wnd = nullptr;
-        bool HasPos = false, HasSize = false;
-        POINT Pos{};
-        SIZE Size{};
-        BYTE Alpha = 255;             // the blend function's constant alpha (255 without one)
-        DWORD Flags = 0;              // ULW_ALPHA, ULW_COLORKEY, ULW_OPAQUE
-        std::vector<uint32_t> Pixels; // Size.cx x Size.cy from the source DC, 0xAARRGGBB, top row first
-        BOOL Result = TRUE;
-        uint32_t Pixel(int x, int y) const { return Pixels.at(static_cast<size_t>(y) * Size.cx + x); }
-    };
+    using Call = TLayeredCall;
 
     explicit TLayeredRecorder(bool passOn = true) : passOn_(passOn)
     {
@@ -45,16 +48,6 @@ public:
     }
     TLayeredRecorder(const TLayeredRecorder&) = delete;
     TLayeredRecorder& operator=(const TLayeredRecorder&) = delete;
-
-    const std::vector<Call>& Calls() const { return calls_; }
-    std::vector<Call> CallsFor(HWND wnd) const
-    {
-        std::vector<Call> v;
-        for (const Call& c : calls_)
-            if (c.Wnd == wnd) v.push_back(c);
-        return v;
-    }
-    void Clear() { calls_.clear(); }
 
 private:
     static BOOL WINAPI Record(HWND wnd, HDC dst, POINT* pos, SIZE* size, HDC src, POINT* srcPos, COLORREF key,
@@ -98,5 +91,4 @@ private:
     static inline TLayeredRecorder* current_ = nullptr;
     bool passOn_;
     TUpdateLayeredWindowProc previous_ = nullptr;
-    std::vector<Call> calls_;
 };

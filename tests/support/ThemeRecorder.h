@@ -17,16 +17,19 @@
 #include <vector>
 
 #include "skin/windows/sVclUtils.h"
+#include "tests/support/CallLog.h"
 
 namespace testrig {
 
-class TThemeRecorder {
+struct TThemeCall {
+    HWND Wnd = nullptr;
+    bool HasSubAppName = false, HasSubIdList = false;
+    std::wstring SubAppName, SubIdList;
+};
+
+class TThemeRecorder : public TCallLog<TThemeCall> {
 public:
-    struct Call {
-        HWND Wnd = nullptr;
-        bool HasSubAppName = false, HasSubIdList = false;
-        std::wstring SubAppName, SubIdList;
-    };
+    using Call = TThemeCall;
 
     explicit TThemeRecorder(bool passOn = true) : passOn_(passOn), previous_(SetWindowThemeProc)
     {
@@ -40,16 +43,6 @@ public:
     }
     TThemeRecorder(const TThemeRecorder&) = delete;
     TThemeRecorder& operator=(const TThemeRecorder&) = delete;
-
-    const std::vector<Call>& Calls() const { return calls_; }
-    std::vector<Call> CallsFor(HWND wnd) const
-    {
-        std::vector<Call> v;
-        for (const Call& c : calls_)
-            if (c.Wnd == wnd) v.push_back(c);
-        return v;
-    }
-    void Clear() { calls_.clear(); }
 
 private:
     static HRESULT WINAPI Record(HWND wnd, LPCWSTR subAppName, LPCWSTR subIdList)
@@ -69,7 +62,6 @@ private:
     static inline TThemeRecorder* current_ = nullptr;
     bool passOn_;
     TSetWindowThemeProc previous_;
-    std::vector<Call> calls_;
 };
 
 } // namespace testrig
