@@ -63,16 +63,29 @@ class TsBitBtn : public TsButtonControl<TBitBtn, 94> {
     void SetProperty(const std::string& name, const TPropValue& value) override;
 
 protected:
+    void WndProc(TMessage& m) override;
     void DrawContent() override;
     bool BorderUnderContent() const override { return drawOverBorder_; }
     LRESULT EraseAnswer() const override { return 0; }
     void CachePainted() override;
     void Notification(TComponent* component) override;
+    void CreateParams(TCreateParams& params) override;
 
 private:
-    void DrawGlyph(int state);
-    void DrawListGlyph(TBitmap& cache, const TRect& r, int state);
+    // The glyph of the state onto target, skinned (greyed and blended by the properties) or plain.
+    void DrawGlyph(TBitmap& target, int state, bool skinned);
+    void DrawListGlyph(TBitmap& target, const TRect& r, int state, bool skinned);
+    void DrawBitmapGlyph(TBitmap& target, const TRect& r, int state);
     void Changed(bool repaint = true);
+    TRect CaptionRectFor(int state);
+    UINT CaptionFlags() const;
+    // Without a skin the window draws itself only for an image-list or 32-bit glyph (on the
+    // platform's themed or classic push button); else it is a plain push button.
+    bool DrawsItselfPlain() const;
+    void FollowPlainGlyph(bool skinGone = false);
+    void DrawPlain(const DRAWITEMSTRUCT& item);
+    // Ends a running fade of the button (the fade-over command to itself).
+    void StopOwnFade();
     int blend_ = 0;
     bool grayed_ = false, showCaption_ = true, drawOverBorder_ = true;
     TAlignment alignment_ = taCenter, textAlignment_ = taCenter;
@@ -85,3 +98,18 @@ private:
 void StubProc();
 // Always false: the manager's broadcast always descends into unskinned windowed children.
 bool StubFalse();
+
+// What a tool bar tells of one of its buttons for drawing the button's glyph.
+struct TsToolButtonGlyph {
+    TCustomImageList* Images = nullptr;
+    TCustomImageList* HotImages = nullptr; // used while hot or pressed when it holds ImageIndex
+    int ImageIndex = -1;
+    int Width = 0, Height = 0; // the button's size
+    bool ListStyle = false;    // the caption right of the glyph
+    bool ShowCaptions = false; // the caption below the glyph
+    bool DropDown = false;     // a button with a drop-down arrow
+};
+// The tool button's glyph onto bmp for the custom-draw item state: the list's item without its
+// key-colour pixels, centred (above the caption when captions show, 8 pixels left for the
+// arrow), or 5 pixels from the left in list style; pressed or checked one pixel down and right.
+void DrawBtnGlyph(TBitmap* bmp, const TsToolButtonGlyph& button, UINT itemState);

@@ -6,8 +6,11 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/engine/sAlphaBitmap.h"
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sTextPaint.h"
 #include "skin/engine/vxFastBitmaps.h"
@@ -65,6 +69,26 @@ protected:
         b->OnMouseLeave = [this](TObject*) { ++leaves; };
         UpdateWindow(b->Handle());
         return b;
+    }
+    TsBitBtn* NewBitBtn(int left, int top, int width, int height)
+    {
+        auto* b = new TsBitBtn(form);
+        b->SkinData().SetSkinSection("BUTTON");
+        b->SetParent(form);
+        b->SetBounds(left, top, width, height);
+        return b;
+    }
+    // A list with one 16 x 16 image of one colour.
+    TCustomImageList* NewList(COLORREF colour, int images = 1)
+    {
+        auto* list = new TCustomImageList(form);
+        list->SetSize(16, 16);
+        TBitmap pic;
+        pic.SetSize(16, 16);
+        FillDC(pic.Canvas().Handle(), TRect{0, 0, 16, 16}, static_cast<TColor>(colour));
+        for (int i = 0; i < images; ++i)
+            EXPECT_EQ(list->Add(&pic, nullptr), i);
+        return list;
     }
     static void Pump()
     {
@@ -375,16 +399,8 @@ TEST_F(SkinButtons, BitBtnClampsBlendPlacesItsGlyphAndForgetsARemovedImageList)
     UseSkin("Probe");
     NewButtonForm();
     const COLORREF glyph = RGB(1, 2, 3);
-    auto* list = new TCustomImageList(form);
-    list->SetSize(16, 16);
-    TBitmap pic;
-    pic.SetSize(16, 16);
-    FillDC(pic.Canvas().Handle(), TRect{0, 0, 16, 16}, static_cast<TColor>(glyph));
-    ASSERT_EQ(list->Add(&pic, nullptr), 0);
-    auto* b = new TsBitBtn(form);
-    b->SkinData().SetSkinSection("BUTTON");
-    b->SetParent(form);
-    b->SetBounds(20, 30, 80, 40);
+    auto* list = NewList(glyph);
+    auto* b = NewBitBtn(20, 30, 80, 40);
     b->SetImages(list);
     b->SetImageIndex(0);
     b->SetLayout(blGlyphTop);
@@ -437,6 +453,181 @@ TEST_F(SkinButtons, BitBtnClampsBlendPlacesItsGlyphAndForgetsARemovedImageList)
     EXPECT_EQ(Px(b, 8, 20), Px(b, 40, 20)); // no glyph: the middle's colour
 }
 
+// A 16 x 16 32-bit glyph of one colour and one alpha.
+std::unique_ptr<TBitmap> Glyph32(COLORREF colour, int alpha)
+{
+    auto g = CreateBmp32(16, 16);
+    const TvxScanLines rows = ScanLinesOf(g.get());
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            uint8_t* p = rows.Row(y) + x * 4;
+            p[0] = GetBValue(colour), p[1] = GetGValue(colour), p[2] = GetRValue(colour),
+            p[3] = static_cast<uint8_t>(alpha);
+        }
+    return g;
+}
+
+// The engine's alpha drawing of such a glyph over one colour, read at (x, y) (rows 16..23 hold
+// the reflection).
+COLORREF AlphaOver(COLORREF colour, int alpha, COLORREF below, bool reflected, int x, int y)
+{
+    const auto src = Glyph32(colour, alpha);
+    auto dst = CreateBmp24(16, 24);
+    FillDC(dst->Canvas().Handle(), TRect{0, 0, 16, 24}, static_cast<TColor>(below));
+    DrawAlphaBitmap(dst.get(), TRect{0, 0, 16, 24}, src.get(), TRect{0, 0, 16, 16}, 0, false, 0x1FFFFFFF, reflected);
+    return GetPixel(dst->Canvas().Handle(), x, y);
+}
+
+TEST_F(SkinButtons, BitBtnDrawsItsGlyphBitmapByFrameGreyedBlendedWithAlphaAndReflected)
+{
+    UseSkin("Probe");
+    NewButtonForm();
+    TsBitBtn* b = NewBitBtn(20, 30, 80, 40);
+    b->SetLayout(blGlyphTop); // no caption: the glyph at (33, 12)
+    const COLORREF plain = Px(b, 40, 20), plainTop = Px(b, 40, 10), plainBand = Px(b, 40, 26);
+
+    // A 24-bit strip of two frames, its bottom-left pixel the transparent colour.
+    const COLORREF a = RGB(10, 20, 30), second = RGB(40, 50, 60);
+    TBitmap strip;
+    strip.SetSize(32, 16);
+    FillDC(strip.Canvas().Handle(), TRect{0, 0, 16, 16}, static_cast<TColor>(a));
+    FillDC(strip.Canvas().Handle(), TRect{16, 0, 32, 16}, static_cast<TColor>(second));
+    SetPixel(strip.Canvas().Handle(), 0, 15, RGB(0, 255, 0));
+    b->SetGlyph(&strip);
+    b->SetNumGlyphs(2);
+    b->Invalidate();
+    EXPECT_EQ(Px(b, 40, 20), a);
+    EXPECT_EQ(Px(b, 33, 27), plain); // the transparent pixel
+    b->SetGrayed(true);
+    EXPECT_EQ(Px(b, 40, 20), RGB(20, 20, 20));
+    b->SetGrayed(false);
+    b->SetDown(true); // pressed: the second frame, one pixel down and right
+    EXPECT_EQ(Px(b, 34, 13), second);
+    b->SetDown(false);
+
+    // A 32-bit glyph draws with its alpha; Blend 100 makes it vanish, Grayed makes it grey.
+    const COLORREF c = RGB(200, 100, 50);
+    b->SetNumGlyphs(1);
+    b->SetGlyph(Glyph32(c, 255).get());
+    b->Invalidate();
+    EXPECT_EQ(Px(b, 40, 20), AlphaOver(c, 255, plain, false, 0, 0));
+    b->SetBlend(100);
+    EXPECT_EQ(Px(b, 40, 20), plain);
+    b->SetBlend(50);
+    EXPECT_EQ(Px(b, 40, 20), AlphaOver(c, 127, plain, false, 0, 0));
+    b->SetBlend(0);
+    b->SetGrayed(true);
+    EXPECT_EQ(Px(b, 40, 20), AlphaOver(RGB(116, 116, 116), 255, plain, false, 0, 0));
+    b->SetGrayed(false);
+
+    // Reflected: the glyph moves up by 16 / 6 = 2 and its mirror fades out below it.
+    b->Reflected = true;
+    b->Invalidate();
+    EXPECT_EQ(Px(b, 40, 10), AlphaOver(c, 255, plainTop, false, 0, 0));
+    EXPECT_EQ(Px(b, 40, 26), AlphaOver(c, 255, plainBand, true, 0, 16));
+    b->Reflected = false;
+
+    // Without a single opaque pixel the picture is taken as a 24-bit one.
+    auto clear = Glyph32(c, 0);
+    ScanLinesOf(clear.get()).Row(15)[1] = 255; // the bottom-left pixel another colour
+    b->SetGlyph(clear.get());
+    b->Invalidate();
+    EXPECT_EQ(Px(b, 40, 20), c);
+}
+
+TEST_F(SkinButtons, BitBtnShowsANewCaptionKeepsOneSetWhileHiddenAndDrawsAListGlyphWithoutSkin)
+{
+    UseSkin("Probe");
+    NewButtonForm();
+    const COLORREF glyph = RGB(1, 2, 3);
+    auto* list = NewList(glyph);
+    TsBitBtn* b = NewBitBtn(20, 30, 80, 40);
+    TsBitBtn* twin = NewBitBtn(110, 30, 80, 40);
+    const auto sameLook = [&](const char* caption) {
+        twin->SetCaption(caption);
+        for (int x = 0; x < 80; ++x)
+            if (Px(b, x, 20) != Px(twin, x, 20)) return false;
+        return true;
+    };
+    for (TsBitBtn* one : {b, twin}) {
+        one->SetImages(list);
+        one->SetImageIndex(0);
+        UpdateWindow(one->Handle());
+    }
+    b->SetCaption("Kasse");
+    EXPECT_TRUE(sameLook("Kasse"));
+    b->SetVisible(false);
+    b->SetCaption("Neu");
+    EXPECT_EQ(b->Caption(), "Neu");
+    b->SetVisible(true);
+    EXPECT_TRUE(sameLook("Neu"));
+    TBitmap pic;
+    pic.SetSize(16, 16);
+    b->SetGlyph(&pic);
+    b->Loaded(); // the list's glyph wins: the bitmap goes
+    EXPECT_TRUE(b->Glyph().Empty());
+
+    // Without a skin the window draws itself only while it has a list glyph.
+    manager->SetActive(false);
+    EXPECT_EQ(GetWindowLongA(b->Handle(), GWL_STYLE) & 0xF, BS_OWNERDRAW);
+    const TRect r = b->GlyphRect(0);
+    InvalidateRect(b->Handle(), nullptr, TRUE);
+    EXPECT_EQ(Px(b, r.Left + 8, r.Top + 8), glyph);
+    b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
+    EXPECT_TRUE(b->SkinData().MouseAbove);
+    b->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b));
+    EXPECT_FALSE(b->SkinData().MouseAbove);
+    b->SetImages(nullptr);
+    EXPECT_EQ(GetWindowLongA(b->Handle(), GWL_STYLE) & 0xF, BS_PUSHBUTTON);
+}
+
+TEST_F(SkinButtons, ToolButtonGlyphsTakeTheListOfTheStateAndTheBarsPlacing)
+{
+    NewButtonForm();
+    const COLORREF normal = RGB(1, 2, 3), hot = RGB(4, 5, 6);
+    TsToolButtonGlyph button;
+    button.Images = NewList(normal);
+    button.ImageIndex = 0;
+    button.Width = 40;
+    button.Height = 40;
+    TCustomImageList* hotList = NewList(hot);
+    TCustomImageList* emptyList = new TCustomImageList(form);
+    emptyList->SetSize(16, 16);
+    TBitmap bmp;
+    bmp.SetSize(40, 40);
+    const int captionTop = (40 - 16 - (bmp.Canvas().TextHeight("A") + 3)) / 2;
+    struct Row {
+        UINT itemState;
+        TCustomImageList* hotImages;
+        bool listStyle, showCaptions, dropDown;
+        int left, top;
+        COLORREF colour;
+    } rows[] = {
+        {0, hotList, false, false, false, 13, 12, normal},
+        {CDIS_DISABLED, hotList, false, false, false, 13, 12, normal},
+        {CDIS_HOT, hotList, false, false, false, 13, 12, hot},
+        {CDIS_HOT, emptyList, false, false, false, 13, 12, normal},
+        {CDIS_SELECTED, hotList, false, false, false, 14, 13, hot},
+        {CDIS_CHECKED, nullptr, false, false, false, 14, 13, normal},
+        {0, nullptr, true, false, false, 5, 12, normal},
+        {0, nullptr, false, false, true, 5, 12, normal},
+        {0, nullptr, false, true, false, 13, captionTop, normal},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.itemState << " " << row.left << "," << row.top);
+        FillDC(bmp.Canvas().Handle(), TRect{0, 0, 40, 40}, clWhite);
+        button.HotImages = row.hotImages;
+        button.ListStyle = row.listStyle;
+        button.ShowCaptions = row.showCaptions;
+        button.DropDown = row.dropDown;
+        DrawBtnGlyph(&bmp, button, row.itemState);
+        EXPECT_EQ(bmp.Canvas().Pixel(row.left, row.top), row.colour);
+        EXPECT_EQ(bmp.Canvas().Pixel(row.left + 15, row.top + 15), row.colour);
+        EXPECT_EQ(bmp.Canvas().Pixel(row.left - 1, row.top), RGB(255, 255, 255));
+        EXPECT_EQ(bmp.Canvas().Pixel(row.left, row.top + 16), RGB(255, 255, 255));
+    }
+}
+
 int LiveGlows()
 {
     int n = 0;
@@ -473,8 +664,7 @@ TEST_F(SkinButtons, HoverPressCyclesAndCreateDestroyCyclesLeaveNoHandlesAndNoGlo
     b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
     delete b; // with its glow
     EXPECT_EQ(LiveGlows(), 0);
-    const THandleCount empty = THandleCount::Now();
-    for (int i = 0; i < 1000; ++i) {
+    const auto createAndDestroy = [&] {
         delete NewButton(20, 30, 80, 28);
         auto* box = new TsCheckBox(form);
         box->SetParent(form);
@@ -485,8 +675,22 @@ TEST_F(SkinButtons, HoverPressCyclesAndCreateDestroyCyclesLeaveNoHandlesAndNoGlo
         bit->SetParent(form);
         UpdateWindow(bit->Handle());
         delete bit;
-    }
+    };
+    createAndDestroy(); // what the first of each makes once (run alone, this test sees it)
+    const THandleCount empty = THandleCount::Now();
+    for (int i = 0; i < 1000; ++i)
+        createAndDestroy();
     EXPECT_TRUE(THandleCount::Now().Near(empty, 2)) << THandleCount::Now() << " / " << empty;
+    EXPECT_EQ(LiveGlows(), 0);
+    // A resized bitmap button leaves the glows of other controls alone.
+    TsButton* other = NewButton(120, 30, 60, 28);
+    other->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(other));
+    TsBitBtn* bb = NewBitBtn(20, 30, 80, 28);
+    UpdateWindow(bb->Handle());
+    bb->SetBounds(20, 30, 90, 30);
+    EXPECT_EQ(LiveGlows(), 1);
+    delete bb;
+    delete other;
     EXPECT_EQ(LiveGlows(), 0);
 }
 
