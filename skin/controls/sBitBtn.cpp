@@ -277,6 +277,8 @@ void TsBitBtn::WndProc(TMessage& m)
         // The mouse-above flag follows the pointer also without a skin.
         if (m.Msg == CM_MOUSEENTER) sd.MouseAbove = true;
         else if (m.Msg == CM_MOUSELEAVE) sd.MouseAbove = false;
+        // A glyph given since the last paint can change the window's kind.
+        if (m.Msg == WM_PAINT) FollowPlainGlyph();
         if (m.Msg == CN_DRAWITEM && DrawsItselfPlain()) {
             DrawPlain(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam));
             m.Result = 1;

@@ -9,7 +9,14 @@
 // beyond). Glyph and caption are placed by Layout, Margin and Spacing, as a block by
 // Alignment; the caption's own alignment is TextAlignment. DrawOverBorder false paints the
 // border image over glyph and caption. Blend (0..100, clamped) is the glyph's transparency in
-// the normal state. Its background is its cache: WM_ERASEBKGND answers 0 while skinned.
+// the normal state, Grayed greys it there; DisabledGlyphKind gives the disabled look. A 32-bit
+// Glyph is drawn with its alpha (and, Reflected, a mirror fading out below it); a Glyph of
+// another depth has its bottom-left pixel as transparent colour. Its background is its cache:
+// WM_ERASEBKGND answers 0 while skinned. A new caption is taken without flicker and shown; a
+// resize leaves the glows of other controls alone.
+//
+// Without a skin the button draws itself (the platform's themed or classic push button, the
+// caption, the glyph) while it has an image-list or 32-bit glyph; else it is a plain button.
 //
 //   auto* b = new TsBitBtn(form);
 //   b->SetImages(list);

@@ -394,6 +394,31 @@ TEST_F(SkinButtons, CheckBoxShowsItsSkinGlyphTogglesOnReleaseAndReportsItsState)
     EXPECT_EQ(clicks, 6);
 }
 
+// A 16 x 16 32-bit glyph of one colour and one alpha.
+std::unique_ptr<TBitmap> Glyph32(COLORREF colour, int alpha)
+{
+    auto g = CreateBmp32(16, 16);
+    const TvxScanLines rows = ScanLinesOf(g.get());
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            uint8_t* p = rows.Row(y) + x * 4;
+            p[0] = GetBValue(colour), p[1] = GetGValue(colour), p[2] = GetRValue(colour),
+            p[3] = static_cast<uint8_t>(alpha);
+        }
+    return g;
+}
+
+// The engine's alpha drawing of such a glyph over one colour, read at (x, y) (rows 16..23 hold
+// the reflection).
+COLORREF AlphaOver(COLORREF colour, int alpha, COLORREF below, bool reflected, int x, int y)
+{
+    const auto src = Glyph32(colour, alpha);
+    auto dst = CreateBmp24(16, 24);
+    FillDC(dst->Canvas().Handle(), TRect{0, 0, 16, 24}, static_cast<TColor>(below));
+    DrawAlphaBitmap(dst.get(), TRect{0, 0, 16, 24}, src.get(), TRect{0, 0, 16, 16}, 0, false, 0x1FFFFFFF, reflected);
+    return GetPixel(dst->Canvas().Handle(), x, y);
+}
+
 TEST_F(SkinButtons, BitBtnClampsBlendPlacesItsGlyphAndForgetsARemovedImageList)
 {
     UseSkin("Probe");
@@ -451,31 +476,6 @@ TEST_F(SkinButtons, BitBtnClampsBlendPlacesItsGlyphAndForgetsARemovedImageList)
     EXPECT_EQ(b->Images(), nullptr);
     b->Invalidate();
     EXPECT_EQ(Px(b, 8, 20), Px(b, 40, 20)); // no glyph: the middle's colour
-}
-
-// A 16 x 16 32-bit glyph of one colour and one alpha.
-std::unique_ptr<TBitmap> Glyph32(COLORREF colour, int alpha)
-{
-    auto g = CreateBmp32(16, 16);
-    const TvxScanLines rows = ScanLinesOf(g.get());
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            uint8_t* p = rows.Row(y) + x * 4;
-            p[0] = GetBValue(colour), p[1] = GetGValue(colour), p[2] = GetRValue(colour),
-            p[3] = static_cast<uint8_t>(alpha);
-        }
-    return g;
-}
-
-// The engine's alpha drawing of such a glyph over one colour, read at (x, y) (rows 16..23 hold
-// the reflection).
-COLORREF AlphaOver(COLORREF colour, int alpha, COLORREF below, bool reflected, int x, int y)
-{
-    const auto src = Glyph32(colour, alpha);
-    auto dst = CreateBmp24(16, 24);
-    FillDC(dst->Canvas().Handle(), TRect{0, 0, 16, 24}, static_cast<TColor>(below));
-    DrawAlphaBitmap(dst.get(), TRect{0, 0, 16, 24}, src.get(), TRect{0, 0, 16, 16}, 0, false, 0x1FFFFFFF, reflected);
-    return GetPixel(dst->Canvas().Handle(), x, y);
 }
 
 TEST_F(SkinButtons, BitBtnDrawsItsGlyphBitmapByFrameGreyedBlendedWithAlphaAndReflected)
@@ -579,6 +579,10 @@ TEST_F(SkinButtons, BitBtnShowsANewCaptionKeepsOneSetWhileHiddenAndDrawsAListGly
     EXPECT_FALSE(b->SkinData().MouseAbove);
     b->SetImages(nullptr);
     EXPECT_EQ(GetWindowLongA(b->Handle(), GWL_STYLE) & 0xF, BS_PUSHBUTTON);
+    b->SetGlyph(Glyph32(glyph, 255).get()); // a 32-bit glyph is drawn by the button too
+    InvalidateRect(b->Handle(), nullptr, TRUE);
+    UpdateWindow(b->Handle());
+    EXPECT_EQ(GetWindowLongA(b->Handle(), GWL_STYLE) & 0xF, BS_OWNERDRAW);
 }
 
 TEST_F(SkinButtons, ToolButtonGlyphsTakeTheListOfTheStateAndTheBarsPlacing)
