@@ -392,6 +392,7 @@ bool DrawThemedButton(HWND wnd, HDC dc, const RECT& r, int themeState)
 
 void TsBitBtn::DrawPlain(const DRAWITEMSTRUCT& item)
 {
+    if (width_ <= 0 || height_ <= 0) return;
     // Drawn into a bitmap of the button's size first, so that the glyph routines find pixels.
     const RECT r{0, 0, width_, height_};
     auto buf = CreateBmp24(width_, height_);

@@ -577,6 +577,19 @@ TEST_F(SkinButtons, BitBtnShowsANewCaptionKeepsOneSetWhileHiddenAndDrawsAListGly
     EXPECT_TRUE(b->SkinData().MouseAbove);
     b->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b));
     EXPECT_FALSE(b->SkinData().MouseAbove);
+    // The caption in the font's colour; disabled, in the highlight and shadow colours.
+    const auto fontPixels = [&] {
+        int n = 0;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 80; ++x)
+                n += Px(b, x, y) == ColorToRGB(b->Font().Color());
+        return n;
+    };
+    EXPECT_GT(fontPixels(), 0);
+    b->SetEnabled(false);
+    InvalidateRect(b->Handle(), nullptr, TRUE);
+    EXPECT_EQ(fontPixels(), 0);
+    b->SetEnabled(true);
     b->SetImages(nullptr);
     EXPECT_EQ(GetWindowLongA(b->Handle(), GWL_STYLE) & 0xF, BS_PUSHBUTTON);
     b->SetGlyph(Glyph32(glyph, 255).get()); // a 32-bit glyph is drawn by the button too
