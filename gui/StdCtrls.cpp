@@ -104,6 +104,59 @@ void TButton::SetProperty(const std::string& name, const TPropValue& v)
     else TButtonControl::SetProperty(name, v);
 }
 
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_(std::make_unique<TBitmap>()) {}
+
+TBitBtn::~TBitBtn() = default;
+
+void TBitBtn::SetGlyph(const TBitmap* glyph)
+{
+    if (glyph) glyph_->Assign(*glyph);
+    else glyph_ = std::make_unique<TBitmap>();
+    Invalidate();
+}
+
+void TBitBtn::SetNumGlyphs(int count)
+{
+    count = std::clamp(count, 1, 4);
+    if (count == numGlyphs_) return;
+    numGlyphs_ = count;
+    Invalidate();
+}
+
+void TBitBtn::SetLayout(TButtonLayout layout)
+{
+    if (layout == layout_) return;
+    layout_ = layout;
+    Invalidate();
+}
+
+void TBitBtn::SetMargin(int margin)
+{
+    if (margin == margin_ || margin < -1) return;
+    margin_ = margin;
+    Invalidate();
+}
+
+void TBitBtn::SetSpacing(int spacing)
+{
+    if (spacing == spacing_) return;
+    spacing_ = spacing;
+    Invalidate();
+}
+
+void TBitBtn::SetProperty(const std::string& name, const TPropValue& v)
+{
+    static const TIdentEntry layouts[] = {{"blGlyphLeft", blGlyphLeft},
+                                          {"blGlyphRight", blGlyphRight},
+                                          {"blGlyphTop", blGlyphTop},
+                                          {"blGlyphBottom", blGlyphBottom}};
+    if (SameText(name, "NumGlyphs")) SetNumGlyphs(v.AsInt());
+    else if (SameText(name, "Layout")) SetLayout(static_cast<TButtonLayout>(IdentToInt(v, layouts, name)));
+    else if (SameText(name, "Margin")) SetMargin(v.AsInt());
+    else if (SameText(name, "Spacing")) SetSpacing(v.AsInt());
+    else TButton::SetProperty(name, v);
+}
+
 TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner)
 {
     width_ = 97;

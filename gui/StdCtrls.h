@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "gui/Controls.h"
+#include "gui/Graphics.h"
+#include "gui/base/ButtonLayout.h"
 #include "gui/base/Strings.h"
 
 class TButtonControl : public TWinControl {
@@ -40,11 +42,32 @@ private:
     bool default_ = false, cancel_ = false;
 };
 
-// The bitmap-button kind: a push button in every respect (a skinned bit button draws its
-// picture; the plain one shows its caption only).
+// The bitmap-button kind: a push button in every respect, with a picture (Glyph, NumGlyphs
+// frames side by side: normal, disabled, pressed, down) placed by Layout, Margin (-1: glyph and
+// caption centred as a pair) and Spacing (pixels between glyph and caption). A skinned bit
+// button draws the picture; the plain one shows its caption only. NumGlyphs below 1 counts 1.
 class TBitBtn : public TButton {
     GUI_CLASS(TBitBtn, TButton)
-    explicit TBitBtn(TComponent* owner) : TButton(owner) {}
+    explicit TBitBtn(TComponent* owner);
+    ~TBitBtn() override;
+    TBitmap& Glyph() const { return *glyph_; }
+    // A copy of the picture; none empties it.
+    void SetGlyph(const TBitmap* glyph);
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int count);
+    TButtonLayout Layout() const { return layout_; }
+    void SetLayout(TButtonLayout layout);
+    int Margin() const { return margin_; }
+    void SetMargin(int margin);
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int spacing);
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+
+private:
+    std::unique_ptr<TBitmap> glyph_;
+    int numGlyphs_ = 1;
+    TButtonLayout layout_ = blGlyphLeft;
+    int margin_ = -1, spacing_ = 4;
 };
 
 // Setting Checked to a different state sends CM_CHANGED and fires OnClick, except while the

@@ -17,12 +17,11 @@
 
 #include "gui/Graphics.h"
 #include "gui/base/Classes.h"
+#include "skin/engine/sConst.h"
 
 class TsCommonData;
 class TsEditLabel;
 class TControl;
-
-enum TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };
 
 class TsBoundLabel : public TObject {
     GUI_CLASS(TsBoundLabel, TObject)

@@ -19,6 +19,14 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/windows/sVclUtils.h"
 
+// A property setter's first step: the value stored when it differs; true when it did.
+template <class T> bool StoreIfChanged(T& field, const T& value)
+{
+    if (field == value) return false;
+    field = value;
+    return true;
+}
+
 template <class Base, int Kind> class TsLinkedControl : public Base {
 public:
     explicit TsLinkedControl(TComponent* owner) : Base(owner), skinData_(std::make_unique<TsCommonData>(this, true))

@@ -164,7 +164,7 @@ bool HandleSkinCommand(TMessage& message, TsCommonData& link)
     case cmdSetBGChanged:
         link.BGChanged = argument == 1;
         return false;
-    case 9:
+    case cmdFreezeCache:
         link.CacheFrozen = argument == 1;
         return false;
     case cmdGetBGChanged:

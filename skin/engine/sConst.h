@@ -17,7 +17,8 @@ enum TvxAnimType { atFading, atAero };
 enum TvxBtnEvent { beMouseEnter, beMouseLeave, beMouseDown, beMouseUp };
 enum TvxAnimatEvent { aeMouseEnter, aeMouseLeave, aeMouseDown, aeMouseUp, aeGlobalDef };
 enum TsDisabledGlyphKindElement { dgBlended, dgGrayed };
-enum TsDisabledKindElement { dkBlended, dkGrayed };
+// The disabled looks of a control (TsDisabledKind) are the flags dkBlended and dkGrayed of
+// skin/engine/sSectionPaint.h.
 enum TsCaptionLayout { sclLeft, sclTopLeft, sclTopCenter, sclTopRight };
 // Sets of the enumerations above: bit n for element n.
 using TvxBtnEvents = unsigned;

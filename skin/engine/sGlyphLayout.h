@@ -6,9 +6,8 @@
 //   -> glyph at (20, 7), text (40, 9, 80, 22): the pair of 60 centred in 100
 #pragma once
 
+#include "gui/base/ButtonLayout.h"
 #include "gui/base/Geometry.h"
-
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 // Options of CalcGlyphLayout.
 enum : unsigned { glRightToLeft = 2 }; // left and right placement exchanged

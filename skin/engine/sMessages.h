@@ -33,6 +33,7 @@ enum : WORD {
     cmdUpdateEnded = 6,
     cmdIsSkinned = 7,
     cmdSetBGChanged = 8,
+    cmdFreezeCache = 9, // low word 1: no cache rebuild until the command comes with 0
     cmdGetBGChanged = 10,
     cmdGetPartlyHidden = 11,
     cmdSkinChangeDone = 16,

@@ -20,18 +20,6 @@ using namespace skintest;
 
 namespace {
 
-// The twelve staircase runs of a w x h frame.
-std::vector<RECT> Staircase(int w, int h)
-{
-    std::vector<RECT> runs;
-    for (int d = 0; d < 3; ++d)
-        for (int y : {d, h - 1 - d}) {
-            runs.push_back(RECT{0, y, 3 - d, y + 1});
-            runs.push_back(RECT{w - 3 + d, y, w, y + 1});
-        }
-    return runs;
-}
-
 // The bytes of a bitmap's rows.
 std::vector<uint8_t> Bytes(TBitmap* b)
 {
@@ -63,7 +51,7 @@ TEST_F(ProbeFrame, RegionIsTheRectangleMinusTheTwelveStaircaseRunsAlsoWhenCutTwi
     auto b = Filled(60, 24);
     TRegionHandle rgn(CreateRectRgn(0, 0, 60, 24));
     PaintMaskFrame(b.get(), rgn.get(), true, 0, &m, Border("PANEL"));
-    const TRegionHandle expected = testrig::RectMinus(RECT{0, 0, 60, 24}, Staircase(60, 24));
+    const TRegionHandle expected = testrig::RectMinus(RECT{0, 0, 60, 24}, ProbeStaircase(60, 24));
     EXPECT_TRUE(testrig::SameRegion(rgn.get(), expected.get()));
     PaintMaskFrame(b.get(), rgn.get(), true, 0, &m, Border("PANEL"));
     EXPECT_TRUE(testrig::SameRegion(rgn.get(), expected.get()));
@@ -118,7 +106,7 @@ TEST_F(ProbeFrame, MaskKindOneShowsThePictureThroughBlackAndKeepsTheBitmapUnderW
     PaintMaskFrame(b.get(), rgn.get(), true, 1, &m, Border("BUTTON"));
     EXPECT_EQ(Px(*b, 30, 1), ProbePiece(button, 1, 1));
     EXPECT_EQ(Px(*b, 0, 23), Back);
-    const TRegionHandle expected = testrig::RectMinus(RECT{0, 0, 60, 24}, Staircase(60, 24));
+    const TRegionHandle expected = testrig::RectMinus(RECT{0, 0, 60, 24}, ProbeStaircase(60, 24));
     EXPECT_TRUE(testrig::SameRegion(rgn.get(), expected.get()));
     // White mask over black: black stays (the blend keeps a destination of 0 exactly).
     auto black = Filled(60, 24, 0);

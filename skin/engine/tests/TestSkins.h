@@ -116,6 +116,19 @@ inline void ExpectPixels(TBitmap& bitmap, const TTestImage& im, const TRect& r)
             }
 }
 
+// The twelve runs of the 0xFF00FF staircase (3, 2 and 1 pixels) in the corners of a w x h
+// probe border frame: what a frame cuts from a window region.
+inline std::vector<RECT> ProbeStaircase(int w, int h)
+{
+    std::vector<RECT> runs;
+    for (int d = 0; d < 3; ++d)
+        for (int y : {d, h - 1 - d}) {
+            runs.push_back(RECT{0, y, 3 - d, y + 1});
+            runs.push_back(RECT{w - 3 + d, y, w, y + 1});
+        }
+    return runs;
+}
+
 // ---- probe skins (TestSkinLayout.h): "Probe", "ProbeOther", "ProbeFading", "ProbeGlow",
 // "ProbeTransparent0", "ProbeTransparent50", "ProbeTransparent100", "ProbeBare"; their folders
 // are SkinPath(name).
