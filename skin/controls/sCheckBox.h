@@ -49,6 +49,9 @@ class TsCheckBox : public TsLinkedControl<TCheckBox, 32> {
     // Advances the state (unchecked, checked, grayed with AllowGrayed) and runs OnClick.
     void Toggle();
 
+    // Where the caption goes: taRightJustify (the default) right of the glyph, else left of it;
+    // right-to-left alignment mirrors it.
+    void SetAlignment(TAlignment a);
     bool ReadOnly = false;
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
@@ -96,6 +99,9 @@ private:
     void DrawCaption(TBitmap& cache);
     void DrawGlyph(TBitmap& cache);
     void PaintHandler(HDC given);
+    // The parent asked to paint its background into the cache at the box's place; what the
+    // section is painted over.
+    TsCacheInfo ParentPaintedInto(TBitmap& cache);
     // The alignment after right-to-left mirroring.
     TAlignment EffectiveAlignment() const;
     void TakeFocus();

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <atomic>
 #include <thread>
 #include <utility>
@@ -16,6 +18,7 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/engine/sGraphUtils.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sTextPaint.h"
 #include "skin/engine/vxFastBitmaps.h"
 #include "skin/engine/tests/TestSkins.h"
@@ -368,6 +371,111 @@ TEST_F(SkinButtons, CheckBoxShowsItsSkinGlyphTogglesOnReleaseAndReportsItsState)
     EXPECT_FALSE(box->Checked());
     EXPECT_EQ(SendMessageA(h, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(clicks, 6);
+}
+
+// A plain windowed parent that answers no background query and paints itself in Painted,
+// not in its Color.
+class TPaintingParent : public TCustomControl {
+    GUI_CLASS(TPaintingParent, TCustomControl)
+    explicit TPaintingParent(TComponent* owner) : TCustomControl(owner) { SetColor(clNavy); }
+    static constexpr COLORREF Painted = RGB(12, 140, 90);
+
+protected:
+    void WndProc(TMessage& m) override
+    {
+        const WORD command = m.Msg == SM_VELOCONCMD ? HIWORD(m.WParam) : 0;
+        if (command == cmdGetBGInfo || command == cmdGetBGColor) {
+            m.Result = 0;
+        } else if ((m.Msg == WM_ERASEBKGND || m.Msg == WM_PAINT) && m.WParam) {
+            FillDC(reinterpret_cast<HDC>(m.WParam), TRect{0, 0, Width(), Height()}, static_cast<TColor>(Painted));
+            m.Result = 1;
+        } else {
+            TCustomControl::WndProc(m);
+        }
+    }
+    void Paint(TCanvas& canvas) override
+    {
+        FillDC(canvas.Handle(), TRect{0, 0, Width(), Height()}, static_cast<TColor>(Painted));
+    }
+};
+
+// A strip of three 16 x 16 frames in 32 bits: frame i in colours[i], opaque, except the right
+// half of frame 0, which has alpha 128.
+std::unique_ptr<TBitmap> GlyphStrip(const std::array<COLORREF, 3>& colours)
+{
+    auto strip = CreateBmp32(48, 16);
+    const TvxScanLines rows = ScanLinesOf(strip.get());
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 48; ++x) {
+            const COLORREF c = colours[static_cast<size_t>(x / 16)];
+            uint8_t* p = rows.Row(y) + x * 4;
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+            p[3] = x >= 8 && x < 16 ? 128 : 255;
+        }
+    return strip;
+}
+
+// The engine's alpha over a background: ((src - bg) x alpha + bg x 256) >> 8 a channel.
+COLORREF Over(COLORREF src, COLORREF bg, int alpha)
+{
+    const auto mix = [alpha](int s, int b) { return static_cast<BYTE>(((s - b) * alpha + b * 256) >> 8); };
+    return RGB(mix(GetRValue(src), GetRValue(bg)), mix(GetGValue(src), GetGValue(bg)),
+               mix(GetBValue(src), GetBValue(bg)));
+}
+
+// The "Colors" skin's CHECKBOX is fully transparent and has no border: the box shows what its
+// parent paints, and the glyph over it.
+TEST_F(SkinButtons, CheckBoxDrawsStripFramesWithAlphaOverWhatItsParentPaintsAndFollowsTheAlignment)
+{
+    UseSkin("Colors");
+    NewButtonForm();
+    auto* parent = new TPaintingParent(form);
+    parent->SetParent(form);
+    parent->SetBounds(0, 0, 200, 100);
+    auto* box = new TsCheckBox(form);
+    box->SkinData().SetSkinSection("CHECKBOX");
+    box->SetAutoSize(false);
+    box->SetParent(parent);
+    box->SetBounds(10, 10, 120, 24);
+    const COLORREF bg = TPaintingParent::Painted;
+    EXPECT_EQ(Px(box, 100, 12), bg);
+
+    // Custom glyphs: the frame of the state, with its alpha.
+    const COLORREF a = RGB(200, 40, 10), b = RGB(30, 220, 60), c = RGB(90, 20, 250);
+    box->SetGlyphChecked(*GlyphStrip({a, b, c}));
+    box->SetChecked(true);
+    const int gy = (24 - 16) / 2 + 8;
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(a, bg, 255));
+    EXPECT_EQ(Px(box, 2 + 12, gy), Over(a, bg, 128));
+    PostMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, gy));
+    Pump();
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(c, Px(box, 100, gy), 255)); // pressed
+    PostMessageA(box->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, gy));
+    Pump();
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(Px(box, 2 + 3, gy), Px(box, 100, gy)); // no unchecked glyph, no skin glyph
+
+    // An image list of strips: the frame of the state (1 while focused, 0 else).
+    const COLORREF d = RGB(250, 250, 0), e = RGB(0, 100, 200), f = RGB(120, 0, 120);
+    TCustomImageList list(nullptr);
+    list.SetSize(48, 16);
+    ASSERT_EQ(list.Add(GlyphStrip({d, e, f}).get(), nullptr), 0);
+    box->SetImages(&list);
+    ASSERT_EQ(box->GlyphSize().cx, 16);
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(e, Px(box, 100, gy), 255));
+    static_cast<TWinControl*>(form->Controls(0))->SetFocus(); // the box no longer looks active
+    box->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(box));
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(d, bg, 255));
+
+    // The caption left of the glyph puts the glyph at the right edge; right-to-left mirrors it.
+    box->SetAlignment(taLeftJustify);
+    EXPECT_EQ(Px(box, 120 - 2 - 16 + 3, gy), Over(d, bg, 255));
+    EXPECT_EQ(Px(box, 2 + 3, gy), bg);
+    box->SetBiDiMode(bdRightToLeft);
+    box->Invalidate();
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(d, bg, 255));
+    box->SetImages(nullptr);
+    manager->SetActive(false);
 }
 
 TEST_F(SkinButtons, BitBtnClampsBlendPlacesItsGlyphAndForgetsARemovedImageList)
