@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 #include <atomic>
+#include <functional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -17,8 +18,11 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/controls/sStart.h"
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sMessages.h"
+#include "skin/engine/sPropUtils.h"
+#include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sTextPaint.h"
 #include "skin/engine/vxFastBitmaps.h"
 #include "skin/engine/tests/TestSkins.h"
@@ -476,6 +480,76 @@ TEST_F(SkinButtons, CheckBoxDrawsStripFramesWithAlphaOverWhatItsParentPaintsAndF
     EXPECT_EQ(Px(box, 2 + 3, gy), Over(d, bg, 255));
     box->SetImages(nullptr);
     manager->SetActive(false);
+}
+
+// The skin code reads and writes the controls' properties by name; each name reaches the
+// control's own accessor (Blend through its clamping setter).
+TEST_F(SkinButtons, PublishedPropertiesReachTheControlsAccessors)
+{
+    SkinControlsStart();
+    NewButtonForm();
+    auto* button = new TsButton(form);
+    auto* bit = new TsBitBtn(form);
+    auto* box = new TsCheckBox(form);
+    struct Row {
+        TObject* object;
+        const char* name;
+        long long written, read;
+        std::function<long long()> accessor;
+    };
+    const std::vector<Row> rows{
+        {button, "Down", 1, 1, [&] { return button->Down(); }},
+        {button, "FocusMargin", 5, 5, [&] { return button->FocusMargin; }},
+        {button, "ShowFocus", 0, 0, [&] { return button->ShowFocus(); }},
+        {button, "WordWrap", 0, 0, [&] { return button->WordWrap; }},
+        {bit, "Down", 1, 1, [&] { return bit->Down(); }},
+        {bit, "Blend", 150, 100, [&] { return bit->Blend(); }},
+        {bit, "NumGlyphs", 3, 3, [&] { return bit->NumGlyphs(); }},
+        {bit, "Layout", blGlyphTop, blGlyphTop, [&] { return bit->Layout(); }},
+        {bit, "Margin", 7, 7, [&] { return bit->Margin(); }},
+        {bit, "Spacing", 9, 9, [&] { return bit->Spacing(); }},
+        {bit, "ImageIndex", 2, 2, [&] { return bit->ImageIndex(); }},
+        {bit, "Grayed", 1, 1, [&] { return bit->Grayed(); }},
+        {bit, "DrawOverBorder", 0, 0, [&] { return bit->DrawOverBorder(); }},
+        {bit, "Reflected", 1, 1, [&] { return bit->Reflected; }},
+        {bit, "ShowCaption", 0, 0, [&] { return bit->ShowCaption(); }},
+        {bit, "Alignment", taLeftJustify, taLeftJustify, [&] { return bit->Alignment(); }},
+        {bit, "TextAlignment", taRightJustify, taRightJustify, [&] { return bit->TextAlignment(); }},
+        {box, "TextIndent", 4, 4, [&] { return box->TextIndent(); }},
+        {box, "Margin", 5, 5, [&] { return box->Margin(); }},
+        {box, "ImgChecked", 2, 2, [&] { return box->ImgChecked(); }},
+        {box, "ImgUnchecked", 1, 1, [&] { return box->ImgUnchecked(); }},
+        {box, "ReadOnly", 1, 1, [&] { return box->ReadOnly; }},
+        {box, "WordWrap", 1, 1, [&] { return box->WordWrap(); }},
+        {box, "AutoSize", 0, 0, [&] { return box->AutoSize(); }},
+        {box, "Alignment", taLeftJustify, taLeftJustify, [&] { return box->Alignment(); }},
+        {box, "Alignment", taCenter, taLeftJustify, [&] { return box->Alignment(); }}, // not a box's
+        {box, "AllowGrayed", 1, 1, [&] { return box->AllowGrayed; }},
+        {box, "State", cbGrayed, cbGrayed, [&] { return box->State(); }},
+        {box, "ShowFocus", 0, 0, [&] { return box->ShowFocus(); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SetIntProp(r.object, r.name, r.written);
+        EXPECT_EQ(r.accessor(), r.read);
+        EXPECT_EQ(GetIntProp(r.object, r.name), r.read);
+    }
+    ChangeSetProp(box, "DisabledKind", "dkGrayed", true);
+    EXPECT_EQ(box->DisabledKind(), dkBlended | dkGrayed);
+    ChangeSetProp(button, "AnimatEvents", "aeMouseDown", true);
+    EXPECT_EQ(button->AnimatEvents, (1u << aeGlobalDef) | (1u << aeMouseDown));
+    ChangeSetProp(bit, "DisabledGlyphKind", "dgBlended", false);
+    EXPECT_EQ(bit->DisabledGlyphKind, 0u);
+    EXPECT_TRUE(IsInSetProp(bit, "DisabledKind", "dkBlended"));
+
+    TCustomImageList list(form);
+    box->SetImages(&list);
+    EXPECT_EQ(GetObjProp(box, "Images"), &list);
+    EXPECT_EQ(GetObjProp(box, "SkinData"), &box->SkinData());
+    EXPECT_EQ(GetObjProp(box, "GlyphChecked"), &box->GlyphChecked());
+    EXPECT_EQ(GetObjProp(bit, "Glyph"), &bit->Glyph());
+    EXPECT_EQ(GetObjProp(button, "SkinData"), &button->SkinData());
+    box->SetImages(nullptr);
 }
 
 TEST_F(SkinButtons, BitBtnClampsBlendPlacesItsGlyphAndForgetsARemovedImageList)
