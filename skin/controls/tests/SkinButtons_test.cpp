@@ -18,6 +18,7 @@
 #include "skin/controls/sBitBtn.h"
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
+#include "skin/controls/sPanel.h"
 #include "skin/controls/sStart.h"
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sMessages.h"
@@ -118,6 +119,25 @@ TEST_F(SkinButtons, ButtonIsOwnerDrawnAndCutWhileSkinnedAndShowsEachStatesBorder
     Pump();
     EXPECT_EQ(Px(b, 40, 1), ProbePiece(border, 1, 1)); // focused: active
     EXPECT_EQ(clicks, 2);
+
+    // Disabled on a skinned panel: the normal look tinted towards the panel's colour (a plain
+    // section answers its colour) as the engine tints it.
+    auto* panel = new TsPanel(form);
+    panel->SkinData().SetSkinSection("PANEL");
+    panel->SetParent(form);
+    panel->SetBounds(0, 100, 200, 60);
+    auto* off = new TsButton(form);
+    off->SkinData().SetSkinSection("BUTTON");
+    off->SetParent(panel);
+    off->SetBounds(20, 10, 80, 28);
+    off->SetEnabled(false);
+    const COLORREF under = Px(panel, 60, 5);
+    auto look = CreateBmp24(2, 2);
+    FillDC(look->Canvas().Handle(), TRect{0, 0, 2, 2}, static_cast<TColor>(ProbePiece(border, 0, 1)));
+    TsCacheInfo panelColour;
+    panelColour.FillColor = static_cast<TColor>(under);
+    ApplyDisabledKind(look.get(), dkBlended, TPoint{}, panelColour, clFuchsia);
+    EXPECT_EQ(Px(off, 40, 1), look->Canvas().Pixel(0, 0));
 
     manager->SetActive(false);
     EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & 0xF, BS_PUSHBUTTON);
