@@ -163,8 +163,15 @@ TEST_F(SkinButtons, ClicksReachOnClickAndTheModalResultSkinnedOrNotButNotAReleas
         Pump();
         EXPECT_EQ(mouseUps, 0);
         EXPECT_EQ(clicks, 1);
-        b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
-        b->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b));
+        // The real pointer: over the button and away again.
+        RECT r;
+        GetWindowRect(b->Handle(), &r);
+        SetCursorPos(r.left + 40, r.top + 14);
+        testrig::PumpUntil([this] { return enters > 0; }, 2000);
+        EXPECT_EQ(enters, 1);
+        EXPECT_EQ(leaves, 0);
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); // over no test's form
+        testrig::PumpUntil([this] { return leaves > 0; }, 2000);
         EXPECT_EQ(enters, 1);
         EXPECT_EQ(leaves, 1);
         Application->DestroyForms();
