@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "gui/base/SysUtils.h"
 #include "skin/engine/sGraphUtils.h"
@@ -10,6 +11,7 @@
 #include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sTextPaint.h"
+#include "skin/engine/vxAlphaImageList.h"
 #include "skin/windows/sFade.h"
 #include "skin/windows/sVclUtils.h"
 
@@ -29,6 +31,17 @@ SIZE FrameOf(int w, int h)
 {
     if (h > 0 && w > h && w % h == 0) w /= w / h;
     return SIZE{w, h};
+}
+
+// Frame `frame` (limited to the last one) of a strip of frames of size s into the cache at
+// (x, y): a 32-bit strip with its alpha over what the cache holds, any other one opaque.
+void DrawStripFrame(TBitmap& cache, int x, int y, TBitmap& strip, SIZE s, int frame)
+{
+    const int frames = std::max<int>(strip.Width() / std::max<int>(s.cx, 1), 1);
+    frame = std::clamp(frame, 0, frames - 1);
+    if (strip.PixelFormat() == pf32bit)
+        CopyAlphaOverCache(&cache, TRect{x, y, x + s.cx, y + s.cy}, &strip, TsCacheInfo{}, TPoint{frame * s.cx, 0});
+    else BitBlt(cache.Canvas().Handle(), x, y, s.cx, s.cy, strip.Canvas().Handle(), frame * s.cx, 0, SRCCOPY);
 }
 } // namespace
 
@@ -80,6 +93,13 @@ void TsCheckBox::Toggle()
         SetState(cbUnchecked);
         break;
     }
+}
+
+void TsCheckBox::SetAlignment(TAlignment a)
+{
+    if (!StoreIfChanged(alignment_, a)) return;
+    if (SkinnedNow()) SkinData().Invalidate();
+    else if (HandleAllocated()) RecreateWnd(); // the plain box takes it from its window style
 }
 
 void TsCheckBox::SetAutoSize(bool on)
@@ -298,16 +318,26 @@ void TsCheckBox::DrawGlyph(TBitmap& cache)
     const TRect g = GlyphRect();
     if (ImageListUsable()) {
         const int index = Checked() ? imgChecked_ : imgUnchecked_;
-        if (index < images_->Count()) images_->Draw(cache.Canvas(), g.Left, g.Top, index, true);
+        if (index >= images_->Count()) return;
+        const SIZE s = GlyphSize();
+        if (s.cx >= images_->Width()) {
+            images_->Draw(cache.Canvas(), g.Left, g.Top, index, true);
+            return;
+        }
+        // A strip of square frames: the state's frame of the item.
+        auto item = CreateBmp32(images_->Width(), images_->Height());
+        bool fetched = false;
+        try {
+            fetched = GetImageListItem32(images_, index, item.get());
+        } catch (const std::exception&) {
+            // An item whose picture cannot be read draws nothing.
+        }
+        if (fetched) DrawStripFrame(cache, g.Left, g.Top, *item, s, GlyphFrame());
         return;
     }
-    const TBitmap& own = Checked() ? *glyphChecked_ : *glyphUnChecked_;
+    TBitmap& own = Checked() ? *glyphChecked_ : *glyphUnChecked_;
     if (own.Width() > 0 && own.Height() > 0) {
-        const SIZE s = GlyphSize();
-        const int frames = std::max<int>(own.Width() / std::max<int>(s.cx, 1), 1);
-        const int frame = std::min(GlyphFrame(), frames - 1);
-        TBitmap& src = const_cast<TBitmap&>(own);
-        BitBlt(cache.Canvas().Handle(), g.Left, g.Top, s.cx, s.cy, src.Canvas().Handle(), frame * s.cx, 0, SRCCOPY);
+        DrawStripFrame(cache, g.Left, g.Top, own, GlyphSize(), GlyphFrame());
         return;
     }
     const TsSkinManager* m = SkinData().GetSkinManager();
@@ -327,7 +357,7 @@ void TsCheckBox::PrepareCache()
     cache->Canvas().Font() = Font();
     TsLinkFields f = sd.Fields();
     f.State = sd.ControlIsActive() && !ReadOnly ? 1 : 0;
-    PaintItemOnParentBackground(f, true, f.State, cache, TPoint{}, TRect{0, 0, width_, height_});
+    PaintItem(f, ParentPaintedInto(*cache), true, f.State, cache, TPoint{}, TRect{0, 0, width_, height_});
     DrawCaption(*cache);
     DrawGlyph(*cache);
     if (!Enabled()) {
@@ -336,6 +366,25 @@ void TsCheckBox::PrepareCache()
         ApplyDisabledKind(cache, disabledKind_, TPoint{left_, top_}, pc, f.ParentColor);
     }
     sd.BGChanged = false;
+}
+
+TsCacheInfo TsCheckBox::ParentPaintedInto(TBitmap& cache)
+{
+    TControl* parent = Parent();
+    if (!parent) return TsCacheInfo{};
+    TsBackgroundInfo info;
+    info.PleaseDraw = 1;
+    info.DrawDC = cache.Canvas().Handle();
+    info.R = TRect{0, 0, width_, height_};
+    info.Offset = TPoint{left_, top_};
+    const bool answered = GetParentBackground(parent, info, true);
+    GdiFlush();
+    // A parent that answers with its colour gave the colour; otherwise what it painted into
+    // the cache (its cache, or its own painting when it did not answer) is the background.
+    // (A cache answer that names a bitmap instead of painting gives the bitmap and the place of
+    // the box in it.)
+    if (answered && (info.BgType == btFill || info.Bmp)) return BackgroundToCacheInfo(info);
+    return MakeCacheInfo(&cache, 0, 0);
 }
 
 void TsCheckBox::PaintHandler(HDC given)
@@ -443,6 +492,9 @@ void TsCheckBox::WndProc(TMessage& m)
                 SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
                 TsLinkedControl::WndProc(m);
                 SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+                // The link's own focus handling saw the window hidden by the redraw stop and
+                // left its focus flag as it was.
+                sd.Focused = false;
                 sd.FActive = false;
                 sd.MouseAbove = false;
                 sd.Invalidate();

@@ -20,6 +20,9 @@
 // the box), ReadOnly blocks both. The glyph comes from the image list (ImgChecked,
 // ImgUnchecked), else GlyphChecked / GlyphUnChecked, else the skin's BOXCHECKED,
 // BOXUNCHECKED and BOXGRAYED; without any the glyph rectangle is 16 x 16 and nothing is drawn.
+// An image or glyph that is a strip of square frames shows the frame of the state (0 normal,
+// 1 active, 2 pressed); a 32-bit one is drawn with its alpha. The face is painted over what
+// the parent paints into the cache (its own cache, or its painting when it has none to give).
 // The window's own check state is left alone meanwhile, so BM_GETCHECK and BM_GETSTATE are
 // answered from State; removing the skin hands State back to the window with its theme.
 //
@@ -49,6 +52,9 @@ class TsCheckBox : public TsLinkedControl<TCheckBox, 32> {
     // Advances the state (unchecked, checked, grayed with AllowGrayed) and runs OnClick.
     void Toggle();
 
+    // Where the caption goes: taRightJustify (the default) right of the glyph, else left of it;
+    // right-to-left alignment mirrors it.
+    void SetAlignment(TAlignment a);
     bool ReadOnly = false;
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool on);
@@ -96,6 +102,9 @@ private:
     void DrawCaption(TBitmap& cache);
     void DrawGlyph(TBitmap& cache);
     void PaintHandler(HDC given);
+    // The parent asked to paint its background into the cache at the box's place; what the
+    // section is painted over.
+    TsCacheInfo ParentPaintedInto(TBitmap& cache);
     // The alignment after right-to-left mirroring.
     TAlignment EffectiveAlignment() const;
     void TakeFocus();

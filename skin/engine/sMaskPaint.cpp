@@ -217,13 +217,14 @@ void FillCornerFromBackground(TBitmap* bmp, TBitmap* background, TPoint bgOffset
                TRect{c.Left + bgOffset.X, c.Top + bgOffset.Y, c.Right + bgOffset.X, c.Bottom + bgOffset.Y});
 }
 
-void CopyAlphaOverCache(TBitmap* dst, const TRect& dstRect, TBitmap* src32, const TsCacheInfo& cache)
+void CopyAlphaOverCache(TBitmap* dst, const TRect& dstRect, TBitmap* src32, const TsCacheInfo& cache, TPoint srcOrigin)
 {
     const TvxScanLines bg = cache.Ready ? ScanLinesOf(cache.Bmp) : TvxScanLines{};
     const TColor fill = cache.Ready                    ? TransparentColor
                         : cache.FillColor == clFuchsia ? TransparentColor
                                                        : static_cast<TColor>(ColorToRGB(cache.FillColor));
     AlphaOverBackground(ScanLinesOf(dst), TPoint{dstRect.Left, dstRect.Top}, ScanLinesOf(src32),
-                        TRect{0, 0, dstRect.Right - dstRect.Left, dstRect.Bottom - dstRect.Top},
+                        TRect{srcOrigin.X, srcOrigin.Y, srcOrigin.X + dstRect.Right - dstRect.Left,
+                              srcOrigin.Y + dstRect.Bottom - dstRect.Top},
                         cache.Ready ? &bg : nullptr, TPoint{cache.X, cache.Y}, fill);
 }

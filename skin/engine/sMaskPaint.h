@@ -89,5 +89,7 @@ void FillCornerFromBackground(TBitmap* bmp, TBitmap* background, TPoint bgOffset
                               const TsSkinManager* manager, int maskIndex);
 // The 32-bit src with its per-pixel alpha into dstRect of dst: channel := ((src - bg) x alpha
 // + bg x 256) >> 8, bg being the cache bitmap's pixel at the cache offset + the position when
-// the cache info is ready, else its fill colour unless 0xFF00FF, else dst's own pixel.
-void CopyAlphaOverCache(TBitmap* dst, const TRect& dstRect, TBitmap* src32, const TsCacheInfo& cache);
+// the cache info is ready, else its fill colour unless 0xFF00FF, else dst's own pixel. The
+// source is read from srcOrigin on (one frame of a strip).
+void CopyAlphaOverCache(TBitmap* dst, const TRect& dstRect, TBitmap* src32, const TsCacheInfo& cache,
+                        TPoint srcOrigin = {});

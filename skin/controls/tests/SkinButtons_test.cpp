@@ -9,8 +9,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <memory>
+#include <functional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -19,7 +21,12 @@
 #include "skin/controls/sButton.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/engine/sAlphaBitmap.h"
+#include "skin/controls/sPanel.h"
+#include "skin/controls/sStart.h"
 #include "skin/engine/sGraphUtils.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sPropUtils.h"
+#include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sTextPaint.h"
 #include "skin/engine/vxFastBitmaps.h"
 #include "skin/engine/tests/TestSkins.h"
@@ -136,6 +143,25 @@ TEST_F(SkinButtons, ButtonIsOwnerDrawnAndCutWhileSkinnedAndShowsEachStatesBorder
     EXPECT_EQ(Px(b, 40, 1), ProbePiece(border, 1, 1)); // focused: active
     EXPECT_EQ(clicks, 2);
 
+    // Disabled on a skinned panel: the normal look tinted towards the panel's colour (a plain
+    // section answers its colour) as the engine tints it.
+    auto* panel = new TsPanel(form);
+    panel->SkinData().SetSkinSection("PANEL");
+    panel->SetParent(form);
+    panel->SetBounds(0, 100, 200, 60);
+    auto* off = new TsButton(form);
+    off->SkinData().SetSkinSection("BUTTON");
+    off->SetParent(panel);
+    off->SetBounds(20, 10, 80, 28);
+    off->SetEnabled(false);
+    const COLORREF under = Px(panel, 60, 5);
+    auto look = CreateBmp24(2, 2);
+    FillDC(look->Canvas().Handle(), TRect{0, 0, 2, 2}, static_cast<TColor>(ProbePiece(border, 0, 1)));
+    TsCacheInfo panelColour;
+    panelColour.FillColor = static_cast<TColor>(under);
+    ApplyDisabledKind(look.get(), dkBlended, TPoint{}, panelColour, clFuchsia);
+    EXPECT_EQ(Px(off, 40, 1), look->Canvas().Pixel(0, 0));
+
     manager->SetActive(false);
     EXPECT_EQ(GetWindowLongA(h, GWL_STYLE) & 0xF, BS_PUSHBUTTON);
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
@@ -160,8 +186,15 @@ TEST_F(SkinButtons, ClicksReachOnClickAndTheModalResultSkinnedOrNotButNotAReleas
         Pump();
         EXPECT_EQ(mouseUps, 0);
         EXPECT_EQ(clicks, 1);
-        b->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(b));
-        b->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(b));
+        // The real pointer: over the button and away again.
+        RECT r;
+        GetWindowRect(b->Handle(), &r);
+        SetCursorPos(r.left + 40, r.top + 14);
+        testrig::PumpUntil([this] { return enters > 0; }, 2000);
+        EXPECT_EQ(enters, 1);
+        EXPECT_EQ(leaves, 0);
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); // over no test's form
+        testrig::PumpUntil([this] { return leaves > 0; }, 2000);
         EXPECT_EQ(enters, 1);
         EXPECT_EQ(leaves, 1);
         Application->DestroyForms();
@@ -417,6 +450,181 @@ COLORREF AlphaOver(COLORREF colour, int alpha, COLORREF below, bool reflected, i
     FillDC(dst->Canvas().Handle(), TRect{0, 0, 16, 24}, static_cast<TColor>(below));
     DrawAlphaBitmap(dst.get(), TRect{0, 0, 16, 24}, src.get(), TRect{0, 0, 16, 16}, 0, false, 0x1FFFFFFF, reflected);
     return GetPixel(dst->Canvas().Handle(), x, y);
+}
+
+// A plain windowed parent that answers no background query and paints itself in Painted,
+// not in its Color.
+class TPaintingParent : public TCustomControl {
+    GUI_CLASS(TPaintingParent, TCustomControl)
+    explicit TPaintingParent(TComponent* owner) : TCustomControl(owner) { SetColor(clNavy); }
+    static constexpr COLORREF Painted = RGB(12, 140, 90);
+
+protected:
+    void WndProc(TMessage& m) override
+    {
+        const WORD command = m.Msg == SM_VELOCONCMD ? HIWORD(m.WParam) : 0;
+        if (command == cmdGetBGInfo || command == cmdGetBGColor) {
+            m.Result = 0;
+        } else if ((m.Msg == WM_ERASEBKGND || m.Msg == WM_PAINT) && m.WParam) {
+            FillDC(reinterpret_cast<HDC>(m.WParam), TRect{0, 0, Width(), Height()}, static_cast<TColor>(Painted));
+            m.Result = 1;
+        } else {
+            TCustomControl::WndProc(m);
+        }
+    }
+    void Paint(TCanvas& canvas) override
+    {
+        FillDC(canvas.Handle(), TRect{0, 0, Width(), Height()}, static_cast<TColor>(Painted));
+    }
+};
+
+// A strip of three 16 x 16 frames in 32 bits: frame i in colours[i], opaque, except the right
+// half of frame 0, which has alpha 128.
+std::unique_ptr<TBitmap> GlyphStrip(const std::array<COLORREF, 3>& colours)
+{
+    auto strip = CreateBmp32(48, 16);
+    const TvxScanLines rows = ScanLinesOf(strip.get());
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 48; ++x) {
+            const COLORREF c = colours[static_cast<size_t>(x / 16)];
+            uint8_t* p = rows.Row(y) + x * 4;
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+            p[3] = x >= 8 && x < 16 ? 128 : 255;
+        }
+    return strip;
+}
+
+// The engine's alpha over a background: ((src - bg) x alpha + bg x 256) >> 8 a channel.
+COLORREF Over(COLORREF src, COLORREF bg, int alpha)
+{
+    const auto mix = [alpha](int s, int b) { return static_cast<BYTE>(((s - b) * alpha + b * 256) >> 8); };
+    return RGB(mix(GetRValue(src), GetRValue(bg)), mix(GetGValue(src), GetGValue(bg)),
+               mix(GetBValue(src), GetBValue(bg)));
+}
+
+// The "Colors" skin's CHECKBOX is fully transparent and has no border: the box shows what its
+// parent paints, and the glyph over it.
+TEST_F(SkinButtons, CheckBoxDrawsStripFramesWithAlphaOverWhatItsParentPaintsAndFollowsTheAlignment)
+{
+    UseSkin("Colors");
+    NewButtonForm();
+    auto* parent = new TPaintingParent(form);
+    parent->SetParent(form);
+    parent->SetBounds(0, 0, 200, 100);
+    auto* box = new TsCheckBox(form);
+    box->SkinData().SetSkinSection("CHECKBOX");
+    box->SetAutoSize(false);
+    box->SetParent(parent);
+    box->SetBounds(10, 10, 120, 24);
+    const COLORREF bg = TPaintingParent::Painted;
+    EXPECT_EQ(Px(box, 100, 12), bg);
+
+    // Custom glyphs: the frame of the state, with its alpha.
+    const COLORREF a = RGB(200, 40, 10), b = RGB(30, 220, 60), c = RGB(90, 20, 250);
+    box->SetGlyphChecked(*GlyphStrip({a, b, c}));
+    box->SetChecked(true);
+    const int gy = (24 - 16) / 2 + 8;
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(a, bg, 255));
+    EXPECT_EQ(Px(box, 2 + 12, gy), Over(a, bg, 128));
+    PostMessageA(box->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, gy));
+    Pump();
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(c, Px(box, 100, gy), 255)); // pressed
+    PostMessageA(box->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(10, gy));
+    Pump();
+    EXPECT_FALSE(box->Checked());
+    EXPECT_EQ(Px(box, 2 + 3, gy), Px(box, 100, gy)); // no unchecked glyph, no skin glyph
+
+    // An image list of strips: the frame of the state (1 while focused, 0 else).
+    const COLORREF d = RGB(250, 250, 0), e = RGB(0, 100, 200), f = RGB(120, 0, 120);
+    TCustomImageList list(nullptr);
+    list.SetSize(48, 16);
+    ASSERT_EQ(list.Add(GlyphStrip({d, e, f}).get(), nullptr), 0);
+    box->SetImages(&list);
+    ASSERT_EQ(box->GlyphSize().cx, 16);
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(e, Px(box, 100, gy), 255));
+    static_cast<TWinControl*>(form->Controls(0))->SetFocus(); // the box no longer looks active
+    box->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(box));
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(d, bg, 255));
+
+    // The caption left of the glyph puts the glyph at the right edge; right-to-left mirrors it.
+    box->SetAlignment(taLeftJustify);
+    EXPECT_EQ(Px(box, 120 - 2 - 16 + 3, gy), Over(d, bg, 255));
+    EXPECT_EQ(Px(box, 2 + 3, gy), bg);
+    box->SetBiDiMode(bdRightToLeft);
+    box->Invalidate();
+    EXPECT_EQ(Px(box, 2 + 3, gy), Over(d, bg, 255));
+    box->SetImages(nullptr);
+    manager->SetActive(false);
+}
+
+// The skin code reads and writes the controls' properties by name; each name reaches the
+// control's own accessor (Blend through its clamping setter).
+TEST_F(SkinButtons, PublishedPropertiesReachTheControlsAccessors)
+{
+    SkinControlsStart();
+    NewButtonForm();
+    auto* button = new TsButton(form);
+    auto* bit = new TsBitBtn(form);
+    auto* box = new TsCheckBox(form);
+    struct Row {
+        TObject* object;
+        const char* name;
+        long long written, read;
+        std::function<long long()> accessor;
+    };
+    const std::vector<Row> rows{
+        {button, "Down", 1, 1, [&] { return button->Down(); }},
+        {button, "FocusMargin", 5, 5, [&] { return button->FocusMargin; }},
+        {button, "ShowFocus", 0, 0, [&] { return button->ShowFocus(); }},
+        {button, "WordWrap", 0, 0, [&] { return button->WordWrap; }},
+        {bit, "Down", 1, 1, [&] { return bit->Down(); }},
+        {bit, "Blend", 150, 100, [&] { return bit->Blend(); }},
+        {bit, "NumGlyphs", 3, 3, [&] { return bit->NumGlyphs(); }},
+        {bit, "Layout", blGlyphTop, blGlyphTop, [&] { return bit->Layout(); }},
+        {bit, "Margin", 7, 7, [&] { return bit->Margin(); }},
+        {bit, "Spacing", 9, 9, [&] { return bit->Spacing(); }},
+        {bit, "ImageIndex", 2, 2, [&] { return bit->ImageIndex(); }},
+        {bit, "Grayed", 1, 1, [&] { return bit->Grayed(); }},
+        {bit, "DrawOverBorder", 0, 0, [&] { return bit->DrawOverBorder(); }},
+        {bit, "Reflected", 1, 1, [&] { return bit->Reflected; }},
+        {bit, "ShowCaption", 0, 0, [&] { return bit->ShowCaption(); }},
+        {bit, "Alignment", taLeftJustify, taLeftJustify, [&] { return bit->Alignment(); }},
+        {bit, "TextAlignment", taRightJustify, taRightJustify, [&] { return bit->TextAlignment(); }},
+        {box, "TextIndent", 4, 4, [&] { return box->TextIndent(); }},
+        {box, "Margin", 5, 5, [&] { return box->Margin(); }},
+        {box, "ImgChecked", 2, 2, [&] { return box->ImgChecked(); }},
+        {box, "ImgUnchecked", 1, 1, [&] { return box->ImgUnchecked(); }},
+        {box, "ReadOnly", 1, 1, [&] { return box->ReadOnly; }},
+        {box, "WordWrap", 1, 1, [&] { return box->WordWrap(); }},
+        {box, "AutoSize", 0, 0, [&] { return box->AutoSize(); }},
+        {box, "Alignment", taLeftJustify, taLeftJustify, [&] { return box->Alignment(); }},
+        {box, "Alignment", taCenter, taLeftJustify, [&] { return box->Alignment(); }}, // not a box's
+        {box, "AllowGrayed", 1, 1, [&] { return box->AllowGrayed; }},
+        {box, "State", cbGrayed, cbGrayed, [&] { return box->State(); }},
+        {box, "ShowFocus", 0, 0, [&] { return box->ShowFocus(); }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        SetIntProp(r.object, r.name, r.written);
+        EXPECT_EQ(r.accessor(), r.read);
+        EXPECT_EQ(GetIntProp(r.object, r.name), r.read);
+    }
+    ChangeSetProp(box, "DisabledKind", "dkGrayed", true);
+    EXPECT_EQ(box->DisabledKind(), dkBlended | dkGrayed);
+    ChangeSetProp(button, "AnimatEvents", "aeMouseDown", true);
+    EXPECT_EQ(button->AnimatEvents, (1u << aeGlobalDef) | (1u << aeMouseDown));
+    ChangeSetProp(bit, "DisabledGlyphKind", "dgBlended", false);
+    EXPECT_EQ(bit->DisabledGlyphKind, 0u);
+    EXPECT_TRUE(IsInSetProp(bit, "DisabledKind", "dkBlended"));
+
+    TCustomImageList list(form);
+    box->SetImages(&list);
+    EXPECT_EQ(GetObjProp(box, "Images"), &list);
+    EXPECT_EQ(GetObjProp(box, "SkinData"), &box->SkinData());
+    EXPECT_EQ(GetObjProp(box, "GlyphChecked"), &box->GlyphChecked());
+    EXPECT_EQ(GetObjProp(bit, "Glyph"), &bit->Glyph());
+    EXPECT_EQ(GetObjProp(button, "SkinData"), &button->SkinData());
+    box->SetImages(nullptr);
 }
 
 TEST_F(SkinButtons, BitBtnClampsBlendPlacesItsGlyphAndForgetsARemovedImageList)
