@@ -367,14 +367,19 @@ void TListBox::ApplyColumnWidth()
 
 void TListBox::SetColumns(int n)
 {
+    if (n == columns_) return;
+    const bool recreate = (n == 0) != (columns_ == 0);
     columns_ = n;
-    if (handle_) RecreateWnd();
+    if (!handle_) return;
+    if (recreate) RecreateWnd();
+    else ApplyColumnWidth();
 }
 
 void TListBox::SetItemHeight(int h)
 {
+    if (h <= 0) return;
     itemHeight_ = h;
-    if (handle_ && h > 0) {
+    if (handle_) {
         SendMessageA(handle_, LB_SETITEMHEIGHT, 0, h);
         Invalidate();
     }
@@ -424,10 +429,33 @@ void TListBox::SetSelected(int index, bool v)
 
 int TListBox::TopIndex() const { return handle_ ? static_cast<int>(SendMessageA(handle_, LB_GETTOPINDEX, 0, 0)) : 0; }
 
+void TListBox::SetTopIndex(int index)
+{
+    if (!handle_) topIndex_ = index;
+    else if (index != TopIndex()) SendMessageA(handle_, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+}
+
+void TListBox::ClearSelection()
+{
+    if (!multiSelect_) {
+        SetItemIndex(-1);
+        return;
+    }
+    for (int i = 0; i < Count(); ++i)
+        SetSelected(i, false);
+}
+
 RECT TListBox::ItemRect(int index) const
 {
     RECT r{};
-    if (handle_) SendMessageA(handle_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    if (!handle_) return r;
+    const int count = Count();
+    if (index >= 0 && index < count) {
+        SendMessageA(handle_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    } else if (index == count && count > 0) {
+        SendMessageA(handle_, LB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&r));
+        OffsetRect(&r, 0, r.bottom - r.top);
+    }
     return r;
 }
 

@@ -120,9 +120,14 @@ class TListBox : public TWinControl {
     bool Selected(int index) const;
     void SetSelected(int index, bool v);
     int TopIndex() const;
+    void SetTopIndex(int index);
+    // Multiple selection: every line unselected; single: no item index.
+    void ClearSelection();
+    void AddItem(const std::string& item, TObject* o) { items_.AddObject(item, o); }
     // The entry at a client point; -1 outside the client area; below the last entry -1 when
     // `existing` is set, else the entry count.
     int ItemAtPos(POINT p, bool existing) const;
+    // A line's rectangle; for index = Count (> 0) the one just below the last line; empty beyond.
     RECT ItemRect(int index) const;
     bool Sorted() const { return sorted_; }
     // Columns > 0: a list of that many columns side by side, each a share of the width; the
@@ -142,6 +147,8 @@ protected:
     void DestroyWnd() override;
     void WndProc(TMessage& m) override;
     bool UsesOwnColors() const override { return color_ != clWindow || font_.Color() != clWindowText; }
+    // The width of a column of a column list (Columns > 0), with a window.
+    virtual void ApplyColumnWidth();
     // Owner drawing: the height of a line of lbOwnerDrawVariable (OnMeasureItem).
     virtual void MeasureItem(int index, int& height);
     // One line: OnDrawItem, else the rectangle filled and the text 2 pixels in from the left
@@ -156,7 +163,6 @@ protected:
 
 private:
     friend class TListBoxStrings;
-    void ApplyColumnWidth();
     TListBoxStrings items_;
     TCanvas canvas_;
     TListBoxStyle style_ = lbStandard;

@@ -56,6 +56,7 @@ void TsAlphaListBox::SetProperty(const std::string& name, const TPropValue& v)
         SetDisabledKind((v.Has("dkBlended") ? dkBlended : 0u) | (v.Has("dkGrayed") ? dkGrayed : 0u));
     else if (SameText(name, "AutoHideScroll")) SetAutoHideScroll(v.AsBool());
     else if (SameText(name, "AutoComplete")) AutoComplete = v.AsBool();
+    else if (SameText(name, "ScrollWidth")) SetScrollWidth(v.AsInt());
     else if (SameText(name, "AutoCompleteDelay")) AutoCompleteDelay = v.AsInt();
     else if (!SetBoundLabelProperty(*boundLabel_, activateLabel_, name, v)) TsLinkedControl::SetProperty(name, v);
 }
@@ -78,13 +79,25 @@ void TsAlphaListBox::RefreshAdapter()
     RefreshEditScrolls(&SkinData(), adapter_);
 }
 
+int TsAlphaListBox::ScrollWidth() const
+{
+    return handle_ ? static_cast<int>(SendMessageA(handle_, LB_GETHORIZONTALEXTENT, 0, 0)) : scrollWidth_;
+}
+
+void TsAlphaListBox::SetScrollWidth(int width)
+{
+    if (width == ScrollWidth()) return;
+    scrollWidth_ = width;
+    if (handle_) SendMessageA(handle_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
+}
+
 void TsAlphaListBox::CreateWnd()
 {
     TsLinkedControl::CreateWnd();
-    ApplySkinColumnWidth();
+    if (scrollWidth_ > 0) SendMessageA(handle_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(scrollWidth_), 0);
 }
 
-void TsAlphaListBox::ApplySkinColumnWidth()
+void TsAlphaListBox::ApplyColumnWidth()
 {
     if (!HandleAllocated() || Columns() < 1 || Width() < 1) return;
     const int width = std::max(1, (Width() + Columns() - 3) / Columns());
@@ -181,7 +194,7 @@ void TsAlphaListBox::WndProc(TMessage& m)
     switch (m.Msg) {
     case WM_SIZE:
     case CM_ENABLEDCHANGED:
-        ApplySkinColumnWidth();
+        ApplyColumnWidth();
         break;
     case CM_SHOWINGCHANGED:
         RefreshAdapter();

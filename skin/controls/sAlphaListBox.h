@@ -61,6 +61,9 @@ class TsAlphaListBox : public TsLinkedControl<TListBox, 97> {
     TsBoundLabel& BoundLabel() { return *boundLabel_; }
     // The adapter that skins the border and the bars, or none.
     TvxEditWnd* ScrollAdapter() const { return adapter_; }
+    // The width the horizontal bar scrolls over (LB_SETHORIZONTALEXTENT); 0: none.
+    int ScrollWidth() const;
+    void SetScrollWidth(int width);
     // Holds back painting (SkinData.Updating) for the lines' update; its end repaints.
     void SetUpdateState(bool updating) override;
     void SetProperty(const std::string& name, const TPropValue& value) override;
@@ -86,6 +89,7 @@ protected:
     void WndProc(TMessage& m) override;
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void ApplyColumnWidth() override;
 
 private:
     // The skinned answers; false when the message is dropped (nothing follows it then).
@@ -94,7 +98,6 @@ private:
     // One line drawn into dc by the box's own drawing (printing).
     void RepaintItem(int index, HDC dc);
     void Print(HDC dc);
-    void ApplySkinColumnWidth();
     void RefreshAdapter();
     void FreeAdapter();
     // A typed character: true when it was taken for the search.
@@ -103,6 +106,7 @@ private:
     std::unique_ptr<TsBoundLabel> boundLabel_;
     unsigned disabledKind_;
     bool autoHideScroll_ = true;
+    int scrollWidth_ = 0;
     bool activateLabel_ = false; // a description asks for the bound label
     std::string typed_;
     DWORD lastKey_ = 0;

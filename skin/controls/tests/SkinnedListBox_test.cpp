@@ -311,6 +311,37 @@ TEST_F(SkinnedListBox, TwoColumnsOf244PixelsAre121Wide)
     EXPECT_EQ(months->ItemRect(second).left, 121);
 }
 
+TEST_F(SkinnedListBox, LineRectanglesTopIndexScrollWidthAndClearedSelection)
+{
+    TsListBox* list = ProductList(40);
+    const RECT last = list->ItemRect(39), below = list->ItemRect(40), beyond = list->ItemRect(41);
+    EXPECT_EQ(below.top, last.bottom);
+    EXPECT_EQ(below.bottom - below.top, 15);
+    EXPECT_TRUE(IsRectEmpty(&beyond));
+    list->SetTopIndex(10);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETTOPINDEX, 0, 0), 10);
+    list->SetScrollWidth(900);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETHORIZONTALEXTENT, 0, 0), 900);
+    list->SetItemIndex(3);
+    list->ClearSelection();
+    EXPECT_EQ(CurSel(list), -1);
+
+    auto* months = Place<TsListBox>(10, 10, 244, 60);
+    months->SetMultiSelect(true);
+    months->SetColumns(2);
+    for (int i = 1; i <= 24; ++i)
+        months->Items().Add(std::to_string(i) + "/24");
+    months->SetSelected(1, true);
+    months->SetSelected(3, true);
+    const HWND before = months->Handle();
+    months->SetColumns(4); // 4 columns: no new window, (244 + 1) div 4 = 61 wide
+    EXPECT_EQ(months->Handle(), before);
+    const RECT first = months->ItemRect(0);
+    EXPECT_EQ(first.right - first.left, 61);
+    months->ClearSelection();
+    EXPECT_EQ(SendMessageA(months->Handle(), LB_GETSELCOUNT, 0, 0), 0);
+}
+
 TEST_F(SkinnedListBox, ExceptionTextsAreExact)
 {
     TsListBox* list = ProductList();
