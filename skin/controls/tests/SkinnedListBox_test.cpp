@@ -14,6 +14,7 @@
 #include "gui/base/Exceptions.h"
 #include "skin/engine/sColorMix.h"
 #include "skin/controls/sAlphaListBox.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/tests/ProbeSkinForm.h"
 #include "skin/windows/vxEditWnd.h"
 #include "tests/support/HandleCount.h"
@@ -340,6 +341,40 @@ TEST_F(SkinnedListBox, LineRectanglesTopIndexScrollWidthAndClearedSelection)
     EXPECT_EQ(first.right - first.left, 61);
     months->ClearSelection();
     EXPECT_EQ(SendMessageA(months->Handle(), LB_GETSELCOUNT, 0, 0), 0);
+}
+
+TEST_F(SkinnedListBox, VariableLinesTakeTheirMeasuredHeights)
+{
+    auto* list = Place<TsListBox>(10, 10, 180, 120);
+    list->SetStyle(lbOwnerDrawVariable);
+    list->OnMeasureItem = [](TWinControl*, int index, int& height) { height = 10 * (index + 1); };
+    for (const char* s : {"Apfel", "Brot", "Brezel"})
+        list->Items().Add(s);
+    list->HandleNeeded();
+    for (int i = 0; i < 3; ++i) {
+        const RECT r = list->ItemRect(i);
+        EXPECT_EQ(r.bottom - r.top, 10 * (i + 1)) << i;
+    }
+}
+
+TEST_F(SkinnedListBox, TheBoundLabelFromTheDescriptionFollowsTheBox)
+{
+    auto* list = Place<TsListBox>(150, 60, 180, 80);
+    list->SetName("ProdListSel");
+    list->SetProperty("BoundLabel.Active", TPropValue::OfIdent("True"));
+    list->SetProperty("BoundLabel.Caption", TPropValue::OfString("Artikel"));
+    list->Loaded();
+    TsEditLabel* label = list->BoundLabel().FLabel();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Caption(), "Artikel");
+    UseSkin("Probe");
+    const int dx = list->Left() - label->Left();
+    list->SetBounds(200, 100, 180, 80);
+    EXPECT_EQ(label->Left(), 200 - dx);
+    list->Hide();
+    EXPECT_FALSE(label->Visible());
+    list->SetEnabled(false);
+    EXPECT_FALSE(label->Enabled());
 }
 
 TEST_F(SkinnedListBox, ExceptionTextsAreExact)
