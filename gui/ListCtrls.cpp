@@ -476,8 +476,11 @@ int TListBox::ItemAtPos(POINT p, bool existing) const
 
 void TListBox::SetProperty(const std::string& name, const TPropValue& v)
 {
-    if (SameText(name, "Items") || SameText(name, "Items.Strings")) ItemsFromList(items_, v);
-    else if (SameText(name, "MultiSelect")) SetMultiSelect(v.AsBool());
+    if (SameText(name, "Items") || SameText(name, "Items.Strings")) {
+        TStringList lines;
+        ItemsFromList(lines, v);
+        SetItems(lines);
+    } else if (SameText(name, "MultiSelect")) SetMultiSelect(v.AsBool());
     else if (SameText(name, "ExtendedSelect")) SetExtendedSelect(v.AsBool());
     else if (SameText(name, "IntegralHeight")) SetIntegralHeight(v.AsBool());
     else if (SameText(name, "TabWidth")) SetTabWidth(v.AsInt());

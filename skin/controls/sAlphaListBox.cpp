@@ -1,6 +1,7 @@
 #include "skin/controls/sAlphaListBox.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "gui/Forms.h"
 #include "gui/Messages.h"
@@ -167,6 +168,13 @@ void TsAlphaListBox::WndProc(TMessage& m)
         default:
             break;
         }
+    }
+    if ((m.Msg == LB_GETTEXT || m.Msg == LB_GETTEXTLEN) && IsVirtual()) {
+        // A virtual box keeps no texts: the data event gives them.
+        const std::string text = LineText(static_cast<int>(m.WParam));
+        if (m.Msg == LB_GETTEXT && m.LParam) memcpy(reinterpret_cast<char*>(m.LParam), text.c_str(), text.size() + 1);
+        m.Result = static_cast<LRESULT>(text.size());
+        return;
     }
     if (m.Msg == CN_DRAWITEM) {
         DrawItemMessage(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam));

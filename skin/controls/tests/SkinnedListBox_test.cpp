@@ -209,11 +209,15 @@ TEST_F(SkinnedListBox, TheVirtualStyleKeepsOnlyACountAndAssignedLinesEndIt)
     EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 50);
     EXPECT_EQ(list->Count(), 50);
     EXPECT_EQ(list->Items()[7], "Zeile 7");
+    char text[32] = {};
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETTEXTLEN, 12, 0), 8);
+    EXPECT_EQ(SendMessageA(list->Handle(), LB_GETTEXT, 12, reinterpret_cast<LPARAM>(text)), 8);
+    EXPECT_STREQ(text, "Zeile 12");
 
-    TStringList lines;
-    lines.Add("Apfel");
-    lines.Add("Brot");
-    list->SetItems(lines);
+    TPropValue lines;
+    lines.kind = TPropValue::List;
+    lines.items = {"Apfel", "Brot"};
+    list->SetProperty("Items.Strings", lines); // as a description gives them
     EXPECT_EQ(list->Style(), lbStandard);
     EXPECT_EQ(list->Count(), 2);
     EXPECT_EQ(list->Items()[1], "Brot");
