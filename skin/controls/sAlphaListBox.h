@@ -25,11 +25,13 @@
 // character back. With Columns, each column is (Width + Columns - 3) div Columns pixels wide.
 //
 // Lines drawn by the box itself (owner-draw styles without OnDrawItem, and every line in
-// printing) show the selected line, and the item index of an unfocused box, in clHighlight on
-// clHighlightText; the others in the font colour, or halfway between font colour and Color
+// printing) show the selected line, and the item index of an unfocused box, in clHighlightText
+// on clHighlight; the others in the font colour, or halfway between font colour and Color
 // while the box is disabled (unless SkinData.CustomFont). While the skin engine locks
 // repainting (RepaintLocked), the box does not paint. WM_PRINT into the engine's print DC
-// (PrintDC) paints the box's lines, from the last to the first, 2 pixels in from the edge.
+// (PrintDC) paints the box's lines, from the last to the first, 2 pixels in from the edge
+// (while the bars are skinned, their adapter answers WM_PRINT first and paints the box through
+// WM_PAINT).
 // BoundLabel, a caption label beside or above the box (sBoundLabel.h), follows it like an
 // edit's.
 #pragma once
