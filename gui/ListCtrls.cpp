@@ -1,5 +1,9 @@
 #include "gui/ListCtrls.h"
 
+#include <algorithm>
+
+#include "gui/Messages.h"
+#include "gui/base/Exceptions.h"
 #include "gui/base/SysUtils.h"
 
 // ---- TListItems
@@ -56,6 +60,7 @@ void TListItems::InsertObject(int index, const std::string& s, TObject* o)
                      ? SendMessageA(w, Msg(LB_ADDSTRING, CB_ADDSTRING), 0, reinterpret_cast<LPARAM>(s.c_str()))
                      : SendMessageA(w, Msg(LB_INSERTSTRING, CB_INSERTSTRING), static_cast<WPARAM>(index),
                                     reinterpret_cast<LPARAM>(s.c_str()));
+    if (at < 0 && !combo_) throw EOutOfResources("Zeile kann nicht eingefügt werden");
     if (at >= 0)
         SendMessageA(w, Msg(LB_SETITEMDATA, CB_SETITEMDATA), static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(o));
 }
@@ -90,9 +95,56 @@ void TListItems::Flush()
         AddObject(stored[i], stored.Objects(i));
 }
 
+// ---- TListBoxStrings
+
+TListBoxStrings::TListBoxStrings(TListBox& listBox) : TListItems(listBox, false), listBox_(listBox) {}
+
+std::string TListBoxStrings::Get(int index) const
+{
+    if (!listBox_.IsVirtual()) return TListItems::Get(index);
+    std::string text;
+    if (listBox_.OnData) listBox_.OnData(&listBox_, index, text);
+    return text;
+}
+
+TObject* TListBoxStrings::Objects(int index) const
+{
+    if (!listBox_.IsVirtual()) return TListItems::Objects(index);
+    TObject* o = nullptr;
+    if (listBox_.OnDataObject) listBox_.OnDataObject(&listBox_, index, o);
+    return o;
+}
+
+int TListBoxStrings::IndexOf(const std::string& s) const
+{
+    if (listBox_.IsVirtual()) return listBox_.OnDataFind ? listBox_.OnDataFind(&listBox_, s) : -1;
+    HWND w = Wnd();
+    if (!w) return TListItems::IndexOf(s);
+    return static_cast<int>(
+        SendMessageA(w, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(s.c_str())));
+}
+
+void TListBoxStrings::BeginUpdate()
+{
+    if (updates_++ == 0) listBox_.SetUpdateState(true);
+}
+
+void TListBoxStrings::EndUpdate()
+{
+    if (updates_ > 0 && --updates_ == 0) listBox_.SetUpdateState(false);
+}
+
 // ---- TListBox
 
 namespace {
+const TIdentEntry kListBoxStyles[] = {{"lbStandard", lbStandard},
+                                      {"lbOwnerDrawFixed", lbOwnerDrawFixed},
+                                      {"lbOwnerDrawVariable", lbOwnerDrawVariable},
+                                      {"lbVirtual", lbVirtual},
+                                      {"lbVirtualOwnerDraw", lbVirtualOwnerDraw}};
+
+const TIdentEntry kListBorderStyles[] = {{"bsNone", bsNone}, {"bsSingle", bsSingle}};
+
 void ItemsFromList(TStrings& items, const TPropValue& v)
 {
     items.Clear();
@@ -101,7 +153,7 @@ void ItemsFromList(TStrings& items, const TPropValue& v)
 }
 } // namespace
 
-TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(*this, false)
+TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(*this)
 {
     width_ = 121;
     height_ = 97;
@@ -111,22 +163,148 @@ TListBox::TListBox(TComponent* owner) : TWinControl(owner), items_(*this, false)
 
 void TListBox::CreateParams(TCreateParams& p)
 {
+    static constexpr DWORD styles[] = {0, LBS_OWNERDRAWFIXED, LBS_OWNERDRAWVARIABLE, LBS_OWNERDRAWFIXED,
+                                       LBS_OWNERDRAWFIXED};
     TWinControl::CreateParams(p);
     p.className = "LISTBOX";
-    p.style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | LBS_HASSTRINGS;
-    if (multiSelect_) p.style |= LBS_EXTENDEDSEL;
+    p.style |= LBS_NOTIFY | WS_VSCROLL | styles[style_] | (IsVirtual() ? LBS_NODATA : LBS_HASSTRINGS);
+    if (!integralHeight_) p.style |= LBS_NOINTEGRALHEIGHT;
+    if (multiSelect_) p.style |= extendedSelect_ ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
     if (sorted_) p.style |= LBS_SORT;
+    if (tabWidth_ != 0) p.style |= LBS_USETABSTOPS;
     // Columns: the entries run down a column and on into the next; the list scrolls sideways.
     if (columns_ > 0) p.style = (p.style & ~static_cast<DWORD>(WS_VSCROLL)) | LBS_MULTICOLUMN | WS_HSCROLL;
-    p.exStyle |= WS_EX_CLIENTEDGE;
+    if (borderStyle_ == bsSingle) p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TListBox::StyleChanged()
+{
+    if (handle_ && !InState(csLoading)) RecreateWnd();
+}
+
+void TListBox::SetStyle(TListBoxStyle style)
+{
+    if (style == style_) return;
+    style_ = style;
+    if (IsVirtual()) {
+        items_.Clear();
+        sorted_ = false;
+        virtualCount_ = 0;
+    }
+    if (handle_) RecreateWnd();
+}
+
+void TListBox::SetItems(const TStrings& lines)
+{
+    if (style_ == lbVirtual) SetStyle(lbStandard);
+    else if (style_ == lbVirtualOwnerDraw) SetStyle(lbOwnerDrawFixed);
+    items_.Assign(lines);
+}
+
+void TListBox::SetCount(int count)
+{
+    if (!IsVirtual()) throw EInvalidOperation("Listbox (" + Name() + ") style must be virtual in order to set Count");
+    if (handle_ && SendMessageA(handle_, LB_SETCOUNT, static_cast<WPARAM>(count), 0) < 0)
+        throw EInvalidOperation("Error setting " + Name() + ".Count");
+    virtualCount_ = count;
+}
+
+void TListBox::SetExtendedSelect(bool on)
+{
+    if (on == extendedSelect_) return;
+    extendedSelect_ = on;
+    StyleChanged();
+}
+
+void TListBox::SetMultiSelect(bool on)
+{
+    if (on == multiSelect_) return;
+    multiSelect_ = on;
+    if (handle_) RecreateWnd();
+}
+
+void TListBox::SetSorted(bool on)
+{
+    if (on == sorted_ || (on && IsVirtual())) return;
+    sorted_ = on;
+    StyleChanged();
+}
+
+void TListBox::SetIntegralHeight(bool on)
+{
+    if (on == integralHeight_) return;
+    integralHeight_ = on;
+    StyleChanged();
+}
+
+void TListBox::SetTabWidth(int width)
+{
+    width = std::max(0, width);
+    if (width == tabWidth_) return;
+    tabWidth_ = width;
+    StyleChanged();
+}
+
+void TListBox::SetBorderStyle(TBorderStyle style)
+{
+    if (style == borderStyle_) return;
+    borderStyle_ = style;
+    StyleChanged();
+}
+
+void TListBox::SetUpdateState(bool updating)
+{
+    if (!handle_) return;
+    SendMessageA(handle_, WM_SETREDRAW, updating ? FALSE : TRUE, 0);
+    if (!updating) Invalidate();
+}
+
+std::string TListBox::LineText(int index)
+{
+    if (!IsVirtual()) return index < items_.Count() ? items_.Get(index) : std::string();
+    std::string text;
+    if (OnData) OnData(this, index, text);
+    return text;
+}
+
+void TListBox::MeasureItem(int index, int& height)
+{
+    if (OnMeasureItem) OnMeasureItem(this, index, height);
+}
+
+void TListBox::DrawItem(int index, const RECT& rect, TOwnerDrawState state)
+{
+    if (index < 0) return;
+    if (OnDrawItem) {
+        canvas_.FillRect(rect);
+        OnDrawItem(this, index, rect, state);
+        if (state & ODS_FOCUS) DrawFocusRect(canvas_.Handle(), &rect);
+        return;
+    }
+    if (index >= Count()) return;
+    canvas_.FillRect(rect);
+    RECT text = rect;
+    UINT flags = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+    if (UseRightToLeftAlignment()) {
+        text.right -= 2;
+        flags |= DT_RIGHT | DT_RTLREADING;
+    } else {
+        text.left += 2;
+    }
+    const std::string line = LineText(index);
+    SetBkMode(canvas_.Handle(), TRANSPARENT);
+    DrawTextA(canvas_.Handle(), line.c_str(), static_cast<int>(line.size()), &text, flags);
+    if (state & ODS_FOCUS) DrawFocusRect(canvas_.Handle(), &rect);
 }
 
 void TListBox::CreateWnd()
 {
     TWinControl::CreateWnd();
     if (itemHeight_ > 0) SendMessageA(handle_, LB_SETITEMHEIGHT, 0, itemHeight_);
+    if (tabWidth_ > 0) SendMessageA(handle_, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabWidth_));
     ApplyColumnWidth();
-    items_.Flush();
+    if (IsVirtual()) SendMessageA(handle_, LB_SETCOUNT, static_cast<WPARAM>(virtualCount_), 0);
+    else items_.Flush();
     if (pendingIndex_ >= 0) SetItemIndex(pendingIndex_);
     if (topIndex_ > 0) SendMessageA(handle_, LB_SETTOPINDEX, static_cast<WPARAM>(topIndex_), 0);
 }
@@ -135,7 +313,7 @@ void TListBox::DestroyWnd()
 {
     pendingIndex_ = ItemIndex();
     topIndex_ = TopIndex();
-    items_.TakeBack();
+    if (!IsVirtual()) items_.TakeBack();
     TWinControl::DestroyWnd();
 }
 
@@ -154,6 +332,29 @@ void TListBox::WndProc(TMessage& m)
         DefaultHandler(m);
         return;
     }
+    if (m.Msg == CN_MEASUREITEM) {
+        auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        int height = itemHeight_ > 0 ? itemHeight_ : static_cast<int>(measure.itemHeight);
+        if (style_ == lbOwnerDrawVariable) MeasureItem(static_cast<int>(measure.itemID), height);
+        measure.itemHeight = static_cast<UINT>(std::max(1, height));
+        m.Result = 1;
+        return;
+    }
+    if (m.Msg == CN_DRAWITEM) {
+        const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+        canvas_.Font() = font_;
+        canvas_.Brush().SetColor(color_);
+        canvas_.SetHandle(draw.hDC);
+        const bool selected = (draw.itemState & ODS_SELECTED) != 0;
+        if (static_cast<int>(draw.itemID) >= 0 && selected) {
+            canvas_.Brush().SetColor(clHighlight);
+            canvas_.Font().SetColor(clHighlightText);
+        }
+        DrawItem(static_cast<int>(draw.itemID), draw.rcItem, draw.itemState);
+        canvas_.SetHandle(nullptr);
+        m.Result = 1;
+        return;
+    }
     TWinControl::WndProc(m);
     if (m.Msg == WM_SIZE) ApplyColumnWidth();
 }
@@ -166,14 +367,19 @@ void TListBox::ApplyColumnWidth()
 
 void TListBox::SetColumns(int n)
 {
+    if (n == columns_) return;
+    const bool recreate = (n == 0) != (columns_ == 0);
     columns_ = n;
-    if (handle_) RecreateWnd();
+    if (!handle_) return;
+    if (recreate) RecreateWnd();
+    else ApplyColumnWidth();
 }
 
 void TListBox::SetItemHeight(int h)
 {
+    if (h <= 0) return;
     itemHeight_ = h;
-    if (handle_ && h > 0) {
+    if (handle_) {
         SendMessageA(handle_, LB_SETITEMHEIGHT, 0, h);
         Invalidate();
     }
@@ -223,10 +429,33 @@ void TListBox::SetSelected(int index, bool v)
 
 int TListBox::TopIndex() const { return handle_ ? static_cast<int>(SendMessageA(handle_, LB_GETTOPINDEX, 0, 0)) : 0; }
 
+void TListBox::SetTopIndex(int index)
+{
+    if (!handle_) topIndex_ = index;
+    else if (index != TopIndex()) SendMessageA(handle_, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+}
+
+void TListBox::ClearSelection()
+{
+    if (!multiSelect_) {
+        SetItemIndex(-1);
+        return;
+    }
+    for (int i = 0; i < Count(); ++i)
+        SetSelected(i, false);
+}
+
 RECT TListBox::ItemRect(int index) const
 {
     RECT r{};
-    if (handle_) SendMessageA(handle_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    if (!handle_) return r;
+    const int count = Count();
+    if (index >= 0 && index < count) {
+        SendMessageA(handle_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    } else if (index == count && count > 0) {
+        SendMessageA(handle_, LB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&r));
+        OffsetRect(&r, 0, r.bottom - r.top);
+    }
     return r;
 }
 
@@ -247,11 +476,19 @@ int TListBox::ItemAtPos(POINT p, bool existing) const
 
 void TListBox::SetProperty(const std::string& name, const TPropValue& v)
 {
-    if (SameText(name, "Items") || SameText(name, "Items.Strings")) ItemsFromList(items_, v);
-    else if (SameText(name, "MultiSelect")) multiSelect_ = v.AsBool();
-    else if (SameText(name, "ExtendedSelect") || SameText(name, "IntegralHeight")) {
-    } else if (SameText(name, "ItemHeight")) SetItemHeight(v.AsInt());
-    else if (SameText(name, "Sorted")) sorted_ = v.AsBool();
+    if (SameText(name, "Items") || SameText(name, "Items.Strings")) {
+        TStringList lines;
+        ItemsFromList(lines, v);
+        SetItems(lines);
+    } else if (SameText(name, "MultiSelect")) SetMultiSelect(v.AsBool());
+    else if (SameText(name, "ExtendedSelect")) SetExtendedSelect(v.AsBool());
+    else if (SameText(name, "IntegralHeight")) SetIntegralHeight(v.AsBool());
+    else if (SameText(name, "TabWidth")) SetTabWidth(v.AsInt());
+    else if (SameText(name, "BorderStyle"))
+        SetBorderStyle(static_cast<TBorderStyle>(IdentToInt(v, kListBorderStyles, name)));
+    else if (SameText(name, "Style")) SetStyle(static_cast<TListBoxStyle>(IdentToInt(v, kListBoxStyles, name)));
+    else if (SameText(name, "ItemHeight")) SetItemHeight(v.AsInt());
+    else if (SameText(name, "Sorted")) SetSorted(v.AsBool());
     else if (SameText(name, "Columns")) SetColumns(v.AsInt());
     else if (SameText(name, "ItemIndex")) SetItemIndex(v.AsInt());
     else TWinControl::SetProperty(name, v);

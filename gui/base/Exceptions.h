@@ -57,6 +57,12 @@ public:
     using Exception::Exception;
 };
 
+// A resource the system refused (a window that takes no further line, ...).
+class EOutOfResources : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // Files that cannot be opened, created, read or written.
 class EStreamError : public Exception {
 public:

@@ -23,29 +23,53 @@
 // (AutoComplete): the characters typed within AutoCompleteDelay ms (500) of each other form a
 // prefix, and the first entry starting with it becomes the item index; backspace takes the last
 // character back. With Columns, each column is (Width + Columns - 3) div Columns pixels wide.
+//
+// Lines drawn by the box itself (owner-draw styles without OnDrawItem, and every line in
+// printing) show the selected line, and the item index of an unfocused box, in clHighlightText
+// on clHighlight; the others in the font colour, or halfway between font colour and Color
+// while the box is disabled (unless SkinData.CustomFont). While the skin engine locks
+// repainting (RepaintLocked), the box does not paint. WM_PRINT into the engine's print DC
+// (PrintDC) paints the box's lines, from the last to the first, 2 pixels in from the edge
+// (while the bars are skinned, their adapter answers WM_PRINT first and paints the box through
+// WM_PAINT).
+// BoundLabel, a caption label beside or above the box (sBoundLabel.h), follows it like an
+// edit's.
 #pragma once
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "gui/ListCtrls.h"
+#include "skin/controls/sBoundLabel.h"
 #include "skin/controls/sLinkedControl.h"
 
 class TvxEditWnd;
 
 class TsAlphaListBox : public TsLinkedControl<TListBox, 97> {
     GUI_CLASS(TsAlphaListBox, TListBox)
-    explicit TsAlphaListBox(TComponent* owner) : TsLinkedControl(owner) {}
+    explicit TsAlphaListBox(TComponent* owner);
     ~TsAlphaListBox() override;
 
     bool AutoComplete = true;
     int AutoCompleteDelay = 500;
+    // False shows the bars disabled rather than hiding them when there is nothing to scroll.
+    bool AutoHideScroll() const { return autoHideScroll_; }
+    void SetAutoHideScroll(bool on);
+    // dkBlended, dkGrayed (skin/engine/sSectionPaint.h); [dkBlended] at first.
+    unsigned DisabledKind() const { return disabledKind_; }
+    void SetDisabledKind(unsigned kinds) { disabledKind_ = kinds; }
+    TsBoundLabel& BoundLabel() { return *boundLabel_; }
     // The adapter that skins the border and the bars, or none.
     TvxEditWnd* ScrollAdapter() const { return adapter_; }
-    // The entries of a virtual box; the box is never virtual here, so this raises
-    // EInvalidOperation "Listbox (<Name>) style must be virtual in order to set Count".
-    void SetCount(int count);
+    // The width the horizontal bar scrolls over (LB_SETHORIZONTALEXTENT); 0: none.
+    int ScrollWidth() const;
+    void SetScrollWidth(int width);
+    // Holds back painting (SkinData.Updating) for the lines' update; its end repaints.
+    void SetUpdateState(bool updating) override;
+    void SetProperty(const std::string& name, const TPropValue& value) override;
+    void Loaded() override;
 
     // The number of entries.
     int GetCount() const { return Count(); }
@@ -65,15 +89,27 @@ class TsAlphaListBox : public TsLinkedControl<TListBox, 97> {
 
 protected:
     void WndProc(TMessage& m) override;
+    void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void ApplyColumnWidth() override;
 
 private:
-    void ApplySkinColumnWidth();
+    // The skinned answers; false when the message is dropped (nothing follows it then).
+    bool SkinnedWndProc(TMessage& m);
+    void DrawItemMessage(const DRAWITEMSTRUCT& draw);
+    // One line drawn into dc by the box's own drawing (printing).
+    void RepaintItem(int index, HDC dc);
+    void Print(HDC dc);
     void RefreshAdapter();
     void FreeAdapter();
     // A typed character: true when it was taken for the search.
     bool SearchKey(char key);
     TvxEditWnd* adapter_ = nullptr;
+    std::unique_ptr<TsBoundLabel> boundLabel_;
+    unsigned disabledKind_;
+    bool autoHideScroll_ = true;
+    int scrollWidth_ = 0;
+    bool activateLabel_ = false; // a description asks for the bound label
     std::string typed_;
     DWORD lastKey_ = 0;
 };

@@ -3,8 +3,16 @@
 #include <algorithm>
 #include <utility>
 
+#include "gui/Messages.h"
+#include "gui/base/SysUtils.h"
 #include "skin/controls/sLabel.h"
 #include "skin/engine/sCommonData.h"
+#include "skin/engine/sSectionPaint.h"
+
+namespace {
+const TIdentEntry kCaptionLayouts[] = {
+    {"sclLeft", sclLeft}, {"sclTopLeft", sclTopLeft}, {"sclTopCenter", sclTopCenter}, {"sclTopRight", sclTopRight}};
+} // namespace
 
 TsBoundLabel::TsBoundLabel(TsCommonData* skinData) : skinData_(skinData) {}
 
@@ -143,4 +151,44 @@ void TsBoundLabel::LabelDestroyed(TsEditLabel* label)
     if (label != label_) return;
     label_ = nullptr;
     active_ = false;
+}
+
+void FollowBoundLabel(TsBoundLabel& bound, const TControl& control, unsigned disabledKind, const TMessage& m)
+{
+    TsEditLabel* label = bound.FLabel();
+    if (!label) return;
+    switch (m.Msg) {
+    case CM_ENABLEDCHANGED:
+        label->SetEnabled(control.Enabled() || !(disabledKind & dkBlended));
+        break;
+    case CM_BIDIMODECHANGED:
+        label->SetBiDiMode(control.BiDiMode());
+        break;
+    case CM_VISIBLECHANGED:
+        label->SetVisible(control.Visible());
+        break;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+        break;
+    default:
+        return;
+    }
+    bound.AlignLabel();
+}
+
+bool SetBoundLabelProperty(TsBoundLabel& bound, bool& activate, const std::string& name, const TPropValue& v)
+{
+    if (SameText(name, "BoundLabel.Active")) activate = v.AsBool();
+    else if (SameText(name, "BoundLabel.Caption")) bound.SetCaption(v.AsString());
+    else if (SameText(name, "BoundLabel.Indent")) bound.SetIndent(v.AsInt());
+    else if (SameText(name, "BoundLabel.MaxWidth")) bound.SetMaxWidth(v.AsInt());
+    else if (SameText(name, "BoundLabel.UseSkinColor")) bound.SetUseSkinColor(v.AsBool());
+    else if (SameText(name, "BoundLabel.Layout"))
+        bound.SetLayout(static_cast<TsCaptionLayout>(IdentToInt(v, kCaptionLayouts, name)));
+    else if (name.size() > 16 && SameText(name.substr(0, 16), "BoundLabel.Font.")) {
+        TFont font = bound.Font();
+        if (!font.SetProperty(name.substr(16), v)) return false;
+        bound.SetFont(font);
+    } else return false;
+    return true;
 }

@@ -22,6 +22,8 @@
 class TsCommonData;
 class TsEditLabel;
 class TControl;
+struct TMessage;
+struct TPropValue;
 
 class TsBoundLabel : public TObject {
     GUI_CLASS(TsBoundLabel, TObject)
@@ -66,3 +68,11 @@ private:
     TsEditLabel* label_ = nullptr;
     TsCommonData* skinData_;
 };
+
+// The label follows its control after the control handled m: enabled state (the label stays
+// enabled when the control's disabled look lacks dkBlended), right-to-left mode, visibility,
+// size and position.
+void FollowBoundLabel(TsBoundLabel& bound, const TControl& control, unsigned disabledKind, const TMessage& m);
+// A description's BoundLabel.* property; false for any other name. BoundLabel.Active is kept
+// in activate (the control switches the label on when it is loaded).
+bool SetBoundLabelProperty(TsBoundLabel& bound, bool& activate, const std::string& name, const TPropValue& v);

@@ -71,8 +71,6 @@ private:
     bool SkinnedWndProc(TMessage& m);
     // Color and Font.Color from the section for the state (unless custom).
     void TakeStateColors();
-    // The bound label follows the edit.
-    void FollowBoundLabel(const TMessage& m);
     int State() const;
     // The window has a frame outside its client area (an edit draws a WS_BORDER line inside).
     bool HasNonClientFrame();
