@@ -8,6 +8,7 @@
 #include "common/UTimeShares.h"
 #include "gui/Dialogs.h"
 #include "register/core/URegisterCore.h"
+#include "register/core/UTransaction.h"
 #include "register/ui/UKassTip.h"
 #include "skin/controls/sAlphaListBox.h"
 #include "skin/controls/sButton.h"
@@ -131,12 +132,21 @@ void TMassTransForm::BookReceipt()
     }
     // A receipt without a single item is neither totalled nor signed.
     if (KassTip->NewReceiptPending) return;
+    bool failed = false;
     try {
         KassTip->SumButtonClick(this);
         KassTip->KassButtonClick(this);
+        failed = KassTip->BelegMemo->Color() == static_cast<TColor>(UTransaction::ColorFailed);
     } catch (const std::exception& e) {
         // The card's failure is on the receipt (text and colour); the next receipt follows.
         Application->ShowException(e);
+        failed = true;
+    }
+    // A failed receipt is often a card taken out: its report is handled before the next
+    // receipt, so that the card error window ends the run instead of a receipt sent to no card.
+    if (failed) {
+        lastMessages_ = 0;
+        HandleMessages();
     }
 }
 
