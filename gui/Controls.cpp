@@ -984,8 +984,11 @@ void TWinControl::SetBounds(int left, int top, int width, int height)
         GetWindowRect(handle_, &r);
         if (GetParent(handle_) && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
             MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+        // A hidden window covered nothing and uncovers nothing: the parent is not erased at
+        // once (Wine would erase it and every child with a change waiting, frames included).
+        const UINT defer = (GetWindowLongA(handle_, GWL_STYLE) & WS_VISIBLE) ? 0 : SWP_DEFERERASE;
         if (r.left != left || r.top != top || r.right - r.left != width || r.bottom - r.top != height)
-            SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | defer);
     }
     AlignControls();
 }
