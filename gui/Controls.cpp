@@ -1042,7 +1042,9 @@ void TWinControl::SetEnabled(bool enabled)
 {
     const bool changed = enabled != enabled_;
     enabled_ = enabled;
-    if (handle_) EnableWindow(handle_, enabled);
+    // Asked only when the window's state differs: each change is a round trip to the window
+    // server under Wine, and a register window sets its keys' state at every step.
+    if (handle_ && (IsWindowEnabled(handle_) != FALSE) != enabled) EnableWindow(handle_, enabled);
     if (changed) Perform(CM_ENABLEDCHANGED, enabled ? 1 : 0);
 }
 
