@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "gui/Automation.h"
 #include "gui/Forms.h"
@@ -37,6 +38,44 @@ TShiftState MouseShiftState(WPARAM w)
 }
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MBUTTONDBLCLK; }
+
+// The controls of this module by window. Every message to a control looks its control up; a
+// window property is read through the window server under Wine, one round trip per message,
+// while this table is read in the process. The property stays for windows of another module of
+// the process (the card library has its own table).
+class TControlTable {
+public:
+    void Add(HWND wnd, TWinControl* control)
+    {
+        AcquireSRWLockExclusive(&lock_);
+        controls_[wnd] = control;
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    void Remove(HWND wnd)
+    {
+        AcquireSRWLockExclusive(&lock_);
+        controls_.erase(wnd);
+        ReleaseSRWLockExclusive(&lock_);
+    }
+    TWinControl* Find(HWND wnd)
+    {
+        AcquireSRWLockShared(&lock_);
+        const auto it = controls_.find(wnd);
+        TWinControl* control = it == controls_.end() ? nullptr : it->second;
+        ReleaseSRWLockShared(&lock_);
+        return control;
+    }
+
+private:
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    std::unordered_map<HWND, TWinControl*> controls_;
+};
+
+TControlTable& ControlTable()
+{
+    static TControlTable table;
+    return table;
+}
 
 } // namespace
 
@@ -471,7 +510,9 @@ void TWinControl::BeforeDestruction()
 
 TWinControl* TWinControl::FromHandle(HWND wnd)
 {
-    return wnd ? static_cast<TWinControl*>(GetPropA(wnd, kObjectProperty)) : nullptr;
+    if (!wnd) return nullptr;
+    if (TWinControl* c = ControlTable().Find(wnd)) return c;
+    return static_cast<TWinControl*>(GetPropA(wnd, kObjectProperty));
 }
 
 HWND TWinControl::Handle()
@@ -574,6 +615,7 @@ void TWinControl::Attach(HWND wnd)
 {
     handle_ = wnd;
     SetPropA(wnd, kObjectProperty, this);
+    ControlTable().Add(wnd, this);
     defWndProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::MainWndProc)));
     if (!Name().empty()) {
@@ -607,6 +649,7 @@ void TWinControl::DestroyHandle()
 void TWinControl::Detach()
 {
     if (!handle_) return;
+    ControlTable().Remove(handle_);
     RemovePropA(handle_, kObjectProperty);
     if (nameAtom_) {
         RemovePropA(handle_, kNameProperty);
@@ -941,8 +984,11 @@ void TWinControl::SetBounds(int left, int top, int width, int height)
         GetWindowRect(handle_, &r);
         if (GetParent(handle_) && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD))
             MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+        // A hidden window covered nothing and uncovers nothing: the parent is not erased at
+        // once (Wine would erase it and every child with a change waiting, frames included).
+        const UINT defer = (GetWindowLongA(handle_, GWL_STYLE) & WS_VISIBLE) ? 0 : SWP_DEFERERASE;
         if (r.left != left || r.top != top || r.right - r.left != width || r.bottom - r.top != height)
-            SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | defer);
     }
     AlignControls();
 }
@@ -996,7 +1042,9 @@ void TWinControl::SetEnabled(bool enabled)
 {
     const bool changed = enabled != enabled_;
     enabled_ = enabled;
-    if (handle_) EnableWindow(handle_, enabled);
+    // Asked only when the window's state differs: each change is a round trip to the window
+    // server under Wine, and a register window sets its keys' state at every step.
+    if (handle_ && (IsWindowEnabled(handle_) != FALSE) != enabled) EnableWindow(handle_, enabled);
     if (changed) Perform(CM_ENABLEDCHANGED, enabled ? 1 : 0);
 }
 

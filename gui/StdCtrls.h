@@ -331,6 +331,9 @@ class TCustomMemo : public TCustomEdit {
     // the text, with its formatting, stays as it is.
     void ReplaceBytes(size_t from, size_t to, const std::string& with);
     bool Updating() const { return updateCount_ > 0; }
+    // Shows what the update collected so far, as one edit, and goes on collecting: before
+    // anything reads the caret or the scroll position, or lets the window paint.
+    void ApplyCollected() { ApplyPending(); }
     void SetProperty(const std::string& name, const TPropValue& value) override;
 
 protected:

@@ -246,3 +246,25 @@ TEST_F(ControlsTest, GaugesAndLabelsCarryTheirTextsPanelsTheirWindowText)
 }
 
 } // namespace
+
+TEST_F(ControlsTest, AHiddenControlMovedLeavesItsSiblingsToPaintLater)
+{
+    auto* memo = Make<TMemo>(0, 0, 200, 100);
+    auto* hidden = Make<TPanel>(250, 0, 60, 60);
+    hidden->SetVisible(false);
+    int framePaints = 0;
+    memo->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
+        if (m.Msg == WM_NCPAINT) ++framePaints;
+        inherited(m);
+    });
+    UpdateWindow(form->Handle());
+    framePaints = 0;
+    RedrawWindow(memo->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE);
+    hidden->SetBounds(250, 0, 90, 90);
+    EXPECT_EQ(framePaints, 0); // not at once: the waiting change paints with the next paint
+    UpdateWindow(form->Handle());
+    EXPECT_EQ(framePaints, 1);
+    RECT r{};
+    GetWindowRect(hidden->Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 90);
+}

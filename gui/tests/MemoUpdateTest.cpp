@@ -123,3 +123,19 @@ TEST_F(MemoUpdateTest, AnExceptionInsideAnUpdateStillShowsTheLinesAndLetsTheWind
     UpdateWindow(memo->Handle());
     EXPECT_FALSE(GetUpdateRect(memo->Handle(), &dirty, FALSE));
 }
+
+TEST_F(MemoUpdateTest, ApplyCollectedShowsTheLinesSoFarAndTheUpdateGoesOn)
+{
+    auto* memo = Make<TMemo>(0);
+    {
+        TStringsUpdate update(memo->Lines());
+        memo->Lines().Add("eins");
+        memo->ApplyCollected();
+        EXPECT_EQ(WindowText(memo->Handle()), "eins\r\n");
+        EXPECT_EQ(memo->CaretLine(), 1);
+        memo->Lines().Add("zwei");
+        EXPECT_TRUE(memo->Updating());
+        EXPECT_EQ(WindowText(memo->Handle()), "eins\r\n");
+    }
+    EXPECT_EQ(WindowText(memo->Handle()), "eins\r\nzwei\r\n");
+}

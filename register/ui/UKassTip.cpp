@@ -16,6 +16,7 @@
 #include "register/core/UContainer.h"
 #include "register/core/UConvert.h"
 #include "register/core/UFormatColumns.h"
+#include "register/core/UFuncMon.h"
 #include "register/core/UQR.h"
 #include "register/core/UTransaction.h"
 #include "register/core/UXML_Export.h"
@@ -445,6 +446,8 @@ bool TKassTip::CardCommandRunning() const
 
 int TKassTip::CaretReceiptLine() const
 {
+    // The caret stands behind the lines a mass run has collected only once they are shown.
+    BelegMemo->ApplyCollected();
     int line = BelegMemo->CaretLine();
     if (line == BelegMemo->Lines().Count()) --line;
     if (line >= ReceiptLineCount) RaiseRangeError();
@@ -618,6 +621,10 @@ void TKassTip::KassButtonClick(TObject*)
         }
         lines.Add(" ");
     }
+    // What the receipt holds so far shows before the card is asked: a card command may wait for
+    // the user (a debug hold, the card error window).
+    BelegMemo->ApplyCollected();
+    UFuncMon::ShowMonitorNow();
     std::exception_ptr failure;
     cardCommand_ = true;
     try {
@@ -626,22 +633,27 @@ void TKassTip::KassButtonClick(TObject*)
         failure = std::current_exception();
     }
     cardCommand_ = false;
-    // The receipt is finished in any case.
-    if (!UTransaction::TransactionText().empty()) lines.Add(UTransaction::TransactionText());
-    UContainer::ResetItemList();
-    LastItem = nullptr;
-    CloseReceipt();
-    RabABox->SetVisible(false);
-    std::string url;
-    UQR::BuildVerifyUrl(url);
-    if (SecQRCode->Checked()) {
-        // A symbol larger than the picture would be cut: the picture grows to hold it with a
-        // margin of four modules.
-        UQR::TQrSymbol symbol;
-        const int side = UQR::QrSymbolOf(url, symbol) ? std::max(QrPictureSide, symbol.size + 8) : QrPictureSide;
-        QRImage->SetBounds(QRImage->Left(), QRImage->Top(), side, side);
-        UQR::DrawQrCode(*QRImage, *BelegMemo, *QrOverlay);
+    {
+        // The result line and the room for the QR picture as one edit.
+        TStringsUpdate update(lines);
+        // The receipt is finished in any case.
+        if (!UTransaction::TransactionText().empty()) lines.Add(UTransaction::TransactionText());
+        UContainer::ResetItemList();
+        LastItem = nullptr;
+        CloseReceipt();
+        RabABox->SetVisible(false);
+        std::string url;
+        UQR::BuildVerifyUrl(url);
+        if (SecQRCode->Checked()) {
+            // A symbol larger than the picture would be cut: the picture grows to hold it with a
+            // margin of four modules.
+            UQR::TQrSymbol symbol;
+            const int side = UQR::QrSymbolOf(url, symbol) ? std::max(QrPictureSide, symbol.size + 8) : QrPictureSide;
+            QRImage->SetBounds(QRImage->Left(), QRImage->Top(), side, side);
+            UQR::DrawQrCode(*QRImage, *BelegMemo, *QrOverlay, symbol);
+        }
     }
+    BelegMemo->ApplyCollected();
     QrFirstLine = BelegMemo->FirstVisibleLine();
     if (failure) std::rethrow_exception(failure);
 }

@@ -7,6 +7,8 @@
 
 #include "common/UTimeShares.h"
 #include "gui/Dialogs.h"
+#include "gui/StdCtrls.h"
+#include "register/core/UFuncMon.h"
 #include "register/core/URegisterCore.h"
 #include "register/core/UTransaction.h"
 #include "register/ui/UKassTip.h"
@@ -118,6 +120,12 @@ void TMassTransForm::BookReceipt()
     if (sCheckBed->Checked()) KassTip->SelectOperator(static_cast<int>(random.Next(2)) + 1);
     PlannedItems = static_cast<int>(random.Next(static_cast<std::uint32_t>(CountOf(kTrBuchEdit, maxItems_)))) + 1;
     DoneItems = 0;
+    // The receipt's lines and what the register monitor logs meanwhile are collected and shown
+    // together: each edit of a memo costs milliseconds under Wine, however few lines it adds.
+    // Whatever lets a window paint or waits for the user shows them first (ShowCollected; the
+    // card command, before it starts).
+    TStringsUpdate receiptLines(KassTip->BelegMemo->Lines());
+    const UFuncMon::TMonitorBatch monitorLines;
     HandleMessages();
     while (DoneItems < PlannedItems) {
         try {
@@ -125,6 +133,7 @@ void TMassTransForm::BookReceipt()
             if (random.Next(static_cast<std::uint32_t>(CountOf(kStornoEdit, stornoOdds_))) == 1) KassTip->StornoItem();
         } catch (const std::exception& e) {
             // Reported as a click on the register window would report it; the run goes on.
+            ShowCollected();
             Application->ShowException(e);
         }
         ++DoneItems;
@@ -139,6 +148,7 @@ void TMassTransForm::BookReceipt()
         failed = KassTip->BelegMemo->Color() == static_cast<TColor>(UTransaction::ColorFailed);
     } catch (const std::exception& e) {
         // The card's failure is on the receipt (text and colour); the next receipt follows.
+        ShowCollected();
         Application->ShowException(e);
         failed = true;
     }
@@ -164,10 +174,17 @@ void TMassTransForm::HandleMessages()
     const ULONGLONG now = GetTickCount64();
     if (now - lastMessages_ < MessageInterval) return;
     const bool paint = now - lastPaint_ >= PaintInterval;
+    ShowCollected();
     Application->ProcessMessages(paint);
     lastMessages_ = GetTickCount64();
     if (paint) lastPaint_ = lastMessages_;
     if (Application->Terminated()) maStoppClick(this);
+}
+
+void TMassTransForm::ShowCollected()
+{
+    KassTip->BelegMemo->ApplyCollected();
+    UFuncMon::ShowMonitorNow();
 }
 
 void TMassTransForm::maStoppClick(TObject*)

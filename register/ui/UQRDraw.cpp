@@ -10,9 +10,15 @@ namespace UQR {
 
 void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay)
 {
-    image.Picture().Clear();
     TQrSymbol symbol;
-    if (!QrSymbolOf(GetVerifyUrl(), symbol)) return;
+    QrSymbolOf(GetVerifyUrl(), symbol);
+    DrawQrCode(image, memo, overlay, symbol);
+}
+
+void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay, const TQrSymbol& symbol)
+{
+    image.Picture().Clear();
+    if (symbol.size < 1) return;
 
     const int x0 = SymbolOffset(image.Width(), symbol.size);
     const int y0 = SymbolOffset(image.Height(), symbol.size);
@@ -38,6 +44,7 @@ void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay)
         for (int i = 0; i < 5; ++i)
             memo.Lines().Add("");
     }
+    memo.ApplyCollected();
     POINT caret{};
     if (!GetCaretPos(&caret)) return;
     // Showing the picture would repaint the memo, scroll bars and all, at once.

@@ -12,6 +12,8 @@ class TCustomMemo;
 
 namespace UQR {
 
+struct TQrSymbol;
+
 // 1. Clears image's picture; with an empty link, or no symbol from the library, that is all.
 // 2. Paints the dark modules black into image's picture (made at the image's size, white), the
 //    symbol centred: module (x, y) at (x0 + x, y0 + y), x0 = (width - size) div 2 and
@@ -21,5 +23,9 @@ namespace UQR {
 // 4. Places overlay (a child of memo): left = memo width div 2 - size, top = caret y - size, the
 //    image's width and height, its picture a copy of image's; then shows it.
 void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay);
+// The same with the symbol of the current link computed already (QrSymbolOf; size 0: none).
+// The five lines show at once even inside an update of the memo's lines, with what it
+// collected before them, as one edit.
+void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay, const TQrSymbol& symbol);
 
 } // namespace UQR
