@@ -68,6 +68,12 @@ protected:
         GetVScrollRect(a, a->CtrlHandle, r);
         return r;
     }
+    // The middle of the vertical bar's down arrow, on the screen.
+    static POINT DownArrow(TvxEditWnd* a)
+    {
+        const RECT v = VBar(a);
+        return POINT{(v.left + v.right) / 2, v.bottom - 8};
+    }
     static COLORREF ScreenPixel(int x, int y)
     {
         const HDC dc = GetDC(nullptr);
@@ -165,8 +171,7 @@ TEST_F(ScrollBars, HoldingTheDownArrowRepeatsUntilTheCursorLeavesIt)
 {
     const HWND list = NewList();
     TvxEditWnd* a = Adapt(list);
-    const RECT v = VBar(a);
-    const POINT arrow{(v.left + v.right) / 2, v.bottom - 8};
+    const POINT arrow = DownArrow(a);
     SetCursorPos(arrow.x, arrow.y);
     Pump(50);
     // One step at once, one at 300 ms, then one every 55 ms: 13 in a second. The pump may run
@@ -238,8 +243,7 @@ TEST_F(ScrollBars, TheArrowUnderTheCursorIsHotUntilTheCursorLeavesTheBar)
 {
     const HWND list = NewList();
     TvxEditWnd* a = Adapt(list);
-    const RECT v = VBar(a);
-    const POINT arrow{(v.left + v.right) / 2, v.bottom - 8};
+    const POINT arrow = DownArrow(a);
     const auto glyph = skintest::ProbeImage("Probe", "SCROLLBTNBOTTOM", "GLYPHMASK");
     auto arrowPixel = [&] { return ScreenPixel(arrow.x, arrow.y); };
     Pump(50);
