@@ -54,12 +54,27 @@ RECT TvxComboBoxWnd::GetButtonRect() const
     return RECT{left, 2, left + w, (wr.bottom - wr.top) - 2};
 }
 
-int TvxComboBoxWnd::ArrowGlyphHeight() const
+int ComboArrowHeight(const TsSkinManager* manager)
 {
-    const TsSkinManager* m = Manager();
-    if (!m || !m->IsValidImgIndex(m->CommonIndexes.ComboGlyph)) return DefaultArrowGlyphHeight;
-    return MaskFrameHeight(m->MaskData[static_cast<size_t>(m->CommonIndexes.ComboGlyph)]);
+    if (!manager || !manager->IsValidImgIndex(manager->CommonIndexes.ComboGlyph)) return DefaultArrowGlyphHeight;
+    return MaskFrameHeight(manager->MaskData[static_cast<size_t>(manager->CommonIndexes.ComboGlyph)]);
 }
+
+void PaintComboButton(TBitmap* bmp, TBitmap* background, const RECT& r, int state, const TsSkinManager* manager,
+                      int controlHeight)
+{
+    if (!bmp || !manager || r.right <= r.left || r.bottom <= r.top) return;
+    const int button = manager->CommonIndexes.ComboBtn;
+    if (button >= 0 && button < static_cast<int>(manager->GeneralData.size()))
+        PaintSection(bmp, ToTRect(r), button, manager, state, MakeCacheInfo(background, 0, 0));
+    if (const int glyph = manager->CommonIndexes.ComboGlyph; manager->IsValidImgIndex(glyph)) {
+        const int gw = MaskFrameWidth(manager->MaskData[static_cast<size_t>(glyph)]);
+        const TPoint at{r.left + (r.right - r.left - gw) / 2, (controlHeight - ComboArrowHeight(manager)) / 2};
+        DrawMaskGlyph(bmp, at, state, manager, glyph);
+    }
+}
+
+int TvxComboBoxWnd::ArrowGlyphHeight() const { return ComboArrowHeight(Manager()); }
 
 int TvxComboBoxWnd::ButtonState() const
 {
@@ -75,17 +90,9 @@ void TvxComboBoxWnd::PaintButton(HDC dc)
     if (!dc || !m || !cache || cache->Empty()) return;
     const RECT b = GetButtonRect();
     if (b.right <= b.left || b.bottom <= b.top) return;
-    const int state = ButtonState();
     std::unique_ptr<TBitmap> bmp = CreateBitmapLike(cache);
     BitBlt(bmp->Canvas().Handle(), 0, 0, cache->Width(), cache->Height(), cache->Canvas().Handle(), 0, 0, SRCCOPY);
-    const int button = m->CommonIndexes.ComboBtn;
-    if (button >= 0 && button < static_cast<int>(m->GeneralData.size()))
-        PaintSection(bmp.get(), ToTRect(b), button, m, state, MakeCacheInfo(cache, 0, 0));
-    if (const int glyph = m->CommonIndexes.ComboGlyph; m->IsValidImgIndex(glyph)) {
-        const int gw = MaskFrameWidth(m->MaskData[static_cast<size_t>(glyph)]);
-        const TPoint at{b.left + (b.right - b.left - gw) / 2, (cache->Height() - ArrowGlyphHeight()) / 2};
-        DrawMaskGlyph(bmp.get(), at, state, m, glyph);
-    }
+    PaintComboButton(bmp.get(), cache, b, ButtonState(), m, cache->Height());
     BitBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, bmp->Canvas().Handle(), b.left, b.top, SRCCOPY);
 }
 

@@ -18,6 +18,14 @@
 // The text of a combo box's item, read whole whatever its length; empty for an index the box
 // does not have.
 std::string ComboItemText(HWND combo, int index);
+// The skin's drop-down button into r of bmp in a state (0, 1, 2): the "COMBOBTN" section over
+// background (what bmp showed: its transparent parts let that through), then one frame of the
+// combo arrow, centred in r across and in the control's height. Without the section the
+// background stays; without the arrow none is drawn.
+void PaintComboButton(TBitmap* bmp, TBitmap* background, const RECT& r, int state, const TsSkinManager* manager,
+                      int controlHeight);
+// The frame height of the skin's combo arrow; 16 without one.
+int ComboArrowHeight(const TsSkinManager* manager);
 
 class TvxComboBoxWnd : public TvxEditWnd {
     GUI_CLASS(TvxComboBoxWnd, TvxEditWnd)
