@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <utility>
 
+#include "gui/Controls.h"
+#include "gui/Messages.h"
+#include "gui/base/SysUtils.h"
 #include "skin/controls/sLabel.h"
+#include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sCommonData.h"
 
 TsBoundLabel::TsBoundLabel(TsCommonData* skinData) : skinData_(skinData) {}
@@ -143,4 +147,45 @@ void TsBoundLabel::LabelDestroyed(TsEditLabel* label)
     if (label != label_) return;
     label_ = nullptr;
     active_ = false;
+}
+
+void TsBoundLabel::FollowControl(UINT msg, unsigned disabledKind)
+{
+    TControl* control = Control();
+    if (!label_ || !control) return;
+    switch (msg) {
+    case CM_ENABLEDCHANGED:
+        label_->SetEnabled(control->Enabled() || !(disabledKind & dkBlended));
+        break;
+    case CM_BIDIMODECHANGED:
+        label_->SetBiDiMode(control->BiDiMode());
+        break;
+    case CM_VISIBLECHANGED:
+        label_->SetVisible(control->Visible());
+        break;
+    case WM_SIZE:
+    case WM_WINDOWPOSCHANGED:
+        break;
+    default:
+        return;
+    }
+    AlignLabel();
+}
+
+bool TsBoundLabel::SetProperty(const std::string& name, const TPropValue& v, bool& activate)
+{
+    static const TIdentEntry layouts[] = {
+        {"sclLeft", sclLeft}, {"sclTopLeft", sclTopLeft}, {"sclTopCenter", sclTopCenter}, {"sclTopRight", sclTopRight}};
+    if (SameText(name, "BoundLabel.Active")) activate = v.AsBool();
+    else if (SameText(name, "BoundLabel.Caption")) SetCaption(v.AsString());
+    else if (SameText(name, "BoundLabel.Indent")) SetIndent(v.AsInt());
+    else if (SameText(name, "BoundLabel.MaxWidth")) SetMaxWidth(v.AsInt());
+    else if (SameText(name, "BoundLabel.UseSkinColor")) SetUseSkinColor(v.AsBool());
+    else if (SameText(name, "BoundLabel.Layout")) SetLayout(static_cast<TsCaptionLayout>(IdentToInt(v, layouts, name)));
+    else if (name.size() > 16 && SameText(name.substr(0, 16), "BoundLabel.Font.")) {
+        TFont font = Font();
+        if (!font.SetProperty(name.substr(16), v)) return false;
+        SetFont(font);
+    } else return false;
+    return true;
 }

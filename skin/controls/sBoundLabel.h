@@ -17,6 +17,7 @@
 
 #include "gui/Graphics.h"
 #include "gui/base/Classes.h"
+#include "gui/base/PropValue.h"
 
 class TsCommonData;
 class TsEditLabel;
@@ -52,6 +53,13 @@ class TsBoundLabel : public TObject {
 
     // Places and sizes the label by the layout (only a visible label).
     void AlignLabel();
+    // The label follows its control after one of the control's messages: enabled state (kept
+    // enabled when disabledKind lacks dkBlended), right-to-left mode, visibility, size and
+    // position. Other messages change nothing.
+    void FollowControl(UINT msg, unsigned disabledKind);
+    // A form description's "BoundLabel.*" property (Active only noted in activate, for the
+    // control's Loaded); false for other names.
+    bool SetProperty(const std::string& name, const TPropValue& value, bool& activate);
     // Told by the label when it is freed: no label, not active.
     void LabelDestroyed(TsEditLabel* label);
 

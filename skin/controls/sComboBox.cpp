@@ -27,8 +27,6 @@ constexpr const char* ChildPrevProperty = "TsComboBoxPrev";
 
 const TIdentEntry kAlignments[] = {
     {"taLeftJustify", taLeftJustify}, {"taRightJustify", taRightJustify}, {"taCenter", taCenter}};
-const TIdentEntry kCaptionLayouts[] = {
-    {"sclLeft", sclLeft}, {"sclTopLeft", sclTopLeft}, {"sclTopCenter", sclTopCenter}, {"sclTopRight", sclTopRight}};
 
 void ValidateOnly(HWND wnd) { TPaintDC paint(wnd); }
 
@@ -511,41 +509,14 @@ void TsCustomComboBox::Loaded()
     if (activateLabel_) boundLabel_->SetActive(true);
 }
 
-void TsCustomComboBox::FollowBoundLabel(const TMessage& m)
-{
-    TsEditLabel* label = boundLabel_->FLabel();
-    if (!label) return;
-    switch (m.Msg) {
-    case CM_ENABLEDCHANGED:
-        label->SetEnabled(Enabled() || !(disabledKind_ & dkBlended));
-        break;
-    case CM_BIDIMODECHANGED:
-        label->SetBiDiMode(BiDiMode());
-        break;
-    case CM_VISIBLECHANGED:
-        label->SetVisible(Visible());
-        break;
-    case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
-        break;
-    default:
-        return;
-    }
-    boundLabel_->AlignLabel();
-}
+void TsCustomComboBox::FollowBoundLabel(const TMessage& m) { boundLabel_->FollowControl(m.Msg, disabledKind_); }
 
 void TsCustomComboBox::SetProperty(const std::string& name, const TPropValue& v)
 {
-    TsBoundLabel& bound = *boundLabel_;
     if (SameText(name, "Alignment")) SetAlignment(static_cast<TAlignment>(IdentToInt(v, kAlignments, name)));
     else if (SameText(name, "ReadOnly")) SetReadOnly(v.AsBool());
     else if (SameText(name, "AutoCompleteDelay")) SetAutoCompleteDelay(static_cast<unsigned>(v.AsInt()));
     else if (SameText(name, "DisabledKind"))
         SetDisabledKind((v.Has("dkBlended") ? dkBlended : 0u) | (v.Has("dkGrayed") ? dkGrayed : 0u));
-    else if (SameText(name, "BoundLabel.Active")) activateLabel_ = v.AsBool();
-    else if (SameText(name, "BoundLabel.Caption")) bound.SetCaption(v.AsString());
-    else if (SameText(name, "BoundLabel.Indent")) bound.SetIndent(v.AsInt());
-    else if (SameText(name, "BoundLabel.Layout"))
-        bound.SetLayout(static_cast<TsCaptionLayout>(IdentToInt(v, kCaptionLayouts, name)));
-    else TsLinkedControl::SetProperty(name, v);
+    else if (!boundLabel_->SetProperty(name, v, activateLabel_)) TsLinkedControl::SetProperty(name, v);
 }

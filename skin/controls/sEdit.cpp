@@ -14,9 +14,6 @@
 
 namespace {
 
-const TIdentEntry kCaptionLayouts[] = {
-    {"sclLeft", sclLeft}, {"sclTopLeft", sclTopLeft}, {"sclTopCenter", sclTopCenter}, {"sclTopRight", sclTopRight}};
-
 // Validates the window without drawing.
 void ValidateOnly(HWND wnd) { TPaintDC paint(wnd); }
 
@@ -265,28 +262,7 @@ bool TsEdit::SkinnedWndProc(TMessage& m)
     return true;
 }
 
-void TsEdit::FollowBoundLabel(const TMessage& m)
-{
-    TsEditLabel* label = boundLabel_->FLabel();
-    if (!label) return;
-    switch (m.Msg) {
-    case CM_ENABLEDCHANGED:
-        label->SetEnabled(Enabled() || !(disabledKind_ & dkBlended));
-        break;
-    case CM_BIDIMODECHANGED:
-        label->SetBiDiMode(BiDiMode());
-        break;
-    case CM_VISIBLECHANGED:
-        label->SetVisible(Visible());
-        break;
-    case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
-        break;
-    default:
-        return;
-    }
-    boundLabel_->AlignLabel();
-}
+void TsEdit::FollowBoundLabel(const TMessage& m) { boundLabel_->FollowControl(m.Msg, disabledKind_); }
 
 void TsEdit::Loaded()
 {
@@ -296,19 +272,7 @@ void TsEdit::Loaded()
 
 void TsEdit::SetProperty(const std::string& name, const TPropValue& v)
 {
-    TsBoundLabel& bound = *boundLabel_;
     if (SameText(name, "DisabledKind"))
         SetDisabledKind((v.Has("dkBlended") ? dkBlended : 0u) | (v.Has("dkGrayed") ? dkGrayed : 0u));
-    else if (SameText(name, "BoundLabel.Active")) activateLabel_ = v.AsBool();
-    else if (SameText(name, "BoundLabel.Caption")) bound.SetCaption(v.AsString());
-    else if (SameText(name, "BoundLabel.Indent")) bound.SetIndent(v.AsInt());
-    else if (SameText(name, "BoundLabel.MaxWidth")) bound.SetMaxWidth(v.AsInt());
-    else if (SameText(name, "BoundLabel.UseSkinColor")) bound.SetUseSkinColor(v.AsBool());
-    else if (SameText(name, "BoundLabel.Layout"))
-        bound.SetLayout(static_cast<TsCaptionLayout>(IdentToInt(v, kCaptionLayouts, name)));
-    else if (name.size() > 16 && SameText(name.substr(0, 16), "BoundLabel.Font.")) {
-        TFont font = bound.Font();
-        if (!font.SetProperty(name.substr(16), v)) TsLinkedControl::SetProperty(name, v);
-        else bound.SetFont(font);
-    } else TsLinkedControl::SetProperty(name, v);
+    else if (!boundLabel_->SetProperty(name, v, activateLabel_)) TsLinkedControl::SetProperty(name, v);
 }
