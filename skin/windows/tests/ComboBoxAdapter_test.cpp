@@ -29,18 +29,8 @@ COLORREF ArrowPiece(int state)
         skintest::ProbePiece(skintest::ProbeImage("Probe", "COMBOBOX", "GLYPHMASK"), state, 4));
 }
 
-class ComboBoxAdapter : public TProbeSkinTest {
+class ComboBoxAdapter : public TAdapterProbeTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        TProbeSkinTest::SetUpTestSuite();
-        AdaptersStart();
-    }
-    static void TearDownTestSuite()
-    {
-        AdaptersEnd();
-        TProbeSkinTest::TearDownTestSuite();
-    }
     void SetUp() override
     {
         LoadProbeSkin("Probe");
