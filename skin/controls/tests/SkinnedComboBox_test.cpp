@@ -17,16 +17,8 @@ using namespace probeform;
 
 namespace {
 
-COLORREF ButtonPiece(int state, int piece)
-{
-    return static_cast<COLORREF>(
-        skintest::ProbePiece(skintest::ProbeImage("Probe", "COMBOBTN", "BORDERSMASK"), state, piece));
-}
-COLORREF ArrowPiece(int state)
-{
-    return static_cast<COLORREF>(
-        skintest::ProbePiece(skintest::ProbeImage("Probe", "COMBOBOX", "GLYPHMASK"), state, 4));
-}
+using skintest::ComboArrowPiece;
+using skintest::ComboButtonPiece;
 
 class SkinnedComboBox : public ProbeSkinned {
 protected:
@@ -75,24 +67,24 @@ TEST_F(SkinnedComboBox, TheButtonSitsInsideTheFrameAndShowsTheDropDown)
     EXPECT_EQ(combo->ButtonRect().left, left);
     // The bottom border of the button, below the arrow: its corner's staircase pins the left edge.
     const HWND wnd = combo->Handle();
-    EXPECT_EQ(ClientPixel(wnd, left + 3, h - 3), ButtonPiece(0, 6));
-    EXPECT_NE(ClientPixel(wnd, left + 2, h - 3), ButtonPiece(0, 6));
-    EXPECT_EQ(ClientPixel(wnd, left + bw / 2, h - 3), ButtonPiece(0, 7));
-    EXPECT_EQ(Printed(combo, left + bw / 2, h / 2), ArrowPiece(0));
+    EXPECT_EQ(ClientPixel(wnd, left + 3, h - 3), ComboButtonPiece(0, 6));
+    EXPECT_NE(ClientPixel(wnd, left + 2, h - 3), ComboButtonPiece(0, 6));
+    EXPECT_EQ(ClientPixel(wnd, left + bw / 2, h - 3), ComboButtonPiece(0, 7));
+    EXPECT_EQ(Printed(combo, left + bw / 2, h / 2), ComboArrowPiece(0));
 
     EXPECT_EQ(Command14(combo), 0);
     DropDown(combo, true);
     EXPECT_TRUE(combo->ButtonPressed());
     EXPECT_EQ(Command14(combo), 1);
-    EXPECT_EQ(Printed(combo, left + bw / 2, h / 2), ArrowPiece(2));
+    EXPECT_EQ(Printed(combo, left + bw / 2, h / 2), ComboArrowPiece(2));
     DropDown(combo, false);
     EXPECT_EQ(Command14(combo), 0);
-    EXPECT_NE(Printed(combo, left + bw / 2, h / 2), ArrowPiece(2));
+    EXPECT_NE(Printed(combo, left + bw / 2, h / 2), ComboArrowPiece(2));
 
     // Right-to-left alignment: the button at x = 2.
     combo->SetBiDiMode(bdRightToLeft);
     EXPECT_EQ(combo->ButtonRect().left, 2);
-    EXPECT_EQ(Printed(combo, 2 + 3, h - 3), ButtonPiece(0, 6));
+    EXPECT_EQ(Printed(combo, 2 + 3, h - 3), ComboButtonPiece(0, 6));
 }
 
 TEST_F(SkinnedComboBox, OnlyAListLongerThanDropDownCountGetsTheListAdapter)

@@ -18,16 +18,8 @@
 
 namespace {
 
-COLORREF ButtonPiece(int state, int piece)
-{
-    return static_cast<COLORREF>(
-        skintest::ProbePiece(skintest::ProbeImage("Probe", "COMBOBTN", "BORDERSMASK"), state, piece));
-}
-COLORREF ArrowPiece(int state)
-{
-    return static_cast<COLORREF>(
-        skintest::ProbePiece(skintest::ProbeImage("Probe", "COMBOBOX", "GLYPHMASK"), state, 4));
-}
+using skintest::ComboArrowPiece;
+using skintest::ComboButtonPiece;
 
 class ComboBoxAdapter : public TAdapterProbeTest {
 protected:
@@ -99,25 +91,25 @@ TEST_F(ComboBoxAdapter, TheButtonShowsItsStateInTheSkinsPiecesAndSitsAtTheRightP
     EXPECT_EQ(a->GetButtonRect().left, left);
     auto expectState = [&](int state, const char* when) {
         auto p = Print(combo);
-        EXPECT_EQ(p->Canvas().Pixel(mid, 3), ButtonPiece(state, 1)) << when;
-        EXPECT_EQ(p->Canvas().Pixel(mid, s.cy / 2), ArrowPiece(state)) << when;
+        EXPECT_EQ(p->Canvas().Pixel(mid, 3), ComboButtonPiece(state, 1)) << when;
+        EXPECT_EQ(p->Canvas().Pixel(mid, s.cy / 2), ComboArrowPiece(state)) << when;
     };
     // The rectangle: x from W - SM_CXVSCROLL - 2, y from 2 to H - 2.
     auto p = Print(combo);
-    EXPECT_EQ(p->Canvas().Pixel(left + 3, 3), ButtonPiece(0, 0));
-    EXPECT_NE(p->Canvas().Pixel(left - 1, 3), ButtonPiece(0, 0));
-    EXPECT_EQ(p->Canvas().Pixel(left + bw - 4, 3), ButtonPiece(0, 2));
-    EXPECT_NE(p->Canvas().Pixel(left + bw, 3), ButtonPiece(0, 2));
-    EXPECT_EQ(p->Canvas().Pixel(mid, 2), ButtonPiece(0, 1));
-    EXPECT_NE(p->Canvas().Pixel(mid, 1), ButtonPiece(0, 1));
-    EXPECT_EQ(p->Canvas().Pixel(mid, s.cy - 3), ButtonPiece(0, 7));
-    EXPECT_NE(p->Canvas().Pixel(mid, s.cy - 2), ButtonPiece(0, 7));
+    EXPECT_EQ(p->Canvas().Pixel(left + 3, 3), ComboButtonPiece(0, 0));
+    EXPECT_NE(p->Canvas().Pixel(left - 1, 3), ComboButtonPiece(0, 0));
+    EXPECT_EQ(p->Canvas().Pixel(left + bw - 4, 3), ComboButtonPiece(0, 2));
+    EXPECT_NE(p->Canvas().Pixel(left + bw, 3), ComboButtonPiece(0, 2));
+    EXPECT_EQ(p->Canvas().Pixel(mid, 2), ComboButtonPiece(0, 1));
+    EXPECT_NE(p->Canvas().Pixel(mid, 1), ComboButtonPiece(0, 1));
+    EXPECT_EQ(p->Canvas().Pixel(mid, s.cy - 3), ComboButtonPiece(0, 7));
+    EXPECT_NE(p->Canvas().Pixel(mid, s.cy - 2), ComboButtonPiece(0, 7));
     // On the screen too, after the combo's own painting.
     RedrawWindow(combo, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME | RDW_ERASE);
     MessageHost::Pump(30);
     {
         const HDC dc = GetWindowDC(combo);
-        EXPECT_EQ(GetPixel(dc, mid, 3), ButtonPiece(0, 1));
+        EXPECT_EQ(GetPixel(dc, mid, 3), ComboButtonPiece(0, 1));
         ReleaseDC(combo, dc);
     }
 
@@ -141,8 +133,8 @@ TEST_F(ComboBoxAdapter, TheButtonShowsItsStateInTheSkinsPiecesAndSitsAtTheRightP
     TvxComboBoxWnd* r = Adapt(rtl);
     EXPECT_EQ(r->GetButtonRect().left, 2);
     p = Print(rtl);
-    EXPECT_EQ(p->Canvas().Pixel(2 + 3, 3), ButtonPiece(0, 0));
-    EXPECT_EQ(p->Canvas().Pixel(2 + bw / 2, 3), ButtonPiece(0, 1));
+    EXPECT_EQ(p->Canvas().Pixel(2 + 3, 3), ComboButtonPiece(0, 0));
+    EXPECT_EQ(p->Canvas().Pixel(2 + bw / 2, 3), ComboButtonPiece(0, 1));
     delete r;
     DestroyWindow(rtl);
 }
