@@ -64,6 +64,9 @@ class TsCustomComboBox : public TsLinkedControl<TComboBox, 3> {
 protected:
     void WndProc(TMessage& m) override;
     void CreateWnd() override;
+    // Skinned, the edit area of an owner-draw combo is drawn over the cache image: highlighted
+    // only while focused, plain while dropped down, nothing more while read-only.
+    void DrawItem(int index, const RECT& rect, TOwnerDrawState state) override;
     void DestroyWnd() override;
 
 private:
@@ -82,6 +85,11 @@ private:
     void SetMinVisible();
     void FreeListAdapter();
     void FollowBoundLabel(const TMessage& m);
+    // An entry's text, or OnDrawItem, on the canvas as prepared.
+    void DrawItemContent(int index, const RECT& rect, TOwnerDrawState state);
+    // The skinned edit area of an owner-draw combo; true when the message was answered.
+    bool DrawEditItem(TMessage& m);
+    bool CustomDrawn() const { return IsOwnerDraw() && OnDrawItem; }
 
     TAlignment alignment_ = taLeftJustify;
     unsigned autoCompleteDelay_ = 500;
