@@ -9,6 +9,7 @@
 #include "gui/base/SysUtils.h"
 #include "skin/controls/sLabel.h"
 #include "skin/engine/sGraphUtils.h"
+#include "skin/engine/sHooks.h"
 #include "skin/engine/sLinkPaint.h"
 #include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sSkinManager.h"
@@ -118,7 +119,8 @@ void TsCustomComboBox::SetDropDownCount(int count)
 
 void TsCustomComboBox::SetMinVisible()
 {
-    if (HandleAllocated() && ThemesEnabled())
+    const TsWindowSkinningHooks& hooks = WindowSkinningHooks();
+    if (HandleAllocated() && hooks.ThemesEnabled && hooks.ThemesEnabled())
         SendMessageA(Handle(), CB_SETMINVISIBLE_MSG, static_cast<WPARAM>(DropDownCount()), 0);
 }
 
@@ -172,13 +174,25 @@ void TsCustomComboBox::PrepareCache()
     TsCacheInfo parent;
     GetParentCacheInfo(&link, parent);
     PaintItem(link.Fields(), parent, true, State(), cache, TPoint{}, TRect{0, 0, cache->Width(), cache->Height()});
-    if (Style() != csSimple) {
-        PaintButton();
-        PaintEditText();
-    }
+    if (Style() != csSimple) PaintButton();
+    if (Style() != csSimple && !IsOwnerDraw()) PaintEditText();
+    if (IsOwnerDraw()) DrawOwnerEditArea();
     if (!Enabled()) ApplyDisabledKind(cache, disabledKind_, TPoint{}, parent, AskControlColor(Parent()));
     link.BGChanged = false;
     link.CacheDirty = false;
+}
+
+void TsCustomComboBox::DrawOwnerEditArea()
+{
+    if (!Enabled() && !CustomDrawn()) return;
+    const RECT b = ButtonRect();
+    TOwnerDrawState state = ODS_COMBOBOXEDIT;
+    if (FocusedLook()) state |= ODS_FOCUS | ODS_SELECTED;
+    TCanvas& canvas = Canvas();
+    const HDC before = canvas.Handle();
+    canvas.SetHandle(SkinData().FCacheBmp->Canvas().Handle());
+    DrawItem(ItemIndex(), RECT{Frame, Frame, b.left - 1, Height() - Frame}, state);
+    canvas.SetHandle(before);
 }
 
 void TsCustomComboBox::PaintButton()
@@ -244,32 +258,17 @@ void TsCustomComboBox::PaintControl(HDC dc)
         partly = b.left < 0 || b.top < 0 || b.right > Parent()->ClientWidth() || b.bottom > Parent()->ClientHeight();
     }
     link.PartlyHidden = partly;
-    link.BGChanged = link.BGChanged || partly || (Parent() && AskControl(Parent(), cmdGetPartlyHidden) != 0) ||
-                     CustomDrawn();
+    // An owner-drawn edit area is drawn into the cache: each paint starts from a fresh one.
+    link.BGChanged =
+        link.BGChanged || partly || (Parent() && AskControl(Parent(), cmdGetPartlyHidden) != 0) || IsOwnerDraw();
     TBitmap* cache = link.FCacheBmp.get();
     if (link.BGChanged || link.CacheDirty || !cache || cache->Width() != Width()) PrepareCache();
     cache = link.FCacheBmp.get();
     if (!cache || cache->Empty()) return;
     FillParentCorners(link.Fields(), State());
     const HDC src = cache->Canvas().Handle();
-    if (IsOwnerDraw() && (Enabled() || CustomDrawn())) {
-        const RECT b = ButtonRect();
-        const RECT edit{Frame, Frame, b.left - 1, Height() - Frame};
-        TOwnerDrawState state = ODS_COMBOBOXEDIT;
-        if (FocusedLook()) state |= ODS_FOCUS | ODS_SELECTED;
-        TCanvas& canvas = Canvas();
-        const HDC before = canvas.Handle();
-        canvas.SetHandle(src);
-        DrawItem(ItemIndex(), edit, state);
-        canvas.SetHandle(before);
-        if (!Enabled()) {
-            TsCacheInfo parent;
-            GetParentCacheInfo(&link, parent);
-            ApplyDisabledKind(cache, disabledKind_, TPoint{}, parent, AskControlColor(Parent()));
-        }
-    }
-    const bool whole = !Enabled() || Style() == csDropDownList || IsOwnerDraw() ||
-                       (Style() == csDropDown && !FocusedLook());
+    const bool whole =
+        !Enabled() || Style() == csDropDownList || IsOwnerDraw() || (Style() == csDropDown && !FocusedLook());
     if (whole) {
         BitBlt(dc, 0, 0, cache->Width(), cache->Height(), src, 0, 0, SRCCOPY);
         return;

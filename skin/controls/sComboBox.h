@@ -89,6 +89,8 @@ private:
     void DrawItemContent(int index, const RECT& rect, TOwnerDrawState state);
     // The skinned edit area of an owner-draw combo; true when the message was answered.
     bool DrawEditItem(TMessage& m);
+    // The owner-drawn edit area into the cache (DrawItem with ODS_COMBOBOXEDIT).
+    void DrawOwnerEditArea();
     bool CustomDrawn() const { return IsOwnerDraw() && OnDrawItem; }
 
     TAlignment alignment_ = taLeftJustify;

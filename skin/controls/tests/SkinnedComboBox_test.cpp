@@ -6,12 +6,16 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "skin/controls/sComboBox.h"
 #include "skin/controls/tests/ProbeSkinForm.h"
 #include "skin/windows/vxEditWnd.h"
+#include "skin/engine/sHooks.h"
 #include "tests/support/HandleCount.h"
+#include "tests/support/MessageSpy.h"
 
 using namespace probeform;
 
@@ -53,6 +57,17 @@ protected:
         SendMessageA(c->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(bmp.Canvas().Handle()), PRF_CLIENT);
         return bmp.Canvas().Pixel(x, y);
     }
+    // How many pixels of the printed edit area (inside the frame, left of the button) show c.
+    static int PrintedEditPixels(TsComboBox* combo, TColor c)
+    {
+        TBitmap bmp(combo->Width(), combo->Height());
+        SendMessageA(combo->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(bmp.Canvas().Handle()), PRF_CLIENT);
+        int n = 0;
+        for (int y = 3; y < combo->Height() - 3; ++y)
+            for (int x = 3; x < combo->ButtonRect().left - 1; ++x)
+                n += bmp.Canvas().Pixel(x, y) == ColorToRGB(c);
+        return n;
+    }
     int changes = 0;
 };
 
@@ -89,6 +104,21 @@ TEST_F(SkinnedComboBox, TheButtonSitsInsideTheFrameAndShowsTheDropDown)
 
 TEST_F(SkinnedComboBox, OnlyAListLongerThanDropDownCountGetsTheListAdapter)
 {
+    // With visual themes the list's least number of visible lines follows DropDownCount.
+    TsWindowSkinningHooks& hooks = WindowSkinningHooks();
+    const auto themes = hooks.ThemesEnabled;
+    hooks.ThemesEnabled = [] { return true; };
+    auto* spied = Place<TsComboBox>(10, 40, 216, 21);
+    testrig::TMessageSpy spy(spied, [](UINT msg) { return msg == 0x1701; });
+    spied->SetDropDownCount(12);
+    spied->RecreateWnd();
+    hooks.ThemesEnabled = [] { return false; };
+    spied->SetDropDownCount(13);
+    hooks.ThemesEnabled = themes;
+    ASSERT_EQ(spy.Count(0x1701), 2);
+    EXPECT_EQ(spy.Messages()[0].WParam, 12u);
+    EXPECT_EQ(spy.Messages()[1].WParam, 12u) << "the new window";
+
     TsComboBox* combo = Combo(16);
     EXPECT_EQ(combo->DropDownCount(), 16);
     UseSkin("Probe");
@@ -167,6 +197,46 @@ TEST_F(SkinnedComboBox, ReadOnlyBlocksEveryWayOfChangingTheValue)
     SendMessageA(wnd, WM_LBUTTONUP, 0, onButton);
     EXPECT_TRUE(Dropped(list));
     DropDown(list, false);
+}
+
+// Owner-draw styles while skinned: the edit area is the cache image, highlighted only while
+// focused and not read-only nor dropped down; OnDrawItem gets the edit area (ODS_COMBOBOXEDIT)
+// with the selected entry and, dropped down, the list's entries.
+TEST_F(SkinnedComboBox, AnOwnerDrawnEditAreaIsHighlightedOnlyWhileFocused)
+{
+    TsComboBox* combo = Combo(3, "csOwnerDrawFixed");
+    TsComboBox* other = Combo(3);
+    other->SetTop(40);
+    combo->SetItemIndex(1);
+    UseSkin("Probe");
+    const int area = (combo->ButtonRect().left - 4) * (combo->Height() - 6);
+    EXPECT_EQ(PrintedEditPixels(combo, clHighlight), 0);
+    combo->SetFocus();
+    ASSERT_EQ(GetFocus(), combo->Handle());
+    EXPECT_GT(PrintedEditPixels(combo, clHighlight), area / 2);
+    DropDown(combo, true);
+    EXPECT_EQ(PrintedEditPixels(combo, clHighlight), 0) << "dropped down";
+    DropDown(combo, false);
+    combo->SetReadOnly(true);
+    EXPECT_EQ(PrintedEditPixels(combo, clHighlight), 0) << "read-only";
+    combo->SetReadOnly(false);
+
+    std::vector<int> drawn; // edit area: 100 + index
+    combo->OnDrawItem = [&](TWinControl* c, int index, const RECT& r, TOwnerDrawState state) {
+        drawn.push_back(state & ODS_COMBOBOXEDIT ? 100 + index : index);
+        static_cast<TsComboBox*>(c)->Canvas().FillRect(r);
+    };
+    EXPECT_GT(PrintedEditPixels(combo, clHighlight), area / 2);
+    EXPECT_EQ(drawn, std::vector<int>({101}));
+    drawn.clear();
+    DropDown(combo, true);
+    std::erase_if(drawn, [](int i) { return i >= 100; });
+    std::sort(drawn.begin(), drawn.end());
+    drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+    EXPECT_EQ(drawn, std::vector<int>({0, 1, 2}));
+    DropDown(combo, false);
+    other->SetFocus();
+    EXPECT_EQ(PrintedEditPixels(combo, clHighlight), 0);
 }
 
 TEST_F(SkinnedComboBox, RemovingTheSkinGivesANewWindowThatKeepsItemsSelectionAndEvents)
