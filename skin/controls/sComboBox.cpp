@@ -398,10 +398,7 @@ bool TsCustomComboBox::ReadOnlyDrops(TMessage& m)
         return HIWORD(m.WParam) == CBN_DROPDOWN;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (CanFocus()) {
-            SetFocus();
-            if (GetFocus() != Handle() && !IsChild(Handle(), GetFocus())) ::SetFocus(Handle());
-        }
+        if (CanFocus()) SetFocus();
         if (m.Msg == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
         return true;
     default:

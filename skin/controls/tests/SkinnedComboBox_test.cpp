@@ -157,6 +157,8 @@ TEST_F(SkinnedComboBox, ReadOnlyBlocksEveryWayOfChangingTheValue)
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetComboBoxInfo(edit->Handle(), &info));
     const HWND child = info.hwndItem;
+    edit->SetFocus();
+    ASSERT_EQ(GetFocus(), child);
     const Case cases[] = {
         {"click on the button", wnd, WM_LBUTTONDOWN, MK_LBUTTON, onButton},
         {"double click", wnd, WM_LBUTTONDBLCLK, MK_LBUTTON, onButton},
@@ -189,8 +191,16 @@ TEST_F(SkinnedComboBox, ReadOnlyBlocksEveryWayOfChangingTheValue)
         EXPECT_FALSE(list->ButtonPressed()) << c.name;
         EXPECT_EQ(list->ItemIndex(), 1) << c.name;
         EXPECT_EQ(edit->Text(), "Skin 1") << c.name;
+        if (c.msg == WM_LBUTTONDOWN) {
+            EXPECT_EQ(GetFocus(), wnd) << c.name << " takes the focus";
+        }
     }
     EXPECT_EQ(changes, 0);
+    // A click on the read-only edit combo puts the focus into its edit.
+    SendMessageA(edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, onButton);
+    Application->ProcessMessages();
+    EXPECT_EQ(GetFocus(), child);
+    EXPECT_FALSE(Dropped(edit));
     // Not read-only, the same click drops the list down.
     list->SetReadOnly(false);
     SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, onButton);
