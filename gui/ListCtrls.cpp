@@ -581,8 +581,35 @@ void TComboBox::DrawItem(int index, const RECT& rect, TOwnerDrawState state)
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
+void TComboBox::TypedSearch(char key)
+{
+    const DWORD now = GetTickCount();
+    if (now - lastKeyTime_ > AutoCompleteDelay()) search_.clear();
+    lastKeyTime_ = now;
+    search_ += key;
+    const LRESULT found =
+        SendMessageA(handle_, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(search_.c_str()));
+    if (found == CB_ERR) {
+        search_.pop_back(); // the search goes on without the character that matched nothing
+        return;
+    }
+    if (found != ItemIndex()) {
+        SetItemIndex(static_cast<int>(found));
+        Changed();
+        if (OnChange) OnChange(this);
+        Click();
+    }
+}
+
 void TComboBox::WndProc(TMessage& m)
 {
+    if (m.Msg == WM_CHAR && handle_ && autoComplete_ && (style_ == csDropDownList || IsOwnerDraw()) && m.WParam >= 32 &&
+        m.WParam < 256) {
+        char key = static_cast<char>(m.WParam);
+        if (OnKeyPress) OnKeyPress(this, key);
+        if (key) TypedSearch(key);
+        return;
+    }
     if (m.Msg == CN_MEASUREITEM) {
         auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
         int height = itemHeight_;
@@ -645,6 +672,7 @@ void TComboBox::SetProperty(const std::string& name, const TPropValue& v)
     else if (SameText(name, "ItemIndex")) SetItemIndex(v.AsInt());
     else if (SameText(name, "DropDownCount")) SetDropDownCount(v.AsInt());
     else if (SameText(name, "Sorted")) sorted_ = v.AsBool();
+    else if (SameText(name, "AutoComplete")) autoComplete_ = v.AsBool();
     else if (SameText(name, "ItemHeight")) SetItemHeight(v.AsInt());
     else TWinControl::SetProperty(name, v);
 }

@@ -202,6 +202,13 @@ class TComboBox : public TWinControl {
     void SetItemHeight(int h);
     // The canvas owner-drawn entries are drawn on (its DC only during a draw).
     TCanvas& Canvas() { return canvas_; }
+    // The list styles (csDropDownList, owner-draw): typed characters gather into a search for
+    // the first entry starting with them (case-insensitive); a pause longer than
+    // AutoCompleteDelay starts a new search. True at first.
+    bool AutoComplete() const { return autoComplete_; }
+    void SetAutoComplete(bool on) { autoComplete_ = on; }
+    // Milliseconds between typed characters of one search (500 here).
+    virtual unsigned AutoCompleteDelay() const { return 500; }
     TNotifyEvent OnChange;
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
@@ -219,6 +226,8 @@ protected:
     virtual void DrawItem(int index, const RECT& rect, TOwnerDrawState state);
     // Owner drawing: the height of an entry of csOwnerDrawVariable (OnMeasureItem).
     virtual void MeasureItem(int index, int& height);
+    // One typed character of the list styles' search.
+    void TypedSearch(char key);
 
 private:
     TListItems items_;
@@ -226,6 +235,9 @@ private:
     TComboBoxStyle style_ = csDropDown;
     int dropDownCount_ = 8;
     int itemHeight_ = 16;
+    bool autoComplete_ = true;
+    std::string search_;
+    DWORD lastKeyTime_ = 0;
     int pendingIndex_ = -1;
     bool sorted_ = false;
 };

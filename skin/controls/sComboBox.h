@@ -36,7 +36,7 @@ class TsCustomComboBox : public TsLinkedControl<TComboBox, 3> {
 
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
-    unsigned AutoCompleteDelay() const { return autoCompleteDelay_; }
+    unsigned AutoCompleteDelay() const override { return autoCompleteDelay_; }
     void SetAutoCompleteDelay(unsigned ms) { autoCompleteDelay_ = ms; }
     // dkBlended, dkGrayed (skin/engine/sSectionPaint.h); [dkBlended] at first.
     unsigned DisabledKind() const { return disabledKind_; }

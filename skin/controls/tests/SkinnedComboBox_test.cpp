@@ -251,6 +251,31 @@ TEST_F(SkinnedComboBox, AnOwnerDrawnEditAreaIsHighlightedOnlyWhileFocused)
     EXPECT_EQ(PrintedEditPixels(combo, clHighlight), 0);
 }
 
+// Typed characters search the list; a pause longer than AutoCompleteDelay starts a new search.
+TEST_F(SkinnedComboBox, TypedCharactersSearchTheListWithinAutoCompleteDelay)
+{
+    TsComboBox* combo = Combo(0);
+    for (const char* line : {"Alpha", "Beta", "Bern", "Blau"})
+        combo->Items().Add(line);
+    UseSkin("Probe");
+    EXPECT_EQ(combo->AutoCompleteDelay(), 500u);
+    const auto type = [&](const char* keys, DWORD pause) {
+        for (; *keys; ++keys) {
+            SendMessageA(combo->Handle(), WM_CHAR, static_cast<WPARAM>(*keys), 0);
+            Sleep(pause);
+        }
+        return combo->ItemIndex();
+    };
+    combo->SetAutoCompleteDelay(60000);
+    EXPECT_EQ(type("bl", 0), 3);
+    EXPECT_EQ(changes, 2); // Beta, then Blau
+    combo->SetAutoCompleteDelay(0);
+    EXPECT_EQ(type("bl", 40), 1); // "b" finds Beta, "l" alone nothing
+    EXPECT_EQ(changes, 3);
+    combo->SetAutoComplete(false);
+    EXPECT_EQ(type("a", 0), 0) << "the window's own first-letter search";
+}
+
 TEST_F(SkinnedComboBox, RemovingTheSkinGivesANewWindowThatKeepsItemsSelectionAndEvents)
 {
     TsComboBox* combo = Combo(3);
