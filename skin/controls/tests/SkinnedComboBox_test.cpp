@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "skin/controls/sComboBox.h"
+#include "skin/controls/sLabel.h"
 #include "skin/controls/tests/ProbeSkinForm.h"
 #include "skin/windows/vxEditWnd.h"
 #include "skin/engine/sHooks.h"
@@ -302,7 +303,7 @@ TEST_F(SkinnedComboBox, RemovingTheSkinGivesANewWindowThatKeepsItemsSelectionAnd
     EXPECT_EQ(combo->Text(), "Skin 1");
 }
 
-TEST_F(SkinnedComboBox, WhileDroppedDownTheMouseDoesNotChangeTheHotLook)
+TEST_F(SkinnedComboBox, HotTrackingFollowsTheMouseOnlyWhileClosed)
 {
     TsComboBox* combo = Combo(3);
     UseSkin("Probe");
@@ -313,14 +314,47 @@ TEST_F(SkinnedComboBox, WhileDroppedDownTheMouseDoesNotChangeTheHotLook)
     SendMessageA(combo->Handle(), CM_MOUSEENTER, 0, 0);
     EXPECT_FALSE(combo->SkinData().MouseAbove);
     DropDown(combo, false);
+    const COLORREF normal = Printed(combo, 1, combo->Height() / 2);
     SendMessageA(combo->Handle(), CM_MOUSEENTER, 0, 0);
     EXPECT_TRUE(combo->SkinData().MouseAbove);
+    EXPECT_EQ(manager->ActiveControl(), combo->Handle());
+    EXPECT_NE(Printed(combo, 1, combo->Height() / 2), normal) << "the hot frame";
     DropDown(combo, true);
     SendMessageA(combo->Handle(), CM_MOUSELEAVE, 0, 0);
     EXPECT_TRUE(combo->SkinData().MouseAbove);
     DropDown(combo, false);
     SendMessageA(combo->Handle(), CM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(combo->SkinData().MouseAbove);
+    EXPECT_EQ(Printed(combo, 1, combo->Height() / 2), normal);
+}
+
+// The bound label follows the combo; disabled, the combo is drawn blended into its background.
+TEST_F(SkinnedComboBox, TheBoundLabelFollowsAndTheDisabledLookIsBlended)
+{
+    TsComboBox* combo = Combo(3);
+    combo->SetItemIndex(0);
+    combo->SetProperty("BoundLabel.Caption", TPropValue::OfString("Skin"));
+    combo->BoundLabel().SetActive(true);
+    TsEditLabel* label = combo->BoundLabel().FLabel();
+    ASSERT_NE(label, nullptr);
+    UseSkin("Probe");
+    const int dx = combo->Left() - label->Left();
+    combo->SetBounds(150, 60, 216, 21);
+    EXPECT_EQ(label->Left(), 150 - dx);
+    combo->Hide();
+    EXPECT_FALSE(label->Visible());
+    combo->Show();
+    const int x = combo->ButtonRect().left - 20, y = combo->Height() / 2;
+    const COLORREF enabled = Printed(combo, x, y);
+    combo->SetEnabled(false);
+    EXPECT_FALSE(label->Enabled());
+    const COLORREF disabled = Printed(combo, x, y), host = ColorToRGB(HostColor);
+    EXPECT_NE(disabled, enabled);
+    // Blended halfway towards the host's colour (within rounding).
+    for (int shift : {0, 8, 16}) {
+        const int mixed = (((enabled >> shift) & 0xFF) + ((host >> shift) & 0xFF)) / 2;
+        EXPECT_NEAR(static_cast<int>((disabled >> shift) & 0xFF), mixed, 2) << shift;
+    }
 }
 
 TEST_F(SkinnedComboBox, CreateDestroyCyclesLeaveHandleCountsFlat)
