@@ -145,13 +145,14 @@ RECT TsCustomComboBox::ButtonRect() const
 
 int TsCustomComboBox::State() const { return SkinData().ControlIsActive() ? 1 : 0; }
 
-bool TsCustomComboBox::FocusedLook()
+bool TsCustomComboBox::FocusInside()
 {
-    if (SkinData().Focused) return true;
     if (!HandleAllocated()) return false;
     const HWND focus = GetFocus();
     return focus && (focus == Handle() || GetParent(focus) == Handle());
 }
+
+bool TsCustomComboBox::FocusedLook() { return SkinData().Focused || FocusInside(); }
 
 void TsCustomComboBox::TakeSectionColors()
 {
@@ -598,6 +599,12 @@ void TsCustomComboBox::DestroyWnd()
     FreeListAdapter();
     buttonPressed_ = false;
     TsLinkedControl::DestroyWnd();
+}
+
+void TsCustomComboBox::Invalidate()
+{
+    if (FocusInside()) SkinData().Focused = true;
+    TsLinkedControl::Invalidate();
 }
 
 void TsCustomComboBox::Loaded()

@@ -58,6 +58,8 @@ class TsCustomComboBox : public TsLinkedControl<TComboBox, 3> {
     // The cache (or the parts the edit child does not paint) onto dc; 0: the window DC.
     void PaintControl(HDC dc);
 
+    // Notes the focus (on the combo or its edit) in the skin link first.
+    void Invalidate() override;
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void Loaded() override;
 
@@ -81,6 +83,8 @@ private:
     void PaintEditText();
     int State() const;
     bool FocusedLook();
+    // The focus is on the combo or one of its children.
+    bool FocusInside();
     void TakeSectionColors();
     void SetMinVisible();
     void FreeListAdapter();

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 
@@ -171,6 +173,22 @@ TEST_F(ComboBoxAdapter, WithoutComboBtnOrInTheSimpleStyleNoButtonPieceIsDrawn)
     EXPECT_NE(c.Pixel(mid, SizeOf(combo).cy / 2), c.Pixel(mid - bw, SizeOf(combo).cy / 2)) << "the arrow";
     delete bare;
     DestroyWindow(combo);
+}
+
+// An extended combo box (its own combo inside) takes the adapter the same way.
+TEST_F(ComboBoxAdapter, AnExtendedComboBoxShowsTheSkinnedButton)
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_USEREX_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&icc));
+    const HWND ex = CreateWindowExA(0, "ComboBoxEx32", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 150, 200,
+                                    form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(ex);
+    TvxComboBoxWnd* a = Adapt(ex);
+    const int bw = GetSystemMetrics(SM_CXVSCROLL), mid = SizeOf(ex).cx - 2 - bw / 2;
+    EXPECT_EQ(a->GetButtonRect().left, SizeOf(ex).cx - 2 - bw);
+    EXPECT_EQ(Print(ex)->Canvas().Pixel(mid, 2), ComboButtonPiece(0, 1));
+    delete a;
+    DestroyWindow(ex);
 }
 
 TEST_F(ComboBoxAdapter, TheTextStartsInsideTheFrameAndAFocusedDropDownListIsHighlighted)
