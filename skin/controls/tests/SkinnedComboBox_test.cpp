@@ -14,6 +14,7 @@
 #include "skin/controls/sLabel.h"
 #include "skin/controls/tests/ProbeSkinForm.h"
 #include "skin/windows/vxEditWnd.h"
+#include "skin/windows/vxGlow.h"
 #include "skin/engine/sHooks.h"
 #include "tests/support/HandleCount.h"
 #include "tests/support/MessageSpy.h"
@@ -326,6 +327,26 @@ TEST_F(SkinnedComboBox, HotTrackingFollowsTheMouseOnlyWhileClosed)
     SendMessageA(combo->Handle(), CM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(combo->SkinData().MouseAbove);
     EXPECT_EQ(Printed(combo, 1, combo->Height() / 2), normal);
+}
+
+// Hot, the combo glows where its section has a glow (the probe's BUTTON); leaving clears it.
+TEST_F(SkinnedComboBox, AHotComboGlowsUntilTheMouseLeaves)
+{
+    TsComboBox* combo = Combo(3);
+    combo->SkinData().SetSkinSection("BUTTON");
+    UseSkin("ProbeGlow");
+    const auto glows = [] {
+        int n = 0;
+        for (int id = 0; id < GlowListLength(); ++id)
+            n += GlowEffect(id) != nullptr;
+        return n;
+    };
+    SetCursorPos(5000, 5000);
+    ASSERT_EQ(glows(), 0);
+    SendMessageA(combo->Handle(), CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(glows(), 1);
+    SendMessageA(combo->Handle(), CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(glows(), 0);
 }
 
 // The bound label follows the combo; disabled, the combo is drawn blended into its background.
