@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -135,6 +137,19 @@ TEST_F(SkinnedComboBox, OnlyAListLongerThanDropDownCountGetsTheListAdapter)
     ASSERT_NE(combo->ListAdapter(), nullptr);
     EXPECT_EQ(GetPropA(ListOf(combo), "VXSBSC"), combo->ListAdapter());
     DropDown(combo, false);
+
+    // Freed with the skin, the adapter leaves the list a plain border instead of a sizing frame.
+    const HWND list = ListOf(combo);
+    SetWindowLongPtrA(list, GWL_STYLE, (GetWindowLongPtrA(list, GWL_STYLE) & ~WS_BORDER) | WS_THICKFRAME);
+    static DWORD lastStyle = 0;
+    const auto proc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) -> LRESULT {
+        if (msg == WM_STYLECHANGED && static_cast<int>(wp) == GWL_STYLE)
+            lastStyle = reinterpret_cast<const STYLESTRUCT*>(lp)->styleNew;
+        return DefSubclassProc(w, msg, wp, lp);
+    };
+    ASSERT_TRUE(SetWindowSubclass(list, proc, 1, 0));
+    RemoveSkin();
+    EXPECT_EQ(lastStyle & (WS_THICKFRAME | WS_BORDER), static_cast<DWORD>(WS_BORDER));
 }
 
 TEST_F(SkinnedComboBox, ReadOnlyBlocksEveryWayOfChangingTheValue)
