@@ -249,6 +249,15 @@ TEST_F(SkinnedComboBox, AnOwnerDrawnEditAreaIsHighlightedOnlyWhileFocused)
     combo->SetReadOnly(true);
     EXPECT_EQ(PrintedEditPixels(combo, clHighlight), 0) << "read-only";
     combo->SetReadOnly(false);
+    // Nothing selected (an empty Text): the list's entries still show their text.
+    combo->SetItemIndex(-1);
+    DropDown(combo, true);
+    RECT second{};
+    SendMessageA(ListOf(combo), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    EXPECT_GT(CountColor(ListOf(combo), second, ColorToRGB(combo->Font().Color())), 10);
+    EXPECT_GT(CountColor(ListOf(combo), second, ColorToRGB(combo->Color())), 10);
+    DropDown(combo, false);
+    combo->SetItemIndex(1);
 
     std::vector<int> drawn; // edit area: 100 + index
     combo->OnDrawItem = [&](TWinControl* c, int index, const RECT& r, TOwnerDrawState state) {
