@@ -14,6 +14,9 @@
 // - hot tracking with glow while the list is closed; BoundLabel follows the control;
 // - removing the skin gives the combo a new window (items, text, ItemIndex and events kept) in
 //   clWindow / clWindowText unless the colours are custom.
+// - the owner-draw styles draw their edit area into the cache through DrawItem (ODS_COMBOBOXEDIT):
+//   the cache image, highlighted only while focused; a read-only combo shows the image alone.
+// AutoCompleteDelay (500 ms) is the pause that starts a new typed search of a drop-down list.
 // ReadOnly (skinned or not) keeps the value: no drop-down by mouse or keyboard, no typing, no
 // cut, paste, clear or undo; the control still takes the focus.
 //

@@ -28,6 +28,14 @@ namespace {
 using skintest::ComboArrowPiece;
 using skintest::ComboButtonPiece;
 
+// Writes a window's new style into the DWORD the subclass data points to.
+LRESULT CALLBACK NoteNewStyle(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
+{
+    if (msg == WM_STYLECHANGED && static_cast<int>(wp) == GWL_STYLE)
+        *reinterpret_cast<DWORD*>(data) = reinterpret_cast<const STYLESTRUCT*>(lp)->styleNew;
+    return DefSubclassProc(w, msg, wp, lp);
+}
+
 class SkinnedComboBox : public ProbeSkinned {
 protected:
     TsComboBox* Combo(int items, const char* style = "csDropDownList")
@@ -141,13 +149,8 @@ TEST_F(SkinnedComboBox, OnlyAListLongerThanDropDownCountGetsTheListAdapter)
     // Freed with the skin, the adapter leaves the list a plain border instead of a sizing frame.
     const HWND list = ListOf(combo);
     SetWindowLongPtrA(list, GWL_STYLE, (GetWindowLongPtrA(list, GWL_STYLE) & ~WS_BORDER) | WS_THICKFRAME);
-    static DWORD lastStyle = 0;
-    const auto proc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) -> LRESULT {
-        if (msg == WM_STYLECHANGED && static_cast<int>(wp) == GWL_STYLE)
-            lastStyle = reinterpret_cast<const STYLESTRUCT*>(lp)->styleNew;
-        return DefSubclassProc(w, msg, wp, lp);
-    };
-    ASSERT_TRUE(SetWindowSubclass(list, proc, 1, 0));
+    DWORD lastStyle = 0;
+    ASSERT_TRUE(SetWindowSubclass(list, &NoteNewStyle, 1, reinterpret_cast<DWORD_PTR>(&lastStyle)));
     RemoveSkin();
     EXPECT_EQ(lastStyle & (WS_THICKFRAME | WS_BORDER), static_cast<DWORD>(WS_BORDER));
 }
