@@ -497,6 +497,8 @@ void TListBox::SetProperty(const std::string& name, const TPropValue& v)
 void TListBox::SetEventHandler(const std::string& event, const TBoundHandler& h)
 {
     if (SameText(event, "OnChange")) OnChange = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnDrawItem")) OnDrawItem = h.As<TDrawItemEvent>(event);
+    else if (SameText(event, "OnMeasureItem")) OnMeasureItem = h.As<TMeasureItemEvent>(event);
     else TWinControl::SetEventHandler(event, h);
 }
 
@@ -515,7 +517,9 @@ void TComboBox::CreateParams(TCreateParams& p)
     TWinControl::CreateParams(p);
     p.className = "COMBOBOX";
     p.style |= WS_VSCROLL | CBS_AUTOHSCROLL | CBS_HASSTRINGS;
-    p.style |= style_ == csDropDownList ? CBS_DROPDOWNLIST : style_ == csSimple ? CBS_SIMPLE : CBS_DROPDOWN;
+    p.style |= style_ == csSimple ? CBS_SIMPLE : style_ == csDropDown ? CBS_DROPDOWN : CBS_DROPDOWNLIST;
+    if (style_ == csOwnerDrawFixed) p.style |= CBS_OWNERDRAWFIXED;
+    else if (style_ == csOwnerDrawVariable) p.style |= CBS_OWNERDRAWVARIABLE;
     if (sorted_) p.style |= CBS_SORT;
     // The window's height includes the drop-down list.
     if (style_ != csSimple) p.height = height_ + dropDownCount_ * 16;
@@ -536,8 +540,103 @@ void TComboBox::DestroyWnd()
     TWinControl::DestroyWnd();
 }
 
+void TComboBox::SetStyle(TComboBoxStyle style)
+{
+    if (style == style_) return;
+    style_ = style;
+    if (HandleAllocated() && !InState(csLoading)) RecreateWnd();
+}
+
+int TComboBox::ItemHeight() const
+{
+    if (IsOwnerDraw() || !handle_) return itemHeight_;
+    return static_cast<int>(SendMessageA(handle_, CB_GETITEMHEIGHT, 0, 0));
+}
+
+void TComboBox::SetItemHeight(int h)
+{
+    if (h <= 0 || h == itemHeight_) return;
+    itemHeight_ = h;
+    if (IsOwnerDraw() && HandleAllocated() && !InState(csLoading)) RecreateWnd();
+}
+
+void TComboBox::MeasureItem(int index, int& height)
+{
+    if (OnMeasureItem) OnMeasureItem(this, index, height);
+}
+
+void TComboBox::DrawItem(int index, const RECT& rect, TOwnerDrawState state)
+{
+    if (OnDrawItem) {
+        OnDrawItem(this, index, rect, state);
+        return;
+    }
+    canvas_.FillRect(rect);
+    if (index < 0 || index >= items_.Count()) return;
+    const std::string line = items_.Get(index);
+    RECT text = rect;
+    text.left += 2;
+    SetBkMode(canvas_.Handle(), TRANSPARENT);
+    DrawTextA(canvas_.Handle(), line.c_str(), static_cast<int>(line.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+void TComboBox::TypedSearch(char key)
+{
+    const DWORD now = GetTickCount();
+    if (now - lastKeyTime_ > AutoCompleteDelay()) search_.clear();
+    lastKeyTime_ = now;
+    search_ += key;
+    const LRESULT found =
+        SendMessageA(handle_, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(search_.c_str()));
+    if (found == CB_ERR) {
+        search_.pop_back(); // the search goes on without the character that matched nothing
+        return;
+    }
+    if (found != ItemIndex()) {
+        SetItemIndex(static_cast<int>(found));
+        Changed();
+        if (OnChange) OnChange(this);
+        Click();
+    }
+}
+
 void TComboBox::WndProc(TMessage& m)
 {
+    if (m.Msg == WM_CHAR && handle_ && autoComplete_ && (style_ == csDropDownList || IsOwnerDraw()) && m.WParam >= 32 &&
+        m.WParam < 256) {
+        char key = static_cast<char>(m.WParam);
+        if (OnKeyPress) OnKeyPress(this, key);
+        if (key) TypedSearch(key);
+        return;
+    }
+    if (m.Msg == CN_MEASUREITEM) {
+        auto& measure = *reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        int height = itemHeight_;
+        if (style_ == csOwnerDrawVariable && static_cast<int>(measure.itemID) >= 0)
+            MeasureItem(static_cast<int>(measure.itemID), height);
+        measure.itemHeight = static_cast<UINT>(std::max(1, height));
+        m.Result = 1;
+        return;
+    }
+    if (m.Msg == CN_DRAWITEM) {
+        const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+        const int index = static_cast<int>(draw.itemID);
+        canvas_.Font() = font_;
+        canvas_.Brush().SetStyle(bsSolid);
+        canvas_.Brush().SetColor(color_);
+        canvas_.SetHandle(draw.hDC);
+        if (index >= 0 && (draw.itemState & ODS_SELECTED)) {
+            canvas_.Brush().SetColor(clHighlight);
+            canvas_.Font().SetColor(clHighlightText);
+        }
+        if (index >= 0) DrawItem(index, draw.rcItem, draw.itemState);
+        else canvas_.FillRect(draw.rcItem);
+        if (draw.itemState & ODS_FOCUS) DrawFocusRect(draw.hDC, &draw.rcItem);
+        canvas_.SetHandle(nullptr);
+        m.Result = 1;
+        return;
+    }
     if (m.Msg == CN_COMMAND) {
         WORD code = HIWORD(m.WParam);
         if ((code == CBN_SELCHANGE || code == CBN_EDITCHANGE) && !InState(csLoading)) {
@@ -563,19 +662,25 @@ void TComboBox::SetItemIndex(int index)
 
 void TComboBox::SetProperty(const std::string& name, const TPropValue& v)
 {
-    static const TIdentEntry styles[] = {
-        {"csDropDown", csDropDown}, {"csSimple", csSimple}, {"csDropDownList", csDropDownList}};
+    static const TIdentEntry styles[] = {{"csDropDown", csDropDown},
+                                         {"csSimple", csSimple},
+                                         {"csDropDownList", csDropDownList},
+                                         {"csOwnerDrawFixed", csOwnerDrawFixed},
+                                         {"csOwnerDrawVariable", csOwnerDrawVariable}};
     if (SameText(name, "Items") || SameText(name, "Items.Strings")) ItemsFromList(items_, v);
-    else if (SameText(name, "Style")) style_ = static_cast<TComboBoxStyle>(IdentToInt(v, styles, name));
+    else if (SameText(name, "Style")) SetStyle(static_cast<TComboBoxStyle>(IdentToInt(v, styles, name)));
     else if (SameText(name, "ItemIndex")) SetItemIndex(v.AsInt());
     else if (SameText(name, "DropDownCount")) SetDropDownCount(v.AsInt());
     else if (SameText(name, "Sorted")) sorted_ = v.AsBool();
-    else if (SameText(name, "ItemHeight")) {
-    } else TWinControl::SetProperty(name, v);
+    else if (SameText(name, "AutoComplete")) autoComplete_ = v.AsBool();
+    else if (SameText(name, "ItemHeight")) SetItemHeight(v.AsInt());
+    else TWinControl::SetProperty(name, v);
 }
 
 void TComboBox::SetEventHandler(const std::string& event, const TBoundHandler& h)
 {
     if (SameText(event, "OnChange")) OnChange = h.As<TNotifyEvent>(event);
+    else if (SameText(event, "OnDrawItem")) OnDrawItem = h.As<TDrawItemEvent>(event);
+    else if (SameText(event, "OnMeasureItem")) OnMeasureItem = h.As<TMeasureItemEvent>(event);
     else TWinControl::SetEventHandler(event, h);
 }

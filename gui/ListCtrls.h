@@ -177,7 +177,11 @@ private:
     int topIndex_ = 0; // the first entry shown, kept over a new window
 };
 
-enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+// csDropDown: an edit with a list; csSimple: an edit over a list always shown; csDropDownList:
+// a list only. The owner-draw styles are drop-down lists whose entries (and the edit area,
+// ODS_COMBOBOXEDIT) are drawn through DrawItem / OnDrawItem; csOwnerDrawVariable asks
+// OnMeasureItem for each entry's height.
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
 class TComboBox : public TWinControl {
     GUI_CLASS(TComboBox, TWinControl)
@@ -186,10 +190,28 @@ class TComboBox : public TWinControl {
     int ItemIndex() const;
     void SetItemIndex(int index);
     TComboBoxStyle Style() const { return style_; }
+    // A change makes the window anew.
+    void SetStyle(TComboBoxStyle style);
+    bool IsOwnerDraw() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
     // The lines the drop-down list shows at most (8 at first).
     int DropDownCount() const { return dropDownCount_; }
     virtual void SetDropDownCount(int count) { dropDownCount_ = count; }
+    // The height of an entry: the stored one (16 at first) for the owner-draw styles, else the
+    // window's; a change for an owner-draw style makes the window anew.
+    int ItemHeight() const;
+    void SetItemHeight(int h);
+    // The canvas owner-drawn entries are drawn on (its DC only during a draw).
+    TCanvas& Canvas() { return canvas_; }
+    // The list styles (csDropDownList, owner-draw): typed characters gather into a search for
+    // the first entry starting with them (case-insensitive); a pause longer than
+    // AutoCompleteDelay starts a new search. True at first.
+    bool AutoComplete() const { return autoComplete_; }
+    void SetAutoComplete(bool on) { autoComplete_ = on; }
+    // Milliseconds between typed characters of one search (500 here).
+    virtual unsigned AutoCompleteDelay() const { return 500; }
     TNotifyEvent OnChange;
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;
 
@@ -199,11 +221,23 @@ protected:
     void DestroyWnd() override;
     void WndProc(TMessage& m) override;
     bool UsesOwnColors() const override { return color_ != clWindow || font_.Color() != clWindowText; }
+    // Owner drawing: one entry (index -1: the empty edit area); OnDrawItem, else the rectangle
+    // filled and the entry's text 2 pixels in.
+    virtual void DrawItem(int index, const RECT& rect, TOwnerDrawState state);
+    // Owner drawing: the height of an entry of csOwnerDrawVariable (OnMeasureItem).
+    virtual void MeasureItem(int index, int& height);
+    // One typed character of the list styles' search.
+    void TypedSearch(char key);
 
 private:
     TListItems items_;
+    TCanvas canvas_;
     TComboBoxStyle style_ = csDropDown;
     int dropDownCount_ = 8;
+    int itemHeight_ = 16;
+    bool autoComplete_ = true;
+    std::string search_;
+    DWORD lastKeyTime_ = 0;
     int pendingIndex_ = -1;
     bool sorted_ = false;
 };

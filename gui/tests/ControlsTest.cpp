@@ -1,6 +1,9 @@
 // Controls made in code on a plain form: what the windows hold after each operation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "gui/Automation.h"
 #include "gui/ComCtrls.h"
 #include "gui/ExtCtrls.h"
@@ -98,6 +101,46 @@ TEST_F(ControlsTest, MaskedEditsAndComboBoxes)
     combo->SetItemIndex(1);
     EXPECT_EQ(combo->Text(), "Sommer");
     EXPECT_EQ(changes, 0); // only the user's choice is a change
+}
+
+// The owner-draw styles: entries measured (variable) and drawn through the events, the edit
+// area too (index -1 while nothing is selected); the fixed style takes ItemHeight.
+TEST_F(ControlsTest, OwnerDrawComboBoxesMeasureAndDrawThroughTheirEvents)
+{
+    for (TComboBoxStyle style : {csOwnerDrawFixed, csOwnerDrawVariable}) {
+        auto* combo = Make<TComboBox>(0, 0, 150, 21);
+        combo->SetStyle(style);
+        combo->SetItemHeight(20);
+        std::vector<int> measured, drawn;
+        combo->OnMeasureItem = [&](TWinControl*, int index, int& height) {
+            measured.push_back(index);
+            height = 20 + index;
+        };
+        combo->OnDrawItem = [&](TWinControl* c, int index, const RECT& r, TOwnerDrawState state) {
+            drawn.push_back((state & ODS_COMBOBOXEDIT) ? -10 - index : index);
+            static_cast<TComboBox*>(c)->Canvas().FillRect(r);
+        };
+        for (const char* line : {"Winter", "Sommer", "Herbst"})
+            combo->Items().Add(line);
+        combo->SetItemIndex(1);
+        EXPECT_EQ(combo->ItemHeight(), 20);
+        const HWND wnd = combo->Handle();
+        EXPECT_EQ(GetWindowLongA(wnd, GWL_STYLE) & 0x33,
+                  (style == csOwnerDrawFixed ? CBS_OWNERDRAWFIXED : CBS_OWNERDRAWVARIABLE) | CBS_DROPDOWNLIST);
+        EXPECT_EQ(SendMessageA(wnd, CB_GETITEMHEIGHT, 2, 0), style == csOwnerDrawFixed ? 20 : 22);
+        EXPECT_EQ(measured, style == csOwnerDrawFixed ? std::vector<int>{} : std::vector<int>({0, 1, 2}));
+        drawn.clear();
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_EQ(drawn, std::vector<int>({-11})) << "the edit area shows entry 1";
+        drawn.clear();
+        SendMessageA(wnd, CB_SHOWDROPDOWN, TRUE, 0);
+        Application->ProcessMessages();
+        std::sort(drawn.begin(), drawn.end());
+        EXPECT_EQ(std::vector<int>(drawn.end() - 3, drawn.end()), std::vector<int>({0, 1, 2}));
+        SendMessageA(wnd, CB_SHOWDROPDOWN, FALSE, 0);
+        EXPECT_EQ(combo->Text(), "Sommer");
+        delete combo;
+    }
 }
 
 TEST_F(ControlsTest, RichEditColoursAppendedLinesOnly)

@@ -9,6 +9,7 @@
 #include "gui/base/SysUtils.h"
 #include "skin/controls/sLabel.h"
 #include "skin/engine/sGraphUtils.h"
+#include "skin/engine/sHooks.h"
 #include "skin/engine/sLinkPaint.h"
 #include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sSkinManager.h"
@@ -118,12 +119,18 @@ void TsCustomComboBox::SetDropDownCount(int count)
 
 void TsCustomComboBox::SetMinVisible()
 {
-    if (HandleAllocated() && ThemesEnabled())
+    const TsWindowSkinningHooks& hooks = WindowSkinningHooks();
+    if (HandleAllocated() && hooks.ThemesEnabled && hooks.ThemesEnabled())
         SendMessageA(Handle(), CB_SETMINVISIBLE_MSG, static_cast<WPARAM>(DropDownCount()), 0);
 }
 
 void TsCustomComboBox::FreeListAdapter()
 {
+    // The list gets its own frame back (the adapter drew it as a sizing frame).
+    if (listAdapter_ && listWnd_ && IsWindow(listWnd_)) {
+        const LONG_PTR style = GetWindowLongPtrA(listWnd_, GWL_STYLE);
+        SetWindowLongPtrA(listWnd_, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_THICKFRAME)) | WS_BORDER);
+    }
     delete listAdapter_;
     listAdapter_ = nullptr;
     listWnd_ = nullptr;
@@ -138,13 +145,14 @@ RECT TsCustomComboBox::ButtonRect() const
 
 int TsCustomComboBox::State() const { return SkinData().ControlIsActive() ? 1 : 0; }
 
-bool TsCustomComboBox::FocusedLook()
+bool TsCustomComboBox::FocusInside()
 {
-    if (SkinData().Focused) return true;
     if (!HandleAllocated()) return false;
     const HWND focus = GetFocus();
     return focus && (focus == Handle() || GetParent(focus) == Handle());
 }
+
+bool TsCustomComboBox::FocusedLook() { return SkinData().Focused || FocusInside(); }
 
 void TsCustomComboBox::TakeSectionColors()
 {
@@ -167,13 +175,25 @@ void TsCustomComboBox::PrepareCache()
     TsCacheInfo parent;
     GetParentCacheInfo(&link, parent);
     PaintItem(link.Fields(), parent, true, State(), cache, TPoint{}, TRect{0, 0, cache->Width(), cache->Height()});
-    if (Style() != csSimple) {
-        PaintButton();
-        PaintEditText();
-    }
+    if (Style() != csSimple) PaintButton();
+    if (Style() != csSimple && !IsOwnerDraw()) PaintEditText();
+    if (IsOwnerDraw()) DrawOwnerEditArea();
     if (!Enabled()) ApplyDisabledKind(cache, disabledKind_, TPoint{}, parent, AskControlColor(Parent()));
     link.BGChanged = false;
     link.CacheDirty = false;
+}
+
+void TsCustomComboBox::DrawOwnerEditArea()
+{
+    if (!Enabled() && !CustomDrawn()) return;
+    const RECT b = ButtonRect();
+    TOwnerDrawState state = ODS_COMBOBOXEDIT;
+    if (FocusedLook()) state |= ODS_FOCUS | ODS_SELECTED;
+    TCanvas& canvas = Canvas();
+    const HDC before = canvas.Handle();
+    canvas.SetHandle(SkinData().FCacheBmp->Canvas().Handle());
+    DrawItem(ItemIndex(), RECT{Frame, Frame, b.left - 1, Height() - Frame}, state);
+    canvas.SetHandle(before);
 }
 
 void TsCustomComboBox::PaintButton()
@@ -239,14 +259,17 @@ void TsCustomComboBox::PaintControl(HDC dc)
         partly = b.left < 0 || b.top < 0 || b.right > Parent()->ClientWidth() || b.bottom > Parent()->ClientHeight();
     }
     link.PartlyHidden = partly;
-    link.BGChanged = link.BGChanged || partly || (Parent() && AskControl(Parent(), cmdGetPartlyHidden) != 0);
+    // An owner-drawn edit area is drawn into the cache: each paint starts from a fresh one.
+    link.BGChanged =
+        link.BGChanged || partly || (Parent() && AskControl(Parent(), cmdGetPartlyHidden) != 0) || IsOwnerDraw();
     TBitmap* cache = link.FCacheBmp.get();
     if (link.BGChanged || link.CacheDirty || !cache || cache->Width() != Width()) PrepareCache();
     cache = link.FCacheBmp.get();
     if (!cache || cache->Empty()) return;
     FillParentCorners(link.Fields(), State());
     const HDC src = cache->Canvas().Handle();
-    const bool whole = !Enabled() || Style() == csDropDownList || (Style() == csDropDown && !FocusedLook());
+    const bool whole =
+        !Enabled() || Style() == csDropDownList || IsOwnerDraw() || (Style() == csDropDown && !FocusedLook());
     if (whole) {
         BitBlt(dc, 0, 0, cache->Width(), cache->Height(), src, 0, 0, SRCCOPY);
         return;
@@ -256,6 +279,82 @@ void TsCustomComboBox::PaintControl(HDC dc)
         const RECT b = ButtonRect();
         BitBlt(dc, b.left, b.top, b.right - b.left, b.bottom - b.top, src, b.left, b.top, SRCCOPY);
     }
+}
+
+void TsCustomComboBox::DrawItemContent(int index, const RECT& rect, TOwnerDrawState state)
+{
+    if (OnDrawItem) {
+        OnDrawItem(this, index, rect, state);
+        return;
+    }
+    // Every entry shows its text, also while nothing is selected (an empty Text).
+    if (index < 0 || index >= Items().Count()) return;
+    const int s = Style() == csDropDown ? 0 : 1;
+    TCanvas& canvas = Canvas();
+    SetBkMode(canvas.Handle(), TRANSPARENT);
+    canvas.TextRect(rect, rect.left + s, rect.top + s, Items().Get(index));
+}
+
+void TsCustomComboBox::DrawItem(int index, const RECT& rect, TOwnerDrawState state)
+{
+    TCanvas& canvas = Canvas();
+    const bool custom = CustomDrawn();
+    const bool selected = (state & (ODS_SELECTED | ODS_FOCUS)) != 0;
+    canvas.Font() = Font();
+    canvas.Brush().SetStyle(bsSolid);
+    if (!SkinData().Skinned() || !(state & ODS_COMBOBOXEDIT)) {
+        if (selected) {
+            canvas.Brush().SetColor(clHighlight);
+            canvas.Font().SetColor(clHighlightText);
+        } else {
+            canvas.Brush().SetColor(ColorToRGB(Color()));
+            if (!Enabled()) canvas.Font().SetColor(clBtnShadow);
+        }
+        if (!selected || !custom) canvas.FillRect(rect);
+        DrawItemContent(index, rect, state);
+        return;
+    }
+    TBitmap* cache = SkinData().FCacheBmp.get();
+    if (!custom && cache && !cache->Empty() && canvas.Handle() != cache->Canvas().Handle())
+        BitBlt(canvas.Handle(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+               cache->Canvas().Handle(), rect.left, rect.top, SRCCOPY);
+    if ((!Enabled() && !custom) || readOnly_) return;
+    if (buttonPressed_) {
+        canvas.Brush().SetStyle(bsClear);
+        DrawItemContent(index, rect, state);
+        if (state & ODS_FOCUS) DrawFocusRect(canvas.Handle(), &rect);
+        return;
+    }
+    const bool focused = FocusedLook();
+    if (custom) {
+        canvas.Brush().SetColor(focused ? clHighlight : Color());
+        if (focused) canvas.Font().SetColor(clHighlightText);
+        OnDrawItem(this, index, rect, state);
+        return;
+    }
+    if (!selected && !focused) return;
+    canvas.Brush().SetColor(clHighlight);
+    canvas.FillRect(rect);
+    canvas.Font().SetColor(clHighlightText);
+    DrawItemContent(index, rect, state);
+}
+
+bool TsCustomComboBox::DrawEditItem(TMessage& m)
+{
+    const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+    if (!SkinData().Skinned() || !(draw.itemState & ODS_COMBOBOXEDIT)) return false;
+    TBitmap* cache = SkinData().FCacheBmp.get();
+    const bool focusedItem = (draw.itemState & (ODS_SELECTED | ODS_FOCUS)) && FocusedLook();
+    if (!buttonPressed_ && !focusedItem && cache && !cache->Empty()) {
+        BitBlt(draw.hDC, 0, 0, Width(), Height(), cache->Canvas().Handle(), 0, 0, SRCCOPY);
+    } else {
+        TCanvas& canvas = Canvas();
+        canvas.SetHandle(draw.hDC);
+        DrawItem(static_cast<int>(draw.itemID), draw.rcItem, draw.itemState);
+        canvas.SetHandle(nullptr);
+    }
+    m.Result = 1;
+    return true;
 }
 
 bool TsCustomComboBox::ChildMessage(HWND child, TMessage& m)
@@ -300,10 +399,7 @@ bool TsCustomComboBox::ReadOnlyDrops(TMessage& m)
         return HIWORD(m.WParam) == CBN_DROPDOWN;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (CanFocus()) {
-            SetFocus();
-            if (GetFocus() != Handle() && !IsChild(Handle(), GetFocus())) ::SetFocus(Handle());
-        }
+        if (CanFocus()) SetFocus();
         if (m.Msg == WM_LBUTTONDBLCLK && OnDblClick) OnDblClick(this);
         return true;
     default:
@@ -425,6 +521,9 @@ bool TsCustomComboBox::SkinnedWndProc(TMessage& m)
     case CM_MOUSELEAVE:
         MouseEnterLeave(m);
         return true;
+    case CN_DRAWITEM:
+        if (DrawEditItem(m)) return true;
+        break;
     case WM_SETFONT:
     case CM_BIDIMODECHANGED:
     case CM_VISIBLECHANGED:
@@ -500,6 +599,12 @@ void TsCustomComboBox::DestroyWnd()
     FreeListAdapter();
     buttonPressed_ = false;
     TsLinkedControl::DestroyWnd();
+}
+
+void TsCustomComboBox::Invalidate()
+{
+    if (FocusInside()) SkinData().Focused = true;
+    TsLinkedControl::Invalidate();
 }
 
 void TsCustomComboBox::Loaded()

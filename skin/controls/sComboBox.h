@@ -14,6 +14,9 @@
 // - hot tracking with glow while the list is closed; BoundLabel follows the control;
 // - removing the skin gives the combo a new window (items, text, ItemIndex and events kept) in
 //   clWindow / clWindowText unless the colours are custom.
+// - the owner-draw styles draw their edit area into the cache through DrawItem (ODS_COMBOBOXEDIT):
+//   the cache image, highlighted only while focused; a read-only combo shows the image alone.
+// AutoCompleteDelay (500 ms) is the pause that starts a new typed search of a drop-down list.
 // ReadOnly (skinned or not) keeps the value: no drop-down by mouse or keyboard, no typing, no
 // cut, paste, clear or undo; the control still takes the focus.
 //
@@ -36,7 +39,7 @@ class TsCustomComboBox : public TsLinkedControl<TComboBox, 3> {
 
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment a);
-    unsigned AutoCompleteDelay() const { return autoCompleteDelay_; }
+    unsigned AutoCompleteDelay() const override { return autoCompleteDelay_; }
     void SetAutoCompleteDelay(unsigned ms) { autoCompleteDelay_ = ms; }
     // dkBlended, dkGrayed (skin/engine/sSectionPaint.h); [dkBlended] at first.
     unsigned DisabledKind() const { return disabledKind_; }
@@ -58,12 +61,17 @@ class TsCustomComboBox : public TsLinkedControl<TComboBox, 3> {
     // The cache (or the parts the edit child does not paint) onto dc; 0: the window DC.
     void PaintControl(HDC dc);
 
+    // Notes the focus (on the combo or its edit) in the skin link first.
+    void Invalidate() override;
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void Loaded() override;
 
 protected:
     void WndProc(TMessage& m) override;
     void CreateWnd() override;
+    // Skinned, the edit area of an owner-draw combo is drawn over the cache image: highlighted
+    // only while focused, plain while dropped down, nothing more while read-only.
+    void DrawItem(int index, const RECT& rect, TOwnerDrawState state) override;
     void DestroyWnd() override;
 
 private:
@@ -78,10 +86,19 @@ private:
     void PaintEditText();
     int State() const;
     bool FocusedLook();
+    // The focus is on the combo or one of its children.
+    bool FocusInside();
     void TakeSectionColors();
     void SetMinVisible();
     void FreeListAdapter();
     void FollowBoundLabel(const TMessage& m);
+    // An entry's text, or OnDrawItem, on the canvas as prepared.
+    void DrawItemContent(int index, const RECT& rect, TOwnerDrawState state);
+    // The skinned edit area of an owner-draw combo; true when the message was answered.
+    bool DrawEditItem(TMessage& m);
+    // The owner-drawn edit area into the cache (DrawItem with ODS_COMBOBOXEDIT).
+    void DrawOwnerEditArea();
+    bool CustomDrawn() const { return IsOwnerDraw() && OnDrawItem; }
 
     TAlignment alignment_ = taLeftJustify;
     unsigned autoCompleteDelay_ = 500;

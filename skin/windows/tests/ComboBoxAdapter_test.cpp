@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 
@@ -139,6 +141,56 @@ TEST_F(ComboBoxAdapter, TheButtonShowsItsStateInTheSkinsPiecesAndSitsAtTheRightP
     DestroyWindow(rtl);
 }
 
+// No button where the skin has no COMBOBTN (the cache shows through; the arrow stays) nor on a
+// simple combo (its list is a child of its own with a simple list adapter).
+TEST_F(ComboBoxAdapter, WithoutComboBtnOrInTheSimpleStyleNoButtonPieceIsDrawn)
+{
+    const HWND simple = NewCombo(CBS_SIMPLE);
+    TvxComboBoxWnd* a = Adapt(simple);
+    EXPECT_EQ(a->GetButtonRect().right - a->GetButtonRect().left, 0);
+    const SIZE s = SizeOf(simple);
+    auto p = Print(simple);
+    EXPECT_EQ(p->Canvas().Pixel(s.cx - 10, 3), p->Canvas().Pixel(s.cx / 2, 3));
+    EXPECT_NE(p->Canvas().Pixel(s.cx - 10, 3), ComboButtonPiece(0, 1));
+    RedrawWindow(simple, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MessageHost::Pump(30);
+    ASSERT_TRUE(a->ListAdapter);
+    EXPECT_EQ(a->ListWnd, ListOf(simple));
+    EXPECT_TRUE(a->ListAdapter->SimpleStyle);
+    delete a;
+    DestroyWindow(simple);
+
+    delete manager;
+    manager = nullptr;
+    LoadProbeSkin("ProbeBare");
+    const HWND combo = NewCombo(CBS_DROPDOWNLIST);
+    TvxComboBoxWnd* bare = CreateAdapter<TvxComboBoxWnd>(combo, nullptr, manager, "COMBOBOX", true);
+    const int bw = GetSystemMetrics(SM_CXVSCROLL), mid = SizeOf(combo).cx - 2 - bw / 2;
+    p = Print(combo);
+    const TCanvas& c = p->Canvas();
+    EXPECT_EQ(c.Pixel(mid, 3), c.Pixel(mid - bw, 3)) << "the cache where the button would be";
+    EXPECT_NE(c.Pixel(mid, 3), ComboButtonPiece(0, 1));
+    EXPECT_NE(c.Pixel(mid, SizeOf(combo).cy / 2), c.Pixel(mid - bw, SizeOf(combo).cy / 2)) << "the arrow";
+    delete bare;
+    DestroyWindow(combo);
+}
+
+// An extended combo box (its own combo inside) takes the adapter the same way.
+TEST_F(ComboBoxAdapter, AnExtendedComboBoxShowsTheSkinnedButton)
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_USEREX_CLASSES};
+    ASSERT_TRUE(InitCommonControlsEx(&icc));
+    const HWND ex = CreateWindowExA(0, "ComboBoxEx32", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10, 10, 150, 200,
+                                    form->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_TRUE(ex);
+    TvxComboBoxWnd* a = Adapt(ex);
+    const int bw = GetSystemMetrics(SM_CXVSCROLL), mid = SizeOf(ex).cx - 2 - bw / 2;
+    EXPECT_EQ(a->GetButtonRect().left, SizeOf(ex).cx - 2 - bw);
+    EXPECT_EQ(Print(ex)->Canvas().Pixel(mid, 2), ComboButtonPiece(0, 1));
+    delete a;
+    DestroyWindow(ex);
+}
+
 TEST_F(ComboBoxAdapter, TheTextStartsInsideTheFrameAndAFocusedDropDownListIsHighlighted)
 {
     // Where the canvas's font puts its ink for text drawn at (0, 0).
@@ -211,8 +263,22 @@ TEST_F(ComboBoxAdapter, TheListTakesTheEditColoursFromItsFirstColourQuery)
     delete a;
     EXPECT_EQ(GetObjectType(brush), 0u);
     EXPECT_EQ(GetAdapterOfWindow(list), nullptr);
-    DeleteDC(dc);
     DestroyWindow(combo);
+
+    // A combo of a standard dialog hands its dialog mode to its list, whose colours stay its own.
+    const HWND dialogCombo = NewCombo(CBS_DROPDOWN);
+    TvxComboBoxWnd* d = Adapt(dialogCombo);
+    d->DlgMode = true;
+    SetBkColor(dc, RGB(1, 2, 3));
+    SendMessageA(dialogCombo, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(ListOf(dialogCombo)));
+    ASSERT_TRUE(d->ListAdapter);
+    EXPECT_TRUE(d->ListAdapter->DlgMode);
+    EXPECT_EQ(NextDlgMode, 0);
+    EXPECT_NE(GetBkColor(dc), ColorToRGB(edit.Color));
+    delete d;
+    DeleteDC(dc);
+    DestroyWindow(dialogCombo);
 }
 
 TEST_F(ComboBoxAdapter, AnItemOfTenThousandCharactersIsReadWhole)
