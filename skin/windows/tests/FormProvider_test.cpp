@@ -16,6 +16,7 @@
 #include "skin/windows/sSysMenu.h"
 #include "skin/windows/tests/ProbeRig.h"
 #include "skin/windows/vxScrollWnd.h"
+#include "tests/support/HandleCount.h"
 #include "tests/support/ThemeRecorder.h"
 #include "tests/support/WindowProbes.h"
 
@@ -51,7 +52,7 @@ protected:
         ASSERT_TRUE(manager->SkinData.SkinLoaded);
     }
     // A sizeable form with a provider, shown and active.
-    TForm* NewSkinnedForm(TFormBorderStyle style = bsSizeable, int width = 300, int height = 220)
+    TForm* NewSkinnedForm(TFormBorderStyle style = bsSizeable, int width = 300, int height = 220, bool pump = true)
     {
         auto* f = TForm::Create<TForm>(Application);
         f->SetBorderStyle(style);
@@ -59,7 +60,7 @@ protected:
         provider = new TsSkinProvider(f);
         f->Show();
         SetForegroundWindow(f->Handle());
-        Pump();
+        if (pump) Pump();
         return f;
     }
     TsSkinProvider* provider = nullptr;
@@ -378,6 +379,77 @@ TEST_F(FormProvider, ThePixelsComeFromTheSkin)
         EXPECT_EQ(printed.Canvas().Pixel(p.x, p.y), WindowPixel(wnd, p.x, p.y)) << p.x << "," << p.y;
 }
 
+TEST_F(FormProvider, TheAnswersOfTheSkinCommands)
+{
+    TForm* form = NewSkinnedForm();
+    const HWND wnd = form->Handle();
+    const auto colors = ProbeColors("Probe", "FORM");
+    const LRESULT self = reinterpret_cast<LRESULT>(provider);
+    struct {
+        WORD command;
+        LPARAM lParam;
+        LRESULT answer;
+    } const table[] = {
+        {cmdGetProvider, 0, self},
+        {cmdIsSkinned, 0, 1},
+        {cmdGetBGChanged, 0, 0},
+        {cmdHasComplexBG, 0, 0},
+        {cmdGetBGColor, 0, provider->FormActive() ? colors.HotColor : colors.Color},
+        {cmdFlagsQuery, 0, provider->SkinData().CtrlFlags},
+        {cmdApplicationQuery, 0, reinterpret_cast<LRESULT>(Application)},
+        {cmdClientOffsetQuery, 0, MAKELONG(provider->ClientOffsetX(), provider->ClientOffsetY())},
+        {cmdGetBGInfo, 0, 0}, // a pointer command without a record is refused
+        {200, 0, 0},
+    };
+    for (const auto& t : table)
+        EXPECT_EQ(Command(wnd, t.command, t.lParam), t.answer) << t.command;
+}
+
+TEST_F(FormProvider, AnIconicFormsImageIsItsTitle)
+{
+    TForm* form = NewSkinnedForm();
+    const HWND wnd = form->Handle();
+    ShowWindow(wnd, SW_MINIMIZE);
+    Pump();
+    ASSERT_TRUE(IsIconic(wnd));
+    SendMessageA(wnd, WM_NCPAINT, 1, 0);
+    EXPECT_EQ(provider->FormImage()->Height(), GetSystemMetrics(SM_CXFRAME) + GetSystemMetrics(SM_CYCAPTION) + 2);
+    EXPECT_GT(provider->CaptionHeight(true), 0);
+}
+
+TEST_F(FormProvider, OpeningClosingAndSkinSwitchesLeaveNoHandles)
+{
+    const auto cycle = [this] {
+        TForm* form = NewSkinnedForm(bsSizeable, 300, 220, false);
+        provider->GripMode = gmRightBottom;
+        auto* menu = new TMainMenu(form);
+        auto* item = new TMenuItem(form);
+        item->SetCaption("Datei");
+        menu->Items()->Add(item);
+        form->SetMenu(menu);
+        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        form->Free();
+    };
+    cycle();
+    Pump();
+    const THandleCount before = THandleCount::Now();
+    for (int i = 0; i < 1000; ++i)
+        cycle();
+    Pump();
+    EXPECT_EQ(THandleCount::Now(), before);
+
+    for (int i = 0; i < 3; ++i)
+        NewSkinnedForm()->SetBounds(100 + 50 * i, 100, 250, 200);
+    manager->SetSkinName("ProbeOther");
+    manager->SetSkinName("Probe");
+    Pump();
+    const THandleCount settled = THandleCount::Now();
+    for (int i = 0; i < 100; ++i)
+        manager->SetSkinName(i % 2 ? "Probe" : "ProbeOther");
+    Pump();
+    EXPECT_EQ(THandleCount::Now(), settled);
+}
+
 TEST_F(FormProvider, SkinCommands)
 {
     TForm* form = NewSkinnedForm();
@@ -389,8 +461,6 @@ TEST_F(FormProvider, SkinCommands)
     EXPECT_EQ(Command(wnd, cmdGetBGInfo, reinterpret_cast<LPARAM>(&info)), 0);
     EXPECT_EQ(info.Offset.X, provider->ClientOffsetX());
     EXPECT_EQ(info.Offset.Y, provider->ClientOffsetY());
-    EXPECT_EQ(Command(wnd, cmdFlagsQuery), provider->SkinData().CtrlFlags);
-    EXPECT_EQ(Command(wnd, cmdApplicationQuery), reinterpret_cast<LRESULT>(Application));
     // Painting locked and unlocked around a change.
     std::vector<WPARAM> redraws;
     const int hook = form->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
