@@ -68,33 +68,22 @@ int FormFrameWidth(HWND wnd, TvxBorderForm* borderForm, bool useSkin)
     return borderForm ? 0 : FrameWidth(wnd, borderForm, useSkin);
 }
 
-int WindowWidth(HWND wnd)
+namespace {
+
+SIZE SizeOf(HWND wnd, bool client)
 {
     RECT r{};
-    GetWindowRect(wnd, &r);
-    return r.right - r.left;
+    if (client) GetClientRect(wnd, &r);
+    else GetWindowRect(wnd, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-int WindowHeight(HWND wnd)
-{
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return r.bottom - r.top;
-}
+} // namespace
 
-int ClientWidth(HWND wnd)
-{
-    RECT r{};
-    GetClientRect(wnd, &r);
-    return r.right - r.left;
-}
-
-int ClientHeight(HWND wnd)
-{
-    RECT r{};
-    GetClientRect(wnd, &r);
-    return r.bottom - r.top;
-}
+int WindowWidth(HWND wnd) { return SizeOf(wnd, false).cx; }
+int WindowHeight(HWND wnd) { return SizeOf(wnd, false).cy; }
+int ClientWidth(HWND wnd) { return SizeOf(wnd, true).cx; }
+int ClientHeight(HWND wnd) { return SizeOf(wnd, true).cy; }
 
 bool IsSizeable(HWND wnd) { return (Style(wnd) & WS_THICKFRAME) != 0; }
 

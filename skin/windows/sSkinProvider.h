@@ -291,6 +291,10 @@ private:
     void HitTestMessage(TMessage& m, const TWndMethod& old);
     void SnapToWorkArea(WINDOWPOS& pos) const;
     void Print(TMessage& m);
+    // The form's OnPaint on its canvas, drawing into dc.
+    void RunOnPaint(HDC dc);
+    // The four border strips of the image, s pixels wide, into dc (a frameless sizeable form).
+    void PrintBorderStrips(HDC dc, int s);
     void PaintGrip(TBitmap* image);
     void PaintMenuLine(TBitmap* image, int titleBottom);
     // The title band's section index ("FORMTITLE" unless TitleSkin names one; -1 none).

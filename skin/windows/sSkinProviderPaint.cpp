@@ -71,6 +71,14 @@ void TsSkinProvider::SaveCaptionStrip(bool captionOnly)
            SkinnedWidth() - width - 1, 0, SRCCOPY);
 }
 
+void TsSkinProvider::RunOnPaint(HDC dc)
+{
+    if (!form_->OnPaint) return;
+    form_->Canvas().SetHandle(dc);
+    form_->OnPaint(form_);
+    form_->Canvas().SetHandle(nullptr);
+}
+
 void TsSkinProvider::PaintAll()
 {
     TsSkinManager* m = SkinManager();
@@ -110,9 +118,7 @@ void TsSkinProvider::PaintAll()
             const HDC dc = image->Canvas().Handle();
             const int saved = SaveDC(dc);
             SetWindowOrgEx(dc, -ClientOffsetX(), -ClientOffsetY(), nullptr);
-            form_->Canvas().SetHandle(dc);
-            form_->OnPaint(form_);
-            form_->Canvas().SetHandle(nullptr);
+            RunOnPaint(dc);
             RestoreDC(dc, saved);
         }
     }
@@ -133,6 +139,18 @@ void TsSkinProvider::PrintFrame(HDC dc)
     Copy(dc, image, 0, y, x, bottom);
     Copy(dc, image, 0, bottom, w, h);
     Copy(dc, image, right, y, w, bottom);
+}
+
+void TsSkinProvider::PrintBorderStrips(HDC dc, int s)
+{
+    if (skinData_->BGChanged || ImageSizeChanged()) PaintAll();
+    TBitmap* image = FormImage();
+    if (!image) return;
+    const int w = image->Width(), h = image->Height();
+    Copy(dc, image, 0, 0, w, s);
+    Copy(dc, image, 0, s, s, h - s);
+    Copy(dc, image, 0, h - s, w, h);
+    Copy(dc, image, w - s, s, w, h - s);
 }
 
 void TsSkinProvider::PrintClient(HDC dc, bool sendEndUpdate)
@@ -166,19 +184,9 @@ void TsSkinProvider::PaintNonClient()
     skinData_->SetUpdating(false);
     HDC dc = GetWindowDC(wnd);
     const int saved = SaveDC(dc);
-    if (!HasBorder() && IsSizeable(wnd) && !IsIconic(wnd)) {
-        if (skinData_->BGChanged || ImageSizeChanged()) PaintAll();
-        if (TBitmap* image = FormImage()) {
-            const int s = FrameWidth(wnd, nullptr, false) + form_->BorderWidth() + 3;
-            const int w = image->Width(), h = image->Height();
-            Copy(dc, image, 0, 0, w, s);
-            Copy(dc, image, 0, s, s, h - s);
-            Copy(dc, image, 0, h - s, w, h);
-            Copy(dc, image, w - s, s, w, h - s);
-        }
-    } else {
-        PrintFrame(dc);
-    }
+    if (!HasBorder() && IsSizeable(wnd) && !IsIconic(wnd))
+        PrintBorderStrips(dc, FrameWidth(wnd, nullptr, false) + form_->BorderWidth() + 3);
+    else PrintFrame(dc);
     RestoreDC(dc, saved);
     ReleaseDC(wnd, dc);
 }
@@ -192,11 +200,7 @@ void TsSkinProvider::PaintClient(TMessage& message)
         const int saved = SaveDC(dc);
         skinData_->SetUpdating(false);
         PrintClient(dc, false);
-        if (form_->OnPaint) {
-            form_->Canvas().SetHandle(dc);
-            form_->OnPaint(form_);
-            form_->Canvas().SetHandle(nullptr);
-        }
+        RunOnPaint(dc);
         RestoreDC(dc, saved);
     }
     if (!message.WParam) EndPaint(wnd, &ps);
@@ -220,18 +224,8 @@ void TsSkinProvider::Print(TMessage& m)
     if (!dc) return;
     const HWND wnd = form_->Handle();
     if (drawNonClientArea_ && (m.LParam & PRF_NONCLIENT)) {
-        if (!HasBorder() && IsSizeable(wnd)) {
-            if (skinData_->BGChanged || ImageSizeChanged()) PaintAll();
-            if (TBitmap* image = FormImage()) {
-                const int s = form_->BorderWidth() + 3, w = image->Width(), h = image->Height();
-                Copy(dc, image, 0, 0, w, s);
-                Copy(dc, image, 0, s, s, h - s);
-                Copy(dc, image, 0, h - s, w, h);
-                Copy(dc, image, w - s, s, w, h - s);
-            }
-        } else {
-            PrintFrame(dc);
-        }
+        if (!HasBorder() && IsSizeable(wnd)) PrintBorderStrips(dc, form_->BorderWidth() + 3);
+        else PrintFrame(dc);
     }
     if (!(m.LParam & PRF_CLIENT)) return;
     const int saved = SaveDC(dc);
@@ -241,10 +235,6 @@ void TsSkinProvider::Print(TMessage& m)
         SetViewportOrgEx(dc, origin.x + ClientOffsetX(), origin.y + ClientOffsetY(), nullptr);
     IntersectClipRect(dc, 0, 0, ClientWidth(wnd), ClientHeight(wnd));
     PrintClient(dc, false);
-    if (form_->OnPaint) {
-        form_->Canvas().SetHandle(dc);
-        form_->OnPaint(form_);
-        form_->Canvas().SetHandle(nullptr);
-    }
+    RunOnPaint(dc);
     RestoreDC(dc, saved);
 }

@@ -34,6 +34,16 @@ LRESULT Command(HWND wnd, WORD command, LPARAM lParam = 0)
     return SendMessageA(wnd, SM_VELOCONCMD, SkinCommandWParam(command), lParam);
 }
 
+// A menu line of one item.
+void AddMenu(TForm* form)
+{
+    auto* menu = new TMainMenu(form);
+    auto* item = new TMenuItem(form);
+    item->SetCaption("Datei");
+    menu->Items()->Add(item);
+    form->SetMenu(menu);
+}
+
 RECT WindowRect(HWND wnd)
 {
     RECT r{};
@@ -187,11 +197,7 @@ TEST_F(FormProvider, MetricsComeFromTheSystem)
     ClientToScreen(wnd, &origin);
     const RECT r = WindowRect(wnd);
     EXPECT_EQ(Command(wnd, cmdClientOffsetQuery), MAKELONG(origin.x - r.left, origin.y - r.top));
-    auto* menu = new TMainMenu(form);
-    auto* item = new TMenuItem(form);
-    item->SetCaption("Datei");
-    menu->Items()->Add(item);
-    form->SetMenu(menu);
+    AddMenu(form);
     EXPECT_EQ(provider->MenuHeight(), GetSystemMetrics(SM_CYMENU) - 1);
     TForm* dialog = NewSkinnedForm(bsDialog);
     EXPECT_EQ(FrameWidth(dialog->Handle(), nullptr, false), GetSystemMetrics(SM_CXFIXEDFRAME));
@@ -238,11 +244,7 @@ TEST_F(FormProvider, HitTestGrid)
     TForm* form = NewSkinnedForm();
     const HWND wnd = form->Handle();
     provider->GripMode = gmRightBottom;
-    auto* menu = new TMainMenu(form);
-    auto* item = new TMenuItem(form);
-    item->SetCaption("Datei");
-    menu->Items()->Add(item);
-    form->SetMenu(menu);
+    AddMenu(form);
     Pump();
     const RECT r = WindowRect(wnd);
     const int w = r.right - r.left, h = r.bottom - r.top, f = GetSystemMetrics(SM_CXFRAME);
@@ -330,11 +332,7 @@ TEST_F(FormProvider, ThePixelsComeFromTheSkin)
     const HWND wnd = form->Handle();
     provider->GripMode = gmRightBottom;
     form->OnPaint = [form](TObject*) { SetPixel(form->Canvas().Handle(), 5, 5, RGB(1, 2, 3)); };
-    auto* menu = new TMainMenu(form);
-    auto* item = new TMenuItem(form);
-    item->SetCaption("Datei");
-    menu->Items()->Add(item);
-    form->SetMenu(menu);
+    AddMenu(form);
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ERASE);
     Pump();
     const RECT r = WindowRect(wnd);
@@ -422,11 +420,7 @@ TEST_F(FormProvider, OpeningClosingAndSkinSwitchesLeaveNoHandles)
     const auto cycle = [this] {
         TForm* form = NewSkinnedForm(bsSizeable, 300, 220, false);
         provider->GripMode = gmRightBottom;
-        auto* menu = new TMainMenu(form);
-        auto* item = new TMenuItem(form);
-        item->SetCaption("Datei");
-        menu->Items()->Add(item);
-        form->SetMenu(menu);
+        AddMenu(form);
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
         form->Free();
     };
