@@ -1069,6 +1069,40 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         if (!CallOld(m, old)) return;
         if (drawNonClientArea_ && IsWindowVisible(wnd)) UpdateScrollAdapter();
         return;
+    case WM_SETTINGCHANGE:
+        if (CallOld(m, old)) menuLineBmp_.reset();
+        return;
+    case WM_MOUSEMOVE:
+        if (!CallOld(m, old)) return;
+        if (TsSkinManager* manager = SkinManager()) manager->SetActiveControl(wnd);
+        return;
+    case WM_MOUSELEAVE:
+    case CM_MOUSELEAVE:
+        if (!CallOld(m, old)) return;
+        // The hot title button is cleared here by the title bar of window skinning.
+        if (TsSkinManager* manager = SkinManager(); manager && manager->ActiveControl())
+            manager->SetActiveControl(nullptr);
+        return;
+    case WM_PARENTNOTIFY:
+        if (!CallOld(m, old)) return;
+        if (!InState(csLoading) && !form_->InState(csLoading) &&
+            (LOWORD(m.WParam) == WM_CREATE || LOWORD(m.WParam) == WM_DESTROY)) {
+            TMessage changed{SM_VELOCONCMD, SkinCommandWParam(cmdContainerFlags), 1, 0};
+            BroadcastToControls(form_, changed);
+            if (drawNonClientArea_ && scrollAdapter_) UpdateScrolls(scrollAdapter_, true);
+        }
+        return;
+    case CM_CONTROLLISTCHANGE:
+        if (!CallOld(m, old)) return;
+        // A control that joins the form (one that leaves it is not touched any more).
+        if (auto* control = reinterpret_cast<TControl*>(m.WParam); control && m.LParam == 1 && !InSendMessage()) {
+            if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
+                TMessage changed{SM_VELOCONCMD, SkinCommandWParam(cmdContainerFlags), 1, 0};
+                BroadcastToControls(windowed, changed);
+            }
+            SendSkinCommandToControl(control, cmdContainerFlags, 1);
+        }
+        return;
     case CM_INVALIDATE:
         // The form's own invalidation, without erasing: WM_PAINT paints the background.
         InvalidateRect(wnd, nullptr, FALSE);

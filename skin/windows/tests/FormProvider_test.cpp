@@ -172,6 +172,7 @@ TEST_F(FormProvider, LockedFormsPaintNothingAndGetTheirRegionBack)
     form->OnPaint = [&](TObject*) { ++paints; };
     LockForms(manager);
     EXPECT_TRUE(provider->Locked());
+    EXPECT_EQ(provider->RedrawOffCount(), 1);
     SetWindowRgn(wnd, nullptr, FALSE);
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ERASE);
     SendMessageA(wnd, WM_PAINT, 0, 0);
@@ -179,6 +180,9 @@ TEST_F(FormProvider, LockedFormsPaintNothingAndGetTheirRegionBack)
     UnlockForms(manager, true);
     Pump();
     EXPECT_FALSE(provider->Locked());
+    EXPECT_EQ(provider->RedrawOffCount(), 0);
+    SendMessageA(wnd, WM_SETREDRAW, 1, 0);
+    EXPECT_EQ(provider->RedrawOffCount(), 0);
     const RECT r = WindowRect(wnd);
     EXPECT_TRUE(
         testrig::WindowRegionIs(wnd, testrig::RectMinus({0, 0, r.right - r.left, r.bottom - r.top},
@@ -513,13 +517,16 @@ TEST_F(FormProvider, TheEndOfTheSessionStopsEveryFade)
 {
     manager->SetSkinName("ProbeFading");
     TForm* form = NewSkinnedForm();
-    auto* control = new TProbeControl(form);
-    control->SetParent(form);
-    control->SetBounds(10, 10, 80, 24);
-    control->Link.UpdateIndexes();
-    TsFadeTimer* fade = nullptr;
-    StartFade(fade, &control->Link, false, 1);
-    ASSERT_GT(FadeTimerCount(), 0);
+    // Two fading buttons, the second disabled while it fades.
+    for (int i = 0; i < 2; ++i) {
+        auto* control = new TProbeControl(form);
+        control->SetParent(form);
+        control->SetBounds(10, 10 + 30 * i, 80, 24);
+        control->Link.UpdateIndexes();
+        StartFade(control->Fade, &control->Link, false, 1);
+        if (i == 1) control->SetEnabled(false);
+    }
+    ASSERT_EQ(FadeTimerCount(), 2);
     const auto start = std::chrono::steady_clock::now();
     SendMessageA(form->Handle(), WM_QUERYENDSESSION, 0, 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
