@@ -335,6 +335,7 @@ TEST_F(FormProvider, ThePixelsComeFromTheSkin)
     TForm* form = NewSkinnedForm();
     const HWND wnd = form->Handle();
     provider->GripMode = gmRightBottom;
+    provider->SetMenuLineSkin("NOSUCHLINE"); // falls back to MENULINE
     form->OnPaint = [form](TObject*) { SetPixel(form->Canvas().Handle(), 5, 5, RGB(1, 2, 3)); };
     AddMenu(form);
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ERASE);
@@ -459,18 +460,6 @@ TEST_F(FormProvider, SkinCommands)
     EXPECT_EQ(Command(wnd, cmdGetBGInfo, reinterpret_cast<LPARAM>(&info)), 0);
     EXPECT_EQ(info.Offset.X, provider->ClientOffsetX());
     EXPECT_EQ(info.Offset.Y, provider->ClientOffsetY());
-    // Painting locked and unlocked around a change.
-    std::vector<WPARAM> redraws;
-    const int hook = form->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
-        if (m.Msg == WM_SETREDRAW) redraws.push_back(m.WParam);
-        inherited(m);
-    });
-    if (DependsOnParentBG(&provider->SkinData())) {
-        Command(wnd, cmdLockPainting);
-        Command(wnd, cmdUnlockPainting);
-        EXPECT_EQ(redraws, (std::vector<WPARAM>{0, 1}));
-    }
-    form->UnhookWindowProc(hook);
     // A foreign manager's removal only goes on to the controls.
     TsSkinManager foreign(nullptr);
     Command(wnd, cmdRemoveSkin, reinterpret_cast<LPARAM>(&foreign));
@@ -479,6 +468,38 @@ TEST_F(FormProvider, SkinCommands)
     EXPECT_TRUE(testrig::WindowRegionRects(wnd).empty());
     EXPECT_EQ(form->Color(), clBtnFace);
     EXPECT_TRUE(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_SYSMENU);
+}
+
+TEST_F(FormProvider, TheWindowMenuAnswersWhatTheFormOffers)
+{
+    struct {
+        TFormBorderStyle style;
+        int show;
+        bool visibleMax, visibleMin, visibleRestore, visibleSize, enabledMax, enabledMin, enabledRestore, enabledMove,
+            enabledSize;
+    } const table[] = {
+        {bsSizeable, SW_SHOWNORMAL, true, true, true, true, true, true, false, true, true},
+        {bsSizeable, SW_MAXIMIZE, true, true, true, true, false, true, true, false, true},
+        {bsSizeable, SW_MINIMIZE, true, true, true, true, true, false, true, true, false},
+        {bsSingle, SW_SHOWNORMAL, true, true, true, true, true, true, false, true, false},
+        {bsDialog, SW_SHOWNORMAL, false, false, false, false, false, true, false, true, true},
+        {bsToolWindow, SW_SHOWNORMAL, false, false, false, false, false, true, false, true, true},
+    };
+    for (const auto& t : table) {
+        TForm* form = NewSkinnedForm(t.style);
+        ShowWindow(form->Handle(), t.show);
+        Pump();
+        const TsSystemMenu* menu = provider->SystemMenu();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_TRUE(menu->VisibleClose());
+        const std::vector<bool> got{menu->VisibleMax(),     menu->VisibleMin(),  menu->VisibleRestore(),
+                                    menu->VisibleSize(),    menu->EnabledMax(),  menu->EnabledMin(),
+                                    menu->EnabledRestore(), menu->EnabledMove(), menu->EnabledSize()};
+        const std::vector<bool> want{t.visibleMax, t.visibleMin,     t.visibleRestore, t.visibleSize, t.enabledMax,
+                                     t.enabledMin, t.enabledRestore, t.enabledMove,    t.enabledSize};
+        EXPECT_EQ(got, want) << t.style << " " << t.show;
+        form->Free();
+    }
 }
 
 HRESULT WINAPI CompositionOn(BOOL* on)
