@@ -984,8 +984,18 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         if (skinData_->CtrlFlags & cfInUpdate) return;
         if ((form_->ControlState() & csPaintCopy) || m.LParam == static_cast<LPARAM>(m.WParam)) {
             PaintClientBackground(reinterpret_cast<HDC>(m.WParam));
+        } else if (RECT clip{};
+                   !skinData_->Updating && GetClipBox(reinterpret_cast<HDC>(m.WParam), &clip) == NULLREGION) {
+            // Nothing of the form shows: its children learn that the update ended.
+            SendEndUpdateToChildren(form_);
+            return;
         }
+        // WM_PAINT paints the background.
         m.Result = 1;
+        return;
+    case WM_SYSCOLORCHANGE:
+    case WM_CHILDACTIVATE:
+        if (CallOld(m, old) && form_->Menu()) form_->Menu()->Rebuild();
         return;
     case WM_GETMINMAXINFO:
         GetMinMaxInfo(m);
