@@ -1,8 +1,9 @@
 // The running register with its skins on: the register window's operator-name edits show
 // the "EDIT" section's colour and font colour of each shipped skin on the screen (pixels
 // sampled from the display), and the plain colours again when skins are switched off; a
-// skinned panel answers the skin command message from this process as it does inside the
-// program, and refuses the commands that would carry a pointer of the program.
+// skinned panel and the main window's skin provider answer the skin command message from this
+// process as they do inside the program, and refuse the commands that would carry a pointer of
+// the program.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -137,6 +138,20 @@ TEST_F(ProgramSkins, ASkinnedPanelAnswersQuestionsFromOutsideAndRefusesPointerCo
     const auto ask = [&](WORD command, LPARAM lParam) {
         return SendMessageA(panel, skinCommand, static_cast<WPARAM>(command) << 16, lParam);
     };
+    // The main window's skin provider answers as well: 4 itself, 7 skinned, 19 the FORM section
+    // has no gradient, 21 its colour, 95 where the client area starts in the window.
+    const auto askMain = [&](WORD command) {
+        return SendMessageA(main, skinCommand, static_cast<WPARAM>(command) << 16, 0);
+    };
+    EXPECT_NE(askMain(4), 0);
+    EXPECT_EQ(askMain(7), 1);
+    EXPECT_EQ(askMain(19), 0);
+    EXPECT_EQ(static_cast<COLORREF>(askMain(21)), AsColorRef(p.Colors[rFace]));
+    RECT frame;
+    GetWindowRect(main, &frame);
+    POINT client{0, 0};
+    ClientToScreen(main, &client);
+    EXPECT_EQ(askMain(95), MAKELONG(client.x - frame.left, client.y - frame.top));
     // 7: skinned; 19: the PANEL section has a gradient; 21: the section's colour.
     EXPECT_EQ(ask(7, 0), 1);
     EXPECT_EQ(ask(19, 0), 1);

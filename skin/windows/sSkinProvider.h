@@ -12,14 +12,22 @@
 //     TitleButtons = <>
 //   end
 //
-// and the main window makes no calls to it. The provider does not take over its form's window
-// procedure yet: the form draws and behaves as a plain form, the provider only keeps its
-// settings and the state the skin engine reads and sets (its form, its skin section, the
-// locked flag while forms are frozen for a skin change, the extended-border window and whether
-// it draws a skinned border, both none and false while it draws nothing). It hooks its form's
-// WindowProc for the end of the session: WM_QUERYENDSESSION stops every fade (sFade.h,
-// EndSessionFades) and suppresses new ones, a WM_ENDSESSION that says the session goes on
-// lets them run again.
+// and the main window makes no calls to it.
+//
+// The provider takes over its form's WindowProc (a hook on the class library's chain): every
+// message of the form passes through the provider first. While the form has a skin (the
+// provider's skin link is skinned with a loaded skin) the provider draws the border, the title
+// band, the menu line, the size grip and the client background from the skin's "FORM" section
+// into a cache bitmap of the whole window, cuts the window to the skin's outline (a window
+// region), answers the non-client hit test itself and follows skin changes (the skin command
+// message). Without a skin the messages go on to the form unchanged. A second provider on the
+// same form finds the first (skin command 4) and stays inactive: it never hooks the form.
+// Destroying the provider frees the form's skinned scroll bars first, then unhooks, gives
+// WS_SYSMENU back when it took it and removes the region, so the form goes on as a plain form.
+//
+// The title buttons and icon, the caption text, the menu line's items, the window menu, the
+// extended (layered) borders and the show and hide animations are drawn by the parts of window
+// skinning that own them; here their places stay empty.
 //
 // Only a form can own a provider: any other owner is refused with EAbort "TsSkinProvider
 // component may be used with forms only!" (silent in the application's message display).
@@ -27,6 +35,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "gui/Controls.h"
 #include "gui/Forms.h"
@@ -34,8 +43,11 @@
 #include "gui/base/Classes.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sHooks.h"
+#include "skin/engine/sMessages.h"
 
 class TsSkinProvider;
+class TsSystemMenu;
+class TvxScrollWnd;
 // The layered window of extended borders, made by window skinning.
 class TvxBorderForm;
 
@@ -54,6 +66,30 @@ private:
     TFont font_;
 };
 
+// Skin commands that a form provider answers besides the link's.
+constexpr WORD cmdLockPainting = 51;      // WM_SETREDRAW 0 for a form over its parent's background
+constexpr WORD cmdUnlockPainting = 52;    // WM_SETREDRAW 1 and a redraw
+constexpr WORD cmdFlagsQuery = 70;        // the answer: the link's CtrlFlags
+constexpr WORD cmdApplicationQuery = 94;  // the answer: the application object
+constexpr WORD cmdClientOffsetQuery = 95; // the answer: client offset X (low word) and Y (high word)
+
+enum TsGripMode { gmNone, gmRightBottom };
+enum TsResizeMode { rmStandard, rmBorder };
+
+// Frame metrics of a window (the border form, when given, is that of extended borders).
+// The width of one side frame: with useSkin and a border form the skin's BORDERWIDTH when it
+// is not 0; else SM_CXFRAME with WS_THICKFRAME, SM_CXFIXEDFRAME with WS_BORDER, else 0.
+int FrameWidth(HWND wnd, TvxBorderForm* borderForm, bool useSkin);
+// 0 with a border form, else FrameWidth.
+int FormFrameWidth(HWND wnd, TvxBorderForm* borderForm, bool useSkin);
+int WindowWidth(HWND wnd);
+int WindowHeight(HWND wnd);
+int ClientWidth(HWND wnd);
+int ClientHeight(HWND wnd);
+bool IsSizeable(HWND wnd);
+// The mask has one state (or the index is invalid); a stored frame count of 0 is not one.
+bool IsOneStateMask(int maskIndex, const TsSkinManager* manager);
+
 class TsSkinProvider : public TComponent, public TsFormProviderState {
     GUI_CLASS(TsSkinProvider, TComponent)
     // owner: the form; EAbort for anything else. The form joins the skinned-forms list
@@ -64,6 +100,8 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     static TsSkinProvider* Of(TForm* form);
 
     TForm* Form() const { return form_; }
+    // Another provider answers for the form: this one never hooks it.
+    bool Inactive() const { return inactive_; }
     // The skin link of the form (control kind 224).
     TsCommonData& SkinData() { return *skinData_; }
     // The skin section of the form's frame ("FORM" unless a description sets another).
@@ -74,39 +112,233 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     bool MakeSkinMenu() const { return makeSkinMenu_; }
     void SetMakeSkinMenu(bool v) { makeSkinMenu_ = v; }
 
+    // Settings (the setters store and repaint what they change).
+    bool AllowExtBorders() const { return allowExtBorders_; }
+    void SetAllowExtBorders(bool v);
+    TAlignment CaptionAlignment() const { return captionAlignment_; }
+    void SetCaptionAlignment(TAlignment v);
+    // The provider paints border and title band itself; off leaves the frame to the system.
+    bool DrawNonClientArea() const { return drawNonClientArea_; }
+    void SetDrawNonClientArea(bool v);
+    TsGripMode GripMode = gmNone;
+    TsResizeMode ResizeMode = rmStandard;
+    // The form snaps to the edges of the work area when it comes closer than SnapBuffer.
+    bool ScreenSnap = false;
+    int SnapBuffer = 10;
+    // The section of the menu line instead of "MENULINE" (a missing one falls back to it).
+    const std::string& MenuLineSkin() const { return menuLineSkin_; }
+    void SetMenuLineSkin(const std::string& v);
+    bool ShowAppIcon() const { return showAppIcon_; }
+    void SetShowAppIcon(bool v);
+    // The section of the title band; empty: "FORMTITLE".
+    const std::string& TitleSkin() const { return titleSkin_; }
+    void SetTitleSkin(const std::string& v);
+    // The form's Color follows the skin's global colour (unless the link has a custom colour).
+    bool UseGlobalColor() const { return useGlobalColor_; }
+    void SetUseGlobalColor(bool v);
+
     // The manager of its skin link: its own, else the default manager.
     TsSkinManager* SkinManager() const override;
-    // Set while the form is frozen for a skin change.
+    // Set while the form is frozen for a skin change: the provider paints nothing meanwhile.
     bool Locked() const { return locked_; }
     void SetLocked(bool v) override { locked_ = v; }
-    // The window that receives the provider's region while extended borders are in force; none.
+    // The window that receives the provider's region while extended borders are in force; none
+    // (the provider makes no border window).
     TvxBorderForm* BorderForm() const { return borderForm_; }
     HWND BorderWindow() const override { return nullptr; }
     void ApplyRegionToBorder() override {}
     void RefreshBorder(int) override {}
-    // The provider draws a skinned border; false.
-    bool OwnBorder() const override { return ownBorder_; }
+    // The provider draws a skinned border: skinned with DrawNonClientArea.
+    bool OwnBorder() const override;
+    TForm* ProviderForm() const override { return form_; }
+    // The form has a skin: not being destroyed, the link skinned with a loaded skin.
+    bool IsSkinned() const;
 
     // A message handler that does nothing.
     void EmptyHandler(TMessage& message);
-    // Rebuilds the region parts of the skinned border from the skin's border masks: there is no
-    // skinned border, so there are none.
+
+    // ---- frame metrics
+    // BorderStyle is not bsNone.
+    bool HasBorder() const;
+    // bsSingle or bsSizeable: the large title buttons.
+    bool BigButtons() const;
+    // The form shows its own menu line: a menu with items, not merged, not on a bsDialog form.
+    bool MenuPresent() const;
+    // SM_CYMENU - 1 with a menu line, else 0.
+    int MenuHeight() const;
+    // gmRightBottom, not maximised, WS_THICKFRAME.
+    bool GripVisible() const;
+    // No show or hide animation runs here: false.
+    bool InAnimation() const { return false; }
+    // The title band's height: 0 without border or WS_CAPTION (unless iconic); the system's
+    // caption height (SM_CYSMCAPTION for tool windows).
+    int CaptionHeight(bool useSkin) const;
+    // The size of the form's image: the window's (an iconic form's only as high as its title).
+    int SkinnedWidth() const;
+    int ImageHeight() const;
+    // Where the client area starts in the image.
+    int ClientOffsetX() const;
+    int ClientOffsetY() const;
+    // The height above the client area.
+    int TopAreaHeight() const;
+    // Rows of the menu line (1 when it fits one row); cached until the menu changes.
+    int MenuRows();
+    bool MenuHasVisibleItems() const;
+    // The form's colour as RGB: the FORM section's HotColor while active, Color while not,
+    // unless the link has a custom colour (then the form's Color).
+    TColor FormColor() const;
+
+    // ---- window region
+    // The transparent runs of the FORM border image (top and bottom) and of the title
+    // section's border image (top), in window coordinates.
     void PrepareRgnParts() override;
-    // Applies the window region of the skinned border: nothing while the form is not skinned.
-    void UpdateFormRgn() override;
-    TForm* ProviderForm() const override { return form_; }
+    const std::vector<TRect>& RegionParts() const { return rgnParts_; }
+    // The window rectangle at (x, y) minus the region parts; the caller owns the region.
+    HRGN CreateSkinRgn(int x, int y) const;
+    void UpdateFormRgn() override { UpdateFormRgn(true); }
+    // The skin's region applied to the window (a maximised form: the rectangle inside the
+    // system frame). A form that answers 16802 to message 48205 before the first complete
+    // image keeps its own region.
+    void UpdateFormRgn(bool repaint);
+
+    // ---- painting
+    // Builds the form's image when it is out of date.
+    void PaintAll();
+    // The image of the whole window (none before the first paint).
+    TBitmap* FormImage() const { return skinData_->FCacheBmp.get(); }
+    // The background record of the image for the children (at the client offsets).
+    const TsCacheInfo& CacheInfo() const { return cacheInfo_; }
+    // Copies the top-right corner of the image (only the title rows with captionOnly).
+    void SaveCaptionStrip(bool captionOnly);
+    TBitmap* CaptionStrip() const { return captionStrip_.get(); }
+    // The frame strips of the image (rebuilt first when stale) into dc at window coordinates.
+    void PrintFrame(HDC dc);
+    // The client background (the FORM section, or the form's colour for a plain container)
+    // into dc at client coordinates, the graphic controls over it; with sendEndUpdate skin
+    // command 6 to the children.
+    void PrintClient(HDC dc, bool sendEndUpdate);
+    // WM_NCPAINT, WM_PAINT and WM_GETMINMAXINFO.
+    void PaintNonClient();
+    void PaintClient(TMessage& message);
+    void PaintClientBackground(HDC dc);
+    void GetMinMaxInfo(TMessage& message);
+    // The image is dropped: rebuilt at the next paint.
+    void FreeFormCache() override;
+    // The image must be rebuilt before it is copied again.
+    void FlagImageChanged() { skinData_->BGChanged = true; }
+    bool ImageSizeChanged() const;
+    // After a change of title, icon or alignment: the frame painted again from a new image.
+    void RefreshNonClient();
+
+    // ---- operations
+    // Attaches the provider to the current skin: the window menu, section indexes, colours.
+    void PrepareForm();
+    // After loading and after a skin change.
+    void InitAfterLoad();
+    // Skinned: WS_SYSMENU taken off while DrawNonClientArea (when the form has it); not
+    // skinned: given back when it was taken.
+    void UpdateSysMenuStyle(bool skinned);
+    // The extended (layered) border window; never made here, so BorderForm stays none.
+    void UpdateExtBorders(bool allow);
+    // WS_SYSMENU was taken off by the provider (the window menu is the provider's).
+    bool SysMenuTaken() const { return sysMenuTaken_; }
+    TsSystemMenu* SystemMenu() const { return systemMenu_; }
+    // The form's skinned scroll bars (AutoScroll forms while skinned), or none.
+    TvxScrollWnd* ScrollAdapter() const { return scrollAdapter_; }
+    void UpdateScrollAdapter();
+    // A cover window over the title (or the whole form) while the form's own procedure would
+    // draw the system's caption; HideCover frees it.
+    void ShowCover(bool wholeForm);
+    void HideCover();
+    HWND CoverWindow() const;
+    // BeginUpdate of the link and WM_SETREDRAW 0; the reverse.
+    void BeginFormUpdate();
+    void EndFormUpdate();
+    int RedrawOffCount() const { return redrawOff_; }
+    // The form is the active window (as the last WM_NCACTIVATE said).
+    bool FormActive() const { return formActive_; }
+    // The window's top-left corner in screen coordinates; a screen point in image coordinates.
+    void FormOrigin(POINT& p) const;
+    void ScreenToImage(int x, int y, POINT& p) const;
+    // The hit code of a screen point (sizing edges, title, menu line, grip, client).
+    int HitTest(POINT screen);
+    // The grip's place in the image (GRIPIMAGE of GLOBALINFO); empty without one.
+    TRect GripRect() const;
+    void RemoveAdapter();
+    void CloseForm();
+    // After menu changes: the image rebuilt, the menu rows counted again, WM_NCPAINT.
+    void RefreshFrame();
 
     // SkinData.SkinSection, MakeSkinMenu, AddedTitle.Text, AddedTitle.Font.*, TitleButtons (an
-    // empty collection: the form has no title buttons of its own).
+    // empty collection: the form has no title buttons of its own), the settings above.
     void SetProperty(const std::string& name, const TPropValue& value) override;
+    void Loaded() override;
 
 private:
+    void ProviderWndProc(TMessage& m, const TWndMethod& old);
+    // The skin commands answered in every state; true when the message is finished.
+    bool CommonCommand(TMessage& m);
+    void UnskinnedMessage(TMessage& m, const TWndMethod& old);
+    void SkinnedCommand(TMessage& m);
+    void SkinnedMessage(TMessage& m, const TWndMethod& old);
+    // The old procedure; false when the provider went with it (the form was destroyed).
+    bool CallOld(TMessage& m, const TWndMethod& old);
+    void TakeNewSkin(bool skinned);
+    void RemoveSkin(TMessage& m);
+    void RefreshSkin();
+    void BackgroundInfo(TsBackgroundInfo& info);
+    void ApplyGlobalColor();
+    void HitTestMessage(TMessage& m, const TWndMethod& old);
+    void SnapToWorkArea(WINDOWPOS& pos) const;
+    void Print(TMessage& m);
+    // The form's OnPaint on its canvas, drawing into dc.
+    void RunOnPaint(HDC dc);
+    // The four border strips of the image, s pixels wide, into dc (a frameless sizeable form).
+    void PrintBorderStrips(HDC dc, int s);
+    void PaintGrip(TBitmap* image);
+    void PaintMenuLine(TBitmap* image, int titleBottom);
+    // The title band's section index ("FORMTITLE" unless TitleSkin names one; -1 none).
+    int TitleIndex();
+    // The old procedure with the form's WS_VISIBLE bit off (the system draws no caption).
+    bool CallOldHidden(TMessage& m, const TWndMethod& old);
+    void RemoveRegion();
+    void FreeScrollAdapter();
+
     TForm* form_;
     std::unique_ptr<TsCommonData> skinData_;
     TvxAddedTitle addedTitle_;
     bool makeSkinMenu_ = false;
+    bool inactive_ = false;
     bool locked_ = false;
     TvxBorderForm* borderForm_ = nullptr;
-    bool ownBorder_ = false;
+    bool allowExtBorders_ = true;
+    TAlignment captionAlignment_ = taLeftJustify;
+    bool drawNonClientArea_ = true;
+    std::string menuLineSkin_;
+    bool showAppIcon_ = true;
+    std::string titleSkin_;
+    bool useGlobalColor_ = true;
+
     int hookId_ = 0;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    std::vector<TRect> rgnParts_;
+    bool rgnChanged_ = true;     // the region is rebuilt at the next non-client paint
+    bool updatingRgn_ = false;   // the region is being applied
+    bool regionSetting_ = false; // WM_WINDOWPOSCHANGING is swallowed meanwhile
+    bool paintedOnce_ = false;
+    bool firstPaint_ = true;
+    bool sysMenuTaken_ = false;
+    bool formActive_ = true;
+    int redrawOff_ = 0;
+    int titleIndex_ = -1, captionIndex_ = -1;
+    int menuRows_ = -1;
+    int menuLineHeight_ = -1;
+    RECT lastClientRect_{};
+    TsCacheInfo cacheInfo_;
+    std::unique_ptr<TBitmap> captionStrip_;
+    std::unique_ptr<TBitmap> menuLineBmp_;
+    TsSystemMenu* systemMenu_ = nullptr;
+    TvxScrollWnd* scrollAdapter_ = nullptr;
+    std::unique_ptr<TForm, void (*)(TForm*)> cover_{nullptr, nullptr};
+    int coverHook_ = 0;
 };
