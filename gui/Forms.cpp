@@ -976,7 +976,8 @@ TApplication::~TApplication()
 LRESULT CALLBACK TApplication::AppWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (app && !(msg >= CN_BASE && msg <= 0xBFFF)) {
+    const bool reflected = msg >= CN_BASE && msg <= 0xBFFF && msg != SM_MENUITEMPOPUP && msg != SM_MENUWINDOWPOPUP;
+    if (app && !reflected) {
         TMessage m{msg, wParam, lParam, 0};
         // Copied: a hook may add or remove hooks.
         const auto hooks = app->hooks_;
