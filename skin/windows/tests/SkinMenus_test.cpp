@@ -335,4 +335,55 @@ TEST_F(SkinMenus, OpeningAndClosingLeavesNoHandles)
     EXPECT_EQ(TsSkinableMenus::MenuInfoCount(), 0);
 }
 
+// Switching on takes over only empty events and switching off takes away only its own; a main
+// menu gets the line handlers, but stays as it is while popups are not skinned.
+TEST_F(SkinMenus, SwitchingKeepsTheApplicationsHandlers)
+{
+    auto* menu = new TPopupMenu(form);
+    TMenuItem* own = Add(menu, "Eigen");
+    own->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) { w = 5, h = 7; };
+    auto* bar = new TMainMenu(form);
+    auto* file = new TMenuItem(form);
+    file->SetCaption("&Datei");
+    bar->Items()->Add(file);
+    auto* quit = new TMenuItem(form);
+    quit->SetCaption("Ende");
+    file->Add(quit);
+
+    menus->SetActive(false);
+    manager->SetSkinnedPopups(false);
+    menus->SetActive(true);
+    EXPECT_FALSE(bar->OwnerDraw());
+    EXPECT_FALSE(menu->OwnerDraw());
+    EXPECT_FALSE(file->OnMeasureItem);
+    menus->SetActive(false);
+    manager->SetSkinnedPopups(true);
+    menus->SetActive(true);
+    EXPECT_TRUE(bar->OwnerDraw());
+    EXPECT_TRUE(menu->OwnerDraw());
+    EXPECT_TRUE(own->OnAdvancedDrawItem);
+    EXPECT_TRUE(quit->OnMeasureItem);
+    TCanvas canvas;
+    HDC dc = CreateCompatibleDC(nullptr);
+    canvas.SetHandle(dc);
+    int w = 0, h = 0;
+    own->MeasureItem(canvas, w, h);
+    EXPECT_EQ(w, 5);
+    file->MeasureItem(canvas, w, h);
+    EXPECT_EQ(h, GetSystemMetrics(SM_CYMENU) - 1);
+    canvas.Font() = Screen->MenuFont();
+    EXPECT_EQ(w, canvas.TextWidth("Datei"));
+    canvas.SetHandle(nullptr);
+    DeleteDC(dc);
+
+    menus->SetActive(false);
+    EXPECT_FALSE(bar->OwnerDraw());
+    EXPECT_FALSE(own->OnAdvancedDrawItem);
+    EXPECT_FALSE(quit->OnMeasureItem);
+    EXPECT_FALSE(file->OnAdvancedDrawItem);
+    ASSERT_TRUE(own->OnMeasureItem);
+    own->MeasureItem(canvas, w, h);
+    EXPECT_EQ(h, 7);
+}
+
 } // namespace
