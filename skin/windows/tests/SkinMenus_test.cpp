@@ -28,6 +28,17 @@ COLORREF Colors(const char* section, bool hot)
     return static_cast<COLORREF>(hot ? c.HotColor : c.Color);
 }
 
+// A subclass put over the skinned popup's procedure.
+struct OuterProc {
+    static inline WNDPROC old = nullptr;
+    static inline int destroyed = 0;
+    static LRESULT CALLBACK Proc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        if (msg == WM_NCDESTROY) ++destroyed;
+        return CallWindowProcA(old, w, msg, wp, lp);
+    }
+};
+
 class SkinMenus : public TProbeSkinTest {
 protected:
     void SetUp() override
@@ -254,8 +265,10 @@ TEST_F(SkinMenus, LatePopupIsSkinnedThroughTheApplicationWindow)
     const HWND app = Application->AppWindow();
     int posted = 0;
     bool hooked = false, region = false;
+    LONG_PTR userData = 0, userDataAfter = 1;
     Open(menu, [&](HWND m) {
         EXPECT_EQ(GetPropA(m, "TilloraMenuOldProc"), nullptr); // a plain popup so far
+        userData = GetWindowLongPtrA(m, GWLP_USERDATA);
         // Painted where no window is known: the message goes to the application window once.
         TBitmap off(40, 20);
         menus->DrawItem(first, off.Canvas(), RECT{0, 0, 40, 20}, 0);
@@ -269,10 +282,16 @@ TEST_F(SkinMenus, LatePopupIsSkinnedThroughTheApplicationWindow)
             DispatchMessageA(&msg);
         }
         hooked = GetPropA(m, "TilloraMenuOldProc") != nullptr;
+        userDataAfter = GetWindowLongPtrA(m, GWLP_USERDATA);
         HRGN rgn = CreateRectRgn(0, 0, 0, 0);
         region = GetWindowRgn(m, rgn) == COMPLEXREGION;
         DeleteObject(rgn);
+        // Another subclass on top: the chain stays whole to the window's end.
+        OuterProc::old =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(m, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterProc::Proc)));
     });
+    EXPECT_EQ(OuterProc::destroyed, 1);
+    EXPECT_EQ(userDataAfter, userData); // the window's own field is left alone
     EXPECT_EQ(posted, 1);
     EXPECT_TRUE(hooked);
     EXPECT_TRUE(region);
@@ -290,6 +309,39 @@ TEST_F(SkinMenus, LatePopupIsSkinnedThroughTheApplicationWindow)
     });
     EXPECT_FALSE(hooked);
     EXPECT_EQ(TsSkinableMenus::MenuInfoCount(), 0);
+}
+
+// The extra line widens the first column; a popup whose first item is "SkinSelectItem" has
+// none and does not ask for it.
+TEST_F(SkinMenus, ExtraLineWidensTheFirstColumn)
+{
+    manager->MenuSupport().UseExtraLine = true;
+    int asked = 0;
+    manager->OnGetMenuExtraLineData = [&](TMenuItem*, std::string&, std::string& caption, TBitmap*&, bool&) {
+        ++asked;
+        caption = "&Tillora";
+    };
+    auto* menu = new TPopupMenu(form);
+    TMenuItem* first = Add(menu, "Eins");
+    TMenuItem* second = Add(menu, "Zwei");
+    second->SetBreak(mbBreak);
+    auto* other = new TPopupMenu(form);
+    TMenuItem* select = Add(other, "Eins");
+    select->SetName("SkinSelectItem");
+    TCanvas canvas;
+    HDC dc = CreateCompatibleDC(nullptr);
+    canvas.SetHandle(dc);
+    int w1 = 0, w2 = 0, w3 = 0, h = 0;
+    menus->MeasureItem(first, canvas, w1, h);
+    menus->MeasureItem(second, canvas, w2, h);
+    EXPECT_EQ(asked, 2); // no record yet: asked for each item
+    menus->MeasureItem(select, canvas, w3, h);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(w1, 32 + 12 + 32 + canvas.TextWidth("Eins"));
+    EXPECT_EQ(w2, 32 + 12 + canvas.TextWidth("Zwei"));
+    EXPECT_EQ(w3 + 32, w1);
+    canvas.SetHandle(nullptr);
+    DeleteDC(dc);
 }
 
 TEST_F(SkinMenus, ContextMenuOfASkinnedControlOpensSkinned)
