@@ -11,11 +11,12 @@
 namespace {
 UINT nextFreeCommand = 0x4000;
 
-// The items alive now: an owner-draw message names its item by address.
+// The items alive now: an owner-draw message names its item by address. Never freed, so items
+// that go with static objects at the program's end still find it.
 std::unordered_set<const TMenuItem*>& LiveItems()
 {
-    static std::unordered_set<const TMenuItem*> items;
-    return items;
+    static auto* items = new std::unordered_set<const TMenuItem*>;
+    return *items;
 }
 
 struct KeyName {
