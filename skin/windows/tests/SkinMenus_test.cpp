@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <map>
 
 #include "gui/Menus.h"
 #include "gui/Messages.h"
@@ -162,19 +163,25 @@ TEST_F(SkinMenus, PopupWindowGetsRegionAndSkinPieces)
     radio->SetChecked(true);
     Add(menu, "Aus")->SetEnabled(false);
     Add(menu, "Sichern")->SetShortCut(scCtrl | 'S');
+    Add(menu, "\bRechts");
     menus->InitMenu(menu, true);
     EXPECT_TRUE(menu->OwnerDraw());
     EXPECT_TRUE(menu->MenuAnimation() & maNone);
 
-    // The shortcut's last inked column as the item is composed.
-    int keyEnd = -1, keyWidth = 0;
+    // The first and last inked columns of the texts as the items are composed.
+    std::map<std::string, std::pair<int, int>> ink;
+    int itemWidth = 0;
     menus->OnDrawItem = [&](TObject* s, TCanvas* c, const RECT& r, TOwnerDrawState, TsMenuItemType) {
-        if (static_cast<TMenuItem*>(s)->Caption() != "Sichern") return;
-        keyWidth = r.right;
-        const COLORREF ink = static_cast<COLORREF>(skintest::ProbeColors("Probe", "MENUITEM").FontColor);
+        const std::string caption = static_cast<TMenuItem*>(s)->Caption();
+        itemWidth = r.right;
+        const COLORREF font = static_cast<COLORREF>(skintest::ProbeColors("Probe", "MENUITEM").FontColor);
+        ink[caption] = {-1, -1};
         for (int x = 0; x < r.right; ++x)
             for (int y = 0; y < r.bottom; ++y)
-                if (c->Pixel(x, y) == ink) keyEnd = x;
+                if (c->Pixel(x, y) == font) {
+                    if (ink[caption].first < 0) ink[caption].first = x;
+                    ink[caption].second = x;
+                }
     };
     std::vector<std::pair<POINT, bool>> inside;
     COLORREF check = 0, radioDot = 0, caption = 0, disabled = 0, disabledBg = 0, disabledItem = 0;
@@ -215,8 +222,13 @@ TEST_F(SkinMenus, PopupWindowGetsRegionAndSkinPieces)
     };
     for (int shift : {0, 8, 16})
         EXPECT_NEAR(static_cast<int>((disabled >> shift) & 0xFF), blend(disabledBg, disabledItem, shift), 1);
-    EXPECT_GE(keyEnd, keyWidth - 13); // the last letter's edge is blended
-    EXPECT_LE(keyEnd, keyWidth - 9);
+    // The shortcut ends 8 pixels before the right edge (its last letter's edge is blended); a
+    // caption beginning with character 8 stands at the right.
+    EXPECT_GE(ink["Sichern"].second, itemWidth - 13);
+    EXPECT_LE(ink["Sichern"].second, itemWidth - 9);
+    EXPECT_GT(ink["\bRechts"].first, itemWidth / 2);
+    EXPECT_GE(ink["\bRechts"].second, itemWidth - 6);
+    EXPECT_LT(ink["Normal"].first, itemWidth / 2);
 
     // After VK_DOWN the first item is hot: its glyph column shows MENUITEM's HotColor.
     COLORREF hot = 0;
@@ -266,6 +278,7 @@ TEST_F(SkinMenus, LatePopupIsSkinnedThroughTheApplicationWindow)
     int posted = 0;
     bool hooked = false, region = false;
     LONG_PTR userData = 0, userDataAfter = 1;
+    OuterProc::destroyed = 0;
     Open(menu, [&](HWND m) {
         EXPECT_EQ(GetPropA(m, "TilloraMenuOldProc"), nullptr); // a plain popup so far
         userData = GetWindowLongPtrA(m, GWLP_USERDATA);
