@@ -828,6 +828,10 @@ void TWinControl::WndProc(TMessage& m)
         break;
     case WM_DRAWITEM: {
         auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+        if (d->CtlType == ODT_MENU && TMenuItem::DrawItemMessage(*d)) {
+            m.Result = TRUE;
+            return;
+        }
         if (TWinControl* c = d->CtlType == ODT_MENU ? nullptr : FromHandle(d->hwndItem); c && c != this) {
             m.Result = c->Perform(CN_DRAWITEM, m.WParam, m.LParam);
             return;
@@ -837,6 +841,10 @@ void TWinControl::WndProc(TMessage& m)
     case WM_MEASUREITEM: {
         // The item's window is found by its control id, also while it is being created.
         auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        if (mi->CtlType == ODT_MENU && TMenuItem::MeasureItemMessage(*mi)) {
+            m.Result = TRUE;
+            return;
+        }
         HWND item = mi->CtlType == ODT_MENU || !handle_ ? nullptr : GetDlgItem(handle_, static_cast<int>(mi->CtlID));
         if (TWinControl* c = FromHandle(item); c && c != this) {
             m.Result = c->Perform(CN_MEASUREITEM, m.WParam, m.LParam);

@@ -126,6 +126,23 @@ TWinControl* ControlOfWindow(HWND wnd)
 TApplication* Application = &theApplication;
 TScreen* Screen = &theScreen;
 
+TFont& TScreen::MenuFont()
+{
+    if (!menuFont_) {
+        menuFont_ = std::make_unique<TFont>();
+        NONCLIENTMETRICSA m{};
+        m.cbSize = sizeof m;
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) {
+            menuFont_->SetName(m.lfMenuFont.lfFaceName);
+            menuFont_->SetHeight(m.lfMenuFont.lfHeight);
+            menuFont_->SetCharset(m.lfMenuFont.lfCharSet);
+            menuFont_->SetStyle((m.lfMenuFont.lfWeight >= FW_BOLD ? unsigned(fsBold) : 0u) |
+                                (m.lfMenuFont.lfItalic ? unsigned(fsItalic) : 0u));
+        }
+    }
+    return *menuFont_;
+}
+
 // ---- TForm
 
 TForm::TForm(TComponent* owner) : TCustomControl(owner), icon_(std::make_unique<TIcon>())
@@ -959,7 +976,8 @@ TApplication::~TApplication()
 LRESULT CALLBACK TApplication::AppWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     auto* app = reinterpret_cast<TApplication*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (app && !(msg >= CN_BASE && msg <= 0xBFFF)) {
+    const bool reflected = msg >= CN_BASE && msg <= 0xBFFF && msg != SM_MENUITEMPOPUP && msg != SM_MENUWINDOWPOPUP;
+    if (app && !reflected) {
         TMessage m{msg, wParam, lParam, 0};
         // Copied: a hook may add or remove hooks.
         const auto hooks = app->hooks_;

@@ -287,9 +287,12 @@ public:
     TForm* Forms(int index) const { return forms_.at(static_cast<size_t>(index)); }
     void AddForm(TForm* f) { forms_.push_back(f); }
     void RemoveForm(TForm* f) { std::erase(forms_, f); }
+    // The font of menus: the system's menu font, read when first asked for.
+    TFont& MenuFont();
 
 private:
     std::vector<TForm*> forms_;
+    std::unique_ptr<TFont> menuFont_;
 };
 
 extern TScreen* Screen;

@@ -13,6 +13,9 @@
 //   0xBC00-0xBFFF   reflected notifications (CN_...): what a parent receives about a child
 //                   (WM_COMMAND, WM_NOTIFY, WM_CTLCOLORxxx, WM_DRAWITEM, WM_MEASUREITEM, scroll
 //                   and key messages) is handed to the child as CN_BASE + the message.
+//   0xBCB3, 0xBCB4  posted to the application's window by skinned menus (inside the range
+//                   above, never reflected): a popup's menu and item position whose window is
+//                   to be skinned; a popup window to be skinned. The window's hooks get them.
 #pragma once
 
 #include <windows.h>
@@ -113,6 +116,8 @@ constexpr UINT CM_MOUSEWHEEL = CM_BASE + 67; // 45123
 
 // Reflected notifications.
 constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT SM_MENUITEMPOPUP = 0xBCB3;   // lParam the menu, wParam the item's position
+constexpr UINT SM_MENUWINDOWPOPUP = 0xBCB4; // lParam the popup window
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORLISTBOX = CN_BASE + WM_CTLCOLORLISTBOX;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "gui/ExtCtrls.h"
+#include "gui/Graphics.h"
 #include "gui/Forms.h"
 #include "gui/ListCtrls.h"
 #include "gui/Menus.h"
@@ -192,6 +193,114 @@ TEST_F(PopupImageTest, ImageInsideAMemoStaysVisibleWhileTheMemoChanges)
     SendMessageA(memo->Handle(), EM_SCROLLCARET, 0, 0);
     EXPECT_EQ(ScreenPixel(image, 25, 25, RGB(0, 0, 0)), RGB(0, 0, 0));
     EXPECT_EQ(ScreenPixel(image, 2, 2, RGB(0, 0, 0)), RGB(0, 0, 0));
+}
+
+TEST_F(PopupImageTest, ShortCutTextsBothWays)
+{
+    const std::pair<TShortCut, std::string> rows[] = {{TShortCut(scCtrl | 'S'), "Ctrl+S"},
+                                                      {VK_F2, "F2"},
+                                                      {TShortCut(scShift | VK_DELETE), "Shift+Del"},
+                                                      {TShortCut(scCtrl | scAlt | '1'), "Ctrl+Alt+1"},
+                                                      {0, ""}};
+    for (const auto& [key, text] : rows) {
+        EXPECT_EQ(ShortCutToText(key), text);
+        EXPECT_EQ(TextToShortCut(text), key) << text;
+    }
+}
+
+// Owner-drawn items are sized and painted by their events, keep their kinds (radio, column
+// break, default, shortcut text) and their command ids.
+TEST_F(PopupImageTest, OwnerDrawnPopupUsesItsItemEventsAndKeepsItsCommands)
+{
+    auto* menu = new TPopupMenu(form);
+    menu->SetOwnerDraw(true);
+    std::vector<std::string> clicked;
+    TMenuItem* alpha = Item(menu, "Alpha", [&] { clicked.push_back("Alpha"); });
+    alpha->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) { w = 120, h = 30; };
+    bool drawnSelected = false;
+    alpha->OnAdvancedDrawItem = [&](TObject*, TCanvas* c, const RECT& r, TOwnerDrawState s) {
+        drawnSelected |= (s & odSelected) != 0;
+        c->Brush().SetColor((s & odSelected) ? clBlue : clRed);
+        c->FillRect(r);
+    };
+    TMenuItem* beta = Item(menu, "Beta");
+    beta->SetRadioItem(true);
+    beta->SetChecked(true);
+    beta->SetShortCut(scCtrl | 'S');
+    beta->SetBreak(mbBreak);
+    beta->SetDefault(true);
+    beta->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) { w = 60, h = 30; };
+    EXPECT_EQ(menu->Items()->InsertNewLineAfter(alpha), 1);
+    EXPECT_EQ(menu->Items()->Items(1)->Caption(), "-");
+    EXPECT_FALSE(menu->AutoMerge());
+
+    RECT alphaRect{}, betaRect{}, itemRect{};
+    COLORREF before = 0;
+    std::string betaText;
+    MENUITEMINFOA betaInfo{};
+    betaInfo.cbSize = sizeof betaInfo;
+    betaInfo.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
+    TModalScript script({[&](HWND m) {
+        HMENU h = reinterpret_cast<HMENU>(SendMessageA(m, MN_GETHMENU, 0, 0));
+        GetMenuItemRect(nullptr, h, 0, &alphaRect);
+        GetMenuItemRect(nullptr, h, 2, &betaRect);
+        itemRect = beta->ItemRect(nullptr);
+        char text[64] = "";
+        GetMenuStringA(h, 2, text, sizeof text, MF_BYPOSITION);
+        betaText = text;
+        GetMenuItemInfoA(h, 2, TRUE, &betaInfo);
+        HDC dc = GetWindowDC(m);
+        POINT at{(alphaRect.left + alphaRect.right) / 2, (alphaRect.top + alphaRect.bottom) / 2};
+        RECT w;
+        GetWindowRect(m, &w);
+        before = GetPixel(dc, at.x - w.left, at.y - w.top);
+        ReleaseDC(m, dc);
+        Keys(m, {VK_DOWN, VK_RETURN});
+    }});
+    menu->Popup(100, 100);
+    EXPECT_EQ(script.Done(), 1);
+    // The system adds the same margin to every measured width.
+    EXPECT_EQ((alphaRect.right - alphaRect.left) - (betaRect.right - betaRect.left), 60);
+    EXPECT_EQ(alphaRect.bottom - alphaRect.top, 30);
+    EXPECT_GE(betaRect.left, alphaRect.right); // second column
+    EXPECT_EQ(betaRect.top, alphaRect.top);
+    EXPECT_EQ(itemRect.left, betaRect.left);
+    EXPECT_EQ(itemRect.top, betaRect.top);
+    EXPECT_EQ(betaText, "Beta\tCtrl+S");
+    EXPECT_EQ(betaInfo.fType, UINT(MFT_OWNERDRAW | MFT_RADIOCHECK | MFT_MENUBREAK));
+    EXPECT_EQ(betaInfo.fState, UINT(MFS_CHECKED | MFS_DEFAULT));
+    EXPECT_EQ(betaInfo.wID, beta->Command());
+    EXPECT_EQ(before, RGB(255, 0, 0));
+    EXPECT_TRUE(drawnSelected);
+    EXPECT_EQ(clicked, std::vector<std::string>{"Alpha"});
+}
+
+// An owner-drawn main menu: bar items get their measured widths and the command still clicks.
+TEST_F(PopupImageTest, OwnerDrawnMainMenuBarItems)
+{
+    auto* bar = new TMainMenu(form);
+    auto* file = new TMenuItem(form);
+    file->SetCaption("Datei");
+    bar->Items()->Add(file);
+    auto* quit = new TMenuItem(form);
+    quit->SetCaption("Ende");
+    int clicks = 0;
+    quit->OnClick = [&](TObject*) { ++clicks; };
+    file->Add(quit);
+    auto* help = new TMenuItem(form);
+    help->SetCaption("Hilfe");
+    bar->Items()->Add(help);
+    file->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) { w = 77, h = 18; };
+    help->OnMeasureItem = [](TObject*, TCanvas*, int& w, int& h) { w = 40, h = 18; };
+    bar->SetOwnerDraw(true);
+    form->SetMenu(bar);
+    Application->ProcessMessages();
+    RECT r = file->ItemRect(form->Handle()), r2 = help->ItemRect(form->Handle());
+    EXPECT_EQ((r.right - r.left) - (r2.right - r2.left), 37);
+    EXPECT_EQ(file->MenuHandle(), bar->Handle());
+    EXPECT_EQ(quit->MenuIndex(), 0);
+    SendMessageA(form->Handle(), WM_COMMAND, quit->Command(), 0);
+    EXPECT_EQ(clicks, 1);
 }
 
 } // namespace

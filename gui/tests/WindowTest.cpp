@@ -125,27 +125,31 @@ TEST_F(WindowTest, DriverFindsControlsByNameClicksAndReadsBack)
     form->Free();
 }
 
-// Menus are local to their process under Wine: the form answers for its items by name.
+// Menus are local to their process under Wine: the form answers for its items by name, also
+// for an owner-drawn bar.
 TEST_F(WindowTest, DriverFindsAMenuItemByNameReadsItsStateAndClicksIt)
 {
-    auto* form = TForm::Create<TAutoForm>(Application);
-    auto* hallo = dynamic_cast<TMenuItem*>(form->FindComponent("Hallo1"));
-    ASSERT_NE(hallo, nullptr);
-    hallo->SetChecked(true);
-    TDriver driver("menu");
-    ASSERT_TRUE(driver.Started());
-    ASSERT_TRUE(driver.PumpUntilDone());
-    EXPECT_EQ(driver.ExitCode(), 0u);
-    auto r = driver.Report();
-    EXPECT_EQ(r["Hallo1"], "visible enabled checked id 101");
-    EXPECT_EQ(r["Versteckt1"], "hidden enabled id 102");
-    EXPECT_EQ(r["Fehlt1"], "none");
-    EXPECT_EQ(r["ClickHidden"], "0");
-    EXPECT_EQ(r["Click"], "1");
-    EXPECT_EQ(r["PanelAfterClick"], "Hallo aus dem Menü");
-    EXPECT_EQ(form->InnerPanel->Caption(), "Hallo aus dem Menü");
-    EXPECT_TRUE(errors.empty());
-    form->Free();
+    for (bool ownerDraw : {false, true}) {
+        auto* form = TForm::Create<TAutoForm>(Application);
+        form->Menu()->SetOwnerDraw(ownerDraw);
+        auto* hallo = dynamic_cast<TMenuItem*>(form->FindComponent("Hallo1"));
+        ASSERT_NE(hallo, nullptr);
+        hallo->SetChecked(true);
+        TDriver driver("menu");
+        ASSERT_TRUE(driver.Started());
+        ASSERT_TRUE(driver.PumpUntilDone());
+        EXPECT_EQ(driver.ExitCode(), 0u);
+        auto r = driver.Report();
+        EXPECT_EQ(r["Hallo1"], "visible enabled checked id 101");
+        EXPECT_EQ(r["Versteckt1"], "hidden enabled id 102");
+        EXPECT_EQ(r["Fehlt1"], "none");
+        EXPECT_EQ(r["ClickHidden"], "0");
+        EXPECT_EQ(r["Click"], "1");
+        EXPECT_EQ(r["PanelAfterClick"], "Hallo aus dem Menü");
+        EXPECT_EQ(form->InnerPanel->Caption(), "Hallo aus dem Menü");
+        EXPECT_TRUE(errors.empty());
+        form->Free();
+    }
 }
 
 // A program busy for more than five seconds counts as hung to the system: a driver's question

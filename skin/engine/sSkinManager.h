@@ -74,6 +74,8 @@ class TvxMenuSupport : public TObject {
     std::string IcoLineSkin; // section of the menus' icon strip; "ICOLINE" when empty at load
     bool UseExtraLine = false;
     int ExtraLineWidth = 32;
+    TFont ExtraLineFont; // the extra line's caption (name and styles; written upright at 90 degrees)
+    void SetExtraLineFont(const TFont& font) { ExtraLineFont = font; }
 };
 
 class TvxFormAnimation : public TObject {
@@ -186,6 +188,8 @@ class TsSkinManager : public TComponent, public TsSkinTables {
     // The package version; not stored, the setter does nothing.
     static std::string Version() { return PackageVersion; }
     TvxMenuSupport& MenuSupport() { return menuSupport_; }
+    // The skinned-menus object (made through the CreateSkinMenus hook), or none.
+    TsSkinMenus* SkinMenus() const { return menus_.get(); }
     ThirdPartyList& ThirdParty() { return thirdParty_; }
     TvxAnimEffects& AnimEffects() { return animEffects_; }
     // The class-name lists window skinning consults, one per kind (filled at load).

@@ -25,6 +25,7 @@ void ConnectWindowSkinning()
     h.FormProvider = [](TForm* form) -> TsFormProviderState* { return TsSkinProvider::Of(form); };
     h.AnimShowForm = &AnimShowForm;
     h.CreateSkinMenus = [](TsSkinManager* manager) -> TsSkinMenus* { return new TsSkinableMenus(manager); };
+    h.SkinPopupMenu = &SkinPopupMenu;
     h.SendSkinCommandToControl = &SendSkinCommandToControl;
     h.ControlIsReady = &ControlIsReady;
     h.NotifyParentForm = &NotifyParentForm;
