@@ -100,6 +100,8 @@ void TMassTransForm::maStartClick(TObject*)
     running_ = true;
     try {
         while (DoneReceipts < TotalReceipts) {
+            // What the steps inside leave of a receipt's time (a benchmark's split).
+            UTimeShares::TTimeShare share(UTimeShares::MassProgress);
             BookReceipt();
             ++DoneReceipts;
             UTimeShares::CountReceipt();
@@ -126,9 +128,11 @@ void TMassTransForm::BookReceipt()
     // card command, before it starts).
     TStringsUpdate receiptLines(KassTip->BelegMemo->Lines());
     const UFuncMon::TMonitorBatch monitorLines;
+    const TKassTip::TKeysHold keys(*KassTip);
     HandleMessages();
     while (DoneItems < PlannedItems) {
         try {
+            UTimeShares::TTimeShare share(UTimeShares::MassItems);
             KassTip->AddRandomItem(CountOf(sStk, maxQuantity_));
             if (random.Next(static_cast<std::uint32_t>(CountOf(kStornoEdit, stornoOdds_))) == 1) KassTip->StornoItem();
         } catch (const std::exception& e) {
@@ -143,7 +147,11 @@ void TMassTransForm::BookReceipt()
     if (KassTip->NewReceiptPending) return;
     bool failed = false;
     try {
-        KassTip->SumButtonClick(this);
+        {
+            UTimeShares::TTimeShare share(UTimeShares::MassTotal);
+            KassTip->SumButtonClick(this);
+        }
+        UTimeShares::TTimeShare share(UTimeShares::MassSigning);
         KassTip->KassButtonClick(this);
         failed = KassTip->BelegMemo->Color() == static_cast<TColor>(UTransaction::ColorFailed);
     } catch (const std::exception& e) {
@@ -174,6 +182,7 @@ void TMassTransForm::HandleMessages()
     const ULONGLONG now = GetTickCount64();
     if (now - lastMessages_ < MessageInterval) return;
     const bool paint = now - lastPaint_ >= PaintInterval;
+    UTimeShares::TTimeShare share(UTimeShares::MassMessages);
     ShowCollected();
     Application->ProcessMessages(paint);
     lastMessages_ = GetTickCount64();
@@ -185,6 +194,7 @@ void TMassTransForm::ShowCollected()
 {
     KassTip->BelegMemo->ApplyCollected();
     UFuncMon::ShowMonitorNow();
+    KassTip->ShowHeldKeys();
 }
 
 void TMassTransForm::maStoppClick(TObject*)
