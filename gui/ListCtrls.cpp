@@ -568,7 +568,7 @@ void TComboBox::SetProperty(const std::string& name, const TPropValue& v)
     if (SameText(name, "Items") || SameText(name, "Items.Strings")) ItemsFromList(items_, v);
     else if (SameText(name, "Style")) style_ = static_cast<TComboBoxStyle>(IdentToInt(v, styles, name));
     else if (SameText(name, "ItemIndex")) SetItemIndex(v.AsInt());
-    else if (SameText(name, "DropDownCount")) dropDownCount_ = v.AsInt();
+    else if (SameText(name, "DropDownCount")) SetDropDownCount(v.AsInt());
     else if (SameText(name, "Sorted")) sorted_ = v.AsBool();
     else if (SameText(name, "ItemHeight")) {
     } else TWinControl::SetProperty(name, v);

@@ -186,6 +186,9 @@ class TComboBox : public TWinControl {
     int ItemIndex() const;
     void SetItemIndex(int index);
     TComboBoxStyle Style() const { return style_; }
+    // The lines the drop-down list shows at most (8 at first).
+    int DropDownCount() const { return dropDownCount_; }
+    virtual void SetDropDownCount(int count) { dropDownCount_ = count; }
     TNotifyEvent OnChange;
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void SetEventHandler(const std::string& event, const TBoundHandler& handler) override;

@@ -160,3 +160,28 @@ TEST_F(ProgramSkins, ASkinnedPanelAnswersQuestionsFromOutsideAndRefusesPointerCo
     EXPECT_TRUE(tillora.WaitForExit());
     EXPECT_EQ(tillora.ExitCode(), 0u);
 }
+
+TEST_F(ProgramSkins, TheSkinComboComesBackWithANewWindowAndTheLastChoiceReachesStartIni)
+{
+    TSkinDialog skins(tillora, main);
+    ASSERT_TRUE(skins.Open());
+    ASSERT_TRUE(skins.SwitchOn());
+    const HWND first = skins.Combo();
+    const int count = static_cast<int>(SendMessageA(first, CB_GETCOUNT, 0, 0));
+    ASSERT_GE(count, 2);
+    for (int i = 0; i < count; ++i)
+        skins.Choose(i);
+    // Without a skin the combo is made anew, its entries kept; a choice works on the new window.
+    ASSERT_TRUE(skins.Switch(false));
+    EXPECT_FALSE(IsWindow(first));
+    ASSERT_NE(skins.Combo(), nullptr);
+    EXPECT_EQ(SendMessageA(skins.Combo(), CB_GETCOUNT, 0, 0), count);
+    ASSERT_TRUE(skins.SwitchOn());
+    const std::string last = std::string(Palettes[0].Name) + (Palettes[0].Kind == kInternal ? InternalSuffix : "");
+    const int index = skins.IndexOf(std::wstring(last.begin(), last.end()));
+    ASSERT_GE(index, 0);
+    skins.Choose(index);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(tillora.WaitForExit());
+    EXPECT_NE(tillora.ReadFile("cfg\\start.ini").find("skin name=" + last), std::string::npos);
+}

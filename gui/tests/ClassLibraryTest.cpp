@@ -142,6 +142,8 @@ protected:
     // The screen's pixels inside a control's rectangle with exactly this colour.
     int PixelsOf(TControl* c, COLORREF colour)
     {
+        // Test programs running beside this one share the display: the form is read on top.
+        SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         HDC screen = GetDC(nullptr);
         const POINT at = OnScreen(c, 0, 0);

@@ -59,7 +59,7 @@ void TsAlphaListBox::SetProperty(const std::string& name, const TPropValue& v)
     else if (SameText(name, "AutoComplete")) AutoComplete = v.AsBool();
     else if (SameText(name, "ScrollWidth")) SetScrollWidth(v.AsInt());
     else if (SameText(name, "AutoCompleteDelay")) AutoCompleteDelay = v.AsInt();
-    else if (!SetBoundLabelProperty(*boundLabel_, activateLabel_, name, v)) TsLinkedControl::SetProperty(name, v);
+    else if (!boundLabel_->SetProperty(name, v, activateLabel_)) TsLinkedControl::SetProperty(name, v);
 }
 
 void TsAlphaListBox::Loaded()
@@ -220,7 +220,7 @@ void TsAlphaListBox::WndProc(TMessage& m)
     default:
         break;
     }
-    FollowBoundLabel(*boundLabel_, *this, disabledKind_, m);
+    boundLabel_->FollowControl(m.Msg, disabledKind_);
 }
 
 bool TsAlphaListBox::SkinnedWndProc(TMessage& m)

@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <utility>
 
+#include "gui/Controls.h"
 #include "gui/Messages.h"
 #include "gui/base/SysUtils.h"
 #include "skin/controls/sLabel.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sSectionPaint.h"
-
-namespace {
-const TIdentEntry kCaptionLayouts[] = {
-    {"sclLeft", sclLeft}, {"sclTopLeft", sclTopLeft}, {"sclTopCenter", sclTopCenter}, {"sclTopRight", sclTopRight}};
-} // namespace
 
 TsBoundLabel::TsBoundLabel(TsCommonData* skinData) : skinData_(skinData) {}
 
@@ -153,19 +149,19 @@ void TsBoundLabel::LabelDestroyed(TsEditLabel* label)
     active_ = false;
 }
 
-void FollowBoundLabel(TsBoundLabel& bound, const TControl& control, unsigned disabledKind, const TMessage& m)
+void TsBoundLabel::FollowControl(UINT msg, unsigned disabledKind)
 {
-    TsEditLabel* label = bound.FLabel();
-    if (!label) return;
-    switch (m.Msg) {
+    TControl* control = Control();
+    if (!label_ || !control) return;
+    switch (msg) {
     case CM_ENABLEDCHANGED:
-        label->SetEnabled(control.Enabled() || !(disabledKind & dkBlended));
+        label_->SetEnabled(control->Enabled() || !(disabledKind & dkBlended));
         break;
     case CM_BIDIMODECHANGED:
-        label->SetBiDiMode(control.BiDiMode());
+        label_->SetBiDiMode(control->BiDiMode());
         break;
     case CM_VISIBLECHANGED:
-        label->SetVisible(control.Visible());
+        label_->SetVisible(control->Visible());
         break;
     case WM_SIZE:
     case WM_WINDOWPOSCHANGED:
@@ -173,22 +169,23 @@ void FollowBoundLabel(TsBoundLabel& bound, const TControl& control, unsigned dis
     default:
         return;
     }
-    bound.AlignLabel();
+    AlignLabel();
 }
 
-bool SetBoundLabelProperty(TsBoundLabel& bound, bool& activate, const std::string& name, const TPropValue& v)
+bool TsBoundLabel::SetProperty(const std::string& name, const TPropValue& v, bool& activate)
 {
+    static const TIdentEntry layouts[] = {
+        {"sclLeft", sclLeft}, {"sclTopLeft", sclTopLeft}, {"sclTopCenter", sclTopCenter}, {"sclTopRight", sclTopRight}};
     if (SameText(name, "BoundLabel.Active")) activate = v.AsBool();
-    else if (SameText(name, "BoundLabel.Caption")) bound.SetCaption(v.AsString());
-    else if (SameText(name, "BoundLabel.Indent")) bound.SetIndent(v.AsInt());
-    else if (SameText(name, "BoundLabel.MaxWidth")) bound.SetMaxWidth(v.AsInt());
-    else if (SameText(name, "BoundLabel.UseSkinColor")) bound.SetUseSkinColor(v.AsBool());
-    else if (SameText(name, "BoundLabel.Layout"))
-        bound.SetLayout(static_cast<TsCaptionLayout>(IdentToInt(v, kCaptionLayouts, name)));
+    else if (SameText(name, "BoundLabel.Caption")) SetCaption(v.AsString());
+    else if (SameText(name, "BoundLabel.Indent")) SetIndent(v.AsInt());
+    else if (SameText(name, "BoundLabel.MaxWidth")) SetMaxWidth(v.AsInt());
+    else if (SameText(name, "BoundLabel.UseSkinColor")) SetUseSkinColor(v.AsBool());
+    else if (SameText(name, "BoundLabel.Layout")) SetLayout(static_cast<TsCaptionLayout>(IdentToInt(v, layouts, name)));
     else if (name.size() > 16 && SameText(name.substr(0, 16), "BoundLabel.Font.")) {
-        TFont font = bound.Font();
+        TFont font = Font();
         if (!font.SetProperty(name.substr(16), v)) return false;
-        bound.SetFont(font);
+        SetFont(font);
     } else return false;
     return true;
 }

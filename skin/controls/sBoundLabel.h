@@ -17,6 +17,7 @@
 
 #include "gui/Graphics.h"
 #include "gui/base/Classes.h"
+#include "gui/base/PropValue.h"
 #include "skin/engine/sConst.h"
 
 class TsCommonData;
@@ -53,6 +54,13 @@ class TsBoundLabel : public TObject {
 
     // Places and sizes the label by the layout (only a visible label).
     void AlignLabel();
+    // The label follows its control after one of the control's messages: enabled state (kept
+    // enabled when disabledKind lacks dkBlended), right-to-left mode, visibility, size and
+    // position. Other messages change nothing.
+    void FollowControl(UINT msg, unsigned disabledKind);
+    // A form description's "BoundLabel.*" property (Active only noted in activate, for the
+    // control's Loaded); false for other names.
+    bool SetProperty(const std::string& name, const TPropValue& value, bool& activate);
     // Told by the label when it is freed: no label, not active.
     void LabelDestroyed(TsEditLabel* label);
 
@@ -68,11 +76,3 @@ private:
     TsEditLabel* label_ = nullptr;
     TsCommonData* skinData_;
 };
-
-// The label follows its control after the control handled m: enabled state (the label stays
-// enabled when the control's disabled look lacks dkBlended), right-to-left mode, visibility,
-// size and position.
-void FollowBoundLabel(TsBoundLabel& bound, const TControl& control, unsigned disabledKind, const TMessage& m);
-// A description's BoundLabel.* property; false for any other name. BoundLabel.Active is kept
-// in activate (the control switches the label on when it is loaded).
-bool SetBoundLabelProperty(TsBoundLabel& bound, bool& activate, const std::string& name, const TPropValue& v);

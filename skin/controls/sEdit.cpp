@@ -175,7 +175,7 @@ void TsEdit::WndProc(TMessage& m)
     }
     if (!ControlIsReady(this) || !link.Skinned()) TsLinkedControl::WndProc(m);
     else if (!SkinnedWndProc(m)) return;
-    FollowBoundLabel(*boundLabel_, *this, disabledKind_, m);
+    boundLabel_->FollowControl(m.Msg, disabledKind_);
 }
 
 bool TsEdit::SkinnedWndProc(TMessage& m)
@@ -272,5 +272,5 @@ void TsEdit::SetProperty(const std::string& name, const TPropValue& v)
 {
     if (SameText(name, "DisabledKind"))
         SetDisabledKind((v.Has("dkBlended") ? dkBlended : 0u) | (v.Has("dkGrayed") ? dkGrayed : 0u));
-    else if (!SetBoundLabelProperty(*boundLabel_, activateLabel_, name, v)) TsLinkedControl::SetProperty(name, v);
+    else if (!boundLabel_->SetProperty(name, v, activateLabel_)) TsLinkedControl::SetProperty(name, v);
 }

@@ -161,6 +161,17 @@ inline TColor ProbePiece(const TTestImage& im, int state, int piece)
     return static_cast<TColor>(testskins::TestColor(im.Id, state, piece));
 }
 
+// The probe skin's combo box: piece p of the drop-down button in state s, and the middle of its
+// arrow glyph in state s.
+inline COLORREF ComboButtonPiece(int state, int piece)
+{
+    return static_cast<COLORREF>(ProbePiece(ProbeImage("Probe", "COMBOBTN", "BORDERSMASK"), state, piece));
+}
+inline COLORREF ComboArrowPiece(int state)
+{
+    return static_cast<COLORREF>(ProbePiece(ProbeImage("Probe", "COMBOBOX", "GLYPHMASK"), state, 4));
+}
+
 // The colours a probe skin gives a section (TColor values).
 struct TProbeColors {
     TColor Color, HotColor, FontColor, HotFontColor;

@@ -21,6 +21,7 @@
 #include "skin/engine/tests/TestSkins.h"
 #include "skin/windows/sConnect.h"
 #include "skin/windows/sFade.h"
+#include "skin/windows/vxSBUtils.h"
 
 class TProbeSkinTest : public ::testing::Test {
 protected:
@@ -50,6 +51,21 @@ protected:
         return f;
     }
     TsSkinManager* manager = nullptr;
+};
+
+// The rig with the window adapters' start (GetScrollBarInfo and the rest, vxSBUtils.h).
+class TAdapterProbeTest : public TProbeSkinTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        TProbeSkinTest::SetUpTestSuite();
+        AdaptersStart();
+    }
+    static void TearDownTestSuite()
+    {
+        AdaptersEnd();
+        TProbeSkinTest::TearDownTestSuite();
+    }
 };
 
 class TProbeControl : public TCustomControl {

@@ -32,18 +32,8 @@ COLORREF TrackColor(const char* section)
 
 void Pump(DWORD ms) { MessageHost::Pump(ms); }
 
-class ScrollBars : public TProbeSkinTest {
+class ScrollBars : public TAdapterProbeTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        TProbeSkinTest::SetUpTestSuite();
-        AdaptersStart();
-    }
-    static void TearDownTestSuite()
-    {
-        AdaptersEnd();
-        TProbeSkinTest::TearDownTestSuite();
-    }
     void SetUp() override
     {
         LoadProbeSkin("Probe");

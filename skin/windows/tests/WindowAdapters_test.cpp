@@ -97,15 +97,13 @@ TEST_F(WindowAdapters, TheAdapterOfARawWindowLivesFromAttachToDetachOrDestructio
     TvxMainWnd* none = nullptr;
     DetachAdapter(nullptr, true, true, none);
     EXPECT_EQ(CreateAdapter<TvxMainWnd>(nullptr, nullptr, nullptr, "PANEL", false), nullptr);
-}
 
-TEST_F(WindowAdapters, DialogSectionKeepsTheTheme)
-{
+    // The DIALOG section keeps the window's theme.
     testrig::TThemeRecorder themes(false);
-    const HWND wnd = Raw("BUTTON");
-    TvxMainWnd* a = CreateAdapter<TvxMainWnd>(wnd, nullptr, nullptr, "DIALOG", false);
-    EXPECT_TRUE(themes.CallsFor(wnd).empty());
-    DetachAdapter(wnd, true, false, a);
+    const HWND dialog = Raw("BUTTON");
+    TvxMainWnd* a = CreateAdapter<TvxMainWnd>(dialog, nullptr, nullptr, "DIALOG", false);
+    EXPECT_TRUE(themes.CallsFor(dialog).empty());
+    DetachAdapter(dialog, true, false, a);
 }
 
 TEST_F(WindowAdapters, ALaterSubclassKeepsGettingEveryMessageAfterTheAdapterLetsGo)
