@@ -49,6 +49,7 @@ protected:
     int CharIndex(const std::string& text, size_t offset) const override;
     void SelectRange(int from, int to) override;
     void ApplyAppend(const TPendingAppend& append) override;
+    bool HoldsReplacement() const override { return false; }
 
 private:
     // FormatRange's drawing where the control itself draws nothing.

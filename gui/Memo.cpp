@@ -169,16 +169,33 @@ void TCustomMemo::ApplyPending()
     pendingSize_ = 0;
     const bool scroll = scrollPending_;
     scrollPending_ = false;
-    if (!handle_ || (pending.empty() && !scroll)) return;
+    const bool replace = replacePending_;
+    replacePending_ = false;
+    std::string text;
+    text.swap(replacement_);
+    if (!handle_ || (pending.empty() && !scroll && !replace)) return;
     TQuietChange quiet(handle_);
-    for (const TPendingAppend& append : pending)
-        ApplyAppend(append);
+    size_t first = 0;
+    if (replace) {
+        // The held text and the appends after it as one text; the caret behind them, in view,
+        // as the appends would have left it.
+        for (; first < pending.size() && !pending[first].colored; ++first)
+            text += pending[first].text;
+        TCustomEdit::SetCaption(text);
+        if (first > 0) {
+            const int end = GetWindowTextLengthA(handle_);
+            SendMessageA(handle_, EM_SETSEL, static_cast<WPARAM>(end), end);
+            SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+        }
+    }
+    for (; first < pending.size(); ++first)
+        ApplyAppend(pending[first]);
     if (scroll) SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
 }
 
 std::string TCustomMemo::Caption() const
 {
-    std::string text = TCustomEdit::Caption();
+    std::string text = replacePending_ ? replacement_ : TCustomEdit::Caption();
     for (const TPendingAppend& append : pending_)
         text += append.text;
     return text;
@@ -192,13 +209,22 @@ void TCustomMemo::SetCaption(const std::string& caption)
         TCustomEdit::SetCaption(caption);
         return;
     }
+    if (Updating() && HoldsReplacement()) {
+        replacePending_ = true;
+        replacement_ = caption;
+        return;
+    }
+    replacePending_ = false;
+    replacement_.clear();
     TQuietChange quiet(handle_);
     TCustomEdit::SetCaption(caption);
 }
 
 int TCustomMemo::GetTextLen() const
 {
-    const size_t window = handle_ ? static_cast<size_t>(GetWindowTextLengthA(handle_)) : caption_.size();
+    const size_t window = replacePending_ ? replacement_.size()
+                          : handle_       ? static_cast<size_t>(GetWindowTextLengthA(handle_))
+                                          : caption_.size();
     return static_cast<int>(window + pendingSize_);
 }
 

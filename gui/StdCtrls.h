@@ -302,7 +302,8 @@ private:
 //
 // While updating, appends (Lines().Add, Append, a rich edit's AppendLine) are collected and
 // ScrollToCaret waits for them; any other change of the text applies the collected ones first,
-// and SetText drops them (the text is replaced anyway). The caret and the scroll position
+// and SetText drops them (the text is replaced anyway). A plain memo holds the new text too and
+// shows it with the appends that follow as one edit (the caret behind them, scrolled to it). The caret and the scroll position
 // (CaretLine, FirstVisibleLine) are those of the window without the collected text.
 class TCustomMemo : public TCustomEdit {
     GUI_CLASS(TCustomMemo, TCustomEdit)
@@ -360,6 +361,9 @@ protected:
     // break as one character).
     virtual int CharIndex(const std::string& text, size_t offset) const;
     virtual void SelectRange(int from, int to);
+    // Whether a text set during an update waits for its end (a rich edit's colours and its
+    // count of line breaks take it at once).
+    virtual bool HoldsReplacement() const { return true; }
     TMemoStrings lines_;
     TScrollStyle scrollBars_ = ssNone;
     bool wordWrap_ = true;
@@ -370,6 +374,8 @@ private:
     std::vector<TPendingAppend> pending_;
     size_t pendingSize_ = 0;
     bool scrollPending_ = false;
+    bool replacePending_ = false;
+    std::string replacement_;
 };
 
 class TMemo : public TCustomMemo {

@@ -139,3 +139,36 @@ TEST_F(MemoUpdateTest, ApplyCollectedShowsTheLinesSoFarAndTheUpdateGoesOn)
     }
     EXPECT_EQ(WindowText(memo->Handle()), "eins\r\nzwei\r\n");
 }
+
+TEST_F(MemoUpdateTest, ATextSetInAnUpdateWaitsAndComesWithTheLinesAfterItAsOneText)
+{
+    auto* reference = Make<TMemo>(0);
+    auto* memo = Make<TMemo>(320);
+    for (TMemo* m : {reference, memo})
+        for (int n = 0; n < 10; ++n)
+            m->Lines().Add(Line(n));
+    reference->SetText("Neu\r\n");
+    for (int n = 20; n < 32; ++n)
+        reference->Lines().Add(Line(n));
+    {
+        TStringsUpdate update(memo->Lines());
+        memo->Lines().Add("verworfen");
+        memo->SetText("Neu\r\n");
+        for (int n = 20; n < 32; ++n)
+            memo->Lines().Add(Line(n));
+        EXPECT_EQ(WindowText(memo->Handle()).substr(0, 6), "Zeile ");
+        EXPECT_EQ(memo->Text(), WindowText(reference->Handle()));
+        EXPECT_EQ(memo->GetTextLen(), static_cast<int>(memo->Text().size()));
+        EXPECT_EQ(memo->Lines()[0], "Neu");
+    }
+    EXPECT_EQ(WindowText(memo->Handle()), WindowText(reference->Handle()));
+    EXPECT_EQ(memo->SelStart(), reference->SelStart());
+    EXPECT_GT(FirstVisible(reference->Handle()), 0);
+    EXPECT_EQ(FirstVisible(memo->Handle()), FirstVisible(reference->Handle()));
+    {
+        TStringsUpdate update(memo->Lines()); // a text alone: the caret and the view at the start
+        memo->SetText("Leer\r\n");
+    }
+    EXPECT_EQ(WindowText(memo->Handle()), "Leer\r\n");
+    EXPECT_EQ(FirstVisible(memo->Handle()), 0);
+}
