@@ -54,6 +54,7 @@ TEST_F(UiWindows, RegisterMonitorShowsTheLogSavesAndClearsIt)
 {
     UFuncMon::LogToMonitor("\tvorher");
     auto* mon = TForm::Create<TFunkMonForm>(Application);
+    mon->Show();
     EXPECT_EQ(mon->Mon->Text(), "\tvorher");
     UFuncMon::LogToMonitor("\tDatum: 20241231");
     UFuncMon::AppendToMonitor(" E1: 199C");
@@ -71,7 +72,6 @@ TEST_F(UiWindows, RegisterMonitorShowsTheLogSavesAndClearsIt)
 
     bool closed = false;
     mon->OnMonitorClosed = [&](TObject*) { closed = true; };
-    mon->Show();
     mon->Close();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(mon->Visible());
@@ -92,6 +92,7 @@ TEST_F(UiWindows, RegisterMonitorShowsTheNewestPartOfALongLog)
         whole += (n ? "\r\n" : "") + line(n);
     UFuncMon::LogToMonitor(whole); // one text of about 90 KB: shown from a line start
     auto* mon = TForm::Create<TFunkMonForm>(Application);
+    mon->Show();
     const std::string opened = mon->Mon->Text();
     ASSERT_LE(opened.size(), 48u * 1024);
     EXPECT_GT(opened.size(), 47u * 1024);
@@ -118,6 +119,32 @@ TEST_F(UiWindows, RegisterMonitorShowsTheNewestPartOfALongLog)
     mon->SaveLog(path);
     EXPECT_EQ(ReadFile(path), log + "\r\n");
     std::remove(path.c_str());
+}
+
+// A hidden window is not edited; shown, it holds what it would have held had it been shown all
+// along: the same trimmed text, the caret behind it, the same view.
+TEST_F(UiWindows, HiddenRegisterMonitorTakesTheLinesWhenShown)
+{
+    auto run = [](bool shownAlong) {
+        UFuncMon::ClearMonitor();
+        auto* mon = TForm::Create<TFunkMonForm>(Application);
+        if (shownAlong) mon->Show();
+        for (int n = 0; n < 1300; ++n)
+            UFuncMon::LogToMonitor("\tZeile " + std::to_string(n) + std::string(50, n % 7 ? '.' : '\n'));
+        if (!shownAlong) {
+            EXPECT_EQ(mon->Mon->Text(), "");
+            mon->Show();
+        }
+        CHARRANGE caret{};
+        SendMessageA(mon->Mon->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        const auto first = SendMessageA(mon->Mon->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+        const std::string text = mon->Mon->Text() + "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
+        mon->Free();
+        return text;
+    };
+    const std::string along = run(true);
+    EXPECT_GT(along.size(), 48u * 1024);
+    EXPECT_EQ(run(false), along);
 }
 
 TEST_F(UiWindows, DebugWindowSwitchesAndHeldCommand)
