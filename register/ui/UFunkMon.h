@@ -37,8 +37,8 @@ protected:
 private:
     void StopListening();
     // While the window is hidden its text is kept here and the window is not edited (an edit
-    // of a hidden rich edit still costs milliseconds); it takes the text when it is shown or
-    // the next line comes while it shows.
+    // of a hidden rich edit still costs milliseconds); it takes the text when it is shown, when
+    // anything reads it, or when the next line comes while it shows.
     void Hold(std::string_view added, bool cleared);
     void ShowHeld();
     bool listening_ = false;

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include "gui/Automation.h"
 #include "gui/ComCtrls.h"
 #include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
@@ -54,7 +55,6 @@ TEST_F(UiWindows, RegisterMonitorShowsTheLogSavesAndClearsIt)
 {
     UFuncMon::LogToMonitor("\tvorher");
     auto* mon = TForm::Create<TFunkMonForm>(Application);
-    mon->Show();
     EXPECT_EQ(mon->Mon->Text(), "\tvorher");
     UFuncMon::LogToMonitor("\tDatum: 20241231");
     UFuncMon::AppendToMonitor(" E1: 199C");
@@ -72,6 +72,7 @@ TEST_F(UiWindows, RegisterMonitorShowsTheLogSavesAndClearsIt)
 
     bool closed = false;
     mon->OnMonitorClosed = [&](TObject*) { closed = true; };
+    mon->Show();
     mon->Close();
     EXPECT_TRUE(closed);
     EXPECT_FALSE(mon->Visible());
@@ -92,7 +93,6 @@ TEST_F(UiWindows, RegisterMonitorShowsTheNewestPartOfALongLog)
         whole += (n ? "\r\n" : "") + line(n);
     UFuncMon::LogToMonitor(whole); // one text of about 90 KB: shown from a line start
     auto* mon = TForm::Create<TFunkMonForm>(Application);
-    mon->Show();
     const std::string opened = mon->Mon->Text();
     ASSERT_LE(opened.size(), 48u * 1024);
     EXPECT_GT(opened.size(), 47u * 1024);
@@ -121,30 +121,37 @@ TEST_F(UiWindows, RegisterMonitorShowsTheNewestPartOfALongLog)
     std::remove(path.c_str());
 }
 
-// A hidden window is not edited; shown, it holds what it would have held had it been shown all
-// along: the same trimmed text, the caret behind it, the same view.
-TEST_F(UiWindows, HiddenRegisterMonitorTakesTheLinesWhenShown)
+// A hidden window is not edited; shown, or read, it holds what it would have held had it been
+// shown all along: the same trimmed text, the caret behind it, the same view.
+TEST_F(UiWindows, HiddenRegisterMonitorTakesTheLinesWhenShownOrRead)
 {
-    auto run = [](bool shownAlong) {
+    auto run = [](int way) { // 0: shown along, 1: shown at the end, 2: read at the end
         UFuncMon::ClearMonitor();
         auto* mon = TForm::Create<TFunkMonForm>(Application);
-        if (shownAlong) mon->Show();
+        if (way == 0) mon->Show();
+        int edits = 0;
+        mon->Mon->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
+            if (m.Msg == WM_SETTEXT || m.Msg == EM_REPLACESEL) ++edits;
+            inherited(m);
+        });
         for (int n = 0; n < 1300; ++n)
             UFuncMon::LogToMonitor("\tZeile " + std::to_string(n) + std::string(50, n % 7 ? '.' : '\n'));
-        if (!shownAlong) {
-            EXPECT_EQ(mon->Mon->Text(), "");
-            mon->Show();
+        if (way > 0) {
+            EXPECT_EQ(edits, 0);
         }
+        if (way == 1) mon->Show();
+        const std::string text = WindowText(mon->Mon->Handle());
+        if (way == 2) mon->Show();
         CHARRANGE caret{};
         SendMessageA(mon->Mon->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
         const auto first = SendMessageA(mon->Mon->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
-        const std::string text = mon->Mon->Text() + "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
         mon->Free();
-        return text;
+        return text + "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
     };
-    const std::string along = run(true);
+    const std::string along = run(0);
     EXPECT_GT(along.size(), 48u * 1024);
-    EXPECT_EQ(run(false), along);
+    EXPECT_EQ(run(1), along);
+    EXPECT_EQ(run(2), along);
 }
 
 TEST_F(UiWindows, DebugWindowSwitchesAndHeldCommand)
