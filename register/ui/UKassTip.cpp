@@ -16,6 +16,7 @@
 #include "register/core/UContainer.h"
 #include "register/core/UConvert.h"
 #include "register/core/UFormatColumns.h"
+#include "register/core/UDebugHold.h"
 #include "register/core/UFuncMon.h"
 #include "register/core/UQR.h"
 #include "register/core/UTransaction.h"
@@ -662,11 +663,12 @@ void TKassTip::KassButtonClick(TObject*)
         }
         lines.Add(" ");
     }
-    // What the receipt holds so far shows before the card is asked: a card command may wait for
-    // the user (a debug hold, the card error window).
-    BelegMemo->ApplyCollected();
-    UFuncMon::ShowMonitorNow();
-    ShowHeldKeys();
+    // What the receipt holds so far shows before the card is asked when the debug window may
+    // hold a command for the user; otherwise it shows with the card's lines, as one edit.
+    if (UDebugHold::GetCheckHash() || UDebugHold::GetCheckVer() || UDebugHold::GetCheckTrans() ||
+        UDebugHold::GetCheckManVer())
+        ShowCollected();
+    else ShowHeldKeys();
     std::exception_ptr failure;
     cardCommand_ = true;
     try {
@@ -698,6 +700,13 @@ void TKassTip::KassButtonClick(TObject*)
     BelegMemo->ApplyCollected();
     QrFirstLine = BelegMemo->FirstVisibleLine();
     if (failure) std::rethrow_exception(failure);
+}
+
+void TKassTip::ShowCollected()
+{
+    BelegMemo->ApplyCollected();
+    UFuncMon::ShowMonitorNow();
+    ShowHeldKeys();
 }
 
 void TKassTip::FormPaint(TObject*)

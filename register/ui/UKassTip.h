@@ -216,6 +216,9 @@ class TKassTip : public TForm, public IRegisterHost {
         TKassTip& register_;
     };
     void ShowHeldKeys();
+    // Shows what a mass run holds back (the receipt's collected lines, the register monitor's
+    // lines, the discount keys): before the windows paint or anything waits for the user.
+    void ShowCollected();
 
     // The receipt's lines.
     static std::string FormatReceiptLine(const std::string& text, const std::string& classes,

@@ -99,6 +99,12 @@ void TMassTransForm::maStartClick(TObject*)
     Progr->SetProgress(0);
     running_ = true;
     try {
+        // The receipts' lines and what the register monitor logs meanwhile are collected and
+        // shown together: each edit of a memo costs milliseconds under Wine, however few lines it
+        // adds, and a receipt's text replaces the one before. Whatever lets a window paint or
+        // waits for the user shows them first (TKassTip::ShowCollected).
+        TStringsUpdate receiptLines(KassTip->BelegMemo->Lines());
+        const UFuncMon::TMonitorBatch monitorLines;
         while (DoneReceipts < TotalReceipts) {
             // What the steps inside leave of a receipt's time (a benchmark's split).
             UTimeShares::TTimeShare share(UTimeShares::MassProgress);
@@ -122,12 +128,6 @@ void TMassTransForm::BookReceipt()
     if (sCheckBed->Checked()) KassTip->SelectOperator(static_cast<int>(random.Next(2)) + 1);
     PlannedItems = static_cast<int>(random.Next(static_cast<std::uint32_t>(CountOf(kTrBuchEdit, maxItems_)))) + 1;
     DoneItems = 0;
-    // The receipt's lines and what the register monitor logs meanwhile are collected and shown
-    // together: each edit of a memo costs milliseconds under Wine, however few lines it adds.
-    // Whatever lets a window paint or waits for the user shows them first (ShowCollected; the
-    // card command, before it starts).
-    TStringsUpdate receiptLines(KassTip->BelegMemo->Lines());
-    const UFuncMon::TMonitorBatch monitorLines;
     const TKassTip::TKeysHold keys(*KassTip);
     HandleMessages();
     while (DoneItems < PlannedItems) {
@@ -137,7 +137,7 @@ void TMassTransForm::BookReceipt()
             if (random.Next(static_cast<std::uint32_t>(CountOf(kStornoEdit, stornoOdds_))) == 1) KassTip->StornoItem();
         } catch (const std::exception& e) {
             // Reported as a click on the register window would report it; the run goes on.
-            ShowCollected();
+            KassTip->ShowCollected();
             Application->ShowException(e);
         }
         ++DoneItems;
@@ -156,7 +156,7 @@ void TMassTransForm::BookReceipt()
         failed = KassTip->BelegMemo->Color() == static_cast<TColor>(UTransaction::ColorFailed);
     } catch (const std::exception& e) {
         // The card's failure is on the receipt (text and colour); the next receipt follows.
-        ShowCollected();
+        KassTip->ShowCollected();
         Application->ShowException(e);
         failed = true;
     }
@@ -183,18 +183,11 @@ void TMassTransForm::HandleMessages()
     if (now - lastMessages_ < MessageInterval) return;
     const bool paint = now - lastPaint_ >= PaintInterval;
     UTimeShares::TTimeShare share(UTimeShares::MassMessages);
-    ShowCollected();
+    KassTip->ShowCollected();
     Application->ProcessMessages(paint);
     lastMessages_ = GetTickCount64();
     if (paint) lastPaint_ = lastMessages_;
     if (Application->Terminated()) maStoppClick(this);
-}
-
-void TMassTransForm::ShowCollected()
-{
-    KassTip->BelegMemo->ApplyCollected();
-    UFuncMon::ShowMonitorNow();
-    KassTip->ShowHeldKeys();
 }
 
 void TMassTransForm::maStoppClick(TObject*)
