@@ -149,6 +149,7 @@ void TCustomMemo::Append(const std::string& text)
 
 void TCustomMemo::Collect(TPendingAppend append)
 {
+    appendAfterCut_ = heldCut_ > 0;
     pendingSize_ += append.text.size();
     // Uncoloured appends in a row make one.
     if (!append.colored && !pending_.empty() && !pending_.back().colored) pending_.back().text += append.text;
@@ -173,8 +174,13 @@ void TCustomMemo::ApplyPending()
     replacePending_ = false;
     std::string text;
     text.swap(replacement_);
-    if (!handle_ || (pending.empty() && !scroll && !replace)) return;
+    const size_t cut = heldCut_;
+    heldCut_ = 0;
+    if (!handle_ || (pending.empty() && !scroll && !replace && !cut)) return;
     TQuietChange quiet(handle_);
+    // A cut made before the last append goes first; the caret ends behind the appends, as it
+    // would have. A cut after them goes last and leaves the caret at the start.
+    if (cut && appendAfterCut_) DeleteStart(cut);
     size_t first = 0;
     if (replace) {
         // The held text and the appends after it as one text; the caret behind them, in view,
@@ -190,12 +196,21 @@ void TCustomMemo::ApplyPending()
     }
     for (; first < pending.size(); ++first)
         ApplyAppend(pending[first]);
+    if (cut && !appendAfterCut_) DeleteStart(cut);
+    appendAfterCut_ = false;
     if (scroll) SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+}
+
+void TCustomMemo::DeleteStart(size_t bytes)
+{
+    const std::string text = TCustomEdit::Caption();
+    SelectRange(CharIndex(text, 0), CharIndex(text, bytes));
+    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
 }
 
 std::string TCustomMemo::Caption() const
 {
-    std::string text = replacePending_ ? replacement_ : TCustomEdit::Caption();
+    std::string text = replacePending_ ? replacement_ : TCustomEdit::Caption().substr(heldCut_);
     for (const TPendingAppend& append : pending_)
         text += append.text;
     return text;
@@ -205,6 +220,7 @@ void TCustomMemo::SetCaption(const std::string& caption)
 {
     pending_.clear();
     pendingSize_ = 0;
+    heldCut_ = 0;
     if (!handle_) {
         TCustomEdit::SetCaption(caption);
         return;
@@ -225,7 +241,7 @@ int TCustomMemo::GetTextLen() const
     const size_t window = replacePending_ ? replacement_.size()
                           : handle_       ? static_cast<size_t>(GetWindowTextLengthA(handle_))
                                           : caption_.size();
-    return static_cast<int>(window + pendingSize_);
+    return static_cast<int>(window - heldCut_ + pendingSize_);
 }
 
 void TCustomMemo::ReplaceBytes(size_t from, size_t to, const std::string& with)
@@ -237,6 +253,13 @@ void TCustomMemo::ReplaceText(const std::string& text, size_t from, size_t to, c
 {
     if (!handle_) {
         caption_ = text.substr(0, from) + with + text.substr(to);
+        return;
+    }
+    if (Updating() && from == 0 && with.empty() && !replacePending_ && to + pendingSize_ <= text.size()) {
+        // The start of the window's own text deleted (a log trimmed at its top): held with the
+        // collected text, so that both make one change of the window at the end.
+        heldCut_ += to;
+        appendAfterCut_ = false;
         return;
     }
     // The offsets count the collected text too: it goes into the window first.

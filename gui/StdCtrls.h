@@ -303,7 +303,8 @@ private:
 // While updating, appends (Lines().Add, Append, a rich edit's AppendLine) are collected and
 // ScrollToCaret waits for them; any other change of the text applies the collected ones first,
 // and SetText drops them (the text is replaced anyway). A plain memo holds the new text too and
-// shows it with the appends that follow as one edit (the caret behind them, scrolled to it). The caret and the scroll position
+// shows it with the appends that follow as one edit (the caret behind them, scrolled to it).
+// Lines deleted from the start of the window's own text (a log trimmed at its top) wait too. The caret and the scroll position
 // (CaretLine, FirstVisibleLine) are those of the window without the collected text.
 class TCustomMemo : public TCustomEdit {
     GUI_CLASS(TCustomMemo, TCustomEdit)
@@ -376,6 +377,11 @@ private:
     bool scrollPending_ = false;
     bool replacePending_ = false;
     std::string replacement_;
+    // Bytes deleted from the start of the window's text during the update, not yet from the
+    // window, and whether an append was collected after the last such deletion.
+    size_t heldCut_ = 0;
+    bool appendAfterCut_ = false;
+    void DeleteStart(size_t bytes);
 };
 
 class TMemo : public TCustomMemo {

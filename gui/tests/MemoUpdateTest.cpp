@@ -172,3 +172,42 @@ TEST_F(MemoUpdateTest, ATextSetInAnUpdateWaitsAndComesWithTheLinesAfterItAsOneTe
     EXPECT_EQ(WindowText(memo->Handle()), "Leer\r\n");
     EXPECT_EQ(FirstVisible(memo->Handle()), 0);
 }
+
+TEST_F(MemoUpdateTest, LinesDeletedAtTheStartOfARichEditWaitForTheEndAndKeepTheCaretOfTheirOrder)
+{
+    // A log trimmed before its next line (the caret ends behind it), and one trimmed last.
+    for (const bool trimmedLast : {false, true}) {
+        auto* reference = Make<TRichEdit>(0);
+        auto* log = Make<TRichEdit>(320);
+        auto steps = [&](TRichEdit* r) {
+            for (int n = 6; n < 16; ++n) {
+                if (n == 11 || (n == 15 && trimmedLast)) {
+                    r->Lines().Delete(0);
+                    r->Lines().Delete(0);
+                }
+                r->AppendLine(Line(n), n % 2 ? clRed : clBlue);
+                r->ScrollToCaret();
+            }
+            if (trimmedLast) r->Lines().Delete(0);
+        };
+        for (TRichEdit* r : {reference, log})
+            for (int n = 0; n < 6; ++n)
+                r->AppendLine(Line(n), n % 2 ? clRed : clBlue);
+        steps(reference);
+        {
+            TStringsUpdate update(log->Lines());
+            steps(log);
+            EXPECT_EQ(WindowText(log->Handle()).substr(0, Line(0).size()), Line(0)); // not yet
+            EXPECT_EQ(log->Text(), WindowText(reference->Handle()));
+            EXPECT_EQ(log->GetTextLen(), static_cast<int>(log->Text().size()));
+        }
+        const std::string text = WindowText(reference->Handle());
+        ASSERT_EQ(WindowText(log->Handle()), text) << trimmedLast;
+        for (int line = 0; line < log->Lines().Count(); ++line) {
+            const int start = static_cast<int>(SendMessageA(reference->Handle(), EM_LINEINDEX, line, 0));
+            EXPECT_EQ(log->ColorAt(start + 2), reference->ColorAt(start + 2)) << line;
+        }
+        EXPECT_EQ(log->SelStart(), reference->SelStart()) << trimmedLast;
+        EXPECT_EQ(FirstVisible(log->Handle()), FirstVisible(reference->Handle())) << trimmedLast;
+    }
+}
