@@ -3,6 +3,11 @@
 // window's text are made quietly (TQuietChange) and, in an update of the lines, appends are
 // collected and made as one.
 #include "gui/StdCtrls.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+
 #include "gui/base/SysUtils.h"
 
 namespace {
@@ -150,9 +155,11 @@ void TCustomMemo::Append(const std::string& text)
 void TCustomMemo::Collect(TPendingAppend append)
 {
     appendAfterCut_ = heldCut_ > 0;
-    pendingSize_ += append.text.size();
-    // Uncoloured appends in a row make one.
-    if (!append.colored && !pending_.empty() && !pending_.back().colored) pending_.back().text += append.text;
+    pendingSize_ += ShownSize(append.text);
+    // Appends in a row in the same colour (or none) make one.
+    if (!pending_.empty() && append.colored == pending_.back().colored &&
+        (!append.colored || append.color == pending_.back().color))
+        pending_.back().text += append.text;
     else pending_.push_back(std::move(append));
 }
 
@@ -255,10 +262,23 @@ void TCustomMemo::ReplaceText(const std::string& text, size_t from, size_t to, c
         caption_ = text.substr(0, from) + with + text.substr(to);
         return;
     }
-    if (Updating() && from == 0 && with.empty() && !replacePending_ && to + pendingSize_ <= text.size()) {
-        // The start of the window's own text deleted (a log trimmed at its top): held with the
-        // collected text, so that both make one change of the window at the end.
-        heldCut_ += to;
+    size_t collected = 0;
+    for (const TPendingAppend& append : pending_)
+        collected += append.text.size();
+    const size_t window = text.size() - collected;
+    if (Updating() && from == 0 && with.empty() && !replacePending_ && to <= text.size() && (window || heldCut_)) {
+        // The start of the window's text deleted (a log trimmed at its top): held with the
+        // collected text, so that both make one change of the window at the end; collected
+        // text that goes with it never reaches the window.
+        heldCut_ += std::min(to, window);
+        for (size_t rest = to > window ? to - window : 0; rest > 0;) {
+            TPendingAppend& first = pending_.front();
+            const size_t part = std::min(rest, first.text.size());
+            pendingSize_ -= ShownSize(first.text.substr(0, part));
+            first.text.erase(0, part);
+            if (first.text.empty()) pending_.erase(pending_.begin());
+            rest -= part;
+        }
         appendAfterCut_ = false;
         return;
     }
@@ -267,6 +287,39 @@ void TCustomMemo::ReplaceText(const std::string& text, size_t from, size_t to, c
     TQuietChange quiet(handle_);
     SelectRange(CharIndex(text, from), CharIndex(text, to));
     SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(with.c_str()));
+}
+
+bool TCustomMemo::ReadsText(UINT msg)
+{
+    switch (msg) {
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+    case EM_GETTEXTEX:
+    case EM_GETTEXTLENGTHEX:
+    case EM_GETTEXTRANGE:
+    case EM_STREAMOUT:
+    case EM_GETLINE:
+    case EM_GETLINECOUNT:
+    case EM_LINEINDEX:
+    case EM_LINELENGTH:
+    case EM_LINEFROMCHAR:
+    case EM_EXLINEFROMCHAR:
+    case EM_GETSEL:
+    case EM_EXGETSEL:
+    case EM_GETSELTEXT:
+    case EM_GETFIRSTVISIBLELINE:
+    case EM_GETSCROLLPOS:
+    case EM_POSFROMCHAR:
+    case EM_CHARFROMPOS:
+    case EM_GETCHARFORMAT:
+    case EM_FINDTEXT:
+    case EM_FINDTEXTEX:
+        return true;
+    default:
+        return false;
+    }
 }
 
 int TCustomMemo::CharIndex(const std::string&, size_t offset) const { return static_cast<int>(offset); }

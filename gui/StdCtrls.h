@@ -336,6 +336,9 @@ class TCustomMemo : public TCustomEdit {
     // Shows what the update collected so far, as one edit, and goes on collecting: before
     // anything reads the caret or the scroll position, or lets the window paint.
     void ApplyCollected() { ApplyPending(); }
+    // Whether a message reads a memo's or rich edit's text, selection, lines or picture: a
+    // window that holds changes back shows them before it answers.
+    static bool ReadsText(UINT msg);
     void SetProperty(const std::string& name, const TPropValue& value) override;
 
 protected:
@@ -365,6 +368,8 @@ protected:
     // Whether a text set during an update waits for its end (a rich edit's colours and its
     // count of line breaks take it at once).
     virtual bool HoldsReplacement() const { return true; }
+    // The length a text takes in the window as WM_GETTEXTLENGTH counts it.
+    virtual size_t ShownSize(const std::string& text) const { return text.size(); }
     TMemoStrings lines_;
     TScrollStyle scrollBars_ = ssNone;
     bool wordWrap_ = true;

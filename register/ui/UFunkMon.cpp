@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <commdlg.h>
-#include <richedit.h>
 
 #include <cstddef>
 #include <string>
@@ -48,40 +47,6 @@ std::string AsShown(std::string_view text)
         }
     }
     return shown;
-}
-
-// Whether a message reads the window's text, selection, lines or picture.
-bool ReadsText(UINT msg)
-{
-    switch (msg) {
-    case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-    case WM_PRINT:
-    case WM_PRINTCLIENT:
-    case EM_GETTEXTEX:
-    case EM_GETTEXTLENGTHEX:
-    case EM_GETTEXTRANGE:
-    case EM_STREAMOUT:
-    case EM_GETLINE:
-    case EM_GETLINECOUNT:
-    case EM_LINEINDEX:
-    case EM_LINELENGTH:
-    case EM_LINEFROMCHAR:
-    case EM_EXLINEFROMCHAR:
-    case EM_GETSEL:
-    case EM_EXGETSEL:
-    case EM_GETSELTEXT:
-    case EM_GETFIRSTVISIBLELINE:
-    case EM_GETSCROLLPOS:
-    case EM_POSFROMCHAR:
-    case EM_CHARFROMPOS:
-    case EM_GETCHARFORMAT:
-    case EM_FINDTEXT:
-    case EM_FINDTEXTEX:
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace
@@ -133,7 +98,7 @@ void TFunkMonForm::FormCreate(TObject*)
     Mon->SetText(log.substr(ShownFrom(log)));
     // Whatever reads the window (another program too) reads what it would hold.
     Mon->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) {
-        if (held_ && ReadsText(m.Msg)) ShowHeld();
+        if (held_ && TCustomMemo::ReadsText(m.Msg)) ShowHeld();
         inherited(m);
     });
     TNotifyEvent shown = OnShow;
