@@ -119,3 +119,50 @@ TEST_F(Cardmonitor, SendWithoutACardFailsWithAnEmptyText)
     EXPECT_STREQ(out, "");
     EXPECT_NE(QsmToolDll::MonitorText().find("Card,APDU;00 A4 00 0C 02 3F 00"), std::string::npos);
 }
+
+namespace {
+
+int monitorEdits = 0;
+WNDPROC monitorProc = nullptr;
+
+LRESULT CALLBACK CountingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_SETTEXT || msg == EM_REPLACESEL) ++monitorEdits;
+    return CallWindowProcA(monitorProc, w, msg, wp, lp);
+}
+
+} // namespace
+
+// A hidden monitor is not edited; shown, it holds what it would have held had it been shown all
+// along: the same trimmed text and colours, the caret behind it, the same view.
+TEST_F(Cardmonitor, AHiddenMonitorTakesItsLinesWhenShown)
+{
+    auto run = [&](bool shownAlong) {
+        qsm.RESET_DEBUGWINDOW();
+        for (int n = 0; n < 400; ++n)
+            qsm.TYPE_DEBUGWINDOW(("vorher " + std::to_string(n) + std::string(80, '.')).c_str());
+        qsm.SET_DEBUGWINDOW(1, shownAlong ? 1 : 0);
+        HWND log = QsmToolDll::MonitorLog();
+        monitorEdits = 0;
+        monitorProc =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(log, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+        for (int n = 0; n < 820; ++n)
+            qsm.TYPECL_DEBUGWINDOW(("Zeile " + std::to_string(n) + std::string(80, '.')).c_str(), n % 3 ? 255 : 0x8000);
+        SetWindowLongPtrA(log, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(monitorProc));
+        if (!shownAlong) {
+            EXPECT_EQ(monitorEdits, 0);
+            qsm.SET_DEBUGWINDOW(1, 1);
+        }
+        const std::string text = QsmToolDll::MonitorText();
+        std::string colours;
+        for (size_t at = 0; (at = text.find("Zeile", at)) != std::string::npos; ++at)
+            colours += ColourAt(log, RichPosition(text, at)) == RGB(255, 0, 0) ? 'r' : 'g';
+        CHARRANGE caret{};
+        SendMessageA(log, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        const auto first = SendMessageA(log, EM_GETFIRSTVISIBLELINE, 0, 0);
+        return text + "|" + colours + "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
+    };
+    const std::string along = run(true);
+    EXPECT_GT(along.size(), 30000u);
+    EXPECT_EQ(run(false), along);
+}

@@ -36,9 +36,35 @@ void TMonForm::FormCreate(TObject*)
             inherited(m);
         });
     }
+    // Whatever reads the window (another program too) reads what it would hold; the log's own
+    // reads (the trim) count what is held.
+    Mess->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) {
+        if (hiddenHold_ && !inLog_ && TCustomMemo::ReadsText(m.Msg)) Mess->ApplyCollected();
+        inherited(m);
+    });
+    TNotifyEvent shown = OnShow;
+    OnShow = [this, shown](TObject* sender) {
+        EndHiddenHold();
+        if (shown) shown(sender);
+    };
 }
 
 void TMonForm::FormDestroy(TObject*) { logging_ = false; }
+
+void TMonForm::HoldWhileHidden()
+{
+    if (hiddenHold_ || Visible()) return;
+    hiddenHold_ = true;
+    Mess->Lines().BeginUpdate();
+}
+
+void TMonForm::EndHiddenHold()
+{
+    if (!hiddenHold_) return;
+    hiddenHold_ = false;
+    UTimeShares::TTimeShare share(UTimeShares::CardMonitor);
+    Mess->Lines().EndUpdate();
+}
 
 void TMonForm::ClearMessClick(TObject*) { ClearLog(); }
 
@@ -67,6 +93,12 @@ void TMonForm::TrimLongLog()
 void TMonForm::Log(const std::string& text, TColor colour)
 {
     UTimeShares::TTimeShare share(UTimeShares::CardMonitor);
+    HoldWhileHidden();
+    struct TLogging {
+        bool& on;
+        explicit TLogging(bool& b) : on(b) { on = true; }
+        ~TLogging() { on = false; }
+    } inLog(inLog_);
     TrimLongLog();
     Mess->AppendLine(text.empty() ? std::string(" ") : text, colour);
     Mess->ScrollToCaret();

@@ -69,6 +69,13 @@ private:
     void DeleteOldestLines(int count);
     void Log(const std::string& text, TColor colour);
     void SendToHost(UINT msg);
+    // While the window is hidden its lines and trims are collected (an edit of a hidden rich
+    // edit still costs milliseconds) and shown as one edit when it is shown; anything that
+    // reads the window meanwhile sees them first.
+    void HoldWhileHidden();
+    void EndHiddenHold();
 
     bool logging_ = false;
+    bool hiddenHold_ = false;
+    bool inLog_ = false;
 };

@@ -32,6 +32,15 @@ TCounters& Counters()
 
 // Open scopes per share on this thread: only the outermost one counts.
 thread_local int g_depth[ShareCount] = {};
+// The innermost counting scope of this thread, paused while a scope of another share runs.
+thread_local TTimeShare* g_current = nullptr;
+
+long long Ticks()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
 
 } // namespace
 
@@ -45,19 +54,30 @@ void CountReceipt()
 TTimeShare::TTimeShare(TShare share) : share_(share)
 {
     if (!Counters().On() || g_depth[share]++ > 0) return;
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    start_ = now.QuadPart;
+    counted_ = true;
+    outer_ = g_current;
+    if (outer_) outer_->Pause();
+    g_current = this;
+    Resume();
 }
 
 TTimeShare::~TTimeShare()
 {
     if (!Counters().On()) return;
     --g_depth[share_];
-    if (start_ < 0) return;
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    Counters().Add(share_, now.QuadPart - start_);
+    if (!counted_) return;
+    Pause();
+    g_current = outer_;
+    if (outer_) outer_->Resume();
 }
+
+void TTimeShare::Pause()
+{
+    if (start_ < 0) return;
+    Counters().Add(share_, Ticks() - start_);
+    start_ = -1;
+}
+
+void TTimeShare::Resume() { start_ = Ticks(); }
 
 } // namespace UTimeShares

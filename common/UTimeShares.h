@@ -9,12 +9,28 @@
 //     void TMonForm::AddLine(...) { UTimeShares::TTimeShare share(UTimeShares::CardMonitor); ... }
 //
 // A share nested in itself (a window procedure that sends itself a message) counts once, for
-// its outermost scope; a share nested in another share counts in both.
+// its outermost scope; a share nested in another share of the same module counts only in the
+// inner one (the outer one pauses meanwhile), so that the shares of one module never overlap.
+// The mass run's steps (MassItems to MassProgress) split what the other shares leave of a
+// receipt; the card's exchanges and the card library's share lie inside MassSigning.
 #pragma once
 
 namespace UTimeShares {
 
-enum TShare { ReceiptMemo, RegisterMonitor, CardMonitor, Journals, ShareCount };
+enum TShare {
+    ReceiptMemo,
+    RegisterMonitor,
+    CardMonitor,
+    Journals,
+    MassItems,    // booking and cancelling the items of a receipt
+    MassTotal,    // "Summe"
+    MassSigning,  // the card's transaction and the finished receipt
+    MassMessages, // the messages and painting between the steps
+    MassProgress, // the progress bar and whatever else the loop does
+    ShareCount
+};
+// The first of the mass run's steps; the shares before it are the windows and the journals.
+constexpr int FirstMassStep = MassItems;
 // The counters: the ticks of each share, then the booked receipts.
 constexpr int ReceiptCounter = ShareCount;
 constexpr int CounterCount = ShareCount + 1;
@@ -32,8 +48,13 @@ public:
     TTimeShare& operator=(const TTimeShare&) = delete;
 
 private:
+    void Pause();
+    void Resume();
+
     TShare share_;
     long long start_ = -1; // -1: not counted
+    bool counted_ = false;
+    TTimeShare* outer_ = nullptr;
 };
 
 } // namespace UTimeShares

@@ -225,6 +225,16 @@ void TRichEdit::ApplyAppend(const TPendingAppend& append)
     SetSelColor(font_.Color());
 }
 
+size_t TRichEdit::ShownSize(const std::string& text) const
+{
+    size_t size = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        size += text[i] == '\r' || text[i] == '\n' ? 2 : 1;
+    }
+    return size;
+}
+
 int TRichEdit::CharIndex(const std::string& text, size_t offset) const
 {
     int index = 0;

@@ -49,6 +49,9 @@ protected:
     int CharIndex(const std::string& text, size_t offset) const override;
     void SelectRange(int from, int to) override;
     void ApplyAppend(const TPendingAppend& append) override;
+    bool HoldsReplacement() const override { return false; }
+    // Every line break (CR LF, a lone CR or LF) counts as CR LF.
+    size_t ShownSize(const std::string& text) const override;
 
 private:
     // FormatRange's drawing where the control itself draws nothing.

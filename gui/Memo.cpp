@@ -3,6 +3,11 @@
 // window's text are made quietly (TQuietChange) and, in an update of the lines, appends are
 // collected and made as one.
 #include "gui/StdCtrls.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+
 #include "gui/base/SysUtils.h"
 
 namespace {
@@ -149,9 +154,12 @@ void TCustomMemo::Append(const std::string& text)
 
 void TCustomMemo::Collect(TPendingAppend append)
 {
-    pendingSize_ += append.text.size();
-    // Uncoloured appends in a row make one.
-    if (!append.colored && !pending_.empty() && !pending_.back().colored) pending_.back().text += append.text;
+    appendAfterCut_ = heldCut_ > 0;
+    pendingSize_ += ShownSize(append.text);
+    // Appends in a row in the same colour (or none) make one.
+    if (!pending_.empty() && append.colored == pending_.back().colored &&
+        (!append.colored || append.color == pending_.back().color))
+        pending_.back().text += append.text;
     else pending_.push_back(std::move(append));
 }
 
@@ -169,16 +177,47 @@ void TCustomMemo::ApplyPending()
     pendingSize_ = 0;
     const bool scroll = scrollPending_;
     scrollPending_ = false;
-    if (!handle_ || (pending.empty() && !scroll)) return;
+    const bool replace = replacePending_;
+    replacePending_ = false;
+    std::string text;
+    text.swap(replacement_);
+    const size_t cut = heldCut_;
+    heldCut_ = 0;
+    if (!handle_ || (pending.empty() && !scroll && !replace && !cut)) return;
     TQuietChange quiet(handle_);
-    for (const TPendingAppend& append : pending)
-        ApplyAppend(append);
+    // A cut made before the last append goes first; the caret ends behind the appends, as it
+    // would have. A cut after them goes last and leaves the caret at the start.
+    if (cut && appendAfterCut_) DeleteStart(cut);
+    size_t first = 0;
+    if (replace) {
+        // The held text and the appends after it as one text; the caret behind them, in view,
+        // as the appends would have left it.
+        for (; first < pending.size() && !pending[first].colored; ++first)
+            text += pending[first].text;
+        TCustomEdit::SetCaption(text);
+        if (first > 0) {
+            const int end = GetWindowTextLengthA(handle_);
+            SendMessageA(handle_, EM_SETSEL, static_cast<WPARAM>(end), end);
+            SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+        }
+    }
+    for (; first < pending.size(); ++first)
+        ApplyAppend(pending[first]);
+    if (cut && !appendAfterCut_) DeleteStart(cut);
+    appendAfterCut_ = false;
     if (scroll) SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+}
+
+void TCustomMemo::DeleteStart(size_t bytes)
+{
+    const std::string text = TCustomEdit::Caption();
+    SelectRange(CharIndex(text, 0), CharIndex(text, bytes));
+    SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
 }
 
 std::string TCustomMemo::Caption() const
 {
-    std::string text = TCustomEdit::Caption();
+    std::string text = replacePending_ ? replacement_ : TCustomEdit::Caption().substr(heldCut_);
     for (const TPendingAppend& append : pending_)
         text += append.text;
     return text;
@@ -188,18 +227,28 @@ void TCustomMemo::SetCaption(const std::string& caption)
 {
     pending_.clear();
     pendingSize_ = 0;
+    heldCut_ = 0;
     if (!handle_) {
         TCustomEdit::SetCaption(caption);
         return;
     }
+    if (Updating() && HoldsReplacement()) {
+        replacePending_ = true;
+        replacement_ = caption;
+        return;
+    }
+    replacePending_ = false;
+    replacement_.clear();
     TQuietChange quiet(handle_);
     TCustomEdit::SetCaption(caption);
 }
 
 int TCustomMemo::GetTextLen() const
 {
-    const size_t window = handle_ ? static_cast<size_t>(GetWindowTextLengthA(handle_)) : caption_.size();
-    return static_cast<int>(window + pendingSize_);
+    const size_t window = replacePending_ ? replacement_.size()
+                          : handle_       ? static_cast<size_t>(GetWindowTextLengthA(handle_))
+                                          : caption_.size();
+    return static_cast<int>(window - heldCut_ + pendingSize_);
 }
 
 void TCustomMemo::ReplaceBytes(size_t from, size_t to, const std::string& with)
@@ -213,11 +262,64 @@ void TCustomMemo::ReplaceText(const std::string& text, size_t from, size_t to, c
         caption_ = text.substr(0, from) + with + text.substr(to);
         return;
     }
+    size_t collected = 0;
+    for (const TPendingAppend& append : pending_)
+        collected += append.text.size();
+    const size_t window = text.size() - collected;
+    if (Updating() && from == 0 && with.empty() && !replacePending_ && to <= text.size() && (window || heldCut_)) {
+        // The start of the window's text deleted (a log trimmed at its top): held with the
+        // collected text, so that both make one change of the window at the end; collected
+        // text that goes with it never reaches the window.
+        heldCut_ += std::min(to, window);
+        for (size_t rest = to > window ? to - window : 0; rest > 0;) {
+            TPendingAppend& first = pending_.front();
+            const size_t part = std::min(rest, first.text.size());
+            pendingSize_ -= ShownSize(first.text.substr(0, part));
+            first.text.erase(0, part);
+            if (first.text.empty()) pending_.erase(pending_.begin());
+            rest -= part;
+        }
+        appendAfterCut_ = false;
+        return;
+    }
     // The offsets count the collected text too: it goes into the window first.
     ApplyPending();
     TQuietChange quiet(handle_);
     SelectRange(CharIndex(text, from), CharIndex(text, to));
     SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(with.c_str()));
+}
+
+bool TCustomMemo::ReadsText(UINT msg)
+{
+    switch (msg) {
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+    case EM_GETTEXTEX:
+    case EM_GETTEXTLENGTHEX:
+    case EM_GETTEXTRANGE:
+    case EM_STREAMOUT:
+    case EM_GETLINE:
+    case EM_GETLINECOUNT:
+    case EM_LINEINDEX:
+    case EM_LINELENGTH:
+    case EM_LINEFROMCHAR:
+    case EM_EXLINEFROMCHAR:
+    case EM_GETSEL:
+    case EM_EXGETSEL:
+    case EM_GETSELTEXT:
+    case EM_GETFIRSTVISIBLELINE:
+    case EM_GETSCROLLPOS:
+    case EM_POSFROMCHAR:
+    case EM_CHARFROMPOS:
+    case EM_GETCHARFORMAT:
+    case EM_FINDTEXT:
+    case EM_FINDTEXTEX:
+        return true;
+    default:
+        return false;
+    }
 }
 
 int TCustomMemo::CharIndex(const std::string&, size_t offset) const { return static_cast<int>(offset); }

@@ -302,7 +302,9 @@ private:
 //
 // While updating, appends (Lines().Add, Append, a rich edit's AppendLine) are collected and
 // ScrollToCaret waits for them; any other change of the text applies the collected ones first,
-// and SetText drops them (the text is replaced anyway). The caret and the scroll position
+// and SetText drops them (the text is replaced anyway). A plain memo holds the new text too and
+// shows it with the appends that follow as one edit (the caret behind them, scrolled to it).
+// Lines deleted from the start of the window's own text (a log trimmed at its top) wait too. The caret and the scroll position
 // (CaretLine, FirstVisibleLine) are those of the window without the collected text.
 class TCustomMemo : public TCustomEdit {
     GUI_CLASS(TCustomMemo, TCustomEdit)
@@ -334,6 +336,9 @@ class TCustomMemo : public TCustomEdit {
     // Shows what the update collected so far, as one edit, and goes on collecting: before
     // anything reads the caret or the scroll position, or lets the window paint.
     void ApplyCollected() { ApplyPending(); }
+    // Whether a message reads a memo's or rich edit's text, selection, lines or picture: a
+    // window that holds changes back shows them before it answers.
+    static bool ReadsText(UINT msg);
     void SetProperty(const std::string& name, const TPropValue& value) override;
 
 protected:
@@ -360,6 +365,11 @@ protected:
     // break as one character).
     virtual int CharIndex(const std::string& text, size_t offset) const;
     virtual void SelectRange(int from, int to);
+    // Whether a text set during an update waits for its end (a rich edit's colours and its
+    // count of line breaks take it at once).
+    virtual bool HoldsReplacement() const { return true; }
+    // The length a text takes in the window as WM_GETTEXTLENGTH counts it.
+    virtual size_t ShownSize(const std::string& text) const { return text.size(); }
     TMemoStrings lines_;
     TScrollStyle scrollBars_ = ssNone;
     bool wordWrap_ = true;
@@ -370,6 +380,13 @@ private:
     std::vector<TPendingAppend> pending_;
     size_t pendingSize_ = 0;
     bool scrollPending_ = false;
+    bool replacePending_ = false;
+    std::string replacement_;
+    // Bytes deleted from the start of the window's text during the update, not yet from the
+    // window, and whether an append was collected after the last such deletion.
+    size_t heldCut_ = 0;
+    bool appendAfterCut_ = false;
+    void DeleteStart(size_t bytes);
 };
 
 class TMemo : public TCustomMemo {

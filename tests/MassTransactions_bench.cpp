@@ -143,11 +143,8 @@ int Run(const RunSettings& run)
     const double cardTime = Seconds(t[1] - cardTicks0);
     const LONG64 calls = t[0] - calls0;
     double shares[UTimeShares::ShareCount];
-    double ownShares = 0;
-    for (int i = 0; i < UTimeShares::ShareCount; ++i) {
+    for (int i = 0; i < UTimeShares::ShareCount; ++i)
         shares[i] = Seconds(s[i] - shares0[i]);
-        ownShares += shares[i];
-    }
     ClickMenuItem(main, "Beenden1");
     tillora.WaitForExit(120000);
 
@@ -159,10 +156,22 @@ int Run(const RunSettings& run)
     std::printf("%s: card exchanges per receipt (%.1f SCardTransmit calls): %.2f ms\n", run.title,
                 static_cast<double>(calls) / n, cardTime * 1000.0 / n);
     std::printf("%s: register's own time per receipt: %.2f ms\n", run.title, own * 1000.0 / n);
-    const char* names[UTimeShares::ShareCount] = {"receipt memo", "register monitor", "card monitor", "journals"};
-    for (int i = 0; i < UTimeShares::ShareCount; ++i)
+    const char* names[UTimeShares::ShareCount] = {
+        "receipt memo", "register monitor", "card monitor",          "journals",         "items",
+        "total",        "signing",          "messages and painting", "progress and loop"};
+    // The card's exchanges and the card monitor run inside the signing step.
+    shares[UTimeShares::MassSigning] -= cardTime + shares[UTimeShares::CardMonitor];
+    double rest = own;
+    for (int i = 0; i < UTimeShares::FirstMassStep; ++i) {
         std::printf("%s:   of it %s: %.2f ms\n", run.title, names[i], shares[i] * 1000.0 / n);
-    std::printf("%s:   of it the rest: %.2f ms\n", run.title, (own - ownShares) * 1000.0 / n);
+        rest -= shares[i];
+    }
+    std::printf("%s:   of it the rest: %.2f ms\n", run.title, rest * 1000.0 / n);
+    for (int i = UTimeShares::FirstMassStep; i < UTimeShares::ShareCount; ++i) {
+        std::printf("%s:     of the rest %s: %.2f ms\n", run.title, names[i], shares[i] * 1000.0 / n);
+        rest -= shares[i];
+    }
+    std::printf("%s:     of the rest outside the run's steps: %.2f ms\n", run.title, rest * 1000.0 / n);
     if (pace && firstPart && lastPartStart && n >= run.receipts) {
         const double first = pace / Seconds(firstPart - begin);
         const double last = pace / Seconds(end - lastPartStart);

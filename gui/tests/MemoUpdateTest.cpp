@@ -139,3 +139,75 @@ TEST_F(MemoUpdateTest, ApplyCollectedShowsTheLinesSoFarAndTheUpdateGoesOn)
     }
     EXPECT_EQ(WindowText(memo->Handle()), "eins\r\nzwei\r\n");
 }
+
+TEST_F(MemoUpdateTest, ATextSetInAnUpdateWaitsAndComesWithTheLinesAfterItAsOneText)
+{
+    auto* reference = Make<TMemo>(0);
+    auto* memo = Make<TMemo>(320);
+    for (TMemo* m : {reference, memo})
+        for (int n = 0; n < 10; ++n)
+            m->Lines().Add(Line(n));
+    reference->SetText("Neu\r\n");
+    for (int n = 20; n < 32; ++n)
+        reference->Lines().Add(Line(n));
+    {
+        TStringsUpdate update(memo->Lines());
+        memo->Lines().Add("verworfen");
+        memo->SetText("Neu\r\n");
+        for (int n = 20; n < 32; ++n)
+            memo->Lines().Add(Line(n));
+        EXPECT_EQ(WindowText(memo->Handle()).substr(0, 6), "Zeile ");
+        EXPECT_EQ(memo->Text(), WindowText(reference->Handle()));
+        EXPECT_EQ(memo->GetTextLen(), static_cast<int>(memo->Text().size()));
+        EXPECT_EQ(memo->Lines()[0], "Neu");
+    }
+    EXPECT_EQ(WindowText(memo->Handle()), WindowText(reference->Handle()));
+    EXPECT_EQ(memo->SelStart(), reference->SelStart());
+    EXPECT_GT(FirstVisible(reference->Handle()), 0);
+    EXPECT_EQ(FirstVisible(memo->Handle()), FirstVisible(reference->Handle()));
+    {
+        TStringsUpdate update(memo->Lines()); // a text alone: the caret and the view at the start
+        memo->SetText("Leer\r\n");
+    }
+    EXPECT_EQ(WindowText(memo->Handle()), "Leer\r\n");
+    EXPECT_EQ(FirstVisible(memo->Handle()), 0);
+}
+
+TEST_F(MemoUpdateTest, LinesDeletedAtTheStartOfARichEditWaitForTheEndAndKeepTheCaretOfTheirOrder)
+{
+    // A log trimmed before its next line (the caret ends behind it), and one trimmed last.
+    for (const bool trimmedLast : {false, true}) {
+        auto* reference = Make<TRichEdit>(0);
+        auto* log = Make<TRichEdit>(320);
+        auto steps = [&](TRichEdit* r) {
+            for (int n = 6; n < 16; ++n) {
+                if (n == 11 || (n == 15 && trimmedLast)) {
+                    r->Lines().Delete(0);
+                    r->Lines().Delete(0);
+                }
+                r->AppendLine(Line(n), n % 2 ? clRed : clBlue);
+                r->ScrollToCaret();
+            }
+            if (trimmedLast) r->Lines().Delete(0);
+        };
+        for (TRichEdit* r : {reference, log})
+            for (int n = 0; n < 6; ++n)
+                r->AppendLine(Line(n), n % 2 ? clRed : clBlue);
+        steps(reference);
+        {
+            TStringsUpdate update(log->Lines());
+            steps(log);
+            EXPECT_EQ(WindowText(log->Handle()).substr(0, Line(0).size()), Line(0)); // not yet
+            EXPECT_EQ(log->Text(), WindowText(reference->Handle()));
+            EXPECT_EQ(log->GetTextLen(), static_cast<int>(log->Text().size()));
+        }
+        const std::string text = WindowText(reference->Handle());
+        ASSERT_EQ(WindowText(log->Handle()), text) << trimmedLast;
+        for (int line = 0; line < log->Lines().Count(); ++line) {
+            const int start = static_cast<int>(SendMessageA(reference->Handle(), EM_LINEINDEX, line, 0));
+            EXPECT_EQ(log->ColorAt(start + 2), reference->ColorAt(start + 2)) << line;
+        }
+        EXPECT_EQ(log->SelStart(), reference->SelStart()) << trimmedLast;
+        EXPECT_EQ(FirstVisible(log->Handle()), FirstVisible(reference->Handle())) << trimmedLast;
+    }
+}

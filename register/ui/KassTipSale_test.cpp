@@ -489,6 +489,26 @@ TEST_F(Sale, RandomItemsFollowTheProgramsGenerator)
     EXPECT_EQ(k->ProdListSel->GetItemIndex(), second);
     const std::string xml = Xml();
     EXPECT_NE(xml.find("<qnt>" + std::to_string(quantity) + "</qnt>", xml.find("</item>")), std::string::npos) << xml;
+    EXPECT_EQ(k->StkMemo->Text(), "1");
+}
+
+TEST_F(Sale, HeldDiscountKeysTakeTheLastStateAskedForWhenShownOrReleased)
+{
+    {
+        const TKassTip::TKeysHold hold(*k);
+        Add(0);
+        EXPECT_FALSE(k->RabABox->Visible());
+        k->ShowHeldKeys();
+        EXPECT_TRUE(k->RabABox->Visible());
+        k->SumButtonClick(nullptr);
+        Add(1);
+        k->SumButtonClick(nullptr);
+        EXPECT_TRUE(k->RabABox->Visible());
+    }
+    EXPECT_FALSE(k->RabABox->Visible());
+    // Not held: at once.
+    Add(2);
+    EXPECT_TRUE(k->RabABox->Visible());
 }
 
 TEST_F(Sale, NothingIsSoldWhileACardCommandIsHeld)

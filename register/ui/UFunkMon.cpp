@@ -33,6 +33,22 @@ std::size_t ShownFrom(const std::string& text)
     return lineEnd == std::string::npos ? 0 : lineEnd + 1;
 }
 
+// A text as a rich edit gives it back: every line break (CR LF, a lone CR or LF) as CR LF.
+std::string AsShown(std::string_view text)
+{
+    std::string shown;
+    shown.reserve(text.size() + 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            shown += "\r\n";
+        } else {
+            shown += text[i];
+        }
+    }
+    return shown;
+}
+
 } // namespace
 
 TFunkMonForm::TFunkMonForm(TComponent* owner) : TForm(owner) {}
@@ -80,8 +96,23 @@ void TFunkMonForm::FormCreate(TObject*)
     }
     const std::string& log = UFuncMon::MonitorLog().Text();
     Mon->SetText(log.substr(ShownFrom(log)));
+    // Whatever reads the window (another program too) reads what it would hold.
+    Mon->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) {
+        if (held_ && TCustomMemo::ReadsText(m.Msg)) ShowHeld();
+        inherited(m);
+    });
+    TNotifyEvent shown = OnShow;
+    OnShow = [this, shown](TObject* sender) {
+        ShowHeld();
+        if (shown) shown(sender);
+    };
     UFuncMon::SetMonitorListener([this](std::string_view added, bool cleared) {
         UTimeShares::TTimeShare share(UTimeShares::RegisterMonitor);
+        if (!Visible()) {
+            Hold(added, cleared);
+            return;
+        }
+        ShowHeld();
         if (cleared) {
             Mon->SetText("");
             return;
@@ -94,6 +125,33 @@ void TFunkMonForm::FormCreate(TObject*)
         Mon->Append(std::string(added));
     });
     listening_ = true;
+}
+
+void TFunkMonForm::Hold(std::string_view added, bool cleared)
+{
+    // The same steps as on the window, on its text: the trim before the append.
+    if (!held_) heldText_ = Mon->Text();
+    held_ = true;
+    heldText_ += heldLast_;
+    heldLast_.clear();
+    if (cleared) {
+        heldText_.clear();
+        return;
+    }
+    if (heldText_.size() > ShownAbove) heldText_.erase(0, ShownFrom(heldText_));
+    heldLast_ = AsShown(added);
+}
+
+void TFunkMonForm::ShowHeld()
+{
+    if (!held_) return;
+    held_ = false;
+    // The last append made as the window would have made it, so that the caret and the view
+    // end where they would have.
+    Mon->SetText(heldText_);
+    if (!heldLast_.empty()) Mon->Append(heldLast_);
+    heldText_.clear();
+    heldLast_.clear();
 }
 
 void TFunkMonForm::FormClose(TObject*, TCloseAction& Action)

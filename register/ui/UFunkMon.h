@@ -2,6 +2,9 @@
 // a text file and clears it. It needs the program's core while it exists.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "gui/Forms.h"
 
 class TRichEdit;
@@ -33,7 +36,15 @@ protected:
 
 private:
     void StopListening();
+    // While the window is hidden its text is kept here and the window is not edited (an edit
+    // of a hidden rich edit still costs milliseconds); it takes the text when it is shown, when
+    // anything reads it, or when the next line comes while it shows.
+    void Hold(std::string_view added, bool cleared);
+    void ShowHeld();
     bool listening_ = false;
+    bool held_ = false;
+    std::string heldText_; // the text before the last append
+    std::string heldLast_; // the last append
 };
 
 extern TFunkMonForm* FunkMonForm;

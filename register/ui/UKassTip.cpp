@@ -16,6 +16,7 @@
 #include "register/core/UContainer.h"
 #include "register/core/UConvert.h"
 #include "register/core/UFormatColumns.h"
+#include "register/core/UDebugHold.h"
 #include "register/core/UFuncMon.h"
 #include "register/core/UQR.h"
 #include "register/core/UTransaction.h"
@@ -267,7 +268,7 @@ void TKassTip::ArrangePanels()
     TimeLabel->SetLeft(DateLabel->Left() - TimeLabel->Width() - 10);
     BedienerBox->SetLeft(CheckedAdd(BelegBox->Left(), BelegBox->Width()) - BedienerBox->Width());
     BedLabel->SetLeft(BelegBox->Left());
-    RabABox->SetVisible(LastItem != nullptr);
+    SetDiscountKeysVisible(LastItem != nullptr);
     ProdBox->SetVisible(!ReportMode);
     ReportBox->SetVisible(!ProdBox->Visible());
     ItemBox->SetVisible(EditorShown && !ReportMode);
@@ -401,7 +402,7 @@ void TKassTip::ClearReceipt()
     BelegMemo->SetColor(clWindow);
     ReceiptLineItems.Clear();
     LastItem = nullptr;
-    RabABox->SetVisible(false);
+    SetDiscountKeysVisible(false);
     UContainer::ResetItemList();
     {
         // Hiding the picture would repaint the memo, scroll bars and all, at once.
@@ -417,7 +418,8 @@ void TKassTip::ClearReceipt()
 void TKassTip::CloseReceipt()
 {
     NewReceiptPending = true;
-    SetSumState(false);
+    // Every key off, each changed once (a skinned key repaints at once whenever it changes).
+    KassButton->SetEnabled(false);
     SumButton->SetEnabled(false);
     AbrButton->SetEnabled(false);
 }
@@ -436,6 +438,28 @@ void TKassTip::SetSumState(bool totalled)
 {
     KassButton->SetEnabled(totalled);
     SumButton->SetEnabled(!totalled);
+}
+
+TKassTip::TKeysHold::TKeysHold(TKassTip& register_) : register_(register_)
+{
+    if (register_.keysHeld_++ == 0) register_.discountKeysVisible_ = register_.RabABox->Visible();
+}
+
+TKassTip::TKeysHold::~TKeysHold()
+{
+    register_.ShowHeldKeys();
+    --register_.keysHeld_;
+}
+
+void TKassTip::ShowHeldKeys()
+{
+    if (keysHeld_ > 0) RabABox->SetVisible(discountKeysVisible_);
+}
+
+void TKassTip::SetDiscountKeysVisible(bool visible)
+{
+    discountKeysVisible_ = visible;
+    if (keysHeld_ == 0) RabABox->SetVisible(visible);
 }
 
 bool TKassTip::CardCommandRunning() const
@@ -492,9 +516,11 @@ void TKassTip::AddItem(std::unique_ptr<TProd> item)
 
     if (NewReceiptPending) {
         NewReceiptPending = false;
+        // Cleared first: a skinned key repaints at once whenever its state changes, and the
+        // clearing would turn "Summe" off again.
+        ClearReceipt();
         AbrButton->SetEnabled(true);
         SumButton->SetEnabled(true);
-        ClearReceipt();
     }
     SetSumState(false);
     UContainer::AddItemData(FloatToStrG(item->Quantity, 15), item->Unit, item->Name, item->DiscountSurcharge,
@@ -508,7 +534,7 @@ void TKassTip::AddItem(std::unique_ptr<TProd> item)
     }
     LastItem = added;
     StkMemo->SetText("1");
-    RabABox->SetVisible(true);
+    SetDiscountKeysVisible(true);
 }
 
 void TKassTip::StornoItem()
@@ -540,7 +566,7 @@ void TKassTip::AddPercentItem(const char* name, int sign)
     item->ApplyPercent(StrToInt(RabA->Text()) * 100 * sign);
     AddItem(std::move(item));
     LastItem = nullptr;
-    RabABox->SetVisible(false);
+    SetDiscountKeysVisible(false);
 }
 
 void TKassTip::RabButtonClick(TObject*) { AddPercentItem("Rabatt", 1); }
@@ -567,15 +593,31 @@ void TKassTip::AddRandomItem(int maxQuantity)
     }
     const int quantity =
         maxQuantity < 2 ? maxQuantity : static_cast<int>(random.Next(static_cast<std::uint32_t>(maxQuantity))) + 1;
-    StkMemo->SetText(IntToStr(quantity));
-    AddItem();
+    // The quantity goes to the item directly: put into the quantity field it would be read back
+    // and the field set to 1 again, each a text change the field paints at once. Only an item
+    // that is refused leaves its quantity in the field, as a key press would.
+    const int index = ProdListSel->GetItemIndex();
+    const auto* product = index < 0 ? nullptr : dynamic_cast<const TProd*>(ProdListSel->Items().Objects(index));
+    if (!product || CardCommandRunning()) {
+        StkMemo->SetText(IntToStr(quantity));
+        AddItem();
+        return;
+    }
+    std::unique_ptr<TProd> item = product->Clone();
+    item->Quantity = quantity;
+    try {
+        AddItem(std::move(item));
+    } catch (...) {
+        StkMemo->SetText(IntToStr(quantity));
+        throw;
+    }
 }
 
 void TKassTip::SumButtonClick(TObject*)
 {
     if (CardCommandRunning()) return;
     LastItem = nullptr;
-    RabABox->SetVisible(false);
+    SetDiscountKeysVisible(false);
     if (NewReceiptPending) return;
     if (KassButton->Enabled()) {
         KassButtonClick(this);
@@ -602,7 +644,7 @@ void TKassTip::AbrButtonClick(TObject*)
     UContainer::ResetItemList();
     LastItem = nullptr;
     CloseReceipt();
-    RabABox->SetVisible(false);
+    SetDiscountKeysVisible(false);
 }
 
 void TKassTip::KassButtonClick(TObject*)
@@ -621,10 +663,12 @@ void TKassTip::KassButtonClick(TObject*)
         }
         lines.Add(" ");
     }
-    // What the receipt holds so far shows before the card is asked: a card command may wait for
-    // the user (a debug hold, the card error window).
-    BelegMemo->ApplyCollected();
-    UFuncMon::ShowMonitorNow();
+    // What the receipt holds so far shows before the card is asked when the debug window may
+    // hold a command for the user; otherwise it shows with the card's lines, as one edit.
+    if (UDebugHold::GetCheckHash() || UDebugHold::GetCheckVer() || UDebugHold::GetCheckTrans() ||
+        UDebugHold::GetCheckManVer())
+        ShowCollected();
+    else ShowHeldKeys();
     std::exception_ptr failure;
     cardCommand_ = true;
     try {
@@ -641,7 +685,7 @@ void TKassTip::KassButtonClick(TObject*)
         UContainer::ResetItemList();
         LastItem = nullptr;
         CloseReceipt();
-        RabABox->SetVisible(false);
+        SetDiscountKeysVisible(false);
         std::string url;
         UQR::BuildVerifyUrl(url);
         if (SecQRCode->Checked()) {
@@ -656,6 +700,13 @@ void TKassTip::KassButtonClick(TObject*)
     BelegMemo->ApplyCollected();
     QrFirstLine = BelegMemo->FirstVisibleLine();
     if (failure) std::rethrow_exception(failure);
+}
+
+void TKassTip::ShowCollected()
+{
+    BelegMemo->ApplyCollected();
+    UFuncMon::ShowMonitorNow();
+    ShowHeldKeys();
 }
 
 void TKassTip::FormPaint(TObject*)

@@ -201,6 +201,24 @@ class TKassTip : public TForm, public IRegisterHost {
     // Whether a card command (the transaction, the debug window's hold) is running: the sale's
     // actions are ignored until it ends.
     bool CardCommandRunning() const;
+    // Holds showing and hiding the discount keys (RabABox) back while it lives: only the last
+    // state asked for is made, by ShowHeldKeys or at the end of the hold. Each change shows or
+    // hides a group of windows, which repaints much of the register window at once. A mass run
+    // holds them over each receipt and shows them before the windows can paint.
+    class TKeysHold {
+    public:
+        explicit TKeysHold(TKassTip& register_);
+        ~TKeysHold();
+        TKeysHold(const TKeysHold&) = delete;
+        TKeysHold& operator=(const TKeysHold&) = delete;
+
+    private:
+        TKassTip& register_;
+    };
+    void ShowHeldKeys();
+    // Shows what a mass run holds back (the receipt's collected lines, the register monitor's
+    // lines, the discount keys): before the windows paint or anything waits for the user.
+    void ShowCollected();
 
     // The receipt's lines.
     static std::string FormatReceiptLine(const std::string& text, const std::string& classes,
@@ -348,7 +366,12 @@ private:
     // The memo scrolled: shows or hides the QR picture.
     void BelegMemoWindowProc(TMessage& m, const TWndMethod& inherited);
 
+    // Shows or hides the discount keys, or notes it while they are held.
+    void SetDiscountKeysVisible(bool visible);
+
     bool cardCommand_ = false;
+    int keysHeld_ = 0;
+    bool discountKeysVisible_ = false;
 };
 
 extern TKassTip* KassTip;

@@ -187,6 +187,8 @@ void TMainF::FormClose(TObject*, TCloseAction&)
 
 void TMainF::ShowCardError(int error)
 {
+    // The window waits for the user: what a mass run holds back shows first.
+    if (KassTip) KassTip->ShowCollected();
     if (CardErrForm && !CardErrForm->Visible()) CardErrForm->ShowError(error);
 }
 

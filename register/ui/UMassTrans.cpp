@@ -99,7 +99,15 @@ void TMassTransForm::maStartClick(TObject*)
     Progr->SetProgress(0);
     running_ = true;
     try {
+        // The receipts' lines and what the register monitor logs meanwhile are collected and
+        // shown together: each edit of a memo costs milliseconds under Wine, however few lines it
+        // adds, and a receipt's text replaces the one before. Whatever lets a window paint or
+        // waits for the user shows them first (TKassTip::ShowCollected).
+        TStringsUpdate receiptLines(KassTip->BelegMemo->Lines());
+        const UFuncMon::TMonitorBatch monitorLines;
         while (DoneReceipts < TotalReceipts) {
+            // What the steps inside leave of a receipt's time (a benchmark's split).
+            UTimeShares::TTimeShare share(UTimeShares::MassProgress);
             BookReceipt();
             ++DoneReceipts;
             UTimeShares::CountReceipt();
@@ -120,20 +128,16 @@ void TMassTransForm::BookReceipt()
     if (sCheckBed->Checked()) KassTip->SelectOperator(static_cast<int>(random.Next(2)) + 1);
     PlannedItems = static_cast<int>(random.Next(static_cast<std::uint32_t>(CountOf(kTrBuchEdit, maxItems_)))) + 1;
     DoneItems = 0;
-    // The receipt's lines and what the register monitor logs meanwhile are collected and shown
-    // together: each edit of a memo costs milliseconds under Wine, however few lines it adds.
-    // Whatever lets a window paint or waits for the user shows them first (ShowCollected; the
-    // card command, before it starts).
-    TStringsUpdate receiptLines(KassTip->BelegMemo->Lines());
-    const UFuncMon::TMonitorBatch monitorLines;
+    const TKassTip::TKeysHold keys(*KassTip);
     HandleMessages();
     while (DoneItems < PlannedItems) {
         try {
+            UTimeShares::TTimeShare share(UTimeShares::MassItems);
             KassTip->AddRandomItem(CountOf(sStk, maxQuantity_));
             if (random.Next(static_cast<std::uint32_t>(CountOf(kStornoEdit, stornoOdds_))) == 1) KassTip->StornoItem();
         } catch (const std::exception& e) {
             // Reported as a click on the register window would report it; the run goes on.
-            ShowCollected();
+            KassTip->ShowCollected();
             Application->ShowException(e);
         }
         ++DoneItems;
@@ -143,12 +147,16 @@ void TMassTransForm::BookReceipt()
     if (KassTip->NewReceiptPending) return;
     bool failed = false;
     try {
-        KassTip->SumButtonClick(this);
+        {
+            UTimeShares::TTimeShare share(UTimeShares::MassTotal);
+            KassTip->SumButtonClick(this);
+        }
+        UTimeShares::TTimeShare share(UTimeShares::MassSigning);
         KassTip->KassButtonClick(this);
         failed = KassTip->BelegMemo->Color() == static_cast<TColor>(UTransaction::ColorFailed);
     } catch (const std::exception& e) {
         // The card's failure is on the receipt (text and colour); the next receipt follows.
-        ShowCollected();
+        KassTip->ShowCollected();
         Application->ShowException(e);
         failed = true;
     }
@@ -174,17 +182,12 @@ void TMassTransForm::HandleMessages()
     const ULONGLONG now = GetTickCount64();
     if (now - lastMessages_ < MessageInterval) return;
     const bool paint = now - lastPaint_ >= PaintInterval;
-    ShowCollected();
+    UTimeShares::TTimeShare share(UTimeShares::MassMessages);
+    KassTip->ShowCollected();
     Application->ProcessMessages(paint);
     lastMessages_ = GetTickCount64();
     if (paint) lastPaint_ = lastMessages_;
     if (Application->Terminated()) maStoppClick(this);
-}
-
-void TMassTransForm::ShowCollected()
-{
-    KassTip->BelegMemo->ApplyCollected();
-    UFuncMon::ShowMonitorNow();
 }
 
 void TMassTransForm::maStoppClick(TObject*)

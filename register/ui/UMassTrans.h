@@ -70,8 +70,6 @@ private:
     // Handles the waiting window messages, at most once per MessageInterval, the painting among
     // them at most once per PaintInterval; when the program is closing, ends the run instead.
     void HandleMessages();
-    // Shows the receipt lines and monitor lines collected for the receipt in progress.
-    void ShowCollected();
     static constexpr ULONGLONG MessageInterval = 100; // ms
     static constexpr ULONGLONG PaintInterval = 500;   // ms
     // The edit's count, or the last good one while the field holds something else.

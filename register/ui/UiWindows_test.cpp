@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include "gui/Automation.h"
 #include "gui/ComCtrls.h"
 #include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
@@ -118,6 +119,39 @@ TEST_F(UiWindows, RegisterMonitorShowsTheNewestPartOfALongLog)
     mon->SaveLog(path);
     EXPECT_EQ(ReadFile(path), log + "\r\n");
     std::remove(path.c_str());
+}
+
+// A hidden window is not edited; shown, or read, it holds what it would have held had it been
+// shown all along: the same trimmed text, the caret behind it, the same view.
+TEST_F(UiWindows, HiddenRegisterMonitorTakesTheLinesWhenShownOrRead)
+{
+    auto run = [](int way) { // 0: shown along, 1: shown at the end, 2: read at the end
+        UFuncMon::ClearMonitor();
+        auto* mon = TForm::Create<TFunkMonForm>(Application);
+        if (way == 0) mon->Show();
+        int edits = 0;
+        mon->Mon->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
+            if (m.Msg == WM_SETTEXT || m.Msg == EM_REPLACESEL) ++edits;
+            inherited(m);
+        });
+        for (int n = 0; n < 1300; ++n)
+            UFuncMon::LogToMonitor("\tZeile " + std::to_string(n) + std::string(50, n % 7 ? '.' : '\n'));
+        if (way > 0) {
+            EXPECT_EQ(edits, 0);
+        }
+        if (way == 1) mon->Show();
+        const std::string text = WindowText(mon->Mon->Handle());
+        if (way == 2) mon->Show();
+        CHARRANGE caret{};
+        SendMessageA(mon->Mon->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        const auto first = SendMessageA(mon->Mon->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+        mon->Free();
+        return text + "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
+    };
+    const std::string along = run(0);
+    EXPECT_GT(along.size(), 48u * 1024);
+    EXPECT_EQ(run(1), along);
+    EXPECT_EQ(run(2), along);
 }
 
 TEST_F(UiWindows, DebugWindowSwitchesAndHeldCommand)
