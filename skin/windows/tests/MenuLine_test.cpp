@@ -9,6 +9,7 @@
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/tests/ProbeRig.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/WindowProbes.h"
 
 namespace {
@@ -137,6 +138,28 @@ TEST_F(MenuLine, AHighlightedItemIsPaintedHotThroughTheFormsImage)
     EXPECT_EQ(WindowCount(r, Color("MENUITEM", true, false)), 0);
     EXPECT_GT(WindowCount(r, Color("MENUITEM", false, false)), 10);
     EXPECT_GT(WindowCount(ItemRect(0), Color("MENUITEM", true, false)), 10);
+}
+
+TEST_F(MenuLine, AClickAndTheMnemonicKeyStillOpenTheItemsMenu)
+{
+    RECT r{};
+    GetMenuItemRect(wnd, GetMenu(wnd), 1, &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    EXPECT_EQ(SendMessageA(wnd, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)), HTMENU);
+    const std::function<void()> ways[] = {
+        [&] { SendMessageA(wnd, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(centre.x, centre.y)); },
+        [&] { SendMessageA(wnd, WM_SYSCOMMAND, SC_KEYMENU, 'b'); },
+    };
+    for (const auto& open : ways) {
+        HMENU shown = nullptr;
+        TModalScript script({[&](HWND m) {
+            shown = reinterpret_cast<HMENU>(SendMessageA(m, MN_GETHMENU, 0, 0));
+            EndMenu();
+        }});
+        open();
+        EXPECT_EQ(script.Done(), 1);
+        EXPECT_EQ(shown, GetSubMenu(GetMenu(wnd), 1));
+    }
 }
 
 TEST_F(MenuLine, WithoutTheSkinTheBarIsThePlainOneAgain)
