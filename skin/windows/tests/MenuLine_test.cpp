@@ -36,11 +36,12 @@ class MenuLine : public TAdapterProbeTest {
 protected:
     void SetUp() override
     {
-        manager = new TsSkinManager(nullptr);
-        manager->SetIsDefault(true);
-        manager->SetSkinDirectory(skintest::SkinDirectory());
-        manager->SetSkinName("Probe");
-        ASSERT_TRUE(manager->SkinData.SkinLoaded);
+        UseProbeSkin("Probe");
+        MakeForm();
+    }
+    // A sizeable form with three menus in its line and a provider, shown and active.
+    void MakeForm()
+    {
         form = TForm::Create<TForm>(Application);
         form->SetBorderStyle(bsSizeable);
         form->SetBounds(120, 120, 360, 220);
@@ -160,6 +161,19 @@ TEST_F(MenuLine, AClickAndTheMnemonicKeyStillOpenTheItemsMenu)
         EXPECT_EQ(script.Done(), 1);
         EXPECT_EQ(shown, GetSubMenu(GetMenu(wnd), 1));
     }
+}
+
+// Popups left plain: the line's items are still drawn over the line, or they would not show.
+TEST_F(MenuLine, WithPlainPopupsTheLineStillShowsItsItems)
+{
+    manager->SetSkinnedPopups(false);
+    MakeForm();
+    EXPECT_TRUE(menu->OwnerDraw());
+    EXPECT_TRUE(menu->Items()->Items(0)->OnAdvancedDrawItem);
+    EXPECT_FALSE(menu->Items()->Items(0)->Items(0)->OnAdvancedDrawItem);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    Pump();
+    EXPECT_GT(WindowCount(ItemRect(0), Color("MENULINE", false, true)), 10);
 }
 
 TEST_F(MenuLine, WithoutTheSkinTheBarIsThePlainOneAgain)
