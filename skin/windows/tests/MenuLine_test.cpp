@@ -163,6 +163,25 @@ TEST_F(MenuLine, AClickAndTheMnemonicKeyStillOpenTheItemsMenu)
     }
 }
 
+// The form's own popup menu, made after the skin came, opens skinned on WM_CONTEXTMENU.
+TEST_F(MenuLine, TheFormsContextMenuOpensSkinned)
+{
+    auto* popup = new TPopupMenu(form);
+    auto* item = new TMenuItem(form);
+    item->SetCaption("Kopieren");
+    popup->Items()->Add(item);
+    form->SetPopupMenu(popup);
+    ASSERT_FALSE(popup->OwnerDraw());
+    bool ownerDrawn = false;
+    TModalScript script({[&](HWND) {
+        ownerDrawn = popup->OwnerDraw() && item->OnAdvancedDrawItem;
+        EndMenu();
+    }});
+    SendMessageA(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(200, 200));
+    EXPECT_EQ(script.Done(), 1);
+    EXPECT_TRUE(ownerDrawn);
+}
+
 // Popups left plain: the line's items are still drawn over the line, or they would not show.
 TEST_F(MenuLine, WithPlainPopupsTheLineStillShowsItsItems)
 {
