@@ -224,7 +224,8 @@ void TsSkinProvider::SetDrawNonClientArea(bool v)
         }
     } else {
         UpdateExtBorders(false);
-        PrepareMenus(false);
+        // The line goes back to the system; popups stay as the skin has them.
+        PrepareMenus(IsSkinned());
         if (form_->HandleAllocated()) CallSetWindowTheme(form_->Handle(), L"", L"");
         FreeScrollAdapter();
         UpdateSysMenuStyle(false);

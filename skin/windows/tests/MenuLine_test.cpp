@@ -204,6 +204,13 @@ TEST_F(MenuLine, WithoutTheSkinTheBarIsThePlainOneAgain)
     manager->SetActive(true);
     Pump();
     EXPECT_TRUE(menu->OwnerDraw());
+    // The system draws the frame: its line gets the plain items back, until the skin draws it again.
+    provider->SetDrawNonClientArea(false);
+    EXPECT_FALSE(menu->OwnerDraw());
+    EXPECT_FALSE(menu->Items()->Items(0)->OnAdvancedDrawItem);
+    provider->SetDrawNonClientArea(true);
+    EXPECT_TRUE(menu->OwnerDraw());
+    EXPECT_TRUE(menu->Items()->Items(0)->OnAdvancedDrawItem);
 }
 
 } // namespace
