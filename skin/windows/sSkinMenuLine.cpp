@@ -133,7 +133,20 @@ void TsSkinableMenus::DrawLineItem(TMenuItem* item, TCanvas& canvas, const RECT&
 {
     if (!owner_->Active() || !owner_->SkinData.SkinLoaded) return;
     TsSkinProvider* provider = ProviderOf(item);
-    TBitmap* image = provider ? provider->FormImage() : nullptr;
+    if (!provider || !provider->DrawNonClientArea()) {
+        // The system draws this line: the item as a plain one, so that it never goes missing.
+        const bool lit = state & (odSelected | odHotLight);
+        FillRect(canvas.Handle(), &rect, GetSysColorBrush(lit ? COLOR_HIGHLIGHT : COLOR_MENU));
+        PrepareFont(canvas, item);
+        SetBkMode(canvas.Handle(), TRANSPARENT);
+        SetTextColor(canvas.Handle(), GetSysColor(!item->Enabled() ? COLOR_GRAYTEXT
+                                                  : lit            ? COLOR_HIGHLIGHTTEXT
+                                                                   : COLOR_MENUTEXT));
+        RECT r = rect;
+        DrawTextA(canvas.Handle(), item->Caption().c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        return;
+    }
+    TBitmap* image = provider->FormImage();
     if (!image || image->Width() == 0) return;
     if (canvas.Handle() != image->Canvas().Handle()) {
         // The system draws the item (hot tracking): it is painted into the image and shown from

@@ -208,6 +208,13 @@ TEST_F(MenuLine, WithoutTheSkinTheBarIsThePlainOneAgain)
     provider->SetDrawNonClientArea(false);
     EXPECT_FALSE(menu->OwnerDraw());
     EXPECT_FALSE(menu->Items()->Items(0)->OnAdvancedDrawItem);
+    // Should the skin take the line's items again meanwhile, they are drawn as plain items.
+    TBitmap plain(60, 20);
+    auto* menus = dynamic_cast<TsSkinableMenus*>(manager->SkinMenus());
+    menus->DrawLineItem(menu->Items()->Items(0), plain.Canvas(), RECT{0, 0, 60, 20}, 0);
+    EXPECT_EQ(Count(plain.Canvas().Handle(), RECT{0, 0, 60, 20}, GetSysColor(COLOR_MENUTEXT)) > 0,
+              GetSysColor(COLOR_MENUTEXT) != GetSysColor(COLOR_MENU));
+    EXPECT_EQ(plain.Canvas().Pixel(1, 1), GetSysColor(COLOR_MENU));
     provider->SetDrawNonClientArea(true);
     EXPECT_TRUE(menu->OwnerDraw());
     EXPECT_TRUE(menu->Items()->Items(0)->OnAdvancedDrawItem);
