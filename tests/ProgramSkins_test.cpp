@@ -13,6 +13,7 @@
 
 #include "gui/Automation.h"
 #include "skin/engine/tools/ProgramSkins.h"
+#include "tests/support/ControlText.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/SkinDialog.h"
 #include "tests/support/TilloraProgram.h"
@@ -199,4 +200,40 @@ TEST_F(ProgramSkins, TheSkinComboComesBackWithANewWindowAndTheLastChoiceReachesS
     PostMessageA(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(tillora.WaitForExit());
     EXPECT_NE(tillora.ReadFile("cfg\\start.ini").find("skin name=" + last), std::string::npos);
+}
+
+TEST_F(ProgramSkins, TheSkinnedMenuLineOpensItsMenusAndItsItemsAreStillClickedByName)
+{
+    TSkinDialog skins(tillora, main);
+    ASSERT_TRUE(skins.Open());
+    ASSERT_TRUE(skins.SwitchOn());
+    const std::string listed = std::string(Palettes[0].Name) + (Palettes[0].Kind == kInternal ? InternalSuffix : "");
+    const int index = skins.IndexOf(std::wstring(listed.begin(), listed.end()));
+    ASSERT_GE(index, 0);
+    skins.Choose(index);
+
+    // A click into the line's first item opens its menu, a popup window of the program.
+    POINT client{0, 0};
+    ClientToScreen(main, &client);
+    const POINT first{client.x + 8, client.y - GetSystemMetrics(SM_CYMENU) / 2};
+    EXPECT_EQ(SendMessageA(main, WM_NCHITTEST, 0, MAKELPARAM(first.x, first.y)), HTMENU);
+    PostMessageA(main, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(first.x, first.y));
+    HWND popup = nullptr;
+    ASSERT_TRUE(TilloraProgram::WaitFor([&] {
+        popup = FindWindowA("#32768", nullptr);
+        return popup && IsWindowVisible(popup);
+    }));
+    DWORD owner = 0;
+    GetWindowThreadProcessId(popup, &owner);
+    EXPECT_EQ(owner, tillora.Pid());
+    PostMessageA(popup, WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return !IsWindow(popup) || !IsWindowVisible(popup); }));
+
+    // The owner-drawn items are found and clicked by name as before.
+    const std::string before = ControlText(main, "KassBox");
+    EXPECT_TRUE(QueryMenuItem(main, "English1").visible);
+    ASSERT_TRUE(ClickMenuItem(main, "English1"));
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return ControlText(main, "KassBox") != before; })) << before;
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(tillora.WaitForExit());
 }

@@ -1,5 +1,5 @@
 // The painting of skinned menus: the popup's background, its items, dividers and caption
-// items, and the items of the main-menu line.
+// items.
 #include <algorithm>
 
 #include "gui/Forms.h"
@@ -274,38 +274,4 @@ void TsSkinableMenus::DrawItem(TMenuItem* item, TCanvas& canvas, const RECT& rec
                rect.top + offset.y, SRCCOPY);
 }
 
-// ---- the main-menu line
-
-void TsSkinableMenus::DrawLineItem(TMenuItem* item, TCanvas& canvas, const RECT& rect, TOwnerDrawState state)
-{
-    if (!owner_->Active() || !owner_->SkinData.SkinLoaded) return;
-    const int w = std::max<int>(rect.right - rect.left, 1), h = std::max<int>(rect.bottom - rect.top, 1);
-    auto bg = CreateBmp24(w, h);
-    const int line = owner_->GetSkinIndex("MENULINE");
-    if (owner_->IsValidSkinIndex(line))
-        PaintSectionBackground(bg.get(), TRect{0, 0, w, h}, TsCacheInfo{}, owner_, line, 0);
-    else FillDC(bg->Canvas().Handle(), TRect{0, 0, w, h}, clMenu);
-    auto bmp = CreateBmp24(w, h);
-    const bool lit = item->Enabled() && (state & (odSelected | odHotLight));
-    const int section = owner_->GetSkinIndex("MENUITEM");
-    if (owner_->IsValidSkinIndex(section))
-        PaintSection(bmp.get(), TRect{0, 0, w, h}, section, owner_, lit ? 1 : 0, MakeCacheInfo(bg.get(), 0, 0));
-    else BitBlt(bmp->Canvas().Handle(), 0, 0, w, h, bg->Canvas().Handle(), 0, 0, SRCCOPY);
-    int left = 0;
-    if (TCustomImageList* list = item->GetImageList(); list && item->ImageIndex() >= 0) {
-        list->Draw(bmp->Canvas(), 3, (h - list->Height()) / 2, item->ImageIndex(), item->Enabled());
-        left = 3 + list->Width();
-    } else if (item->HasBitmap()) {
-        const int o = item->Enabled() ? 0 : 1;
-        bmp->Canvas().Draw(3 + o, (h - item->Bitmap().Height()) / 2 + o, item->Bitmap());
-        left = 3 + item->Bitmap().Width();
-    }
-    PrepareFont(bmp->Canvas(), item);
-    const UINT align = Alignment == taRightJustify ? DT_RIGHT : Alignment == taCenter ? DT_CENTER : 0;
-    const UINT flags = align | DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP |
-                       ((state & odNoAccel) ? DT_HIDEPREFIX : 0);
-    WriteSectionTextEx(bmp->Canvas(), item->Caption(), item->Enabled(), owner_, lit ? 1 : 0,
-                       owner_->IsValidSkinIndex(line) ? line : section, flags, TRect{left, 0, w, h});
-    if (OnDrawItem) OnDrawItem(item, &bmp->Canvas(), RECT{0, 0, w, h}, state, smTopLine);
-    BitBlt(canvas.Handle(), rect.left, rect.top, w, h, bmp->Canvas().Handle(), 0, 0, SRCCOPY);
-}
+// The items of the main-menu line are painted in sSkinMenuLine.cpp.

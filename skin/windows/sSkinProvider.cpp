@@ -15,6 +15,7 @@
 #include "skin/engine/sStyleSimply.h"
 #include "skin/windows/sComposition.h"
 #include "skin/windows/sFade.h"
+#include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSysMenu.h"
 #include "skin/windows/sVclUtils.h"
 #include "skin/windows/vxScrollWnd.h"
@@ -216,14 +217,15 @@ void TsSkinProvider::SetDrawNonClientArea(bool v)
         if (form_->HandleAllocated() && skinData_->Skinned()) {
             FlagImageChanged();
             rgnChanged_ = true;
-            // The skinned menus hook the main menu again here (menus of window skinning).
+            PrepareMenus(true);
             UpdateExtBorders(SkinManager() && SkinManager()->ExtendedBorders());
             RedrawWindow(form_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
             UpdateScrollAdapter();
         }
     } else {
         UpdateExtBorders(false);
-        // The skinned menus let go of the main menu here (menus of window skinning).
+        // The line goes back to the system; popups stay as the skin has them.
+        PrepareMenus(IsSkinned());
         if (form_->HandleAllocated()) CallSetWindowTheme(form_->Handle(), L"", L"");
         FreeScrollAdapter();
         UpdateSysMenuStyle(false);
@@ -496,6 +498,8 @@ void TsSkinProvider::PrepareForm()
     menuLineHeight_ = -1;
     menuRows_ = -1;
     ApplyGlobalColor();
+    PrepareMenus(true);
+    if (!menuInitialised_ && RebuildMenu()) menuInitialised_ = true;
     DisableDwmTransitions(form_->Handle(), true);
     UpdateExtBorders(SkinManager()->ExtendedBorders());
     // The title buttons' images and the control adapter come with the parts that own them.
@@ -738,7 +742,7 @@ void TsSkinProvider::RemoveSkin(TMessage& m)
     if (form_->HandleAllocated() && !form_->InState(csDestroying) && manager) {
         UpdateSysMenuStyle(false);
         if (HasBorder()) RemoveRegion();
-        // The main menu is rebuilt by the skinned menus of window skinning.
+        PrepareMenus(false);
         UpdateExtBorders(false);
     }
     for (int i = 0; i < form_->ControlCount(); ++i)
@@ -1043,6 +1047,10 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
     case msgSkinQuery45132:
     case msgOwnRegionQuery:
         m.Result = 0;
+        return;
+    case WM_CONTEXTMENU:
+        if (TPopupMenu* popup = form_->PopupMenu()) SkinPopupMenu(popup, true);
+        old(m);
         return;
     case WM_INITMENUPOPUP:
         if (HIWORD(m.LParam) != 0) EnableMenuItem(reinterpret_cast<HMENU>(m.WParam), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);

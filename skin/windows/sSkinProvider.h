@@ -25,7 +25,7 @@
 // Destroying the provider frees the form's skinned scroll bars first, then unhooks, gives
 // WS_SYSMENU back when it took it and removes the region, so the form goes on as a plain form.
 //
-// The title buttons and icon, the caption text, the menu line's items, the window menu, the
+// The title buttons and icon, the caption text, the window menu, the
 // extended (layered) borders and the show and hide animations are drawn by the parts of window
 // skinning that own them; here their places stay empty.
 //
@@ -40,6 +40,7 @@
 #include "gui/Controls.h"
 #include "gui/Forms.h"
 #include "gui/Graphics.h"
+#include "gui/Menus.h"
 #include "gui/base/Classes.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sHooks.h"
@@ -269,6 +270,23 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // After menu changes: the image rebuilt, the menu rows counted again, WM_NCPAINT.
     void RefreshFrame();
 
+    // ---- the menu line
+    // Every menu the form owns made (or no longer) owner-drawn by the skinned menus: the main
+    // menu's line items while skinned with DrawNonClientArea, popups and sub-items while the
+    // manager's SkinnedPopups is on.
+    void PrepareMenus(bool skinned);
+    void PrepareMenuObject(TComponent* object, bool skinned);
+    // The form's menu bar built again (its items measured anew); false without a main menu.
+    bool RebuildMenu();
+    // One item of the menu line painted again (hot tracking): its draw handler paints it into
+    // the image at rect (image coordinates), then that part of the image goes to the window.
+    void RepaintMenuLineItem(TMenuItem* item, const RECT& rect, TOwnerDrawState state);
+    // An item's place in the image (from its menu-bar rectangle); empty when it is not shown.
+    RECT MenuItemImageRect(const TMenuItem* item) const;
+    // The menu line's background as painted before its items, and its top in the image.
+    TBitmap* MenuLineBackground() const { return menuLineBmp_.get(); }
+    int MenuLineTop() const { return menuLineTop_; }
+
     // SkinData.SkinSection, MakeSkinMenu, AddedTitle.Text, AddedTitle.Font.*, TitleButtons (an
     // empty collection: the form has no title buttons of its own), the settings above.
     void SetProperty(const std::string& name, const TPropValue& value) override;
@@ -297,6 +315,8 @@ private:
     void PrintBorderStrips(HDC dc, int s);
     void PaintGrip(TBitmap* image);
     void PaintMenuLine(TBitmap* image, int titleBottom);
+    // The line's items, each by its draw handler, into the image.
+    void PaintMenuItems(TBitmap* image);
     // The title band's section index ("FORMTITLE" unless TitleSkin names one; -1 none).
     int TitleIndex();
     // The old procedure with the form's WS_VISIBLE bit off (the system draws no caption).
@@ -337,6 +357,8 @@ private:
     TsCacheInfo cacheInfo_;
     std::unique_ptr<TBitmap> captionStrip_;
     std::unique_ptr<TBitmap> menuLineBmp_;
+    int menuLineTop_ = 0;
+    bool menuInitialised_ = false;
     TsSystemMenu* systemMenu_ = nullptr;
     TvxScrollWnd* scrollAdapter_ = nullptr;
     std::unique_ptr<TForm, void (*)(TForm*)> cover_{nullptr, nullptr};

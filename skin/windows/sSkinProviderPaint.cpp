@@ -52,7 +52,8 @@ void TsSkinProvider::PaintMenuLine(TBitmap* image, int titleBottom)
     if (!menuLineBmp_) menuLineBmp_ = std::make_unique<TBitmap>();
     menuLineBmp_->SetSize(w, rows * height);
     BitBlt(menuLineBmp_->Canvas().Handle(), 0, 0, w, rows * height, image->Canvas().Handle(), 0, band.Top, SRCCOPY);
-    // The items themselves are drawn by the skinned menus of window skinning.
+    menuLineTop_ = band.Top;
+    PaintMenuItems(image);
 }
 
 void TsSkinProvider::SaveCaptionStrip(bool captionOnly)

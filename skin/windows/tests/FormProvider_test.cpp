@@ -53,14 +53,7 @@ RECT WindowRect(HWND wnd)
 
 class FormProvider : public TAdapterProbeTest {
 protected:
-    void SetUp() override
-    {
-        manager = new TsSkinManager(nullptr);
-        manager->SetIsDefault(true);
-        manager->SetSkinDirectory(skintest::SkinDirectory());
-        manager->SetSkinName("Probe");
-        ASSERT_TRUE(manager->SkinData.SkinLoaded);
-    }
+    void SetUp() override { UseProbeSkin("Probe"); }
     // A sizeable form with a provider, shown and active.
     TForm* NewSkinnedForm(TFormBorderStyle style = bsSizeable, int width = 300, int height = 220, bool pump = true)
     {

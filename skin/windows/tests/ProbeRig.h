@@ -42,6 +42,15 @@ protected:
         manager->SetIsDefault(true);
         ASSERT_TRUE(manager->LoadSkinFromFolder(skintest::SkinPath(name)));
     }
+    // The probe skin chosen by name from the probe skins' folder (the way a program sets it).
+    void UseProbeSkin(const std::string& name)
+    {
+        manager = new TsSkinManager(nullptr);
+        manager->SetIsDefault(true);
+        manager->SetSkinDirectory(skintest::SkinDirectory());
+        manager->SetSkinName(name);
+        ASSERT_TRUE(manager->SkinData.SkinLoaded);
+    }
     TForm* NewForm(int left, int top, int width, int height)
     {
         auto* f = TForm::Create<TForm>(Application);
