@@ -62,14 +62,7 @@ protected:
         wnd = form->Handle();
     }
     // An item's rectangle in window coordinates.
-    RECT ItemRect(int index) const
-    {
-        RECT r{}, w{};
-        GetMenuItemRect(wnd, GetMenu(wnd), static_cast<UINT>(index), &r);
-        GetWindowRect(wnd, &w);
-        OffsetRect(&r, -w.left, -w.top);
-        return r;
-    }
+    RECT ItemRect(int index) const { return MenuItemInWindow(wnd, GetMenu(wnd), index, wnd); }
     int WindowCount(const RECT& r, COLORREF c) const
     {
         HDC dc = GetWindowDC(wnd);

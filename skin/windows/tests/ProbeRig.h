@@ -23,6 +23,17 @@
 #include "skin/windows/sFade.h"
 #include "skin/windows/vxSBUtils.h"
 
+// A menu item's rectangle in the coordinates of the window that shows it (the form for a bar
+// item, with owner = that form; the "#32768" window for a popup item, with owner = 0).
+inline RECT MenuItemInWindow(HWND owner, HMENU menu, int position, HWND window)
+{
+    RECT r{}, w{};
+    GetMenuItemRect(owner, menu, static_cast<UINT>(position), &r);
+    GetWindowRect(window, &w);
+    OffsetRect(&r, -w.left, -w.top);
+    return r;
+}
+
 class TProbeSkinTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()

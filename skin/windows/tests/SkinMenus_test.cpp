@@ -72,11 +72,7 @@ protected:
     // An item's rectangle in its popup window's coordinates.
     static RECT InWindow(HWND m, int position)
     {
-        RECT r{}, w{};
-        GetMenuItemRect(nullptr, reinterpret_cast<HMENU>(SendMessageA(m, MN_GETHMENU, 0, 0)), position, &r);
-        GetWindowRect(m, &w);
-        OffsetRect(&r, -w.left, -w.top);
-        return r;
+        return MenuItemInWindow(nullptr, reinterpret_cast<HMENU>(SendMessageA(m, MN_GETHMENU, 0, 0)), position, m);
     }
     static COLORREF WindowPixel(HWND m, int x, int y)
     {
