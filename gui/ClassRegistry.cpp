@@ -1,5 +1,6 @@
 // The classes that form descriptions may name. Other parts of the program add their own
 // classes with RegisterComponentClass<T>().
+#include "gui/Buttons.h"
 #include "gui/ComCtrls.h"
 #include "gui/Dialogs.h"
 #include "gui/ExtCtrls.h"
@@ -12,6 +13,7 @@ void RegisterStandardClasses()
 {
     RegisterComponentClass<TButton>();
     RegisterComponentClass<TBitBtn>();
+    RegisterComponentClass<TSpeedButton>();
     RegisterComponentClass<TCheckBox>();
     RegisterComponentClass<TRadioButton>();
     RegisterComponentClass<TGroupBox>();

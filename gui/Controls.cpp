@@ -800,6 +800,10 @@ void TWinControl::WndProc(TMessage& m)
     case CM_INVALIDATE:
         if (handle_) InvalidateRect(handle_, nullptr, TRUE);
         return;
+    case CM_CONTROLLISTCHANGE:
+        // A change among the children of a container reaches every parent up to the form.
+        if (parent_) parent_->WindowProc(m);
+        break;
     case WM_PAINT:
         if (!m.WParam && handle_ && std::any_of(controls_.begin(), controls_.end(), [](TControl* c) {
                 return c->Visible() && dynamic_cast<TGraphicControl*>(c);

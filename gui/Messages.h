@@ -98,7 +98,7 @@ constexpr UINT CM_EXIT = CM_BASE + 27;  // 45083
 // From a form to the control it gave the focus, after CM_ENTER.
 constexpr UINT CM_UIACTIVATE = CM_BASE + 41; // 45097
 // To a parent after a child was inserted (lParam 1) and before one is removed (lParam 0);
-// wParam the child.
+// wParam the child. Every windowed parent passes it on to its own parent, up to the form.
 constexpr UINT CM_CONTROLLISTCHANGE = CM_BASE + 44; // 45100
 // A windowed control's Invalidate: handled by invalidating the window.
 constexpr UINT CM_INVALIDATE = CM_BASE + 52; // 45108

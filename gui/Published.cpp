@@ -1,5 +1,6 @@
 #include "gui/Published.h"
 
+#include "gui/Buttons.h"
 #include "gui/Controls.h"
 #include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
@@ -63,6 +64,20 @@ void RegisterLibraryProperties(std::vector<TEntry>& r)
     r.push_back(Ordinal<TPanel>("TPanel", "BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter));
     r.push_back(Ordinal<TPanel>("TPanel", "BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner));
     r.push_back(Ordinal<TPanel>("TPanel", "BorderStyle", &TPanel::BorderStyle, &TPanel::SetBorderStyle));
+    using B = TSpeedButton;
+    r.push_back({"TSpeedButton",
+                 "Glyph",
+                 {V::Object, [](TObject& o) { return V::OfObject(&static_cast<B&>(o).Glyph()); }, nullptr, {}}});
+    r.push_back(Ordinal<B>("TSpeedButton", "NumGlyphs", &B::NumGlyphs, &B::SetNumGlyphs));
+    r.push_back(Ordinal<B>("TSpeedButton", "Margin", &B::Margin, &B::SetMargin));
+    r.push_back(Ordinal<B>("TSpeedButton", "Spacing", &B::Spacing, &B::SetSpacing));
+    TEntry layout = Ordinal<B>("TSpeedButton", "Layout", &B::Layout, &B::SetLayout);
+    layout.property.elements = {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"};
+    r.push_back(layout);
+    r.push_back(Ordinal<B>("TSpeedButton", "Flat", &B::Flat, &B::SetFlat));
+    r.push_back(Ordinal<B>("TSpeedButton", "Down", &B::Down, &B::SetDown));
+    r.push_back(Ordinal<B>("TSpeedButton", "GroupIndex", &B::GroupIndex, &B::SetGroupIndex));
+    r.push_back(Ordinal<B>("TSpeedButton", "AllowAllUp", &B::AllowAllUp, &B::SetAllowAllUp));
     const std::vector<std::string> icons = {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"};
     r.push_back(
         {"TForm",

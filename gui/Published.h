@@ -12,7 +12,8 @@
 //
 // The class library registers: TComponent.Tag; TControl.Color, Visible, Enabled, BiDiMode, Font
 // (object); TWinControl.BorderWidth; TPanel.BevelWidth, BevelOuter, BevelInner, BorderStyle;
-// TForm.BorderIcons (set of biSystemMenu, biMinimize, biMaximize, biHelp).
+// TForm.BorderIcons (set of biSystemMenu, biMinimize, biMaximize, biHelp); TSpeedButton.Glyph
+// (object), NumGlyphs, Margin, Spacing, Layout, Flat, Down, GroupIndex, AllowAllUp.
 #pragma once
 
 #include <functional>

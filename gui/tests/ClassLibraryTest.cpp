@@ -215,14 +215,18 @@ TEST_F(ClassLibrary, EachNotificationArrivesOncePerChange)
     EXPECT_EQ(l[CM_DIALOGCHAR], 1);
     EXPECT_TRUE(inner->Focused());
 
-    // A child inserted and removed.
+    // A child inserted and removed; the form above the panel hears of it too.
+    TSpy f(form);
     auto* shape = new TShape(form);
     shape->SetParent(panel);
     EXPECT_EQ(p[CM_CONTROLLISTCHANGE], 1);
     EXPECT_EQ(p.LastListChange(), 1);
+    EXPECT_EQ(f[CM_CONTROLLISTCHANGE], 1);
+    EXPECT_EQ(f.Last(CM_CONTROLLISTCHANGE)->WParam, reinterpret_cast<WPARAM>(shape));
     shape->SetParent(nullptr);
     EXPECT_EQ(p[CM_CONTROLLISTCHANGE], 2);
     EXPECT_EQ(p.LastListChange(), 0);
+    EXPECT_EQ(f[CM_CONTROLLISTCHANGE], 2);
     // From another thread it carries no control of this one: answered 0, never seen.
     LRESULT answer = 1;
     bool done = false;
