@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -128,6 +130,9 @@ TsSkinProvider::~TsSkinProvider()
     *alive_ = false;
     HideCover();
     const bool formAlive = !form_->InState(csDestroying);
+    // Controls that stay with their form get back all the control adapter took.
+    if (ctrlAdapter_ && formAlive) ctrlAdapter_->ReleaseAll();
+    ctrlAdapter_.reset();
     // The scroll adapter hooked the form after the provider: it goes first, so that nothing
     // hands messages back to a procedure that is gone.
     FreeScrollAdapter();
@@ -502,13 +507,15 @@ void TsSkinProvider::PrepareForm()
     if (!menuInitialised_ && RebuildMenu()) menuInitialised_ = true;
     DisableDwmTransitions(form_->Handle(), true);
     UpdateExtBorders(SkinManager()->ExtendedBorders());
-    // The title buttons' images and the control adapter come with the parts that own them.
+    // The title buttons' images come with the title bar of window skinning.
+    if (!ctrlAdapter_) CreateCtrlAdapter();
 }
 
 void TsSkinProvider::InitAfterLoad()
 {
     if (form_->HandleAllocated()) DisableDwmTransitions(form_->Handle(), true);
     PrepareForm();
+    if (!ctrlAdapter_) CreateCtrlAdapter();
 }
 
 void TsSkinProvider::UpdateScrollAdapter()
@@ -532,9 +539,31 @@ void TsSkinProvider::FreeScrollAdapter()
     if (a) delete a;
 }
 
+void TsSkinProvider::CreateCtrlAdapter()
+{
+    if (inactive_ || ctrlAdapter_ || !skinData_->Skinned()) return;
+    ctrlAdapter_ = std::make_unique<TvxCtrlAdapter>(this);
+    ctrlAdapter_->AddAllItems(nullptr);
+}
+
+void TsSkinProvider::WalkControls(TWinControl* parent)
+{
+    if (!ctrlAdapter_) CreateCtrlAdapter();
+    else ctrlAdapter_->AddAllItems(parent);
+}
+
 void TsSkinProvider::RemoveAdapter()
 {
-    // The control adapter of window skinning is given command 2 and freed here.
+    if (!ctrlAdapter_) return;
+    ctrlAdapter_->BroadcastMessage(
+        TMessage{SM_VELOCONCMD, SkinCommandWParam(cmdRemoveSkin), reinterpret_cast<LPARAM>(SkinManager()), 0});
+    ctrlAdapter_.reset();
+}
+
+void TsSkinProvider::Notification(TComponent* component)
+{
+    TComponent::Notification(component);
+    if (ctrlAdapter_) ctrlAdapter_->ControlGone(component);
 }
 
 void TsSkinProvider::CloseForm()
@@ -716,13 +745,14 @@ void TsSkinProvider::TakeNewSkin(bool skinned)
     if (!m) return;
     if (skinned) {
         if (form_->HandleAllocated()) SendMessageA(form_->Handle(), WM_NCPAINT, 0, 0);
+        WalkControls(nullptr);
         return;
     }
     if (!systemMenu_) PrepareForm();
     else UpdateSysMenuStyle(true);
     ApplyGlobalColor();
     if (form_->HandleAllocated()) DisableDwmTransitions(form_->Handle(), true);
-    // The control adapter of window skinning adds the form's controls here.
+    WalkControls(nullptr);
 }
 
 void TsSkinProvider::RemoveSkin(TMessage& m)
@@ -757,6 +787,7 @@ void TsSkinProvider::RemoveSkin(TMessage& m)
 
 void TsSkinProvider::RefreshSkin()
 {
+    WalkControls(nullptr);
     if (drawNonClientArea_) UpdateScrollAdapter();
     menuLineHeight_ = -1;
     menuLineBmp_.reset();
@@ -768,6 +799,9 @@ void TsSkinProvider::RefreshSkin()
                  RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     ApplyGlobalColor();
     skinData_->Updating = false;
+    if (ctrlAdapter_)
+        ctrlAdapter_->BroadcastMessage(
+            TMessage{SM_VELOCONCMD, SkinCommandWParam(cmdRefresh), reinterpret_cast<LPARAM>(SkinManager()), 0});
 }
 
 void TsSkinProvider::BackgroundInfo(TsBackgroundInfo& info)
@@ -821,7 +855,12 @@ void TsSkinProvider::SkinnedCommand(TMessage& m)
         m.Result = static_cast<LRESULT>(FormColor());
         break;
     case cmdAnnounceControl:
-        // The control adapter of window skinning adds the announced control here.
+        // The controls under the announced one (all of the form for 0).
+        if (ctrlAdapter_ && !form_->InState(csLoading) && AcceptSkinCommand(m)) {
+            auto* control = reinterpret_cast<TControl*>(m.LParam);
+            if (!control) ctrlAdapter_->AddAllItems(nullptr);
+            else if (auto* windowed = dynamic_cast<TWinControl*>(control)) ctrlAdapter_->AddAllItems(windowed);
+        }
         break;
     case cmdLockPainting:
         if (DependsOnParentBG(skinData_.get())) SendMessageA(form_->Handle(), WM_SETREDRAW, 0, 0);
@@ -1041,6 +1080,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
             const TsGeneralData& g = SkinManager()->GeneralData[static_cast<size_t>(skinData_->SkinIndex)];
             if (g.Color != g.HotColor) InvalidateRect(wnd, nullptr, FALSE);
         }
+        if (!ctrlAdapter_) CreateCtrlAdapter();
         return;
     case msgNcUahDrawCaption:
     case WM_ENTERIDLE:
@@ -1084,6 +1124,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         old(m);
         return;
     case CM_SHOWINGCHANGED:
+        if (drawNonClientArea_ && form_->Showing() && skinData_->BGChanged) WalkControls(nullptr);
         if (!CallOld(m, old)) return;
         if (drawNonClientArea_ && IsWindowVisible(wnd)) UpdateScrollAdapter();
         return;
@@ -1105,6 +1146,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         if (!CallOld(m, old)) return;
         if (!InState(csLoading) && !form_->InState(csLoading) &&
             (LOWORD(m.WParam) == WM_CREATE || LOWORD(m.WParam) == WM_DESTROY)) {
+            if (LOWORD(m.WParam) == WM_CREATE && ctrlAdapter_) ctrlAdapter_->AddAllItems(nullptr);
             TMessage changed{SM_VELOCONCMD, SkinCommandWParam(cmdContainerFlags), 1, 0};
             BroadcastToControls(form_, changed);
             if (drawNonClientArea_ && scrollAdapter_) UpdateScrolls(scrollAdapter_, true);
@@ -1112,6 +1154,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         return;
     case CM_CONTROLLISTCHANGE:
         if (!CallOld(m, old)) return;
+        if (auto* control = reinterpret_cast<TControl*>(m.WParam); control && !InSendMessage() && ctrlAdapter_)
+            if (auto* windowed = dynamic_cast<TWinControl*>(control); windowed && !windowed->InState(csDestroying))
+                ctrlAdapter_->AddItem(windowed);
         // A control that joins the form (one that leaves it is not touched any more).
         if (auto* control = reinterpret_cast<TControl*>(m.WParam); control && m.LParam == 1 && !InSendMessage()) {
             if (auto* windowed = dynamic_cast<TWinControl*>(control)) {
@@ -1120,6 +1165,13 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
             }
             SendSkinCommandToControl(control, cmdContainerFlags, 1);
         }
+        return;
+    case WM_NOTIFY:
+        if (!CallOld(m, old)) return;
+        // A tab page changed: its controls may be shown for the first time.
+        if (m.LParam && !InSendMessage() && reinterpret_cast<const NMHDR*>(m.LParam)->code == TCN_SELCHANGE &&
+            ctrlAdapter_)
+            ctrlAdapter_->AddAllItems(nullptr);
         return;
     case CM_INVALIDATE:
         // The form's own invalidation, without erasing: WM_PAINT paints the background.

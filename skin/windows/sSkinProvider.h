@@ -25,6 +25,13 @@
 // Destroying the provider frees the form's skinned scroll bars first, then unhooks, gives
 // WS_SYSMENU back when it took it and removes the region, so the form goes on as a plain form.
 //
+// Its control adapter (skin/windows/vxCtrlAdapter.h) skins the form's plain controls that the
+// manager's ThirdParty lists name: the form is walked when the provider is prepared, on a new
+// skin and a refresh, when a child window is created (WM_PARENTNOTIFY), a control announces
+// itself (skin command 25) or joins a container (CM_CONTROLLISTCHANGE), a tab page changes
+// (TCN_SELCHANGE) and the form is shown; removing the skin frees the adapter and gives the
+// controls back.
+//
 // The title buttons and icon, the caption text, the window menu, the
 // extended (layered) borders and the show and hide animations are drawn by the parts of window
 // skinning that own them; here their places stay empty.
@@ -45,6 +52,7 @@
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sHooks.h"
 #include "skin/engine/sMessages.h"
+#include "skin/windows/vxCtrlAdapter.h"
 
 class TsSkinProvider;
 class TsSystemMenu;
@@ -265,6 +273,15 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     int HitTest(POINT screen);
     // The grip's place in the image (GRIPIMAGE of GLOBALINFO); empty without one.
     TRect GripRect() const;
+    // ---- the control adapter (skin/windows/vxCtrlAdapter.h)
+    // Asked before a control of the form gets an item (it may veto or choose the section).
+    TAddItemEvent OnSkinItem;
+    TvxCtrlAdapter* CtrlAdapter() const { return ctrlAdapter_.get(); }
+    // At run time while skinned: the control adapter made and the whole form walked.
+    virtual void CreateCtrlAdapter();
+    // The control adapter made when there is none, else its walk under parent (none: the form).
+    void WalkControls(TWinControl* parent);
+    // Skin command 2 (lParam the manager) to the adapted controls, then the adapter freed.
     void RemoveAdapter();
     void CloseForm();
     // After menu changes: the image rebuilt, the menu rows counted again, WM_NCPAINT.
@@ -291,6 +308,8 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // empty collection: the form has no title buttons of its own), the settings above.
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void Loaded() override;
+    // A control of the form that goes away is forgotten by the control adapter.
+    void Notification(TComponent* component) override;
 
 private:
     void ProviderWndProc(TMessage& m, const TWndMethod& old);
@@ -361,6 +380,7 @@ private:
     bool menuInitialised_ = false;
     TsSystemMenu* systemMenu_ = nullptr;
     TvxScrollWnd* scrollAdapter_ = nullptr;
+    std::unique_ptr<TvxCtrlAdapter> ctrlAdapter_;
     std::unique_ptr<TForm, void (*)(TForm*)> cover_{nullptr, nullptr};
     int coverHook_ = 0;
 };

@@ -164,7 +164,9 @@ void TsSkinProvider::PrintClient(HDC dc, bool sendEndUpdate)
                ClientOffsetY(), SRCCOPY);
     else FillDC(dc, TRect{0, 0, ClientWidth(wnd), ClientHeight(wnd)}, FormColor());
     PaintControls(dc, form_, TPoint{});
-    if (sendEndUpdate) SendEndUpdateToChildren(form_);
+    if (!sendEndUpdate) return;
+    SendEndUpdateToChildren(form_);
+    if (ctrlAdapter_) ctrlAdapter_->BroadcastMessage(TMessage{SM_VELOCONCMD, SkinCommandWParam(cmdUpdateEnded), 0, 0});
 }
 
 void TsSkinProvider::PaintNonClient()
@@ -172,6 +174,7 @@ void TsSkinProvider::PaintNonClient()
     if (!drawNonClientArea_ || locked_ || !form_->HandleAllocated()) return;
     const HWND wnd = form_->Handle();
     if (!IsWindowVisible(wnd) || InState(csLoading)) return;
+    if (!ctrlAdapter_) CreateCtrlAdapter();
     if (ResizeMode == rmBorder && DwmCompositionEnabled()) ResizeMode = rmStandard;
     if (!updatingRgn_ && rgnChanged_) {
         if (!HasBorder() && !IsSizeable(wnd) && !IsIconic(wnd)) {

@@ -6,7 +6,8 @@
 //   "vxGlow"         glow effects (GlowStart / GlowEnd: every glow freed)
 //   "vxDials"        the dialog hook (DialsStart / DialsEnd: the hook removed)
 //   "vxSBUtils"      the window adapters (AdaptersStart: GetScrollBarInfo, InitializeFlatSB and
-//                    UninitializeFlatSB looked up / AdaptersEnd)
+//                    UninitializeFlatSB looked up / AdaptersEnd: the libraries freed, then the
+//                    adapters of tab pages)
 //   "sVclUtils"      the skin command utilities (VclUtilsStart: SetWindowTheme of "UXTHEME" /
 //                    VclUtilsEnd)
 //   "sSkinMenus"     the skinned menus (SkinMenusStart / SkinMenusEnd)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/ListCtrls.h"
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sLinkPaint.h"
 #include "skin/engine/sMaskData.h"
@@ -46,9 +47,13 @@ int TvxComboBoxWnd::ComboStyle() const { return static_cast<int>(GetWindowLongPt
 
 RECT TvxComboBoxWnd::GetButtonRect() const
 {
+    return ButtonRectOfWidth((ComboStyle() & CBS_DROPDOWN) ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+}
+
+RECT TvxComboBoxWnd::ButtonRectOfWidth(int w) const
+{
     RECT wr{};
     GetWindowRect(CtrlHandle, &wr);
-    const int w = (ComboStyle() & CBS_DROPDOWN) ? GetSystemMetrics(SM_CXVSCROLL) : 0;
     const bool rtl = (GetWindowLongPtrA(CtrlHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
     const int left = rtl ? 2 : (wr.right - wr.left) - w - 2;
     return RECT{left, 2, left + w, (wr.bottom - wr.top) - 2};
@@ -276,4 +281,19 @@ void TvxComboBoxWnd::WndProc(TMessage& m)
         TvxEditWnd::WndProc(m);
         return;
     }
+}
+
+// ---- TvxWWComboBoxWnd
+
+void TvxWWComboBoxWnd::AfterCreation()
+{
+    TvxComboBoxWnd::AfterCreation();
+    const auto* combo = dynamic_cast<const TComboBox*>(OwnerControl());
+    ShowButton =
+        !(combo && combo->ClassNameIs("TComboBox") && combo->Style() != csDropDown && combo->Style() != csDropDownList);
+}
+
+RECT TvxWWComboBoxWnd::GetButtonRect() const
+{
+    return ButtonRectOfWidth(ShowButton ? GetSystemMetrics(SM_CXVSCROLL) : 0);
 }

@@ -60,6 +60,8 @@ class TvxComboBoxWnd : public TvxEditWnd {
 
 protected:
     using TvxEditWnd::TvxEditWnd;
+    // The button's rectangle for a button of that width (0: none) at its place.
+    RECT ButtonRectOfWidth(int width) const;
 
 private:
     int ComboStyle() const;
@@ -68,4 +70,22 @@ private:
     void ListColors(TMessage& m);
     // The brush of the list's colours (deleted with the adapter).
     HBRUSH listBrush_ = nullptr;
+};
+
+// TvxWWComboBoxWnd: the combo adapter of the wwEdit kind, made for the control itself (the
+// link's owner control). Its drop-down button is SM_CXVSCROLL wide unless the control is a
+// TComboBox (that class exactly) whose Style is neither csDropDown nor csDropDownList: then it
+// has none (width 0).
+class TvxWWComboBoxWnd : public TvxComboBoxWnd {
+    GUI_CLASS(TvxWWComboBoxWnd, TvxComboBoxWnd)
+    bool ShowButton = true;
+    RECT GetButtonRect() const override;
+
+    template <class T>
+    friend T* CreateAdapter(HWND handle, TsCommonData* skinData, TsSkinManager* manager, const std::string& section,
+                            bool repaint);
+
+protected:
+    using TvxComboBoxWnd::TvxComboBoxWnd;
+    void AfterCreation() override;
 };

@@ -46,12 +46,9 @@ void RemoveSkinHook()
 
 bool SkinHookInstalled() { return state.hook != nullptr; }
 
-void ClearMenuWndList()
-{
-    for (TvxMainWnd* a : state.menuWindows)
-        delete a;
-    state.menuWindows.clear();
-}
+std::vector<TvxMainWnd*>& MenuWndList() { return state.menuWindows; }
+
+void ClearMenuWndList() { state.menuWindows.clear(); }
 
 void DialsStart() {}
 

@@ -26,7 +26,10 @@ void InstallSkinHook();
 // Empties the menu-window list, removes the hook, frees the popup list. Nothing when none.
 void RemoveSkinHook();
 bool SkinHookInstalled();
-// Empties the list of popup-menu window adapters the hook made.
+// The adapters of popup-menu windows (TvxMnuWnd, skin/windows/vxMnuWnd.h), one appended per
+// skinned popup window; each leaves the list and frees itself when its window goes.
+std::vector<TvxMainWnd*>& MenuWndList();
+// Empties the list of popup-menu window adapters (the adapters stay with their windows).
 void ClearMenuWndList();
 
 // The module's start (nothing to prepare yet) and end (the hook removed when it is still in).

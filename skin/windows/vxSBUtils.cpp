@@ -1,6 +1,7 @@
 #include "skin/windows/vxSBUtils.h"
 
 #include "gui/base/Handles.h"
+#include "skin/windows/vxMainWnd.h"
 
 TGetScrollBarInfoProc GetScrollBarInfoProc = nullptr;
 TFlatSBProc InitializeFlatSBProc = nullptr;
@@ -11,6 +12,7 @@ namespace {
 struct TAdapterLibraries {
     int starts = 0;
     TLibraryHandle user32, comctl32;
+    std::vector<TvxMainWnd*> pages;
 } libraries;
 
 template <class Fn> Fn Entry(const TLibraryHandle& library, const char* name)
@@ -19,6 +21,8 @@ template <class Fn> Fn Entry(const TLibraryHandle& library, const char* name)
 }
 
 } // namespace
+
+std::vector<TvxMainWnd*>& PageAdapterList() { return libraries.pages; }
 
 void AdaptersStart()
 {
@@ -38,4 +42,8 @@ void AdaptersEnd()
     UninitializeFlatSBProc = nullptr;
     libraries.user32.reset();
     libraries.comctl32.reset();
+    const std::vector<TvxMainWnd*> pages = std::move(libraries.pages);
+    libraries.pages.clear();
+    for (TvxMainWnd* page : pages)
+        delete page;
 }
