@@ -17,6 +17,7 @@
 #include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sTextPaint.h"
+#include "skin/windows/vxContainerUtils.h"
 
 namespace {
 
@@ -61,17 +62,6 @@ bool IsHeaderClass(HWND wnd)
     char name[96] = {};
     GetClassNameA(wnd, name, sizeof name);
     return std::string(name) == WC_HEADERA;
-}
-
-// The font of a window as a class-library font (its face, height and style); none: unchanged.
-void TakeWindowFont(HWND wnd, TFont& font)
-{
-    const auto handle = reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0));
-    LOGFONTA lf{};
-    if (!handle || !GetObjectA(handle, sizeof lf, &lf)) return;
-    font.SetName(lf.lfFaceName);
-    font.SetHeight(lf.lfHeight);
-    font.SetStyle(lf.lfWeight >= FW_BOLD ? fsBold : 0u);
 }
 
 } // namespace
@@ -223,7 +213,7 @@ void TvxListViewWnd::PaintHeaderItem(const RECT& r, int index, HDC dc)
     PaintSectionByName(bmp.get(), TRect{0, 0, w, h}, "COLHEADER", "BUTTON", m, state, behind);
     const int section = m->GetSkinIndex(own ? "COLHEADER" : "BUTTON");
     TCanvas& canvas = bmp->Canvas();
-    TakeWindowFont(CtrlHandle, canvas.Font());
+    WindowFont(CtrlHandle, canvas.Font());
     canvas.Brush().SetStyle(bsClear);
     RECT tr{4, 1, w - 4, h - 1};
     if (index >= 0) {

@@ -20,30 +20,12 @@ constexpr int DialogPanelInset = 6;
 
 bool Visible(HWND wnd) { return IsWindowVisible(wnd) != FALSE; }
 
-SIZE WindowSize(HWND wnd)
-{
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return SIZE{std::max<LONG>(0, r.right - r.left), std::max<LONG>(0, r.bottom - r.top)};
-}
-
 // (window width - client width) div 2: how far the client area lies inside the window.
 int ClientInset(HWND wnd)
 {
     RECT c{};
     GetClientRect(wnd, &c);
-    return std::max(0, static_cast<int>(WindowSize(wnd).cx - c.right) / 2);
-}
-
-// The cache sized to the window: 24 bits, rebuilt from scratch.
-TBitmap* SizedCache(TsCommonData* link, HWND wnd)
-{
-    link->InitCacheBmp();
-    TBitmap* cache = link->FCacheBmp.get();
-    const SIZE s = WindowSize(wnd);
-    cache->SetPixelFormat(pf24bit);
-    cache->SetSize(s.cx, s.cy);
-    return cache;
+    return std::max(0, static_cast<int>(WindowSizeOf(wnd).cx - c.right) / 2);
 }
 
 // The border strips of width b (in the window) from the cache into a DC of the whole window.
@@ -95,27 +77,6 @@ std::string PanelSectionOf(TObject* panel)
     }
 }
 
-void NotifyTopWindow(HWND wnd)
-{
-    if (!wnd) return;
-    HWND top = wnd;
-    while (const HWND parent = GetParent(top))
-        top = parent;
-    SendSkinCommand(top, cmdAnnounceControl, 0);
-}
-
-TWinControl* FindControlByHandle(HWND wnd, TWinControl* parent)
-{
-    if (!wnd || !parent) return nullptr;
-    for (int i = 0; i < parent->ControlCount(); ++i) {
-        auto* child = dynamic_cast<TWinControl*>(parent->Controls(i));
-        if (!child) continue;
-        if (child->HandleAllocated() && child->Handle() == wnd) return child;
-        if (TWinControl* found = FindControlByHandle(wnd, child)) return found;
-    }
-    return nullptr;
-}
-
 // ---- TvxPanelWnd ----
 
 TvxPanelWnd::~TvxPanelWnd() { Shutdown(); }
@@ -130,10 +91,10 @@ TWinControl* TvxPanelWnd::Container() const { return dynamic_cast<TWinControl*>(
 void TvxPanelWnd::PrepareCache(bool rebuild)
 {
     TWinControl* c = Container();
-    const SIZE s = WindowSize(CtrlHandle);
+    const SIZE s = WindowSizeOf(CtrlHandle);
     TBitmap* cache = SkinData->FCacheBmp.get();
     if (!rebuild && cache && cache->Width() == s.cx && cache->Height() == s.cy) return;
-    cache = SizedCache(SkinData, CtrlHandle);
+    cache = SizedCache(SkinData, s.cx, s.cy);
     TsCacheInfo parent;
     GetParentCacheInfo(SkinData, parent);
     PaintItem(SkinData->Fields(), parent, true, 0, cache, TPoint{}, TRect{0, 0, s.cx, s.cy});
@@ -154,7 +115,7 @@ void TvxPanelWnd::PaintInterior(HDC given)
     const int saved = SaveDC(dc);
     SkinData->Updating = SkinData->GetUpdating();
     if (!SkinData->Updating) {
-        const SIZE s = WindowSize(CtrlHandle);
+        const SIZE s = WindowSizeOf(CtrlHandle);
         const int b = ClientInset(CtrlHandle);
         const bool rebuild = SkinData->BGChanged || SkinData->PartlyVisible();
         if (DependsOnParentBG(SkinData)) {
@@ -286,9 +247,9 @@ void TvxDlgPanelWnd::GiveGlobalColor()
 
 void TvxDlgPanelWnd::PaintInterior(HDC dc)
 {
-    const SIZE s = WindowSize(CtrlHandle);
+    const SIZE s = WindowSizeOf(CtrlHandle);
     const int b = ClientInset(CtrlHandle);
-    TBitmap* cache = SizedCache(SkinData, CtrlHandle);
+    TBitmap* cache = SizedCache(SkinData, s.cx, s.cy);
     TsCacheInfo parent;
     GetParentCacheInfoByHandle(CtrlHandle, parent);
     if (parent.Ready) {
@@ -328,7 +289,7 @@ void TvxDlgPanelWnd::WndProc(TMessage& m)
         if (!dc) break;
         const int saved = SaveDC(dc);
         PaintInterior(dc);
-        const SIZE s = WindowSize(CtrlHandle);
+        const SIZE s = WindowSizeOf(CtrlHandle);
         IntersectClipRect(dc, DialogPanelInset, DialogPanelInset, s.cx - DialogPanelInset, s.cy - DialogPanelInset);
         TMessage paint{WM_PAINT, m.WParam, 0, 0};
         CallPrevWndProc(paint);
@@ -375,7 +336,7 @@ TvxTransPanelWnd::~TvxTransPanelWnd() { Shutdown(); }
 
 void TvxTransPanelWnd::Paint()
 {
-    const SIZE s = WindowSize(CtrlHandle);
+    const SIZE s = WindowSizeOf(CtrlHandle);
     const TPaintDC paint(CtrlHandle);
     const TWindowDC dc(CtrlHandle, true);
     SkinData->BGChanged = true;

@@ -15,20 +15,14 @@
 
 #include <string>
 
+#include "skin/windows/vxContainerUtils.h"
 #include "skin/windows/vxMainWnd.h"
-
-class TWinControl;
 
 // The section a panel takes by its BevelOuter, BevelInner and BorderStyle (published by name):
 // lowered outside: "GROUPBOX" with a raised inner bevel, else "PANEL_LOW"; raised outside:
 // "GROUPBOX" with a lowered inner bevel, else "PANEL"; no outer bevel: "PANEL_LOW" with a
 // single border, else "CHECKBOX". A control without those properties counts as bvNone, bsNone.
 std::string PanelSectionOf(TObject* panel);
-// Skin command 25 (lParam 0) to the top-level window above wnd (wnd itself without a parent).
-void NotifyTopWindow(HWND wnd);
-// The windowed control under parent (depth first, parent itself not counted) whose window is
-// wnd; none when there is none.
-TWinControl* FindControlByHandle(HWND wnd, TWinControl* parent);
 
 class TvxPanelWnd : public TvxMainWnd {
     GUI_CLASS(TvxPanelWnd, TvxMainWnd)

@@ -8,22 +8,7 @@
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sSkinManager.h"
-
-namespace {
-
-// The parent's background for a part of the window at its place in the parent.
-TsCacheInfo ParentBackgroundAt(HWND wnd, POINT pos)
-{
-    TsCacheInfo info;
-    GetParentCacheInfoByHandle(wnd, info);
-    if (info.Ready) {
-        info.X += pos.x;
-        info.Y += pos.y;
-    }
-    return info;
-}
-
-} // namespace
+#include "skin/windows/vxContainerUtils.h"
 
 TvxSpinWnd::~TvxSpinWnd() { Shutdown(); }
 
@@ -47,10 +32,7 @@ void TvxSpinWnd::Paint(HDC given)
     if (!manager || w <= 0 || h <= 0) return;
     const HDC dc = given ? given : GetDC(CtrlHandle);
     SkinData->BGChanged = true;
-    SkinData->InitCacheBmp();
-    TBitmap* cache = SkinData->FCacheBmp.get();
-    cache->SetPixelFormat(pf24bit);
-    cache->SetSize(w, h);
+    TBitmap* cache = SizedCache(SkinData, w, h);
     const int section =
         manager->IsValidSkinIndex(SkinData->SkinIndex) ? SkinData->SkinIndex : manager->GetSkinIndex("BUTTON");
     const TsCommonIndexes& fixed = manager->CommonIndexes;
@@ -58,7 +40,7 @@ void TvxSpinWnd::Paint(HDC given)
                             vertical ? RECT{0, h / 2, w, h} : RECT{w / 2, 0, w, h}};
     const int arrows[2] = {fixed.ScrollButtons[vertical ? TsCommonIndexes::Top : TsCommonIndexes::Left].GlyphIndex,
                            fixed.ScrollButtons[vertical ? TsCommonIndexes::Bottom : TsCommonIndexes::Right].GlyphIndex};
-    const TsCacheInfo background = ParentBackgroundAt(CtrlHandle, WndPos);
+    const TsCacheInfo background = ParentCacheInfoAt(CtrlHandle);
     for (int i = 0; i < 2; ++i) {
         const RECT& r = halves[i];
         if (manager->IsValidSkinIndex(section))

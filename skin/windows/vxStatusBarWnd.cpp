@@ -8,6 +8,7 @@
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/windows/vxContainerUtils.h"
 
 TvxStatusBarWnd::~TvxStatusBarWnd() { Shutdown(); }
 
@@ -22,19 +23,11 @@ int TvxStatusBarWnd::Parts() const { return static_cast<int>(SendMessageA(CtrlHa
 void TvxStatusBarWnd::PrepareCache()
 {
     const int w = WndSize.cx, h = WndSize.cy;
-    SkinData->InitCacheBmp();
-    TBitmap* cache = SkinData->FCacheBmp.get();
-    cache->SetPixelFormat(pf24bit);
-    cache->SetSize(w, h);
+    TBitmap* cache = SizedCache(SkinData, w, h);
     TsCacheInfo parent;
-    TPoint offset{};
-    if (OwnerControl()) {
-        GetParentCacheInfo(SkinData, parent);
-    } else {
-        GetParentCacheInfoByHandle(CtrlHandle, parent);
-        offset = TPoint{WndPos.x, WndPos.y};
-    }
-    PaintItem(SkinData->Fields(), parent, true, 0, cache, offset, TRect{0, 0, w, h});
+    if (OwnerControl()) GetParentCacheInfo(SkinData, parent);
+    else parent = ParentCacheInfoAt(CtrlHandle);
+    PaintItem(SkinData->Fields(), parent, true, 0, cache, TPoint{}, TRect{0, 0, w, h});
     DrawPanels();
     SkinData->BGChanged = false;
 }

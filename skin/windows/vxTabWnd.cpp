@@ -12,7 +12,7 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sTextPaint.h"
 #include "skin/windows/sVclUtils.h"
-#include "skin/windows/vxPanelWnd.h"
+#include "skin/windows/vxContainerUtils.h"
 #include "skin/windows/vxSpinWnd.h"
 
 namespace {
@@ -33,20 +33,6 @@ bool Visible(HWND wnd) { return IsWindowVisible(wnd) != FALSE; }
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 TRect ToTRect(const RECT& r) { return TRect{r.left, r.top, r.right, r.bottom}; }
-
-// The font of a window (WM_GETFONT) as a class-library font; false when it has none.
-bool WindowFont(HWND wnd, TFont& font)
-{
-    const auto handle = reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0));
-    LOGFONTA lf{};
-    if (!handle || !GetObjectA(handle, sizeof lf, &lf)) return false;
-    font.SetName(lf.lfFaceName);
-    font.SetHeight(lf.lfHeight);
-    font.SetCharset(lf.lfCharSet);
-    font.SetStyle((lf.lfWeight >= FW_BOLD ? fsBold : 0u) | (lf.lfItalic ? fsItalic : 0u) |
-                  (lf.lfUnderline ? fsUnderline : 0u) | (lf.lfStrikeOut ? fsStrikeOut : 0u));
-    return true;
-}
 
 // The font turned to the escapement: weight 400, the font's other attributes, "MS Sans Serif"
 // drawn in "Arial".
@@ -131,53 +117,34 @@ RECT TvxTabControlWnd::DisplayRect() const
     return r;
 }
 
-RECT TvxTabControlWnd::PageFrameRect() const
+RECT TvxTabControlWnd::CutAtTabRow(bool frame) const
 {
     RECT w{};
     GetWindowRect(CtrlHandle, &w);
     RECT r{0, 0, Width(w), Height(w)};
     if (TabCount() <= 0) return r;
     const RECT d = DisplayRect();
+    // The page frame keeps the side away from the tabs, the tab strip the side of the tabs.
     switch (TabPositionOf(CtrlHandle)) {
     case tpTop:
-        r.top = d.top - 4;
+        (frame ? r.top : r.bottom) = d.top - 4;
         break;
     case tpBottom:
-        r.bottom = d.bottom + 1;
+        (frame ? r.bottom : r.top) = d.bottom + 1;
         break;
     case tpLeft:
-        r.left = d.left - 1;
+        (frame ? r.left : r.right) = d.left - 1;
         break;
     case tpRight:
-        r.right = d.right + 1;
+        (frame ? r.right : r.left) = d.right + 1;
         break;
     }
     return r;
 }
 
-RECT TvxTabControlWnd::TabArea() const
-{
-    RECT w{};
-    GetWindowRect(CtrlHandle, &w);
-    RECT r{0, 0, Width(w), Height(w)};
-    if (TabCount() <= 0) return r;
-    const RECT d = DisplayRect();
-    switch (TabPositionOf(CtrlHandle)) {
-    case tpTop:
-        r.bottom = d.top - 4;
-        break;
-    case tpBottom:
-        r.top = d.bottom + 1;
-        break;
-    case tpLeft:
-        r.right = d.left - 1;
-        break;
-    case tpRight:
-        r.left = d.right + 1;
-        break;
-    }
-    return r;
-}
+RECT TvxTabControlWnd::PageFrameRect() const { return CutAtTabRow(true); }
+
+RECT TvxTabControlWnd::TabArea() const { return CutAtTabRow(false); }
 
 int TvxTabControlWnd::TabRow(int index) const
 {
@@ -358,10 +325,9 @@ void TvxTabControlWnd::DrawTabs()
 {
     TBitmap* cache = SkinData->FCacheBmp.get();
     const RECT area = TabArea();
-    TsCacheInfo parent;
-    GetParentCacheInfoByHandle(CtrlHandle, parent);
+    const TsCacheInfo parent = ParentCacheInfoAt(CtrlHandle);
     if (parent.Ready && parent.Bmp) {
-        const int sx = parent.X + WndPos.x + area.left, sy = parent.Y + WndPos.y + area.top;
+        const int sx = parent.X + area.left, sy = parent.Y + area.top;
         BitBlt(cache->Canvas().Handle(), area.left, area.top, std::min(Width(area), parent.Bmp->Width()),
                std::min(Height(area), parent.Bmp->Height()), parent.Bmp->Canvas().Handle(), sx, sy, SRCCOPY);
     } else {
@@ -391,17 +357,9 @@ void TvxTabControlWnd::Paint(HDC given, bool useGivenDC)
                                                                         : BodySections[TabPositionOf(CtrlHandle)];
     SkinData->SkinIndex = m->GetSkinIndex(body);
     if (SkinData->BGChanged) {
-        SkinData->InitCacheBmp();
-        TBitmap* cache = SkinData->FCacheBmp.get();
-        cache->SetPixelFormat(pf24bit);
-        cache->SetSize(w, h);
-        TsCacheInfo parent;
-        GetParentCacheInfoByHandle(CtrlHandle, parent);
+        TBitmap* cache = SizedCache(SkinData, w, h);
+        const TsCacheInfo parent = ParentCacheInfoAt(CtrlHandle);
         if (count > 0) DrawTabs();
-        if (parent.Ready) {
-            parent.X += WndPos.x;
-            parent.Y += WndPos.y;
-        }
         if (m->IsValidSkinIndex(SkinData->SkinIndex))
             PaintSection(cache, ToTRect(PageFrameRect()), SkinData->SkinIndex, m, 0, parent);
         SkinData->BGChanged = false;

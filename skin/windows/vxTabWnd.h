@@ -71,6 +71,8 @@ protected:
     void Start(const std::string& section, bool repaint) override;
     int TabCount() const;
     int Selection() const;
+    // The window rectangle cut at the tab row: the page frame (frame) or the tab strip.
+    RECT CutAtTabRow(bool frame) const;
     // Skin commands handled alike by the tab and the page-control adapters; false for others.
     bool HandleTabCommand(TMessage& m);
     // The tab style's section and border image for a tab (-1 when missing).

@@ -17,6 +17,7 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sTextPaint.h"
 #include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxContainerUtils.h"
 
 namespace {
 
@@ -136,13 +137,7 @@ void TvxToolBarWnd::DrawButton(int index, TBitmap* bmp)
                      reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<size_t>(length));
         TFont font;
-        const auto handle = reinterpret_cast<HFONT>(SendMessageA(CtrlHandle, WM_GETFONT, 0, 0));
-        LOGFONTA lf{};
-        const bool hasFont = handle && GetObjectA(handle, sizeof lf, &lf);
-        if (hasFont) {
-            font.SetName(lf.lfFaceName);
-            font.SetHeight(lf.lfHeight);
-        }
+        const bool hasFont = WindowFont(CtrlHandle, font);
         const TRect tr{0, image ? ImageTop + cy : 0, Width(r), Height(r)};
         WriteButtonText(face.get(), text, hasFont ? &font : nullptr, m, section, state, enabled,
                         DT_CENTER | DT_VCENTER | DT_SINGLELINE, tr);
@@ -302,18 +297,8 @@ void TvxToolBarVCLWnd::DrawBackground(TCanvas& canvas, const TRect& rect, bool& 
     const TsSkinManager* m = Manager();
     if (!m || !ToolBar) return;
     const int w = ToolBar->ClientWidth(), h = ToolBar->ClientHeight();
-    SkinData->InitCacheBmp();
-    TBitmap* cache = SkinData->FCacheBmp.get();
-    cache->SetPixelFormat(pf24bit);
-    cache->SetSize(w, h);
-    TsCacheInfo parent;
-    GetParentCacheInfoByHandle(CtrlHandle, parent);
-    if (parent.Ready) {
-        POINT pos{0, 0};
-        MapWindowPoints(CtrlHandle, GetParent(CtrlHandle), &pos, 1);
-        parent.X += pos.x;
-        parent.Y += pos.y;
-    }
+    TBitmap* cache = SizedCache(SkinData, w, h);
+    const TsCacheInfo parent = ParentCacheInfoAt(CtrlHandle);
     if (m->IsValidSkinIndex(SkinData->SkinIndex)) {
         PaintSection(cache, TRect{0, 0, w, h}, SkinData->SkinIndex, m, 0, parent);
     } else if (parent.Ready && parent.Bmp) {
