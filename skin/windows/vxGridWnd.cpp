@@ -204,7 +204,15 @@ void TvxGridEhWnd::WndProc(TMessage& m) { GridWndProc(m); }
 
 // ---- TvxVirtualTreeViewWnd ----
 
-TvxVirtualTreeViewWnd::~TvxVirtualTreeViewWnd() { Shutdown(); }
+TvxVirtualTreeViewWnd::~TvxVirtualTreeViewWnd()
+{
+    Shutdown();
+    // Freed with its form's items the adapter gives nothing back, but its handlers must not stay.
+    if (TControl* tree = OwnerControl(); tree && !tree->InState(csDestroying)) {
+        if (PainterInstalled) SetMethodProp(tree, PainterEvent, std::any{});
+        if (QueryInstalled) SetMethodProp(tree, QueryEvent, std::any{});
+    }
+}
 
 namespace {
 

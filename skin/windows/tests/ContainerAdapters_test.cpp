@@ -279,6 +279,21 @@ TEST_F(ContainerAdapters, WithoutTabsTheBodyIsCheckBoxAndWithoutASelectionNoTabH
     p = Print(tab);
     EXPECT_EQ(p->Canvas().Pixel((raw.left + raw.right) / 2, raw.top), ProbeColors("Probe", "GLOBALINFO").Color);
     delete a;
+
+    // A skin whose TABTOP has no border image: no tab backgrounds, the texts are still written.
+    delete manager;
+    LoadProbeSkin("Colors");
+    SendMessageA(tab, TCM_SETCURSEL, 0, 0);
+    a = CreateAdapter<TvxTabControlWnd>(tab, nullptr, manager, "", false);
+    p = Print(tab);
+    const RECT r1 = a->TabRect(1, false);
+    EXPECT_EQ(p->Canvas().Pixel((r1.left + r1.right) / 2, r1.top), static_cast<COLORREF>(13160660)); // GLOBALINFO
+    int ink = 0;
+    for (int y = r1.top; y < raw.bottom; ++y)
+        for (int x = r1.left; x < r1.right; ++x)
+            ink += p->Canvas().Pixel(x, y) == 0 ? 1 : 0; // the text in TABTOP's font colour, black
+    EXPECT_GT(ink, 5);
+    delete a;
 }
 
 TEST_F(ContainerAdapters, MoreTabsThanFitGiveTheScrollerASpinAdapterWithUpDownButtons)
