@@ -73,20 +73,8 @@ protected:
         }
         return tab;
     }
-    static SIZE SizeOf(HWND wnd)
-    {
-        RECT r;
-        GetWindowRect(wnd, &r);
-        return SIZE{r.right - r.left, r.bottom - r.top};
-    }
-    static std::unique_ptr<TBitmap> Print(HWND wnd)
-    {
-        const SIZE s = SizeOf(wnd);
-        auto bmp = std::make_unique<TBitmap>(s.cx, s.cy);
-        PatBlt(bmp->Canvas().Handle(), 0, 0, s.cx, s.cy, WHITENESS);
-        SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(bmp->Canvas().Handle()), PRF_CLIENT | PRF_NONCLIENT);
-        return bmp;
-    }
+    static SIZE SizeOf(HWND wnd) { return WindowSize(wnd); }
+    static std::unique_ptr<TBitmap> Print(HWND wnd) { return PrintedWindow(wnd); }
     static bool SamePixels(TBitmap& a, TBitmap& b)
     {
         for (int y = 0; y < a.Height(); ++y)
