@@ -1,6 +1,7 @@
 #include "skin/windows/vxSBUtils.h"
 
 #include "gui/base/Handles.h"
+#include "skin/windows/vxTabWnd.h"
 
 TGetScrollBarInfoProc GetScrollBarInfoProc = nullptr;
 TFlatSBProc InitializeFlatSBProc = nullptr;
@@ -38,4 +39,5 @@ void AdaptersEnd()
     UninitializeFlatSBProc = nullptr;
     libraries.user32.reset();
     libraries.comctl32.reset();
+    FreePageAdapters();
 }

@@ -19,6 +19,7 @@ extern TFlatSBProc InitializeFlatSBProc;
 extern TUninitializeFlatSBProc UninitializeFlatSBProc;
 
 // The first start loads "user32.dll" and "comctl32.dll" and looks the three up; later ones
-// only count. The end matching the first start frees both libraries and clears the pointers.
+// only count. The end matching the first start frees both libraries, clears the pointers and
+// frees the page adapters of the page controls (skin/windows/vxTabWnd.h).
 void AdaptersStart();
 void AdaptersEnd();

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,23 @@
 #include "skin/windows/sConnect.h"
 #include "skin/windows/sFade.h"
 #include "skin/windows/vxSBUtils.h"
+
+// The window's size (its window rectangle).
+inline SIZE WindowSize(HWND wnd)
+{
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+// The window as it prints itself (WM_PRINT, client and frame) into a white bitmap of its size.
+inline std::unique_ptr<TBitmap> PrintedWindow(HWND wnd)
+{
+    const SIZE s = WindowSize(wnd);
+    auto bmp = std::make_unique<TBitmap>(s.cx, s.cy);
+    PatBlt(bmp->Canvas().Handle(), 0, 0, s.cx, s.cy, WHITENESS);
+    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(bmp->Canvas().Handle()), PRF_CLIENT | PRF_NONCLIENT);
+    return bmp;
+}
 
 // A menu item's rectangle in the coordinates of the window that shows it (the form for a bar
 // item, with owner = that form; the "#32768" window for a popup item, with owner = 0).
