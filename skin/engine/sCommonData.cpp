@@ -321,8 +321,10 @@ void TsCommonData::UpdateContainerFlag(bool withChildren)
         if (auto* w = dynamic_cast<TWinControl*>(FOwnerControl); withChildren && w)
             for (int i = 0; i < w->ControlCount(); ++i)
                 SendToControl(w->Controls(i), cmdContainerFlags, 1);
-    } else if (Provider()) {
-        if (!HasOwnLook()) CtrlFlags |= cfPlainContainer; // (no MDI main forms in this program)
+    } else if (TsFormProviderState* provider = Provider()) {
+        // An MDI main form's image holds its MDI area: it is never a plain container.
+        const TForm* form = provider->ProviderForm();
+        if (!HasOwnLook() && !(form && form->FormStyle() == fsMDIForm)) CtrlFlags |= cfPlainContainer;
     }
 }
 

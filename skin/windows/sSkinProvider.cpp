@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "gui/Menus.h"
 #include "gui/Messages.h"
@@ -15,6 +16,7 @@
 #include "skin/engine/sStyleSimply.h"
 #include "skin/windows/sComposition.h"
 #include "skin/windows/sFade.h"
+#include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSysMenu.h"
 #include "skin/windows/sVclUtils.h"
@@ -133,6 +135,7 @@ TsSkinProvider::~TsSkinProvider()
     FreeScrollAdapter();
     // A form being destroyed has dropped its hooks already.
     if (formAlive && !inactive_) form_->UnhookWindowProc(hookId_);
+    if (mdiForm_) SetMDIFormObject(false);
     if (!inactive_) RemoveProviderFromList(form_);
     if (formAlive && form_->HandleAllocated()) {
         UpdateSysMenuStyle(false);
@@ -493,6 +496,8 @@ void TsSkinProvider::PrepareForm()
     if (!form_->HandleAllocated() || !skinData_->Skinned()) return;
     if (!systemMenu_) systemMenu_ = new TsSystemMenu(this);
     UpdateSysMenuStyle(true);
+    if (std::exchange(mdiCheckPending_, false) && form_->FormStyle() == fsMDIForm) SetMDIFormObject(true);
+    else if (mdiForm_) mdiForm_->Connect();
     FlagImageChanged();
     rgnChanged_ = true;
     menuLineHeight_ = -1;
@@ -714,6 +719,8 @@ void TsSkinProvider::TakeNewSkin(bool skinned)
     menuRows_ = -1;
     rgnChanged_ = true;
     if (!m) return;
+    // An MDI main form's client window follows the skin (the companion is made when missing).
+    if (form_->FormStyle() == fsMDIForm) SetMDIFormObject(true);
     if (skinned) {
         if (form_->HandleAllocated()) SendMessageA(form_->Handle(), WM_NCPAINT, 0, 0);
         return;
@@ -741,8 +748,11 @@ void TsSkinProvider::RemoveSkin(TMessage& m)
     BroadcastToControls(form_, m);
     if (form_->HandleAllocated() && !form_->InState(csDestroying) && manager) {
         UpdateSysMenuStyle(false);
+        if (mdiForm_) SetMDIFormObject(false);
         if (HasBorder()) RemoveRegion();
         PrepareMenus(false);
+        if (const HWND client = form_->ClientHandle())
+            RedrawWindow(client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
         UpdateExtBorders(false);
     }
     for (int i = 0; i < form_->ControlCount(); ++i)
@@ -767,6 +777,7 @@ void TsSkinProvider::RefreshSkin()
     RedrawWindow(form_->Handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     ApplyGlobalColor();
+    if (mdiForm_) mdiForm_->Connect();
     skinData_->Updating = false;
 }
 

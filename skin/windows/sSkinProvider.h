@@ -46,6 +46,7 @@
 #include "skin/engine/sHooks.h"
 #include "skin/engine/sMessages.h"
 
+class TsMDIForm;
 class TsSkinProvider;
 class TsSystemMenu;
 class TvxScrollWnd;
@@ -287,6 +288,16 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     TBitmap* MenuLineBackground() const { return menuLineBmp_.get(); }
     int MenuLineTop() const { return menuLineTop_; }
 
+    // ---- MDI main forms
+    // The companion of an MDI main form (sMDIForm.h) while the form is skinned, else none.
+    TsMDIForm* MDIForm() const { return mdiForm_; }
+    // With create the companion is made (once) and connected, and this provider becomes the MDI
+    // main provider; without, the companion and its adapter go.
+    void SetMDIFormObject(bool create);
+    // The menu line's height is worked out again; the next paint counts as the first one.
+    void ResetMenuLineHeight() { menuLineHeight_ = -1; }
+    void SetFirstPaint() { firstPaint_ = true; }
+
     // SkinData.SkinSection, MakeSkinMenu, AddedTitle.Text, AddedTitle.Font.*, TitleButtons (an
     // empty collection: the form has no title buttons of its own), the settings above.
     void SetProperty(const std::string& name, const TPropValue& value) override;
@@ -363,4 +374,6 @@ private:
     TvxScrollWnd* scrollAdapter_ = nullptr;
     std::unique_ptr<TForm, void (*)(TForm*)> cover_{nullptr, nullptr};
     int coverHook_ = 0;
+    TsMDIForm* mdiForm_ = nullptr;
+    bool mdiCheckPending_ = true; // an MDI main form gets its companion at the first preparation
 };
