@@ -9,10 +9,12 @@
 #include "gui/Menus.h"
 #include "gui/Messages.h"
 #include "gui/base/Exceptions.h"
+#include "gui/base/Strings.h"
 #include "gui/base/SysUtils.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/engine/sUtils.h"
 #include "skin/windows/sComposition.h"
 #include "skin/windows/sFade.h"
 #include "skin/windows/sSkinMenus.h"
@@ -492,6 +494,7 @@ void TsSkinProvider::PrepareForm()
     if (TsSkinManager* m = SkinManager()) captionIndex_ = m->GetSkinIndex("CAPTION");
     if (!form_->HandleAllocated() || !skinData_->Skinned()) return;
     if (!systemMenu_) systemMenu_ = new TsSystemMenu(this);
+    systemMenu_->UpdateItems(false);
     UpdateSysMenuStyle(true);
     FlagImageChanged();
     rgnChanged_ = true;
@@ -530,6 +533,82 @@ void TsSkinProvider::FreeScrollAdapter()
     scrollAdapter_ = nullptr;
     DetachAdapter(a->CtrlHandle, true, false, a);
     if (a) delete a;
+}
+
+void TsSkinProvider::InitSysMenuPopup(TMessage& m)
+{
+    if (HIWORD(m.LParam) != 0) EnableMenuItem(reinterpret_cast<HMENU>(m.WParam), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+    else ClearPopupItemMeasured();
+}
+
+void TsSkinProvider::ShowSystemMenu(int x, int y)
+{
+    TsSkinManager* manager = SkinManager();
+    if (!systemMenu_ || !form_->HandleAllocated() || !manager) return;
+    const HWND wnd = form_->Handle();
+    if (!manager->SkinnedPopups()) {
+        const HMENU menu = GetSystemMenu(wnd, FALSE);
+        if (!menu) return;
+        // Nothing is painted while the items change.
+        const LONG_PTR style = Style(wnd);
+        SetWindowLongPtrA(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+        const TsSystemMenu& s = *systemMenu_;
+        const bool iconic = IsIconic(wnd) != 0;
+        const std::pair<UINT, bool> states[] = {
+            {SC_RESTORE, s.VisibleRestore() && s.EnabledRestore()}, {SC_MOVE, s.EnabledMove() && !iconic},
+            {SC_SIZE, s.VisibleSize() && s.EnabledSize()},          {SC_MINIMIZE, s.VisibleMin() && s.EnabledMin()},
+            {SC_MAXIMIZE, s.VisibleMax() && s.EnabledMax()},        {SC_CLOSE, s.VisibleClose()},
+        };
+        for (const auto& [command, on] : states)
+            EnableMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED | MF_DISABLED));
+        SetWindowLongPtrA(wnd, GWL_STYLE, Style(wnd) | WS_VISIBLE);
+        const UINT command =
+            static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, wnd, nullptr));
+        if (command && IsWindow(wnd)) PostMessageA(wnd, WM_SYSCOMMAND, command, 0);
+        return;
+    }
+    systemMenu_->UpdateItems(false);
+    if (makeSkinMenu_) {
+        TMenuItem* items = systemMenu_->Items();
+        if (items->Count() > 0 && items->Items(0)->Name() == "SkinSelectItem") {
+            TMenuItem* select = items->Items(0);
+            items->Remove(select);
+            select->Free();
+        }
+        AddSkinItems();
+    }
+    SkinPopupMenu(systemMenu_, true);
+    systemMenu_->Popup(x, y);
+}
+
+void TsSkinProvider::AddSkinItems()
+{
+    TsSkinManager* manager = SkinManager();
+    if (!manager || !systemMenu_) return;
+    TStringList names;
+    manager->GetSkinNames(names, 2);
+    if (names.Count() == 0) return;
+    TMenuItem* items = systemMenu_->Items();
+    auto* select = new TMenuItem(systemMenu_);
+    select->SetName("SkinSelectItem");
+    select->SetCaption("Available skins");
+    items->Insert(0, select);
+    if (items->Count() < 2 || items->Items(1)->Caption() != "-") items->InsertNewLineAfter(select);
+    for (int i = 0; i < names.Count(); ++i) {
+        auto* item = new TMenuItem(systemMenu_);
+        item->SetName("SkinSelectItem" + std::to_string(i));
+        item->SetCaption(names[i]);
+        item->SetRadioItem(true);
+        item->SetChecked(names[i] == manager->SkinName());
+        if (i > 0 && i % 20 == 0) item->SetBreak(mbBreak);
+        item->OnClick = [this](TObject* sender) {
+            std::string name = DelChars(static_cast<TMenuItem*>(sender)->Caption(), '&');
+            const std::string internal = "(internal)";
+            if (const size_t at = name.find(internal); at != std::string::npos) name.erase(at + internal.size());
+            if (TsSkinManager* m = SkinManager()) m->SetSkinName(name);
+        };
+        select->Add(item);
+    }
 }
 
 void TsSkinProvider::RemoveAdapter()
@@ -902,6 +981,27 @@ void TsSkinProvider::HitTestMessage(TMessage& m, const TWndMethod& old)
     if (m.Result == HTNOWHERE || m.Result == HTCLIENT || m.Result == HTCAPTION || m.Result == HTMENU) old(m);
 }
 
+void TsSkinProvider::ShowWindowMessage(TMessage& m, const TWndMethod& old)
+{
+    const HWND wnd = form_->Handle();
+    if (m.WParam && DwmCompositionEnabled() && !InAnimation() && !(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED))
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    // Hidden with its owner: the state it had, for its activation when it comes back.
+    if (!m.WParam && m.LParam == SW_PARENTCLOSING) parentClosing_ = IsIconic(wnd) ? 2 : IsZoomed(wnd) ? 3 : 1;
+    old(m);
+}
+
+void TsSkinProvider::LeaveOtherControls(TWinControl* parent, const TControl* entered)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (c != entered)
+            if (TsCommonData* link = TsCommonData::OfControl(c); link && link->MouseAbove)
+                c->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(c));
+        if (auto* w = dynamic_cast<TWinControl*>(c)) LeaveOtherControls(w, entered);
+    }
+}
+
 void TsSkinProvider::GetMinMaxInfo(TMessage& m)
 {
     auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
@@ -951,6 +1051,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         if (!CallOld(m, old)) return;
         if (IsWindowVisible(wnd) && drawNonClientArea_) UpdateScrollAdapter();
         menuLineHeight_ = -1;
+        if (LOWORD(m.WParam) == WA_ACTIVE && systemMenu_) systemMenu_->UpdateItems(false);
         return;
     case WM_SETREDRAW:
         redrawOff_ = m.WParam == 1 ? std::max(0, redrawOff_ - 1) : redrawOff_ + 1;
@@ -1029,8 +1130,15 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         return;
     case WM_NCACTIVATE:
         formActive_ = m.WParam != 0;
-        FlagImageChanged();
-        skinData_->Updating = false;
+        // A maximised form that its owner hid keeps its image until it is shown again.
+        if (!formActive_ && parentClosing_ == 3) {
+            parentClosing_ = 0;
+        } else if (parentClosing_ != 3) {
+            FlagImageChanged();
+            skinData_->Updating = false;
+        } else if (!borderForm_) {
+            skinData_->Updating = true;
+        }
         if (!CallOldHidden(m, old)) return;
         if (HasBorder()) {
             menuLineHeight_ = -1;
@@ -1053,7 +1161,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         old(m);
         return;
     case WM_INITMENUPOPUP:
-        if (HIWORD(m.LParam) != 0) EnableMenuItem(reinterpret_cast<HMENU>(m.WParam), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+        InitSysMenuPopup(m);
         old(m);
         return;
     case WM_PRINT:
@@ -1089,6 +1197,12 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         return;
     case WM_SETTINGCHANGE:
         if (CallOld(m, old)) menuLineBmp_.reset();
+        return;
+    case WM_SHOWWINDOW:
+        ShowWindowMessage(m, old);
+        return;
+    case CM_MOUSEENTER:
+        if (CallOld(m, old)) LeaveOtherControls(form_, reinterpret_cast<TControl*>(m.LParam));
         return;
     case WM_MOUSEMOVE:
         if (!CallOld(m, old)) return;

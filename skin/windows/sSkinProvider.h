@@ -244,6 +244,20 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // WS_SYSMENU was taken off by the provider (the window menu is the provider's).
     bool SysMenuTaken() const { return sysMenuTaken_; }
     TsSystemMenu* SystemMenu() const { return systemMenu_; }
+    // The window menu at a screen point: the skinned one (with the skins to choose from under
+    // MakeSkinMenu), or the system's own without skinned popups (its choice posted to the form
+    // as WM_SYSCOMMAND).
+    void ShowSystemMenu(int x, int y);
+    // The skin list at the top of the window menu: "Available skins" with one radio item per
+    // skin (the current one checked, a new column every 20); a click sets the manager's
+    // SkinName (a name holding "(internal)" cut after it). Nothing without skins.
+    void AddSkinItems();
+    // WM_INITMENUPOPUP: the window menu's Size greyed; for other menus the skinned menus'
+    // popup flag cleared.
+    void InitSysMenuPopup(TMessage& message);
+    // Set while the provider minimises the form through its window menu or title.
+    bool Minimizing() const { return minimizing_; }
+    void SetMinimizing(bool v) { minimizing_ = v; }
     // The form's skinned scroll bars (AutoScroll forms while skinned), or none.
     TvxScrollWnd* ScrollAdapter() const { return scrollAdapter_; }
     void UpdateScrollAdapter();
@@ -258,6 +272,8 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     int RedrawOffCount() const { return redrawOff_; }
     // The form is the active window (as the last WM_NCACTIVATE said).
     bool FormActive() const { return formActive_; }
+    // 0, or the state the form had when its owner hid it: 1 normal, 2 minimised, 3 maximised.
+    int ParentClosingState() const { return parentClosing_; }
     // The window's top-left corner in screen coordinates; a screen point in image coordinates.
     void FormOrigin(POINT& p) const;
     void ScreenToImage(int x, int y, POINT& p) const;
@@ -308,12 +324,16 @@ private:
     void ApplyGlobalColor();
     void HitTestMessage(TMessage& m, const TWndMethod& old);
     void SnapToWorkArea(WINDOWPOS& pos) const;
+    void ShowWindowMessage(TMessage& m, const TWndMethod& old);
+    // CM_MOUSELEAVE to every control below parent but entered whose skin link is still hot.
+    static void LeaveOtherControls(TWinControl* parent, const TControl* entered);
     void Print(TMessage& m);
     // The form's OnPaint on its canvas, drawing into dc.
     void RunOnPaint(HDC dc);
     // The four border strips of the image, s pixels wide, into dc (a frameless sizeable form).
     void PrintBorderStrips(HDC dc, int s);
     void PaintGrip(TBitmap* image);
+    void PaintPlainContainer(TBitmap* image, int state);
     void PaintMenuLine(TBitmap* image, int titleBottom);
     // The line's items, each by its draw handler, into the image.
     void PaintMenuItems(TBitmap* image);
@@ -349,6 +369,8 @@ private:
     bool firstPaint_ = true;
     bool sysMenuTaken_ = false;
     bool formActive_ = true;
+    int parentClosing_ = 0;
+    bool minimizing_ = false;
     int redrawOff_ = 0;
     int titleIndex_ = -1, captionIndex_ = -1;
     int menuRows_ = -1;

@@ -29,13 +29,45 @@ void TsSkinProvider::FreeFormCache()
     FlagImageChanged();
 }
 
+void TsSkinProvider::PaintPlainContainer(TBitmap* image, int state)
+{
+    // A form without a look of its own: its colour with the frame of the border image over it
+    // (title and menu line are painted over the top later).
+    const int w = image->Width(), h = image->Height();
+    FillDC(image->Canvas().Handle(), TRect{0, 0, w, h}, FormColor());
+    TsSkinManager* m = SkinManager();
+    if (m->IsValidImgIndex(skinData_->BorderIndex))
+        DrawBorderMask(image, TRect{0, 0, w, h}, state, m, skinData_->BorderIndex, false);
+}
+
 void TsSkinProvider::PaintGrip(TBitmap* image)
 {
     TsSkinManager* m = SkinManager();
     const int mask = m->GetMaskIndex(m->CommonIndexes.GlobalInfo, "GLOBALINFO", "GRIPIMAGE");
     if (!m->IsValidImgIndex(mask)) return;
     const TRect r = GripRect();
-    DrawMaskGlyph(image, TPoint{r.Left, r.Top}, 0, m, mask, 1);
+    const int gw = r.Right - r.Left, gh = r.Bottom - r.Top;
+    // What lies under the grip: the form's background, and where the grip reaches into the
+    // right or bottom border of the border image, the border as painted.
+    TBitmap under(gw, gh);
+    under.SetPixelFormat(pf24bit);
+    const HDC dc = under.Canvas().Handle(), src = image->Canvas().Handle();
+    TsBackgroundInfo info;
+    info.R =
+        TRect{r.Left - ClientOffsetX(), r.Top - ClientOffsetY(), r.Right - ClientOffsetX(), r.Bottom - ClientOffsetY()};
+    GetBGInfo(skinData_.get(), info, formActive_ ? 1 : 0, form_->Handle());
+    if (info.BgType == btCache && info.Bmp)
+        BitBlt(dc, 0, 0, gw, gh, info.Bmp->Canvas().Handle(), info.Offset.X + info.R.Left, info.Offset.Y + info.R.Top,
+               SRCCOPY);
+    else FillDC(dc, TRect{0, 0, gw, gh}, info.Color == clFuchsia ? FormColor() : info.Color);
+    if (m->IsValidImgIndex(skinData_->BorderIndex)) {
+        const int right = image->Width() - m->GetMaskRightWidth(skinData_->BorderIndex);
+        const int bottom = image->Height() - m->GetMaskBottomWidth(skinData_->BorderIndex);
+        if (r.Right > right) BitBlt(dc, right - r.Left, 0, r.Right - right, gh, src, right, r.Top, SRCCOPY);
+        if (r.Bottom > bottom) BitBlt(dc, 0, bottom - r.Top, gw, r.Bottom - bottom, src, r.Left, bottom, SRCCOPY);
+    }
+    DrawMaskGlyph(&under, TPoint{0, 0}, 0, m, mask, 1);
+    BitBlt(src, r.Left, r.Top, gw, gh, dc, 0, 0, SRCCOPY);
 }
 
 void TsSkinProvider::PaintMenuLine(TBitmap* image, int titleBottom)
@@ -96,10 +128,12 @@ void TsSkinProvider::PaintAll()
         image->SetSize(w, h);
         const int state = formActive_ ? 1 : 0;
         const TRect all{0, 0, w, h};
+        if (form_->Parent()) skinData_->CtrlFlags &= static_cast<uint16_t>(~cfPlainContainer);
         if (m->IsValidSkinIndex(skinData_->SkinIndex)) {
             TsLinkFields fields = skinData_->Fields();
             fields.State = state;
-            if (!HasBorder() && !form_->Parent()) PaintItemBackground(fields, TsCacheInfo{}, image, all);
+            if (skinData_->CtrlFlags & cfPlainContainer) PaintPlainContainer(image, state);
+            else if (!HasBorder() && !form_->Parent()) PaintItemBackground(fields, TsCacheInfo{}, image, all);
             else PaintItem(fields, TsCacheInfo{}, true, state, image, TPoint{}, all);
         }
         if (GripVisible()) PaintGrip(image);
