@@ -126,7 +126,10 @@ void TsSkinableMenus::DrawBorders(TsMenuInfo& info, const TMenuItem* item, HDC w
     const int w = bg->Width(), h = bg->Height();
     if (item == FirstVisible(item->Parent())) CopyPart(windowDC, bg, 0, 0, w, r.top);
     if (item == LastVisible(item->Parent())) CopyPart(windowDC, bg, 0, r.bottom, w, h - r.bottom);
-    if (InFirstColumn(item)) CopyPart(windowDC, bg, 0, r.top, r.left, r.bottom - r.top);
+    // The left border, at least the skin's border wide, with the extra line beside the first column.
+    if (InFirstColumn(item))
+        CopyPart(windowDC, bg, 0, r.top, std::max<int>(r.left, SkinBorderWidth()) + ExtraLineWidth(&info),
+                 r.bottom - r.top);
     if (InLastColumn(item)) CopyPart(windowDC, bg, r.right, r.top, w - r.right, r.bottom - r.top);
 }
 

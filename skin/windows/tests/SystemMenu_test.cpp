@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,36 @@ TEST_F(SystemMenu, ItsItemsFollowTheStateAndStyleOfTheForm)
         EXPECT_EQ(items, t.items) << t.style << " " << t.show;
         form->Free();
     }
+}
+
+// Minimize, Maximize, Restore and Close show their symbols in the glyph column, Move and Size
+// none.
+TEST_F(SystemMenu, TheCommandsShowTheirSymbols)
+{
+    TForm* form = NewSkinnedForm();
+    ShowWindow(form->Handle(), SW_MAXIMIZE); // Restore enabled
+    Pump(50);
+    // The glyph columns as composed, compared with Move's, which has no symbol.
+    std::map<std::string, std::vector<COLORREF>> column;
+    auto* menus = dynamic_cast<TsSkinableMenus*>(manager->SkinMenus());
+    menus->OnDrawItem = [&](TObject* s, TCanvas* c, const RECT& r, TOwnerDrawState, TsMenuItemType) {
+        std::vector<COLORREF>& pixels = column[static_cast<TMenuItem*>(s)->Name()];
+        for (int x = 0; x < 20; ++x)
+            for (int y = 0; y < r.bottom; ++y)
+                pixels.push_back(c->Pixel(x, y));
+    };
+    Open([](HWND) {});
+    menus->OnDrawItem = nullptr;
+    const auto differing = [&](const std::string& name) {
+        int n = 0;
+        for (size_t k = 0; k < column[name].size() && k < column["vxIM"].size(); ++k)
+            n += column[name][k] != column["vxIM"][k];
+        return n;
+    };
+    ASSERT_FALSE(column["vxIM"].empty());
+    for (const char* name : {"vxIR", "vxIN", "vxIC"})
+        EXPECT_GT(differing(name), 5) << name;
+    EXPECT_EQ(differing("vxIS"), 0);
 }
 
 TEST_F(SystemMenu, ApplicationItemsStandBetweenDividersAndPostTheirCommand)
