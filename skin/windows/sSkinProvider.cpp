@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "gui/Collections.h"
 #include "gui/Menus.h"
 #include "gui/Messages.h"
 #include "gui/base/Exceptions.h"
@@ -20,6 +21,7 @@
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSysMenu.h"
 #include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxGlow.h"
 #include "skin/windows/vxScrollWnd.h"
 
 namespace {
@@ -50,6 +52,7 @@ RECT WorkAreaOf(HWND wnd)
 constexpr UINT msgNcUahDrawCaption = 147;
 constexpr UINT msgSkinQuery45132 = 0xB04C;
 constexpr UINT msgOwnRegionQuery = 0xBC4D;
+constexpr UINT msgPopupSystemMenu = 0x313; // the taskbar asks for the window menu at a point
 constexpr WPARAM ownRegionAnswer = 16802;
 
 } // namespace
@@ -129,6 +132,9 @@ TsSkinProvider::~TsSkinProvider()
 {
     *alive_ = false;
     HideCover();
+    for (TsCaptionButton& b : buttons_)
+        if (b.GlowID >= 0) HideGlow(b.GlowID);
+    if (OutlineDragging() && form_->HandleAllocated()) EndOutlineDrag(0, 0, true);
     const bool formAlive = !form_->InState(csDestroying);
     // The scroll adapter hooked the form after the provider: it goes first, so that nothing
     // hands messages back to a procedure that is gone.
@@ -243,9 +249,11 @@ void TsSkinProvider::SetProperty(const std::string& name, const TPropValue& v)
     else if (StartsWithText(name, "AddedTitle.Font.")) {
         if (!addedTitle_.Font().SetProperty(name.substr(16), v)) UnknownProperty(name);
     } else if (SameText(name, "TitleButtons")) {
-        if (v.kind != TPropValue::Collection || !v.collection.empty())
-            throw EComponentError("TitleButtons: eigene Titelknöpfe werden nicht unterstützt");
-    } else if (SameText(name, "DrawNonClientArea")) SetDrawNonClientArea(v.AsBool());
+        ReadCollection(titleButtons_, v);
+        InitTitleButtons();
+    } else if (SameText(name, "TitleIcon.Width")) titleIcon_.Width = v.AsInt();
+    else if (SameText(name, "TitleIcon.Height")) titleIcon_.Height = v.AsInt();
+    else if (SameText(name, "DrawNonClientArea")) SetDrawNonClientArea(v.AsBool());
     else if (SameText(name, "AllowExtBorders")) allowExtBorders_ = v.AsBool();
     else if (SameText(name, "ScreenSnap")) ScreenSnap = v.AsBool();
     else if (SameText(name, "SnapBuffer")) SnapBuffer = v.AsInt();
@@ -496,6 +504,7 @@ void TsSkinProvider::PrepareForm()
     if (!systemMenu_) systemMenu_ = new TsSystemMenu(this);
     systemMenu_->UpdateItems(false);
     UpdateSysMenuStyle(true);
+    InitTitleButtons();
     FlagImageChanged();
     rgnChanged_ = true;
     menuLineHeight_ = -1;
@@ -787,7 +796,7 @@ void TsSkinProvider::TakeNewSkin(bool skinned)
     TitleIndex();
     TsSkinManager* m = SkinManager();
     if (m) captionIndex_ = m->GetSkinIndex("CAPTION");
-    // The title buttons' images are loaded by the title bar of window skinning.
+    InitTitleButtons();
     FlagImageChanged();
     menuLineHeight_ = -1;
     menuRows_ = -1;
@@ -949,8 +958,15 @@ int TsSkinProvider::HitTest(POINT screen)
     POINT p;
     ScreenToImage(screen.x, screen.y, p);
     const HWND wnd = form_->Handle();
-    // The title buttons and the title icon are hit first; the title bar of window skinning
-    // places them.
+    // The title buttons first: the one under the point becomes hot.
+    if (const int button = TitleButtonHit(p)) {
+        if (button != HTCAPTION) {
+            SetHotButton(button, true);
+            return button;
+        }
+        SetHotButton(0, true);
+        return HTCAPTION;
+    }
     const int w = WindowWidth(wnd), h = WindowHeight(wnd);
     const int f = FrameWidth(wnd, nullptr, false);
     if (!IsZoomed(wnd) && IsSizeable(wnd)) {
@@ -961,7 +977,12 @@ int TsSkinProvider::HitTest(POINT screen)
         if (right) return HTRIGHT;
     }
     const int titleBottom = FormFrameWidth(wnd, nullptr, false) + CaptionHeight(false);
-    if (p.y < titleBottom) return HTCAPTION;
+    if (p.y < titleBottom) {
+        const TRect icon = TitleIconRect();
+        const bool onIcon =
+            TitleIconVisible() && p.x >= icon.Left && p.x < icon.Right && p.y >= icon.Top && p.y < icon.Bottom;
+        return onIcon ? HTSYSMENU : HTCAPTION;
+    }
     const int menuBottom = titleBottom + MenuRows() * MenuHeight();
     if (p.y < menuBottom) return HTMENU;
     if (GripVisible()) {
@@ -978,7 +999,12 @@ void TsSkinProvider::HitTestMessage(TMessage& m, const TWndMethod& old)
         return;
     }
     m.Result = HitTest(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
-    if (m.Result == HTNOWHERE || m.Result == HTCLIENT || m.Result == HTCAPTION || m.Result == HTMENU) old(m);
+    if (m.Result == HTNOWHERE || m.Result == HTCLIENT || m.Result == HTCAPTION || m.Result == HTMENU) {
+        SetHotButton(0, true);
+        old(m);
+    } else if (ResizeMode == rmBorder && !OutlineDragging() && m.Result >= HTLEFT && m.Result <= HTBOTTOMRIGHT) {
+        sizingCode_ = static_cast<int>(m.Result);
+    }
 }
 
 void TsSkinProvider::ShowWindowMessage(TMessage& m, const TWndMethod& old)
@@ -1201,17 +1227,44 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
     case WM_SHOWWINDOW:
         ShowWindowMessage(m, old);
         return;
+    case WM_NCLBUTTONDOWN:
+        NcLButtonDown(m, old);
+        return;
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP:
+        ButtonRelease(m, old);
+        return;
+    case WM_NCLBUTTONDBLCLK:
+        NcLButtonDblClk(m);
+        return;
+    case WM_NCRBUTTONDOWN:
+        if (m.WParam != HTCAPTION && m.WParam != HTSYSMENU) old(m);
+        return;
+    case WM_NCRBUTTONUP:
+        NcRButtonUp(m, old);
+        return;
+    case WM_SYSCOMMAND:
+        SysCommand(m, old);
+        return;
+    case msgPopupSystemMenu:
+        ShowSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        return;
     case CM_MOUSEENTER:
         if (CallOld(m, old)) LeaveOtherControls(form_, reinterpret_cast<TControl*>(m.LParam));
         return;
     case WM_MOUSEMOVE:
         if (!CallOld(m, old)) return;
         if (TsSkinManager* manager = SkinManager()) manager->SetActiveControl(wnd);
+        if (OutlineDragging()) {
+            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            ClientToScreen(wnd, &p);
+            DrawOutline(p.x, p.y);
+        }
         return;
     case WM_MOUSELEAVE:
     case CM_MOUSELEAVE:
         if (!CallOld(m, old)) return;
-        // The hot title button is cleared here by the title bar of window skinning.
+        SetHotButton(0, true);
         if (TsSkinManager* manager = SkinManager(); manager && manager->ActiveControl())
             manager->SetActiveControl(nullptr);
         return;

@@ -93,8 +93,7 @@ void TsSkinProvider::SaveCaptionStrip(bool captionOnly)
     TBitmap* image = FormImage();
     if (!image || !form_->HandleAllocated()) return;
     const HWND wnd = form_->Handle();
-    // The title buttons' width joins here when the title bar places them.
-    const int width = FrameWidth(wnd, borderForm_, true) + 10;
+    const int width = FrameWidth(wnd, borderForm_, true) + ButtonsWidth() + 10;
     const int title = FormFrameWidth(wnd, borderForm_, true) + CaptionHeight(true);
     const int height = title + FrameWidth(wnd, borderForm_, false) + MenuHeight();
     if (!captionStrip_) captionStrip_ = std::make_unique<TBitmap>();
@@ -138,13 +137,19 @@ void TsSkinProvider::PaintAll()
         }
         if (GripVisible()) PaintGrip(image);
         cacheInfo_ = MakeCacheInfo(image, ClientOffsetX(), ClientOffsetY());
-        // The title band's background; its strip, icon, caption and buttons are drawn by the
-        // title bar of window skinning.
+        // The title band: its background, the strip behind the buttons and the icon; the menu
+        // line; the caption; the buttons over the finished title.
         const int title = TitleIndex();
         if (CaptionHeight(true) != 0 && drawNonClientArea_ && m->IsValidSkinIndex(title))
             PaintSection(image, TRect{0, 0, w, titleBottom}, title, m, state, TsCacheInfo{});
+        PaintTitleBarStrip(image);
+        PaintTitleIcon(image);
         PaintMenuLine(image, titleBottom);
-        if (CaptionHeight(true) != 0 && drawNonClientArea_) SaveCaptionStrip(false);
+        PaintCaptionText(image);
+        if (CaptionHeight(true) != 0 && drawNonClientArea_) {
+            SaveCaptionStrip(false);
+            LayoutTitleButtons(image);
+        }
         skinData_->CtrlFlags &= static_cast<uint16_t>(~cfMenuChanged);
         skinData_->BGChanged = false;
         firstPaint_ = false;
