@@ -219,6 +219,55 @@ TEST_F(TitleBar, HitCodesOfButtonsAndIcon)
     EXPECT_EQ(WindowPixel(wnd, x, y), TitleColor(true));
 }
 
+// Minimised, a form without biMaximize shows the maximise button, which only drags; the
+// minimise button restores.
+TEST_F(TitleBar, AMinimisedFormsButtonsWithoutMaximise)
+{
+    NewSkinnedForm(bsSizeable, biSystemMenu | biMinimize);
+    ShowWindow(wnd, SW_MINIMIZE);
+    Pump();
+    SendMessageA(wnd, WM_NCPAINT, 1, 0);
+    ASSERT_TRUE(provider->ButtonByCode(HTMAXBUTTON)->Shown);
+    EXPECT_EQ(HitCodeAt(wnd, Centre(wnd, provider->ButtonByCode(HTMAXBUTTON)->Rect)), HTCAPTION);
+    EXPECT_EQ(HitCodeAt(wnd, Centre(wnd, provider->ButtonByCode(HTMINBUTTON)->Rect)), HTMINBUTTON);
+}
+
+// A user button's glyph: a 32-bit one with its alpha, any other with its bottom-left pixel as
+// the transparent colour; a button without glyph and frame image is 21 pixels wide.
+TEST_F(TitleBar, UserButtonGlyphsAndWidths)
+{
+    NewSkinnedForm();
+    TsTitleButton& plain = provider->TitleButtons().Add();
+    TsTitleButton& alpha = provider->TitleButtons().Add();
+    TBitmap& g = plain.Glyph();
+    g.SetPixelFormat(pf24bit);
+    g.SetSize(10, 10);
+    FillDC(g.Canvas().Handle(), TRect{0, 0, 10, 10}, static_cast<TColor>(RGB(9, 99, 199)));
+    for (const POINT p : {POINT{0, 9}, POINT{1, 1}})
+        SetPixel(g.Canvas().Handle(), p.x, p.y, RGB(1, 2, 3));
+    TBitmap& a = alpha.Glyph();
+    a.SetPixelFormat(pf32bit);
+    a.SetSize(10, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) {
+            auto* row = static_cast<uint32_t*>(a.ScanLine(y));
+            row[x] = x < 5 ? 0xFF0A141Eu : 0x00FFFFFFu; // left half opaque RGB(10, 20, 30), right half clear
+        }
+    provider->InitTitleButtons();
+    provider->RefreshNonClient();
+    const TRect p = plain.Button.Rect, q = alpha.Button.Rect;
+    const int px = p.Left + (p.Right - p.Left - 10) / 2, py = p.Top + (p.Bottom - p.Top - 10) / 2;
+    EXPECT_EQ(WindowPixel(wnd, px + 5, py + 5), RGB(9, 99, 199));
+    EXPECT_EQ(WindowPixel(wnd, px + 1, py + 1), TitleColor(true)); // through the frame's open middle
+    const int qx = q.Left + (q.Right - q.Left - 10) / 2, qy = q.Top + (q.Bottom - q.Top - 10) / 2;
+    EXPECT_EQ(WindowPixel(wnd, qx + 2, qy + 5), RGB(10, 20, 30));
+    EXPECT_EQ(WindowPixel(wnd, qx + 7, qy + 5), TitleColor(true));
+    EXPECT_EQ(CaptionButtonWidth(manager, -1), 21);
+    Use("Colors"); // a skin without any button image
+    TsTitleButton bare;
+    EXPECT_EQ(provider->UserButtonWidth(bare), 21);
+}
+
 TEST_F(TitleBar, TheCaptionStaysInsideItsRectangle)
 {
     NewSkinnedForm();
@@ -500,6 +549,28 @@ TEST_F(TitleBar, OutlineDragsMoveAndSizeTheForm)
     GetWindowRect(wnd, &sized);
     EXPECT_EQ(sized.right - sized.left, 250);
     EXPECT_EQ(sized.left, moved.left);
+}
+
+// With the real mouse (xdotool, a program of the display's side): over the close button and a
+// click, and the form is gone.
+TEST_F(TitleBar, TheRealMouseClosesTheFormByItsCloseButton)
+{
+    const char* xdotool = "Z:\\usr\\bin\\xdotool";
+    if (GetFileAttributesA(xdotool) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no xdotool";
+    TForm* form = NewSkinnedForm();
+    const POINT c = Centre(wnd, provider->ButtonByCode(HTCLOSE)->Rect);
+    std::string command = "xdotool mousemove " + std::to_string(c.x) + " " + std::to_string(c.y) +
+                          " sleep 0.3 mousemove " + std::to_string(c.x + 1) + " " + std::to_string(c.y) +
+                          " sleep 0.3 click 1";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(xdotool, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    const bool gone = testrig::PumpUntil([&] { return !form->Visible(); }, 5000);
+    WaitForSingleObject(pi.hProcess, 5000);
+    CloseHandle(pi.hProcess);
+    EXPECT_TRUE(gone);
 }
 
 TEST_F(TitleBar, HoveringAndOpeningTheMenuLeaveNoHandles)
