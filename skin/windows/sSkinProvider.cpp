@@ -926,18 +926,16 @@ void TsSkinProvider::SkinnedCommand(TMessage& m)
     }
 }
 
-void TsSkinProvider::SnapToWorkArea(WINDOWPOS& pos) const
+void TsSkinProvider::SnapToWorkArea(int& x, int& y, int width, int height) const
 {
     const RECT work = WorkAreaOf(form_->Handle());
-    const int width = (pos.flags & SWP_NOSIZE) ? form_->Width() : pos.cx;
-    const int height = (pos.flags & SWP_NOSIZE) ? form_->Height() : pos.cy;
     const auto snap = [this](int& value, int offset, int edge) {
         if (std::abs(value + offset - edge) < SnapBuffer) value = edge - offset;
     };
-    snap(pos.x, width, work.right);
-    snap(pos.y, height, work.bottom);
-    snap(pos.x, 0, work.left);
-    snap(pos.y, 0, work.top);
+    snap(x, width, work.right);
+    snap(y, height, work.bottom);
+    snap(x, 0, work.left);
+    snap(y, 0, work.top);
 }
 
 TRect TsSkinProvider::GripRect() const
@@ -1136,7 +1134,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         if (regionSetting_) return;
         if (ScreenSnap && !IsZoomed(wnd)) {
             auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
-            if (pos && !(pos->flags & SWP_NOMOVE) && (pos->x != 0 || pos->y != 0)) SnapToWorkArea(*pos);
+            if (pos && !(pos->flags & SWP_NOMOVE) && (pos->x != 0 || pos->y != 0))
+                SnapToWorkArea(pos->x, pos->y, (pos->flags & SWP_NOSIZE) ? form_->Width() : pos->cx,
+                               (pos->flags & SWP_NOSIZE) ? form_->Height() : pos->cy);
         }
         old(m);
         return;

@@ -399,7 +399,8 @@ private:
     void BackgroundInfo(TsBackgroundInfo& info);
     void ApplyGlobalColor();
     void HitTestMessage(TMessage& m, const TWndMethod& old);
-    void SnapToWorkArea(WINDOWPOS& pos) const;
+    // A window position moved onto the work area's edges it comes closer to than SnapBuffer.
+    void SnapToWorkArea(int& x, int& y, int width, int height) const;
     void ShowWindowMessage(TMessage& m, const TWndMethod& old);
     // CM_MOUSELEAVE to every control below parent but entered whose skin link is still hot.
     static void LeaveOtherControls(TWinControl* parent, const TControl* entered);

@@ -404,17 +404,10 @@ void TsSkinProvider::DrawOutline(int x, int y)
     if (drag.moving) {
         OffsetRect(&r, dx, dy);
         if (ScreenSnap) {
-            const RECT work = WorkArea(form_->Handle());
+            int left = r.left, top = r.top;
             const int w = r.right - r.left, h = r.bottom - r.top;
-            const auto snap = [this](LONG& value, int offset, LONG edge) {
-                if (std::abs(value + offset - edge) < SnapBuffer) value = edge - offset;
-            };
-            snap(r.left, w, work.right);
-            snap(r.top, h, work.bottom);
-            snap(r.left, 0, work.left);
-            snap(r.top, 0, work.top);
-            r.right = r.left + w;
-            r.bottom = r.top + h;
+            SnapToWorkArea(left, top, w, h);
+            r = RECT{left, top, left + w, top + h};
         }
     } else {
         const int code = drag.sizingCode;

@@ -123,10 +123,7 @@ TEST_F(MenuLine, TheBarShowsItsOwnerDrawnItemsOverTheLine)
 TEST_F(MenuLine, ABarItemWithAGlyphShowsIt)
 {
     TCustomImageList list(form);
-    list.SetSize(12, 12);
-    TBitmap picture(12, 12);
-    FillDC(picture.Canvas().Handle(), TRect{0, 0, 12, 12}, static_cast<TColor>(RGB(4, 5, 6)));
-    ASSERT_EQ(list.Add(&picture, nullptr), 0);
+    ASSERT_EQ(AddSolidImage(list, 12, RGB(4, 5, 6)), 0);
     menu->SetImages(&list);
     TMenuItem* item = menu->Items()->Items(0);
     item->SetImageIndex(0);

@@ -394,10 +394,7 @@ TEST_F(SkinMenus, ExtraLineIsPaintedBesideTheFirstColumn)
 TEST_F(SkinMenus, AnImageListGlyphIsDrawnInTheGlyphColumn)
 {
     TCustomImageList list(form);
-    list.SetSize(20, 20);
-    TBitmap picture(20, 20);
-    FillDC(picture.Canvas().Handle(), TRect{0, 0, 20, 20}, static_cast<TColor>(RGB(5, 6, 7)));
-    ASSERT_EQ(list.Add(&picture, nullptr), 0);
+    ASSERT_EQ(AddSolidImage(list, 20, RGB(5, 6, 7)), 0);
     auto* menu = new TPopupMenu(form);
     menu->SetImages(&list);
     TMenuItem* plain = Add(menu, "Bild");
