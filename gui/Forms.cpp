@@ -129,22 +129,31 @@ TWinControl* ControlOfWindow(HWND wnd)
 TApplication* Application = &theApplication;
 TScreen* Screen = &theScreen;
 
-TFont& TScreen::MenuFont()
+namespace {
+
+// A font of the system's non-client metrics (menu, status), read once.
+TFont& SystemFont(std::unique_ptr<TFont>& font, LOGFONTA NONCLIENTMETRICSA::*which)
 {
-    if (!menuFont_) {
-        menuFont_ = std::make_unique<TFont>();
+    if (!font) {
+        font = std::make_unique<TFont>();
         NONCLIENTMETRICSA m{};
         m.cbSize = sizeof m;
         if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) {
-            menuFont_->SetName(m.lfMenuFont.lfFaceName);
-            menuFont_->SetHeight(m.lfMenuFont.lfHeight);
-            menuFont_->SetCharset(m.lfMenuFont.lfCharSet);
-            menuFont_->SetStyle((m.lfMenuFont.lfWeight >= FW_BOLD ? unsigned(fsBold) : 0u) |
-                                (m.lfMenuFont.lfItalic ? unsigned(fsItalic) : 0u));
+            const LOGFONTA& lf = m.*which;
+            font->SetName(lf.lfFaceName);
+            font->SetHeight(lf.lfHeight);
+            font->SetCharset(lf.lfCharSet);
+            font->SetStyle((lf.lfWeight >= FW_BOLD ? unsigned(fsBold) : 0u) | (lf.lfItalic ? unsigned(fsItalic) : 0u));
         }
     }
-    return *menuFont_;
+    return *font;
 }
+
+} // namespace
+
+TFont& TScreen::MenuFont() { return SystemFont(menuFont_, &NONCLIENTMETRICSA::lfMenuFont); }
+
+TFont& TScreen::HintFont() { return SystemFont(hintFont_, &NONCLIENTMETRICSA::lfStatusFont); }
 
 // ---- TForm
 
@@ -402,11 +411,12 @@ void TForm::ApplyAlphaBlend()
 
 void TForm::SetIcon(HICON icon)
 {
+    // The form holds the icon before its window is told: whoever draws it on WM_SETICON finds it.
+    icon_->SetHandle(icon);
     if (handle_) {
         SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
-    icon_->SetHandle(icon);
 }
 
 namespace {

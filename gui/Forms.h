@@ -328,10 +328,12 @@ public:
     void RemoveForm(TForm* f) { std::erase(forms_, f); }
     // The font of menus: the system's menu font, read when first asked for.
     TFont& MenuFont();
+    // The font of hints: the system's status font, read when first asked for.
+    TFont& HintFont();
 
 private:
     std::vector<TForm*> forms_;
-    std::unique_ptr<TFont> menuFont_;
+    std::unique_ptr<TFont> menuFont_, hintFont_;
 };
 
 extern TScreen* Screen;

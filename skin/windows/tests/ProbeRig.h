@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gui/Forms.h"
+#include "gui/ImgList.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sSkinManager.h"
@@ -50,6 +51,15 @@ inline RECT MenuItemInWindow(HWND owner, HMENU menu, int position, HWND window)
     GetWindowRect(window, &w);
     OffsetRect(&r, -w.left, -w.top);
     return r;
+}
+
+// An image list's new picture of one colour, size x size; its index.
+inline int AddSolidImage(TCustomImageList& list, int size, COLORREF color)
+{
+    list.SetSize(size, size);
+    TBitmap picture(size, size);
+    FillDC(picture.Canvas().Handle(), TRect{0, 0, size, size}, static_cast<TColor>(color));
+    return list.Add(&picture, nullptr);
 }
 
 class TProbeSkinTest : public ::testing::Test {
