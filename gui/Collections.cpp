@@ -135,6 +135,9 @@ void SetPublishedFromDescription(TObject& object, const std::string& name, const
         if (auto* collection = dynamic_cast<TCollection*>(p->get(object).object))
             return ReadCollection(*collection, value);
         Refuse(object, name, "Objekt ohne eigenen Wert");
+    case TPublishedValue::Method:
+        // Handlers are bound by name (SetEventHandler), not given as values.
+        Refuse(object, name, "Ereignis ohne eigenen Wert");
     }
 }
 

@@ -642,9 +642,11 @@ void TWinControl::DestroyHandle()
     for (TControl* c : controls_)
         if (auto* w = dynamic_cast<TWinControl*>(c)) w->DestroyHandle();
     DestroyWnd();
-    DestroyWindow(handle_); // WM_NCDESTROY detaches this control
+    DestroyWindowHandle(); // WM_NCDESTROY detaches this control
     handle_ = nullptr;
 }
+
+void TWinControl::DestroyWindowHandle() { DestroyWindow(handle_); }
 
 void TWinControl::Detach()
 {
@@ -1207,6 +1209,7 @@ void TWinControl::AlignControls()
             }
         }
     }
+    ControlsAligned(r);
 }
 
 void TWinControl::SetProperty(const std::string& name, const TPropValue& v)

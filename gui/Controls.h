@@ -326,6 +326,11 @@ protected:
     // lists their items and selection), so that a new window gets it back.
     virtual void DestroyWnd();
     virtual void DestroyHandle();
+    // The window itself goes (DestroyWindow; an MDI child asks its client window).
+    virtual void DestroyWindowHandle();
+    // After the aligned children took their places: the room they left free (client
+    // coordinates).
+    virtual void ControlsAligned(const RECT& /*rest*/) {}
     // The background brush for WM_CTLCOLORxxx and erasing; none keeps the system's.
     virtual HBRUSH BackgroundBrush();
     // Whether this control paints its text with its own colours on WM_CTLCOLORxxx.

@@ -28,7 +28,10 @@ const TIdentEntry kPositions[] = {{"poDesigned", poDesigned},
                                   {"poDesktopCenter", poDesktopCenter},
                                   {"poMainFormCenter", poMainFormCenter},
                                   {"poOwnerFormCenter", poOwnerFormCenter}};
-const TIdentEntry kFormStyles[] = {{"fsNormal", fsNormal}, {"fsStayOnTop", fsStayOnTop}};
+const TIdentEntry kFormStyles[] = {
+    {"fsNormal", fsNormal}, {"fsMDIChild", fsMDIChild}, {"fsMDIForm", fsMDIForm}, {"fsStayOnTop", fsStayOnTop}};
+// The first id of the MDI children (the client window numbers them for its window menu).
+constexpr UINT kFirstMDIChildId = 0xFF00;
 const TIdentEntry kWindowStates[] = {
     {"wsNormal", wsNormal}, {"wsMinimized", wsMinimized}, {"wsMaximized", wsMaximized}};
 
@@ -126,22 +129,31 @@ TWinControl* ControlOfWindow(HWND wnd)
 TApplication* Application = &theApplication;
 TScreen* Screen = &theScreen;
 
-TFont& TScreen::MenuFont()
+namespace {
+
+// A font of the system's non-client metrics (menu, status), read once.
+TFont& SystemFont(std::unique_ptr<TFont>& font, LOGFONTA NONCLIENTMETRICSA::*which)
 {
-    if (!menuFont_) {
-        menuFont_ = std::make_unique<TFont>();
+    if (!font) {
+        font = std::make_unique<TFont>();
         NONCLIENTMETRICSA m{};
         m.cbSize = sizeof m;
         if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) {
-            menuFont_->SetName(m.lfMenuFont.lfFaceName);
-            menuFont_->SetHeight(m.lfMenuFont.lfHeight);
-            menuFont_->SetCharset(m.lfMenuFont.lfCharSet);
-            menuFont_->SetStyle((m.lfMenuFont.lfWeight >= FW_BOLD ? unsigned(fsBold) : 0u) |
-                                (m.lfMenuFont.lfItalic ? unsigned(fsItalic) : 0u));
+            const LOGFONTA& lf = m.*which;
+            font->SetName(lf.lfFaceName);
+            font->SetHeight(lf.lfHeight);
+            font->SetCharset(lf.lfCharSet);
+            font->SetStyle((lf.lfWeight >= FW_BOLD ? unsigned(fsBold) : 0u) | (lf.lfItalic ? unsigned(fsItalic) : 0u));
         }
     }
-    return *menuFont_;
+    return *font;
 }
+
+} // namespace
+
+TFont& TScreen::MenuFont() { return SystemFont(menuFont_, &NONCLIENTMETRICSA::lfMenuFont); }
+
+TFont& TScreen::HintFont() { return SystemFont(hintFont_, &NONCLIENTMETRICSA::lfStatusFont); }
 
 // ---- TForm
 
@@ -295,6 +307,18 @@ void TForm::CreateParams(TCreateParams& p)
     p.menu = nullptr;
     p.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     p.exStyle = 0;
+    if (formStyle_ == fsMDIChild) {
+        // Inside the main form's client window, never on the desktop.
+        TForm* main = MDIMainForm();
+        if (main) main->HandleNeeded();
+        if (!main || !main->clientHandle_)
+            throw EInvalidOperation("Formular kann nicht erstellt werden. Zur Zeit sind keine MDI-Formulare aktiv");
+        p.parent = main->clientHandle_;
+        p.style |= WS_CHILD;
+        if (visible_) p.style |= WS_VISIBLE;
+        p.exStyle |= WS_EX_MDICHILD;
+        formState_ |= fsCreatedMDIChild;
+    }
     if (!enabled_) p.style |= WS_DISABLED;
     bool sysMenu = borderIcons_ & biSystemMenu;
     switch (borderStyle_) {
@@ -330,12 +354,14 @@ void TForm::CreateParams(TCreateParams& p)
             p.exStyle |= WS_EX_CONTEXTHELP;
     }
     if (formStyle_ == fsStayOnTop) p.exStyle |= WS_EX_TOPMOST;
-    if (alphaBlend_) p.exStyle |= WS_EX_LAYERED;
+    if (alphaBlend_ && formStyle_ != fsMDIChild) p.exStyle |= WS_EX_LAYERED;
 }
 
 void TForm::CreateWnd()
 {
     TCustomControl::CreateWnd();
+    if (formStyle_ == fsMDIForm && !clientHandle_)
+        throw EComponentError("MDI-Bereich für " + Name() + " kann nicht erstellt werden");
     // Sizes from the description are client sizes when given as ClientWidth / ClientHeight.
     if (clientWidth_ >= 0 || clientHeight_ >= 0) {
         int w = clientWidth_ >= 0 ? clientWidth_ : ClientWidth();
@@ -385,11 +411,12 @@ void TForm::ApplyAlphaBlend()
 
 void TForm::SetIcon(HICON icon)
 {
+    // The form holds the icon before its window is told: whoever draws it on WM_SETICON finds it.
+    icon_->SetHandle(icon);
     if (handle_) {
         SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
         SendMessageA(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
-    icon_->SetHandle(icon);
 }
 
 namespace {
@@ -542,9 +569,106 @@ int TForm::ClientHeight() const
 
 void TForm::DestroyHandle()
 {
+    if (!handle_) return;
+    // The children go first, each through the client window, and keep what their windows held.
+    for (int i = MDIChildCount() - 1; i >= 0; --i)
+        MDIChildren(i)->DestroyHandle();
     // The menu belongs to its TMainMenu, not to the window.
-    if (handle_) ::SetMenu(handle_, nullptr);
+    ::SetMenu(handle_, nullptr);
     TCustomControl::DestroyHandle();
+    clientHandle_ = nullptr; // went with the window
+}
+
+void TForm::DestroyWindowHandle()
+{
+    // An MDI child is taken out by its client window, which activates the next one.
+    if (formState_ & fsCreatedMDIChild) {
+        const HWND wnd = handle_;
+        if (const HWND client = GetParent(wnd)) SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(wnd), 0);
+        formState_ &= ~fsCreatedMDIChild;
+        if (!IsWindow(wnd)) return;
+    }
+    TCustomControl::DestroyWindowHandle();
+}
+
+void TForm::DefaultHandler(TMessage& m)
+{
+    if (!handle_) return;
+    if (formStyle_ == fsMDIForm) m.Result = DefFrameProcA(handle_, clientHandle_, m.Msg, m.WParam, m.LParam);
+    else if (formState_ & fsCreatedMDIChild) m.Result = DefMDIChildProcA(handle_, m.Msg, m.WParam, m.LParam);
+    else TCustomControl::DefaultHandler(m);
+}
+
+void TForm::CreateClientWindow()
+{
+    CLIENTCREATESTRUCT create{nullptr, kFirstMDIChildId};
+    RECT r;
+    GetClientRect(handle_, &r);
+    clientHandle_ = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL |
+                                        WS_VSCROLL | MDIS_ALLCHILDSTYLES,
+                                    0, 0, r.right, r.bottom, handle_, nullptr, LibraryInstance(), &create);
+}
+
+void TForm::ControlsAligned(const RECT& rest)
+{
+    // The MDI area takes what the aligned controls leave, below them.
+    if (clientHandle_)
+        SetWindowPos(clientHandle_, HWND_BOTTOM, rest.left, rest.top, std::max<LONG>(0, rest.right - rest.left),
+                     std::max<LONG>(0, rest.bottom - rest.top), SWP_NOACTIVATE);
+}
+
+TForm* TForm::MDIMainForm() const
+{
+    if (formStyle_ != fsMDIChild) return nullptr;
+    auto mdiMain = [](TComponent* c) {
+        auto* f = dynamic_cast<TForm*>(c);
+        return f && f->formStyle_ == fsMDIForm && !f->InState(csDestroying) ? f : nullptr;
+    };
+    if (handle_)
+        if (const HWND client = GetParent(handle_))
+            if (TForm* f = mdiMain(TWinControl::FromHandle(GetParent(client))); f && f->clientHandle_ == client)
+                return f;
+    if (TForm* f = mdiMain(Owner())) return f;
+    return mdiMain(Application->MainForm());
+}
+
+int TForm::MDIChildCount() const
+{
+    int n = 0;
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm* f = Screen->Forms(i);
+        n += clientHandle_ && f->formStyle_ == fsMDIChild && f->handle_ && GetParent(f->handle_) == clientHandle_;
+    }
+    return n;
+}
+
+TForm* TForm::MDIChildren(int index) const
+{
+    for (int i = 0; i < Screen->FormCount(); ++i) {
+        TForm* f = Screen->Forms(i);
+        if (clientHandle_ && f->formStyle_ == fsMDIChild && f->handle_ && GetParent(f->handle_) == clientHandle_ &&
+            index-- == 0)
+            return f;
+    }
+    return nullptr;
+}
+
+TForm* TForm::ActiveMDIChild() const
+{
+    if (!clientHandle_) return nullptr;
+    const auto active = reinterpret_cast<HWND>(SendMessageA(clientHandle_, WM_MDIGETACTIVE, 0, 0));
+    return dynamic_cast<TForm*>(TWinControl::FromHandle(active));
+}
+
+void TForm::Tile()
+{
+    if (clientHandle_) SendMessageA(clientHandle_, WM_MDITILE, MDITILE_HORIZONTAL, 0);
+}
+
+void TForm::Cascade()
+{
+    if (clientHandle_) SendMessageA(clientHandle_, WM_MDICASCADE, 0, 0);
 }
 
 void TForm::RecreateStyle()
@@ -560,10 +684,21 @@ void TForm::RecreateStyle()
 
 void TForm::SetFormStyle(TFormStyle s)
 {
-    formStyle_ = s;
-    if (handle_)
-        SetWindowPos(handle_, s == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const TFormStyle old = std::exchange(formStyle_, s);
+    if (s == fsMDIChild) visible_ = true;
+    if (!handle_ || s == old) return;
+    const auto mdi = [](TFormStyle style) { return style == fsMDIChild || style == fsMDIForm; };
+    if (mdi(s) || mdi(old)) {
+        // The window must be made anew: DestroyHandle asks for what the old style was.
+        formStyle_ = old;
+        DestroyHandle();
+        formStyle_ = s;
+        CreateHandle();
+        if (visible_) ShowWindow(handle_, SW_SHOW);
+        return;
+    }
+    SetWindowPos(handle_, s == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TForm::SetMenu(TMainMenu* menu)
@@ -586,6 +721,7 @@ void TForm::ApplyPosition()
 {
     if (positioned_) return;
     positioned_ = true;
+    if (formStyle_ == fsMDIChild) return; // placed inside its client window as created
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     RECT around = work;
@@ -668,7 +804,8 @@ void TForm::Close()
         return;
     }
     if (!CloseQuery()) return;
-    TCloseAction action = caHide;
+    // An MDI child cannot hide in its client window: it goes.
+    TCloseAction action = formStyle_ == fsMDIChild ? caFree : caHide;
     if (OnClose) OnClose(this, action);
     if (action == caNone) return;
     if (Application->MainForm() == this) {
@@ -863,6 +1000,16 @@ void TForm::WndProc(TMessage& m)
     case WM_CLOSE:
         Close();
         return;
+    case WM_CREATE:
+        TCustomControl::WndProc(m);
+        // The client window comes with the main form's window, before anyone hears of it.
+        if (formStyle_ == fsMDIForm && m.Result != -1) CreateClientWindow();
+        return;
+    case WM_NCDESTROY:
+        TCustomControl::WndProc(m);
+        clientHandle_ = nullptr;
+        formState_ &= ~fsCreatedMDIChild;
+        return;
     case WM_COMMAND:
         if (m.LParam == 0 && HIWORD(m.WParam) <= 1) {
             if (TMenuItem* item = FindMenuItem(LOWORD(m.WParam))) {
@@ -897,6 +1044,9 @@ void TForm::WndProc(TMessage& m)
         TCustomControl::WndProc(m);
         RECT r;
         GetWindowRect(handle_, &r);
+        // An MDI child's place is in its client window's coordinates.
+        if (formState_ & fsCreatedMDIChild)
+            MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
         left_ = r.left;
         top_ = r.top;
         width_ = r.right - r.left;
@@ -919,7 +1069,7 @@ void TForm::SetProperty(const std::string& name, const TPropValue& v)
         if (v.Has("biMaximize")) borderIcons_ |= biMaximize;
         if (v.Has("biHelp")) borderIcons_ |= biHelp;
     } else if (SameText(name, "Position")) position_ = static_cast<TPosition>(IdentToInt(v, kPositions, name));
-    else if (SameText(name, "FormStyle")) formStyle_ = static_cast<TFormStyle>(IdentToInt(v, kFormStyles, name));
+    else if (SameText(name, "FormStyle")) SetFormStyle(static_cast<TFormStyle>(IdentToInt(v, kFormStyles, name)));
     else if (SameText(name, "Menu")) menuName_ = v.AsIdent();
     else if (!handle_ && SameText(name, "ClientWidth")) clientWidth_ = v.AsInt(); // the height stays as stored
     else if (!handle_ && SameText(name, "ClientHeight")) clientHeight_ = v.AsInt();
@@ -1100,6 +1250,15 @@ bool TApplication::DialogKey(TForm* form, TWinControl* focused, const MSG& msg)
     return false;
 }
 
+bool TApplication::MDIKey(const MSG& msg)
+{
+    // The MDI main form of the window that has the key handles its children's keys.
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr));
+    if (!form || form->FormStyle() != fsMDIForm || !form->ClientHandle()) return false;
+    MSG copy = msg;
+    return TranslateMDISysAccel(form->ClientHandle(), &copy) != FALSE;
+}
+
 bool TApplication::ReflectedKey(const MSG& msg)
 {
     TWinControl* focused = ControlOfWindow(msg.hwnd);
@@ -1127,6 +1286,10 @@ bool TApplication::ProcessMessage(MSG& msg)
     }
     // The library never posts these: one that comes from outside is dropped.
     if (NotificationCarriesPointer(msg.message) && TWinControl::FromHandle(msg.hwnd)) return true;
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && MDIKey(msg)) {
+        FreeDeferred();
+        return true;
+    }
     if (IsKeyMessage(msg.message) && ReflectedKey(msg)) {
         FreeDeferred();
         return true;

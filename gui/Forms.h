@@ -33,6 +33,19 @@
 // its menu items and graphic controls by name (gui/Automation.h). Focus changes inside it send
 // CM_CANCELMODE, CM_FOCUSCHANGED, CM_EXIT, CM_ENTER and CM_UIACTIVATE (gui/Messages.h); showing
 // and hiding runs through CM_SHOWINGCHANGED, so a hook on the form's WindowProc sees both.
+//
+// An MDI main form (FormStyle fsMDIForm) makes its MDI client window with its own window
+// (ClientHandle) and lays it over the client area that its aligned controls leave free; its
+// default window procedure is DefFrameProc. An fsMDIChild form lives inside the client window
+// of its MDI main form, which is its owner when that is an MDI main form, else the application's
+// main form; DefMDIChildProc is its default procedure. A child made while its main form has no
+// window yet makes the main form's window first; without an MDI main form it is refused with
+// EInvalidOperation. Children are visible from the start and freed when closed; the message loop
+// hands the keys to TranslateMDISysAccel (Ctrl+F4 closes the active child, Ctrl+F6 the next):
+//
+//   auto* main = new TForm(Application);  main->SetFormStyle(fsMDIForm);  main->InitializeForm();
+//   auto* doc = new TForm(main);          doc->SetFormStyle(fsMDIChild);  doc->InitializeForm();
+//   main->MDIChildCount();   // 1; main->ActiveMDIChild() == doc; main->Tile(), main->Cascade()
 #pragma once
 
 #include <any>
@@ -79,13 +92,14 @@ enum TPosition {
     poMainFormCenter,
     poOwnerFormCenter
 };
-enum TFormStyle { fsNormal, fsStayOnTop };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 // What a form is doing now (TForm::FormState).
 enum : unsigned {
-    fsCreating = 0x01, // from construction until its creation (and OnCreate) is finished
-    fsShowing = 0x02,  // while it is being shown or hidden (CM_SHOWINGCHANGED)
-    fsModal = 0x04,    // while ShowModal runs
+    fsCreating = 0x01,        // from construction until its creation (and OnCreate) is finished
+    fsShowing = 0x02,         // while it is being shown or hidden (CM_SHOWINGCHANGED)
+    fsModal = 0x04,           // while ShowModal runs
+    fsCreatedMDIChild = 0x08, // its window is an MDI child, from its creation until it goes
 };
 // Size limits of a form's window; 0 means no limit.
 struct TSizeConstraints {
@@ -178,7 +192,26 @@ class TForm : public TCustomControl {
     TPosition Position() const { return position_; }
     void SetPosition(TPosition p) { position_ = p; }
     TFormStyle FormStyle() const { return formStyle_; }
+    // Takes effect on the window (a window that exists is made again for the MDI styles); an MDI
+    // child becomes visible.
     void SetFormStyle(TFormStyle s);
+    // ---- MDI main forms
+    // The MDI client window (none unless the form is an MDI main form with a window).
+    HWND ClientHandle() const { return clientHandle_; }
+    // The MDI children that live in the client window, in creation order.
+    int MDIChildCount() const;
+    TForm* MDIChildren(int index) const; // none outside 0 .. MDIChildCount() - 1
+    // The active MDI child (WM_MDIGETACTIVE), or none.
+    TForm* ActiveMDIChild() const;
+    // The children arranged side by side (WM_MDITILE, MDITILE_HORIZONTAL) or overlapping
+    // (WM_MDICASCADE).
+    void Tile();
+    void Cascade();
+    // ---- MDI children
+    // The MDI main form whose client window holds this child (or would hold it: its owner when
+    // that is an MDI main form, else the application's main form when that is one); none for a
+    // form that is no MDI child or has no MDI main form.
+    TForm* MDIMainForm() const;
     bool Active() const;
     TWinControl* ActiveControl() const;
     void SetActiveControl(TWinControl* c);
@@ -234,7 +267,10 @@ protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
     void DestroyHandle() override;
+    void DestroyWindowHandle() override;
     void WndProc(TMessage& m) override;
+    void DefaultHandler(TMessage& m) override;
+    void ControlsAligned(const RECT& rest) override;
     void Paint(TCanvas& canvas) override;
 
 private:
@@ -252,6 +288,8 @@ private:
     void ScrollTo(int bar, int pos);
     void MinMaxInfo(MINMAXINFO& info) const;
     void RecreateStyle();
+    // The MDI client window of an MDI main form (at WM_CREATE).
+    void CreateClientWindow();
     void ReadDescription();
     void BindFields();
     bool CloseQuery();
@@ -278,6 +316,7 @@ private:
     TSizeConstraints constraints_;
     bool autoScroll_ = false;
     POINT scrollPos_{0, 0};
+    HWND clientHandle_ = nullptr; // the MDI client window of an MDI main form
 };
 
 // The live forms of the program, in creation order, whoever owns them.
@@ -289,10 +328,12 @@ public:
     void RemoveForm(TForm* f) { std::erase(forms_, f); }
     // The font of menus: the system's menu font, read when first asked for.
     TFont& MenuFont();
+    // The font of hints: the system's status font, read when first asked for.
+    TFont& HintFont();
 
 private:
     std::vector<TForm*> forms_;
-    std::unique_ptr<TFont> menuFont_;
+    std::unique_ptr<TFont> menuFont_, hintFont_;
 };
 
 extern TScreen* Screen;
@@ -379,6 +420,9 @@ private:
     // CN_SYSKEYDOWN or CN_SYSCHAR; characters that no control takes go to the form's controls as
     // CM_DIALOGCHAR. True when the key was taken so.
     bool ReflectedKey(const MSG& msg);
+    // Ctrl+F4, Ctrl+F6 and the other keys of an MDI main form's children (TranslateMDISysAccel);
+    // true when the key was taken so.
+    bool MDIKey(const MSG& msg);
     void FreeDeferred();
     static LRESULT CALLBACK AppWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     TForm* mainForm_ = nullptr;

@@ -346,7 +346,9 @@ void TMenuItem::AdvancedDrawItem(TCanvas& canvas, const RECT& rect, TOwnerDrawSt
         return;
     }
     SetBkMode(canvas.Handle(), TRANSPARENT);
-    SetTextColor(canvas.Handle(), ColorToRGB(!enabled_ ? clGrayText : selected ? clHighlightText : SysColor(COLOR_MENUTEXT)));
+    SetTextColor(canvas.Handle(), ColorToRGB(!enabled_  ? clGrayText
+                                             : selected ? clHighlightText
+                                                        : SysColor(COLOR_MENUTEXT)));
     RECT text = rect;
     text.left += IsInMainMenuLine() ? 0 : GetSystemMetrics(SM_CXMENUCHECK) + 4;
     text.right -= 4;
@@ -518,7 +520,10 @@ HMENU TPopupMenu::Build() const
 void TPopupMenu::Popup(int x, int y)
 {
     if (OnPopup) OnPopup(this);
-    auto* form = dynamic_cast<TForm*>(Owner());
+    // The form that owns the menu, also through a component of the form.
+    TForm* form = nullptr;
+    for (TComponent* c = Owner(); c && !form; c = c->Owner())
+        form = dynamic_cast<TForm*>(c);
     HWND owner = form ? form->Handle() : GetActiveWindow();
     UINT cmd = static_cast<UINT>(
         TrackPopupMenu(Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, x, y, 0, owner, nullptr));

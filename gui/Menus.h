@@ -208,7 +208,8 @@ protected:
 class TPopupMenu : public TMenu {
     GUI_CLASS(TPopupMenu, TMenu)
     using TMenu::TMenu;
-    // Shows the menu at a screen point and runs the chosen item's OnClick.
+    // Shows the menu at a screen point for the form that owns it (directly or through one of its
+    // components; else the active window) and runs the chosen item's OnClick.
     void Popup(int x, int y);
     TComponent* PopupComponent() const { return popupComponent_; }
     void SetPopupComponent(TComponent* c) { popupComponent_ = c; }

@@ -4,7 +4,9 @@
 // last registration that fits wins, so a derived class may register its own version).
 // Kinds: ordinal (integers, Booleans as 0 and 1, enumerations, colours; an enumeration lists
 // its value names in elements, value i first), set (the names of the elements it holds;
-// element i of the type is bit i), object (read-only: the object the property holds) and text.
+// element i of the type is bit i), object (read-only: the object the property holds), text and
+// method (an event: its handler as a std::function of the event's own type in a std::any, empty
+// when no handler is assigned; whoever reads or writes it knows that type).
 //
 //   RegisterPublishedProperty("TMyPanel", "Flat", {TPublishedValue::Ordinal,
 //       [](TObject& o) { return TPublishedValue::OfOrdinal(static_cast<TMyPanel&>(o).Flat()); },
@@ -16,6 +18,7 @@
 // (object), NumGlyphs, Margin, Spacing, Layout, Flat, Down, GroupIndex, AllowAllUp.
 #pragma once
 
+#include <any>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,11 +26,12 @@
 #include "gui/base/Classes.h"
 
 struct TPublishedValue {
-    enum Kind { Ordinal, Set, Object, Text } kind = Ordinal;
+    enum Kind { Ordinal, Set, Object, Text, Method } kind = Ordinal;
     long long ordinal = 0;
     std::vector<std::string> set; // element names, in the type's order
     TObject* object = nullptr;
     std::string text;
+    std::any method; // the handler; empty: none
 
     static TPublishedValue OfOrdinal(long long v)
     {
@@ -47,6 +51,13 @@ struct TPublishedValue {
         TPublishedValue p;
         p.kind = Object;
         p.object = o;
+        return p;
+    }
+    static TPublishedValue OfMethod(std::any handler)
+    {
+        TPublishedValue p;
+        p.kind = Method;
+        p.method = std::move(handler);
         return p;
     }
 };

@@ -8,6 +8,7 @@
 #include "gui/ComCtrls.h"
 #include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
+#include "gui/HintWindow.h"
 #include "gui/ListCtrls.h"
 #include "gui/StdCtrls.h"
 #include "gui/base/SysUtils.h"
@@ -286,6 +287,48 @@ TEST_F(ControlsTest, GaugesAndLabelsCarryTheirTextsPanelsTheirWindowText)
     auto* picker = Make<TDateTimePicker>(0, 120, 150, 21);
     picker->SetDate(EncodeDate(2024, 2, 29));
     EXPECT_EQ(DateToStr(picker->Date()), "29.02.2024");
+}
+
+// The hint window: sized by its text in the hint font (lines no wider than asked), shown
+// topmost at its place without taking the activation, in the hint colours.
+TEST_F(ControlsTest, AHintWindowShowsItsTextWhereItIsPut)
+{
+    SetForegroundWindow(form->Handle());
+    auto* hint = new THintWindow(nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Screen->HintFont().Handle());
+    SIZE text{};
+    GetTextExtentPoint32A(dc, "Kasse sperren", 13, &text);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    const TRect r = hint->CalcHintRect(800, "Kasse sperren");
+    EXPECT_EQ(r.Right, text.cx + 6);
+    EXPECT_EQ(r.Bottom, text.cy + 2);
+    const TRect narrow = hint->CalcHintRect(60, "Kasse sperren und abrechnen");
+    EXPECT_LE(narrow.Right, 66);
+    EXPECT_GE(narrow.Bottom, 2 * text.cy + 2);
+
+    hint->ActivateHint(TRect{200, 220, 200 + r.Right, 220 + r.Bottom}, "Kasse sperren");
+    const HWND wnd = hint->Handle();
+    RECT w{};
+    GetWindowRect(wnd, &w);
+    EXPECT_EQ(w.left, 200);
+    EXPECT_EQ(w.top, 220);
+    EXPECT_TRUE(IsWindowVisible(wnd));
+    EXPECT_TRUE(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_POPUP);
+    EXPECT_NE(GetForegroundWindow(), wnd);
+    UpdateWindow(wnd);
+    HDC wdc = GetDC(wnd);
+    EXPECT_EQ(GetPixel(wdc, 1, 1), GetSysColor(COLOR_INFOBK));
+    int ink = 0;
+    for (int x = 0; x < r.Right - 2; ++x)
+        for (int y = 0; y < r.Bottom - 2; ++y)
+            ink += GetPixel(wdc, x, y) == GetSysColor(COLOR_INFOTEXT);
+    ReleaseDC(wnd, wdc);
+    EXPECT_GT(ink, 10);
+    hint->Free();
+    EXPECT_FALSE(IsWindow(wnd));
 }
 
 } // namespace

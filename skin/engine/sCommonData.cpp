@@ -100,14 +100,36 @@ std::string DefaultSectionOfKind(int kind)
     return "";
 }
 
+namespace {
+
+// The links that belong to a control, in the order they were made.
+std::vector<TsCommonData*>& ControlLinks()
+{
+    static auto* links = new std::vector<TsCommonData*>;
+    return *links;
+}
+
+} // namespace
+
 TsCommonData::TsCommonData(TObject* owner, bool createCacheBmp)
     : FOwnerControl(dynamic_cast<TControl*>(owner)), FOwnerObject(owner)
 {
     if (createCacheBmp) FCacheBmp = CreateBmp24(0, 0);
+    if (FOwnerControl) ControlLinks().push_back(this);
+}
+
+TsCommonData* TsCommonData::OfControl(const TControl* control)
+{
+    if (!control) return nullptr;
+    for (TsCommonData* link : ControlLinks())
+        if (link->FOwnerControl == control) return link;
+    return nullptr;
 }
 
 TsCommonData::~TsCommonData()
 {
+    std::vector<TsCommonData*>& links = ControlLinks();
+    links.erase(std::remove(links.begin(), links.end(), this), links.end());
     SkinIndex = BorderIndex = Texture = HotTexture = -1;
     RemoveGlow(this);
     FOwnerControl = nullptr;
@@ -321,8 +343,10 @@ void TsCommonData::UpdateContainerFlag(bool withChildren)
         if (auto* w = dynamic_cast<TWinControl*>(FOwnerControl); withChildren && w)
             for (int i = 0; i < w->ControlCount(); ++i)
                 SendToControl(w->Controls(i), cmdContainerFlags, 1);
-    } else if (Provider()) {
-        if (!HasOwnLook()) CtrlFlags |= cfPlainContainer; // (no MDI main forms in this program)
+    } else if (TsFormProviderState* provider = Provider()) {
+        // An MDI main form's image holds its MDI area: it is never a plain container.
+        const TForm* form = provider->ProviderForm();
+        if (!HasOwnLook() && !(form && form->FormStyle() == fsMDIForm)) CtrlFlags |= cfPlainContainer;
     }
 }
 

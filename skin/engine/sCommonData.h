@@ -41,6 +41,8 @@ class TsCommonData : public TObject {
     ~TsCommonData() override;
     TsCommonData(const TsCommonData&) = delete;
     TsCommonData& operator=(const TsCommonData&) = delete;
+    // The live link whose owner is this control (the first made), or none.
+    static TsCommonData* OfControl(const TControl* control);
 
     // The explicit manager, else the default one (none when there is neither).
     TsSkinManager* GetSkinManager() const;

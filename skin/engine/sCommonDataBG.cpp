@@ -302,6 +302,8 @@ void UpdateGlow(TsCommonData* link, bool repaint, HWND handle)
     if (owner) {
         if (link->MouseAbove && GetKeyState(VK_LBUTTON) >= 0 && (!repaint || link->GlowID < 0)) {
             TForm* form = GetParentForm(owner);
+            // The glow of a control on an MDI child belongs to the MDI main form.
+            if (TForm* main = form ? form->MDIMainForm() : nullptr) form = main;
             if (!show || !form || !form->HandleAllocated()) return;
             RECT rect{}, clip{};
             if (auto* w = dynamic_cast<TWinControl*>(owner); w && w->HandleAllocated()) {

@@ -62,3 +62,20 @@ void ChangeSetProp(TObject* object, const std::string& name, const std::string& 
             v.set.end());
     p->set(*object, v);
 }
+
+bool HasMethodProp(TObject* object, const std::string& name)
+{
+    return Find(object, name, TPublishedValue::Method) != nullptr;
+}
+
+std::any GetMethodProp(TObject* object, const std::string& name)
+{
+    const TPublishedProperty* p = Find(object, name, TPublishedValue::Method);
+    return p ? p->get(*object).method : std::any{};
+}
+
+void SetMethodProp(TObject* object, const std::string& name, std::any handler)
+{
+    const TPublishedProperty* p = Find(object, name, TPublishedValue::Method);
+    if (p && p->set) p->set(*object, TPublishedValue::OfMethod(std::move(handler)));
+}

@@ -23,6 +23,14 @@ void ToControls(TForm* form, TMessage& message)
     if (auto f = WindowSkinningHooks().BroadcastToControls) f(form, message);
 }
 
+// An MDI main form's client window hears what its form hears (and hands a new skin on to the
+// children inside it).
+void ToClientWindow(TForm* form, TMessage& message)
+{
+    if (form->FormStyle() == fsMDIForm && form->ClientHandle())
+        SendMessageA(form->ClientHandle(), message.Msg, message.WParam, message.LParam);
+}
+
 bool MainFormMinimised()
 {
     TForm* main = Application ? Application->MainForm() : nullptr;
@@ -44,7 +52,8 @@ void SetSkinChanging(bool on)
 // thawed again even though freezing took its visible mark.
 TsFormProviderState* ProviderFor(TForm* form, TsSkinManager* manager, bool thawing)
 {
-    if (!form->HandleAllocated() || IsIconic(form->Handle())) return nullptr;
+    // An MDI child is frozen and thawed with its main form.
+    if (form->FormStyle() == fsMDIChild || !form->HandleAllocated() || IsIconic(form->Handle())) return nullptr;
     auto f = WindowSkinningHooks().FormProvider;
     TsFormProviderState* provider = f ? f(form) : nullptr;
     if (!provider || provider->SkinManager() != manager) return nullptr;
@@ -88,13 +97,15 @@ void BroadcastToForms(TMessage& message)
         for (int i = Application->ComponentCount() - 1; i >= 0; --i) {
             if (i >= Application->ComponentCount()) continue;
             auto* form = As<TForm>(Application->Components(i));
-            if (!form || Busy(form)) continue;
+            // An MDI child gets the message through its main form's client window.
+            if (!form || Busy(form) || form->FormStyle() == fsMDIChild) continue;
             if (form->HandleAllocated() &&
                 (SendMessageA(form->Handle(), SM_VELOCONCMD, SkinCommandWParam(cmdIsSkinned), 0) & 0xFF) == 1)
                 continue;
             if (form->HandleAllocated())
                 message.Result = SendMessageA(form->Handle(), message.Msg, message.WParam, message.LParam);
             ToControls(form, message);
+            ToClientWindow(form, message);
         }
     BroadcastToSkinnedForms(message);
 }
@@ -108,6 +119,7 @@ void BroadcastToSkinnedForms(TMessage& message)
         if (form->HandleAllocated())
             message.Result = SendMessageA(form->Handle(), message.Msg, message.WParam, message.LParam);
         ToControls(form, message);
+        ToClientWindow(form, message);
     }
     if (auto f = WindowSkinningHooks().BroadcastToHookedWindows) f(message);
 }

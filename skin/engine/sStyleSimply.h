@@ -28,16 +28,17 @@ const std::vector<TForm*>& SkinnedForms();
 void AddProviderToList(TForm* form);
 void RemoveProviderFromList(TForm* form);
 
-// Walks the application's forms from the last to the first: each that is not being destroyed,
-// loaded or read and does not answer command 7 with 1 gets the message (SendMessage), then its
-// controls (the child broadcast of window skinning). Then BroadcastToSkinnedForms.
+// Walks the application's forms from the last to the first: each that is not an MDI child, not
+// being destroyed, loaded or read and does not answer command 7 with 1 gets the message
+// (SendMessage), then its controls (the child broadcast of window skinning) and, for an MDI
+// main form, its client window. Then BroadcastToSkinnedForms.
 void BroadcastToForms(TMessage& message);
-// Each listed form not being destroyed gets the message, then its controls; then every visible
-// window of window skinning's hooked-window list.
+// Each listed form not being destroyed gets the message, then its controls and an MDI main
+// form's client window; then every visible window of window skinning's hooked-window list.
 void BroadcastToSkinnedForms(TMessage& message);
 
-// Freezes the shown listed forms whose provider uses the manager (locked flag, WM_SETREDRAW 0;
-// the border form gets the provider's region). Nothing while the main form is minimised. When the
+// Freezes the shown listed forms whose provider uses the manager, MDI children left out (locked
+// flag, WM_SETREDRAW 0; the border form gets the provider's region). Nothing while the main form is minimised. When the
 // manager is the default one and animates skin changes, painting is held back meanwhile.
 void LockForms(TsSkinManager* manager);
 // Thaws them again; with repaint each is animated (when skin changes are animated) or redrawn.

@@ -376,6 +376,7 @@ void TsSkinableMenus::AskExtraLine(const TMenuItem* first)
 void TsSkinableMenus::MeasureItem(TMenuItem* item, TCanvas& canvas, int& width, int& height)
 {
     if (item->InState(csDestroying)) return;
+    Module().popupMeasured = true;
     const TMenuItem* first = FirstVisible(item->Parent());
     TsMenuInfo* info = GetMenuInfo(first, nullptr, false);
     const TsMenuItemType kind = MenuItemKind(item->Caption());
@@ -513,3 +514,7 @@ void SkinMenusEnd()
     TsSkinableMenus::ClearMenuInfo();
     Module().ResetExtraLine();
 }
+
+bool PopupItemMeasured() { return Module().popupMeasured; }
+
+void ClearPopupItemMeasured() { Module().popupMeasured = false; }

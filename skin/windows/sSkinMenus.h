@@ -130,6 +130,11 @@ private:
     std::vector<TRect> regionRects_;
 };
 
+// A popup item was measured since the flag was last cleared (a form's WM_INITMENUPOPUP of its
+// own menus clears it).
+bool PopupItemMeasured();
+void ClearPopupItemMeasured();
+
 // The popup menu of a control before it opens: skinned or plain.
 void SkinPopupMenu(TPopupMenu* menu, bool skinned);
 

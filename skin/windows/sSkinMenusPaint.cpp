@@ -23,6 +23,25 @@ void CopyPart(HDC dc, TBitmap* bmp, int x, int y, int w, int h)
     if (w > 0 && h > 0) BitBlt(dc, x, y, w, h, bmp->Canvas().Handle(), x, y, SRCCOPY);
 }
 
+// The symbol of a window-menu command ("SysMenu" items carry the command as their tag), or none.
+const char* WindowMenuSymbol(const TMenuItem* item)
+{
+    const TMenu* menu = item->GetParentMenu();
+    if (!menu || menu->Name() != "SysMenu") return nullptr;
+    switch (item->Tag()) {
+    case SC_MINIMIZE:
+        return "0";
+    case SC_MAXIMIZE:
+        return "1";
+    case SC_CLOSE:
+        return "r";
+    case SC_RESTORE:
+        return "2";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace
 
 // ---- the popup's background
@@ -107,7 +126,10 @@ void TsSkinableMenus::DrawBorders(TsMenuInfo& info, const TMenuItem* item, HDC w
     const int w = bg->Width(), h = bg->Height();
     if (item == FirstVisible(item->Parent())) CopyPart(windowDC, bg, 0, 0, w, r.top);
     if (item == LastVisible(item->Parent())) CopyPart(windowDC, bg, 0, r.bottom, w, h - r.bottom);
-    if (InFirstColumn(item)) CopyPart(windowDC, bg, 0, r.top, r.left, r.bottom - r.top);
+    // The left border, at least the skin's border wide, with the extra line beside the first column.
+    if (InFirstColumn(item))
+        CopyPart(windowDC, bg, 0, r.top, std::max<int>(r.left, SkinBorderWidth()) + ExtraLineWidth(&info),
+                 r.bottom - r.top);
     if (InLastColumn(item)) CopyPart(windowDC, bg, r.right, r.top, w - r.right, r.bottom - r.top);
 }
 
@@ -186,6 +208,14 @@ void TsSkinableMenus::DrawCheckAndGlyph(TMenuItem* item, TBitmap& bmp, TOwnerDra
                 PaintSection(&bmp, TRect{o - 1, o - 1, o + list->Width() + 1, o + list->Height() + 1}, s, owner_, 0,
                              TsCacheInfo{});
         list->Draw(bmp.Canvas(), o, o, item->ImageIndex(), item->Enabled());
+    } else if (const char* symbol = WindowMenuSymbol(item)) {
+        TCanvas& c = bmp.Canvas();
+        c.Font().SetName("Webdings");
+        c.Font().SetSize(10);
+        c.Font().SetStyle(0);
+        const bool lit = item->Enabled() && (state & (odSelected | odHotLight));
+        WriteSectionTextEx(c, symbol, item->Enabled(), owner_, lit ? 1 : 0, owner_->GetSkinIndex("MENUITEM"),
+                           DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX, TRect{4, 0, bmp.Width(), h});
     }
 }
 

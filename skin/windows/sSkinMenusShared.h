@@ -31,6 +31,7 @@ struct MenusModule {
     std::unique_ptr<TBitmap> extraGlyph;
     bool extraVisible = true;
     bool inExtraEvent = false;
+    bool popupMeasured = false; // a popup item was measured since the form's last WM_INITMENUPOPUP
     int glyphWidth = 16;
     int textOffset = 0;
 

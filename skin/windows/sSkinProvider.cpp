@@ -7,19 +7,25 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
+#include "gui/Collections.h"
 #include "gui/Menus.h"
 #include "gui/Messages.h"
 #include "gui/base/Exceptions.h"
+#include "gui/base/Strings.h"
 #include "gui/base/SysUtils.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/engine/sUtils.h"
 #include "skin/windows/sComposition.h"
 #include "skin/windows/sFade.h"
+#include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSysMenu.h"
 #include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxGlow.h"
 #include "skin/windows/vxScrollWnd.h"
 
 namespace {
@@ -50,6 +56,7 @@ RECT WorkAreaOf(HWND wnd)
 constexpr UINT msgNcUahDrawCaption = 147;
 constexpr UINT msgSkinQuery45132 = 0xB04C;
 constexpr UINT msgOwnRegionQuery = 0xBC4D;
+constexpr UINT msgPopupSystemMenu = 0x313; // the taskbar asks for the window menu at a point
 constexpr WPARAM ownRegionAnswer = 16802;
 
 } // namespace
@@ -129,6 +136,9 @@ TsSkinProvider::~TsSkinProvider()
 {
     *alive_ = false;
     HideCover();
+    for (TsCaptionButton& b : buttons_)
+        if (b.GlowID >= 0) HideGlow(b.GlowID);
+    if (OutlineDragging() && form_->HandleAllocated()) EndOutlineDrag(0, 0, true);
     const bool formAlive = !form_->InState(csDestroying);
     // Controls that stay with their form get back all the control adapter took.
     if (ctrlAdapter_ && formAlive) ctrlAdapter_->ReleaseAll();
@@ -138,6 +148,7 @@ TsSkinProvider::~TsSkinProvider()
     FreeScrollAdapter();
     // A form being destroyed has dropped its hooks already.
     if (formAlive && !inactive_) form_->UnhookWindowProc(hookId_);
+    if (mdiForm_) SetMDIFormObject(false);
     if (!inactive_) RemoveProviderFromList(form_);
     if (formAlive && form_->HandleAllocated()) {
         UpdateSysMenuStyle(false);
@@ -246,9 +257,11 @@ void TsSkinProvider::SetProperty(const std::string& name, const TPropValue& v)
     else if (StartsWithText(name, "AddedTitle.Font.")) {
         if (!addedTitle_.Font().SetProperty(name.substr(16), v)) UnknownProperty(name);
     } else if (SameText(name, "TitleButtons")) {
-        if (v.kind != TPropValue::Collection || !v.collection.empty())
-            throw EComponentError("TitleButtons: eigene Titelknöpfe werden nicht unterstützt");
-    } else if (SameText(name, "DrawNonClientArea")) SetDrawNonClientArea(v.AsBool());
+        ReadCollection(titleButtons_, v);
+        InitTitleButtons();
+    } else if (SameText(name, "TitleIcon.Width")) titleIcon_.Width = v.AsInt();
+    else if (SameText(name, "TitleIcon.Height")) titleIcon_.Height = v.AsInt();
+    else if (SameText(name, "DrawNonClientArea")) SetDrawNonClientArea(v.AsBool());
     else if (SameText(name, "AllowExtBorders")) allowExtBorders_ = v.AsBool();
     else if (SameText(name, "ScreenSnap")) ScreenSnap = v.AsBool();
     else if (SameText(name, "SnapBuffer")) SnapBuffer = v.AsInt();
@@ -497,7 +510,11 @@ void TsSkinProvider::PrepareForm()
     if (TsSkinManager* m = SkinManager()) captionIndex_ = m->GetSkinIndex("CAPTION");
     if (!form_->HandleAllocated() || !skinData_->Skinned()) return;
     if (!systemMenu_) systemMenu_ = new TsSystemMenu(this);
+    systemMenu_->UpdateItems(false);
     UpdateSysMenuStyle(true);
+    if (std::exchange(mdiCheckPending_, false) && form_->FormStyle() == fsMDIForm) SetMDIFormObject(true);
+    else if (mdiForm_) mdiForm_->Connect();
+    InitTitleButtons();
     FlagImageChanged();
     rgnChanged_ = true;
     menuLineHeight_ = -1;
@@ -550,6 +567,82 @@ void TsSkinProvider::WalkControls(TWinControl* parent)
 {
     if (!ctrlAdapter_) CreateCtrlAdapter();
     else ctrlAdapter_->AddAllItems(parent);
+}
+
+void TsSkinProvider::InitSysMenuPopup(TMessage& m)
+{
+    if (HIWORD(m.LParam) != 0) EnableMenuItem(reinterpret_cast<HMENU>(m.WParam), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+    else ClearPopupItemMeasured();
+}
+
+void TsSkinProvider::ShowSystemMenu(int x, int y)
+{
+    TsSkinManager* manager = SkinManager();
+    if (!systemMenu_ || !form_->HandleAllocated() || !manager) return;
+    const HWND wnd = form_->Handle();
+    if (!manager->SkinnedPopups()) {
+        const HMENU menu = GetSystemMenu(wnd, FALSE);
+        if (!menu) return;
+        // Nothing is painted while the items change.
+        const LONG_PTR style = Style(wnd);
+        SetWindowLongPtrA(wnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+        const TsSystemMenu& s = *systemMenu_;
+        const bool iconic = IsIconic(wnd) != 0;
+        const std::pair<UINT, bool> states[] = {
+            {SC_RESTORE, s.VisibleRestore() && s.EnabledRestore()}, {SC_MOVE, s.EnabledMove() && !iconic},
+            {SC_SIZE, s.VisibleSize() && s.EnabledSize()},          {SC_MINIMIZE, s.VisibleMin() && s.EnabledMin()},
+            {SC_MAXIMIZE, s.VisibleMax() && s.EnabledMax()},        {SC_CLOSE, s.VisibleClose()},
+        };
+        for (const auto& [command, on] : states)
+            EnableMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED | MF_DISABLED));
+        SetWindowLongPtrA(wnd, GWL_STYLE, Style(wnd) | WS_VISIBLE);
+        const UINT command =
+            static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, wnd, nullptr));
+        if (command && IsWindow(wnd)) PostMessageA(wnd, WM_SYSCOMMAND, command, 0);
+        return;
+    }
+    systemMenu_->UpdateItems(false);
+    if (makeSkinMenu_) {
+        TMenuItem* items = systemMenu_->Items();
+        if (items->Count() > 0 && items->Items(0)->Name() == "SkinSelectItem") {
+            TMenuItem* select = items->Items(0);
+            items->Remove(select);
+            select->Free();
+        }
+        AddSkinItems();
+    }
+    SkinPopupMenu(systemMenu_, true);
+    systemMenu_->Popup(x, y);
+}
+
+void TsSkinProvider::AddSkinItems()
+{
+    TsSkinManager* manager = SkinManager();
+    if (!manager || !systemMenu_) return;
+    TStringList names;
+    manager->GetSkinNames(names, 2);
+    if (names.Count() == 0) return;
+    TMenuItem* items = systemMenu_->Items();
+    auto* select = new TMenuItem(systemMenu_);
+    select->SetName("SkinSelectItem");
+    select->SetCaption("Available skins");
+    items->Insert(0, select);
+    if (items->Count() < 2 || items->Items(1)->Caption() != "-") items->InsertNewLineAfter(select);
+    for (int i = 0; i < names.Count(); ++i) {
+        auto* item = new TMenuItem(systemMenu_);
+        item->SetName("SkinSelectItem" + std::to_string(i));
+        item->SetCaption(names[i]);
+        item->SetRadioItem(true);
+        item->SetChecked(names[i] == manager->SkinName());
+        if (i > 0 && i % 20 == 0) item->SetBreak(mbBreak);
+        item->OnClick = [this](TObject* sender) {
+            std::string name = DelChars(static_cast<TMenuItem*>(sender)->Caption(), '&');
+            const std::string internal = "(internal)";
+            if (const size_t at = name.find(internal); at != std::string::npos) name.erase(at + internal.size());
+            if (TsSkinManager* m = SkinManager()) m->SetSkinName(name);
+        };
+        select->Add(item);
+    }
 }
 
 void TsSkinProvider::RemoveAdapter()
@@ -737,12 +830,14 @@ void TsSkinProvider::TakeNewSkin(bool skinned)
     TitleIndex();
     TsSkinManager* m = SkinManager();
     if (m) captionIndex_ = m->GetSkinIndex("CAPTION");
-    // The title buttons' images are loaded by the title bar of window skinning.
+    InitTitleButtons();
     FlagImageChanged();
     menuLineHeight_ = -1;
     menuRows_ = -1;
     rgnChanged_ = true;
     if (!m) return;
+    // An MDI main form's client window follows the skin (the companion is made when missing).
+    if (form_->FormStyle() == fsMDIForm) SetMDIFormObject(true);
     if (skinned) {
         if (form_->HandleAllocated()) SendMessageA(form_->Handle(), WM_NCPAINT, 0, 0);
         WalkControls(nullptr);
@@ -771,8 +866,11 @@ void TsSkinProvider::RemoveSkin(TMessage& m)
     BroadcastToControls(form_, m);
     if (form_->HandleAllocated() && !form_->InState(csDestroying) && manager) {
         UpdateSysMenuStyle(false);
+        if (mdiForm_) SetMDIFormObject(false);
         if (HasBorder()) RemoveRegion();
         PrepareMenus(false);
+        if (const HWND client = form_->ClientHandle())
+            RedrawWindow(client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
         UpdateExtBorders(false);
     }
     for (int i = 0; i < form_->ControlCount(); ++i)
@@ -798,6 +896,7 @@ void TsSkinProvider::RefreshSkin()
     RedrawWindow(form_->Handle(), nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     ApplyGlobalColor();
+    if (mdiForm_) mdiForm_->Connect();
     skinData_->Updating = false;
     if (ctrlAdapter_)
         ctrlAdapter_->BroadcastMessage(
@@ -877,18 +976,16 @@ void TsSkinProvider::SkinnedCommand(TMessage& m)
     }
 }
 
-void TsSkinProvider::SnapToWorkArea(WINDOWPOS& pos) const
+void TsSkinProvider::SnapToWorkArea(int& x, int& y, int width, int height) const
 {
     const RECT work = WorkAreaOf(form_->Handle());
-    const int width = (pos.flags & SWP_NOSIZE) ? form_->Width() : pos.cx;
-    const int height = (pos.flags & SWP_NOSIZE) ? form_->Height() : pos.cy;
     const auto snap = [this](int& value, int offset, int edge) {
         if (std::abs(value + offset - edge) < SnapBuffer) value = edge - offset;
     };
-    snap(pos.x, width, work.right);
-    snap(pos.y, height, work.bottom);
-    snap(pos.x, 0, work.left);
-    snap(pos.y, 0, work.top);
+    snap(x, width, work.right);
+    snap(y, height, work.bottom);
+    snap(x, 0, work.left);
+    snap(y, 0, work.top);
 }
 
 TRect TsSkinProvider::GripRect() const
@@ -909,8 +1006,15 @@ int TsSkinProvider::HitTest(POINT screen)
     POINT p;
     ScreenToImage(screen.x, screen.y, p);
     const HWND wnd = form_->Handle();
-    // The title buttons and the title icon are hit first; the title bar of window skinning
-    // places them.
+    // The title buttons first: the one under the point becomes hot.
+    if (const int button = TitleButtonHit(p)) {
+        if (button != HTCAPTION) {
+            SetHotButton(button, true);
+            return button;
+        }
+        SetHotButton(0, true);
+        return HTCAPTION;
+    }
     const int w = WindowWidth(wnd), h = WindowHeight(wnd);
     const int f = FrameWidth(wnd, nullptr, false);
     if (!IsZoomed(wnd) && IsSizeable(wnd)) {
@@ -921,7 +1025,12 @@ int TsSkinProvider::HitTest(POINT screen)
         if (right) return HTRIGHT;
     }
     const int titleBottom = FormFrameWidth(wnd, nullptr, false) + CaptionHeight(false);
-    if (p.y < titleBottom) return HTCAPTION;
+    if (p.y < titleBottom) {
+        const TRect icon = TitleIconRect();
+        const bool onIcon =
+            TitleIconVisible() && p.x >= icon.Left && p.x < icon.Right && p.y >= icon.Top && p.y < icon.Bottom;
+        return onIcon ? HTSYSMENU : HTCAPTION;
+    }
     const int menuBottom = titleBottom + MenuRows() * MenuHeight();
     if (p.y < menuBottom) return HTMENU;
     if (GripVisible()) {
@@ -938,7 +1047,33 @@ void TsSkinProvider::HitTestMessage(TMessage& m, const TWndMethod& old)
         return;
     }
     m.Result = HitTest(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
-    if (m.Result == HTNOWHERE || m.Result == HTCLIENT || m.Result == HTCAPTION || m.Result == HTMENU) old(m);
+    if (m.Result == HTNOWHERE || m.Result == HTCLIENT || m.Result == HTCAPTION || m.Result == HTMENU) {
+        SetHotButton(0, true);
+        old(m);
+    } else if (ResizeMode == rmBorder && !OutlineDragging() && m.Result >= HTLEFT && m.Result <= HTBOTTOMRIGHT) {
+        sizingCode_ = static_cast<int>(m.Result);
+    }
+}
+
+void TsSkinProvider::ShowWindowMessage(TMessage& m, const TWndMethod& old)
+{
+    const HWND wnd = form_->Handle();
+    if (m.WParam && DwmCompositionEnabled() && !InAnimation() && !(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED))
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+    // Hidden with its owner: the state it had, for its activation when it comes back.
+    if (!m.WParam && m.LParam == SW_PARENTCLOSING) parentClosing_ = IsIconic(wnd) ? 2 : IsZoomed(wnd) ? 3 : 1;
+    old(m);
+}
+
+void TsSkinProvider::LeaveOtherControls(TWinControl* parent, const TControl* entered)
+{
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+        TControl* c = parent->Controls(i);
+        if (c != entered)
+            if (TsCommonData* link = TsCommonData::OfControl(c); link && link->MouseAbove)
+                c->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(c));
+        if (auto* w = dynamic_cast<TWinControl*>(c)) LeaveOtherControls(w, entered);
+    }
 }
 
 void TsSkinProvider::GetMinMaxInfo(TMessage& m)
@@ -990,6 +1125,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         if (!CallOld(m, old)) return;
         if (IsWindowVisible(wnd) && drawNonClientArea_) UpdateScrollAdapter();
         menuLineHeight_ = -1;
+        if (LOWORD(m.WParam) == WA_ACTIVE && systemMenu_) systemMenu_->UpdateItems(false);
         return;
     case WM_SETREDRAW:
         redrawOff_ = m.WParam == 1 ? std::max(0, redrawOff_ - 1) : redrawOff_ + 1;
@@ -1048,7 +1184,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         if (regionSetting_) return;
         if (ScreenSnap && !IsZoomed(wnd)) {
             auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
-            if (pos && !(pos->flags & SWP_NOMOVE) && (pos->x != 0 || pos->y != 0)) SnapToWorkArea(*pos);
+            if (pos && !(pos->flags & SWP_NOMOVE) && (pos->x != 0 || pos->y != 0))
+                SnapToWorkArea(pos->x, pos->y, (pos->flags & SWP_NOSIZE) ? form_->Width() : pos->cx,
+                               (pos->flags & SWP_NOSIZE) ? form_->Height() : pos->cy);
         }
         old(m);
         return;
@@ -1068,8 +1206,15 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         return;
     case WM_NCACTIVATE:
         formActive_ = m.WParam != 0;
-        FlagImageChanged();
-        skinData_->Updating = false;
+        // A maximised form that its owner hid keeps its image until it is shown again.
+        if (!formActive_ && parentClosing_ == 3) {
+            parentClosing_ = 0;
+        } else if (parentClosing_ != 3) {
+            FlagImageChanged();
+            skinData_->Updating = false;
+        } else if (!borderForm_) {
+            skinData_->Updating = true;
+        }
         if (!CallOldHidden(m, old)) return;
         if (HasBorder()) {
             menuLineHeight_ = -1;
@@ -1093,7 +1238,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         old(m);
         return;
     case WM_INITMENUPOPUP:
-        if (HIWORD(m.LParam) != 0) EnableMenuItem(reinterpret_cast<HMENU>(m.WParam), SC_SIZE, MF_BYCOMMAND | MF_GRAYED);
+        InitSysMenuPopup(m);
         old(m);
         return;
     case WM_PRINT:
@@ -1131,14 +1276,47 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
     case WM_SETTINGCHANGE:
         if (CallOld(m, old)) menuLineBmp_.reset();
         return;
+    case WM_SHOWWINDOW:
+        ShowWindowMessage(m, old);
+        return;
+    case WM_NCLBUTTONDOWN:
+        NcLButtonDown(m, old);
+        return;
+    case WM_NCLBUTTONUP:
+    case WM_LBUTTONUP:
+        ButtonRelease(m, old);
+        return;
+    case WM_NCLBUTTONDBLCLK:
+        NcLButtonDblClk(m);
+        return;
+    case WM_NCRBUTTONDOWN:
+        if (m.WParam != HTCAPTION && m.WParam != HTSYSMENU) old(m);
+        return;
+    case WM_NCRBUTTONUP:
+        NcRButtonUp(m, old);
+        return;
+    case WM_SYSCOMMAND:
+        SysCommand(m, old);
+        return;
+    case msgPopupSystemMenu:
+        ShowSystemMenu(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        return;
+    case CM_MOUSEENTER:
+        if (CallOld(m, old)) LeaveOtherControls(form_, reinterpret_cast<TControl*>(m.LParam));
+        return;
     case WM_MOUSEMOVE:
         if (!CallOld(m, old)) return;
         if (TsSkinManager* manager = SkinManager()) manager->SetActiveControl(wnd);
+        if (OutlineDragging()) {
+            POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            ClientToScreen(wnd, &p);
+            DrawOutline(p.x, p.y);
+        }
         return;
     case WM_MOUSELEAVE:
     case CM_MOUSELEAVE:
         if (!CallOld(m, old)) return;
-        // The hot title button is cleared here by the title bar of window skinning.
+        SetHotButton(0, true);
         if (TsSkinManager* manager = SkinManager(); manager && manager->ActiveControl())
             manager->SetActiveControl(nullptr);
         return;

@@ -32,9 +32,18 @@
 // (TCN_SELCHANGE) and the form is shown; removing the skin frees the adapter and gives the
 // controls back.
 //
-// The title buttons and icon, the caption text, the window menu, the
-// extended (layered) borders and the show and hide animations are drawn by the parts of window
-// skinning that own them; here their places stay empty.
+// The title bar: the system buttons (minimise, maximise or restore, close, help) from the
+// skin's GLOBALINFO images, the user's own buttons (TitleButtons), the title icon, the caption
+// in the system's caption font with AddedTitle after it, and the TITLEBAR strip behind the
+// buttons. A hit test over a button makes it hot, WM_NCLBUTTONDOWN presses it and the release
+// over it acts (close, maximise or restore, minimise, help, a user button's OnMouseUp); the
+// icon, a right click on the title, Alt+Space and the taskbar open the skinned window menu. A
+// state change repaints the one button directly (StartButtonAnimation is where the title
+// buttons' animation takes over). With ResizeMode rmBorder moving and sizing show an outline
+// on the desktop and the form takes its place when the mouse is released.
+//
+// The extended (layered) borders and the show and hide animations are drawn by the parts of
+// window skinning that own them; here their places stay empty.
 //
 // Only a form can own a provider: any other owner is refused with EAbort "TsSkinProvider
 // component may be used with forms only!" (silent in the application's message display).
@@ -53,7 +62,9 @@
 #include "skin/engine/sHooks.h"
 #include "skin/engine/sMessages.h"
 #include "skin/windows/vxCtrlAdapter.h"
+#include "skin/windows/sTitleButtons.h"
 
+class TsMDIForm;
 class TsSkinProvider;
 class TsSystemMenu;
 class TvxScrollWnd;
@@ -252,6 +263,20 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // WS_SYSMENU was taken off by the provider (the window menu is the provider's).
     bool SysMenuTaken() const { return sysMenuTaken_; }
     TsSystemMenu* SystemMenu() const { return systemMenu_; }
+    // The window menu at a screen point: the skinned one (with the skins to choose from under
+    // MakeSkinMenu), or the system's own without skinned popups (its choice posted to the form
+    // as WM_SYSCOMMAND).
+    void ShowSystemMenu(int x, int y);
+    // The skin list at the top of the window menu: "Available skins" with one radio item per
+    // skin (the current one checked, a new column every 20); a click sets the manager's
+    // SkinName (a name holding "(internal)" cut after it). Nothing without skins.
+    void AddSkinItems();
+    // WM_INITMENUPOPUP: the window menu's Size greyed; for other menus the skinned menus'
+    // popup flag cleared.
+    void InitSysMenuPopup(TMessage& message);
+    // Set while the provider minimises the form through its window menu or title.
+    bool Minimizing() const { return minimizing_; }
+    void SetMinimizing(bool v) { minimizing_ = v; }
     // The form's skinned scroll bars (AutoScroll forms while skinned), or none.
     TvxScrollWnd* ScrollAdapter() const { return scrollAdapter_; }
     void UpdateScrollAdapter();
@@ -266,6 +291,8 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     int RedrawOffCount() const { return redrawOff_; }
     // The form is the active window (as the last WM_NCACTIVATE said).
     bool FormActive() const { return formActive_; }
+    // 0, or the state the form had when its owner hid it: 1 normal, 2 minimised, 3 maximised.
+    int ParentClosingState() const { return parentClosing_; }
     // The window's top-left corner in screen coordinates; a screen point in image coordinates.
     void FormOrigin(POINT& p) const;
     void ScreenToImage(int x, int y, POINT& p) const;
@@ -287,6 +314,50 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // After menu changes: the image rebuilt, the menu rows counted again, WM_NCPAINT.
     void RefreshFrame();
 
+    // ---- the title bar
+    TsTitleButtons& TitleButtons() { return titleButtons_; }
+    TsTitleIcon& TitleIcon() { return titleIcon_; }
+    // The images of the system buttons (BICON* for bsSingle and bsSizeable, else SICON*, with
+    // the fallbacks BICLOSEALONE, BICONHELP, BICONCLOSE), TITLEBUTTON for the user buttons.
+    void InitTitleButtons();
+    // The width the buttons take from the right of the title (BIRIGHT, the shown buttons with
+    // BISPACE between big ones, 8 and the visible user buttons).
+    int ButtonsWidth();
+    int UserButtonWidth(TsTitleButton& button);
+    // The right edge of the buttons in the image: the window's width less frame and BIRIGHT.
+    int ButtonAreaRight() const;
+    // The record of a system button (hit code 8, 9, 20 or 21) or user button (1000 + i).
+    TsCaptionButton* ButtonByCode(int code);
+    // The button under the mouse or pressed: its code, 0 none, -1 not yet set.
+    int CurrentButton() const { return currentButton_; }
+    bool TitleIconVisible() const;
+    int TitleIconWidth();
+    int TitleIconHeight();
+    TRect TitleIconRect();
+    // The caption's rectangle in the image, before alignment.
+    TRect CaptionTextRect();
+    // The button that is hot (state 1; 0 none) and the one pressed (state 2); repaint: each
+    // change is painted at once.
+    void SetHotButton(int code, bool repaint);
+    void PressButton(int code);
+    // One button painted again in its state (through StartButtonAnimation while glowing is
+    // allowed or the form has extended borders).
+    void RepaintButton(int code);
+    // The hand-over to the title buttons' animation: until it exists the button is painted
+    // directly.
+    void StartButtonAnimation(TsCaptionButton& button, int state, int steps, bool forceState);
+    void StopButtonAnimations() {}
+    // The top-right corner of the image as saved before the buttons were painted, put back.
+    void RestoreCaptionStrip();
+    // The hint of a hot user button at the cursor, and away.
+    void ShowButtonHint(TsTitleButton& button);
+    void HideButtonHint(TsTitleButton& button);
+    // The outline drag of rmBorder (screen coordinates).
+    void BeginOutlineDrag(int x, int y, bool moving);
+    void DrawOutline(int x, int y);
+    void EndOutlineDrag(int x, int y, bool cancelled);
+    static bool OutlineDragging();
+
     // ---- the menu line
     // Every menu the form owns made (or no longer) owner-drawn by the skinned menus: the main
     // menu's line items while skinned with DrawNonClientArea, popups and sub-items while the
@@ -304,8 +375,19 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     TBitmap* MenuLineBackground() const { return menuLineBmp_.get(); }
     int MenuLineTop() const { return menuLineTop_; }
 
-    // SkinData.SkinSection, MakeSkinMenu, AddedTitle.Text, AddedTitle.Font.*, TitleButtons (an
-    // empty collection: the form has no title buttons of its own), the settings above.
+    // ---- MDI main forms
+    // The companion of an MDI main form (sMDIForm.h) while the form is skinned, else none.
+    TsMDIForm* MDIForm() const { return mdiForm_; }
+    // With create the companion is made (once) and connected, and this provider becomes the MDI
+    // main provider; without, the companion and its adapter go.
+    void SetMDIFormObject(bool create);
+    // The menu line's height is worked out again; the next paint counts as the first one.
+    void ResetMenuLineHeight() { menuLineHeight_ = -1; }
+    void SetFirstPaint() { firstPaint_ = true; }
+
+    // SkinData.SkinSection, MakeSkinMenu, AddedTitle.Text, AddedTitle.Font.*, TitleButtons (its
+    // items: Name, Hint, Enabled, Visible, UseSkinData, Glyph.Data), TitleIcon.Width/Height,
+    // the settings above.
     void SetProperty(const std::string& name, const TPropValue& value) override;
     void Loaded() override;
     // A control of the form that goes away is forgotten by the control adapter.
@@ -313,6 +395,27 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
 
 private:
     void ProviderWndProc(TMessage& m, const TWndMethod& old);
+    // The title bar's mouse messages and system commands.
+    void NcLButtonDown(TMessage& m, const TWndMethod& old);
+    void ButtonRelease(TMessage& m, const TWndMethod& old);
+    void NcLButtonDblClk(TMessage& m);
+    void NcRButtonUp(TMessage& m, const TWndMethod& old);
+    void SysCommand(TMessage& m, const TWndMethod& old);
+    // The window menu below the title icon; after a click on the icon (fromIcon) first a wait
+    // for a double click when popups are not skinned.
+    void ShowSystemMenuBelowIcon(bool fromIcon);
+    // The title bar's pieces in the image.
+    void PaintTitleIcon(TBitmap* image);
+    void PaintTitleBarStrip(TBitmap* image);
+    void PaintCaptionText(TBitmap* image);
+    void LayoutTitleButtons(TBitmap* image);
+    void DrawButton(TBitmap* image, TsCaptionButton& button, TsTitleButton* user);
+    // A button of the image (restored from the caption strip first) copied to the window.
+    void PaintButtonDirect(TsCaptionButton& button);
+    // A hot button's glow (the direct path), or its glow away.
+    void UpdateButtonGlow(TsCaptionButton& button);
+    bool ButtonEnabled(const TsCaptionButton& button) const;
+    int TitleButtonHit(POINT p);
     // The skin commands answered in every state; true when the message is finished.
     bool CommonCommand(TMessage& m);
     void UnskinnedMessage(TMessage& m, const TWndMethod& old);
@@ -326,13 +429,18 @@ private:
     void BackgroundInfo(TsBackgroundInfo& info);
     void ApplyGlobalColor();
     void HitTestMessage(TMessage& m, const TWndMethod& old);
-    void SnapToWorkArea(WINDOWPOS& pos) const;
+    // A window position moved onto the work area's edges it comes closer to than SnapBuffer.
+    void SnapToWorkArea(int& x, int& y, int width, int height) const;
+    void ShowWindowMessage(TMessage& m, const TWndMethod& old);
+    // CM_MOUSELEAVE to every control below parent but entered whose skin link is still hot.
+    static void LeaveOtherControls(TWinControl* parent, const TControl* entered);
     void Print(TMessage& m);
     // The form's OnPaint on its canvas, drawing into dc.
     void RunOnPaint(HDC dc);
     // The four border strips of the image, s pixels wide, into dc (a frameless sizeable form).
     void PrintBorderStrips(HDC dc, int s);
     void PaintGrip(TBitmap* image);
+    void PaintPlainContainer(TBitmap* image, int state);
     void PaintMenuLine(TBitmap* image, int titleBottom);
     // The line's items, each by its draw handler, into the image.
     void PaintMenuItems(TBitmap* image);
@@ -346,6 +454,13 @@ private:
     TForm* form_;
     std::unique_ptr<TsCommonData> skinData_;
     TvxAddedTitle addedTitle_;
+    TsTitleButtons titleButtons_{this};
+    TsTitleIcon titleIcon_;
+    // Minimise, maximise, close, help.
+    TsCaptionButton buttons_[4];
+    int titleButtonMask_ = -1;
+    int currentButton_ = -1;
+    int sizingCode_ = 0; // the sizing edge of the next rmBorder drag
     bool makeSkinMenu_ = false;
     bool inactive_ = false;
     bool locked_ = false;
@@ -368,6 +483,8 @@ private:
     bool firstPaint_ = true;
     bool sysMenuTaken_ = false;
     bool formActive_ = true;
+    int parentClosing_ = 0;
+    bool minimizing_ = false;
     int redrawOff_ = 0;
     int titleIndex_ = -1, captionIndex_ = -1;
     int menuRows_ = -1;
@@ -383,4 +500,6 @@ private:
     std::unique_ptr<TvxCtrlAdapter> ctrlAdapter_;
     std::unique_ptr<TForm, void (*)(TForm*)> cover_{nullptr, nullptr};
     int coverHook_ = 0;
+    TsMDIForm* mdiForm_ = nullptr;
+    bool mdiCheckPending_ = true; // an MDI main form gets its companion at the first preparation
 };

@@ -29,13 +29,45 @@ void TsSkinProvider::FreeFormCache()
     FlagImageChanged();
 }
 
+void TsSkinProvider::PaintPlainContainer(TBitmap* image, int state)
+{
+    // A form without a look of its own: its colour with the frame of the border image over it
+    // (title and menu line are painted over the top later).
+    const int w = image->Width(), h = image->Height();
+    FillDC(image->Canvas().Handle(), TRect{0, 0, w, h}, FormColor());
+    TsSkinManager* m = SkinManager();
+    if (m->IsValidImgIndex(skinData_->BorderIndex))
+        DrawBorderMask(image, TRect{0, 0, w, h}, state, m, skinData_->BorderIndex, false);
+}
+
 void TsSkinProvider::PaintGrip(TBitmap* image)
 {
     TsSkinManager* m = SkinManager();
     const int mask = m->GetMaskIndex(m->CommonIndexes.GlobalInfo, "GLOBALINFO", "GRIPIMAGE");
     if (!m->IsValidImgIndex(mask)) return;
     const TRect r = GripRect();
-    DrawMaskGlyph(image, TPoint{r.Left, r.Top}, 0, m, mask, 1);
+    const int gw = r.Right - r.Left, gh = r.Bottom - r.Top;
+    // What lies under the grip: the form's background, and where the grip reaches into the
+    // right or bottom border of the border image, the border as painted.
+    TBitmap under(gw, gh);
+    under.SetPixelFormat(pf24bit);
+    const HDC dc = under.Canvas().Handle(), src = image->Canvas().Handle();
+    TsBackgroundInfo info;
+    info.R =
+        TRect{r.Left - ClientOffsetX(), r.Top - ClientOffsetY(), r.Right - ClientOffsetX(), r.Bottom - ClientOffsetY()};
+    GetBGInfo(skinData_.get(), info, formActive_ ? 1 : 0, form_->Handle());
+    if (info.BgType == btCache && info.Bmp)
+        BitBlt(dc, 0, 0, gw, gh, info.Bmp->Canvas().Handle(), info.Offset.X + info.R.Left, info.Offset.Y + info.R.Top,
+               SRCCOPY);
+    else FillDC(dc, TRect{0, 0, gw, gh}, info.Color == clFuchsia ? FormColor() : info.Color);
+    if (m->IsValidImgIndex(skinData_->BorderIndex)) {
+        const int right = image->Width() - m->GetMaskRightWidth(skinData_->BorderIndex);
+        const int bottom = image->Height() - m->GetMaskBottomWidth(skinData_->BorderIndex);
+        if (r.Right > right) BitBlt(dc, right - r.Left, 0, r.Right - right, gh, src, right, r.Top, SRCCOPY);
+        if (r.Bottom > bottom) BitBlt(dc, 0, bottom - r.Top, gw, r.Bottom - bottom, src, r.Left, bottom, SRCCOPY);
+    }
+    DrawMaskGlyph(&under, TPoint{0, 0}, 0, m, mask, 1);
+    BitBlt(src, r.Left, r.Top, gw, gh, dc, 0, 0, SRCCOPY);
 }
 
 void TsSkinProvider::PaintMenuLine(TBitmap* image, int titleBottom)
@@ -61,8 +93,7 @@ void TsSkinProvider::SaveCaptionStrip(bool captionOnly)
     TBitmap* image = FormImage();
     if (!image || !form_->HandleAllocated()) return;
     const HWND wnd = form_->Handle();
-    // The title buttons' width joins here when the title bar places them.
-    const int width = FrameWidth(wnd, borderForm_, true) + 10;
+    const int width = FrameWidth(wnd, borderForm_, true) + ButtonsWidth() + 10;
     const int title = FormFrameWidth(wnd, borderForm_, true) + CaptionHeight(true);
     const int height = title + FrameWidth(wnd, borderForm_, false) + MenuHeight();
     if (!captionStrip_) captionStrip_ = std::make_unique<TBitmap>();
@@ -96,21 +127,29 @@ void TsSkinProvider::PaintAll()
         image->SetSize(w, h);
         const int state = formActive_ ? 1 : 0;
         const TRect all{0, 0, w, h};
+        if (form_->Parent()) skinData_->CtrlFlags &= static_cast<uint16_t>(~cfPlainContainer);
         if (m->IsValidSkinIndex(skinData_->SkinIndex)) {
             TsLinkFields fields = skinData_->Fields();
             fields.State = state;
-            if (!HasBorder() && !form_->Parent()) PaintItemBackground(fields, TsCacheInfo{}, image, all);
+            if (skinData_->CtrlFlags & cfPlainContainer) PaintPlainContainer(image, state);
+            else if (!HasBorder() && !form_->Parent()) PaintItemBackground(fields, TsCacheInfo{}, image, all);
             else PaintItem(fields, TsCacheInfo{}, true, state, image, TPoint{}, all);
         }
         if (GripVisible()) PaintGrip(image);
         cacheInfo_ = MakeCacheInfo(image, ClientOffsetX(), ClientOffsetY());
-        // The title band's background; its strip, icon, caption and buttons are drawn by the
-        // title bar of window skinning.
+        // The title band: its background, the strip behind the buttons and the icon; the menu
+        // line; the caption; the buttons over the finished title.
         const int title = TitleIndex();
         if (CaptionHeight(true) != 0 && drawNonClientArea_ && m->IsValidSkinIndex(title))
             PaintSection(image, TRect{0, 0, w, titleBottom}, title, m, state, TsCacheInfo{});
+        PaintTitleBarStrip(image);
+        PaintTitleIcon(image);
         PaintMenuLine(image, titleBottom);
-        if (CaptionHeight(true) != 0 && drawNonClientArea_) SaveCaptionStrip(false);
+        PaintCaptionText(image);
+        if (CaptionHeight(true) != 0 && drawNonClientArea_) {
+            SaveCaptionStrip(false);
+            LayoutTitleButtons(image);
+        }
         skinData_->CtrlFlags &= static_cast<uint16_t>(~cfMenuChanged);
         skinData_->BGChanged = false;
         firstPaint_ = false;

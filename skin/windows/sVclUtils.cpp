@@ -171,6 +171,10 @@ void GetCursorPosition(POINT& p) { GetCursorPos(&p); }
 
 namespace {
 
+// Bring up to date without repainting (an aligned graphic child of an MDI main form, before the
+// form's image gets it).
+constexpr WORD cmdUpdateQuietly = 18;
+
 bool paintingControls = false;
 
 // Set for one call of PaintControls, cleared on every way out.
@@ -236,11 +240,16 @@ void PaintControls(HDC dc, TWinControl* control, TPoint offset)
     }
     TsBackgroundInfo background;
     GetParentBackground(control, background, false);
-    // (The class library has no MDI main forms, whose aligned children are brought up to date
-    // with command 18 first.)
+    // An MDI main form's aligned graphic children are brought up to date first.
+    auto* form = dynamic_cast<TForm*>(control);
+    const bool mdiMain = form && form->FormStyle() == fsMDIForm;
     std::vector<TControl*> children;
-    for (int i = 0; i < control->ControlCount(); ++i)
-        if (GraphicChildNeedsPaint(control->Controls(i), dc, offset)) children.push_back(control->Controls(i));
+    for (int i = 0; i < control->ControlCount(); ++i) {
+        TControl* child = control->Controls(i);
+        if (!GraphicChildNeedsPaint(child, dc, offset)) continue;
+        if (mdiMain && child->Align() != alNone) child->Perform(SM_VELOCONCMD, SkinCommandWParam(cmdUpdateQuietly), 0);
+        children.push_back(child);
+    }
     if (children.empty()) return;
 
     const TWindowDC screen(nullptr);

@@ -10,34 +10,6 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sVclUtils.h"
 
-void TakeWindowFont(HWND wnd, TFont& font)
-{
-    const auto handle = reinterpret_cast<HFONT>(SendMessageA(wnd, WM_GETFONT, 0, 0));
-    LOGFONTA lf{};
-    if (handle && GetObjectA(handle, sizeof lf, &lf) == sizeof lf) FontFromLogFont(font, lf);
-}
-
-void FontFromLogFont(TFont& font, const LOGFONTA& lf)
-{
-    font.SetName(lf.lfFaceName);
-    font.SetHeight(lf.lfHeight);
-    font.SetCharset(lf.lfCharSet);
-    unsigned style = lf.lfWeight >= FW_BOLD ? static_cast<unsigned>(fsBold) : 0u;
-    if (lf.lfItalic) style |= fsItalic;
-    if (lf.lfUnderline) style |= fsUnderline;
-    if (lf.lfStrikeOut) style |= fsStrikeOut;
-    font.SetStyle(style);
-}
-
-TBitmap* SizedCache(TsCommonData* link, int w, int h)
-{
-    link->InitCacheBmp();
-    TBitmap* cache = link->FCacheBmp.get();
-    cache->SetPixelFormat(pf24bit);
-    cache->SetSize(w, h);
-    return cache;
-}
-
 void PaintLinkSection(TsCommonData* link, const TsCacheInfo& parent, POINT pos, int state, int w, int h)
 {
     PaintItem(link->Fields(), parent, true, state, link->FCacheBmp.get(), TPoint{pos.x, pos.y}, TRect{0, 0, w, h});

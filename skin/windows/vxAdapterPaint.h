@@ -1,7 +1,8 @@
 // The painting steps that the adapters of non-scrolling windows (buttons, check boxes, group
 // boxes, statics, size grips) share: the window's font, the parent's background under the
 // window, the transparent corners of a border image, the disabled blend, and a step run with
-// the window's own painting switched off.
+// the window's own painting switched off (the window's font and the sized cache are the
+// containers' services, skin/windows/vxContainerUtils.h).
 //
 //   TsCacheInfo parent;
 //   GetParentCacheInfoByHandle(wnd, parent);                 // the parent's bitmap or colour
@@ -18,16 +19,10 @@
 #include "gui/base/Geometry.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sMessages.h"
+#include "skin/windows/vxContainerUtils.h"
 
 inline TRect AsTRect(const RECT& r) { return TRect{r.left, r.top, r.right, r.bottom}; }
 
-// The font the window uses (WM_GETFONT: name, height, style, charset) into font; the font is
-// left as it is when the window answers none.
-void TakeWindowFont(HWND wnd, TFont& font);
-// Name, height, charset and style (bold from FW_BOLD on, italic, underline, strike-out).
-void FontFromLogFont(TFont& font, const LOGFONTA& lf);
-// The link's cache bitmap made when missing, 24 bits, sized w x h.
-TBitmap* SizedCache(TsCommonData* link, int w, int h);
 // The link's section for the state over the parent's background into the whole cache (w x h),
 // the transparent corners of its border image taken from the parent as well.
 void PaintLinkSection(TsCommonData* link, const TsCacheInfo& parent, POINT pos, int state, int w, int h);

@@ -87,7 +87,7 @@ void TvxBtnWnd::DrawCaptionText(const RECT& r, UINT flags)
 void TvxBtnWnd::DrawCaption()
 {
     if (TControl* owner = OwnerControl()) canvas_->Font() = owner->Font();
-    else TakeWindowFont(CtrlHandle, canvas_->Font());
+    else WindowFont(CtrlHandle, canvas_->Font());
     const RECT r = CaptionRect();
     DrawCaptionText(r, CaptionFlags());
     const TsSkinManager* manager = Manager();
@@ -367,7 +367,7 @@ void TvxCheckBoxWnd::PrepareCache()
     TBitmap* cache = SizedCache(SkinData, WndSize.cx, WndSize.cy);
     TCanvas& canvas = cache->Canvas();
     if (TControl* owner = OwnerControl()) canvas.Font() = owner->Font();
-    else TakeWindowFont(CtrlHandle, canvas.Font());
+    else WindowFont(CtrlHandle, canvas.Font());
     const int state = IsActive() ? 1 : 0;
     PaintLinkSection(SkinData, parent, WndPos, state, WndSize.cx, WndSize.cy);
     DrawCaption(canvas, state);
@@ -457,7 +457,7 @@ void TvxGroupBoxWnd::PrepareCache()
     TBitmap* cache = SizedCache(SkinData, w, h);
     TCanvas& canvas = cache->Canvas();
     if (TControl* owner = OwnerControl()) canvas.Font() = owner->Font();
-    else TakeWindowFont(CtrlHandle, canvas.Font());
+    else WindowFont(CtrlHandle, canvas.Font());
     const SIZE t = Caption.empty() ? SIZE{0, 0} : MeasureText(canvas, Caption, 0, DT_SINGLELINE);
     const bool rtl = (GetWindowLongPtrA(CtrlHandle, GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
     const int left = rtl ? w - t.cx - 14 : 6;

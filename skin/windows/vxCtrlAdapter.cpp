@@ -10,7 +10,14 @@
 #include "skin/windows/vxBtnWnd.h"
 #include "skin/windows/vxComboBoxWnd.h"
 #include "skin/windows/vxEditWnd.h"
+#include "skin/windows/vxGridWnd.h"
+#include "skin/windows/vxListViewWnd.h"
+#include "skin/windows/vxPanelWnd.h"
 #include "skin/windows/vxSpeedButton.h"
+#include "skin/windows/vxSpinWnd.h"
+#include "skin/windows/vxStatusBarWnd.h"
+#include "skin/windows/vxTabWnd.h"
+#include "skin/windows/vxToolBarWnd.h"
 
 namespace {
 
@@ -98,23 +105,35 @@ void TvxAdapterItem::DoHook(TWinControl* control)
     case 10:
         ScrollWnd = Adapt<TvxWWComboBoxWnd>(control, this, section, "EDIT");
         break;
-    // ---- The adapters of these lists are not made yet; their controls get none:
-    //   5 grids (TvxGridWnd, "EDIT"), 7 list views (TvxListViewWnd, "EDIT"), 8 panels
-    //   (TvxPanelWnd, section by the bevels), 9 tree views (TvxTreeViewWnd, "EDIT"), 11 grids-Eh
-    //   (TvxGridEhWnd, "EDIT"), 12 virtual trees (TvxVirtualTreeViewWnd, "EDIT"), 13 page
-    //   controls (TvxPageControlWnd, "PAGECONTROL"), 14 tab controls (TvxTabControlWnd,
-    //   "PAGECONTROL"), 15 tool bars (TvxToolBarVCLWnd, no default section), 16 status bars
-    //   (TvxStatusBarWnd, "STATUSBAR").
     case 5:
+        ScrollWnd = Adapt<TvxGridWnd>(control, this, section, "EDIT");
+        break;
     case 7:
-    case 8:
+        ScrollWnd = Adapt<TvxListViewWnd>(control, this, section, "EDIT");
+        break;
+    case 8: // the panel takes its section from its bevels when the item names none
+        ScrollWnd = Adapt<TvxPanelWnd>(control, this, section, "");
+        break;
     case 9:
+        ScrollWnd = Adapt<TvxTreeViewWnd>(control, this, section, "EDIT");
+        break;
     case 11:
+        ScrollWnd = Adapt<TvxGridEhWnd>(control, this, section, "EDIT");
+        break;
     case 12:
+        ScrollWnd = Adapt<TvxVirtualTreeViewWnd>(control, this, section, "EDIT");
+        break;
     case 13:
+        ScrollWnd = Adapt<TvxPageControlWnd>(control, this, section, "PAGECONTROL");
+        break;
     case 14:
-    case 15:
+        ScrollWnd = Adapt<TvxTabControlWnd>(control, this, section, "PAGECONTROL");
+        break;
+    case 15: // only a tool bar of the class library gets one
+        ScrollWnd = Adapt<TvxToolBarVCLWnd>(control, this, section, "");
+        break;
     case 16:
+        ScrollWnd = Adapt<TvxStatusBarWnd>(control, this, section, "STATUSBAR");
         break;
     default: // 17 speed buttons (they have no window) and -1 none
         break;

@@ -1,7 +1,7 @@
 #include "skin/windows/vxSBUtils.h"
 
 #include "gui/base/Handles.h"
-#include "skin/windows/vxMainWnd.h"
+#include "skin/windows/vxTabWnd.h"
 
 TGetScrollBarInfoProc GetScrollBarInfoProc = nullptr;
 TFlatSBProc InitializeFlatSBProc = nullptr;
@@ -12,7 +12,6 @@ namespace {
 struct TAdapterLibraries {
     int starts = 0;
     TLibraryHandle user32, comctl32;
-    std::vector<TvxMainWnd*> pages;
 } libraries;
 
 template <class Fn> Fn Entry(const TLibraryHandle& library, const char* name)
@@ -21,8 +20,6 @@ template <class Fn> Fn Entry(const TLibraryHandle& library, const char* name)
 }
 
 } // namespace
-
-std::vector<TvxMainWnd*>& PageAdapterList() { return libraries.pages; }
 
 void AdaptersStart()
 {
@@ -42,8 +39,5 @@ void AdaptersEnd()
     UninitializeFlatSBProc = nullptr;
     libraries.user32.reset();
     libraries.comctl32.reset();
-    const std::vector<TvxMainWnd*> pages = std::move(libraries.pages);
-    libraries.pages.clear();
-    for (TvxMainWnd* page : pages)
-        delete page;
+    FreePageAdapters();
 }

@@ -96,6 +96,8 @@ void StopTimer(HWND wnd, UINT_PTR& timer)
 
 } // namespace
 
+int LastTrackPosition() { return track.LastTrackPos; }
+
 bool ScrollBarPressed() { return track.PressedBar >= 0; }
 
 void TvxScrollBar::ReadInfo(HWND wnd)

@@ -93,6 +93,9 @@ protected:
 
 // Some bar of the program is pressed (an arrow, the track or the thumb, until the button-up).
 bool ScrollBarPressed();
+// The position a thumb drag sent last (the bar's nPos when the drag began): while the window
+// handles an SB_THUMBTRACK of the drag, the position before it.
+int LastTrackPosition();
 // Thickness (thickness true) or arrow length of a bar; useSkin measures the arrow from the
 // skin's arrow images when the skin asks for that. 0 for none.
 int GetScrollMetric(const TvxScrollBar* bar, bool thickness, bool useSkin);

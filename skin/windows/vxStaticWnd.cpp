@@ -52,7 +52,7 @@ bool TvxStaticWnd::LeftAlone() const
 void TvxStaticWnd::DrawContent(TCanvas& canvas)
 {
     canvas.Brush().SetStyle(bsClear);
-    TakeWindowFont(CtrlHandle, canvas.Font());
+    WindowFont(CtrlHandle, canvas.Font());
     const UINT flags =
         DT_WORDBREAK | DT_EXPANDTABS | DT_NOCLIP | ((ExStyleOf(CtrlHandle) & WS_EX_RIGHT) ? DT_RIGHT : DT_LEFT);
     WriteSkinTextOf(canvas, Caption, IsWindowEnabled(CtrlHandle) != FALSE, TRect{0, 0, WndSize.cx, WndSize.cy}, flags,

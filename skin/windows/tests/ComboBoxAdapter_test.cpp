@@ -45,20 +45,8 @@ protected:
     {
         return CreateAdapter<TvxComboBoxWnd>(combo, nullptr, manager, "COMBOBOX", true);
     }
-    static SIZE SizeOf(HWND wnd)
-    {
-        RECT r;
-        GetWindowRect(wnd, &r);
-        return SIZE{r.right - r.left, r.bottom - r.top};
-    }
-    static std::unique_ptr<TBitmap> Print(HWND combo)
-    {
-        const SIZE s = SizeOf(combo);
-        auto bmp = std::make_unique<TBitmap>(s.cx, s.cy);
-        PatBlt(bmp->Canvas().Handle(), 0, 0, s.cx, s.cy, WHITENESS);
-        SendMessageA(combo, WM_PRINT, reinterpret_cast<WPARAM>(bmp->Canvas().Handle()), PRF_CLIENT | PRF_NONCLIENT);
-        return bmp;
-    }
+    static SIZE SizeOf(HWND wnd) { return WindowSize(wnd); }
+    static std::unique_ptr<TBitmap> Print(HWND combo) { return PrintedWindow(combo); }
     static HWND ListOf(HWND combo)
     {
         COMBOBOXINFO info{};

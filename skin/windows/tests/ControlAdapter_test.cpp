@@ -80,6 +80,9 @@ TEST_F(ControlAdapter, TheLowestListThatNamesTheClassExactlyChoosesTheAdapter)
          "TvxCheckBoxWnd",
          "CHECKBOX"},
         {{{"ThirdGroupBoxes", "TButton"}, {"ThirdButtons", " "}}, "TvxGroupBoxWnd", "GROUPBOX"},
+        {{{"ThirdStatusBar", "TButton"}, {"ThirdButtons", " "}}, "TvxStatusBarWnd", "STATUSBAR"},
+        // Only a tool bar of the class library takes the tool-bar adapter, whatever the list says.
+        {{{"ThirdToolBar", "TButton"}, {"ThirdButtons", " "}}, "none", ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.adapter);
@@ -97,6 +100,30 @@ TEST_F(ControlAdapter, TheLowestListThatNamesTheClassExactlyChoosesTheAdapter)
         Application->DestroyForms();
         delete manager;
         manager = nullptr;
+    }
+}
+
+TEST_F(ControlAdapter, APanelNamedInItsListTakesTheSectionOfItsBevels)
+{
+    UseLists({{"ThirdPanels", "TPanel"}});
+    TForm* f = NewSkinnedForm();
+    auto panel = [&](TBevelCut outer, TBevelCut inner, int left) {
+        auto* p = new TPanel(f);
+        p->SetBevelOuter(outer);
+        p->SetBevelInner(inner);
+        p->SetBounds(left, 10, 70, 26);
+        p->SetParent(f);
+        return p;
+    };
+    TPanel* raised = panel(bvLowered, bvRaised, 10);
+    TPanel* flat = panel(bvNone, bvNone, 90);
+    f->Show();
+    EXPECT_STREQ(AdapterClass(raised), "TvxPanelWnd");
+    EXPECT_STREQ(AdapterClass(flat), "TvxPanelWnd");
+    ASSERT_EQ(provider->CtrlAdapter()->Count(), 2);
+    for (int i = 0; i < 2; ++i) {
+        const TvxAdapterItem* item = provider->CtrlAdapter()->GetItem(i);
+        EXPECT_EQ(item->SkinData->SkinSection(), item->Ctrl == raised ? "GROUPBOX" : "CHECKBOX");
     }
 }
 
@@ -180,11 +207,12 @@ TEST_F(ControlAdapter, LaterControlsArePickedUpAndTheSkinComingBackGivesNewAdapt
     EXPECT_STREQ(AdapterClass(quiet), "TvxBtnWnd");
 
     // A new window of the same control (its adapter died with the old one).
-    const TvxMainWnd* before = GetAdapterOfWindow(later->Handle());
+    const HWND oldWnd = later->Handle();
     later->RecreateWnd();
+    ASSERT_NE(later->Handle(), oldWnd);
     const TvxMainWnd* after = GetAdapterOfWindow(later->Handle());
     ASSERT_NE(after, nullptr);
-    EXPECT_NE(after, before);
+    EXPECT_EQ(after->CtrlHandle, later->Handle());
     EXPECT_FALSE(after->Destroyed);
 
     manager->SetActive(false);

@@ -348,6 +348,8 @@ TEST_F(FormProvider, ThePixelsComeFromTheSkin)
     const TRect grip = provider->GripRect();
     EXPECT_EQ(WindowPixel(wnd, (grip.Left + grip.Right) / 2, (grip.Top + grip.Bottom) / 2),
               Rgb(skintest::ProbePiece(skintest::ProbeImage("Probe", "GLOBALINFO", "GRIPIMAGE"), 0, 4)));
+    // The glyph's transparent corner shows the client background under it.
+    EXPECT_EQ(WindowPixel(wnd, grip.Left, grip.Top), Rgb(state ? colors.HotColor : colors.Color));
     EXPECT_EQ(WindowPixel(wnd, cx + 5, cy + 5), RGB(1, 2, 3));
     ASSERT_TRUE(provider->FormActive());
     EXPECT_EQ(WindowPixel(wnd, cx + 1, cy + 1), Rgb(colors.HotColor));
@@ -453,14 +455,91 @@ TEST_F(FormProvider, SkinCommands)
     EXPECT_EQ(Command(wnd, cmdGetBGInfo, reinterpret_cast<LPARAM>(&info)), 0);
     EXPECT_EQ(info.Offset.X, provider->ClientOffsetX());
     EXPECT_EQ(info.Offset.Y, provider->ClientOffsetY());
+    // 51 and 52: painting held and given back with a redraw.
+    std::vector<WPARAM> redraws;
+    form->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
+        if (m.Msg == WM_SETREDRAW) redraws.push_back(m.WParam);
+        inherited(m);
+    });
+    Command(wnd, cmdLockPainting);
+    EXPECT_EQ(provider->RedrawOffCount(), 1);
+    Command(wnd, cmdUnlockPainting);
+    EXPECT_EQ(redraws, (std::vector<WPARAM>{0, 1}));
+    EXPECT_EQ(provider->RedrawOffCount(), 0);
     // A foreign manager's removal only goes on to the controls.
+    auto* control = new TProbeControl(form);
+    control->SetParent(form);
+    std::vector<LPARAM> removals;
+    control->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
+        if (m.Msg == SM_VELOCONCMD && HIWORD(m.WParam) == cmdRemoveSkin) removals.push_back(m.LParam);
+        inherited(m);
+    });
     TsSkinManager foreign(nullptr);
     Command(wnd, cmdRemoveSkin, reinterpret_cast<LPARAM>(&foreign));
+    EXPECT_EQ(removals, (std::vector<LPARAM>{reinterpret_cast<LPARAM>(&foreign)}));
     EXPECT_FALSE(testrig::WindowRegionRects(wnd).empty());
+    EXPECT_TRUE(provider->IsSkinned());
     Command(wnd, cmdRemoveSkin, own);
     EXPECT_TRUE(testrig::WindowRegionRects(wnd).empty());
     EXPECT_EQ(form->Color(), clBtnFace);
     EXPECT_TRUE(GetWindowLongPtrA(wnd, GWL_STYLE) & WS_SYSMENU);
+}
+
+TEST_F(FormProvider, EnteringTheFormMakesTheOtherHotControlsLeave)
+{
+    TForm* form = NewSkinnedForm();
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 200, 100);
+    TProbeControl* controls[3];
+    for (int i = 0; i < 3; ++i) {
+        controls[i] = new TProbeControl(form);
+        controls[i]->SetParent(i == 2 ? static_cast<TWinControl*>(panel) : form);
+        controls[i]->Link.MouseAbove = true;
+    }
+    // The entering control keeps its state; the others, also inside the panel, leave.
+    form->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(controls[1]));
+    EXPECT_FALSE(controls[0]->Link.MouseAbove);
+    EXPECT_TRUE(controls[1]->Link.MouseAbove);
+    EXPECT_FALSE(controls[2]->Link.MouseAbove);
+}
+
+TEST_F(FormProvider, HiddenWithItsOwnerItKeepsItsState)
+{
+    struct {
+        int show, state;
+    } const table[] = {{SW_SHOWNORMAL, 1}, {SW_MINIMIZE, 2}, {SW_MAXIMIZE, 3}};
+    for (const auto& t : table) {
+        TForm* form = NewSkinnedForm();
+        const HWND wnd = form->Handle();
+        ShowWindow(wnd, t.show);
+        Pump(50);
+        EXPECT_EQ(provider->ParentClosingState(), 0);
+        SendMessageA(wnd, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+        EXPECT_EQ(provider->ParentClosingState(), t.state) << t.show;
+        // A maximised form forgets it when it is deactivated.
+        SendMessageA(wnd, WM_NCACTIVATE, FALSE, 0);
+        EXPECT_EQ(provider->ParentClosingState(), t.state == 3 ? 0 : t.state) << t.show;
+        form->Free();
+    }
+}
+
+TEST_F(FormProvider, APlainContainerIsItsColourInsideTheFrame)
+{
+    TForm* form = NewSkinnedForm();
+    const HWND wnd = form->Handle();
+    ASSERT_TRUE(provider->SkinData().CtrlFlags & cfPlainContainer);
+    provider->SkinData().SetCustomColor(true);
+    form->SetColor(static_cast<TColor>(RGB(9, 8, 7)));
+    provider->FlagImageChanged();
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW | RDW_ERASE);
+    Pump();
+    const RECT r = WindowRect(wnd);
+    const int h = r.bottom - r.top, cx = provider->ClientOffsetX(), cy = provider->ClientOffsetY();
+    EXPECT_EQ(WindowPixel(wnd, cx + 1, cy + 1), RGB(9, 8, 7));
+    EXPECT_EQ(WindowPixel(wnd, cx + 40, h - GetSystemMetrics(SM_CYFRAME) - 2), RGB(9, 8, 7));
+    const auto border = skintest::ProbeImage("Probe", "FORM", "BORDERSMASK");
+    EXPECT_EQ(WindowPixel(wnd, 1, h / 2), Rgb(skintest::ProbePiece(border, provider->FormActive() ? 1 : 0, 3)));
 }
 
 TEST_F(FormProvider, TheWindowMenuAnswersWhatTheFormOffers)

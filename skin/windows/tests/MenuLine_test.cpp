@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "gui/ImgList.h"
 #include "gui/Menus.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSkinProvider.h"
@@ -115,6 +116,30 @@ TEST_F(MenuLine, TheBarShowsItsOwnerDrawnItemsOverTheLine)
     const int middle = (last.top + last.bottom) / 2;
     const RECT rest{last.right + 4, middle - 2, last.right + 20, middle + 2};
     EXPECT_EQ(WindowCount(rest, Color("MENULINE", false, false)), (rest.right - rest.left) * (rest.bottom - rest.top));
+}
+
+// An item with a glyph of the menu's image list is wider by the glyph and 6 pixels and shows
+// the glyph 3 pixels from its left edge.
+TEST_F(MenuLine, ABarItemWithAGlyphShowsIt)
+{
+    TCustomImageList list(form);
+    ASSERT_EQ(AddSolidImage(list, 12, RGB(4, 5, 6)), 0);
+    menu->SetImages(&list);
+    TMenuItem* item = menu->Items()->Items(0);
+    item->SetImageIndex(0);
+    TCanvas canvas;
+    canvas.SetHandle(CreateCompatibleDC(nullptr));
+    int w = 0, h = 0;
+    item->MeasureItem(canvas, w, h);
+    canvas.Font() = Screen->MenuFont();
+    EXPECT_EQ(w, canvas.TextWidth("Datei") + 12 + 6);
+    DeleteDC(canvas.Handle());
+    canvas.SetHandle(nullptr);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    Pump();
+    const RECT r = ItemRect(0);
+    EXPECT_EQ(testrig::WindowPixel(wnd, r.left + 3 + 6, (r.top + r.bottom) / 2), RGB(4, 5, 6));
+    menu->SetImages(nullptr);
 }
 
 TEST_F(MenuLine, AHighlightedItemIsPaintedHotThroughTheFormsImage)

@@ -10,10 +10,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "gui/Forms.h"
+#include "gui/ImgList.h"
 #include "skin/engine/sCommonData.h"
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sSkinManager.h"
@@ -22,6 +24,23 @@
 #include "skin/windows/sConnect.h"
 #include "skin/windows/sFade.h"
 #include "skin/windows/vxSBUtils.h"
+
+// The window's size (its window rectangle).
+inline SIZE WindowSize(HWND wnd)
+{
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+// The window as it prints itself (WM_PRINT, client and frame) into a white bitmap of its size.
+inline std::unique_ptr<TBitmap> PrintedWindow(HWND wnd)
+{
+    const SIZE s = WindowSize(wnd);
+    auto bmp = std::make_unique<TBitmap>(s.cx, s.cy);
+    PatBlt(bmp->Canvas().Handle(), 0, 0, s.cx, s.cy, WHITENESS);
+    SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(bmp->Canvas().Handle()), PRF_CLIENT | PRF_NONCLIENT);
+    return bmp;
+}
 
 // A menu item's rectangle in the coordinates of the window that shows it (the form for a bar
 // item, with owner = that form; the "#32768" window for a popup item, with owner = 0).
@@ -32,6 +51,15 @@ inline RECT MenuItemInWindow(HWND owner, HMENU menu, int position, HWND window)
     GetWindowRect(window, &w);
     OffsetRect(&r, -w.left, -w.top);
     return r;
+}
+
+// An image list's new picture of one colour, size x size; its index.
+inline int AddSolidImage(TCustomImageList& list, int size, COLORREF color)
+{
+    list.SetSize(size, size);
+    TBitmap picture(size, size);
+    FillDC(picture.Canvas().Handle(), TRect{0, 0, size, size}, static_cast<TColor>(color));
+    return list.Add(&picture, nullptr);
 }
 
 class TProbeSkinTest : public ::testing::Test {

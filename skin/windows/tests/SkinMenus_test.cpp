@@ -8,6 +8,7 @@
 #include <cmath>
 #include <map>
 
+#include "gui/ImgList.h"
 #include "gui/Menus.h"
 #include "gui/Messages.h"
 #include "skin/windows/sSkinMenus.h"
@@ -351,6 +352,78 @@ TEST_F(SkinMenus, ExtraLineWidensTheFirstColumn)
     EXPECT_EQ(w3 + 32, w1);
     canvas.SetHandle(nullptr);
     DeleteDC(dc);
+}
+
+// The strip beside the first column shows its section with the caption written upwards in the
+// section's font colour, beside every item of the column.
+TEST_F(SkinMenus, ExtraLineIsPaintedBesideTheFirstColumn)
+{
+    manager->MenuSupport().UseExtraLine = true;
+    manager->OnGetMenuExtraLineData = [](TMenuItem*, std::string& section, std::string& caption, TBitmap*&, bool&) {
+        section = "TOOLBAR";
+        caption = "Tillora";
+    };
+    auto* menu = new TPopupMenu(form);
+    for (const char* caption : {"Eins", "Zwei", "Drei", "Vier", "Fuenf"})
+        Add(menu, caption);
+    menus->InitMenu(menu, true);
+    const int strip = manager->MenuSupport().ExtraLineWidth, border = menus->SkinBorderWidth();
+    int ink = 0, inkBeside = 0;
+    COLORREF bottom = 0;
+    Open(menu, [&](HWND m) {
+        RECT w;
+        GetWindowRect(m, &w);
+        const int H = w.bottom - w.top;
+        HDC dc = GetWindowDC(m);
+        const COLORREF font = static_cast<COLORREF>(skintest::ProbeColors("Probe", "TOOLBAR").FontColor);
+        for (int y = border; y < H - border; ++y)
+            for (int x = border; x < border + strip + 8; ++x)
+                (x < border + strip ? ink : inkBeside) += GetPixel(dc, x, y) == font;
+        bottom = GetPixel(dc, border + strip / 2, H - border - 8);
+        ReleaseDC(m, dc);
+    });
+    EXPECT_GT(ink, 20);
+    EXPECT_EQ(inkBeside, 0);
+    EXPECT_EQ(bottom, Colors("TOOLBAR", false));
+    manager->OnGetMenuExtraLineData = nullptr;
+    manager->MenuSupport().UseExtraLine = false;
+}
+
+// An item with an image of the menu's image list shows it centred in its glyph column, over
+// SPEEDBUTTON_SMALL while checked.
+TEST_F(SkinMenus, AnImageListGlyphIsDrawnInTheGlyphColumn)
+{
+    TCustomImageList list(form);
+    ASSERT_EQ(AddSolidImage(list, 20, RGB(5, 6, 7)), 0);
+    auto* menu = new TPopupMenu(form);
+    menu->SetImages(&list);
+    TMenuItem* plain = Add(menu, "Bild");
+    plain->SetImageIndex(0);
+    TMenuItem* checked = Add(menu, "Haken");
+    checked->SetImageIndex(0);
+    checked->SetChecked(true);
+    menus->InitMenu(menu, true);
+    std::vector<COLORREF> pixels;
+    int height = 0;
+    Open(menu, [&](HWND m) {
+        for (int k = 0; k < 2; ++k) {
+            const RECT r = InWindow(m, k);
+            height = r.bottom - r.top;
+            const int o = (height - 20) / 2;
+            pixels.push_back(WindowPixel(m, r.left + o + 10, r.top + o + 10));
+            pixels.push_back(WindowPixel(m, r.left + o - 1, r.top + o + 10));
+        }
+    });
+    TCanvas canvas;
+    canvas.SetHandle(CreateCompatibleDC(nullptr));
+    canvas.Font() = Screen->MenuFont();
+    EXPECT_EQ(height, std::max(static_cast<int>(std::nearbyint(canvas.TextHeight("W") * 1.25)), 20) + 4);
+    DeleteDC(canvas.Handle());
+    canvas.SetHandle(nullptr);
+    EXPECT_EQ(pixels[0], RGB(5, 6, 7));
+    EXPECT_EQ(pixels[1], Piece("MENUITEM", "BORDERSMASK", 0, 3));
+    EXPECT_EQ(pixels[2], RGB(5, 6, 7));
+    EXPECT_EQ(pixels[3], Piece("SPEEDBUTTON_SMALL", "BORDERSMASK", 0, 3));
 }
 
 TEST_F(SkinMenus, ContextMenuOfASkinnedControlOpensSkinned)

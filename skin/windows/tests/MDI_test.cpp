@@ -1,0 +1,295 @@
+// A skinned MDI main form: the companion and its client window's adapter, the pixels the client
+// window shows, tiling and scrolling, the engine's MDI rows (broadcasts, freezing, the plain
+// container bit, glows, aligned graphic children) and the handles of many children.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "gui/StdCtrls.h"
+#include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sMDIForm.h"
+#include "skin/windows/sSkinProvider.h"
+#include "skin/windows/sVclUtils.h"
+#include "skin/windows/tests/ProbeRig.h"
+#include "skin/windows/vxMDIWnd.h"
+#include "tests/support/HandleCount.h"
+#include "tests/support/MessageSpy.h"
+#include "tests/support/WindowProbes.h"
+
+namespace {
+
+using testrig::TMessageSpy;
+
+constexpr COLORREF Sentinel = RGB(1, 2, 3);
+
+// What a window got of one message: the skin commands' codes, or the wParams.
+std::vector<WPARAM> Got(const TMessageSpy& spy, UINT msg)
+{
+    std::vector<WPARAM> out;
+    for (const auto& m : spy.Messages())
+        if (m.Msg == msg) out.push_back(msg == SM_VELOCONCMD ? HIWORD(m.WParam) : m.WParam);
+    return out;
+}
+
+// A 24-bit memory picture filled with the sentinel colour.
+struct TPicture {
+    TBitmap bmp;
+    TPicture(int w, int h)
+    {
+        bmp.SetPixelFormat(pf24bit);
+        bmp.SetSize(w, h);
+        FillDC(DC(), TRect{0, 0, w, h}, static_cast<TColor>(Sentinel));
+    }
+    HDC DC() { return bmp.Canvas().Handle(); }
+    COLORREF At(int x, int y) { return GetPixel(DC(), x, y); }
+};
+
+class SkinnedMDI : public TAdapterProbeTest {
+protected:
+    void SetUp() override
+    {
+        UseProbeSkin("Probe");
+        main = new TForm(Application);
+        main->SetFormStyle(fsMDIForm);
+        main->SetBounds(100, 80, 520, 400);
+        main->InitializeForm();
+        provider = new TsSkinProvider(main);
+        main->Show();
+        client = main->ClientHandle();
+        MessageHost::Pump(100);
+    }
+    TForm* NewChild(TComponent* owner, int i, bool withProvider = false)
+    {
+        auto* c = new TForm(owner);
+        c->SetFormStyle(fsMDIChild);
+        c->SetBounds(12 * i, 12 * i, 180, 120);
+        c->InitializeForm();
+        if (withProvider) new TsSkinProvider(c);
+        return c;
+    }
+    TvxMDIWnd* Adapter() const { return provider->MDIForm() ? provider->MDIForm()->MDIWnd : nullptr; }
+    LRESULT Send(UINT msg, HDC dc, LPARAM lParam = 0) const
+    {
+        return SendMessageA(client, msg, reinterpret_cast<WPARAM>(dc), lParam);
+    }
+    COLORREF ImagePixel(int x, int y) const { return GetPixel(provider->FormImage()->Canvas().Handle(), x, y); }
+
+    TForm* main = nullptr;
+    TsSkinProvider* provider = nullptr;
+    HWND client = nullptr;
+};
+
+TEST_F(SkinnedMDI, TheClientWindowIsAdaptedExactlyWhileTheFormIsSkinned)
+{
+    TvxMDIWnd* adapter = Adapter();
+    ASSERT_NE(adapter, nullptr);
+    EXPECT_EQ(MDIMainProvider(), provider);
+    EXPECT_EQ(GetPropA(client, "VXSBSC"), static_cast<TvxMainWnd*>(adapter));
+    EXPECT_EQ(adapter->FormSkinData, &provider->SkinData());
+    EXPECT_EQ(adapter->SkinData->SkinSection(), "CHECKBOX");
+    // Connect twice: the one adapter, hooked once.
+    const LONG_PTR proc = GetWindowLongPtrA(client, GWLP_WNDPROC);
+    provider->MDIForm()->Connect();
+    EXPECT_EQ(Adapter(), adapter);
+    EXPECT_EQ(GetWindowLongPtrA(client, GWLP_WNDPROC), proc);
+
+    manager->SetActive(false);
+    EXPECT_EQ(provider->MDIForm(), nullptr);
+    EXPECT_EQ(GetPropA(client, "VXSBSC"), nullptr);
+    {
+        // Unskinned, a companion connects nothing; it goes without more ado.
+        TsMDIForm companion(provider);
+        companion.ConnectToClient();
+        EXPECT_EQ(companion.MDIWnd, nullptr);
+    }
+    EXPECT_EQ(GetPropA(client, "VXSBSC"), nullptr);
+    manager->SetActive(true);
+    ASSERT_NE(Adapter(), nullptr);
+    EXPECT_EQ(GetPropA(client, "VXSBSC"), static_cast<TvxMainWnd*>(Adapter()));
+    provider->Free();
+    EXPECT_EQ(GetPropA(client, "VXSBSC"), nullptr);
+    EXPECT_EQ(MDIMainProvider(), nullptr);
+}
+
+TEST_F(SkinnedMDI, TheClientWindowShowsTheFormImageUnderIt)
+{
+    // Stripes in the image tell every column of the top and every row below apart.
+    main->OnPaint = [this](TObject*) {
+        HDC dc = main->Canvas().Handle();
+        for (int i = 0; i < 500; ++i) {
+            TBrushHandle b(CreateSolidBrush(RGB(i & 0xFF, 200, i >> 8)));
+            RECT r = i < 120 ? RECT{0, i, 600, i + 1} : RECT{i, 0, i + 1, 600};
+            FillRect(dc, &r, b.get());
+        }
+    };
+    provider->FlagImageChanged();
+    provider->PaintAll();
+    RECT wr{}, fr{};
+    GetWindowRect(client, &wr);
+    GetWindowRect(main->Handle(), &fr);
+    const RECT area = Adapter()->AreaRect();
+    EXPECT_EQ(area.left, wr.left - fr.left);
+    EXPECT_EQ(area.top, wr.top - fr.top);
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    // The erase DC lies inside the 2-pixel edge (WS_EX_CLIENTEDGE), a print DC at the corner.
+    for (const auto& [msg, shift, answer] : {std::tuple{WM_ERASEBKGND, 2, 1}, std::tuple{WM_PRINT, 0, 0}}) {
+        TPicture pic(w, h);
+        EXPECT_EQ(Send(msg, pic.DC(), msg == WM_PRINT ? PRF_CLIENT : 0), answer);
+        int wrong = 0, shifted = 0;
+        for (int y = 0; y < h - 20; y += 3)
+            for (int x = 0; x < w - 20; x += 3) {
+                wrong += pic.At(x, y) != ImagePixel(area.left + shift + x, area.top + shift + y);
+                shifted += pic.At(x, y) != ImagePixel(area.left + 2 - shift + x, area.top + 2 - shift + y);
+            }
+        EXPECT_EQ(wrong, 0) << msg;
+        EXPECT_GT(shifted, 1000) << msg;
+    }
+    SendMessageA(client, WM_NCPAINT, 1, 0);
+    for (const POINT p : {POINT{0, 100}, POINT{1, 60}, POINT{100, 0}, POINT{w - 1, 100}, POINT{100, h - 2}})
+        EXPECT_EQ(testrig::WindowPixel(client, p.x, p.y), ImagePixel(area.left + p.x, area.top + p.y)) << p.x;
+
+    // A maximised child covers the area: neither the edge nor the background is painted.
+    TForm* child = NewChild(main, 1);
+    SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+    {
+        TPicture pic(w, h);
+        EXPECT_EQ(Send(WM_ERASEBKGND, pic.DC()), 1);
+        EXPECT_EQ(Send(WM_PRINT, pic.DC(), PRF_CLIENT), 0);
+        EXPECT_EQ(pic.At(w / 2, h / 2), Sentinel);
+        const TWindowDC dc(client, true);
+        SetPixelV(dc.get(), 0, 100, Sentinel);
+        EXPECT_EQ(SendMessageA(client, WM_NCPAINT, 1, 0), 1);
+        EXPECT_EQ(GetPixel(dc.get(), 0, 100), Sentinel);
+    }
+    child->Free();
+    // A skin without MDIAREA while the form may not repaint: the form's colour.
+    manager->SetSkinName("ProbeBare");
+    provider->SkinData().CtrlFlags |= cfPlainContainer;
+    TPicture pic(w, h);
+    EXPECT_EQ(Send(WM_ERASEBKGND, pic.DC()), 1);
+    for (const POINT p : {POINT{0, 0}, POINT{w - 1, h - 1}, POINT{w / 2, h / 3}})
+        EXPECT_EQ(pic.At(p.x, p.y), static_cast<COLORREF>(provider->FormColor()));
+}
+
+TEST_F(SkinnedMDI, TilingOrCascadingTakesTheSystemMenuOfTheActiveChild)
+{
+    TForm* c[3] = {NewChild(main, 0), NewChild(main, 1), NewChild(main, 2)};
+    for (const bool tile : {true, false}) {
+        for (TForm* f : c)
+            SetWindowLongPtrA(f->Handle(), GWL_STYLE, GetWindowLongPtrA(f->Handle(), GWL_STYLE) | WS_SYSMENU);
+        TMessageSpy frame(main->Handle());
+        if (tile) main->Tile();
+        else main->Cascade();
+        for (TForm* f : c)
+            EXPECT_EQ(!(GetWindowLongPtrA(f->Handle(), GWL_STYLE) & WS_SYSMENU), f == main->ActiveMDIChild()) << tile;
+        EXPECT_GE(frame.Count(WM_NCPAINT), 1) << tile;
+        SendMessageA(client, WM_MDINEXT, 0, 0);
+    }
+}
+
+TEST_F(SkinnedMDI, AScrollStepRedrawsTheAreaExceptWhileTheThumbIsDragged)
+{
+    TForm* child = NewChild(main, 1);
+    for (const auto& [code, redrawn] : {std::pair{SB_THUMBTRACK, false}, std::pair{SB_LINEDOWN, true}}) {
+        MessageHost::Pump(50);
+        TMessageSpy area(client), inside(child->Handle());
+        SetCapture(client);
+        SendScrollMessage(client, WM_VSCROLL, code, 0);
+        EXPECT_EQ(Got(area, WM_SETREDRAW), (std::vector<WPARAM>{0, 1})) << code;
+        EXPECT_EQ(inside.Count(WM_NCPAINT) > 0 && inside.Count(WM_ERASEBKGND) > 0, redrawn) << code;
+        EXPECT_EQ(GetCapture() == client, !redrawn) << code;
+        ReleaseCapture();
+    }
+}
+
+TEST_F(SkinnedMDI, ABroadcastReachesEachChildOnceThroughTheClientWindow)
+{
+    // Plain children that the application owns: the forms' walk leaves them to the client.
+    Application->SetMainForm(main);
+    std::vector<std::unique_ptr<TMessageSpy>> spies;
+    for (int i = 0; i < 3; ++i)
+        spies.push_back(std::make_unique<TMessageSpy>(NewChild(Application, i)->Handle(), testrig::SkinCommandsOnly));
+    TMessageSpy area(client, testrig::SkinCommandsOnly);
+    TMessage m{SM_VELOCONCMD, SkinCommandWParam(cmdSkinChanged), reinterpret_cast<LPARAM>(manager), 0};
+    BroadcastToForms(m);
+    EXPECT_EQ(Got(area, SM_VELOCONCMD), (std::vector<WPARAM>{cmdSkinChanged}));
+    for (const auto& spy : spies)
+        EXPECT_EQ(Got(*spy, SM_VELOCONCMD), (std::vector<WPARAM>{cmdSkinChanged}));
+    // A skin change freezes and thaws the main form, not its (skinned, listed) children.
+    TMessageSpy frame(main->Handle()), first(NewChild(main, 3, true)->Handle()),
+        second(NewChild(main, 4, true)->Handle());
+    manager->SetSkinName("ProbeOther");
+    const std::vector<WPARAM> redraws = Got(frame, WM_SETREDRAW);
+    ASSERT_GE(redraws.size(), 2u);
+    EXPECT_EQ(redraws.front(), 0u);
+    EXPECT_EQ(redraws.back(), 1u);
+    EXPECT_TRUE(Got(first, WM_SETREDRAW).empty());
+    EXPECT_TRUE(Got(second, WM_SETREDRAW).empty());
+}
+
+// The owner window a glow was shown for.
+HWND glowOwner = nullptr;
+int RecordGlow(const TRect&, const TRect&, const std::string&, TsSkinManager*, HWND owner, int, int, const std::string&)
+{
+    glowOwner = owner;
+    return 7;
+}
+
+TEST_F(SkinnedMDI, TheMainFormOwnsItsAreaItsChildrensGlowsAndItsAlignedLabels)
+{
+    // Its image holds the MDI area: never a plain container, unlike an ordinary skinned form.
+    EXPECT_EQ(provider->SkinData().CtrlFlags & cfPlainContainer, 0);
+    EXPECT_EQ((new TsSkinProvider(NewForm(600, 100, 200, 150)))->SkinData().CtrlFlags & cfPlainContainer,
+              cfPlainContainer);
+    // A control on a child glows over the main form.
+    auto* probe = new TProbeControl(main);
+    probe->SetParent(NewChild(main, 1));
+    probe->SetBounds(10, 10, 60, 24);
+    manager->SetSkinName("ProbeGlow");
+    ASSERT_TRUE(manager->AllowGlowing());
+    const auto realShow = std::exchange(WindowSkinningHooks().ShowGlow, &RecordGlow);
+    probe->Link.MouseAbove = true;
+    UpdateGlow(&probe->Link, false);
+    WindowSkinningHooks().ShowGlow = realShow;
+    probe->Link.GlowID = -1;
+    EXPECT_EQ(glowOwner, main->Handle());
+    // An aligned graphic child is brought up to date (command 18) before it is painted.
+    auto* aligned = new TLabel(main);
+    aligned->SetParent(main);
+    aligned->SetAlign(alTop);
+    auto* loose = new TLabel(main);
+    loose->SetParent(main);
+    loose->SetBounds(20, 60, 80, 20);
+    TMessageSpy a(aligned, testrig::SkinCommandsOnly), l(loose, testrig::SkinCommandsOnly);
+    TPicture pic(main->Width(), main->Height());
+    PaintControls(pic.DC(), main, TPoint{0, 0});
+    EXPECT_EQ(Got(a, SM_VELOCONCMD), (std::vector<WPARAM>{18}));
+    EXPECT_TRUE(Got(l, SM_VELOCONCMD).empty());
+}
+
+TEST_F(SkinnedMDI, AThousandChildrenOpenedAndClosedLeaveNoHandleBehind)
+{
+    const auto cycle = [this](int i) {
+        TForm* child = NewChild(main, i % 8);
+        if (i % 2) SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+        child->Free();
+        if (i % 50 == 0) Application->ProcessMessages();
+    };
+    cycle(1);
+    cycle(2);
+    MessageHost::Pump(100);
+    const THandleCount before = THandleCount::Now();
+    for (int i = 0; i < 1000; ++i)
+        cycle(i);
+    MessageHost::Pump(100);
+    EXPECT_EQ(THandleCount::Now(), before);
+    EXPECT_EQ(main->MDIChildCount(), 0);
+    EXPECT_NE(Adapter(), nullptr);
+}
+
+} // namespace
