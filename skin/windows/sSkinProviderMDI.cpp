@@ -196,7 +196,8 @@ bool TsSkinProvider::MDIMessage(TMessage& m, const TWndMethod& old)
         return true;
     case WM_MDIACTIVATE:
     case WM_MDIDESTROY:
-        if (!child || !CallOld(m, old)) return true;
+        if (!child) return false;
+        if (!CallOld(m, old)) return true;
         if (!IsZoomed(wnd) && MainProvider()) {
             menuInitialised_ = false;
             MainProvider()->firstPaint_ = true;

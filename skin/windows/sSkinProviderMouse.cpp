@@ -151,14 +151,16 @@ void TsSkinProvider::NcLButtonDown(TMessage& m, const TWndMethod& old)
         return;
     case htMDIMinimise:
     case htMDIRestore:
-    case htMDIClose:
-        // As the window menu of the child that painted last allows.
-        if (TsSkinProvider* child = LastPaintedMDIChild(); child && child->systemMenu_) {
-            const TsSystemMenu& s = *child->systemMenu_;
-            if (code == htMDIClose ? s.EnabledMin() : code == htMDIRestore ? s.EnabledRestore() : true)
-                PressButton(code);
-        }
+    case htMDIClose: {
+        // As the window menu of the active child allows (of the child that painted last when the
+        // active one has no provider; a plain child's buttons are always pressed).
+        TsSkinProvider* child = Of(form_->ActiveMDIChild());
+        if (!child) child = LastPaintedMDIChild();
+        const TsSystemMenu* s = child ? child->systemMenu_ : nullptr;
+        if (!s || (code == htMDIClose ? s->EnabledMin() : code == htMDIRestore ? s->EnabledRestore() : true))
+            PressButton(code);
         return;
+    }
     default:
         break;
     }
