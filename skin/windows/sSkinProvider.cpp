@@ -776,6 +776,7 @@ void TsSkinProvider::ProviderWndProc(TMessage& m, const TWndMethod& old)
         MDIChildWindowGone(m, old);
         return;
     }
+    if (m.Msg == CM_MENUCHANGED && IsMDIMain()) KeepChildMenu();
     if (!IsSkinned()) {
         UnskinnedMessage(m, old);
         return;

@@ -429,6 +429,9 @@ private:
     void MDIAfterMessage(const TMessage& m);
     // The system commands of MDI children and MDI main forms; false for other forms.
     bool MDISysCommand(TMessage& m, const TWndMethod& old);
+    // CM_MENUCHANGED of an MDI main form, skinned or not: a maximised child's window menu and
+    // buttons go into the new menu bar.
+    void KeepChildMenu();
     // WM_NCDESTROY of an MDI child, skinned or not.
     void MDIChildWindowGone(TMessage& m, const TWndMethod& old);
     // The provider goes: an MDI child's main form painted without it.

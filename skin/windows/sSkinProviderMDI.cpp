@@ -5,6 +5,7 @@
 // A child paints nothing while another child of its main form is maximised over it.
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "gui/Forms.h"
@@ -29,6 +30,14 @@ HWND ActiveChild(HWND client)
 HWND ClientOf(TForm* main) { return main && main->HandleAllocated() ? main->ClientHandle() : nullptr; }
 
 bool Zoomed(HWND wnd) { return wnd && IsZoomed(wnd); }
+
+// The system gave the bar a maximised child's window menu in front and its buttons behind (the
+// last one SC_CLOSE).
+bool HoldsChildMenu(HMENU bar)
+{
+    const int count = bar ? GetMenuItemCount(bar) : 0;
+    return count > 1 && GetMenuItemID(bar, count - 1) == SC_CLOSE;
+}
 
 } // namespace
 
@@ -58,9 +67,21 @@ int TsSkinProvider::MenuBarShift() const
     if (!ChildMaximised() || !form_->Menu()) return 0;
     // The system adds the child's window menu in front and its three buttons (the last one
     // SC_CLOSE) behind the form's own items.
-    const HMENU bar = GetMenu(form_->Handle());
-    const int count = bar ? GetMenuItemCount(bar) : 0;
-    return count > 1 && GetMenuItemID(bar, count - 1) == SC_CLOSE ? 1 : 0;
+    return HoldsChildMenu(GetMenu(form_->Handle())) ? 1 : 0;
+}
+
+void TsSkinProvider::KeepChildMenu()
+{
+    TMainMenu* menu = form_->Menu();
+    if (!IsMDIMain() || !menu || !form_->HandleAllocated() || !Zoomed(ActiveChild(form_->ClientHandle()))) return;
+    // The main menu made a new bar while a child is maximised: the old one is destroyed after
+    // this message, and with it the child's window menu in it. That is taken out first, and the
+    // client window puts the child's menu and buttons into the new bar.
+    const HMENU bar = GetMenu(form_->Handle()), old = menu->Handle();
+    if (old == bar || !HoldsChildMenu(old) || HoldsChildMenu(bar)) return;
+    RemoveMenu(old, 0, MF_BYPOSITION);
+    SendMessageA(form_->ClientHandle(), WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0);
+    DrawMenuBar(form_->Handle());
 }
 
 void TsSkinProvider::RefreshMainFrame()
@@ -147,7 +168,20 @@ int TsSkinProvider::MDIButtonHeight() const
 
 // ---- the image
 
-int TsSkinProvider::MDIIconWidth() const { return ChildMaximised() && MenuHeight() > 2 ? MenuHeight() - 2 : 0; }
+int TsSkinProvider::MDIIconWidth() const
+{
+    if (!ChildMaximised() || MenuHeight() <= 2) return 0;
+    int size = MenuHeight() - 2;
+    // It stays inside the place the system keeps for the child's window menu.
+    if (MenuBarShift()) {
+        RECT slot{}, window{};
+        const HWND wnd = form_->Handle();
+        GetWindowRect(wnd, &window);
+        if (GetMenuItemRect(wnd, GetMenu(wnd), 0, &slot))
+            size = std::min<int>(size, slot.right - window.left - FrameWidth(wnd, borderForm_, false) - 1);
+    }
+    return std::max(size, 0);
+}
 
 void TsSkinProvider::PaintMDIChildIcon(TBitmap* image, int titleBottom)
 {

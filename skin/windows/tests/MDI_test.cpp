@@ -339,16 +339,26 @@ TEST_F(SkinnedMDIMenu, AMaximisedChildsIconLeadsTheMenuLineAndTheItemsFollowIt)
     EXPECT_LT(provider->MenuItemImageRect(first).left, x + 2);
 
     Maximise(child);
-    const int size = provider->MenuHeight() - 2, y = provider->MenuLineTop() + 1;
-    ASSERT_EQ(provider->MDIIconWidth(), size);
+    // Square, the menu line's height less 2, inside the place of the child's window menu.
+    const int size = provider->MDIIconWidth(), y = provider->MenuLineTop() + 1;
+    ASSERT_GT(size, 8);
+    ASSERT_LE(size, provider->MenuHeight() - 2);
     TPicture icon(size, size);
     FillDC(icon.DC(), TRect{0, 0, size, size}, static_cast<TColor>(red));
     EXPECT_EQ(Differences(x, y, size, icon), 0);
     // The first item follows the child's window menu that the system put in front.
     const RECT shown = MenuItemInWindow(main->Handle(), GetMenu(main->Handle()), 0, main->Handle());
-    EXPECT_GT(shown.right, x + size / 2);
+    EXPECT_EQ(shown.right, x + size);
     EXPECT_EQ(provider->MenuItemImageRect(first).left, shown.right);
     EXPECT_GT(provider->MenuItemImageRect(menu->Items()->Items(1)).left, provider->MenuItemImageRect(first).left);
+
+    // A new skin makes a new menu bar: the child's window menu goes into it.
+    manager->SetActive(false);
+    manager->SetActive(true);
+    MessageHost::Pump(50);
+    EXPECT_EQ(provider->MenuBarShift(), 1);
+    EXPECT_TRUE(IsMenu(GetSystemMenu(child->Handle(), FALSE)));
+    EXPECT_EQ(provider->MenuItemImageRect(first).left, shown.right);
 
     // A child without an icon: the application's, else the system's.
     child->SetIcon(nullptr);
@@ -457,6 +467,37 @@ TEST_F(SkinnedMDI, AChildsOutlineDragMovesItInsideItsMainForm)
     EXPECT_EQ(after.top - before.top, 20);
     EXPECT_EQ(after.right - after.left, before.right - before.left);
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
+TEST_F(SkinnedMDI, AChildsCoverLiesOverItsTitleAboveTheMainForm)
+{
+    TForm* child = NewChild(main, 1);
+    // The cover as it is while the child's own procedure takes the new text.
+    RECT cover{};
+    bool shown = false, aboveMain = false;
+    child->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
+        if (m.Msg == WM_SETTEXT)
+            if (TsSkinProvider* p = TsSkinProvider::Of(child); p && p->CoverWindow()) {
+                GetWindowRect(p->CoverWindow(), &cover);
+                shown = IsWindowVisible(p->CoverWindow()) != 0;
+                for (HWND w = GetWindow(p->CoverWindow(), GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+                    aboveMain = aboveMain || w == main->Handle();
+            }
+        inherited(m);
+    });
+    auto* p = new TsSkinProvider(child);
+    NewChild(main, 2); // a neighbour in front of it
+    MessageHost::Pump(50);
+    child->SetCaption("Beleg 2");
+    RECT r{};
+    GetWindowRect(child->Handle(), &r);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(aboveMain);
+    EXPECT_EQ(cover.left, r.left);
+    EXPECT_EQ(cover.top, r.top);
+    EXPECT_EQ(cover.right, r.right);
+    EXPECT_EQ(cover.bottom - cover.top, p->TopAreaHeight());
+    EXPECT_EQ(p->CoverWindow(), nullptr);
 }
 
 TEST_F(SkinnedMDI, TheImageUnderTheClientWindowIsTheMDIAreasSection)
