@@ -427,9 +427,12 @@ TEST_F(SkinnedMDI, RestoringAMaximisedChildGivesBothFormsTheirPaintingBack)
 {
     for (const bool providerGoes : {false, true}) {
         TForm* child = NewChild(main, 1, true);
-        SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+        // Maximised from its own title: shown again, the child that painted last.
+        SendMessageA(child->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
         MessageHost::Pump(50);
         ASSERT_TRUE(IsZoomed(child->Handle()));
+        EXPECT_NE(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_VISIBLE, 0);
+        EXPECT_EQ(LastPaintedMDIChild(), TsSkinProvider::Of(child));
         // The child's provider may go while the child's own procedure restores it.
         if (providerGoes)
             child->OnResize = [child](TObject*) {
@@ -469,35 +472,47 @@ TEST_F(SkinnedMDI, AChildsOutlineDragMovesItInsideItsMainForm)
     EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
 }
 
-TEST_F(SkinnedMDI, AChildsCoverLiesOverItsTitleAboveTheMainForm)
+TEST_F(SkinnedMDI, AChildsCoverLiesOverItsTitleOrTheMainFormsWhenMaximised)
 {
     TForm* child = NewChild(main, 1);
     // The cover as it is while the child's own procedure takes the new text.
-    RECT cover{};
-    bool shown = false, aboveMain = false;
+    struct {
+        TForm* covered = nullptr;
+        RECT rect{};
+        bool shown = false, aboveMain = false;
+    } seen;
     child->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
         if (m.Msg == WM_SETTEXT)
-            if (TsSkinProvider* p = TsSkinProvider::Of(child); p && p->CoverWindow()) {
-                GetWindowRect(p->CoverWindow(), &cover);
-                shown = IsWindowVisible(p->CoverWindow()) != 0;
-                for (HWND w = GetWindow(p->CoverWindow(), GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
-                    aboveMain = aboveMain || w == main->Handle();
-            }
+            for (TForm* f : {child, main})
+                if (TsSkinProvider* p = TsSkinProvider::Of(f); p && p->CoverWindow()) {
+                    seen.covered = f;
+                    GetWindowRect(p->CoverWindow(), &seen.rect);
+                    seen.shown = IsWindowVisible(p->CoverWindow()) != 0;
+                    for (HWND w = GetWindow(p->CoverWindow(), GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+                        seen.aboveMain = seen.aboveMain || w == main->Handle();
+                }
         inherited(m);
     });
-    auto* p = new TsSkinProvider(child);
+    new TsSkinProvider(child);
     NewChild(main, 2); // a neighbour in front of it
     MessageHost::Pump(50);
-    child->SetCaption("Beleg 2");
-    RECT r{};
-    GetWindowRect(child->Handle(), &r);
-    EXPECT_TRUE(shown);
-    EXPECT_TRUE(aboveMain);
-    EXPECT_EQ(cover.left, r.left);
-    EXPECT_EQ(cover.top, r.top);
-    EXPECT_EQ(cover.right, r.right);
-    EXPECT_EQ(cover.bottom - cover.top, p->TopAreaHeight());
-    EXPECT_EQ(p->CoverWindow(), nullptr);
+    for (const bool maximised : {false, true}) {
+        if (maximised) SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+        MessageHost::Pump(50);
+        seen = {};
+        child->SetCaption(maximised ? "Beleg 3" : "Beleg 2");
+        TForm* covered = maximised ? main : child;
+        RECT r{};
+        GetWindowRect(covered->Handle(), &r);
+        ASSERT_EQ(seen.covered, covered) << maximised;
+        EXPECT_TRUE(seen.shown) << maximised;
+        EXPECT_TRUE(seen.aboveMain) << maximised;
+        EXPECT_EQ(seen.rect.left, r.left);
+        EXPECT_EQ(seen.rect.top, r.top);
+        EXPECT_EQ(seen.rect.right, r.right);
+        EXPECT_EQ(seen.rect.bottom - seen.rect.top, TsSkinProvider::Of(covered)->TopAreaHeight());
+        EXPECT_EQ(TsSkinProvider::Of(covered)->CoverWindow(), nullptr);
+    }
 }
 
 TEST_F(SkinnedMDI, TheImageUnderTheClientWindowIsTheMDIAreasSection)
