@@ -146,25 +146,23 @@ TsCaptionButton* TsSkinProvider::MDIButton(int code)
     return nullptr;
 }
 
-int TsSkinProvider::MDIButtonWidth() const
+namespace {
+
+// The size of a maximised child's buttons from the close image: one frame (a bitmap of its own
+// holds three states side by side over two rows); 16 x 16 without an image.
+SIZE MDIButtonSize(const TsSkinManager* m, int close)
 {
-    const TsSkinManager* m = SkinManager();
-    const int close = mdiButtons_[2].ImageIndex;
-    if (!m || !m->IsValidImgIndex(close)) return 16;
+    if (!m || !m->IsValidImgIndex(close)) return SIZE{16, 16};
     const TsMaskData& md = m->MaskData[static_cast<size_t>(close)];
-    if (md.Bmp) return md.Bmp->Width() / 3;
-    return MaskFrameWidth(md);
+    if (md.Bmp) return SIZE{md.Bmp->Width() / 3, md.Bmp->Height() / 2};
+    return SIZE{MaskFrameWidth(md), MaskFrameHeight(md)};
 }
 
-int TsSkinProvider::MDIButtonHeight() const
-{
-    const TsSkinManager* m = SkinManager();
-    const int close = mdiButtons_[2].ImageIndex;
-    if (!m || !m->IsValidImgIndex(close)) return 16;
-    const TsMaskData& md = m->MaskData[static_cast<size_t>(close)];
-    if (md.Bmp) return md.Bmp->Height() / 2;
-    return MaskFrameHeight(md);
-}
+} // namespace
+
+int TsSkinProvider::MDIButtonWidth() const { return MDIButtonSize(SkinManager(), mdiButtons_[2].ImageIndex).cx; }
+
+int TsSkinProvider::MDIButtonHeight() const { return MDIButtonSize(SkinManager(), mdiButtons_[2].ImageIndex).cy; }
 
 // ---- the image
 
