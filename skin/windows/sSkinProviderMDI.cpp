@@ -440,7 +440,8 @@ bool TsSkinProvider::MDISysCommand(TMessage& m, const TWndMethod& old)
 void TsSkinProvider::LeaveMDI()
 {
     if (lastPaintedChild == this) lastPaintedChild = nullptr;
-    if (!IsMDIChild() || form_->InState(csDestroying)) return;
+    // A form being destroyed is asked nothing more (its window went with WM_NCDESTROY above).
+    if (form_->InState(csDestroying) || !IsMDIChild()) return;
     // The main form's menu line and caption lose what this child gave them.
     RefreshMainFrame();
 }
