@@ -535,6 +535,7 @@ TEST_F(SkinnedMDI, TheImageUnderTheClientWindowIsTheMDIAreasSection)
 
 TEST_F(SkinnedMDI, AThousandChildrenOpenedAndClosedLeaveNoHandleBehind)
 {
+    // Maximised and normal in turn, half of them with providers of their own.
     const auto cycle = [this](int i) {
         TForm* child = NewChild(main, i % 8, i % 4 < 2);
         if (i % 2) SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->Handle()), 0);
