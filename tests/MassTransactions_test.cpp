@@ -70,6 +70,7 @@ protected:
         ASSERT_TRUE(tillora.Start());
         main = tillora.WaitForForm("TMainF");
         ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(tillora.UnderTestSkin(main)) << TilloraProgram::TestSkin();
         kasse = tillora.WaitForForm("TKassTip");
         ASSERT_NE(kasse, nullptr);
         SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);

@@ -119,6 +119,7 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
         return (main = tillora.Window("TMainF", true)) != nullptr;
     });
     ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(tillora.UnderTestSkin(main)) << TilloraProgram::TestSkin();
     const std::vector<std::string> steps = {"20%", "40%", "60%", "80%", "100%"};
     for (size_t i = 1; i < seen.size(); ++i) {
         auto a = std::find(steps.begin(), steps.end(), seen[i - 1]), b = std::find(steps.begin(), steps.end(), seen[i]);

@@ -73,9 +73,25 @@ public:
     std::string Path(const std::string& relative) const { return folder_ + relative; }
     void WriteFile(const std::string& relative, const std::string& bytes) const
     {
-        if (lstrcmpiA(relative.c_str(), "cfg\\start.ini") == 0 && !TestSkin().empty())
-            return WriteBytes(relative, WithTestSkin(bytes, TestSkin()));
+        if (lstrcmpiA(relative.c_str(), "cfg\\start.ini") == 0 && !TestSkin().empty()) {
+            const std::string skinned = WithTestSkin(bytes, TestSkin());
+            skinSwitched_ = skinned.find("skin enabled=1\r\nskin name=" + TestSkin()) != std::string::npos &&
+                            bytes.find("skin name=" + TestSkin()) == std::string::npos;
+            return WriteBytes(relative, skinned);
+        }
         WriteBytes(relative, bytes);
+    }
+    // Whether the main window is under the test skin when the skin switch turned it on: its
+    // skin provider answers the skin command 7 ("skinned") with 1. True without the switch, or
+    // when the test wrote its own skin keys.
+    bool UnderTestSkin(HWND main) const
+    {
+        if (!skinSwitched_) return true;
+        return WaitFor([&] {
+            DWORD_PTR skinned = 0;
+            return SendMessageTimeoutA(main, 0xA100, static_cast<WPARAM>(7) << 16, 0, SMTO_NORMAL, 1000, &skinned) &&
+                   skinned == 1;
+        });
     }
     // The skin of the skinned run (TILLORA_TEST_SKIN); "" in the plain run.
     static std::string TestSkin()
@@ -346,4 +362,5 @@ private:
     std::string folder_;
     PROCESS_INFORMATION pi_{};
     bool running_ = false;
+    mutable bool skinSwitched_ = false; // the start.ini written had the test skin put in
 };
