@@ -315,7 +315,10 @@ bool AddSupportedForm(HWND wnd, const CREATESTRUCTA* createStruct)
                     skin(c);
         return true;
     }
-    if (lstrcmpA(cls.c_str(), "#32770") != 0 || GetParent(wnd) || !(rules & srStdDialogs)) return false;
+    // A dialog inside another window (a page) is left to its container; an owner (a message
+    // box's form) is no parent.
+    if (lstrcmpA(cls.c_str(), "#32770") != 0 || !(rules & srStdDialogs)) return false;
+    if (const HWND parent = GetAncestor(wnd, GA_PARENT); parent && parent != GetDesktopWindow()) return false;
     if (CountVisibleDialogs() > 0 && !HasChildOfClass(wnd, "toolbarwindow32")) return false;
     auto* p = new TvxProvider(nullptr);
     Append(p);

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "gui/Dialogs.h"
 #include "gui/Forms.h"
 #include "gui/Menus.h"
 #include "skin/engine/sMessages.h"
@@ -169,6 +170,23 @@ LRESULT CALLBACK RecordPrints(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(wnd, "below")), wnd, msg, wParam, lParam);
 }
 
+// Counts the adapted list views, tool bars and combo boxes (lParam: the int counter).
+BOOL CALLBACK CountListsBarsAndCombos(HWND child, LPARAM count)
+{
+    char cls[64] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    if (Adapted(child) && (lstrcmpiA(cls, "SysListView32") == 0 || lstrcmpiA(cls, "ToolbarWindow32") == 0 ||
+                           lstrcmpiA(cls, "ComboBox") == 0))
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+HRESULT WINAPI ComposedDesktop(BOOL* on)
+{
+    *on = TRUE;
+    return S_OK;
+}
+
 class DialogHook : public TProbeSkinTest {
 public:
     using TProbeSkinTest::NewForm;
@@ -190,6 +208,7 @@ protected:
     void SetUp() override
     {
         UseProbeSkin("Probe");
+        manager->SetSkinningRules(srStdForms | srStdDialogs | srThirdParty);
         manager->SetAllowGlowing(false);
         ASSERT_TRUE(SkinHookInstalled());
     }
@@ -302,9 +321,22 @@ TEST_F(DialogHook, WindowsThatTheRulesLeaveOutStayPlain)
         {"a form with Tag -98", all, form(-98, false), false},
         {"a form without srStdForms", srStdDialogs, form(0, false), false},
         {"a dialog", srStdDialogs, [](DialogHook& t) { return t.Dialog(FixedDialog); }, true},
+        {"a dialog window made by its class name", srStdDialogs,
+         [](DialogHook& t) {
+             t.opened.push_back(CreateWindowExA(0, "#32770", "Kasse", FixedDialog, 50, 50, 200, 120, nullptr, nullptr,
+                                                nullptr, nullptr));
+             MessageHost::Pump(50);
+             return t.opened.back();
+         },
+         true},
         {"a dialog without srStdDialogs", srStdForms, [](DialogHook& t) { return t.Dialog(FixedDialog); }, false},
-        {"a dialog with a parent", all,
-         [](DialogHook& t) { return t.Dialog(FixedDialog, t.NewForm(0, 0, 50, 50)->Handle()); }, false},
+        {"a dialog owned by a form", all,
+         [](DialogHook& t) { return t.Dialog(FixedDialog, t.NewForm(0, 0, 50, 50)->Handle()); }, true},
+        {"a dialog inside a form", all,
+         [](DialogHook& t) {
+             return t.Dialog(WS_CHILD | DS_CONTROL | WS_VISIBLE, t.NewForm(0, 0, 250, 200)->Handle());
+         },
+         false},
         {"a second dialog", all,
          [](DialogHook& t) {
              t.Dialog(FixedDialog);
@@ -333,7 +365,10 @@ TEST_F(DialogHook, WindowsThatTheRulesLeaveOutStayPlain)
                 EXPECT_EQ(LiveProviderCount(), providers) << row.what << ": activated again";
             }
         } else {
-            EXPECT_EQ(Adapted(GetDlgItem(wnd, IDOK)), row.skinned) << row.what;
+            EXPECT_EQ(Adapted(wnd), row.skinned) << row.what;
+            if (const HWND ok = GetDlgItem(wnd, IDOK)) {
+                EXPECT_EQ(Adapted(ok), row.skinned) << row.what;
+            }
         }
         for (HWND w : opened)
             if (IsWindow(w)) DestroyWindow(w);
@@ -341,6 +376,26 @@ TEST_F(DialogHook, WindowsThatTheRulesLeaveOutStayPlain)
         Application->DestroyForms();
         MessageHost::Pump(20);
     }
+}
+
+TEST_F(DialogHook, AnOpenFileDialogIsSkinnedBesideAVisibleBoxForItsToolBar)
+{
+    bool skinned = false;
+    int adapted = 0;
+    TModalScript script({[&](HWND box) {
+                             TOpenDialog open(nullptr);
+                             open.Execute();
+                             TModalScript::Press(box, IDOK);
+                         },
+                         [&](HWND dlg) {
+                             skinned = Ask(dlg, cmdIsSkinned) == 1;
+                             EnumChildWindows(dlg, CountListsBarsAndCombos, reinterpret_cast<LPARAM>(&adapted));
+                             TModalScript::Press(dlg, IDCANCEL);
+                         }});
+    Application->MessageBox("Datei laden?", "Kasse", MB_OK);
+    EXPECT_EQ(script.Done(), 2);
+    EXPECT_TRUE(skinned);
+    EXPECT_GE(adapted, 3) << "its list, tool bar and combo boxes";
 }
 
 TEST_F(DialogHook, PopupMenusAreSkinnedUnlessTheDesktopIsComposed)
@@ -367,10 +422,7 @@ TEST_F(DialogHook, PopupMenusAreSkinnedUnlessTheDesktopIsComposed)
     EXPECT_TRUE(PopupWindowList()->empty()) << "the adapter left with its window";
 
     const auto saved = DwmIsCompositionEnabledProc();
-    DwmIsCompositionEnabledProc() = [](BOOL* on) -> HRESULT {
-        *on = TRUE;
-        return S_OK;
-    };
+    DwmIsCompositionEnabledProc() = ComposedDesktop;
     const auto composed = probe();
     DwmIsCompositionEnabledProc() = saved;
     EXPECT_EQ(composed, (std::pair{false, false}));
