@@ -122,6 +122,7 @@ void TvxDialogWnd::Start(const std::string& section, bool repaint)
 
 TvxDialogWnd::~TvxDialogWnd()
 {
+    *alive_ = false;
     for (TvxDialogButton& b : Buttons)
         if (b.GlowID >= 0) HideGlow(b.GlowID);
     FreeBrush();
@@ -526,13 +527,15 @@ void TvxDialogWnd::ButtonUp(TMessage& m)
         SetHotButton(0, true);
         SendMessageA(wnd, WM_SYSCOMMAND, Iconic() ? SC_RESTORE : SC_MINIMIZE, 0);
         return;
-    case HTMAXBUTTON:
+    case HTMAXBUTTON: {
         SetHotButton(0, true);
+        const std::shared_ptr<bool> alive = alive_;
         SendMessageA(wnd, WM_SYSCOMMAND, Zoomed() ? SC_RESTORE : SC_MAXIMIZE, 0);
         if (Application) Application->ProcessMessages();
-        // The dialog may be gone meanwhile (the adapter flagged destroyed).
-        if (!Destroyed && IsWindow(wnd)) SysMenu->UpdateItems();
+        // The dialog may have gone meanwhile (the adapter flagged destroyed, or freed).
+        if (*alive && !Destroyed && IsWindow(wnd)) SysMenu->UpdateItems();
         return;
+    }
     case HTCLOSE:
         SetHotButton(0, true);
         SendMessageA(wnd, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -143,6 +143,8 @@ private:
     bool Iconic() const { return IsIconic(CtrlHandle) != 0; }
     bool CanMaximize() const;
 
+    // False once the adapter is freed (for code that runs on after the application's messages).
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     int hotButton_ = 0;
     bool buttonPressed_ = false;
     int pressedCode_ = 0;

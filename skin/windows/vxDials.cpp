@@ -265,7 +265,8 @@ void FreeDeadDialogs()
 {
     const std::vector<TvxProvider*> list = state.providers;
     for (TvxProvider* p : list)
-        if (p && p->DialogWnd && p->DialogWnd->Destroyed &&
+        // Only once the window is gone: none of its messages is still being handled.
+        if (p && p->DialogWnd && p->DialogWnd->Destroyed && !IsWindow(p->DialogHandle) &&
             std::find(state.providers.begin(), state.providers.end(), p) != state.providers.end()) {
             p->DialogWnd->Destroyed = false;
             p->Free();

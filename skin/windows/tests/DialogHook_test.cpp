@@ -510,10 +510,21 @@ TEST_F(DialogHook, ErasesAndBoxesLeaveNoHandlesBehind)
         if (i == 0) first = brush;
         same = same && brush == first;
     }
-    ReleaseDC(wnd, dc);
     EXPECT_NE(first, 0);
     EXPECT_TRUE(same) << "one brush per dialog";
     EXPECT_EQ(THandleCount::Now().gdi, erasing.gdi);
+    // A new skin: the brush is made again in the new global colour, the old one freed.
+    const auto brushColor = [&] {
+        LOGBRUSH lb{};
+        GetObjectA(reinterpret_cast<HBRUSH>(
+                       SendMessageA(wnd, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(wnd))),
+                   sizeof lb, &lb);
+        return lb.lbColor;
+    };
+    manager->SetSkinName("ProbeOther");
+    EXPECT_EQ(brushColor(), static_cast<COLORREF>(ColorToRGB(manager->GetGlobalColor())));
+    EXPECT_EQ(THandleCount::Now().gdi, erasing.gdi);
+    ReleaseDC(wnd, dc);
     DestroyWindow(wnd);
     MessageHost::Pump(20);
 
@@ -528,6 +539,39 @@ TEST_F(DialogHook, ErasesAndBoxesLeaveNoHandlesBehind)
     for (int i = 0; i < 200; ++i)
         cycle();
     EXPECT_EQ(THandleCount::Now(), boxes);
+    DestroySomeWindow();
+    EXPECT_EQ(LiveProviderCount(), 0);
+
+    // Open-file dialogs (20 cycles: each builds the shell's folder view).
+    const auto file = [] {
+        TModalScript script({TModalScript::PressButton(IDCANCEL)});
+        TOpenDialog open(nullptr);
+        open.Execute();
+    };
+    file();
+    DestroySomeWindow();
+    const THandleCount files = THandleCount::Now();
+    for (int i = 0; i < 20; ++i)
+        file();
+    DestroySomeWindow();
+    EXPECT_EQ(THandleCount::Now(), files);
+    EXPECT_EQ(LiveProviderCount(), 0);
+}
+
+TEST_F(DialogHook, ADialogClosedWhileItsMaximiseClickRunsIsNotTouched)
+{
+    const HWND wnd = Dialog(SizeableDialog | WS_MAXIMIZEBOX);
+    TvxDialogWnd* d = DialogAdapterOf(wnd);
+    ASSERT_NE(d, nullptr);
+    const TRect max = d->Buttons[1].Rect;
+    const LPARAM at = ScreenAt(wnd, (max.Left + max.Right) / 2, (max.Top + max.Bottom) / 2);
+    SendMessageA(wnd, WM_NCLBUTTONDOWN, HTMAXBUTTON, at);
+    // The close waits in the queue: the click's message processing destroys the dialog, and
+    // the next destruction frees its provider.
+    PostMessageA(wnd, WM_CLOSE, 0, 0);
+    PostMessageA(nullptr, WM_NULL, 0, 0);
+    SendMessageA(wnd, WM_NCLBUTTONUP, HTMAXBUTTON, at);
+    EXPECT_FALSE(IsWindow(wnd));
     DestroySomeWindow();
     EXPECT_EQ(LiveProviderCount(), 0);
 }
