@@ -113,7 +113,7 @@ void TvxDialogWnd::Start(const std::string& section, bool repaint)
 {
     SkipClientPaint = LOBYTE(LOWORD(GetVersion())) >= 6;
     TvxScrollWnd::Start(section, repaint);
-    SysMenu = std::make_unique<TvxSystemMenu>(this);
+    SysMenu.reset(new TvxSystemMenu(this));
     SavedStyle = StyleOf(CtrlHandle);
     SysMenu->UpdateItems();
     SkinData->Updating = true;

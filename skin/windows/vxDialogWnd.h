@@ -85,7 +85,7 @@ class TvxDialogWnd : public TvxScrollWnd {
     std::vector<TRect> RgnParts;
     // 0 none, 1 single, 2 sizeable, 3 dialog, 4 tool window, 5 sizeable tool window.
     int BorderStyle = 1;
-    std::unique_ptr<TvxSystemMenu> SysMenu;
+    std::unique_ptr<TvxSystemMenu, TComponentFree> SysMenu;
     TvxProvider* Provider = nullptr;
 
     // After the children are adapted: the border style from the style, the icon, the title

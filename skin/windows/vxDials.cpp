@@ -327,6 +327,15 @@ bool AddSupportedForm(HWND wnd, const CREATESTRUCTA* createStruct)
     return true;
 }
 
+// Every provider freed (each leaves the list, a form's also its form) and the list emptied.
+void FreeProviders()
+{
+    const std::vector<TvxProvider*> providers = state.providers;
+    for (TvxProvider* p : providers)
+        if (p && std::find(state.providers.begin(), state.providers.end(), p) != state.providers.end()) p->Free();
+    state.providers.clear();
+}
+
 LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam)
 {
     const LRESULT result = CallNextHookEx(state.hook, code, wParam, lParam);
@@ -367,11 +376,7 @@ void RemoveSkinHook()
     ClearMenuWndList();
     UnhookWindowsHookEx(state.hook);
     state.hook = nullptr;
-    // The providers free themselves out of the list (a form's also out of its form).
-    const std::vector<TvxProvider*> providers = state.providers;
-    for (TvxProvider* p : providers)
-        if (p && std::find(state.providers.begin(), state.providers.end(), p) != state.providers.end()) p->Free();
-    state.providers.clear();
+    FreeProviders();
     if (state.popups) {
         const std::vector<TvxMainWnd*> popups = *state.popups;
         state.popups.reset();
@@ -388,7 +393,12 @@ void ClearMenuWndList() { state.menuWindows.clear(); }
 
 void DialsStart() {}
 
-void DialsEnd() { RemoveSkinHook(); }
+void DialsEnd()
+{
+    RemoveSkinHook();
+    ClearMenuWndList();
+    FreeProviders();
+}
 
 void BroadcastToHookedWindows(TMessage& message)
 {
