@@ -111,6 +111,7 @@ TEST_F(SkinBroadcast, FormsHearOfANewSkinItsRepaintAndItsRemoval)
     EXPECT_EQ(PopupWindowList(), nullptr);
     EXPECT_EQ(LiveProviderCount(), 0) << "every provider of the hook freed";
     EXPECT_TRUE(ProviderList().empty());
+    EXPECT_EQ(TsSkinProvider::Of(other), nullptr) << "with the form provider it made";
 
     // Switched on again: the stored name loads and is announced.
     form->Seen.clear();

@@ -327,12 +327,17 @@ bool AddSupportedForm(HWND wnd, const CREATESTRUCTA* createStruct)
     return true;
 }
 
-// Every provider freed (each leaves the list, a form's also its form) and the list emptied.
+// Every provider freed (each leaves the list, a form's also its form, with the form provider it
+// made) and the list emptied.
 void FreeProviders()
 {
     const std::vector<TvxProvider*> providers = state.providers;
-    for (TvxProvider* p : providers)
-        if (p && std::find(state.providers.begin(), state.providers.end(), p) != state.providers.end()) p->Free();
+    for (TvxProvider* p : providers) {
+        if (!p || std::find(state.providers.begin(), state.providers.end(), p) == state.providers.end()) continue;
+        TsSkinProvider* made = p->SkinProvider;
+        p->Free();
+        if (made) made->Free();
+    }
     state.providers.clear();
 }
 

@@ -42,7 +42,8 @@ class TvxProvider : public TComponent {
 
     bool RightToLeftScroll = false;
     HWND DialogHandle = nullptr;
-    // The form's provider (owned by the form); none for a dialog.
+    // The form's provider (owned by the form; freed with this one when the hook goes); none for a
+    // dialog.
     TsSkinProvider* SkinProvider = nullptr;
     // The dialog's adapter and those of its child controls (owned); none for a form.
     TvxDialogWnd* DialogWnd = nullptr;
@@ -92,8 +93,8 @@ LRESULT CALLBACK SkinHookProc(int code, WPARAM wParam, LPARAM lParam);
 // Installs SkinHookProc on the GUI thread (type 5, no module, the current thread); the popup
 // list is made when missing. Nothing when it is installed.
 void InstallSkinHook();
-// Empties the menu-window list, removes the hook, frees every provider and the popup list
-// object by object. Nothing when none.
+// Empties the menu-window list, removes the hook, frees every provider (a form's with the form
+// provider it made) and the popup list object by object. Nothing when none.
 void RemoveSkinHook();
 bool SkinHookInstalled();
 // The adapters of popup-menu windows (TvxMnuWnd, skin/windows/vxMnuWnd.h), one appended per
