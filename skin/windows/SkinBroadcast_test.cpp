@@ -76,6 +76,7 @@ TEST_F(SkinBroadcast, FormsHearOfANewSkinItsRepaintAndItsRemoval)
     TsSkinManager manager(nullptr);
     manager.SetSkinDirectory(skins.Root());
     EXPECT_TRUE(form->Seen.empty());
+    EXPECT_FALSE(SkinHookInstalled()) << "no hook before a skin";
 
     manager.SetSkinName("Plain");
     EXPECT_EQ(form->Commands(), (std::vector<int>{cmdSkinChanged, cmdSkinChangeDone, cmdRefresh}));
@@ -91,6 +92,14 @@ TEST_F(SkinBroadcast, FormsHearOfANewSkinItsRepaintAndItsRemoval)
     manager.RepaintForms();
     EXPECT_EQ(form->Commands(), (std::vector<int>{cmdSkinChangeDone, cmdRefresh}));
 
+    // A form activated meanwhile gets a provider from the hook.
+    auto* other = TForm::Create<TForm>(Application);
+    other->SetBounds(50, 50, 200, 120);
+    other->Show();
+    SetForegroundWindow(other->Handle());
+    EXPECT_EQ(LiveProviderCount(), 1);
+    EXPECT_NE(TsSkinProvider::Of(other), nullptr);
+
     form->Seen.clear();
     manager.SetActive(false);
     EXPECT_EQ(form->Commands(), (std::vector<int>{cmdRemoveSkin}));
@@ -100,6 +109,9 @@ TEST_F(SkinBroadcast, FormsHearOfANewSkinItsRepaintAndItsRemoval)
     EXPECT_EQ(manager.SkinInfo(), "N/A");
     EXPECT_FALSE(SkinHookInstalled());
     EXPECT_EQ(PopupWindowList(), nullptr);
+    EXPECT_EQ(LiveProviderCount(), 0) << "every provider of the hook freed";
+    EXPECT_TRUE(ProviderList().empty());
+    EXPECT_EQ(TsSkinProvider::Of(other), nullptr) << "with the form provider it made";
 
     // Switched on again: the stored name loads and is announced.
     form->Seen.clear();

@@ -88,6 +88,7 @@ void TvxMnuWnd::WindowGoes(TMessage& m)
     Painted = false;
     auto& list = MenuWndList();
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    ForgetPopupWindow(this);
     CallPrevWndProc(m);
     const bool ownsHook = (OldWndProc || OldProc) && !Destroyed;
     // Everything that needs the object is done before it frees itself.

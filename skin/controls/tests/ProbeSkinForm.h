@@ -62,6 +62,8 @@ protected:
     {
         manager = new TsSkinManager(nullptr);
         manager->SetIsDefault(true);
+        // The host forms stay plain: the window hook skins no form here.
+        manager->SetSkinningRules(srStdDialogs | srThirdParty);
         form = new TForm(Application);
         form->SetBounds(20, 20, 460, 360);
         form->SetColor(FormColor);

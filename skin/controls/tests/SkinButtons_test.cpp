@@ -48,6 +48,8 @@ protected:
         if (!manager) {
             manager = new TsSkinManager(nullptr);
             manager->SetIsDefault(true);
+            // The host forms stay plain: the window hook skins no form here.
+            manager->SetSkinningRules(srStdDialogs | srThirdParty);
             // A folder with a drive, so that it is not taken as relative to the program.
             const std::string dir = TEST_SKINS_DIR;
             manager->SetSkinDirectory(dir[0] == '/' ? "Z:" + dir : dir);

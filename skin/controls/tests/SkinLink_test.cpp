@@ -44,6 +44,8 @@ protected:
         TsFolderImages none("");
         manager = new TsSkinManager(nullptr);
         manager->SetIsDefault(true);
+        // The host forms stay plain: the window hook skins no form here.
+        manager->SetSkinningRules(srStdDialogs | srThirdParty);
         manager->LoadSkinTables(ini, none, "");
         manager->SkinData.SkinLoaded = true;
         form = new TForm(Application);

@@ -34,6 +34,8 @@ protected:
     {
         manager = new TsSkinManager(nullptr);
         manager->SetIsDefault(true);
+        // The host forms stay plain: the window hook skins no form here.
+        manager->SetSkinningRules(srStdDialogs | srThirdParty);
         manager->SetSkinDirectory(SkinDirectory());
         form = TForm::Create<TForm>(Application);
         form->SetColor(static_cast<TColor>(FormColor));

@@ -28,8 +28,7 @@ protected:
     // The lists (published name, text) set, then the probe skin loaded and announced.
     void UseLists(const TLists& lists)
     {
-        manager = new TsSkinManager(nullptr);
-        manager->SetIsDefault(true);
+        manager = NewDefaultManager();
         for (const auto& [name, text] : lists)
             manager->SetProperty("ThirdParty." + name, TPropValue::OfString(text));
         manager->Loaded();

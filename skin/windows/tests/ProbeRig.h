@@ -75,17 +75,24 @@ protected:
         Application->DestroyForms();
         delete manager;
     }
+    // The rig's forms are plain hosts of the windows under test: the window hook leaves forms
+    // alone (dialogs and popups it skins as ever).
+    static TsSkinManager* NewDefaultManager()
+    {
+        auto* m = new TsSkinManager(nullptr);
+        m->SetIsDefault(true);
+        m->SetSkinningRules(srStdDialogs | srThirdParty);
+        return m;
+    }
     void LoadProbeSkin(const std::string& name)
     {
-        manager = new TsSkinManager(nullptr);
-        manager->SetIsDefault(true);
+        manager = NewDefaultManager();
         ASSERT_TRUE(manager->LoadSkinFromFolder(skintest::SkinPath(name)));
     }
     // The probe skin chosen by name from the probe skins' folder (the way a program sets it).
     void UseProbeSkin(const std::string& name)
     {
-        manager = new TsSkinManager(nullptr);
-        manager->SetIsDefault(true);
+        manager = NewDefaultManager();
         manager->SetSkinDirectory(skintest::SkinDirectory());
         manager->SetSkinName(name);
         ASSERT_TRUE(manager->SkinData.SkinLoaded);
