@@ -25,6 +25,7 @@
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSysMenu.h"
 #include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxBorderForm.h"
 #include "skin/windows/vxGlow.h"
 #include "skin/windows/vxScrollWnd.h"
 
@@ -136,6 +137,9 @@ TsSkinProvider::~TsSkinProvider()
 {
     *alive_ = false;
     HideCover();
+    // Extended borders and title-button fades.
+    StopButtonAnimations();
+    delete std::exchange(borderForm_, nullptr);
     for (TsCaptionButton& b : buttons_)
         if (b.GlowID >= 0) HideGlow(b.GlowID);
     if (OutlineDragging() && form_->HandleAllocated()) EndOutlineDrag(0, 0, true);
@@ -486,13 +490,6 @@ void TsSkinProvider::UpdateSysMenuStyle(bool skinned)
         if (sysMenuTaken_) SetWindowLongPtrA(wnd, GWL_STYLE, style | WS_SYSMENU);
         sysMenuTaken_ = false;
     }
-}
-
-void TsSkinProvider::UpdateExtBorders(bool)
-{
-    // Extended (layered) borders are made by the border window of window skinning; without
-    // it the provider keeps the system frame and a 24-bit image.
-    borderForm_ = nullptr;
 }
 
 void TsSkinProvider::ApplyGlobalColor()
@@ -1249,6 +1246,12 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
     case CM_VISIBLECHANGED:
         if (!CallOld(m, old)) return;
         if (m.WParam == 0 && FormImage()) FormImage()->SetSize(0, 0);
+        if (borderForm_) borderForm_->UpdateExBorderPos(true, 255);
+        return;
+    case WM_WINDOWPOSCHANGED:
+    case WM_STYLECHANGED:
+    case WM_EXITSIZEMOVE:
+        ExtBorderMessage(m, old);
         return;
     case CM_ENABLEDCHANGED:
         if (CallOld(m, old) && drawNonClientArea_) SendMessageA(wnd, WM_NCPAINT, 0, 0);
@@ -1270,7 +1273,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         return;
     case CM_SHOWINGCHANGED:
         if (drawNonClientArea_ && form_->Showing() && skinData_->BGChanged) WalkControls(nullptr);
-        if (!CallOld(m, old)) return;
+        if (!ShowWithAnimation(m, old)) return;
         if (drawNonClientArea_ && IsWindowVisible(wnd)) UpdateScrollAdapter();
         return;
     case WM_SETTINGCHANGE:
