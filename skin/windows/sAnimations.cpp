@@ -435,6 +435,7 @@ void TOutputWindow::CreateParams(TCreateParams& params)
     TCustomControl::CreateParams(params);
     if (Parent()) return;
     params.style = WS_POPUP;
+    params.menu = nullptr;
     params.parent = Application ? Application->Handle() : nullptr;
     if (auto* owner = dynamic_cast<TWinControl*>(Owner()); owner && owner->HandleAllocated())
         if (GetWindowLongPtrA(owner->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) params.exStyle |= WS_EX_TOPMOST;

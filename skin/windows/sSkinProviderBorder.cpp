@@ -13,21 +13,24 @@
 
 namespace {
 
-// The window is made layered and fully transparent (a 1 x 1 source at alpha 0), so that it stays
-// unseen while it is shown and prepared; false when it was layered already or layered windows
-// are missing.
+// The window is made layered and fully transparent (a clear image of its size at alpha 0), so
+// that it stays unseen while it is shown and prepared; false when it was layered already or
+// layered windows are missing.
 bool MakeTransparent(HWND wnd)
 {
     const TUpdateLayeredWindowProc update = UpdateLayeredWindowEntry();
     const LONG_PTR ex = GetWindowLongPtrA(wnd, GWL_EXSTYLE);
     if (!update || !LayeredWindowsAvailable() || (ex & WS_EX_LAYERED)) return false;
     SetWindowLongPtrA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
-    TBitmap one(1, 1);
-    SIZE size{1, 1};
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    SIZE size{std::max(1, static_cast<int>(r.right - r.left)), std::max(1, static_cast<int>(r.bottom - r.top))};
+    std::unique_ptr<TBitmap> clear = CreateBmp32(size.cx, size.cy);
+    PatBlt(clear->Canvas().Handle(), 0, 0, size.cx, size.cy, BLACKNESS);
     POINT source{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 0, AC_SRC_ALPHA};
     HDC screen = GetDC(nullptr);
-    update(wnd, screen, nullptr, &size, one.Canvas().Handle(), &source, 0x1FFFFFFF, &blend, ULW_ALPHA);
+    update(wnd, screen, nullptr, &size, clear->Canvas().Handle(), &source, 0x1FFFFFFF, &blend, ULW_ALPHA);
     ReleaseDC(nullptr, screen);
     return true;
 }

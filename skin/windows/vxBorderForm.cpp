@@ -178,7 +178,11 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
     RECT before{};
     GetWindowRect(wnd, &before);
     const bool sized = before.right - before.left != w || before.bottom - before.top != h;
-    // The border window takes the owner's place in the z order, just behind it.
+    // The border window takes the owner's place in the z order, just behind it; it shares the
+    // form's owner window, so that the system keeps it above that owner with the form.
+    const HWND ownerOwner = GetWindow(owner, GW_OWNER);
+    if (reinterpret_cast<HWND>(GetWindowLongPtrA(wnd, GWLP_HWNDPARENT)) != ownerOwner)
+        SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerOwner));
     const bool topmost = (GetWindowLongPtrA(owner, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     if (topmost != ((GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0))
         SetWindowPos(wnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -207,7 +211,11 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
         POINT source{0, 0};
         update(wnd, screen.get(), nullptr, &size, image_->Canvas().Handle(), &source, 0, &blend, ULW_ALPHA);
     }
-    if (!IsWindowVisible(wnd)) ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    if (!IsWindowVisible(wnd)) {
+        // Shown windows come to the top: back behind the owner.
+        ShowWindow(wnd, SW_SHOWNOACTIVATE);
+        SetWindowPos(wnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | flags);
+    }
     inUpdate_ = false;
 }
 
