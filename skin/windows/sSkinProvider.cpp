@@ -1087,6 +1087,10 @@ void TsSkinProvider::GetMinMaxInfo(TMessage& m)
 void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
 {
     const HWND wnd = form_->Handle();
+    // A click that the extended border passed on (HTTRANSPARENT): its own hit code.
+    if (borderForm_ && m.WParam == static_cast<WPARAM>(HTTRANSPARENT) &&
+        (m.Msg == WM_NCLBUTTONDOWN || m.Msg == WM_NCLBUTTONUP || m.Msg == WM_NCRBUTTONUP))
+        m.WParam = static_cast<WPARAM>(borderForm_->HitTest(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
     switch (m.Msg) {
     case WM_CREATE:
         menuLineBmp_.reset();

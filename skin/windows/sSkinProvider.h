@@ -346,9 +346,12 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // One button painted again in its state (through StartButtonAnimation while glowing is
     // allowed or the form has extended borders).
     void RepaintButton(int code);
-    // The hand-over to the title buttons' animation: until it exists the button is painted
-    // directly.
+    // The hand-over to the title buttons' fades (skin/windows/vxSBAnimation.h) while the form has
+    // its extended border; otherwise the button is painted directly.
     void StartButtonAnimation(TsCaptionButton& button, int state, int steps, bool forceState);
+    // The button painted in its state into the image (its background restored from the caption
+    // strip first), not onto the window.
+    void PaintButtonImage(TsCaptionButton& button);
     // Every title button's fade ended at once (its window freed).
     void StopButtonAnimations();
     // The top-right corner of the image as saved before the buttons were painted, put back.

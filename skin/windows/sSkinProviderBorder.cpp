@@ -116,5 +116,3 @@ bool TsSkinProvider::ShowWithAnimation(TMessage& m, const TWndMethod& old)
     if (borderForm_) borderForm_->UpdateExBorderPos(true, 255);
     return true;
 }
-
-void TsSkinProvider::StopButtonAnimations() {}

@@ -20,6 +20,7 @@
 #include "skin/windows/sVclUtils.h"
 #include "skin/windows/tests/ProbeRig.h"
 #include "skin/windows/vxBorderForm.h"
+#include "skin/windows/vxSBAnimation.h"
 #include "tests/support/HandleCount.h"
 #include "tests/support/LayeredRecorder.h"
 #include "tests/support/MessageHost.h"
@@ -410,6 +411,72 @@ TEST_F(ExtBorders, WithoutLayeredWindowsTheShowCrossFadesInTheOutputWindow)
     EXPECT_NE(std::find(created.begin(), created.end(), "vxOutputWindow popup"), created.end());
     EXPECT_EQ(FindWindowExA(nullptr, nullptr, nullptr, "vxOutputWindow"), nullptr);
     EXPECT_TRUE(IsWindowVisible(f->Handle()));
+}
+
+TEST_F(ExtBorders, TitleButtonFadesInAboveTheFormAndOutWhenLeft)
+{
+    NewSkinnedForm();
+    SetCursorPos(0, 0);
+    TLayeredRecorder rec;
+    provider->SetHotButton(HTCLOSE, true);
+    ASSERT_EQ(TitleAnimationWindowCount(), 1);
+    // The mouse is not on the button: faded in, it fades out again and its window goes.
+    ASSERT_TRUE(PumpUntil([] { return TitleAnimationWindowCount() == 0; }, 3000));
+    const HWND window = GoneCopyWindow(rec);
+    ASSERT_NE(window, nullptr);
+    const std::vector<TLayeredCall> calls = CallsOf(rec, window);
+    const TRect r = provider->ButtonByCode(HTCLOSE)->Rect;
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls[0].Size.cx, r.Right - r.Left);
+    std::vector<int> expected;
+    for (int i = 1; i < 10; ++i)
+        expected.push_back(25 * i);
+    expected.push_back(255);
+    for (int i = 9; i >= 1; --i)
+        expected.push_back(25 * i);
+    expected.push_back(0);
+    EXPECT_EQ(AlphasOf(calls), expected);
+
+    // While it shows, the window lies above the form, layered, never active, transparent.
+    provider->SetHotButton(0, true);
+    provider->SetHotButton(HTCLOSE, true);
+    TvxSBAnimation* a = provider->ButtonByCode(HTCLOSE)->Animation;
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(a->Window(), nullptr);
+    const HWND shown = a->Window()->Handle();
+    EXPECT_EQ(a->Window()->Tag(), -98);
+    EXPECT_EQ(GetWindow(shown, GW_OWNER), wnd);
+    EXPECT_EQ(GetWindowLongPtrA(shown, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT),
+              WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT);
+
+    // A one-frame state (pressed) changes at once, without the timer.
+    rec.Clear();
+    AnimateTitleButton(provider->ButtonByCode(HTCLOSE)->Animation, *provider, provider->Form(),
+                       TvxAnimatedButton{HTCLOSE, -1, RECT{r.Left, r.Top, r.Right, r.Bottom}, nullptr}, 2, 1);
+    EXPECT_FALSE(a->Enabled());
+    ASSERT_NE(a->Window(), nullptr);
+    EXPECT_EQ(AlphasOf(CallsOf(rec, a->Window()->Handle())), std::vector<int>{255});
+    provider->StopButtonAnimations();
+    EXPECT_EQ(TitleAnimationWindowCount(), 0);
+}
+
+TEST_F(ExtBorders, HoverCyclesLeaveNoHandles)
+{
+    NewSkinnedForm();
+    SetCursorPos(0, 0);
+    const auto cycle = [&] {
+        provider->SetHotButton(HTCLOSE, true);
+        provider->SetHotButton(0, true);
+        PumpUntil([] { return TitleAnimationWindowCount() == 0; }, 3000);
+    };
+    for (int i = 0; i < 5; ++i)
+        cycle();
+    const THandleCount before = THandleCount::Now();
+    // 200 cycles (each fades for about 0.1 s under Wine).
+    for (int i = 0; i < 200; ++i)
+        cycle();
+    EXPECT_EQ(TitleAnimationWindowCount(), 0);
+    EXPECT_EQ(THandleCount::Now(), before);
 }
 
 TEST_F(ExtBorders, ShowHideCyclesLeaveNoHandles)
