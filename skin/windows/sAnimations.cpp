@@ -21,13 +21,6 @@ TvxHideTimer* hideTimer = nullptr;
 TOutputWindow* outputWindow = nullptr;
 std::unique_ptr<TBitmap> screenCopy;
 
-void ZeroBitmap(TBitmap& bitmap)
-{
-    const size_t row = static_cast<size_t>(bitmap.Width()) * 4;
-    for (int y = 0; y < bitmap.Height(); ++y)
-        std::memset(bitmap.ScanLine(y), 0, row);
-}
-
 std::unique_ptr<TBitmap> CopyOf32(TBitmap& source)
 {
     auto copy = CreateBmp32(source.Width(), source.Height());
@@ -63,7 +56,7 @@ void RunShowFrames(HWND copy, TBitmap& snapshot, int steps, int finalAlpha, int 
     if (steps <= 0) return;
     const int w = snapshot.Width(), h = snapshot.Height();
     auto frame = CreateBmp32(w, h);
-    ZeroBitmap(*frame);
+    ClearBitmap32(*frame);
     const HDC dst = frame->Canvas().Handle(), src = snapshot.Canvas().Handle();
     const double step = finalAlpha / divisor;
     double current = 0;
@@ -74,7 +67,7 @@ void RunShowFrames(HWND copy, TBitmap& snapshot, int steps, int finalAlpha, int 
         current = std::min(static_cast<double>(finalAlpha), current + step);
         if (mode == atAeroMode) {
             if (l >= 0 && t >= 0) {
-                ZeroBitmap(*frame);
+                ClearBitmap32(*frame);
                 const int x0 = static_cast<int>(std::lround(l)), y0 = static_cast<int>(std::lround(t));
                 StretchBlt(dst, x0, y0, static_cast<int>(std::lround(r)) - x0, static_cast<int>(std::lround(b)) - y0,
                            src, 0, 0, w, h, SRCCOPY);
@@ -183,21 +176,34 @@ void ShowSnapshot(HWND copy, TBitmap& snapshot, HWND form, int x, int y, int ste
 
 int AnimationSteps(int time) { return std::clamp(time, 0, 1000) / 10; }
 
-TForm* NewCopyWindow()
+void ClearBitmap32(TBitmap& bitmap)
 {
-    auto* copy = new TForm(nullptr);
-    copy->SetTag(-98);
-    copy->SetBorderStyle(bsNone);
+    const size_t row = static_cast<size_t>(bitmap.Width()) * 4;
+    for (int y = 0; y < bitmap.Height(); ++y)
+        std::memset(bitmap.ScanLine(y), 0, row);
+}
+
+TForm* NewHelperForm(DWORD exStyle, TWinControl::TWndProcHook hook, int* hookId)
+{
+    auto* form = new TForm(nullptr);
+    form->SetTag(-98);
+    if (hook) {
+        const int id = form->HookWindowProc(std::move(hook));
+        if (hookId) *hookId = id;
+    }
+    form->SetBorderStyle(bsNone);
     try {
-        copy->InitializeForm();
+        form->InitializeForm();
     } catch (...) {
-        copy->Free();
+        form->Free();
         throw;
     }
-    const HWND wnd = copy->Handle();
-    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
-    return copy;
+    const HWND wnd = form->Handle();
+    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | static_cast<LONG_PTR>(exStyle));
+    return form;
 }
+
+TForm* NewCopyWindow() { return NewHelperForm(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE); }
 
 void PaintControlToBitmap(TBitmap* bitmap, TControl* control, int x, int y, TsSkinProvider* provider)
 {
@@ -497,7 +503,7 @@ void TvxHideTimer::Start(TForm* copy, std::unique_ptr<TBitmap> snapshot, int ste
     SetWindowPos(wnd, HWND_TOPMOST, copy_->Left(), copy_->Top(), w, h,
                  SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOCOPYBITS);
     frame_ = CreateBmp32(w, h);
-    ZeroBitmap(*frame_);
+    ClearBitmap32(*frame_);
     current_ = startAlpha / 2;
     step_ = startAlpha / (2.0 * steps);
     if (mode == atAeroMode) {
@@ -526,7 +532,7 @@ void TvxHideTimer::DrawStep()
     const HDC dst = frame_->Canvas().Handle(), src = snapshot_->Canvas().Handle();
     if (mode_ == atAeroMode) {
         if (zl_ >= 0 && zt_ >= 0) {
-            ZeroBitmap(*frame_);
+            ClearBitmap32(*frame_);
             SetStretchBltMode(dst, COLORONCOLOR);
             const int x0 = static_cast<int>(std::lround(zl_)), y0 = static_cast<int>(std::lround(zt_));
             StretchBlt(dst, x0, y0, static_cast<int>(std::lround(zr_)) - x0, static_cast<int>(std::lround(zb_)) - y0,

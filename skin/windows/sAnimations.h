@@ -55,9 +55,14 @@ void PaintControlToBitmap(TBitmap* bitmap, TControl* control, int x, int y, TsSk
 // The output window over the control, showing the control's present screen image.
 void ShowOutputWindow(TControl* control);
 
-// A new copy window: a borderless form (Tag -98) with WS_EX_TOOLWINDOW and WS_EX_NOACTIVATE,
-// its handle made.
+// A new helper window of window skinning (copy, border and fade windows): a borderless form
+// without owner, Tag -98 (the adapters leave it alone), with the hook (when given; its id in
+// hookId) and the extended style bits added, its handle made.
+TForm* NewHelperForm(DWORD exStyle, TWinControl::TWndProcHook hook = {}, int* hookId = nullptr);
+// A new copy window: a helper form with WS_EX_TOOLWINDOW and WS_EX_NOACTIVATE.
 TForm* NewCopyWindow();
+// Every byte of a 32-bit bitmap 0 (clear and transparent).
+void ClearBitmap32(TBitmap& bitmap);
 
 // The surface of the fallback cross-fade: "vxOutputWindow", hidden when made, clPurple; without
 // a parent it is a WS_POPUP owned by the application's window (topmost over a topmost owner).

@@ -693,6 +693,7 @@ void TsSkinProvider::RefreshNonClient()
     PrintFrame(dc);
     RestoreDC(dc, saved);
     ReleaseDC(wnd, dc);
+    if (borderForm_) borderForm_->UpdateExBorderPos(true, 255);
 }
 
 HWND TsSkinProvider::CoverWindow() const { return cover_ && cover_->HandleAllocated() ? cover_->Handle() : nullptr; }
@@ -1146,6 +1147,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         return;
     case WM_PAINT:
         if (form_->ControlState() & csPaintCopy) return;
+        // A border window that a hide left hidden comes back with the form.
+        if (borderForm_ && !animating_ && !IsWindowVisible(borderForm_->Handle()))
+            borderForm_->UpdateExBorderPos(true, 255);
         PaintClient(m);
         return;
     case WM_QUERYENDSESSION:

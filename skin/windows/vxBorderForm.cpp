@@ -3,26 +3,19 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 #include "gui/base/Handles.h"
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sMaskPaint.h"
 #include "skin/engine/sSkinManager.h"
+#include "skin/windows/sAnimations.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sVclUtils.h"
 
 namespace {
 
 int borderForms = 0;
-
-void ZeroImage(TBitmap& bitmap)
-{
-    const size_t row = static_cast<size_t>(bitmap.Width()) * 4;
-    for (int y = 0; y < bitmap.Height(); ++y)
-        std::memset(bitmap.ScanLine(y), 0, row);
-}
 
 bool InsideRect(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
@@ -43,20 +36,9 @@ int BorderFormCount() { return borderForms; }
 
 TvxBorderForm::TvxBorderForm(TsSkinProvider& owner) : owner_(owner)
 {
-    auto* form = new TForm(nullptr);
-    form->SetTag(-98);
-    hookId_ = form->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) { WindowProc(m, inherited); });
-    form->SetBorderStyle(bsNone);
-    try {
-        form->InitializeForm();
-    } catch (...) {
-        form->Free();
-        throw;
-    }
-    form_ = form;
-    const HWND wnd = form->Handle();
-    SetWindowLongPtrA(wnd, GWL_EXSTYLE,
-                      GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_LAYERED);
+    form_ = NewHelperForm(
+        WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_LAYERED,
+        [this](TMessage& m, const TWndMethod& inherited) { WindowProc(m, inherited); }, &hookId_);
     ++borderForms;
 }
 
@@ -93,7 +75,7 @@ void TvxBorderForm::RepaintImage()
     const int l = LeftMargin(), t = TopMargin();
     const int w = fw + l + RightMargin(), h = fh + t + BottomMargin();
     if (!image_ || image_->Width() != w || image_->Height() != h) image_ = CreateBmp32(w, h);
-    ZeroImage(*image_);
+    ClearBitmap32(*image_);
     TBitmap* shadow = owner_.FormActive() || !m->ShadowInactive() ? m->ShadowActive() : m->ShadowInactive();
     if (shadow && shadow->Width() > 0) {
         const int offset = m->SkinData.FormOffset;

@@ -5,6 +5,7 @@
 
 #include "gui/base/Handles.h"
 #include "skin/engine/sGraphUtils.h"
+#include "skin/windows/sAnimations.h"
 #include "skin/windows/sSkinProvider.h"
 
 namespace {
@@ -136,22 +137,10 @@ void TvxSBAnimation::Frame(int alpha)
     }
     const HWND owner = form_->Handle();
     if (!window_) {
-        auto* window = new TForm(nullptr);
-        window->SetTag(-98);
-        window->HookWindowProc(&AnimationWindowProc);
-        window->SetBorderStyle(bsNone);
-        try {
-            window->InitializeForm();
-        } catch (...) {
-            window->Free();
-            throw;
-        }
-        window_ = window;
+        window_ = NewHelperForm(WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW,
+                                &AnimationWindowProc);
         ++animationWindows;
-        const HWND wnd = window->Handle();
-        SetWindowLongPtrA(wnd, GWL_EXSTYLE,
-                          GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT |
-                              WS_EX_TOOLWINDOW);
+        const HWND wnd = window_->Handle();
         SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     }
     const HWND wnd = window_->Handle();

@@ -68,6 +68,19 @@ HWND GoneCopyWindow(const TLayeredRecorder& rec)
     return nullptr;
 }
 
+// The screen's pixels over the window, row by row.
+std::vector<COLORREF> ScreenOf(HWND wnd)
+{
+    const RECT r = WindowRectOf(wnd);
+    std::vector<COLORREF> pixels;
+    HDC screen = GetDC(nullptr);
+    for (int y = r.top; y < r.bottom; y += 3)
+        for (int x = r.left; x < r.right; x += 3)
+            pixels.push_back(GetPixel(screen, x, y));
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 class ExtBorders : public TProbeSkinTest {
 protected:
     static void SetUpTestSuite()
@@ -147,28 +160,37 @@ TEST_F(ExtBorders, BorderWindowStylesPlaceRegionAndHitCodes)
     struct Row {
         const char* where;
         POINT p;
-        int hit;     // TvxBorderForm::HitTest
-        int message; // WM_NCHITTEST of the border window
+        int hit;        // TvxBorderForm::HitTest
+        int message;    // WM_NCHITTEST of the border window
+        LPCSTR cursor;  // set by its WM_SETCURSOR (none: left to the form)
     } rows[] = {
-        {"shadow top-left", {b.left + 2, b.top + 2}, HTTOPLEFT, HTOBJECT},
-        {"shadow top", {cx, b.top + 2}, HTTOP, HTOBJECT},
-        {"shadow top-right", {b.right - 3, b.top + 2}, HTTOPRIGHT, HTOBJECT},
-        {"shadow left", {b.left + 2, cy}, HTLEFT, HTOBJECT},
-        {"shadow right", {b.right - 3, cy}, HTRIGHT, HTOBJECT},
-        {"shadow bottom-left", {b.left + 2, b.bottom - 3}, HTBOTTOMLEFT, HTOBJECT},
-        {"shadow bottom", {cx, b.bottom - 3}, HTBOTTOM, HTOBJECT},
-        {"shadow bottom-right", {b.right - 3, b.bottom - 3}, HTBOTTOMRIGHT, HTOBJECT},
-        {"close", ButtonPoint(HTCLOSE), HTCLOSE, HTTRANSPARENT},
-        {"maximise", ButtonPoint(HTMAXBUTTON), HTMAXBUTTON, HTTRANSPARENT},
-        {"minimise", ButtonPoint(HTMINBUTTON), HTMINBUTTON, HTTRANSPARENT},
-        {"caption", {cx, f.top + 12}, HTCAPTION, HTTRANSPARENT},
-        {"client", {cx, cy}, -1, HTTRANSPARENT},
+        {"shadow top-left", {b.left + 2, b.top + 2}, HTTOPLEFT, HTOBJECT, IDC_SIZENWSE},
+        {"shadow top", {cx, b.top + 2}, HTTOP, HTOBJECT, IDC_SIZENS},
+        {"shadow top-right", {b.right - 3, b.top + 2}, HTTOPRIGHT, HTOBJECT, IDC_SIZENESW},
+        {"shadow left", {b.left + 2, cy}, HTLEFT, HTOBJECT, IDC_SIZEWE},
+        {"shadow right", {b.right - 3, cy}, HTRIGHT, HTOBJECT, IDC_SIZEWE},
+        {"shadow bottom-left", {b.left + 2, b.bottom - 3}, HTBOTTOMLEFT, HTOBJECT, IDC_SIZENESW},
+        {"shadow bottom", {cx, b.bottom - 3}, HTBOTTOM, HTOBJECT, IDC_SIZENS},
+        {"shadow bottom-right", {b.right - 3, b.bottom - 3}, HTBOTTOMRIGHT, HTOBJECT, IDC_SIZENWSE},
+        {"close", ButtonPoint(HTCLOSE), HTCLOSE, HTTRANSPARENT, nullptr},
+        {"maximise", ButtonPoint(HTMAXBUTTON), HTMAXBUTTON, HTTRANSPARENT, nullptr},
+        {"minimise", ButtonPoint(HTMINBUTTON), HTMINBUTTON, HTTRANSPARENT, nullptr},
+        {"caption", {cx, f.top + 12}, HTCAPTION, HTTRANSPARENT, nullptr},
+        {"client", {cx, cy}, -1, HTTRANSPARENT, nullptr},
     };
     TvxBorderForm* form = provider->BorderForm();
+    const HCURSOR none = LoadCursorA(nullptr, IDC_WAIT);
     for (const Row& row : rows) {
         EXPECT_EQ(form->HitTest(row.p), row.hit) << row.where;
         EXPECT_EQ(SendMessageA(border, WM_NCHITTEST, 0, MAKELPARAM(row.p.x, row.p.y)), row.message) << row.where;
+        SetCursorPos(row.p.x, row.p.y);
+        SetCursor(none);
+        SendMessageA(border, WM_SETCURSOR, reinterpret_cast<WPARAM>(border), MAKELPARAM(HTOBJECT, WM_MOUSEMOVE));
+        if (row.cursor) {
+            EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, row.cursor)) << row.where;
+        }
     }
+    SetCursorPos(0, 0);
     EXPECT_EQ(SendMessageA(border, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
               MA_NOACTIVATE);
 
@@ -237,13 +259,13 @@ TEST_F(ExtBorders, MouseOverTheFormIsPassedInTheTargetsCoordinates)
     Pump();
     std::vector<LPARAM> seen;
     const int hook = edit->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
-        if (m.Msg == WM_MOUSEMOVE) seen.push_back(m.LParam);
+        if (m.Msg == WM_LBUTTONDOWN) seen.push_back(m.LParam);
         inherited(m);
     });
     const HWND border = provider->BorderWindow();
     POINT at{50, 10};
     MapWindowPoints(edit->Handle(), border, &at, 1);
-    SendMessageA(border, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    SendMessageA(border, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     edit->UnhookWindowProc(hook);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0], MAKELPARAM(50, 10));
@@ -274,6 +296,15 @@ TEST_F(ExtBorders, ShowAnimationFadesACopyInAndEndsOnTheForm)
     EXPECT_TRUE(IsWindowVisible(wnd));
     EXPECT_FALSE(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_EQ(AnimationWindow, nullptr);
+    // The screen afterwards is the one a show without animation gives.
+    const std::vector<COLORREF> animated = ScreenOf(wnd);
+    f->Hide();
+    Pump();
+    manager->AnimEffects().FormShow.Time = 0;
+    f->Show();
+    Pump();
+    EXPECT_EQ(ScreenOf(wnd), animated);
+    manager->AnimEffects().FormShow.Time = 200;
 
     // Without a border (a plain copy window), the aero mode: the first frame drawn into the
     // middle three quarters.
@@ -367,20 +398,24 @@ TEST_F(ExtBorders, SkinChangeAnimatesEachVisibleForm)
     const HWND one = wnd, oneBorder = provider->BorderWindow();
     NewSkinnedForm();
     const HWND two = wnd, twoBorder = provider->BorderWindow();
+    // The fades a border window carried: each starts with its image at alpha 0.
+    const auto fades = [](const TLayeredRecorder& rec, HWND border) {
+        const std::vector<int> alphas = AlphasOf(CallsOf(rec, border));
+        return std::count(alphas.begin(), alphas.end(), 0);
+    };
     {
         TLayeredRecorder rec;
         manager->RepaintForms();
+        EXPECT_EQ(fades(rec, oneBorder), 0);
+        EXPECT_EQ(fades(rec, twoBorder), 0);
         EXPECT_EQ(GoneCopyWindow(rec), nullptr);
     }
     manager->AnimEffects().SkinChanging.Active = true;
     manager->AnimEffects().SkinChanging.Time = 100;
     TLayeredRecorder rec;
     manager->RepaintForms();
-    // Each form's border window carried one fade: its first image at alpha 0.
-    for (HWND border : {oneBorder, twoBorder}) {
-        const std::vector<int> alphas = AlphasOf(CallsOf(rec, border));
-        EXPECT_EQ(std::count(alphas.begin(), alphas.end(), 0), 1);
-    }
+    EXPECT_EQ(fades(rec, oneBorder), 1);
+    EXPECT_EQ(fades(rec, twoBorder), 1);
     EXPECT_TRUE(IsWindowVisible(one));
     EXPECT_TRUE(IsWindowVisible(two));
 }
