@@ -248,6 +248,12 @@ TEST_F(ExtBorders, BorderFollowsHideShowMaximiseAndAlphaBlend)
     const COLORREF inside = provider->FormImage()->Canvas().Pixel(1, 40);
     EXPECT_EQ(last.Pixel(Margin + 1, Margin + 40),
               0xFF000000u | (GetRValue(inside) << 16) | (GetGValue(inside) << 8) | GetBValue(inside));
+
+    // A form that stops drawing its frame loses its border window.
+    provider->SetDrawNonClientArea(false);
+    EXPECT_EQ(provider->BorderWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(border));
+    EXPECT_EQ(BorderFormCount(), 0);
 }
 
 TEST_F(ExtBorders, MouseOverTheFormIsPassedInTheTargetsCoordinates)
@@ -338,28 +344,45 @@ BOOL WINAPI NoteTopmost(HWND wnd, HDC dst, POINT* pos, SIZE* size, HDC src, POIN
     return passOn(wnd, dst, pos, size, src, at, key, blend, flags);
 }
 
-TEST_F(ExtBorders, ShowTimeIsCappedAndTopmostCopiesAreTopmost)
+TEST_F(ExtBorders, ShowTimesBelowTenShowAtOnceLongOnesAreCappedCopiesOfTopmostFormsAreTopmost)
 {
     manager->SetExtendedBorders(false);
-    manager->AnimEffects().FormShow.Time = 60000;
-    TForm* f = NewSkinnedForm(bsSizeable, false);
-    f->SetFormStyle(fsStayOnTop);
-    std::vector<std::pair<HWND, bool>> seen;
-    topmostSeen = &seen;
-    TLayeredRecorder rec;
-    passOn = SetUpdateLayeredWindowEntry(&NoteTopmost);
-    const DWORD start = GetTickCount();
-    f->Show();
-    const DWORD took = GetTickCount() - start;
-    SetUpdateLayeredWindowEntry(passOn);
-    EXPECT_LT(took, 1500u);
-    const HWND copy = GoneCopyWindow(rec);
-    ASSERT_NE(copy, nullptr);
-    // 100 steps: the first image, 101 frames and the final image.
-    EXPECT_EQ(CallsOf(rec, copy).size(), 103u);
-    const auto first = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == copy; });
-    ASSERT_NE(first, seen.end());
-    EXPECT_TRUE(first->second);
+    struct Row {
+        int time;
+        std::vector<int> alphas; // of the copy window: first image, frames, final image
+    } rows[] = {
+        {5, {255, 255}},
+        {60000, {}}, // 100 steps: 0, then 101 frames up to 255, then 255
+    };
+    // The alpha grows by 255 / 100 a frame (kept as a fraction, rounded when given).
+    rows[1].alphas.push_back(0);
+    double alpha = 0;
+    for (int i = 0; i <= 100; ++i) {
+        alpha = std::min(255.0, alpha + 255.0 / 100);
+        rows[1].alphas.push_back(static_cast<int>(std::lround(alpha)));
+    }
+    rows[1].alphas.push_back(255);
+    for (const Row& row : rows) {
+        manager->AnimEffects().FormShow.Time = row.time;
+        TForm* f = NewSkinnedForm(bsSizeable, false);
+        f->SetFormStyle(fsStayOnTop);
+        std::vector<std::pair<HWND, bool>> seen;
+        topmostSeen = &seen;
+        TLayeredRecorder rec;
+        passOn = SetUpdateLayeredWindowEntry(&NoteTopmost);
+        const DWORD start = GetTickCount();
+        f->Show();
+        const DWORD took = GetTickCount() - start;
+        SetUpdateLayeredWindowEntry(passOn);
+        EXPECT_LT(took, 1500u) << row.time;
+        const HWND copy = GoneCopyWindow(rec);
+        ASSERT_NE(copy, nullptr) << row.time;
+        EXPECT_EQ(AlphasOf(CallsOf(rec, copy)), row.alphas) << row.time;
+        const auto first = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.first == copy; });
+        ASSERT_NE(first, seen.end());
+        EXPECT_TRUE(first->second) << row.time;
+        f->Hide();
+    }
 }
 
 TEST_F(ExtBorders, HideAnimationFadesACopyOutOnTheTimer)
@@ -420,25 +443,26 @@ TEST_F(ExtBorders, SkinChangeAnimatesEachVisibleForm)
     EXPECT_TRUE(IsWindowVisible(two));
 }
 
+// The windows made while the hook is set: their captions, " popup" added for top-level popups.
+std::vector<std::string>* createdWindows = nullptr;
+LRESULT CALLBACK NoteCreated(int code, WPARAM w, LPARAM l)
+{
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
+        if (cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
+            createdWindows->push_back(std::string(cs->lpszName) +
+                                      ((cs->style & WS_POPUP) && !(cs->style & WS_CHILD) ? " popup" : ""));
+    }
+    return CallNextHookEx(nullptr, code, w, l);
+}
+
 TEST_F(ExtBorders, WithoutLayeredWindowsTheShowCrossFadesInTheOutputWindow)
 {
     manager->AnimEffects().FormShow.Time = 50;
     TForm* f = NewSkinnedForm(bsSizeable, true);
     std::vector<std::string> created;
-    static std::vector<std::string>* names = nullptr;
-    names = &created;
-    HHOOK hook = SetWindowsHookExA(
-        WH_CBT,
-        [](int code, WPARAM w, LPARAM l) -> LRESULT {
-            if (code == HCBT_CREATEWND) {
-                const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(l)->lpcs;
-                if (cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
-                    names->push_back(std::string(cs->lpszName) +
-                                     ((cs->style & WS_POPUP) && !(cs->style & WS_CHILD) ? " popup" : ""));
-            }
-            return CallNextHookEx(nullptr, code, w, l);
-        },
-        nullptr, GetCurrentThreadId());
+    createdWindows = &created;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, &NoteCreated, nullptr, GetCurrentThreadId());
     SetLayeredWindowsAvailable(false);
     AnimShowForm(f, 50, 255, atFadingMode);
     SetLayeredWindowsAvailable(true);
