@@ -150,16 +150,14 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
         return;
     }
     inUpdate_ = true;
+    // The owner's frame is painted again on every update (a provider's image follows its state).
+    (void)repaint;
     RepaintImage();
-    repaint = true;
     if (!image_) {
         inUpdate_ = false;
         return;
     }
     int w = image_->Width(), h = image_->Height();
-    RECT before{};
-    GetWindowRect(wnd, &before);
-    const bool sized = before.right - before.left != w || before.bottom - before.top != h;
     // The border window takes the owner's place in the z order, just behind it; it shares the
     // form's owner window, so that the system keeps it above that owner with the form.
     const HWND ownerOwner = GetWindow(owner, GW_OWNER);
@@ -173,16 +171,13 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
     const int x = ownerRect.left - LeftMargin(), y = ownerRect.top - TopMargin();
     const bool zoomed = IsZoomed(owner) != 0;
     if (zoomed) h -= BottomMargin() + FrameWidth(owner, nullptr, false);
-    UINT flags = SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
-    if (!repaint && !sized) flags |= SWP_NOSIZE;
-    if (!repaint) flags |= SWP_NOREDRAW;
+    const UINT flags = SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
+    SetWindowPos(wnd, after, x, y, w, h, flags);
     const TUpdateLayeredWindowProc update = UpdateLayeredWindowEntry();
-    if (!update || (!repaint && !sized) || rgnSetting_) {
-        SetWindowPos(wnd, after, x, y, w, h, flags);
+    if (!update || rgnSetting_) {
         inUpdate_ = false;
         return;
     }
-    SetWindowPos(wnd, after, x, y, w, h, flags);
     SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_NOACTIVATE);
     SetWindowRgn(wnd, MakeRgn(), FALSE);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, form->AlphaBlend() ? static_cast<BYTE>(form->AlphaBlendValue()) : alpha,

@@ -60,9 +60,11 @@ class TvxBorderForm : public TObject {
     // The image rebuilt from the owner's (which is painted first when stale).
     void RepaintImage();
 
-    // Places the window behind the owner (grown by the margins), paints and shows it. Alpha is
-    // the constant alpha (255 except during a show animation). Nothing while an animation runs,
-    // the owner is hidden (the window is hidden then), frozen or not painting its frame.
+    // Places the window behind the owner (grown by the margins), paints and shows it; the
+    // provider's image is painted again whatever repaint says. Alpha is the constant alpha (255
+    // except during a show animation; an AlphaBlend form's AlphaBlendValue instead). Nothing
+    // while an animation runs or the owner is frozen, updating or not painting its frame; a
+    // hidden owner hides the window.
     void UpdateExBorderPos(bool repaint, BYTE alpha);
     // The frame hit test at a screen point (see the top of this file).
     int HitTest(POINT screen);
