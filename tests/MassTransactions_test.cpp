@@ -29,14 +29,6 @@ const char* const kProducts = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><v
                               "<item><name>Wurst</name><unit>kg</unit><price1>1250</price1></item>"
                               "</itemList></vantra>";
 
-std::string OwnFolder()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string p = path;
-    return p.substr(0, p.find_last_of('\\') + 1);
-}
-
 // The value of the first field with this tag in a row of TLV fields (one length byte), walking
 // from the start; -1 when missing.
 long long TlvNumber(const std::string& bytes, std::uint8_t tag)
@@ -78,6 +70,7 @@ protected:
         ASSERT_TRUE(tillora.Start());
         main = tillora.WaitForForm("TMainF");
         ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(tillora.UnderTestSkin(main)) << TilloraProgram::TestSkin();
         kasse = tillora.WaitForForm("TKassTip");
         ASSERT_NE(kasse, nullptr);
         SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
@@ -198,8 +191,7 @@ TEST_F(MassTransactions, TwoHundredReceiptsAreSignedAndJournalledWithoutAGap)
     EXPECT_EQ(l, card);
     EXPECT_EQ(s, card);
     // For mass_journals_check (xmllint).
-    const std::string folder = OwnFolder() + "mass_journals\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string folder = TilloraProgram::OutputFolder("mass_journals");
     for (char letter : {'L', 'S'})
         std::ofstream(folder + "mass-" + letter + ".xml", std::ios::binary | std::ios::trunc) << Journal(letter);
 }

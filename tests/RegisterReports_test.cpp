@@ -29,6 +29,7 @@ protected:
         BeforeInsert();
         ASSERT_TRUE(card.Insert());
         ASSERT_TRUE(tillora.StartRegister(main, kasse, memo));
+        EXPECT_TRUE(tillora.UnderTestSkin(main)) << TilloraProgram::TestSkin();
         card.ClearLog();
     }
     void TearDown() override

@@ -211,7 +211,7 @@ TEST_F(RegisterSale, StornoDiscountSurchargeAndCancel)
 
 TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
 {
-    const std::string folder = TilloraProgram::OwnFolder() + "register_qr\\";
+    const std::string folder = TilloraProgram::OutputFolder("register_qr");
     for (const char* name : {"001.pgm", "001.txt", "002.pgm", "002.txt"})
         DeleteFileA((folder + name).c_str());
     ASSERT_TRUE(ClickMenuItem(kasse, "SecText"));
@@ -269,7 +269,6 @@ TEST_F(RegisterSale, SecurityTextsTrainingVerificationAndTheQrPictureOfTheLink)
     // The memo's own painting leaves the picture whole.
     RedrawWindow(memo, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     Sleep(200);
-    CreateDirectoryA(folder.c_str(), nullptr);
     std::ofstream(folder + "001.pgm", std::ios::binary | std::ios::trunc) << ScreenPicture(overlay);
     const LRESULT first = SendMessageA(memo, EM_GETFIRSTVISIBLELINE, 0, 0);
     ASSERT_GT(first, 0) << "the receipt does not scroll";

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "register/ui/UFormUStS.h"
 #include "register/ui/UInitForm.h"
 #include "register/ui/UKassTip.h"
+#include "register/ui/SkinCoverage.h"
 #include "register/ui/ULanguage.h"
 #include "register/ui/USkinSel.h"
 #include "skin/controls/sButton.h"
@@ -191,17 +193,43 @@ TEST_F(Dialogs, EveryProgramSkinHoldsTheSectionsAndImagesOfTheWindows)
     for (const char* name : {"Nordlicht", "Sandstein", "Tillora (internal)"}) {
         manager->SetSkinName(name);
         ASSERT_EQ(manager->SkinName(), name);
-        for (const programskins::TSection& s : programskins::Sections)
-            EXPECT_GE(manager->GetSkinIndex(s.Name), 0) << name << " " << s.Name;
+        for (const skincoverage::TRead& read : skincoverage::Reads) {
+            const int section = manager->GetSkinIndex(read.Section);
+            EXPECT_TRUE(manager->IsValidSkinIndex(section)) << name << ": " << read.Reader << " " << read.Section;
+            if (read.Image) {
+                EXPECT_TRUE(manager->IsValidImgIndex(manager->GetMaskIndex(section, read.Section, read.Image)))
+                    << name << ": " << read.Reader << " " << read.Section << "/" << read.Image;
+            }
+        }
+        std::set<int> arrows;
+        for (const char* section : skincoverage::ScrollArrowSections)
+            arrows.insert(manager->GetMaskIndex(manager->GetSkinIndex(section), section, "GLYPHMASK"));
+        EXPECT_EQ(arrows.size(), std::size(skincoverage::ScrollArrowSections)) << name;
+        for (const TsGeneralData& g : manager->GeneralData)
+            if (g.GlowCount > 0) {
+                EXPECT_GE(manager->GetMaskIndexByName(g.Name, skincoverage::GlowImage), 0) << name << " " << g.Name;
+            }
         ASSERT_TRUE(manager->MasterBitmap) << name;
         EXPECT_EQ(manager->MasterBitmap->Width(), programskins::MasterWidth);
-        EXPECT_GE(manager->CommonIndexes.BoxChecked, 0) << name;
-        EXPECT_GE(manager->CommonIndexes.RadioUnchecked, 0) << name;
-        const int button = manager->GetSkinIndex("BUTTON");
-        EXPECT_GE(manager->GetMaskIndex(button, "BUTTON", "BORDERSMASK"), 0) << name;
-        EXPECT_GE(manager->GetMaskIndex(manager->GetSkinIndex("PROGRESSH"), "PROGRESSH", "BORDERSMASK"), 0) << name;
-        EXPECT_GE(manager->CommonIndexes.ComboGlyph, 0) << name;
     }
+}
+
+TEST_F(Dialogs, TheProgramCarriesItsShadowsAndGaugeLight)
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string program(path, length);
+    program = program.substr(0, program.find_last_of("\\/") + 1) + "Tillora.exe";
+    const HMODULE module = LoadLibraryExA(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module, nullptr) << program;
+    for (const char* name : skincoverage::ProgramResources) {
+        const HRSRC found = FindResourceA(module, name, MAKEINTRESOURCEA(10)); // RT_RCDATA
+        ASSERT_NE(found, nullptr) << name;
+        const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+        ASSERT_GT(SizeofResource(module, found), 8u) << name;
+        EXPECT_EQ(std::string(data + 1, 3), "PNG") << name;
+    }
+    FreeLibrary(module);
 }
 
 TEST_F(Dialogs, ExtendedBordersTakeTheBuiltInShadows)

@@ -91,6 +91,10 @@ RECT TsSkinProvider::MenuItemImageRect(const TMenuItem* item) const
 {
     if (!form_->HandleAllocated()) return RECT{};
     RECT r = item->ItemRect(form_->Handle());
+    // Behind a maximised MDI child's window menu, the items stand one place further.
+    if (const int shift = MenuBarShift(); shift && item->MenuHandle() == GetMenu(form_->Handle()))
+        if (!GetMenuItemRect(form_->Handle(), item->MenuHandle(), static_cast<UINT>(item->MenuIndex() + shift), &r))
+            r = RECT{};
     if (IsRectEmpty(&r)) return RECT{};
     POINT origin;
     FormOrigin(origin);

@@ -153,6 +153,7 @@ TsSkinProvider::~TsSkinProvider()
     // A form being destroyed has dropped its hooks already.
     if (formAlive && !inactive_) form_->UnhookWindowProc(hookId_);
     if (mdiForm_) SetMDIFormObject(false);
+    LeaveMDI();
     if (!inactive_) RemoveProviderFromList(form_);
     if (formAlive && form_->HandleAllocated()) {
         UpdateSysMenuStyle(false);
@@ -278,7 +279,7 @@ void TsSkinProvider::SetProperty(const std::string& name, const TPropValue& v)
 
 // ---- metrics
 
-bool TsSkinProvider::HasBorder() const { return form_->BorderStyle() != bsNone; }
+bool TsSkinProvider::HasBorder() const { return form_->BorderStyle() != bsNone || IsMDIChild(); }
 
 bool TsSkinProvider::BigButtons() const
 {
@@ -288,7 +289,7 @@ bool TsSkinProvider::BigButtons() const
 bool TsSkinProvider::MenuPresent() const
 {
     TMainMenu* menu = form_->Menu();
-    return menu && menu->Items()->Count() > 0 && form_->BorderStyle() != bsDialog;
+    return menu && menu->Items()->Count() > 0 && form_->BorderStyle() != bsDialog && !IsMDIChild();
 }
 
 int TsSkinProvider::MenuHeight() const { return MenuPresent() ? GetSystemMetrics(SM_CYMENU) - 1 : 0; }
@@ -356,7 +357,7 @@ int TsSkinProvider::MenuRows()
 bool TsSkinProvider::MenuHasVisibleItems() const
 {
     TMainMenu* menu = form_->Menu();
-    if (form_->BorderStyle() == bsDialog || !menu) return false;
+    if (form_->BorderStyle() == bsDialog || !menu || IsMDIChild()) return false;
     for (int i = 0; i < menu->Items()->Count(); ++i)
         if (menu->Items()->Items(i)->Visible()) return true;
     return false;
@@ -516,6 +517,10 @@ void TsSkinProvider::PrepareForm()
     rgnChanged_ = true;
     menuLineHeight_ = -1;
     menuRows_ = -1;
+    if (TsSkinProvider* main = MainProvider()) {
+        main->FlagImageChanged();
+        main->menuRows_ = -1;
+    }
     ApplyGlobalColor();
     PrepareMenus(true);
     if (!menuInitialised_ && RebuildMenu()) menuInitialised_ = true;
@@ -683,6 +688,11 @@ void TsSkinProvider::EndFormUpdate()
 
 void TsSkinProvider::RefreshNonClient()
 {
+    // A maximised MDI child's caption and icon stand in its main form's title.
+    if (IsMDIChild() && form_->HandleAllocated() && IsZoomed(form_->Handle())) {
+        if (TsSkinProvider* main = MainProvider()) main->RefreshNonClient();
+        return;
+    }
     if (InAnimation() || !form_->HandleAllocated() || !IsWindowVisible(form_->Handle()) || !drawNonClientArea_ ||
         form_->InState(csDestroying) || !IsSkinned())
         return;
@@ -701,6 +711,8 @@ HWND TsSkinProvider::CoverWindow() const { return cover_ && cover_->HandleAlloca
 void TsSkinProvider::ShowCover(bool wholeForm)
 {
     if (!drawNonClientArea_ || InAnimation() || redrawOff_ >= 1 || !form_->HandleAllocated()) return;
+    TsSkinProvider* main = MainProvider();
+    if (main && main->redrawOff_ > 0) return;
     if (!cover_) {
         cover_ =
             std::unique_ptr<TForm, void (*)(TForm*)>(TForm::Create<TForm>(Application), [](TForm* f) { f->Free(); });
@@ -717,8 +729,10 @@ void TsSkinProvider::ShowCover(bool wholeForm)
     RECT r{};
     GetWindowRect(wnd, &r);
     const int height = wholeForm ? r.bottom - r.top : TopAreaHeight();
-    const HWND after =
-        (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) ? HWND_TOPMOST : GetWindow(wnd, GW_HWNDPREV);
+    // An MDI child's cover lies over the child at the top (its neighbours are children too).
+    const HWND after = IsMDIChild()                                            ? HWND_TOP
+                       : (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) ? HWND_TOPMOST
+                                                                               : GetWindow(wnd, GW_HWNDPREV);
     SetWindowPos(cover, after ? after : HWND_TOP, r.left, r.top, r.right - r.left, height,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING | SWP_NOREDRAW);
 }
@@ -756,12 +770,22 @@ bool TsSkinProvider::CallOldHidden(TMessage& m, const TWndMethod& old)
 void TsSkinProvider::ProviderWndProc(TMessage& m, const TWndMethod& old)
 {
     if (m.Msg == SM_VELOCONCMD && CommonCommand(m)) return;
+    if (m.Msg == WM_NCDESTROY && IsMDIChild()) {
+        MDIChildWindowGone(m, old);
+        return;
+    }
+    if (m.Msg == CM_MENUCHANGED && IsMDIMain()) KeepChildMenu();
     if (!IsSkinned()) {
         UnskinnedMessage(m, old);
         return;
     }
-    if (m.Msg == SM_VELOCONCMD) SkinnedCommand(m);
-    else SkinnedMessage(m, old);
+    if (m.Msg == SM_VELOCONCMD) {
+        SkinnedCommand(m);
+    } else if (!MDIMessage(m, old)) {
+        const std::shared_ptr<bool> alive = alive_;
+        SkinnedMessage(m, old);
+        if (*alive && (IsMDIChild() || IsMDIMain())) MDIAfterMessage(m);
+    }
 }
 
 bool TsSkinProvider::CommonCommand(TMessage& m)
@@ -865,7 +889,7 @@ void TsSkinProvider::RemoveSkin(TMessage& m)
     if (form_->HandleAllocated() && !form_->InState(csDestroying) && manager) {
         UpdateSysMenuStyle(false);
         if (mdiForm_) SetMDIFormObject(false);
-        if (HasBorder()) RemoveRegion();
+        if (HasBorder() && !menuLoop_) RemoveRegion();
         PrepareMenus(false);
         if (const HWND client = form_->ClientHandle())
             RedrawWindow(client, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
@@ -1030,7 +1054,13 @@ int TsSkinProvider::HitTest(POINT screen)
         return onIcon ? HTSYSMENU : HTCAPTION;
     }
     const int menuBottom = titleBottom + MenuRows() * MenuHeight();
-    if (p.y < menuBottom) return HTMENU;
+    if (p.y < menuBottom) {
+        // A maximised child's buttons (when the line shows them).
+        for (const TsCaptionButton& b : mdiButtons_)
+            if (b.Shown && p.x >= b.Rect.Left && p.x < b.Rect.Right && p.y >= b.Rect.Top && p.y < b.Rect.Bottom)
+                return b.HitCode;
+        return HTMENU;
+    }
     if (GripVisible()) {
         const TRect g = GripRect();
         if (p.x >= g.Left && p.x < g.Right && p.y >= g.Top && p.y < g.Bottom) return HTBOTTOMRIGHT;
@@ -1077,7 +1107,7 @@ void TsSkinProvider::LeaveOtherControls(TWinControl* parent, const TControl* ent
 void TsSkinProvider::GetMinMaxInfo(TMessage& m)
 {
     auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
-    if (!info || !HasBorder() || form_->Parent() || !drawNonClientArea_) return;
+    if (!info || !HasBorder() || form_->Parent() || !drawNonClientArea_ || IsMDIChild()) return;
     const RECT work = WorkAreaOf(form_->Handle());
     const int f = FrameWidth(form_->Handle(), nullptr, false);
     info->ptMaxPosition = POINT{-f, -f};
@@ -1368,8 +1398,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         m.Result = 0;
         return;
     default:
-        // The title buttons' mouse messages and system commands are handled by the title bar
-        // of window skinning; the MDI rows do not apply to this class library's forms.
+        // (The MDI rows are handled before and after this procedure: sSkinProviderMDI.cpp.)
         old(m);
         return;
     }

@@ -42,6 +42,10 @@
 // buttons' animation takes over). With ResizeMode rmBorder moving and sizing show an outline
 // on the desktop and the form takes its place when the mouse is released.
 //
+// An MDI main form's image holds its MDI area and, while its active child is maximised, the
+// child's icon at the left of its menu line; its children's activation, maximising, restoring,
+// minimising and closing make it paint its frame anew (sSkinProviderMDI.cpp).
+//
 // With the manager's ExtendedBorders the form gets its extended border (skin/windows/
 // vxBorderForm.h): a layered shadow window behind it that shows the form's image over the skin's
 // shadow. With the manager's AnimEffects the form's show and hide are animated (sVclUtils.h).
@@ -392,6 +396,30 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     void ResetMenuLineHeight() { menuLineHeight_ = -1; }
     void SetFirstPaint() { firstPaint_ = true; }
 
+    // ---- MDI main forms and children (sSkinProviderMDI.cpp)
+    bool IsMDIChild() const { return form_->FormStyle() == fsMDIChild; }
+    bool IsMDIMain() const { return form_->FormStyle() == fsMDIForm; }
+    // An MDI main form whose active child is maximised.
+    bool ChildMaximised() const;
+    // An MDI child that another (maximised) child of its main form hides: it paints nothing.
+    bool HiddenByMaximisedChild() const;
+    // The provider of this child's MDI main form, when it is the MDI main provider; none.
+    TsSkinProvider* MainProvider() const;
+    // The records of a maximised child's buttons for the main form's menu line: minimise 101,
+    // restore 102 (SICONNORM), close 103 (the small images, else the form's own buttons'). The
+    // menu line does not offer them (they are never placed), so they are never hot or hit.
+    TsCaptionButton* MDIButton(int code);
+    // The size of those buttons, from the close image (16 x 16 without one).
+    int MDIButtonWidth() const;
+    int MDIButtonHeight() const;
+    // The width the maximised child's icon takes at the left of the menu line (0 without one).
+    int MDIIconWidth() const;
+    // The main form's menu is open while a child is maximised; a child closes meanwhile.
+    bool MenuLoop() const { return menuLoop_; }
+    // The main menu's items stand one place further in the menu bar (the system put the
+    // maximised child's window menu first).
+    int MenuBarShift() const;
+
     // SkinData.SkinSection, MakeSkinMenu, AddedTitle.Text, AddedTitle.Font.*, TitleButtons (its
     // items: Name, Hint, Enabled, Visible, UseSkinData, Glyph.Data), TitleIcon.Width/Height,
     // the settings above.
@@ -402,6 +430,26 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
 
 private:
     void ProviderWndProc(TMessage& m, const TWndMethod& old);
+    // The MDI rows of the window messages; true when the message is done.
+    bool MDIMessage(TMessage& m, const TWndMethod& old);
+    // What an MDI main form or child does after the message's own handling.
+    void MDIAfterMessage(const TMessage& m);
+    // The system commands of MDI children and MDI main forms; false for other forms.
+    bool MDISysCommand(TMessage& m, const TWndMethod& old);
+    // CM_MENUCHANGED of an MDI main form, skinned or not: a maximised child's window menu and
+    // buttons go into the new menu bar.
+    void KeepChildMenu();
+    // WM_NCDESTROY of an MDI child, skinned or not.
+    void MDIChildWindowGone(TMessage& m, const TWndMethod& old);
+    // The provider goes: an MDI child's main form painted without it.
+    void LeaveMDI();
+    // Text or icon of a maximised child: the main form's title covered for the old procedure.
+    bool MDIChildSetText(TMessage& m, const TWndMethod& old);
+    // The image of the main form built anew and its frame painted (an MDI child's change).
+    void RefreshMainFrame();
+    void InitMDIButtons();
+    void PaintMDIChildIcon(TBitmap* image, int titleBottom);
+    void PaintMDIArea(TBitmap* image, int titleBottom);
     // The title bar's mouse messages and system commands.
     void NcLButtonDown(TMessage& m, const TWndMethod& old);
     void ButtonRelease(TMessage& m, const TWndMethod& old);
@@ -514,5 +562,14 @@ private:
     std::unique_ptr<TForm, void (*)(TForm*)> cover_{nullptr, nullptr};
     int coverHook_ = 0;
     TsMDIForm* mdiForm_ = nullptr;
-    bool mdiCheckPending_ = true; // an MDI main form gets its companion at the first preparation
+    bool mdiCheckPending_ = true;   // an MDI main form gets its companion at the first preparation
+    TsCaptionButton mdiButtons_[3]; // a maximised child's minimise, restore and close
+    bool menuLoop_ = false;
+    bool maximisedAtCreation_ = false; // made while the active child was maximised
 };
+
+// The MDI main form painted anew after a change of its children: its companion refreshed, its
+// image rebuilt, its client window and frame redrawn (full: at once, the border window too).
+void RefreshMdiMain(bool full);
+// The provider of the MDI child that was activated, maximised or painted last; none.
+TsSkinProvider* LastPaintedMDIChild();

@@ -149,6 +149,18 @@ void TsSkinProvider::NcLButtonDown(TMessage& m, const TWndMethod& old)
     case HTHELP:
         PressButton(code);
         return;
+    case htMDIMinimise:
+    case htMDIRestore:
+    case htMDIClose: {
+        // As the window menu of the active child allows (of the child that painted last when the
+        // active one has no provider; a plain child's buttons are always pressed).
+        TsSkinProvider* child = Of(form_->ActiveMDIChild());
+        if (!child) child = LastPaintedMDIChild();
+        const TsSystemMenu* s = child ? child->systemMenu_ : nullptr;
+        if (!s || (code == htMDIClose ? s->EnabledMin() : code == htMDIRestore ? s->EnabledRestore() : true))
+            PressButton(code);
+        return;
+    }
     default:
         break;
     }
@@ -204,6 +216,7 @@ void TsSkinProvider::ButtonRelease(TMessage& m, const TWndMethod& old)
         return p;
     }());
     const bool ours = code == HTCLOSE || code == HTMAXBUTTON || code == HTMINBUTTON || code == HTHELP ||
+                      (code >= htMDIMinimise && code <= htMDIClose) ||
                       (code >= htUserButton && code - htUserButton < titleButtons_.Count());
     if (!ours || !mousePressed || code != currentButton_) {
         if (mousePressed || currentButton_ > 0) SetHotButton(0, true);
@@ -242,6 +255,21 @@ void TsSkinProvider::ButtonRelease(TMessage& m, const TWndMethod& old)
             if (!*alive) return;
         }
         FlagImageChanged();
+        return;
+    }
+    case htMDIMinimise:
+    case htMDIRestore:
+    case htMDIClose: {
+        // The command goes to the main form's active child.
+        SetHotButton(0, true);
+        const HWND client = form_->ClientHandle();
+        const HWND child = client ? reinterpret_cast<HWND>(SendMessageA(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+        if (!child) return;
+        const WPARAM command = code == htMDIClose ? SC_CLOSE : code == htMDIRestore ? SC_RESTORE : SC_MINIMIZE;
+        if (code == htMDIMinimise) BeginFormUpdate();
+        SendMessageA(child, WM_SYSCOMMAND, command, 0);
+        if (code == htMDIMinimise && *alive) EndFormUpdate();
+        if (*alive) RefreshMdiMain(true);
         return;
     }
     case HTHELP:
@@ -344,6 +372,7 @@ void TsSkinProvider::SysCommand(TMessage& m, const TWndMethod& old)
         BeginOutlineDrag(p.x, p.y, command == SC_MOVE);
         return;
     }
+    if (MDISysCommand(m, old)) return;
     if (command == SC_KEYMENU && m.LParam == ' ' && systemMenu_ && systemMenu_->VisibleClose() && HasBorder()) {
         ShowSystemMenuBelowIcon(false);
         return;
@@ -445,5 +474,9 @@ void TsSkinProvider::EndOutlineDrag(int x, int y, bool cancelled)
     const bool moved = drag.moving;
     drag.provider = nullptr;
     if (cancelled && !moved) return;
-    MoveWindow(form_->Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    // An MDI child's place is in its client window's coordinates.
+    POINT topLeft{r.left, r.top};
+    if (IsMDIChild())
+        if (const HWND parent = GetParent(form_->Handle())) ScreenToClient(parent, &topLeft);
+    MoveWindow(form_->Handle(), topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top, TRUE);
 }

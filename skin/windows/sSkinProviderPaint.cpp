@@ -86,6 +86,7 @@ void TsSkinProvider::PaintMenuLine(TBitmap* image, int titleBottom)
     menuLineBmp_->SetSize(w, rows * height);
     BitBlt(menuLineBmp_->Canvas().Handle(), 0, 0, w, rows * height, image->Canvas().Handle(), 0, band.Top, SRCCOPY);
     menuLineTop_ = band.Top;
+    PaintMDIChildIcon(image, titleBottom);
     PaintMenuItems(image);
 }
 
@@ -146,6 +147,7 @@ void TsSkinProvider::PaintAll()
         PaintTitleBarStrip(image);
         PaintTitleIcon(image);
         PaintMenuLine(image, titleBottom);
+        PaintMDIArea(image, titleBottom);
         PaintCaptionText(image);
         if (CaptionHeight(true) != 0 && drawNonClientArea_) {
             SaveCaptionStrip(false);
@@ -211,7 +213,7 @@ void TsSkinProvider::PrintClient(HDC dc, bool sendEndUpdate)
 
 void TsSkinProvider::PaintNonClient()
 {
-    if (!drawNonClientArea_ || locked_ || !form_->HandleAllocated()) return;
+    if (!drawNonClientArea_ || locked_ || !form_->HandleAllocated() || HiddenByMaximisedChild()) return;
     const HWND wnd = form_->Handle();
     if (!IsWindowVisible(wnd) || InState(csLoading)) return;
     if (!ctrlAdapter_) CreateCtrlAdapter();
@@ -241,7 +243,7 @@ void TsSkinProvider::PaintClient(TMessage& message)
     const HWND wnd = form_->Handle();
     PAINTSTRUCT ps{};
     const HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : BeginPaint(wnd, &ps);
-    if (!locked_ && !form_->InState(csDestroying)) {
+    if (!locked_ && !form_->InState(csDestroying) && !HiddenByMaximisedChild()) {
         const int saved = SaveDC(dc);
         skinData_->SetUpdating(false);
         PrintClient(dc, false);
@@ -254,7 +256,7 @@ void TsSkinProvider::PaintClient(TMessage& message)
 
 void TsSkinProvider::PaintClientBackground(HDC dc)
 {
-    if (locked_ || form_->InState(csDestroying)) return;
+    if (locked_ || form_->InState(csDestroying) || HiddenByMaximisedChild()) return;
     const HWND wnd = form_->Handle();
     const HDC target = dc ? dc : GetDC(wnd);
     skinData_->SetUpdating(false);

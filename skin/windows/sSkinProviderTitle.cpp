@@ -90,6 +90,7 @@ void TsSkinProvider::InitTitleButtons()
         b.Big = big;
         b.State = 0;
     }
+    InitMDIButtons();
     titleButtonMask_ = image("TITLEBUTTON");
     for (int i = 0; i < titleButtons_.Count(); ++i) {
         TsTitleButton& b = titleButtons_.Items(i);
@@ -158,6 +159,7 @@ TsCaptionButton* TsSkinProvider::ButtonByCode(int code)
 {
     for (TsCaptionButton& b : buttons_)
         if (b.HitCode == code) return &b;
+    if (TsCaptionButton* b = MDIButton(code)) return b;
     if (code >= htUserButton && code - htUserButton < titleButtons_.Count())
         return &titleButtons_.Items(code - htUserButton).Button;
     return nullptr;

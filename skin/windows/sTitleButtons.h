@@ -34,6 +34,8 @@ class TsSkinManager;
 
 // Hit codes of the title bar's buttons.
 constexpr int htUserButton = 1000; // + the user button's index
+// A maximised MDI child's buttons in its main form's menu line.
+constexpr int htMDIMinimise = 101, htMDIRestore = 102, htMDIClose = 103;
 
 // One button of the title bar.
 class TvxSBAnimation;

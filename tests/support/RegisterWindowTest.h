@@ -49,6 +49,7 @@ protected:
     {
         main = tillora.WaitForForm("TMainF");
         ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(tillora.UnderTestSkin(main)) << TilloraProgram::TestSkin();
         kasse = tillora.WaitForForm("TKassTip");
         ASSERT_NE(kasse, nullptr);
         memo = FindControlWindow(kasse, "BelegMemo");

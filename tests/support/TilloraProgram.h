@@ -8,6 +8,11 @@
 // copies Tillora.exe, lang.ini, Standard.xml and the shipped skins of Skins\ there); QsmTool.dll, QRLib.dll and the virtual reader
 // (winscard.dll) from beside the test program itself, which runs as a card test.
 //
+// The skinned run: with the environment variable TILLORA_TEST_SKIN naming a shipped skin, the
+// start.ini a test writes gets "skin enabled=1" and "skin name=<skin>" in its [View] (the keys
+// the test writes itself stay as written), so the program comes up under that skin. A test that
+// asserts what only a plain window shows skips itself when TestSkin() is not empty.
+//
 //   const int port = SimCard::FreePort();
 //   SimCard::UseReaders({{"Sim Reader", port}});
 //   SimCard card(port, "--fresh active");
@@ -67,6 +72,61 @@ public:
     const std::string& Folder() const { return folder_; }
     std::string Path(const std::string& relative) const { return folder_ + relative; }
     void WriteFile(const std::string& relative, const std::string& bytes) const
+    {
+        if (lstrcmpiA(relative.c_str(), "cfg\\start.ini") == 0 && !TestSkin().empty()) {
+            const std::string skinned = WithTestSkin(bytes, TestSkin());
+            skinSwitched_ = skinned.find("skin enabled=1\r\nskin name=" + TestSkin()) != std::string::npos &&
+                            bytes.find("skin name=" + TestSkin()) == std::string::npos;
+            return WriteBytes(relative, skinned);
+        }
+        WriteBytes(relative, bytes);
+    }
+    // Whether the main window is under the test skin when the skin switch turned it on: its
+    // skin provider answers the skin command 7 ("skinned") with 1. True without the switch, or
+    // when the test wrote its own skin keys.
+    bool UnderTestSkin(HWND main) const
+    {
+        if (!skinSwitched_) return true;
+        return WaitFor([&] {
+            DWORD_PTR skinned = 0;
+            return SendMessageTimeoutA(main, 0xA100, static_cast<WPARAM>(7) << 16, 0, SMTO_NORMAL, 1000, &skinned) &&
+                   skinned == 1;
+        });
+    }
+    // The skin of the skinned run (TILLORA_TEST_SKIN); "" in the plain run.
+    static std::string TestSkin()
+    {
+        char name[128] = "";
+        const DWORD n = GetEnvironmentVariableA("TILLORA_TEST_SKIN", name, sizeof name);
+        return n > 0 && n < sizeof name ? std::string(name, n) : std::string();
+    }
+    // An INI text with skins switched on: the keys "skin enabled=1" and "skin name=<skin>" put
+    // into its [View] section (made at the end when there is none), unless it has them.
+    static std::string WithTestSkin(const std::string& ini, const std::string& skin)
+    {
+        const auto lower = [](std::string t) {
+            std::transform(t.begin(), t.end(), t.begin(),
+                           [](unsigned char c) { return static_cast<char>(tolower(c)); });
+            return t;
+        };
+        const std::string text = lower(ini);
+        size_t view = text.find("[view]");
+        std::string out = ini;
+        if (view == std::string::npos) {
+            if (!out.empty() && out.back() != '\n') out += "\r\n";
+            view = out.size();
+            out += "[View]\r\n";
+        }
+        size_t end = text.find("\n[", view);
+        end = end == std::string::npos ? out.size() : end + 1;
+        const std::string section = lower(out.substr(view, end - view));
+        std::string add;
+        if (section.find("\nskin enabled=") == std::string::npos) add += "skin enabled=1\r\n";
+        if (section.find("\nskin name=") == std::string::npos) add += "skin name=" + skin + "\r\n";
+        if (end == out.size() && out.back() != '\n') add = "\r\n" + add;
+        return out.insert(end, add);
+    }
+    void WriteBytes(const std::string& relative, const std::string& bytes) const
     {
         HANDLE h = CreateFileA(Path(relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) return;
@@ -253,6 +313,14 @@ public:
         std::string p = path;
         return p.substr(0, p.find_last_of('\\') + 1);
     }
+    // A folder beside the test program for files a CTest checker step reads after the run
+    // (journals, pictures), with a trailing backslash; the skinned run's has "_skinned" added.
+    static std::string OutputFolder(const std::string& name)
+    {
+        const std::string folder = OwnFolder() + name + (TestSkin().empty() ? "" : "_skinned") + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        return folder;
+    }
     // Clicks a control of this class library from outside (it runs once the program handles
     // the posted click, so a dialog it opens does not block the test).
     static void Click(HWND control) { PostMessageA(control, BM_CLICK, 0, 0); }
@@ -294,4 +362,5 @@ private:
     std::string folder_;
     PROCESS_INFORMATION pi_{};
     bool running_ = false;
+    mutable bool skinSwitched_ = false; // the start.ini written had the test skin put in
 };

@@ -2,11 +2,11 @@
 // which the generator tilloraskins writes every skin at build time (no skin is kept in the
 // repository as pictures). Plain C++, shared by the generator and the tests.
 //
-// Every skin holds the sections the program's windows read (forms, dialogs, buttons, edits,
-// combo boxes, check boxes, panels, gauges, menus, hints, bars, tabs, scroll bars and the rest
-// of the kinds below) and a master bitmap "Master.bmp" with the border images of buttons,
-// edits, panels, gauges and tabs, the check-box and radio glyphs, the combo arrow and the
-// title-button icons. Colours come from the palette's roles; grey roles stay grey under a hue
+// Every skin holds the sections the program's windows read (forms, dialogs, title bars and
+// captions, buttons, edits, combo boxes, check boxes, panels, gauges, menus, hints, bars, tabs,
+// scroll bars and the rest of the kinds below) and a master bitmap "Master.bmp" with the border
+// images of buttons, edits, panels, gauges, tabs and user title buttons, the check-box and radio
+// glyphs, the combo and scroll arrows, the size grip and the title-button icons. Colours come from the palette's roles; grey roles stay grey under a hue
 // change, the others turn.
 //
 // Written by tilloraskins OUT TEMPLATE:
@@ -81,6 +81,11 @@ enum TShape {
     sRadioUnchecked,
     sRadioGrayed,
     sArrow,
+    sArrowUp,
+    sArrowDown,
+    sArrowLeft,
+    sArrowRight,
+    sGrip,
     sClose,
     sMax,
     sMin,
@@ -112,6 +117,12 @@ inline constexpr TImage Images[] = {
     {"RADIOUNCHECKED", true, 156, 24, 3, 13, 13, 0, sRadioUnchecked},
     {"RADIOGRAYED",    true, 195, 24, 3, 13, 13, 0, sRadioGrayed},
     {"ARROW",          true,   0, 40, 3,  9, 12, 0, sArrow},
+    {"ARROWUP",        true,  27, 40, 3,  9,  9, 0, sArrowUp},
+    {"ARROWDOWN",      true,  54, 40, 3,  9,  9, 0, sArrowDown},
+    {"ARROWLEFT",      true,  81, 40, 3,  9,  9, 0, sArrowLeft},
+    {"ARROWRIGHT",     true, 108, 40, 3,  9,  9, 0, sArrowRight},
+    {"GRIPIMAGE",      true, 135, 40, 1, 12, 12, 0, sGrip},
+    {"BICLOSEALONE",   true, 147, 40, 3, 16, 14, 0, sClose},
     {"BICONCLOSE",     true,   0, 56, 3, 16, 14, 0, sClose},
     {"BICONMAX",       true,  48, 56, 3, 16, 14, 0, sMax},
     {"BICONMIN",       true,  96, 56, 3, 16, 14, 0, sMin},
@@ -121,14 +132,17 @@ inline constexpr TImage Images[] = {
     {"SICONMAX",       true,  36, 72, 3, 12, 10, 0, sMax},
     {"SICONMIN",       true,  72, 72, 3, 12, 10, 0, sMin},
     {"SICONNORM",      true, 108, 72, 3, 12, 10, 0, sNorm},
+    {"SICONHELP",      true, 144, 72, 3, 12, 10, 0, sHelp},
+    {"TITLEBUTTON",    false, 180, 72, 3, 18, 16, 3, sButton},
 };
 // clang-format on
 
-// The GLOBALINFO images: every glyph but the combo arrow.
-inline constexpr const char* GlobalImages[] = {"BOXCHECKED",     "BOXUNCHECKED", "BOXGRAYED",  "RADIOCHECKED",
-                                               "RADIOUNCHECKED", "RADIOGRAYED",  "BICONCLOSE", "BICONMAX",
-                                               "BICONMIN",       "BICONNORM",    "BICONHELP",  "SICONCLOSE",
-                                               "SICONMAX",       "SICONMIN",     "SICONNORM"};
+// The GLOBALINFO images: the check-box and radio glyphs, the size grip, the title-button icons
+// and the frame of user title buttons (the arrows belong to their sections).
+inline constexpr const char* GlobalImages[] = {
+    "BOXCHECKED", "BOXUNCHECKED", "BOXGRAYED", "RADIOCHECKED", "RADIOUNCHECKED", "RADIOGRAYED", "GRIPIMAGE",
+    "BICONCLOSE", "BICLOSEALONE", "BICONMAX",  "BICONMIN",     "BICONNORM",      "BICONHELP",   "SICONCLOSE",
+    "SICONMAX",   "SICONMIN",     "SICONNORM", "SICONHELP",    "TITLEBUTTON"};
 
 // Gradients of a section: none, light to face (top to bottom), face to shadow.
 enum TGradient { gNone, gLightFace, gFaceShadow };
@@ -148,6 +162,7 @@ inline constexpr TSection Sections[] = {
     {"FORM",              nullptr,        rFace,   rFace,    rText,      rText,      -1, -1, gNone, gNone, nullptr, nullptr},
     {"DIALOG",            "FORM",         rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
     {"FORMTITLE",         nullptr,        rTitle,  rTitle,   rTitleText, rTitleText, -1, -1, gNone, gNone, nullptr, nullptr},
+    {"CAPTION",           nullptr,        rTitle,  rTitle,   rTitleText, rTitleText,  0,  0, gNone, gNone, nullptr, nullptr},
     {"BUTTON",            nullptr,        rFace,   rFaceHot, rText,      rHotText,    0,  0, gLightFace, gLightFace, "BUTTON", nullptr},
     {"BUTTON_BIG",        "BUTTON",       rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
     {"BUTTON_HUGE",       "BUTTON_BIG",   rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
@@ -200,10 +215,10 @@ inline constexpr TSection Sections[] = {
     {"TABBOTTOM",         "TABTOP",       rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
     {"TABLEFT",           "TABTOP",       rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
     {"TABRIGHT",          "TABTOP",       rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
-    {"SCROLLBTNTOP",      nullptr,        rFace,   rFaceHot, rText,      rHotText,    0,  0, gLightFace, gLightFace, "BUTTON", nullptr},
-    {"SCROLLBTNBOTTOM",   "SCROLLBTNTOP", rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
-    {"SCROLLBTNLEFT",     "SCROLLBTNTOP", rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
-    {"SCROLLBTNRIGHT",    "SCROLLBTNTOP", rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
+    {"SCROLLBTNTOP",      nullptr,        rFace,   rFaceHot, rText,      rHotText,    0,  0, gLightFace, gLightFace, "BUTTON", "ARROWUP"},
+    {"SCROLLBTNBOTTOM",   "SCROLLBTNTOP", rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, "ARROWDOWN"},
+    {"SCROLLBTNLEFT",     "SCROLLBTNTOP", rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, "ARROWLEFT"},
+    {"SCROLLBTNRIGHT",    "SCROLLBTNTOP", rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, "ARROWRIGHT"},
     {"SCROLLSLIDERV",     nullptr,        rFace,   rFaceHot, rText,      rHotText,    0,  0, gLightFace, gLightFace, "BUTTON", nullptr},
     {"SCROLLSLIDERH",     "SCROLLSLIDERV",rNone,   rNone,    rNone,      rNone,      -1, -1, gNone, gNone, nullptr, nullptr},
     {"SCROLLBAR1H",       nullptr,        rWindow, rWindow,  rText,      rText,       0,  0, gNone, gNone, nullptr, nullptr},

@@ -159,6 +159,26 @@ private:
             for (int j = 0; j < 4; ++j)
                 Fill(x + 1 + j, y + 4 + j, w - 2 - 2 * j, 1, ink);
             break;
+        case sArrowUp: // a triangle of rows 7, 5, 3 and 1 pixels long, its tip the way it points
+        case sArrowDown:
+        case sArrowLeft:
+        case sArrowRight:
+            for (int j = 0; j < 4; ++j) {
+                const int length = 7 - 2 * j, from = 1 + j;
+                if (im.Shape == sArrowDown) Fill(x + from, y + 3 + j, length, 1, ink);
+                if (im.Shape == sArrowUp) Fill(x + from, y + 5 - j, length, 1, ink);
+                if (im.Shape == sArrowRight) Fill(x + 3 + j, y + from, 1, length, ink);
+                if (im.Shape == sArrowLeft) Fill(x + 5 - j, y + from, 1, length, ink);
+            }
+            break;
+        case sGrip: // three rows of dots towards the bottom-right corner, each with a light edge
+            for (int a = 0; a < 3; ++a)
+                for (int b = 0; a + b < 3; ++b) {
+                    const int px = x + w - 3 - 4 * a, py = y + h - 3 - 4 * b;
+                    Fill(px, py, 2, 2, C(rShadow));
+                    Px(px + 1, py + 1, C(rLight));
+                }
+            break;
         case sClose: {
             const uint32_t red = s == 0 ? 0xC0392B : s == 1 ? 0xE74C3C : 0x922B21;
             Fill(x + 1, y + 1, w - 2, h - 2, red);

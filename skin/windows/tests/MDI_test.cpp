@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "gui/Menus.h"
 #include "gui/StdCtrls.h"
 #include "skin/engine/sStyleSimply.h"
 #include "skin/windows/sMDIForm.h"
@@ -272,10 +273,271 @@ TEST_F(SkinnedMDI, TheMainFormOwnsItsAreaItsChildrensGlowsAndItsAlignedLabels)
     EXPECT_TRUE(Got(l, SM_VELOCONCMD).empty());
 }
 
+// An icon of one colour (its mask lets every pixel through).
+HICON SolidIcon(int size, COLORREF color)
+{
+    TBitmap picture(size, size);
+    FillDC(picture.Canvas().Handle(), TRect{0, 0, size, size}, static_cast<TColor>(color));
+    const HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, mask);
+    PatBlt(dc, 0, 0, size, size, BLACKNESS);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ICONINFO info{TRUE, 0, 0, mask, picture.Handle()};
+    const HICON icon = CreateIconIndirect(&info);
+    DeleteObject(mask);
+    return icon;
+}
+
+class SkinnedMDIMenu : public SkinnedMDI {
+protected:
+    void SetUp() override
+    {
+        SkinnedMDI::SetUp();
+        menu = new TMainMenu(main);
+        for (const char* caption : {"Datei", "Fenster"}) {
+            auto* item = new TMenuItem(main);
+            item->SetCaption(caption);
+            menu->Items()->Add(item);
+            auto* sub = new TMenuItem(main);
+            sub->SetCaption("Unterpunkt");
+            item->Add(sub);
+        }
+        main->SetMenu(menu);
+        MessageHost::Pump(50);
+    }
+    void Maximise(TForm* child)
+    {
+        SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+        MessageHost::Pump(50);
+        provider->FlagImageChanged();
+        provider->PaintAll();
+    }
+    // How many pixels of the image's square at (x, y) differ from the picture's.
+    int Differences(int x, int y, int size, TPicture& expected) const
+    {
+        int n = 0;
+        for (int j = 0; j < size; ++j)
+            for (int i = 0; i < size; ++i)
+                n += ImagePixel(x + i, y + j) != expected.At(i, j);
+        return n;
+    }
+    TMainMenu* menu = nullptr;
+};
+
+TEST_F(SkinnedMDIMenu, AMaximisedChildsIconLeadsTheMenuLineAndTheItemsFollowIt)
+{
+    const COLORREF red = RGB(200, 10, 30);
+    TForm* child = NewChild(main, 1, true);
+    child->SetIcon(SolidIcon(16, red));
+    TMenuItem* first = menu->Items()->Items(0);
+    const int x = FrameWidth(main->Handle(), nullptr, false) + 1;
+    provider->FlagImageChanged();
+    provider->PaintAll();
+    EXPECT_EQ(provider->MDIIconWidth(), 0);
+    EXPECT_LT(provider->MenuItemImageRect(first).left, x + 2);
+
+    Maximise(child);
+    // Square, the menu line's height less 2, inside the place of the child's window menu.
+    const int size = provider->MDIIconWidth(), y = provider->MenuLineTop() + 1;
+    ASSERT_GT(size, 8);
+    ASSERT_LE(size, provider->MenuHeight() - 2);
+    TPicture icon(size, size);
+    FillDC(icon.DC(), TRect{0, 0, size, size}, static_cast<TColor>(red));
+    EXPECT_EQ(Differences(x, y, size, icon), 0);
+    // The first item follows the child's window menu that the system put in front.
+    const RECT shown = MenuItemInWindow(main->Handle(), GetMenu(main->Handle()), 0, main->Handle());
+    EXPECT_EQ(shown.right, x + size);
+    EXPECT_EQ(provider->MenuItemImageRect(first).left, shown.right);
+    EXPECT_GT(provider->MenuItemImageRect(menu->Items()->Items(1)).left, provider->MenuItemImageRect(first).left);
+
+    // A new skin makes a new menu bar: the child's window menu goes into it.
+    manager->SetActive(false);
+    manager->SetActive(true);
+    MessageHost::Pump(50);
+    EXPECT_EQ(provider->MenuBarShift(), 1);
+    EXPECT_TRUE(IsMenu(GetSystemMenu(child->Handle(), FALSE)));
+    EXPECT_EQ(provider->MenuItemImageRect(first).left, shown.right);
+
+    // A child without an icon: the application's, else the system's.
+    child->SetIcon(nullptr);
+    provider->FlagImageChanged();
+    provider->PaintAll();
+    HICON fallback = Application->AppWindowMade()
+                         ? reinterpret_cast<HICON>(SendMessageA(Application->AppWindow(), WM_GETICON, ICON_SMALL2, 0))
+                         : nullptr;
+    if (!fallback) fallback = LoadIconA(nullptr, IDI_APPLICATION);
+    // Drawn over the menu line as painted before the icon.
+    TPicture system(size, size);
+    ASSERT_NE(provider->MenuLineBackground(), nullptr);
+    BitBlt(system.DC(), 0, 0, size, size, provider->MenuLineBackground()->Canvas().Handle(), x, 1, SRCCOPY);
+    DrawIconEx(system.DC(), 0, 0, fallback, size, size, 0, nullptr, DI_NORMAL);
+    EXPECT_EQ(Differences(x, y, size, system), 0);
+}
+
+TEST_F(SkinnedMDIMenu, TheChildsButtonsOfTheMenuLineActOnTheActiveChild)
+{
+    // The small images (12 x 12 in the probe skin); the line does not place them.
+    TsSkinManager* m = manager;
+    const int global = m->CommonIndexes.GlobalInfo;
+    EXPECT_EQ(provider->MDIButton(htMDIMinimise)->ImageIndex, m->GetMaskIndex(global, "GLOBALINFO", "SICONMIN"));
+    EXPECT_EQ(provider->MDIButton(htMDIRestore)->ImageIndex, m->GetMaskIndex(global, "GLOBALINFO", "SICONMAX"));
+    EXPECT_EQ(provider->MDIButton(htMDIClose)->ImageIndex, m->GetMaskIndex(global, "GLOBALINFO", "SICONCLOSE"));
+    EXPECT_EQ(provider->MDIButtonWidth(), 12);
+    EXPECT_EQ(provider->MDIButtonHeight(), 12);
+    for (const int code : {htMDIMinimise, htMDIRestore, htMDIClose}) {
+        TForm* child = NewChild(main, 1, true);
+        Maximise(child);
+        const HWND wnd = child->Handle();
+        SendMessageA(main->Handle(), WM_NCLBUTTONDOWN, static_cast<WPARAM>(code), 0);
+        SendMessageA(main->Handle(), WM_NCLBUTTONUP, static_cast<WPARAM>(code), 0);
+        Application->ProcessMessages(); // a closed child is freed
+        EXPECT_FALSE(IsZoomed(wnd)) << code;
+        EXPECT_EQ(IsWindow(wnd) != 0, code != htMDIClose) << code;
+        EXPECT_EQ(IsWindow(wnd) && IsIconic(wnd), code == htMDIMinimise) << code;
+        EXPECT_EQ(provider->RedrawOffCount(), 0) << code;
+        if (IsWindow(wnd)) child->Free();
+    }
+}
+
+TEST_F(SkinnedMDI, AMaximisedChildPaintsItsFrameAndHidesItsNeighbours)
+{
+    TForm* back = NewChild(main, 0, true);
+    TForm* front = NewChild(main, 1, true);
+    SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(front->Handle()), 0);
+    MessageHost::Pump(50);
+    ASSERT_EQ(main->ActiveMDIChild(), front);
+    ASSERT_TRUE(IsZoomed(front->Handle()));
+    EXPECT_TRUE(provider->ChildMaximised());
+    for (TForm* f : {front, back}) {
+        TsSkinProvider* p = TsSkinProvider::Of(f);
+        p->FlagImageChanged();
+        SendMessageA(f->Handle(), WM_NCPAINT, 1, 0);
+        // The front child's image is made for its window; the hidden one paints nothing.
+        EXPECT_EQ(p->SkinData().BGChanged, f == back);
+        if (f == front) {
+            EXPECT_EQ(p->FormImage()->Width(), front->Width());
+            EXPECT_EQ(p->FormImage()->Height(), front->Height());
+        }
+    }
+}
+
+TEST_F(SkinnedMDI, RestoringAMaximisedChildGivesBothFormsTheirPaintingBack)
+{
+    for (const bool providerGoes : {false, true}) {
+        TForm* child = NewChild(main, 1, true);
+        // Maximised from its own title: shown again, the child that painted last.
+        SendMessageA(child->Handle(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        MessageHost::Pump(50);
+        ASSERT_TRUE(IsZoomed(child->Handle()));
+        EXPECT_NE(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_VISIBLE, 0);
+        EXPECT_EQ(LastPaintedMDIChild(), TsSkinProvider::Of(child));
+        // The child's provider may go while the child's own procedure restores it.
+        if (providerGoes)
+            child->OnResize = [child](TObject*) {
+                if (TsSkinProvider* p = TsSkinProvider::Of(child)) p->Free();
+            };
+        SendMessageA(child->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_FALSE(IsZoomed(child->Handle())) << providerGoes;
+        EXPECT_NE(GetWindowLongPtrA(main->Handle(), GWL_STYLE) & WS_VISIBLE, 0) << providerGoes;
+        EXPECT_NE(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_VISIBLE, 0) << providerGoes;
+        EXPECT_EQ(provider->RedrawOffCount(), 0) << providerGoes;
+        EXPECT_FALSE(provider->SkinData().Updating) << providerGoes;
+        EXPECT_EQ(TsSkinProvider::Of(child) == nullptr, providerGoes);
+        // The restored child draws no system buttons of its own.
+        if (!providerGoes) {
+            EXPECT_EQ(GetWindowLongPtrA(child->Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+        }
+        child->OnResize = nullptr;
+        child->Free();
+        MessageHost::Pump(20);
+    }
+}
+
+TEST_F(SkinnedMDI, AChildsOutlineDragMovesItInsideItsMainForm)
+{
+    TForm* child = NewChild(main, 1, true);
+    TsSkinProvider* p = TsSkinProvider::Of(child);
+    p->ResizeMode = rmBorder;
+    RECT before{}, after{};
+    GetWindowRect(child->Handle(), &before);
+    p->BeginOutlineDrag(before.left + 40, before.top + 10, true);
+    p->DrawOutline(before.left + 70, before.top + 30);
+    p->EndOutlineDrag(before.left + 70, before.top + 30, false);
+    GetWindowRect(child->Handle(), &after);
+    EXPECT_EQ(after.left - before.left, 30);
+    EXPECT_EQ(after.top - before.top, 20);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+}
+
+TEST_F(SkinnedMDI, AChildsCoverLiesOverItsTitleOrTheMainFormsWhenMaximised)
+{
+    TForm* child = NewChild(main, 1);
+    // The cover as it is while the child's own procedure takes the new text.
+    struct {
+        TForm* covered = nullptr;
+        RECT rect{};
+        bool shown = false, aboveMain = false;
+    } seen;
+    child->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
+        if (m.Msg == WM_SETTEXT)
+            for (TForm* f : {child, main})
+                if (TsSkinProvider* p = TsSkinProvider::Of(f); p && p->CoverWindow()) {
+                    seen.covered = f;
+                    GetWindowRect(p->CoverWindow(), &seen.rect);
+                    seen.shown = IsWindowVisible(p->CoverWindow()) != 0;
+                    for (HWND w = GetWindow(p->CoverWindow(), GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+                        seen.aboveMain = seen.aboveMain || w == main->Handle();
+                }
+        inherited(m);
+    });
+    new TsSkinProvider(child);
+    NewChild(main, 2); // a neighbour in front of it
+    MessageHost::Pump(50);
+    for (const bool maximised : {false, true}) {
+        if (maximised) SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+        MessageHost::Pump(50);
+        seen = {};
+        child->SetCaption(maximised ? "Beleg 3" : "Beleg 2");
+        TForm* covered = maximised ? main : child;
+        RECT r{};
+        GetWindowRect(covered->Handle(), &r);
+        ASSERT_EQ(seen.covered, covered) << maximised;
+        EXPECT_TRUE(seen.shown) << maximised;
+        EXPECT_TRUE(seen.aboveMain) << maximised;
+        EXPECT_EQ(seen.rect.left, r.left);
+        EXPECT_EQ(seen.rect.top, r.top);
+        EXPECT_EQ(seen.rect.right, r.right);
+        EXPECT_EQ(seen.rect.bottom - seen.rect.top, TsSkinProvider::Of(covered)->TopAreaHeight());
+        EXPECT_EQ(TsSkinProvider::Of(covered)->CoverWindow(), nullptr);
+    }
+}
+
+TEST_F(SkinnedMDI, TheImageUnderTheClientWindowIsTheMDIAreasSection)
+{
+    const RECT area = Adapter()->AreaRect();
+    const int cx = (area.left + area.right) / 2, cy = (area.top + area.bottom) / 2;
+    for (const char* skin : {"Probe", "ProbeBare"}) {
+        manager->SetSkinName(skin);
+        MessageHost::Pump(20);
+        provider->FlagImageChanged();
+        provider->PaintAll();
+        // Without the section the form's own background (the active form's colour) shows.
+        const int section = manager->GetSkinIndex("MDIAREA");
+        const TColor expected =
+            section >= 0 ? manager->GeneralData[static_cast<size_t>(section)].Color : provider->FormColor();
+        EXPECT_EQ(section >= 0, std::string(skin) == "Probe");
+        EXPECT_EQ(ImagePixel(cx, cy), static_cast<COLORREF>(ColorToRGB(expected))) << skin;
+    }
+}
+
 TEST_F(SkinnedMDI, AThousandChildrenOpenedAndClosedLeaveNoHandleBehind)
 {
+    // Maximised and normal in turn, half of them with providers of their own.
     const auto cycle = [this](int i) {
-        TForm* child = NewChild(main, i % 8);
+        TForm* child = NewChild(main, i % 8, i % 4 < 2);
         if (i % 2) SendMessageA(client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->Handle()), 0);
         child->Free();
         if (i % 50 == 0) Application->ProcessMessages();
