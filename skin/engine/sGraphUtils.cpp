@@ -18,6 +18,7 @@ struct TGraphModule {
     TLibraryHandle user32;
     TUpdateLayeredWindowProc updateLayeredWindow = nullptr; // as found at start
     TUpdateLayeredWindowProc replacement = nullptr;         // a test's, while set
+    bool unavailable = false;                               // a test's switch
     TvxFast32 fast32;
 };
 TGraphModule& Module()
@@ -39,11 +40,13 @@ std::unique_ptr<TBitmap> CreateBmp(int width, int height, TPixelFormat format)
 RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 } // namespace
 
-bool LayeredWindowsAvailable() { return Module().updateLayeredWindow != nullptr; }
+bool LayeredWindowsAvailable() { return Module().updateLayeredWindow != nullptr && !Module().unavailable; }
 TUpdateLayeredWindowProc UpdateLayeredWindowEntry()
 {
+    if (Module().unavailable) return nullptr;
     return Module().replacement ? Module().replacement : Module().updateLayeredWindow;
 }
+void SetLayeredWindowsAvailable(bool on) { Module().unavailable = !on; }
 TUpdateLayeredWindowProc SetUpdateLayeredWindowEntry(TUpdateLayeredWindowProc proc)
 {
     const TUpdateLayeredWindowProc before = UpdateLayeredWindowEntry();

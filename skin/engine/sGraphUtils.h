@@ -34,6 +34,9 @@ TUpdateLayeredWindowProc UpdateLayeredWindowEntry();
 // start again) and answers the one it gave before; tests record the layered effects' calls
 // with it (tests/support/LayeredRecorder.h).
 TUpdateLayeredWindowProc SetUpdateLayeredWindowEntry(TUpdateLayeredWindowProc proc);
+// Test seam: off makes the system look as if it had no layered windows (LayeredWindowsAvailable
+// false, no entry point) until it is switched on again.
+void SetLayeredWindowsAvailable(bool on);
 // The pixel access object kept for shared use while the program runs.
 TvxFast32& SharedFast32();
 

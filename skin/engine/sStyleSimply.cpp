@@ -151,9 +151,9 @@ void UnlockForms(TsSkinManager* manager, bool repaint)
             SendMessageA(wnd, WM_SETREDRAW, 1, 0);
             continue;
         }
-        if (manager->AnimEffects().SkinChanging.Active)
+        if (const TvxFormAnimation& change = manager->AnimEffects().SkinChanging; change.Active && !IsIconic(wnd))
             if (auto animate = WindowSkinningHooks().AnimShowForm)
-                animate(form, 0, 255, manager->AnimEffects().SkinChanging.Time);
+                animate(form, change.Time, form->AlphaBlend() ? form->AlphaBlendValue() : 255, change.Mode);
         if (IsZoomed(wnd) && provider->BorderWindow()) {
             const HWND active = GetActiveWindow();
             const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);

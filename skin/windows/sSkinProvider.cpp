@@ -25,6 +25,7 @@
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sSysMenu.h"
 #include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxBorderForm.h"
 #include "skin/windows/vxGlow.h"
 #include "skin/windows/vxScrollWnd.h"
 
@@ -136,6 +137,9 @@ TsSkinProvider::~TsSkinProvider()
 {
     *alive_ = false;
     HideCover();
+    // Extended borders and title-button fades.
+    StopButtonAnimations();
+    delete std::exchange(borderForm_, nullptr);
     for (TsCaptionButton& b : buttons_)
         if (b.GlowID >= 0) HideGlow(b.GlowID);
     if (OutlineDragging() && form_->HandleAllocated()) EndOutlineDrag(0, 0, true);
@@ -489,13 +493,6 @@ void TsSkinProvider::UpdateSysMenuStyle(bool skinned)
     }
 }
 
-void TsSkinProvider::UpdateExtBorders(bool)
-{
-    // Extended (layered) borders are made by the border window of window skinning; without
-    // it the provider keeps the system frame and a 24-bit image.
-    borderForm_ = nullptr;
-}
-
 void TsSkinProvider::ApplyGlobalColor()
 {
     if (useGlobalColor_ && !skinData_->CustomColor())
@@ -706,6 +703,7 @@ void TsSkinProvider::RefreshNonClient()
     PrintFrame(dc);
     RestoreDC(dc, saved);
     ReleaseDC(wnd, dc);
+    if (borderForm_) borderForm_->UpdateExBorderPos(true, 255);
 }
 
 HWND TsSkinProvider::CoverWindow() const { return cover_ && cover_->HandleAllocated() ? cover_->Handle() : nullptr; }
@@ -1120,6 +1118,10 @@ void TsSkinProvider::GetMinMaxInfo(TMessage& m)
 void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
 {
     const HWND wnd = form_->Handle();
+    // A click that the extended border passed on (HTTRANSPARENT): its own hit code.
+    if (borderForm_ && m.WParam == static_cast<WPARAM>(HTTRANSPARENT) &&
+        (m.Msg == WM_NCLBUTTONDOWN || m.Msg == WM_NCLBUTTONUP || m.Msg == WM_NCRBUTTONUP))
+        m.WParam = static_cast<WPARAM>(borderForm_->HitTest(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}));
     switch (m.Msg) {
     case WM_CREATE:
         menuLineBmp_.reset();
@@ -1175,6 +1177,9 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         return;
     case WM_PAINT:
         if (form_->ControlState() & csPaintCopy) return;
+        // A border window that a hide left hidden comes back with the form.
+        if (borderForm_ && !animating_ && !IsWindowVisible(borderForm_->Handle()))
+            borderForm_->UpdateExBorderPos(true, 255);
         PaintClient(m);
         return;
     case WM_QUERYENDSESSION:
@@ -1279,6 +1284,12 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
     case CM_VISIBLECHANGED:
         if (!CallOld(m, old)) return;
         if (m.WParam == 0 && FormImage()) FormImage()->SetSize(0, 0);
+        if (borderForm_) borderForm_->UpdateExBorderPos(true, 255);
+        return;
+    case WM_WINDOWPOSCHANGED:
+    case WM_STYLECHANGED:
+    case WM_EXITSIZEMOVE:
+        ExtBorderMessage(m, old);
         return;
     case CM_ENABLEDCHANGED:
         if (CallOld(m, old) && drawNonClientArea_) SendMessageA(wnd, WM_NCPAINT, 0, 0);
@@ -1300,7 +1311,7 @@ void TsSkinProvider::SkinnedMessage(TMessage& m, const TWndMethod& old)
         return;
     case CM_SHOWINGCHANGED:
         if (drawNonClientArea_ && form_->Showing() && skinData_->BGChanged) WalkControls(nullptr);
-        if (!CallOld(m, old)) return;
+        if (!ShowWithAnimation(m, old)) return;
         if (drawNonClientArea_ && IsWindowVisible(wnd)) UpdateScrollAdapter();
         return;
     case WM_SETTINGCHANGE:

@@ -46,8 +46,9 @@
 // child's icon at the left of its menu line; its children's activation, maximising, restoring,
 // minimising and closing make it paint its frame anew (sSkinProviderMDI.cpp).
 //
-// The extended (layered) borders and the show and hide animations are drawn by the parts of
-// window skinning that own them; here their places stay empty.
+// With the manager's ExtendedBorders the form gets its extended border (skin/windows/
+// vxBorderForm.h): a layered shadow window behind it that shows the form's image over the skin's
+// shadow. With the manager's AnimEffects the form's show and hide are animated (sVclUtils.h).
 //
 // Only a form can own a provider: any other owner is refused with EAbort "TsSkinProvider
 // component may be used with forms only!" (silent in the application's message display).
@@ -166,12 +167,12 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // Set while the form is frozen for a skin change: the provider paints nothing meanwhile.
     bool Locked() const { return locked_; }
     void SetLocked(bool v) override { locked_ = v; }
-    // The window that receives the provider's region while extended borders are in force; none
-    // (the provider makes no border window).
+    // The extended border while it is in force, else none; its window, its region set again,
+    // its image painted again at a constant alpha.
     TvxBorderForm* BorderForm() const { return borderForm_; }
-    HWND BorderWindow() const override { return nullptr; }
-    void ApplyRegionToBorder() override {}
-    void RefreshBorder(int) override {}
+    HWND BorderWindow() const override;
+    void ApplyRegionToBorder() override;
+    void RefreshBorder(int alpha) override;
     // The provider draws a skinned border: skinned with DrawNonClientArea.
     bool OwnBorder() const override;
     TForm* ProviderForm() const override { return form_; }
@@ -192,8 +193,9 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     int MenuHeight() const;
     // gmRightBottom, not maximised, WS_THICKFRAME.
     bool GripVisible() const;
-    // No show or hide animation runs here: false.
-    bool InAnimation() const { return false; }
+    // Set while the form's show animation is being prepared and runs.
+    bool InAnimation() const { return animating_; }
+    void SetInAnimation(bool on) { animating_ = on; }
     // The title band's height: 0 without border or WS_CAPTION (unless iconic); the system's
     // caption height (SM_CYSMCAPTION for tool windows).
     int CaptionHeight(bool useSkin) const;
@@ -262,7 +264,8 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // Skinned: WS_SYSMENU taken off while DrawNonClientArea (when the form has it); not
     // skinned: given back when it was taken.
     void UpdateSysMenuStyle(bool skinned);
-    // The extended (layered) border window; never made here, so BorderForm stays none.
+    // The extended border made (allow, AllowExtBorders, a skinned top-level form with its frame
+    // drawn, the manager's ExtendedBorders with a shadow and layered windows) or freed.
     void UpdateExtBorders(bool allow);
     // WS_SYSMENU was taken off by the provider (the window menu is the provider's).
     bool SysMenuTaken() const { return sysMenuTaken_; }
@@ -347,10 +350,14 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // One button painted again in its state (through StartButtonAnimation while glowing is
     // allowed or the form has extended borders).
     void RepaintButton(int code);
-    // The hand-over to the title buttons' animation: until it exists the button is painted
-    // directly.
+    // The hand-over to the title buttons' fades (skin/windows/vxSBAnimation.h) while the form has
+    // its extended border; otherwise the button is painted directly.
     void StartButtonAnimation(TsCaptionButton& button, int state, int steps, bool forceState);
-    void StopButtonAnimations() {}
+    // The button painted in its state into the image (its background restored from the caption
+    // strip first), not onto the window.
+    void PaintButtonImage(TsCaptionButton& button);
+    // Every title button's fade ended at once (its window freed).
+    void StopButtonAnimations();
     // The top-right corner of the image as saved before the buttons were painted, put back.
     void RestoreCaptionStrip();
     // The hint of a hot user button at the cursor, and away.
@@ -498,6 +505,11 @@ private:
     bool CallOldHidden(TMessage& m, const TWndMethod& old);
     void RemoveRegion();
     void FreeScrollAdapter();
+    // Extended borders and animations (sSkinProviderBorder.cpp): the border window followed
+    // after position, style and size-move messages, the hide animation started on a hide; the
+    // form's show (CM_SHOWINGCHANGED) animated. False when the provider went with the form.
+    void ExtBorderMessage(TMessage& m, const TWndMethod& old);
+    bool ShowWithAnimation(TMessage& m, const TWndMethod& old);
 
     TForm* form_;
     std::unique_ptr<TsCommonData> skinData_;
@@ -513,6 +525,7 @@ private:
     bool inactive_ = false;
     bool locked_ = false;
     TvxBorderForm* borderForm_ = nullptr;
+    bool animating_ = false;
     bool allowExtBorders_ = true;
     TAlignment captionAlignment_ = taLeftJustify;
     bool drawNonClientArea_ = true;

@@ -11,6 +11,7 @@
 #include "skin/windows/sComposition.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxBorderForm.h"
 
 namespace {
 
@@ -234,6 +235,7 @@ void TsSkinProvider::PaintNonClient()
     else PrintFrame(dc);
     RestoreDC(dc, saved);
     ReleaseDC(wnd, dc);
+    if (borderForm_) borderForm_->UpdateExBorderPos(true, 255);
 }
 
 void TsSkinProvider::PaintClient(TMessage& message)

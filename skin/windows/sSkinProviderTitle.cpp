@@ -2,6 +2,7 @@
 // states), the title icon, the caption with the added title, the TITLEBAR strip; and the
 // repaint of one button when its state changes.
 #include <algorithm>
+#include <utility>
 
 #include "gui/Forms.h"
 #include "skin/engine/sAlphaBitmap.h"
@@ -17,6 +18,7 @@
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sSysMenu.h"
 #include "skin/windows/vxGlow.h"
+#include "skin/windows/vxSBAnimation.h"
 
 namespace {
 
@@ -438,15 +440,33 @@ void TsSkinProvider::RepaintButton(int code)
     UpdateButtonGlow(*b);
 }
 
-void TsSkinProvider::StartButtonAnimation(TsCaptionButton& b, int state, int, bool)
+// ---- the hand-over to the title buttons' fades
+void TsSkinProvider::StartButtonAnimation(TsCaptionButton& b, int state, int steps, bool)
 {
-    // The title buttons' animation (a layered window over the title) is made by the extended
-    // borders of window skinning; until then the new state is painted at once.
     b.State = state;
-    PaintButtonDirect(b);
+    if (!borderForm_ || !LayeredWindowsAvailable()) {
+        PaintButtonDirect(b);
+        return;
+    }
+    // The normal look goes below the window that fades out.
+    if (state == 0) PaintButtonDirect(b);
+    TsTitleButton* user = b.HitCode >= htUserButton ? &titleButtons_.Items(b.HitCode - htUserButton) : nullptr;
+    AnimateTitleButton(b.Animation, *this, form_,
+                       TvxAnimatedButton{b.HitCode, b.ImageIndex, RECT{b.Rect.Left, b.Rect.Top, b.Rect.Right, b.Rect.Bottom},
+                                         user ? &user->Glyph() : nullptr},
+                       state, steps);
 }
 
-void TsSkinProvider::PaintButtonDirect(TsCaptionButton& b)
+void TsSkinProvider::StopButtonAnimations()
+{
+    for (TsCaptionButton& b : buttons_)
+        delete std::exchange(b.Animation, nullptr);
+    for (int i = 0; i < titleButtons_.Count(); ++i)
+        delete std::exchange(titleButtons_.Items(i).Button.Animation, nullptr);
+}
+// ----
+
+void TsSkinProvider::PaintButtonImage(TsCaptionButton& b)
 {
     TBitmap* image = FormImage();
     if (!image || image->Width() == 0 || !captionStrip_ || !form_->HandleAllocated()) return;
@@ -464,6 +484,15 @@ void TsSkinProvider::PaintButtonDirect(TsCaptionButton& b)
             shown.ImageIndex = m->GetMaskIndex(skinData_->SkinIndex, skinData_->SkinSection(), "BICONNORM");
     }
     DrawButton(image, shown, user);
+}
+
+void TsSkinProvider::PaintButtonDirect(TsCaptionButton& b)
+{
+    TBitmap* image = FormImage();
+    if (!image || image->Width() == 0 || !captionStrip_ || !form_->HandleAllocated()) return;
+    PaintButtonImage(b);
+    const TRect& r = b.Rect;
+    const HWND wnd = form_->Handle();
     HDC dc = GetWindowDC(wnd);
     BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, image->Canvas().Handle(), r.Left, r.Top, SRCCOPY);
     ReleaseDC(wnd, dc);

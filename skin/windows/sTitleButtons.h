@@ -38,6 +38,8 @@ constexpr int htUserButton = 1000; // + the user button's index
 constexpr int htMDIMinimise = 101, htMDIRestore = 102, htMDIClose = 103;
 
 // One button of the title bar.
+class TvxSBAnimation;
+
 struct TsCaptionButton {
     int State = -1;      // 0 normal, 1 hot, 2 pressed; -1 none
     int ImageIndex = -1; // the button's image (a GLOBALINFO mask), -1 none
@@ -46,6 +48,7 @@ struct TsCaptionButton {
     int GlowID = -1;     // the glow shown around it, -1 none
     int HitCode = 0;
     bool Shown = false; // placed by the last painting of the title
+    TvxSBAnimation* Animation = nullptr; // its fade (skin/windows/vxSBAnimation.h), none until used
 };
 
 // The width and height of a button drawn with an image: its frame's size; 21 without one.

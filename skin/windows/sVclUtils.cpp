@@ -6,6 +6,7 @@
 #include "gui/base/Handles.h"
 #include "skin/engine/sGraphUtils.h"
 #include "skin/engine/sMessages.h"
+#include "skin/windows/sAnimations.h"
 #include "skin/windows/sSkinProvider.h"
 
 LRESULT SendSkinCommand(HWND wnd, WORD command, LPARAM lParam)
@@ -306,6 +307,7 @@ void VclUtilsStart()
 void VclUtilsEnd()
 {
     if (uxtheme.starts == 0 || --uxtheme.starts > 0) return;
+    AnimationsEnd();
     SetWindowThemeProc = nullptr;
     uxtheme.isAppThemed = nullptr;
     uxtheme.library.reset();
@@ -315,8 +317,3 @@ HWND AnimationWindow = nullptr;
 bool SkinChangingFlag = false;
 bool SkipGraphicChildren = false;
 
-void AnimShowForm(TForm* form, int, int, int)
-{
-    if (form && form->HandleAllocated())
-        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}

@@ -110,13 +110,15 @@ bool ThemesEnabled();
 void VclUtilsStart();
 void VclUtilsEnd();
 
-// The window the animation code uses while a form or skin-change animation runs, or 0.
+// The copy window of a form's show or hide animation while one exists (skin/windows/
+// sAnimations.h), else 0.
 extern HWND AnimationWindow;
 // True while skinned forms are frozen for a skin change of the default manager; painting holds
 // back meanwhile.
 extern bool SkinChangingFlag;
 // Graphic children are neither excluded from clipping nor painted separately.
 extern bool SkipGraphicChildren;
-// Animates a form's repaint after a skin change (steps, alpha, time in ms): no animation is
-// made yet, the form is simply repainted.
-void AnimShowForm(TForm* form, int steps, int alpha, int time);
+// Shows a visible form's new image animated (time in ms, capped at 1000; the final constant
+// alpha; mode 0 fading, 1 aero): through a layered copy window for a skinned form, else through
+// the output window (skin/windows/sAnimations.h). Returns when the animation is over.
+void AnimShowForm(TForm* form, int time, int finalAlpha, int mode);

@@ -524,6 +524,8 @@ constexpr uint32_t CodedColor(const TTestImage& im, int x, int y)
 //   ProbeTransparent0, ProbeTransparent50, ProbeTransparent100
 //                          Probe with TRANSPARENCY=0, 50, 100 in every control section
 //   ProbeBare              Probe without the optional sections and images
+//   ProbeShadow            Probe with the extended border's shadow (GLOBALINFO EXBORDER, border
+//                          widths 10, FORMOFFSET=0: shadow margins 10 on every side)
 // Border images have a 0xFF00FF staircase in each corner (CornerPixel); glyphs keep the single
 // corner pixel. Every section gives its own font (GIVEOWNFONT=TRUE: a label on a control of
 // that section takes its FONTCOLOR). The colours of section k (table order) with palette c
@@ -565,8 +567,9 @@ struct TProbeImage {
     const char* Key;
     char Kind;
     int FrameW, FrameH, States, MaskType, Width;
-    bool Optional; // left out of ProbeBare (and so are all images of an optional section)
-    bool Glow;     // written only into ProbeGlow
+    bool Optional;       // left out of ProbeBare (and so are all images of an optional section)
+    bool Glow;           // written only into ProbeGlow
+    bool Shadow = false; // written only into ProbeShadow
 };
 
 // clang-format off
@@ -646,6 +649,8 @@ inline constexpr TProbeImage ProbeImages[] = {
     {"SPEEDBUTTON_SMALL", "BORDERSMASK", '^', 20, 16, 3, 0, 4, false, false},
     {"MDIAREA", "BORDERSMASK", '^', 20, 16, 2, 0, 4, false, false},
     {"PROBEMASK", "BORDERSMASK", '^', 20, 16, 3, 1, 4, false, false},
+    // The extended border's shadow: active and inactive frames, margins 10 on every side.
+    {"GLOBALINFO", "EXBORDER", '^', 30, 30, 2, 0, 10, false, false, true},
 };
 // clang-format on
 
@@ -656,6 +661,7 @@ struct TProbeSkin {
     bool Fading;      // FADINGENABLED=TRUE, FADINGITERATIONS=10 in every section
     bool Glow;        // with the glow images and keys
     bool Bare;        // without the optional sections and images
+    bool Shadow = false; // with the extended border's shadow (GLOBALINFO EXBORDER)
 };
 
 inline constexpr TProbeSkin ProbeSkins[] = {
@@ -667,6 +673,7 @@ inline constexpr TProbeSkin ProbeSkins[] = {
     {"ProbeTransparent50", 0, 50, false, false, false},
     {"ProbeTransparent100", 0, 100, false, false, false},
     {"ProbeBare", 0, -1, false, false, true},
+    {"ProbeShadow", 0, -1, false, false, false, true},
 };
 
 constexpr int ProbeFirstId = 50, ProbeCellWidth = 64, ProbeCellHeight = 32, ProbeCellsPerRow = 8;
@@ -707,7 +714,7 @@ constexpr bool ProbeHasImage(const TProbeSkin& skin, const TProbeImage& image)
 {
     const int k = ProbeSectionIndex(image.Section);
     if (k < 0 || !ProbeHasSection(skin, ProbeSections[k])) return false;
-    return !(skin.Bare && image.Optional) && (skin.Glow || !image.Glow);
+    return !(skin.Bare && image.Optional) && (skin.Glow || !image.Glow) && (skin.Shadow || !image.Shadow);
 }
 
 // The colours of a section of a probe skin (TColor values), as the comment above gives them.
@@ -792,6 +799,7 @@ inline std::string ProbeOptions(const TProbeSkin& skin)
             key("MASTERBITMAP", "MASTER.BMP");
             key("BORDERWIDTH", "4");
             key("TITLEHEIGHT", "22");
+            if (skin.Shadow) key("FORMOFFSET", "0");
             if (skin.Glow)
                 for (const char* icon : {"BICLOSE", "BIMAX", "BIMIN"}) {
                     key(std::string(icon) + "GLOW", "4");

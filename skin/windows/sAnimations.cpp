@@ -1,0 +1,570 @@
+#include "skin/windows/sAnimations.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "gui/base/Handles.h"
+#include "skin/engine/sGraphUtils.h"
+#include "skin/engine/sMessages.h"
+#include "skin/engine/sSkinManager.h"
+#include "skin/windows/sSkinProvider.h"
+#include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxBorderForm.h"
+#include "skin/windows/vxGlow.h"
+
+namespace {
+
+TvxHideTimer* hideTimer = nullptr;
+// The fallback's output window and the screen copy under it.
+TOutputWindow* outputWindow = nullptr;
+std::unique_ptr<TBitmap> screenCopy;
+
+std::unique_ptr<TBitmap> CopyOf32(TBitmap& source)
+{
+    auto copy = CreateBmp32(source.Width(), source.Height());
+    BitBlt(copy->Canvas().Handle(), 0, 0, source.Width(), source.Height(), source.Canvas().Handle(), 0, 0, SRCCOPY);
+    GdiFlush();
+    return copy;
+}
+
+// The layered window shows bitmap at the constant alpha (per-pixel alpha too).
+void ShowLayered(HWND wnd, TBitmap& bitmap, BYTE alpha)
+{
+    const TUpdateLayeredWindowProc update = UpdateLayeredWindowEntry();
+    if (!update) return;
+    GdiFlush();
+    const TWindowDC screen(nullptr);
+    SIZE size{bitmap.Width(), bitmap.Height()};
+    POINT source{0, 0};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+    update(wnd, screen.get(), nullptr, &size, bitmap.Canvas().Handle(), &source, 0x1FFFFFFF, &blend, ULW_ALPHA);
+}
+
+void MakeLayered(HWND wnd)
+{
+    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_NOACTIVATE);
+}
+
+void SetCopyWindow(HWND wnd) { AnimationWindow = wnd; }
+
+// The frames of a show: Steps + 1 frames, the alpha rising by finalAlpha / divisor, Sleep(10)
+// after each; atAero grows the image from three quarters of its size.
+void RunShowFrames(HWND copy, TBitmap& snapshot, int steps, int finalAlpha, int mode, double divisor)
+{
+    if (steps <= 0) return;
+    const int w = snapshot.Width(), h = snapshot.Height();
+    auto frame = CreateBmp32(w, h);
+    ClearBitmap32(*frame);
+    const HDC dst = frame->Canvas().Handle(), src = snapshot.Canvas().Handle();
+    const double step = finalAlpha / divisor;
+    double current = 0;
+    double l = w / 8.0, t = h / 8.0, r = w - w / 8.0, b = h - h / 8.0;
+    const double dx = w / (8.0 * steps), dy = h / (8.0 * steps);
+    SetStretchBltMode(dst, COLORONCOLOR);
+    for (int i = 0; i <= steps; ++i) {
+        current = std::min(static_cast<double>(finalAlpha), current + step);
+        if (mode == atAeroMode) {
+            if (l >= 0 && t >= 0) {
+                ClearBitmap32(*frame);
+                const int x0 = static_cast<int>(std::lround(l)), y0 = static_cast<int>(std::lround(t));
+                StretchBlt(dst, x0, y0, static_cast<int>(std::lround(r)) - x0, static_cast<int>(std::lround(b)) - y0,
+                           src, 0, 0, w, h, SRCCOPY);
+            } else {
+                BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+            }
+            l -= dx, t -= dy, r += dx, b += dy;
+        } else if (i == 0) {
+            BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+        }
+        ShowLayered(copy, *frame, static_cast<BYTE>(std::lround(current)));
+        Sleep(10);
+    }
+}
+
+// The form's snapshot: the provider's image (or the border's, shadow and all) with the form's
+// children painted over it; the form's own rectangle opaque.
+std::unique_ptr<TBitmap> FormSnapshot(TsSkinProvider& provider)
+{
+    TForm* form = provider.Form();
+    TvxBorderForm* border = provider.BorderForm();
+    std::unique_ptr<TBitmap> snapshot;
+    int x = 0, y = 0;
+    if (border) {
+        border->RepaintImage();
+        if (!border->Image()) return nullptr;
+        snapshot = CopyOf32(*border->Image());
+        x = border->LeftMargin();
+        y = border->TopMargin();
+    } else {
+        provider.FlagImageChanged();
+        provider.PaintAll();
+        TBitmap* image = provider.FormImage();
+        if (!image || image->Width() == 0 || image->Height() == 0) return nullptr;
+        snapshot = CopyOf32(*image);
+    }
+    if (!snapshot || snapshot->Width() == 0) return nullptr;
+    PaintControlToBitmap(snapshot.get(), form, x, y, &provider);
+    GdiFlush();
+    TBitmap* image = provider.FormImage();
+    const int fw = image ? image->Width() : snapshot->Width(), fh = image ? image->Height() : snapshot->Height();
+    SetAlphaChannel(snapshot.get(), border ? TRect{x, y, x + fw, y + fh} : TRect{0, 0, snapshot->Width(), snapshot->Height()},
+                    255);
+    return snapshot;
+}
+
+// Without layered windows or a provider: the new image cross-fades over the present screen
+// image in the output window.
+void FallbackShow(TControl* control, int steps)
+{
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    if (!windowed || !windowed->HandleAllocated()) return;
+    const int w = control->Width(), h = control->Height();
+    if (!outputWindow) ShowOutputWindow(control);
+    auto image = CreateBmp32(w, h);
+    PaintControlToBitmap(image.get(), control, 0, 0, nullptr);
+    if (auto* form = dynamic_cast<TForm*>(control))
+        if (TsSkinProvider* provider = TsSkinProvider::Of(form); provider && !provider->BorderForm()) {
+            provider->PrepareRgnParts();
+            SetWindowRgn(outputWindow->Handle(), provider->CreateSkinRgn(0, 0), FALSE);
+        }
+    const HWND out = outputWindow->Handle();
+    HDC dc = GetWindowDC(out);
+    if (steps > 0 && screenCopy) {
+        auto frame = CreateBmp32(w, h);
+        for (int i = 0; i <= steps; ++i) {
+            const int weight = std::max(0, 255 - i * (255 / steps));
+            BlendAnimationFrame(frame.get(), screenCopy.get(), image.get(), weight);
+            GdiFlush();
+            BitBlt(dc, 0, 0, w, h, frame->Canvas().Handle(), 0, 0, SRCCOPY);
+            if (i < steps) Sleep(10);
+        }
+    }
+    BitBlt(dc, 0, 0, w, h, image->Canvas().Handle(), 0, 0, SRCCOPY);
+    AnimationRunning = false;
+    const HWND wnd = windowed->Handle();
+    if (control->Visible()) {
+        SendMessageA(wnd, WM_SETREDRAW, 1, 0);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    }
+    if (!(GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_LAYERED))
+        SetWindowPos(out, nullptr, 0, 0, 0, 0, SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    ReleaseDC(out, dc);
+    std::exchange(outputWindow, nullptr)->Free();
+    screenCopy.reset();
+}
+
+// The show of a snapshot: the copy window placed at (x, y) (above the form's place, or topmost),
+// the frames, then the real window redrawn.
+void ShowSnapshot(HWND copy, TBitmap& snapshot, HWND form, int x, int y, int steps, int finalAlpha, int mode,
+                  double divisor)
+{
+    const UINT flags = SWP_NOCOPYBITS | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER;
+    const bool topmost = (GetWindowLongPtrA(form, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    HWND after = topmost ? HWND_TOPMOST : GetWindow(form, GW_HWNDPREV);
+    if (!after || after == copy) after = HWND_TOP;
+    SetWindowPos(copy, after, x, y, snapshot.Width(), snapshot.Height(), flags);
+    MakeLayered(copy);
+    ShowLayered(copy, snapshot, static_cast<BYTE>(steps == 0 ? finalAlpha : 0));
+    ShowWindow(copy, SW_SHOWNOACTIVATE);
+    RunShowFrames(copy, snapshot, steps, finalAlpha, mode, divisor);
+    ShowLayered(copy, snapshot, static_cast<BYTE>(finalAlpha));
+}
+
+} // namespace
+
+int AnimationSteps(int time) { return std::clamp(time, 0, 1000) / 10; }
+
+void ClearBitmap32(TBitmap& bitmap)
+{
+    const size_t row = static_cast<size_t>(bitmap.Width()) * 4;
+    for (int y = 0; y < bitmap.Height(); ++y)
+        std::memset(bitmap.ScanLine(y), 0, row);
+}
+
+TForm* NewHelperForm(DWORD exStyle, TWinControl::TWndProcHook hook, int* hookId)
+{
+    auto* form = new TForm(nullptr);
+    form->SetTag(-98);
+    if (hook) {
+        const int id = form->HookWindowProc(std::move(hook));
+        if (hookId) *hookId = id;
+    }
+    form->SetBorderStyle(bsNone);
+    try {
+        form->InitializeForm();
+    } catch (...) {
+        form->Free();
+        throw;
+    }
+    const HWND wnd = form->Handle();
+    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | static_cast<LONG_PTR>(exStyle));
+    return form;
+}
+
+TForm* NewCopyWindow() { return NewHelperForm(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE); }
+
+void PaintControlToBitmap(TBitmap* bitmap, TControl* control, int x, int y, TsSkinProvider* provider)
+{
+    if (!bitmap || !control) return;
+    const HDC dc = bitmap->Canvas().Handle();
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, x, y, nullptr);
+    if (!provider || !provider->BorderForm()) IntersectClipRect(dc, 0, 0, control->Width(), control->Height());
+    if (!windowed) {
+        control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    } else if (windowed->HandleAllocated() && SendSkinCommandToControl(control, cmdIsSkinned, 0) != 0) {
+        const HWND wnd = windowed->Handle();
+        SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT);
+        // The children at their places in the window (the client area starts at its offset).
+        RECT window{};
+        GetWindowRect(wnd, &window);
+        POINT origin{0, 0};
+        ClientToScreen(wnd, &origin);
+        const int cx = origin.x - window.left, cy = origin.y - window.top;
+        for (int i = 0; i < windowed->ControlCount(); ++i) {
+            auto* child = dynamic_cast<TWinControl*>(windowed->Controls(i));
+            if (!child || !child->Visible() || !child->HandleAllocated()) continue;
+            PaintControlToBitmap(bitmap, child, cx + child->Left(), cy + child->Top(), nullptr);
+        }
+    } else if (windowed->HandleAllocated()) {
+        windowed->PaintTo(dc, 0, 0);
+    }
+    RestoreDC(dc, saved);
+}
+
+void ShowOutputWindow(TControl* control)
+{
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    if (!windowed || outputWindow) return;
+    const HWND wnd = windowed->Handle();
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    const int w = control->Width(), h = control->Height();
+    screenCopy = CreateBmp32(w, h);
+    {
+        const TWindowDC screen(nullptr);
+        BitBlt(screenCopy->Canvas().Handle(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
+    }
+    outputWindow = new TOutputWindow(control);
+    if (TWinControl* parent = control->Parent()) {
+        outputWindow->SetParent(parent);
+        outputWindow->SetBounds(control->Left(), control->Top(), w, h);
+        SetWindowPos(outputWindow->Handle(), GetWindow(wnd, GW_HWNDPREV), 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        ShowWindow(outputWindow->Handle(), SW_SHOWNA);
+    } else {
+        outputWindow->SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        HWND above = GetWindow(wnd, GW_HWNDPREV);
+        SetWindowPos(outputWindow->Handle(), above ? above : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    }
+}
+
+void AnimShowForm(TForm* form, int time, int finalAlpha, int mode)
+{
+    if (!form || !form->HandleAllocated() || !form->Visible() || IsIconic(form->Handle())) return;
+    const int steps = AnimationSteps(time);
+    finalAlpha = std::clamp(finalAlpha, 0, 255);
+    TsSkinProvider* provider = TsSkinProvider::Of(form);
+    AnimationRunning = true;
+    if (!provider || !provider->IsSkinned() || !LayeredWindowsAvailable() || !UpdateLayeredWindowEntry()) {
+        FallbackShow(form, steps);
+        AnimationRunning = false;
+        return;
+    }
+    if (TvxBorderForm* border = provider->BorderForm()) {
+        AnimationRunning = false;
+        AnimShowBorderForm(*border, time, finalAlpha, mode);
+        return;
+    }
+    const HWND wnd = form->Handle();
+    std::unique_ptr<TBitmap> snapshot = FormSnapshot(*provider);
+    if (!snapshot) {
+        AnimationRunning = false;
+        return;
+    }
+    TForm* copy = NewCopyWindow();
+    if (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) copy->SetFormStyle(fsStayOnTop);
+    SetCopyWindow(copy->Handle());
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    ShowSnapshot(copy->Handle(), *snapshot, wnd, r.left, r.top, steps, finalAlpha, mode, std::max(steps, 1));
+    AnimationRunning = false;
+    if (form->AlphaBlend()) form->SetAlphaBlendValue(finalAlpha);
+    SendMessageA(wnd, WM_SETREDRAW, 1, 0);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    SetCopyWindow(nullptr);
+    copy->Free();
+}
+
+void AnimShowBorderForm(TvxBorderForm& border, int time, int finalAlpha, int mode)
+{
+    TsSkinProvider& provider = border.Owner();
+    TForm* form = provider.Form();
+    if (!form->HandleAllocated()) return;
+    const HWND wnd = form->Handle(), copy = border.Handle();
+    const int steps = AnimationSteps(time);
+    AnimationRunning = true;
+    std::unique_ptr<TBitmap> snapshot = FormSnapshot(provider);
+    if (!snapshot) {
+        AnimationRunning = false;
+        return;
+    }
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    // The border window carries the animation; it is put above the form's place meanwhile.
+    SetWindowRgn(copy, nullptr, FALSE);
+    SetCopyWindow(copy);
+    ShowSnapshot(copy, *snapshot, wnd, r.left - border.LeftMargin(), r.top - border.TopMargin(), steps,
+                 std::clamp(finalAlpha, 0, 255), mode, std::max(steps, 1));
+    SetCopyWindow(nullptr);
+    AnimationRunning = false;
+    provider.SetInAnimation(false);
+    if (form->AlphaBlend()) form->SetAlphaBlendValue(finalAlpha);
+    SendMessageA(wnd, WM_SETREDRAW, 1, 0);
+    UpdateWindow(wnd);
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    // Back behind the form, with its region.
+    SetWindowPos(copy, wnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    border.UpdateExBorderPos(true, 255);
+}
+
+void AnimHideForm(TsSkinProvider& provider)
+{
+    TForm* form = provider.Form();
+    ClearGlows();
+    if (form->FormStyle() == fsMDIChild || !form->HandleAllocated()) return;
+    TsSkinManager* manager = provider.SkinManager();
+    if (!manager) return;
+    const TvxFormAnimation& hide = manager->AnimEffects().FormHide;
+    AnimationRunning = true;
+    std::unique_ptr<TBitmap> snapshot;
+    if (form->InState(csDestroying)) {
+        provider.PaintAll();
+        if (TBitmap* image = provider.FormImage(); image && image->Width() > 0) {
+            snapshot = CopyOf32(*image);
+            SetAlphaChannel(snapshot.get(), TRect{0, 0, snapshot->Width(), snapshot->Height()}, 255);
+        }
+    } else {
+        snapshot = FormSnapshot(provider);
+    }
+    AnimationRunning = false;
+    if (!snapshot) return;
+    RECT r{};
+    GetWindowRect(form->Handle(), &r);
+    int x = r.left, y = r.top;
+    if (TvxBorderForm* border = provider.BorderForm()) {
+        x -= border->LeftMargin();
+        y -= border->TopMargin();
+        ShowWindow(border->Handle(), SW_HIDE);
+    }
+    TForm* copy = NewCopyWindow();
+    copy->SetBounds(x, y, snapshot->Width(), snapshot->Height());
+    StartHideAnimation(copy, std::move(snapshot), hide.Time, 255, hide.Mode);
+}
+
+void StartHideAnimation(TForm* copy, std::unique_ptr<TBitmap> snapshot, int time, int startAlpha, int mode)
+{
+    if (hideTimer) hideTimer->FreeCopy();
+    const int steps = AnimationSteps(time);
+    if (steps == 0 || !snapshot || !UpdateLayeredWindowEntry()) {
+        if (copy) copy->Free();
+        return;
+    }
+    if (!hideTimer) hideTimer = new TvxHideTimer(nullptr);
+    hideTimer->Start(copy, std::move(snapshot), steps, startAlpha, mode);
+}
+
+void AnimShowDialog(HWND dialog, TBitmap* image, POINT clientOffset, int time, int finalAlpha, int mode)
+{
+    if (!dialog || !image || image->Width() == 0 || !LayeredWindowsAvailable()) return;
+    const int steps = AnimationSteps(time);
+    AnimationRunning = true;
+    auto snapshot = CopyOf32(*image);
+    {
+        const HDC dc = snapshot->Canvas().Handle();
+        const int saved = SaveDC(dc);
+        OffsetViewportOrgEx(dc, clientOffset.x, clientOffset.y, nullptr);
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(child)) continue;
+            RECT cr{};
+            GetWindowRect(child, &cr);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&cr), 2);
+            const int inner = SaveDC(dc);
+            OffsetViewportOrgEx(dc, cr.left, cr.top, nullptr);
+            SendMessageA(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_CHILDREN);
+            RestoreDC(dc, inner);
+        }
+        RestoreDC(dc, saved);
+    }
+    SetAlphaChannel(snapshot.get(), TRect{0, 0, snapshot->Width(), snapshot->Height()}, 255);
+    TForm* copy = NewCopyWindow();
+    SetCopyWindow(copy->Handle());
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    ShowSnapshot(copy->Handle(), *snapshot, dialog, r.left, r.top, steps, std::clamp(finalAlpha, 0, 255), mode,
+                 steps + 1.0);
+    SendMessageA(dialog, WM_SETREDRAW, 1, 0);
+    AnimationRunning = false;
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+    SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    SetCopyWindow(nullptr);
+    copy->Free();
+}
+
+void AnimHideDialog(HWND dialog, TBitmap* image, POINT, int time, int mode)
+{
+    if (!dialog || !image || image->Width() == 0 || !LayeredWindowsAvailable()) return;
+    auto snapshot = CopyOf32(*image);
+    SetAlphaChannel(snapshot.get(), TRect{0, 0, snapshot->Width(), snapshot->Height()}, 255);
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    TForm* copy = NewCopyWindow();
+    copy->SetBounds(r.left, r.top, snapshot->Width(), snapshot->Height());
+    StartHideAnimation(copy, std::move(snapshot), time, 255, mode);
+}
+
+// ---- the output window
+
+TOutputWindow::TOutputWindow(TComponent* owner) : TCustomControl(owner)
+{
+    SetCaption("vxOutputWindow");
+    SetVisible(false);
+    SetColor(clPurple);
+}
+
+void TOutputWindow::CreateParams(TCreateParams& params)
+{
+    TCustomControl::CreateParams(params);
+    if (Parent()) return;
+    params.style = WS_POPUP;
+    params.menu = nullptr;
+    params.parent = Application ? Application->Handle() : nullptr;
+    if (auto* owner = dynamic_cast<TWinControl*>(Owner()); owner && owner->HandleAllocated())
+        if (GetWindowLongPtrA(owner->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) params.exStyle |= WS_EX_TOPMOST;
+}
+
+void TOutputWindow::WndProc(TMessage& m)
+{
+    if (m.Msg == WM_ERASEBKGND) {
+        m.Result = 1;
+        return;
+    }
+    if (m.Msg == WM_NCPAINT) {
+        m.Result = 0;
+        return;
+    }
+    TCustomControl::WndProc(m);
+}
+
+// ---- the hide timer
+
+TvxHideTimer::TvxHideTimer(TComponent* owner) : TvxThreadedTimer(owner)
+{
+    SetEnabled(false);
+    SetInterval(10);
+}
+
+TvxHideTimer::~TvxHideTimer()
+{
+    SetEnabled(false);
+    FreeCopy();
+}
+
+void TvxHideTimer::FreeCopy()
+{
+    SetEnabled(false);
+    if (copy_) {
+        if (AnimationWindow == copy_->Handle()) SetCopyWindow(nullptr);
+        std::exchange(copy_, nullptr)->Free();
+    }
+    snapshot_.reset();
+    frame_.reset();
+}
+
+void TvxHideTimer::Start(TForm* copy, std::unique_ptr<TBitmap> snapshot, int steps, int startAlpha, int mode)
+{
+    FreeCopy();
+    copy_ = copy;
+    snapshot_ = std::move(snapshot);
+    steps_ = steps;
+    counter_ = 0;
+    mode_ = mode;
+    const int w = snapshot_->Width(), h = snapshot_->Height();
+    const HWND wnd = copy_->Handle();
+    SetCopyWindow(wnd);
+    MakeLayered(wnd);
+    alpha_ = static_cast<BYTE>(std::clamp(startAlpha / 2, 0, 255));
+    ShowLayered(wnd, *snapshot_, alpha_);
+    ShowWindow(wnd, SW_SHOWNOACTIVATE);
+    SetWindowPos(wnd, HWND_TOPMOST, copy_->Left(), copy_->Top(), w, h,
+                 SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOCOPYBITS);
+    frame_ = CreateBmp32(w, h);
+    ClearBitmap32(*frame_);
+    current_ = startAlpha / 2;
+    step_ = startAlpha / (2.0 * steps);
+    if (mode == atAeroMode) {
+        zl_ = 0, zt_ = 0, zr_ = w, zb_ = h;
+        dx_ = -w / (8.0 * steps), dy_ = -h / (8.0 * steps);
+    } else {
+        zl_ = zt_ = zr_ = zb_ = dx_ = dy_ = 0;
+    }
+    if (Application && Application->Terminated()) {
+        while (copy_) {
+            OnStep();
+            Sleep(10);
+        }
+        return;
+    }
+    SetOnTimer([this](TObject*) { OnStep(); });
+    OnStep();
+    if (copy_) SetEnabled(true);
+}
+
+void TvxHideTimer::DrawStep()
+{
+    current_ = std::max(0.0, current_ - step_);
+    alpha_ = static_cast<BYTE>(std::lround(current_));
+    const int w = snapshot_->Width(), h = snapshot_->Height();
+    const HDC dst = frame_->Canvas().Handle(), src = snapshot_->Canvas().Handle();
+    if (mode_ == atAeroMode) {
+        if (zl_ >= 0 && zt_ >= 0) {
+            ClearBitmap32(*frame_);
+            SetStretchBltMode(dst, COLORONCOLOR);
+            const int x0 = static_cast<int>(std::lround(zl_)), y0 = static_cast<int>(std::lround(zt_));
+            StretchBlt(dst, x0, y0, static_cast<int>(std::lround(zr_)) - x0, static_cast<int>(std::lround(zb_)) - y0,
+                       src, 0, 0, w, h, SRCCOPY);
+        } else {
+            BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+        }
+    } else if (counter_ == 0) {
+        BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
+    }
+    ShowLayered(copy_->Handle(), *frame_, alpha_);
+}
+
+void TvxHideTimer::OnStep()
+{
+    if (!copy_) return;
+    if (counter_ > steps_) {
+        FreeCopy();
+        return;
+    }
+    DrawStep();
+    if (mode_ == atAeroMode) {
+        zl_ += std::abs(dx_), zt_ += std::abs(dy_), zr_ -= std::abs(dx_), zb_ -= std::abs(dy_);
+    }
+    ++counter_;
+}
+
+TvxHideTimer* HideTimer() { return hideTimer; }
+
+void AnimationsEnd()
+{
+    delete std::exchange(hideTimer, nullptr);
+    if (outputWindow) std::exchange(outputWindow, nullptr)->Free();
+    screenCopy.reset();
+}

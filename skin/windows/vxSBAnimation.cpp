@@ -1,0 +1,168 @@
+#include "skin/windows/vxSBAnimation.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "gui/base/Handles.h"
+#include "skin/engine/sGraphUtils.h"
+#include "skin/windows/sAnimations.h"
+#include "skin/windows/sSkinProvider.h"
+
+namespace {
+
+int animationWindows = 0;
+
+// An animation window lets the mouse through to the title below it.
+void AnimationWindowProc(TMessage& m, const TWndMethod& inherited)
+{
+    if (m.Msg == WM_NCHITTEST) {
+        m.Result = HTTRANSPARENT;
+        return;
+    }
+    inherited(m);
+}
+
+} // namespace
+
+int TitleAnimationWindowCount() { return animationWindows; }
+
+TvxSBAnimation::TvxSBAnimation(TsSkinProvider& provider, TForm* form, int iterations)
+    : TTimer(nullptr), Iterations(std::max(1, iterations)), provider_(provider), form_(form)
+{
+    SetEnabled(false);
+    SetInterval(12);
+    OnTimer = [this](TObject*) { Tick(); };
+}
+
+TvxSBAnimation::~TvxSBAnimation()
+{
+    SetEnabled(false);
+    FreeWindow();
+}
+
+void TvxSBAnimation::FreeWindow()
+{
+    image_.reset();
+    imageState_ = -1;
+    if (!window_) return;
+    --animationWindows;
+    std::exchange(window_, nullptr)->Free();
+}
+
+void TvxSBAnimation::ChangeState(int newState, bool fadeIn)
+{
+    if (newState == State) return;
+    holding_ = false;
+    if (newState != 0) {
+        if (newState == 2) FreeWindow();
+        State = newState;
+        Step = 1;
+        FadeIn = fadeIn;
+        Frame(std::min(StepAlpha(), 255));
+        ++Step;
+        SetEnabled(Iterations > 1);
+        return;
+    }
+    State = 0;
+    FadeIn = false;
+    if (Iterations <= 1) {
+        // One frame: the normal state at once, nothing left to fade.
+        SetEnabled(false);
+        State = -1;
+        FreeWindow();
+        return;
+    }
+    Step = std::max(0, std::min(Step, Iterations) - 1);
+    Frame(std::clamp(StepAlpha() * Step, 0, 255));
+    SetEnabled(true);
+}
+
+void TvxSBAnimation::Tick()
+{
+    if (FadeIn) {
+        if (!holding_ && Step < Iterations) {
+            Frame(std::clamp(StepAlpha() * Step, 0, 255));
+            ++Step;
+            return;
+        }
+        if (!holding_) {
+            holding_ = true;
+            Frame(255);
+        }
+        // Faded in: the mouse leaving the button ends the hot state.
+        POINT p{};
+        GetCursorPos(&p);
+        RECT w{};
+        if (!form_->HandleAllocated()) return;
+        GetWindowRect(form_->Handle(), &w);
+        const RECT& r = Button.Rect;
+        const bool inside = p.x >= w.left + r.left && p.x < w.left + r.right && p.y >= w.top + r.top &&
+                            p.y < w.top + r.bottom;
+        if (!inside) {
+            SetEnabled(false);
+            SendMessageA(form_->Handle(), WM_MOUSELEAVE, 0, 0);
+        }
+        return;
+    }
+    if (--Step > 0) {
+        Frame(std::clamp(StepAlpha() * Step, 0, 255));
+        return;
+    }
+    SetEnabled(false);
+    State = -1;
+    Frame(0);
+    FreeWindow();
+}
+
+void TvxSBAnimation::Frame(int alpha)
+{
+    const TUpdateLayeredWindowProc update = UpdateLayeredWindowEntry();
+    if (!update || !form_->HandleAllocated()) return;
+    const int w = Button.Rect.right - Button.Rect.left, h = Button.Rect.bottom - Button.Rect.top;
+    if (w <= 0 || h <= 0) return;
+    // The image of a state: the button as the title paints it (the normal state keeps the image
+    // it fades out).
+    if (!image_ || (State > 0 && imageState_ != State)) {
+        TsCaptionButton* b = provider_.ButtonByCode(Button.HitCode);
+        if (!b) return;
+        provider_.PaintButtonImage(*b);
+        TBitmap* source = provider_.FormImage();
+        if (!source || source->Width() < Button.Rect.right || source->Height() < Button.Rect.bottom) return;
+        image_ = CreateBmp32(w, h);
+        BitBlt(image_->Canvas().Handle(), 0, 0, w, h, source->Canvas().Handle(), Button.Rect.left, Button.Rect.top,
+               SRCCOPY);
+        GdiFlush();
+        SetAlphaChannel(image_.get(), TRect{0, 0, w, h}, 255);
+        imageState_ = State;
+    }
+    const HWND owner = form_->Handle();
+    if (!window_) {
+        window_ = NewHelperForm(WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW,
+                                &AnimationWindowProc);
+        ++animationWindows;
+        const HWND wnd = window_->Handle();
+        SetWindowLongPtrA(wnd, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    }
+    const HWND wnd = window_->Handle();
+    RECT r{};
+    GetWindowRect(owner, &r);
+    SetWindowPos(wnd, HWND_TOP, r.left + Button.Rect.left, r.top + Button.Rect.top, w, h,
+                 SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+    {
+        const TWindowDC screen(nullptr);
+        SIZE size{w, h};
+        POINT source{0, 0};
+        BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
+        update(wnd, screen.get(), nullptr, &size, image_->Canvas().Handle(), &source, 0, &blend, ULW_ALPHA);
+    }
+    if (!IsWindowVisible(wnd)) ShowWindow(wnd, SW_SHOWNOACTIVATE);
+}
+
+void AnimateTitleButton(TvxSBAnimation*& animation, TsSkinProvider& provider, TForm* form,
+                        const TvxAnimatedButton& button, int state, int steps)
+{
+    if (!animation) animation = new TvxSBAnimation(provider, form, steps);
+    animation->Button = button;
+    animation->Iterations = std::max(1, steps);
+    animation->ChangeState(state, state != 0);
+}
