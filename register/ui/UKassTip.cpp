@@ -534,7 +534,10 @@ void TKassTip::AddItem(std::unique_ptr<TProd> item)
         ReceiptLineItems.SetSecondLine(BelegMemo->Lines().Count() - 1);
     }
     LastItem = added;
-    StkMemo->SetText("1");
+    // The quantity back at "1": a field showing "1" as setting it leaves it (caret at the start,
+    // not typed in) stays alone, since each change of its text costs window-server round trips.
+    if (StkMemo->Text() != "1" || StkMemo->SelStart() != 0 || StkMemo->SelLength() != 0 || StkMemo->Modified())
+        StkMemo->SetText("1");
     SetDiscountKeysVisible(true);
 }
 
