@@ -1,7 +1,5 @@
 #include "card/MonForm.h"
 
-#include <richedit.h>
-
 #include "card/ULogColours.h"
 #include "common/UTimeShares.h"
 
@@ -41,7 +39,7 @@ void TMonForm::FormCreate(TObject*)
     // Whatever reads, paints or changes the window (another program too) finds what it would
     // hold; the log's own reads (the trim) count what is held.
     Mess->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) {
-        if (held_ && !inLog_ && NeedsHeldLines(m.Msg)) Mess->ApplyCollected();
+        if (held_ && !inLog_ && TCustomMemo::ShowsOrChangesText(m.Msg)) Mess->ApplyCollected();
         inherited(m);
     });
     TNotifyEvent shown = OnShow;
@@ -56,31 +54,6 @@ void TMonForm::FormCreate(TObject*)
 }
 
 void TMonForm::FormDestroy(TObject*) { logging_ = false; }
-
-bool TMonForm::NeedsHeldLines(UINT msg)
-{
-    if (TCustomMemo::ReadsText(msg)) return true;
-    if ((msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST)) return true;
-    switch (msg) {
-    case WM_PAINT:
-    case WM_NCPAINT:
-    case WM_ERASEBKGND:
-    case WM_SETTEXT:
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-    case EM_SETSEL:
-    case EM_EXSETSEL:
-    case EM_REPLACESEL:
-    case EM_SCROLLCARET:
-    case EM_LINESCROLL:
-    case EM_SCROLL:
-    case EM_SETSCROLLPOS:
-    case EM_SETCHARFORMAT:
-        return true;
-    default:
-        return false;
-    }
-}
 
 void TMonForm::Hold()
 {

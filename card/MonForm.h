@@ -81,9 +81,6 @@ private:
     void Hold();
     void EndHold();
     void HoldTimerTimer(TObject* sender);
-    // Whether a message to the log window reads, paints or changes it, so that it must hold
-    // what it would have shown.
-    static bool NeedsHeldLines(UINT msg);
 
     bool logging_ = false;
     bool held_ = false;

@@ -20,6 +20,7 @@
 #include "register/ui/UDebugForm.h"
 #include "register/ui/UFunkMon.h"
 #include "register/ui/ULanguage.h"
+#include "tests/support/MessageHost.h"
 
 namespace {
 
@@ -152,6 +153,50 @@ TEST_F(UiWindows, HiddenRegisterMonitorTakesTheLinesWhenShownOrRead)
     EXPECT_GT(along.size(), 48u * 1024);
     EXPECT_EQ(run(1), along);
     EXPECT_EQ(run(2), along);
+}
+
+// A mass run hands the shown window its lines in parts: it holds them and, read, painted or when
+// messages are handled, holds what it would have held had it taken each part at once (the same
+// trims, the caret behind the text, the same view).
+TEST_F(UiWindows, ShownRegisterMonitorHoldsTheRunsPartsUntilItPaintsOrIsRead)
+{
+    auto run = [](int way) { // 0: read after every part, 1: read at the end, 2: painted, 3: messages handled
+        UFuncMon::ClearMonitor();
+        auto* mon = TForm::Create<TFunkMonForm>(Application);
+        mon->Show();
+        int edits = 0;
+        mon->Mon->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
+            if (m.Msg == WM_SETTEXT || m.Msg == EM_REPLACESEL) ++edits;
+            inherited(m);
+        });
+        {
+            const UFuncMon::TMonitorBatch batch;
+            for (int n = 0; n < 1300; ++n) {
+                UFuncMon::LogToMonitor("\tZeile " + std::to_string(n) + std::string(50, n % 7 ? '.' : '\n'));
+                if (n % 90 == 89) UFuncMon::ShowMonitorNow();
+                if (n % 90 == 89 && way == 0) WindowText(mon->Mon->Handle());
+            }
+            UFuncMon::ShowMonitorNow();
+            if (way > 0) {
+                EXPECT_EQ(edits, 0);
+            }
+            if (way == 2) RedrawWindow(mon->Mon->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            if (way == 3) MessageHost::PumpUntil([&] { return edits > 0; }, 5000);
+            if (way >= 2) {
+                EXPECT_GT(edits, 0);
+            }
+        }
+        const std::string text = WindowText(mon->Mon->Handle());
+        CHARRANGE caret{};
+        SendMessageA(mon->Mon->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        const auto first = SendMessageA(mon->Mon->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+        mon->Free();
+        return text + "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
+    };
+    const std::string atOnce = run(0);
+    EXPECT_GT(atOnce.size(), 48u * 1024);
+    for (int way = 1; way <= 3; ++way)
+        EXPECT_EQ(run(way), atOnce) << way;
 }
 
 TEST_F(UiWindows, DebugWindowSwitchesAndHeldCommand)
