@@ -44,6 +44,24 @@ std::string TempFile(const std::string& name)
     return std::string(dir) + name;
 }
 
+// The caret and the first visible line of a rich edit, as "|caret|line".
+std::string CaretAndView(HWND edit)
+{
+    CHARRANGE caret{};
+    SendMessageA(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    const auto first = SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    return "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
+}
+
+// Counts the edits of a register monitor's window: texts set and selections replaced.
+void CountEdits(TFunkMonForm& mon, int& edits)
+{
+    mon.Mon->HookWindowProc([&edits](TMessage& m, const TWndMethod& inherited) {
+        if (m.Msg == WM_SETTEXT || m.Msg == EM_REPLACESEL) ++edits;
+        inherited(m);
+    });
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -131,10 +149,7 @@ TEST_F(UiWindows, HiddenRegisterMonitorTakesTheLinesWhenShownOrRead)
         auto* mon = TForm::Create<TFunkMonForm>(Application);
         if (way == 0) mon->Show();
         int edits = 0;
-        mon->Mon->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
-            if (m.Msg == WM_SETTEXT || m.Msg == EM_REPLACESEL) ++edits;
-            inherited(m);
-        });
+        CountEdits(*mon, edits);
         for (int n = 0; n < 1300; ++n)
             UFuncMon::LogToMonitor("\tZeile " + std::to_string(n) + std::string(50, n % 7 ? '.' : '\n'));
         if (way > 0) {
@@ -143,11 +158,9 @@ TEST_F(UiWindows, HiddenRegisterMonitorTakesTheLinesWhenShownOrRead)
         if (way == 1) mon->Show();
         const std::string text = WindowText(mon->Mon->Handle());
         if (way == 2) mon->Show();
-        CHARRANGE caret{};
-        SendMessageA(mon->Mon->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-        const auto first = SendMessageA(mon->Mon->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+        const std::string view = CaretAndView(mon->Mon->Handle());
         mon->Free();
-        return text + "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
+        return text + view;
     };
     const std::string along = run(0);
     EXPECT_GT(along.size(), 48u * 1024);
@@ -165,10 +178,7 @@ TEST_F(UiWindows, ShownRegisterMonitorHoldsTheRunsPartsUntilItPaintsOrIsRead)
         auto* mon = TForm::Create<TFunkMonForm>(Application);
         mon->Show();
         int edits = 0;
-        mon->Mon->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
-            if (m.Msg == WM_SETTEXT || m.Msg == EM_REPLACESEL) ++edits;
-            inherited(m);
-        });
+        CountEdits(*mon, edits);
         {
             const UFuncMon::TMonitorBatch batch;
             for (int n = 0; n < 1300; ++n) {
@@ -187,11 +197,9 @@ TEST_F(UiWindows, ShownRegisterMonitorHoldsTheRunsPartsUntilItPaintsOrIsRead)
             }
         }
         const std::string text = WindowText(mon->Mon->Handle());
-        CHARRANGE caret{};
-        SendMessageA(mon->Mon->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-        const auto first = SendMessageA(mon->Mon->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+        const std::string view = CaretAndView(mon->Mon->Handle());
         mon->Free();
-        return text + "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
+        return text + view;
     };
     const std::string atOnce = run(0);
     EXPECT_GT(atOnce.size(), 48u * 1024);
