@@ -36,34 +36,47 @@ void TMonForm::FormCreate(TObject*)
             inherited(m);
         });
     }
-    // Whatever reads the window (another program too) reads what it would hold; the log's own
-    // reads (the trim) count what is held.
+    // Whatever reads, paints or changes the window (another program too) finds what it would
+    // hold; the log's own reads (the trim) count what is held.
     Mess->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) {
-        if (hiddenHold_ && !inLog_ && TCustomMemo::ReadsText(m.Msg)) Mess->ApplyCollected();
+        if (held_ && !inLog_ && TCustomMemo::ShowsOrChangesText(m.Msg)) Mess->ApplyCollected();
         inherited(m);
     });
     TNotifyEvent shown = OnShow;
     OnShow = [this, shown](TObject* sender) {
-        EndHiddenHold();
+        EndHold();
         if (shown) shown(sender);
     };
+    holdTimer_ = new TTimer(this);
+    holdTimer_->SetEnabled(false);
+    holdTimer_->SetInterval(static_cast<unsigned>(ShowInterval));
+    holdTimer_->OnTimer = [this](TObject* sender) { HoldTimerTimer(sender); };
 }
 
 void TMonForm::FormDestroy(TObject*) { logging_ = false; }
 
-void TMonForm::HoldWhileHidden()
+void TMonForm::Hold()
 {
-    if (hiddenHold_ || Visible()) return;
-    hiddenHold_ = true;
+    if (held_) return;
+    held_ = true;
     Mess->Lines().BeginUpdate();
 }
 
-void TMonForm::EndHiddenHold()
+void TMonForm::EndHold()
 {
-    if (!hiddenHold_) return;
-    hiddenHold_ = false;
+    holdTimer_->SetEnabled(false);
+    if (!held_) return;
+    held_ = false;
     UTimeShares::TTimeShare share(UTimeShares::CardMonitor);
     Mess->Lines().EndUpdate();
+    lastShown_ = GetTickCount64();
+}
+
+void TMonForm::HoldTimerTimer(TObject*)
+{
+    // A window hidden meanwhile goes on holding until it is shown.
+    if (Visible()) EndHold();
+    else holdTimer_->SetEnabled(false);
 }
 
 void TMonForm::ClearMessClick(TObject*) { ClearLog(); }
@@ -93,7 +106,7 @@ void TMonForm::TrimLongLog()
 void TMonForm::Log(const std::string& text, TColor colour)
 {
     UTimeShares::TTimeShare share(UTimeShares::CardMonitor);
-    HoldWhileHidden();
+    if (!Visible()) Hold();
     struct TLogging {
         bool& on;
         explicit TLogging(bool& b) : on(b) { on = true; }
@@ -102,6 +115,8 @@ void TMonForm::Log(const std::string& text, TColor colour)
     TrimLongLog();
     Mess->AppendLine(text.empty() ? std::string(" ") : text, colour);
     Mess->ScrollToCaret();
+    // A line outside any export (a card taken out) shows at once.
+    if (held_ && batches_ == 0 && Visible()) EndHold();
 }
 
 void TMonForm::AddLine(const std::string& text)
@@ -114,11 +129,23 @@ void TMonForm::AddColoredLine(const std::string& text, int colour)
     if (logging_) Log(text, static_cast<TColor>(colour));
 }
 
-void TMonForm::BeginBatch() { Mess->Lines().BeginUpdate(); }
+void TMonForm::BeginBatch()
+{
+    ++batches_;
+    Mess->Lines().BeginUpdate();
+}
 
 void TMonForm::EndBatch()
 {
     UTimeShares::TTimeShare share(UTimeShares::CardMonitor);
+    if (batches_ > 0 && --batches_ == 0 && !held_ && Visible()) {
+        if (GetTickCount64() - lastShown_ < ShowInterval) {
+            Hold();
+            holdTimer_->SetEnabled(true);
+        } else {
+            lastShown_ = GetTickCount64();
+        }
+    }
     Mess->Lines().EndUpdate();
 }
 

@@ -49,8 +49,12 @@ class TMonForm : public TForm {
     // Between BeginBatch and the last EndBatch (one export of the library) the lines are
     // collected and shown at that EndBatch, as one edit of the window; the text, the colours,
     // the trims and the scroll position come out as if each line had been shown at once.
+    // Exports that follow each other within ShowInterval of the last edit (a mass run) are
+    // held together and shown when the window paints or is read, or at the latest when the
+    // hold's timer comes with the waiting messages.
     void BeginBatch();
     void EndBatch();
+    static constexpr ULONGLONG ShowInterval = 100; // ms
 
     // Card events of the connector.
     void pcsc2CardInserted(TPCSCConnector* sender);
@@ -71,11 +75,17 @@ private:
     void SendToHost(UINT msg);
     // While the window is hidden its lines and trims are collected (an edit of a hidden rich
     // edit still costs milliseconds) and shown as one edit when it is shown; anything that
-    // reads the window meanwhile sees them first.
-    void HoldWhileHidden();
-    void EndHiddenHold();
+    // reads the window meanwhile sees them first. A shown window holds them the same way
+    // between exports in quick succession, until its timer, its painting or anything that
+    // reads or changes it.
+    void Hold();
+    void EndHold();
+    void HoldTimerTimer(TObject* sender);
 
     bool logging_ = false;
-    bool hiddenHold_ = false;
+    bool held_ = false;
     bool inLog_ = false;
+    int batches_ = 0;
+    ULONGLONG lastShown_ = 0;
+    TTimer* holdTimer_ = nullptr;
 };

@@ -322,6 +322,31 @@ bool TCustomMemo::ReadsText(UINT msg)
     }
 }
 
+bool TCustomMemo::ShowsOrChangesText(UINT msg)
+{
+    if (ReadsText(msg)) return true;
+    if ((msg >= WM_KEYFIRST && msg <= WM_KEYLAST) || (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST)) return true;
+    switch (msg) {
+    case WM_PAINT:
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+    case WM_SETTEXT:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case EM_SETSEL:
+    case EM_EXSETSEL:
+    case EM_REPLACESEL:
+    case EM_SCROLLCARET:
+    case EM_LINESCROLL:
+    case EM_SCROLL:
+    case EM_SETSCROLLPOS:
+    case EM_SETCHARFORMAT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 int TCustomMemo::CharIndex(const std::string&, size_t offset) const { return static_cast<int>(offset); }
 
 void TCustomMemo::SelectRange(int from, int to) { SendMessageA(handle_, EM_SETSEL, static_cast<WPARAM>(from), to); }

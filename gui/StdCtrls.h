@@ -339,6 +339,9 @@ class TCustomMemo : public TCustomEdit {
     // Whether a message reads a memo's or rich edit's text, selection, lines or picture: a
     // window that holds changes back shows them before it answers.
     static bool ReadsText(UINT msg);
+    // Whether a message reads, paints or changes a memo or rich edit (input, scrolling, the
+    // selection, the text): a window that holds changes back while it shows applies them first.
+    static bool ShowsOrChangesText(UINT msg);
     void SetProperty(const std::string& name, const TPropValue& value) override;
 
 protected:

@@ -11,7 +11,7 @@
 //   - the same with both monitors closed;
 //   - the mass-run window's stored settings (up to 100 items per receipt), monitors shown: the
 //     pace over the first and over the last 100 receipts, to show a cost that grows with what
-//     the windows already hold.
+//     the windows already hold, and the split of each.
 // Targets: the register's own time per receipt of 1 to 3 items under 10 ms; the last 100
 // receipts of the stored-settings run at least 80 % as fast as the first 100.
 //
@@ -92,6 +92,54 @@ int Fail(const RunSettings& run, const char* what)
     return 1;
 }
 
+// The counters at one moment of a run.
+struct TSnapshot {
+    LONGLONG time = 0;
+    LONG64 cardCalls = 0, cardTicks = 0, booked = 0;
+    LONG64 shares[UTimeShares::ShareCount] = {};
+    static TSnapshot Take()
+    {
+        TSnapshot s;
+        s.time = Now();
+        s.cardCalls = Transmits()[0];
+        s.cardTicks = Transmits()[1];
+        s.booked = Shares()[UTimeShares::ReceiptCounter];
+        for (int i = 0; i < UTimeShares::ShareCount; ++i)
+            s.shares[i] = Shares()[i];
+        return s;
+    }
+};
+
+// The register's own time per receipt between two snapshots, split into the shares and the rest
+// into the run's steps.
+void PrintSplit(const char* title, const TSnapshot& from, const TSnapshot& to)
+{
+    const double n = static_cast<double>(to.booked - from.booked);
+    if (n < 1) return;
+    const double cardTime = Seconds(to.cardTicks - from.cardTicks);
+    const double own = Seconds(to.time - from.time) - cardTime;
+    double shares[UTimeShares::ShareCount];
+    for (int i = 0; i < UTimeShares::ShareCount; ++i)
+        shares[i] = Seconds(to.shares[i] - from.shares[i]);
+    std::printf("%s: register's own time per receipt: %.2f ms\n", title, own * 1000.0 / n);
+    const char* names[UTimeShares::ShareCount] = {
+        "receipt memo", "register monitor", "card monitor",          "journals",         "items",
+        "total",        "signing",          "messages and painting", "progress and loop"};
+    // The card's exchanges and the card monitor run inside the signing step.
+    shares[UTimeShares::MassSigning] -= cardTime + shares[UTimeShares::CardMonitor];
+    double rest = own;
+    for (int i = 0; i < UTimeShares::FirstMassStep; ++i) {
+        std::printf("%s:   of it %s: %.2f ms\n", title, names[i], shares[i] * 1000.0 / n);
+        rest -= shares[i];
+    }
+    std::printf("%s:   of it the rest: %.2f ms\n", title, rest * 1000.0 / n);
+    for (int i = UTimeShares::FirstMassStep; i < UTimeShares::ShareCount; ++i) {
+        std::printf("%s:     of the rest %s: %.2f ms\n", title, names[i], shares[i] * 1000.0 / n);
+        rest -= shares[i];
+    }
+    std::printf("%s:     of the rest outside the run's steps: %.2f ms\n", title, rest * 1000.0 / n);
+}
+
 // Prints one line per figure; returns non-zero when the run failed.
 int Run(const RunSettings& run)
 {
@@ -116,67 +164,45 @@ int Run(const RunSettings& run)
     if (run.maxItems) set("kTrBuchEdit", run.maxItems);
     HWND start = FindControlWindow(mass, "maStart"), stop = FindControlWindow(mass, "maStopp");
 
-    SharedCounters& t = Transmits();
-    SharedCounters& s = Shares();
-    const LONG64 calls0 = t[0], cardTicks0 = t[1], booked0 = s[UTimeShares::ReceiptCounter];
-    LONG64 shares0[UTimeShares::ShareCount];
-    for (int i = 0; i < UTimeShares::ShareCount; ++i)
-        shares0[i] = s[i];
-    // The times at which the run had booked its first 100 receipts and all but its last 100
-    // (a third of a shorter run).
     const int pace = run.receipts >= 300 ? 100 : run.receipts >= 30 ? run.receipts / 3 : 0;
-    LONGLONG firstPart = 0, lastPartStart = 0;
-    const LONGLONG begin = Now();
+    // At the start, when the run had booked its first `pace` receipts, when it had booked all
+    // but its last `pace` (a third of a shorter run), and at the end.
+    const TSnapshot begin = TSnapshot::Take();
+    TSnapshot firstPart, lastPartStart;
     TilloraProgram::Click(start);
     if (!TilloraProgram::WaitFor([&] { return IsWindowEnabled(stop) != FALSE; }, 60000)) return Fail(run, "no run");
     if (!TilloraProgram::WaitFor(
             [&] {
-                const LONG64 booked = s[UTimeShares::ReceiptCounter] - booked0;
-                if (pace && !firstPart && booked >= pace) firstPart = Now();
-                if (pace && !lastPartStart && booked >= run.receipts - pace) lastPartStart = Now();
+                const LONG64 booked = Shares()[UTimeShares::ReceiptCounter] - begin.booked;
+                if (pace && !firstPart.time && booked >= pace) firstPart = TSnapshot::Take();
+                if (pace && !lastPartStart.time && booked >= run.receipts - pace) lastPartStart = TSnapshot::Take();
                 return IsWindowEnabled(start) && !IsWindowEnabled(stop);
             },
             24 * 3600000))
         return Fail(run, "the run did not end");
-    const LONGLONG end = Now();
-    const double total = Seconds(end - begin);
-    const double cardTime = Seconds(t[1] - cardTicks0);
-    const LONG64 calls = t[0] - calls0;
-    double shares[UTimeShares::ShareCount];
-    for (int i = 0; i < UTimeShares::ShareCount; ++i)
-        shares[i] = Seconds(s[i] - shares0[i]);
+    const TSnapshot end = TSnapshot::Take();
     ClickMenuItem(main, "Beenden1");
     tillora.WaitForExit(120000);
 
     // The receipts booked (a run stopped from outside books fewer than asked for).
-    const double n = static_cast<double>(s[UTimeShares::ReceiptCounter] - booked0);
-    if (n < 1) return Fail(run, "no receipt booked");
-    const double own = total - cardTime;
-    std::printf("%s: receipts per second (%.0f receipts): %.1f\n", run.title, n, n / total);
+    const LONG64 booked = end.booked - begin.booked;
+    if (booked < 1) return Fail(run, "no receipt booked");
+    const double n = static_cast<double>(booked);
+    std::printf("%s: receipts per second (%.0f receipts): %.1f\n", run.title, n, n / Seconds(end.time - begin.time));
     std::printf("%s: card exchanges per receipt (%.1f SCardTransmit calls): %.2f ms\n", run.title,
-                static_cast<double>(calls) / n, cardTime * 1000.0 / n);
-    std::printf("%s: register's own time per receipt: %.2f ms\n", run.title, own * 1000.0 / n);
-    const char* names[UTimeShares::ShareCount] = {
-        "receipt memo", "register monitor", "card monitor",          "journals",         "items",
-        "total",        "signing",          "messages and painting", "progress and loop"};
-    // The card's exchanges and the card monitor run inside the signing step.
-    shares[UTimeShares::MassSigning] -= cardTime + shares[UTimeShares::CardMonitor];
-    double rest = own;
-    for (int i = 0; i < UTimeShares::FirstMassStep; ++i) {
-        std::printf("%s:   of it %s: %.2f ms\n", run.title, names[i], shares[i] * 1000.0 / n);
-        rest -= shares[i];
-    }
-    std::printf("%s:   of it the rest: %.2f ms\n", run.title, rest * 1000.0 / n);
-    for (int i = UTimeShares::FirstMassStep; i < UTimeShares::ShareCount; ++i) {
-        std::printf("%s:     of the rest %s: %.2f ms\n", run.title, names[i], shares[i] * 1000.0 / n);
-        rest -= shares[i];
-    }
-    std::printf("%s:     of the rest outside the run's steps: %.2f ms\n", run.title, rest * 1000.0 / n);
-    if (pace && firstPart && lastPartStart && n >= run.receipts) {
-        const double first = pace / Seconds(firstPart - begin);
-        const double last = pace / Seconds(end - lastPartStart);
+                static_cast<double>(end.cardCalls - begin.cardCalls) / n,
+                Seconds(end.cardTicks - begin.cardTicks) * 1000.0 / n);
+    PrintSplit(run.title, begin, end);
+    if (pace && firstPart.time && lastPartStart.time && booked >= run.receipts) {
+        const double first = pace / Seconds(firstPart.time - begin.time);
+        const double last = pace / Seconds(end.time - lastPartStart.time);
         std::printf("%s: receipts per second over the first %d: %.2f, over the last %d: %.2f (%.0f %%)\n", run.title,
                     pace, first, pace, last, 100.0 * last / first);
+        // Where a slow-down comes from: the split of the first and of the last receipts.
+        const std::string firstTitle = std::string(run.title) + ", first " + std::to_string(pace);
+        const std::string lastTitle = std::string(run.title) + ", last " + std::to_string(pace);
+        PrintSplit(firstTitle.c_str(), begin, firstPart);
+        PrintSplit(lastTitle.c_str(), lastPartStart, end);
     }
     return 0;
 }

@@ -79,6 +79,8 @@ void ShowMonitorNow()
     if (const TMonitorListener& listener = RegisterCore().MonitorListener()) listener(held, false);
 }
 
+bool Batching() { return MonitorLog().batches_ > 0; }
+
 TMonitorBatch::TMonitorBatch() { ++MonitorLog().batches_; }
 
 TMonitorBatch::~TMonitorBatch()

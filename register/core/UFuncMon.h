@@ -29,6 +29,7 @@ private:
     friend void Announce(std::string_view added, bool cleared);
     friend void SetMonitorListener(std::function<void(std::string_view, bool)> listener);
     friend void ShowMonitorNow();
+    friend bool Batching();
     std::string text_;
     // Text added while a TMonitorBatch lives, not yet handed to the listener.
     int batches_ = 0;
@@ -65,5 +66,7 @@ public:
 // Hands the held text to the listener now (the command waits for the user, so the window must
 // show what was logged so far); the batches stay open.
 void ShowMonitorNow();
+// Whether a TMonitorBatch is open (the listener is handed the text in parts of a longer run).
+bool Batching();
 
 } // namespace UFuncMon

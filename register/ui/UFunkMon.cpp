@@ -3,12 +3,14 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 
 #include "common/UTimeShares.h"
 #include "gui/Menus.h"
 #include "gui/ComCtrls.h"
+#include "gui/ExtCtrls.h"
 #include "gui/StdCtrls.h"
 #include "register/core/UFuncMon.h"
 #include "register/core/URegisterCore.h"
@@ -96,9 +98,10 @@ void TFunkMonForm::FormCreate(TObject*)
     }
     const std::string& log = UFuncMon::MonitorLog().Text();
     Mon->SetText(log.substr(ShownFrom(log)));
-    // Whatever reads the window (another program too) reads what it would hold.
+    // Whatever reads, paints or changes the window (another program too) finds what it would
+    // hold.
     Mon->HookWindowProc([this](TMessage& m, const TWndMethod& inherited) {
-        if (held_ && TCustomMemo::ReadsText(m.Msg)) ShowHeld();
+        if (held_ && TCustomMemo::ShowsOrChangesText(m.Msg)) ShowHeld();
         inherited(m);
     });
     TNotifyEvent shown = OnShow;
@@ -106,10 +109,18 @@ void TFunkMonForm::FormCreate(TObject*)
         ShowHeld();
         if (shown) shown(sender);
     };
+    holdTimer_ = new TTimer(this);
+    holdTimer_->SetEnabled(false);
+    holdTimer_->SetInterval(100);
+    holdTimer_->OnTimer = [this](TObject*) {
+        holdTimer_->SetEnabled(false);
+        if (Visible()) ShowHeld();
+    };
     UFuncMon::SetMonitorListener([this](std::string_view added, bool cleared) {
         UTimeShares::TTimeShare share(UTimeShares::RegisterMonitor);
-        if (!Visible()) {
+        if (!Visible() || UFuncMon::Batching()) {
             Hold(added, cleared);
+            if (Visible()) holdTimer_->SetEnabled(true);
             return;
         }
         ShowHeld();
@@ -130,15 +141,27 @@ void TFunkMonForm::FormCreate(TObject*)
 void TFunkMonForm::Hold(std::string_view added, bool cleared)
 {
     // The same steps as on the window, on its text: the trim before the append.
-    if (!held_) heldText_ = Mon->Text();
+    if (!held_) {
+        heldText_ = Mon->Text();
+        windowCut_ = 0;
+        windowLeft_ = heldText_.size();
+        windowGone_ = false;
+    }
     held_ = true;
     heldText_ += heldLast_;
     heldLast_.clear();
     if (cleared) {
         heldText_.clear();
+        windowGone_ = true;
         return;
     }
-    if (heldText_.size() > ShownAbove) heldText_.erase(0, ShownFrom(heldText_));
+    if (heldText_.size() > ShownAbove) {
+        const std::size_t from = ShownFrom(heldText_);
+        heldText_.erase(0, from);
+        if (from > windowLeft_) windowGone_ = true;
+        windowCut_ += from;
+        windowLeft_ -= std::min(from, windowLeft_);
+    }
     heldLast_ = AsShown(added);
 }
 
@@ -146,10 +169,17 @@ void TFunkMonForm::ShowHeld()
 {
     if (!held_) return;
     held_ = false;
+    holdTimer_->SetEnabled(false);
     // The last append made as the window would have made it, so that the caret and the view
     // end where they would have.
-    Mon->SetText(heldText_);
-    if (!heldLast_.empty()) Mon->Append(heldLast_);
+    if (windowGone_) {
+        Mon->SetText(heldText_);
+        if (!heldLast_.empty()) Mon->Append(heldLast_);
+    } else {
+        if (windowCut_) Mon->ReplaceBytes(0, windowCut_, "");
+        const std::string added = heldText_.substr(windowLeft_) + heldLast_;
+        if (!added.empty()) Mon->Append(added);
+    }
     heldText_.clear();
     heldLast_.clear();
 }

@@ -411,6 +411,7 @@ void TKassTip::ClearReceipt()
         QrOverlay->Picture().Clear();
         QrOverlay->SetVisible(false);
     }
+    qrHeld_ = false;
     QRImage->Picture().Clear();
     SumButton->SetEnabled(false);
 }
@@ -533,7 +534,10 @@ void TKassTip::AddItem(std::unique_ptr<TProd> item)
         ReceiptLineItems.SetSecondLine(BelegMemo->Lines().Count() - 1);
     }
     LastItem = added;
-    StkMemo->SetText("1");
+    // The quantity back at "1": a field showing "1" as setting it leaves it (caret at the start,
+    // not typed in) stays alone, since each change of its text costs window-server round trips.
+    if (StkMemo->Text() != "1" || StkMemo->SelStart() != 0 || StkMemo->SelLength() != 0 || StkMemo->Modified())
+        StkMemo->SetText("1");
     SetDiscountKeysVisible(true);
 }
 
@@ -694,17 +698,30 @@ void TKassTip::KassButtonClick(TObject*)
             UQR::TQrSymbol symbol;
             const int side = UQR::QrSymbolOf(url, symbol) ? std::max(QrPictureSide, symbol.size + 8) : QrPictureSide;
             QRImage->SetBounds(QRImage->Left(), QRImage->Top(), side, side);
-            UQR::DrawQrCode(*QRImage, *BelegMemo, *QrOverlay, symbol);
+            qrHeld_ = UQR::AddQrRoom(*BelegMemo, symbol);
+            if (qrHeld_) heldQr_ = std::move(symbol);
+            else QRImage->Picture().Clear();
         }
     }
-    BelegMemo->ApplyCollected();
-    QrFirstLine = BelegMemo->FirstVisibleLine();
+    if (!BelegMemo->Updating()) {
+        ShowHeldQr();
+        QrFirstLine = BelegMemo->FirstVisibleLine();
+    }
     if (failure) std::rethrow_exception(failure);
+}
+
+void TKassTip::ShowHeldQr()
+{
+    if (!qrHeld_) return;
+    qrHeld_ = false;
+    UQR::ShowQrCode(*QRImage, *BelegMemo, *QrOverlay, heldQr_);
+    QrFirstLine = BelegMemo->FirstVisibleLine();
 }
 
 void TKassTip::ShowCollected()
 {
     BelegMemo->ApplyCollected();
+    ShowHeldQr();
     UFuncMon::ShowMonitorNow();
     ShowHeldKeys();
 }

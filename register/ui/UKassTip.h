@@ -12,6 +12,7 @@
 #include "gui/ExtCtrls.h"
 #include "gui/Forms.h"
 #include "gui/base/DateTime.h"
+#include "register/core/UQR.h"
 #include "register/core/URegisterCore.h"
 #include "register/ui/UQRImage.h"
 #include "register/ui/UReceiptLines.h"
@@ -216,8 +217,9 @@ class TKassTip : public TForm, public IRegisterHost {
         TKassTip& register_;
     };
     void ShowHeldKeys();
-    // Shows what a mass run holds back (the receipt's collected lines, the register monitor's
-    // lines, the discount keys): before the windows paint or anything waits for the user.
+    // Shows what a mass run holds back (the receipt's collected lines and its QR picture, the
+    // register monitor's lines, the discount keys): before the windows paint or anything waits
+    // for the user.
     void ShowCollected();
 
     // The receipt's lines.
@@ -368,6 +370,13 @@ private:
 
     // Shows or hides the discount keys, or notes it while they are held.
     void SetDiscountKeysVisible(bool visible);
+
+    // The finished receipt's QR picture is placed at the memo's caret once the memo shows its
+    // lines: at once, or in a mass run when the windows may paint (placing it would show the
+    // collected lines at every receipt). A new receipt drops a picture not placed yet.
+    void ShowHeldQr();
+    bool qrHeld_ = false;
+    UQR::TQrSymbol heldQr_;
 
     bool cardCommand_ = false;
     int keysHeld_ = 0;

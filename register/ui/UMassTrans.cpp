@@ -99,22 +99,27 @@ void TMassTransForm::maStartClick(TObject*)
     Progr->SetProgress(0);
     running_ = true;
     try {
-        // The receipts' lines and what the register monitor logs meanwhile are collected and
-        // shown together: each edit of a memo costs milliseconds under Wine, however few lines it
-        // adds, and a receipt's text replaces the one before. Whatever lets a window paint or
-        // waits for the user shows them first (TKassTip::ShowCollected).
-        TStringsUpdate receiptLines(KassTip->BelegMemo->Lines());
-        const UFuncMon::TMonitorBatch monitorLines;
-        while (DoneReceipts < TotalReceipts) {
-            // What the steps inside leave of a receipt's time (a benchmark's split).
-            UTimeShares::TTimeShare share(UTimeShares::MassProgress);
-            BookReceipt();
-            ++DoneReceipts;
-            UTimeShares::CountReceipt();
-            Progr->SetProgress(DoneReceipts);
+        {
+            // The receipts' lines and what the register monitor logs meanwhile are collected and
+            // shown together: each edit of a memo costs milliseconds under Wine, however few
+            // lines it adds, and a receipt's text replaces the one before. Whatever lets a window
+            // paint or waits for the user shows them first (TKassTip::ShowCollected).
+            TStringsUpdate receiptLines(KassTip->BelegMemo->Lines());
+            const UFuncMon::TMonitorBatch monitorLines;
+            while (DoneReceipts < TotalReceipts) {
+                // What the steps inside leave of a receipt's time (a benchmark's split).
+                UTimeShares::TTimeShare share(UTimeShares::MassProgress);
+                BookReceipt();
+                ++DoneReceipts;
+                UTimeShares::CountReceipt();
+                Progr->SetProgress(DoneReceipts);
+            }
         }
+        // The last receipt's QR picture, placed once its lines are shown.
+        KassTip->ShowCollected();
     } catch (...) {
         running_ = false;
+        KassTip->ShowCollected();
         throw;
     }
     running_ = false;

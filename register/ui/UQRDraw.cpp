@@ -17,6 +17,24 @@ void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay)
 
 void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay, const TQrSymbol& symbol)
 {
+    if (!AddQrRoom(memo, symbol)) {
+        image.Picture().Clear();
+        return;
+    }
+    ShowQrCode(image, memo, overlay, symbol);
+}
+
+bool AddQrRoom(TCustomMemo& memo, const TQrSymbol& symbol)
+{
+    if (symbol.size < 1) return false;
+    TStringsUpdate update(memo.Lines());
+    for (int i = 0; i < 5; ++i)
+        memo.Lines().Add("");
+    return true;
+}
+
+void ShowQrCode(TImage& image, TCustomMemo& memo, TImage& overlay, const TQrSymbol& symbol)
+{
     image.Picture().Clear();
     if (symbol.size < 1) return;
 
@@ -39,11 +57,6 @@ void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay, const TQrSymb
     image.Invalidate();
 
     memo.SetFocus();
-    {
-        TStringsUpdate update(memo.Lines());
-        for (int i = 0; i < 5; ++i)
-            memo.Lines().Add("");
-    }
     memo.ApplyCollected();
     POINT caret{};
     if (!GetCaretPos(&caret)) return;

@@ -28,4 +28,12 @@ void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay);
 // collected before them, as one edit.
 void DrawQrCode(TImage& image, TCustomMemo& memo, TImage& overlay, const TQrSymbol& symbol);
 
+// DrawQrCode in two parts, for a memo whose lines show later than they are added (a mass run
+// shows them when the windows may paint): AddQrRoom adds the five empty lines when there is a
+// symbol (false, nothing added, when there is none); ShowQrCode, once the memo holds nothing
+// after them, paints the picture, shows what the memo collected and places the overlay (steps
+// 1 to 4 without adding the lines).
+bool AddQrRoom(TCustomMemo& memo, const TQrSymbol& symbol);
+void ShowQrCode(TImage& image, TCustomMemo& memo, TImage& overlay, const TQrSymbol& symbol);
+
 } // namespace UQR

@@ -128,3 +128,35 @@ TEST_F(QrPicture, NoLinkOrNoSymbolLeavesThePictureClearAndTheMemoAlone)
     EXPECT_EQ(form->BelegMemo->Lines().Count(), 2);
     EXPECT_FALSE(overlay->Visible());
 }
+
+// A memo that collects its lines (a mass run): the five lines wait with the others and the
+// picture waits for them; placed then, it stands where it stands when drawn at once, over the
+// same text, caret and view.
+TEST_F(QrPicture, PlacedAfterTheMemoShowsItsLinesThePictureStandsWhereItStandsAtOnce)
+{
+    core.VerifyUrl() = "http://example.org/x";
+    UQR::TQrSymbol symbol;
+    ASSERT_TRUE(UQR::QrSymbolOf(core.VerifyUrl(), symbol));
+    TMemo& memo = *form->BelegMemo;
+    auto place = [&](bool later) {
+        memo.Lines().Clear();
+        overlay->Hide();
+        TStringsUpdate update(memo.Lines());
+        for (int n = 0; n < 30; ++n)
+            memo.Lines().Add("Brot " + std::to_string(n));
+        if (later) {
+            EXPECT_TRUE(UQR::AddQrRoom(memo, symbol));
+            EXPECT_FALSE(overlay->Visible());
+            EXPECT_EQ(GetWindowTextLengthA(memo.Handle()), 0);
+            UQR::ShowQrCode(*form->QRImage, memo, *overlay, symbol);
+        } else {
+            UQR::DrawQrCode(*form->QRImage, memo, *overlay, symbol);
+        }
+        return std::to_string(overlay->Left()) + "," + std::to_string(overlay->Top()) + "," +
+               std::to_string(overlay->Visible()) + "|" + std::to_string(memo.FirstVisibleLine()) + "|" +
+               std::to_string(memo.SelStart()) + "|" + Pixels(*overlay) + memo.Lines().Text();
+    };
+    const std::string atOnce = place(false);
+    EXPECT_GT(memo.FirstVisibleLine(), 0);
+    EXPECT_EQ(place(true), atOnce);
+}

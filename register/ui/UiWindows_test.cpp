@@ -20,6 +20,7 @@
 #include "register/ui/UDebugForm.h"
 #include "register/ui/UFunkMon.h"
 #include "register/ui/ULanguage.h"
+#include "tests/support/MessageHost.h"
 
 namespace {
 
@@ -41,6 +42,24 @@ std::string TempFile(const std::string& name)
     char dir[MAX_PATH];
     GetTempPathA(MAX_PATH, dir);
     return std::string(dir) + name;
+}
+
+// The caret and the first visible line of a rich edit, as "|caret|line".
+std::string CaretAndView(HWND edit)
+{
+    CHARRANGE caret{};
+    SendMessageA(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    const auto first = SendMessageA(edit, EM_GETFIRSTVISIBLELINE, 0, 0);
+    return "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
+}
+
+// Counts the edits of a register monitor's window: texts set and selections replaced.
+void CountEdits(TFunkMonForm& mon, int& edits)
+{
+    mon.Mon->HookWindowProc([&edits](TMessage& m, const TWndMethod& inherited) {
+        if (m.Msg == WM_SETTEXT || m.Msg == EM_REPLACESEL) ++edits;
+        inherited(m);
+    });
 }
 
 std::string ReadFile(const std::string& path)
@@ -130,10 +149,7 @@ TEST_F(UiWindows, HiddenRegisterMonitorTakesTheLinesWhenShownOrRead)
         auto* mon = TForm::Create<TFunkMonForm>(Application);
         if (way == 0) mon->Show();
         int edits = 0;
-        mon->Mon->HookWindowProc([&](TMessage& m, const TWndMethod& inherited) {
-            if (m.Msg == WM_SETTEXT || m.Msg == EM_REPLACESEL) ++edits;
-            inherited(m);
-        });
+        CountEdits(*mon, edits);
         for (int n = 0; n < 1300; ++n)
             UFuncMon::LogToMonitor("\tZeile " + std::to_string(n) + std::string(50, n % 7 ? '.' : '\n'));
         if (way > 0) {
@@ -142,16 +158,53 @@ TEST_F(UiWindows, HiddenRegisterMonitorTakesTheLinesWhenShownOrRead)
         if (way == 1) mon->Show();
         const std::string text = WindowText(mon->Mon->Handle());
         if (way == 2) mon->Show();
-        CHARRANGE caret{};
-        SendMessageA(mon->Mon->Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-        const auto first = SendMessageA(mon->Mon->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+        const std::string view = CaretAndView(mon->Mon->Handle());
         mon->Free();
-        return text + "|" + std::to_string(caret.cpMin) + "|" + std::to_string(first);
+        return text + view;
     };
     const std::string along = run(0);
     EXPECT_GT(along.size(), 48u * 1024);
     EXPECT_EQ(run(1), along);
     EXPECT_EQ(run(2), along);
+}
+
+// A mass run hands the shown window its lines in parts: it holds them and, read, painted or when
+// messages are handled, holds what it would have held had it taken each part at once (the same
+// trims, the caret behind the text, the same view).
+TEST_F(UiWindows, ShownRegisterMonitorHoldsTheRunsPartsUntilItPaintsOrIsRead)
+{
+    auto run = [](int way) { // 0: read after every part, 1: read at the end, 2: painted, 3: messages handled
+        UFuncMon::ClearMonitor();
+        auto* mon = TForm::Create<TFunkMonForm>(Application);
+        mon->Show();
+        int edits = 0;
+        CountEdits(*mon, edits);
+        {
+            const UFuncMon::TMonitorBatch batch;
+            for (int n = 0; n < 1300; ++n) {
+                UFuncMon::LogToMonitor("\tZeile " + std::to_string(n) + std::string(50, n % 7 ? '.' : '\n'));
+                if (n % 90 == 89) UFuncMon::ShowMonitorNow();
+                if (n % 90 == 89 && way == 0) WindowText(mon->Mon->Handle());
+            }
+            UFuncMon::ShowMonitorNow();
+            if (way > 0) {
+                EXPECT_EQ(edits, 0);
+            }
+            if (way == 2) RedrawWindow(mon->Mon->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            if (way == 3) MessageHost::PumpUntil([&] { return edits > 0; }, 5000);
+            if (way >= 2) {
+                EXPECT_GT(edits, 0);
+            }
+        }
+        const std::string text = WindowText(mon->Mon->Handle());
+        const std::string view = CaretAndView(mon->Mon->Handle());
+        mon->Free();
+        return text + view;
+    };
+    const std::string atOnce = run(0);
+    EXPECT_GT(atOnce.size(), 48u * 1024);
+    for (int way = 1; way <= 3; ++way)
+        EXPECT_EQ(run(way), atOnce) << way;
 }
 
 TEST_F(UiWindows, DebugWindowSwitchesAndHeldCommand)
