@@ -96,6 +96,13 @@ void TvxBorderForm::RepaintImage()
     for (const TRect& r : parts)
         BitBlt(image_->Canvas().Handle(), r.Left + l, r.Top + t, r.Right - r.Left, r.Bottom - r.Top,
                corners->Canvas().Handle(), r.Left + l, r.Top + t, SRCCOPY);
+    // The client part stays clear: the window manager may stack the border above its form, and
+    // Wine cuts layered windows by their alpha, not by their region, so an opaque copy there
+    // would hide the form's controls behind a picture of its background.
+    const RECT c = ClientInBorder();
+    PatBlt(image_->Canvas().Handle(), c.left, c.top, c.right - c.left, c.bottom - c.top, BLACKNESS);
+    GdiFlush();
+    SetAlphaChannel(image_.get(), TRect{c.left, c.top, c.right, c.bottom}, 0);
     GdiFlush();
 }
 

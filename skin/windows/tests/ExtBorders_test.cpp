@@ -248,6 +248,12 @@ TEST_F(ExtBorders, BorderFollowsHideShowMaximiseAndAlphaBlend)
     const COLORREF inside = provider->FormImage()->Canvas().Pixel(1, 40);
     EXPECT_EQ(last.Pixel(Margin + 1, Margin + 40),
               0xFF000000u | (GetRValue(inside) << 16) | (GetGValue(inside) << 8) | GetBValue(inside));
+    // Over the form's client part the border is clear, wherever the border is stacked.
+    RECT client{};
+    GetClientRect(wnd, &client);
+    MapWindowPoints(wnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_EQ(last.Pixel(client.left - r.left + Margin + 1, client.top - r.top + Margin + 1), 0u);
+    EXPECT_EQ(last.Pixel(client.right - r.left + Margin - 2, client.bottom - r.top + Margin - 2), 0u);
 
     // A form that stops drawing its frame loses its border window.
     provider->SetDrawNonClientArea(false);
