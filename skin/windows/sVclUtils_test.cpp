@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -212,4 +215,20 @@ TEST_F(SkinCommands, CompositionReachesTheEngineThroughItsHook)
     EXPECT_FALSE(DwmCompositionEnabled());
     ASSERT_NE(WindowSkinningHooks().DwmCompositionEnabled, nullptr);
     EXPECT_EQ(HookDwmCompositionEnabled(), DwmCompositionEnabled());
+}
+
+// The engine calls window skinning only through its hooks: once the module has started, every
+// hook is filled (a hook added to the engine and left unwired fails here). The one left empty is
+// the frame-class query: the program registers no frame class.
+TEST_F(SkinCommands, EveryEngineHookIsFilledButTheFrameQuery)
+{
+    const TsWindowSkinningHooks& hooks = WindowSkinningHooks();
+    static_assert(sizeof(TsWindowSkinningHooks) % sizeof(void*) == 0, "the hooks are pointers only");
+    void* slots[sizeof(TsWindowSkinningHooks) / sizeof(void*)];
+    std::memcpy(slots, &hooks, sizeof slots);
+    const size_t frame = offsetof(TsWindowSkinningHooks, IsFrame) / sizeof(void*);
+    for (size_t i = 0; i < std::size(slots); ++i) {
+        if (i == frame) EXPECT_EQ(slots[i], nullptr);
+        else EXPECT_NE(slots[i], nullptr) << "hook " << i << " of " << std::size(slots);
+    }
 }
