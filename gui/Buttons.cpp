@@ -38,7 +38,7 @@ TSpeedButtonLayout LayoutSpeedButton(SIZE client, SIZE glyph, SIZE text, TButton
     return l;
 }
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner), glyph_(std::make_unique<TBitmap>())
+TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner)
 {
     width_ = 23;
     height_ = 22;
@@ -48,38 +48,28 @@ TSpeedButton::~TSpeedButton() = default;
 
 void TSpeedButton::SetGlyph(const TBitmap* glyph)
 {
-    if (glyph) glyph_->Assign(*glyph);
-    else glyph_ = std::make_unique<TBitmap>();
+    picture_.SetGlyph(glyph);
     Invalidate();
 }
 
 void TSpeedButton::SetNumGlyphs(int count)
 {
-    count = std::clamp(count, 1, 4);
-    if (count == numGlyphs_) return;
-    numGlyphs_ = count;
-    Invalidate();
+    if (picture_.SetNumGlyphs(count)) Invalidate();
 }
 
 void TSpeedButton::SetLayout(TButtonLayout layout)
 {
-    if (layout == layout_) return;
-    layout_ = layout;
-    Invalidate();
+    if (picture_.SetLayout(layout)) Invalidate();
 }
 
 void TSpeedButton::SetMargin(int margin)
 {
-    if (margin == margin_ || margin < -1) return;
-    margin_ = margin;
-    Invalidate();
+    if (picture_.SetMargin(margin)) Invalidate();
 }
 
 void TSpeedButton::SetSpacing(int spacing)
 {
-    if (spacing == spacing_) return;
-    spacing_ = spacing;
-    Invalidate();
+    if (picture_.SetSpacing(spacing)) Invalidate();
 }
 
 void TSpeedButton::SetFlat(bool flat)
@@ -189,14 +179,15 @@ void TSpeedButton::Paint(TCanvas& canvas)
         DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &measured,
                   DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
     }
-    const int frames = numGlyphs_;
-    const SIZE glyph{glyph_->Empty() ? 0 : glyph_->Width() / frames, glyph_->Empty() ? 0 : glyph_->Height()};
+    const int frames = picture_.NumGlyphs;
+    TBitmap& picture = *picture_.Glyph;
+    const SIZE glyph{picture.Empty() ? 0 : picture.Width() / frames, picture.Empty() ? 0 : picture.Height()};
     const TSpeedButtonLayout l = LayoutSpeedButton(SIZE{width_, height_}, glyph, SIZE{measured.right, measured.bottom},
-                                                   layout_, margin_, spacing_, down);
+                                                   picture_.Layout, picture_.Margin, picture_.Spacing, down);
     if (glyph.cx > 0) {
         const int frame = static_cast<int>(state) < frames ? static_cast<int>(state) : 0;
-        const HDC src = glyph_->Canvas().Handle();
-        const COLORREF transparent = GetPixel(src, 0, glyph_->Height() - 1);
+        const HDC src = picture.Canvas().Handle();
+        const COLORREF transparent = GetPixel(src, 0, picture.Height() - 1);
         TransparentBlt(dc, l.Glyph.x, l.Glyph.y, glyph.cx, glyph.cy, src, frame * glyph.cx, 0, glyph.cx, glyph.cy,
                        transparent);
     }

@@ -30,6 +30,7 @@
 
 #include "gui/Controls.h"
 #include "gui/Graphics.h"
+#include "gui/StdCtrls.h"
 #include "gui/base/ButtonLayout.h"
 
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
@@ -54,16 +55,16 @@ class TSpeedButton : public TGraphicControl {
     explicit TSpeedButton(TComponent* owner);
     ~TSpeedButton() override;
 
-    TBitmap& Glyph() const { return *glyph_; }
+    TBitmap& Glyph() const { return *picture_.Glyph; }
     // A copy of the picture; none empties it.
     void SetGlyph(const TBitmap* glyph);
-    int NumGlyphs() const { return numGlyphs_; }
+    int NumGlyphs() const { return picture_.NumGlyphs; }
     void SetNumGlyphs(int count);
-    TButtonLayout Layout() const { return layout_; }
+    TButtonLayout Layout() const { return picture_.Layout; }
     void SetLayout(TButtonLayout layout);
-    int Margin() const { return margin_; }
+    int Margin() const { return picture_.Margin; }
     void SetMargin(int margin);
-    int Spacing() const { return spacing_; }
+    int Spacing() const { return picture_.Spacing; }
     void SetSpacing(int spacing);
     bool Flat() const { return flat_; }
     void SetFlat(bool flat);
@@ -89,10 +90,7 @@ private:
     void ReleaseGroup();
     void Pressed(bool pressed);
 
-    std::unique_ptr<TBitmap> glyph_;
-    int numGlyphs_ = 1;
-    TButtonLayout layout_ = blGlyphLeft;
-    int margin_ = -1, spacing_ = 4;
+    TButtonGlyph picture_;
     bool flat_ = false, down_ = false, allowAllUp_ = false;
     int groupIndex_ = 0;
     bool pressed_ = false, mouseInside_ = false;

@@ -104,44 +104,69 @@ void TButton::SetProperty(const std::string& name, const TPropValue& v)
     else TButtonControl::SetProperty(name, v);
 }
 
-TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), glyph_(std::make_unique<TBitmap>()) {}
+void TButtonGlyph::SetGlyph(const TBitmap* glyph)
+{
+    if (glyph) Glyph->Assign(*glyph);
+    else Glyph = std::make_unique<TBitmap>();
+}
+
+bool TButtonGlyph::SetNumGlyphs(int count)
+{
+    count = std::clamp(count, 1, 4);
+    if (count == NumGlyphs) return false;
+    NumGlyphs = count;
+    return true;
+}
+
+bool TButtonGlyph::SetLayout(TButtonLayout layout)
+{
+    if (layout == Layout) return false;
+    Layout = layout;
+    return true;
+}
+
+bool TButtonGlyph::SetMargin(int margin)
+{
+    if (margin == Margin || margin < -1) return false;
+    Margin = margin;
+    return true;
+}
+
+bool TButtonGlyph::SetSpacing(int spacing)
+{
+    if (spacing == Spacing) return false;
+    Spacing = spacing;
+    return true;
+}
+
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {}
 
 TBitBtn::~TBitBtn() = default;
 
 void TBitBtn::SetGlyph(const TBitmap* glyph)
 {
-    if (glyph) glyph_->Assign(*glyph);
-    else glyph_ = std::make_unique<TBitmap>();
+    picture_.SetGlyph(glyph);
     Invalidate();
 }
 
 void TBitBtn::SetNumGlyphs(int count)
 {
-    count = std::clamp(count, 1, 4);
-    if (count == numGlyphs_) return;
-    numGlyphs_ = count;
-    Invalidate();
+    if (picture_.SetNumGlyphs(count)) Invalidate();
 }
 
 void TBitBtn::SetLayout(TButtonLayout layout)
 {
-    if (layout == layout_) return;
-    layout_ = layout;
-    Invalidate();
+    if (picture_.SetLayout(layout)) Invalidate();
 }
 
 void TBitBtn::SetMargin(int margin)
 {
-    if (margin == margin_ || margin < -1) return;
-    margin_ = margin;
-    Invalidate();
+    if (picture_.SetMargin(margin)) Invalidate();
 }
 
 void TBitBtn::SetSpacing(int spacing)
 {
-    if (spacing == spacing_) return;
-    spacing_ = spacing;
-    Invalidate();
+    if (picture_.SetSpacing(spacing)) Invalidate();
 }
 
 void TBitBtn::SetProperty(const std::string& name, const TPropValue& v)

@@ -42,6 +42,23 @@ private:
     bool default_ = false, cancel_ = false;
 };
 
+// A button's picture and its place: Glyph with NumGlyphs frames side by side (below 1 counts
+// 1, above 4 counts 4), Layout, Margin (-1: glyph and caption centred as a pair; below -1 is
+// refused) and Spacing. The setters answer whether anything changed.
+struct TButtonGlyph {
+    std::unique_ptr<TBitmap> Glyph = std::make_unique<TBitmap>();
+    int NumGlyphs = 1;
+    TButtonLayout Layout = blGlyphLeft;
+    int Margin = -1, Spacing = 4;
+
+    // A copy of the picture; none empties it.
+    void SetGlyph(const TBitmap* glyph);
+    bool SetNumGlyphs(int count);
+    bool SetLayout(TButtonLayout layout);
+    bool SetMargin(int margin);
+    bool SetSpacing(int spacing);
+};
+
 // The bitmap-button kind: a push button in every respect, with a picture (Glyph, NumGlyphs
 // frames side by side: normal, disabled, pressed, down) placed by Layout, Margin (-1: glyph and
 // caption centred as a pair) and Spacing (pixels between glyph and caption). A skinned bit
@@ -50,24 +67,21 @@ class TBitBtn : public TButton {
     GUI_CLASS(TBitBtn, TButton)
     explicit TBitBtn(TComponent* owner);
     ~TBitBtn() override;
-    TBitmap& Glyph() const { return *glyph_; }
+    TBitmap& Glyph() const { return *picture_.Glyph; }
     // A copy of the picture; none empties it.
     void SetGlyph(const TBitmap* glyph);
-    int NumGlyphs() const { return numGlyphs_; }
+    int NumGlyphs() const { return picture_.NumGlyphs; }
     void SetNumGlyphs(int count);
-    TButtonLayout Layout() const { return layout_; }
+    TButtonLayout Layout() const { return picture_.Layout; }
     void SetLayout(TButtonLayout layout);
-    int Margin() const { return margin_; }
+    int Margin() const { return picture_.Margin; }
     void SetMargin(int margin);
-    int Spacing() const { return spacing_; }
+    int Spacing() const { return picture_.Spacing; }
     void SetSpacing(int spacing);
     void SetProperty(const std::string& name, const TPropValue& value) override;
 
 private:
-    std::unique_ptr<TBitmap> glyph_;
-    int numGlyphs_ = 1;
-    TButtonLayout layout_ = blGlyphLeft;
-    int margin_ = -1, spacing_ = 4;
+    TButtonGlyph picture_;
 };
 
 // Setting Checked to a different state sends CM_CHANGED and fires OnClick, except while the
