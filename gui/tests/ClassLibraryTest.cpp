@@ -139,19 +139,21 @@ protected:
         return c;
     }
     POINT OnScreen(TControl* c, int x, int y) { return c->ClientToScreen(POINT{x, y}); }
-    // The screen's pixels inside a control's rectangle with exactly this colour.
+    // The pixels of the form's window inside a control's rectangle with exactly this colour.
+    // They are read from the form's own DC, which holds what it painted: the screen shows it
+    // only once the window's surface is flushed, and a window of a test program beside this one
+    // may lie over it.
     int PixelsOf(TControl* c, COLORREF colour)
     {
-        // Test programs running beside this one share the display: the form is read on top.
-        SetWindowPos(form->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        HDC screen = GetDC(nullptr);
-        const POINT at = OnScreen(c, 0, 0);
+        HDC dc = GetDC(form->Handle());
+        POINT at = OnScreen(c, 0, 0);
+        ScreenToClient(form->Handle(), &at);
         int n = 0;
         for (int y = 0; y < c->Height(); ++y)
             for (int x = 0; x < c->Width(); ++x)
-                n += GetPixel(screen, at.x + x, at.y + y) == colour;
-        ReleaseDC(nullptr, screen);
+                n += GetPixel(dc, at.x + x, at.y + y) == colour;
+        ReleaseDC(form->Handle(), dc);
         return n;
     }
 

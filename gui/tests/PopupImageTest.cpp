@@ -31,9 +31,10 @@ protected:
         menu->Items()->Add(i);
         return i;
     }
-    // Paints what is pending and reads a pixel of a control from the screen. The window's
-    // picture reaches the X display a little later: the pixel is read again, while messages
-    // are handled, until it shows the expected colour (two seconds as the hang guard).
+    // Paints what is pending and reads a pixel of a control from its form's window, which holds
+    // what the user sees once Wine hands the window's surface to the display (a window of a test
+    // program beside this one may lie over it there). Read again while messages are handled until
+    // it shows the expected colour (two seconds as the hang guard).
     COLORREF ScreenPixel(TWinControl* c, int x, int y, COLORREF expected)
     {
         COLORREF color = CLR_INVALID;
@@ -42,9 +43,10 @@ protected:
             Application->ProcessMessages();
             UpdateWindow(form->Handle());
             POINT p = c->ClientToScreen(POINT{x, y});
-            HDC screen = GetDC(nullptr);
-            color = GetPixel(screen, p.x, p.y);
-            ReleaseDC(nullptr, screen);
+            ScreenToClient(form->Handle(), &p);
+            HDC dc = GetDC(form->Handle());
+            color = GetPixel(dc, p.x, p.y);
+            ReleaseDC(form->Handle(), dc);
         }
         return color;
     }
