@@ -172,6 +172,46 @@ void ShowSnapshot(HWND copy, TBitmap& snapshot, HWND form, int x, int y, int ste
     ShowLayered(copy, snapshot, static_cast<BYTE>(finalAlpha));
 }
 
+// A skinned window prints itself; an MDI child's provider prints only the maximised active
+// child, so a child's image is copied from its provider (made first when stale).
+void PrintSkinned(HDC dc, TWinControl* control)
+{
+    auto* form = dynamic_cast<TForm*>(control);
+    if (TsSkinProvider* provider = form && form->FormStyle() == fsMDIChild ? TsSkinProvider::Of(form) : nullptr) {
+        TBitmap* image = provider->FormImage();
+        if (!image || image->Empty() || provider->SkinData().BGChanged) provider->PaintAll();
+        image = provider->FormImage();
+        if (image && !image->Empty()) {
+            BitBlt(dc, 0, 0, image->Width(), image->Height(), image->Canvas().Handle(), 0, 0, SRCCOPY);
+            return;
+        }
+    }
+    SendMessageA(control->Handle(), WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT);
+}
+
+// The visible MDI children of an MDI main form (already painted into bitmap at the DC's origin)
+// at their places in its client window, the lowest first, cut to the client window's client area.
+void PaintMDIChildren(TBitmap* bitmap, TForm* main)
+{
+    const HWND client = main->ClientHandle();
+    if (!client || !IsWindowVisible(client)) return;
+    RECT window{}, area{};
+    GetWindowRect(main->Handle(), &window);
+    GetClientRect(client, &area);
+    MapWindowPoints(client, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    OffsetRect(&area, -window.left, -window.top);
+    const HDC dc = bitmap->Canvas().Handle();
+    const HWND top = GetTopWindow(client);
+    for (HWND wnd = top ? GetWindow(top, GW_HWNDLAST) : nullptr; wnd; wnd = GetWindow(wnd, GW_HWNDPREV)) {
+        auto* child = dynamic_cast<TForm*>(TWinControl::FromHandle(wnd));
+        if (!child || child->FormStyle() != fsMDIChild || !IsWindowVisible(wnd)) continue;
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+        PaintControlToBitmap(bitmap, child, area.left + child->Left(), area.top + child->Top(), nullptr);
+        RestoreDC(dc, saved);
+    }
+}
+
 } // namespace
 
 int AnimationSteps(int time) { return std::clamp(time, 0, 1000) / 10; }
@@ -217,7 +257,7 @@ void PaintControlToBitmap(TBitmap* bitmap, TControl* control, int x, int y, TsSk
         control->Perform(WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     } else if (windowed->HandleAllocated() && SendSkinCommandToControl(control, cmdIsSkinned, 0) != 0) {
         const HWND wnd = windowed->Handle();
-        SendMessageA(wnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT);
+        PrintSkinned(dc, windowed);
         // The children at their places in the window (the client area starts at its offset).
         RECT window{};
         GetWindowRect(wnd, &window);
@@ -232,6 +272,8 @@ void PaintControlToBitmap(TBitmap* bitmap, TControl* control, int x, int y, TsSk
     } else if (windowed->HandleAllocated()) {
         windowed->PaintTo(dc, 0, 0);
     }
+    if (auto* form = dynamic_cast<TForm*>(control); form && form->HandleAllocated() && form->FormStyle() == fsMDIForm)
+        PaintMDIChildren(bitmap, form);
     RestoreDC(dc, saved);
 }
 

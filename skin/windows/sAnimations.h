@@ -48,9 +48,11 @@ void AnimHideDialog(HWND dialog, TBitmap* image, POINT clientOffset, int time, i
 // hide still running is ended at once. Nothing (the copy freed) when Time div 10 is 0.
 void StartHideAnimation(TForm* copy, std::unique_ptr<TBitmap> snapshot, int time, int startAlpha, int mode);
 // The control and its windowed descendants painted into bitmap, the control's top-left at
-// (x, y): a skinned control (answering command 7) prints itself (WM_PRINT, frame and client) and
-// then its children, any other paints through PaintTo. With a provider that has a border the
-// alpha of the client area (at the border's offsets) becomes 255.
+// (x, y): a skinned control (answering command 7) prints itself (WM_PRINT, frame and client; a
+// skinned MDI child gives its provider's image) and then its children, any other paints through
+// PaintTo. An MDI main form's visible children follow at their places in its client window, the
+// lowest first, inside the client area. With a provider that has a border the alpha of the
+// client area (at the border's offsets) becomes 255.
 void PaintControlToBitmap(TBitmap* bitmap, TControl* control, int x, int y, TsSkinProvider* provider);
 // The output window over the control, showing the control's present screen image.
 void ShowOutputWindow(TControl* control);

@@ -15,6 +15,7 @@
 #include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sSysMenu.h"
+#include "skin/windows/vxDials.h"
 #include "skin/windows/vxMDIWnd.h"
 
 namespace {
@@ -222,7 +223,11 @@ bool TsSkinProvider::MDIMessage(TMessage& m, const TWndMethod& old)
     case WM_CREATE:
         if (!child) return false;
         menuLineBmp_.reset();
-        // (The dialog hook's provider for the application's main form comes with the hook.)
+        // A main form without a provider yet gets the window hook's (with its other children).
+        if (!MDIMainProvider() && Application)
+            if (TForm* appMain = Application->MainForm();
+                appMain && appMain != form_ && appMain->HandleAllocated() && SkinHookInstalled())
+                AddSupportedForm(appMain->Handle(), nullptr);
         maximisedAtCreation_ = Zoomed(ActiveChild(ClientOf(form_->MDIMainForm())));
         old(m);
         return true;
@@ -316,7 +321,8 @@ void TsSkinProvider::MDIAfterMessage(const TMessage& m)
         break;
     case WM_SHOWWINDOW:
         if (m.WParam && child && IsZoomed(wnd)) RefreshMdiMain(false);
-        // (The children of a main form get the dialog hook's providers from the hook.)
+        // The children shown with their main form get the window hook's providers.
+        if (m.WParam && !child) AddMDIChildren(form_);
         break;
     case CM_SHOWINGCHANGED:
         if (child && IsZoomed(wnd)) RefreshMdiMain(false);

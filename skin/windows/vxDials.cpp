@@ -327,6 +327,16 @@ bool AddSupportedForm(HWND wnd, const CREATESTRUCTA* createStruct)
     return true;
 }
 
+void AddMDIChildren(TForm* main)
+{
+    // The children are not asked while the rules leave forms plain.
+    TsSkinManager* m = DefaultManager();
+    if (!state.hook || !m || !(m->SkinningRules() & srStdForms) || !main || main->FormStyle() != fsMDIForm) return;
+    for (int i = 0; i < main->MDIChildCount(); ++i)
+        if (TForm* c = main->MDIChildren(i); c && c->HandleAllocated() && !AskWindow(c->Handle(), cmdIsSkinned))
+            AddSupportedForm(c->Handle(), nullptr);
+}
+
 // Every provider freed (each leaves the list, a form's also its form, with the form provider it
 // made) and the list emptied.
 void FreeProviders()

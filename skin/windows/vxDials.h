@@ -6,7 +6,9 @@
 //
 // What the hook skins:
 //   - a form of the application, when it is activated: a TsSkinProvider made for it at run
-//     time (MakeSkinMenu off), inside a TvxProvider owned by the form;
+//     time (MakeSkinMenu off), inside a TvxProvider owned by the form; an MDI child, which the
+//     system activates inside its client window without the hook, when its skinned main form
+//     is shown or its client window makes or activates it (AddMDIChildren);
 //   - a standard dialog ("#32770") without a parent, when it is created or activated: a
 //     TvxProvider with the dialog's adapter (TvxDialogWnd, skin/windows/vxDialogWnd.h) and one
 //     adapter per child control; while a skinned dialog is visible, a further dialog only when
@@ -76,6 +78,10 @@ bool HasChildOfClass(HWND wnd, const char* className);
 // Skins the window when it qualifies (see above); createStruct: its creation record, or none.
 // True when a provider was made.
 bool AddSupportedForm(HWND wnd, const CREATESTRUCTA* createStruct);
+// While the hook is in: every MDI child of the MDI main form that does not answer skin command 7
+// yet through AddSupportedForm (the children that are made or activated inside a skinned main
+// form, whose activation the hook does not see).
+void AddMDIChildren(TForm* main);
 // The children of the provider's dialog scanned again for new controls.
 bool RescanDialogChildren(TvxProvider* provider);
 // A popup adapter leaves PopupWindowList (its window goes).

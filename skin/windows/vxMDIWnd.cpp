@@ -193,6 +193,9 @@ void TvxMDIWnd::WndProc(TMessage& m)
     switch (m.Msg) {
     case WM_MDICALCCHILDSCROLL:
     case WM_PARENTNOTIFY: {
+        // A child made inside the client window.
+        if (m.Msg == WM_PARENTNOTIFY && LOWORD(m.WParam) == WM_CREATE) AddMDIChildren(Form);
+        if (Destroyed) return;
         const LONG_PTR style = GetWindowLongPtrA(CtrlHandle, GWL_STYLE);
         if (HorzBar) HorzBar->Visible = (style & WS_HSCROLL) != 0;
         if (VertBar) VertBar->Visible = (style & WS_VSCROLL) != 0;
@@ -201,6 +204,11 @@ void TvxMDIWnd::WndProc(TMessage& m)
     }
     case WM_MDIREFRESHMENU:
         if (Provider) Provider->RefreshNonClient();
+        break;
+    case WM_MDIACTIVATE:
+    case WM_MDINEXT:
+        // The system activates children inside the client window without the window hook.
+        AddMDIChildren(Form);
         break;
     default:
         if (m.Msg != SM_VELOCONCMD) break;

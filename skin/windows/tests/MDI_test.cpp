@@ -13,10 +13,12 @@
 #include "gui/Menus.h"
 #include "gui/StdCtrls.h"
 #include "skin/engine/sStyleSimply.h"
+#include "skin/windows/sAnimations.h"
 #include "skin/windows/sMDIForm.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sVclUtils.h"
 #include "skin/windows/tests/ProbeRig.h"
+#include "skin/windows/vxDials.h"
 #include "skin/windows/vxMDIWnd.h"
 #include "tests/support/HandleCount.h"
 #include "tests/support/MessageSpy.h"
@@ -531,6 +533,71 @@ TEST_F(SkinnedMDI, TheImageUnderTheClientWindowIsTheMDIAreasSection)
         EXPECT_EQ(section >= 0, std::string(skin) == "Probe");
         EXPECT_EQ(ImagePixel(cx, cy), static_cast<COLORREF>(ColorToRGB(expected))) << skin;
     }
+}
+
+TEST_F(SkinnedMDI, TheWindowHookGivesChildrenMadeOrActivatedInsideTheMainFormTheirProviders)
+{
+    const auto getProvider = [](TForm* f) { return SendSkinCommand(f->Handle(), cmdGetProvider, 0); };
+    // The third child is made while the rules leave forms plain; it is skinned when activated.
+    TForm* late = NewChild(main, 3);
+    EXPECT_EQ(getProvider(late), 0);
+    manager->SetSkinningRules(srStdForms | srStdDialogs | srThirdParty);
+    const std::vector<TForm*> children = {NewChild(main, 1), NewChild(main, 2), late};
+    SendMessageA(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(late->Handle()), 0);
+    MessageHost::Pump(50);
+    EXPECT_EQ(LiveProviderCount(), 3);
+    for (TForm* c : children) {
+        TsSkinProvider* p = TsSkinProvider::Of(c);
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(getProvider(c), reinterpret_cast<LRESULT>(p));
+        // The frame on the screen is the provider's image (the corners are the skin region's).
+        RedrawWindow(c->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+        for (const POINT pt : {POINT{c->Width() / 2, 2}, POINT{2, c->Height() / 2}})
+            EXPECT_EQ(testrig::WindowPixel(c->Handle(), pt.x, pt.y),
+                      GetPixel(p->FormImage()->Canvas().Handle(), pt.x, pt.y))
+                << pt.x << "," << pt.y;
+    }
+    manager->SetActive(false);
+    EXPECT_EQ(LiveProviderCount(), 0);
+    for (TForm* c : children)
+        EXPECT_EQ(getProvider(c), 0);
+}
+
+TEST_F(SkinnedMDI, TheSnapshotOfTheMainFormShowsItsChildrenAtTheirPlaces)
+{
+    TForm* back = NewChild(main, 1, true);
+    TForm* front = NewChild(main, 4, true);
+    MessageHost::Pump(50);
+    TBitmap* image = provider->FormImage();
+    TPicture snapshot(image->Width(), image->Height());
+    PaintControlToBitmap(&snapshot.bmp, main, 0, 0, provider);
+    RECT fr{};
+    GetWindowRect(main->Handle(), &fr);
+    POINT origin{0, 0};
+    ClientToScreen(client, &origin);
+    const int cx = origin.x - fr.left, cy = origin.y - fr.top;
+    // The front child lies over the back one where they overlap (from 48, 48 in the client).
+    for (const auto& [child, pt] : {std::pair{back, POINT{5, 5}}, std::pair{back, POINT{30, 100}},
+                                    std::pair{front, POINT{5, 5}}, std::pair{front, POINT{90, 60}}}) {
+        EXPECT_EQ(snapshot.At(cx + child->Left() + pt.x, cy + child->Top() + pt.y),
+                  GetPixel(TsSkinProvider::Of(child)->FormImage()->Canvas().Handle(), pt.x, pt.y))
+            << pt.x << "," << pt.y;
+    }
+}
+
+TEST_F(SkinnedMDI, WithExtendedBordersTheClientWindowPrintsNothing)
+{
+    manager->SetSkinName("ProbeShadow");
+    manager->SetExtendedBorders(true);
+    provider->SetAllowExtBorders(true);
+    MessageHost::Pump(50);
+    ASSERT_NE(provider->BorderForm(), nullptr);
+    ASSERT_NE(Adapter(), nullptr);
+    const RECT area = Adapter()->AreaRect();
+    TPicture pic(area.right - area.left, area.bottom - area.top);
+    EXPECT_EQ(Send(WM_PRINT, pic.DC(), PRF_CLIENT | PRF_NONCLIENT), 0);
+    for (const POINT p : {POINT{0, 0}, POINT{40, 30}, POINT{pic.bmp.Width() - 1, pic.bmp.Height() - 1}})
+        EXPECT_EQ(pic.At(p.x, p.y), Sentinel) << p.x;
 }
 
 TEST_F(SkinnedMDI, AThousandChildrenOpenedAndClosedLeaveNoHandleBehind)
