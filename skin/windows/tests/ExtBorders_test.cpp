@@ -525,6 +525,42 @@ TEST_F(ExtBorders, TitleButtonFadesInAboveTheFormAndOutWhenLeft)
     EXPECT_EQ(TitleAnimationWindowCount(), 0);
 }
 
+TEST_F(ExtBorders, AHotTitleButtonFadesInInsideItsGlow)
+{
+    // The shadow probe skin with glow images: BICONCLOSEGLOW0 with border widths 4 and a close
+    // glow margin of 2.
+    manager->SetSkinName("ProbeShadowGlow");
+    manager->SetAllowGlowing(true);
+    NewSkinnedForm();
+    ASSERT_NE(provider->BorderWindow(), nullptr);
+    SetCursorPos(0, 0);
+    TLayeredRecorder rec;
+    provider->SetHotButton(HTCLOSE, true);
+    TvxSBAnimation* a = provider->ButtonByCode(HTCLOSE)->Animation;
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(a->Window(), nullptr);
+    const HWND shown = a->Window()->Handle();
+    const TRect r = provider->ButtonByCode(HTCLOSE)->Rect;
+    const int w = r.Right - r.Left, h = r.Bottom - r.Top;
+    const std::vector<TLayeredCall> calls = CallsOf(rec, shown);
+    ASSERT_FALSE(calls.empty());
+    const TLayeredCall& c = calls[0];
+    EXPECT_EQ(c.Size.cx, w + 4);
+    EXPECT_EQ(c.Size.cy, h + 4);
+    const RECT f = WindowRectOf(wnd), g = WindowRectOf(shown);
+    EXPECT_EQ(g.left, f.left + r.Left - 2);
+    EXPECT_EQ(g.top, f.top + r.Top - 2);
+    const auto rgb = [](COLORREF t) {
+        return static_cast<uint32_t>(GetRValue(t) << 16 | GetGValue(t) << 8 | GetBValue(t));
+    };
+    // The glow's top piece on the margin, the hot button itself (opaque) inside it.
+    const skintest::TTestImage glow = skintest::ProbeImage("ProbeShadowGlow", "GLOBALINFO", "BICONCLOSEGLOW0");
+    EXPECT_EQ(c.Pixel((w + 4) / 2, 1) & 0xFFFFFF, rgb(static_cast<COLORREF>(skintest::ProbePiece(glow, 0, 1))));
+    const COLORREF button = provider->FormImage()->Canvas().Pixel(r.Left + w / 2, r.Top + h / 2);
+    EXPECT_EQ(c.Pixel(2 + w / 2, 2 + h / 2), 0xFF000000u | rgb(button));
+    provider->StopButtonAnimations();
+}
+
 TEST_F(ExtBorders, HoverCyclesLeaveNoHandles)
 {
     NewSkinnedForm();
