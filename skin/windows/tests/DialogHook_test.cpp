@@ -673,7 +673,7 @@ TEST_F(DialogHook, WithExtendedBordersADialogHasItsBorderWindowAndFadesInAndOut)
     };
     cycle();
     const THandleCount before = THandleCount::Now();
-    for (int i = 0; i < 50; ++i)
+    for (int i = 0; i < 20; ++i)
         cycle();
     EXPECT_EQ(THandleCount::Now(), before);
     EXPECT_EQ(BorderFormCount(), 0);
