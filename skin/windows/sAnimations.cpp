@@ -12,6 +12,7 @@
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sVclUtils.h"
 #include "skin/windows/vxBorderForm.h"
+#include "skin/windows/vxDialogWnd.h"
 #include "skin/windows/vxGlow.h"
 
 namespace {
@@ -109,8 +110,8 @@ std::unique_ptr<TBitmap> FormSnapshot(TsSkinProvider& provider)
     GdiFlush();
     TBitmap* image = provider.FormImage();
     const int fw = image ? image->Width() : snapshot->Width(), fh = image ? image->Height() : snapshot->Height();
-    SetAlphaChannel(snapshot.get(), border ? TRect{x, y, x + fw, y + fh} : TRect{0, 0, snapshot->Width(), snapshot->Height()},
-                    255);
+    SetAlphaChannel(snapshot.get(),
+                    border ? TRect{x, y, x + fw, y + fh} : TRect{0, 0, snapshot->Width(), snapshot->Height()}, 255);
     return snapshot;
 }
 
@@ -210,6 +211,44 @@ void PaintMDIChildren(TBitmap* bitmap, TForm* main)
         PaintControlToBitmap(bitmap, child, area.left + child->Left(), area.top + child->Top(), nullptr);
         RestoreDC(dc, saved);
     }
+}
+
+// The dialog's snapshot: its image (inside its border's shadow when it has one) with its
+// children printed into the client part; the dialog's own rectangle opaque. origin: where the
+// dialog's top-left lies in it.
+std::unique_ptr<TBitmap> DialogSnapshot(TvxDialogWnd& dialog, POINT& origin)
+{
+    const HWND wnd = dialog.CtrlHandle;
+    TBitmap* image = dialog.Image();
+    if (!image || image->Width() == 0 || image->Height() == 0) return nullptr;
+    const int w = image->Width(), h = image->Height();
+    const POINT c = dialog.ClientOffset();
+    RECT client{};
+    GetClientRect(wnd, &client);
+    std::unique_ptr<TBitmap> snapshot;
+    origin = POINT{0, 0};
+    if (TvxBorderForm* border = dialog.BorderForm) {
+        // The border's image keeps the shadow under the dialog's corners; its client part
+        // (left clear there) is taken from the dialog's image.
+        border->RepaintImage();
+        if (!border->Image()) return nullptr;
+        snapshot = CopyOf32(*border->Image());
+        origin = POINT{border->LeftMargin(), border->TopMargin()};
+        BitBlt(snapshot->Canvas().Handle(), origin.x + c.x, origin.y + c.y, client.right, client.bottom,
+               image->Canvas().Handle(), c.x, c.y, SRCCOPY);
+    } else {
+        snapshot = CopyOf32(*image);
+    }
+    if (!snapshot || snapshot->Width() == 0) return nullptr;
+    const HDC dc = snapshot->Canvas().Handle();
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, origin.x + c.x, origin.y + c.y, origin.x + c.x + client.right,
+                      origin.y + c.y + client.bottom);
+    dialog.PrintChildren(wnd, dc, POINT{origin.x + c.x, origin.y + c.y});
+    RestoreDC(dc, saved);
+    GdiFlush();
+    SetAlphaChannel(snapshot.get(), TRect{origin.x, origin.y, origin.x + w, origin.y + h}, 255);
+    return snapshot;
 }
 
 } // namespace
@@ -344,7 +383,8 @@ void AnimShowForm(TForm* form, int time, int finalAlpha, int mode)
 
 void AnimShowBorderForm(TvxBorderForm& border, int time, int finalAlpha, int mode)
 {
-    TsSkinProvider& provider = border.Owner();
+    if (!border.Provider()) return;
+    TsSkinProvider& provider = *border.Provider();
     TForm* form = provider.Form();
     if (!form->HandleAllocated()) return;
     const HWND wnd = form->Handle(), copy = border.Handle();
@@ -420,53 +460,67 @@ void StartHideAnimation(TForm* copy, std::unique_ptr<TBitmap> snapshot, int time
     hideTimer->Start(copy, std::move(snapshot), steps, startAlpha, mode);
 }
 
-void AnimShowDialog(HWND dialog, TBitmap* image, POINT clientOffset, int time, int finalAlpha, int mode)
+void AnimShowDialog(TvxDialogWnd& dialog, int time, int finalAlpha, int mode)
 {
-    if (!dialog || !image || image->Width() == 0 || !LayeredWindowsAvailable()) return;
+    const HWND wnd = dialog.CtrlHandle;
+    if (dialog.Destroyed || !wnd || !LayeredWindowsAvailable() || !UpdateLayeredWindowEntry()) return;
     const int steps = AnimationSteps(time);
     AnimationRunning = true;
-    auto snapshot = CopyOf32(*image);
-    {
-        const HDC dc = snapshot->Canvas().Handle();
-        const int saved = SaveDC(dc);
-        OffsetViewportOrgEx(dc, clientOffset.x, clientOffset.y, nullptr);
-        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            if (!IsWindowVisible(child)) continue;
-            RECT cr{};
-            GetWindowRect(child, &cr);
-            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&cr), 2);
-            const int inner = SaveDC(dc);
-            OffsetViewportOrgEx(dc, cr.left, cr.top, nullptr);
-            SendMessageA(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_CHILDREN);
-            RestoreDC(dc, inner);
-        }
-        RestoreDC(dc, saved);
+    POINT origin{};
+    std::unique_ptr<TBitmap> snapshot = DialogSnapshot(dialog, origin);
+    if (!snapshot) {
+        AnimationRunning = false;
+        return;
     }
-    SetAlphaChannel(snapshot.get(), TRect{0, 0, snapshot->Width(), snapshot->Height()}, 255);
-    TForm* copy = NewCopyWindow();
-    SetCopyWindow(copy->Handle());
+    // The border window carries the animation when the dialog has one, else a copy window.
+    TvxBorderForm* border = dialog.BorderForm;
+    TForm* made = nullptr;
+    if (!border) {
+        made = NewCopyWindow();
+        if (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) made->SetFormStyle(fsStayOnTop);
+    }
+    const HWND copy = border ? border->Handle() : made->Handle();
+    if (border) SetWindowRgn(copy, nullptr, FALSE);
+    SetCopyWindow(copy);
     RECT r{};
-    GetWindowRect(dialog, &r);
-    ShowSnapshot(copy->Handle(), *snapshot, dialog, r.left, r.top, steps, std::clamp(finalAlpha, 0, 255), mode,
+    GetWindowRect(wnd, &r);
+    // The dialog's alpha rises by FinalAlpha / (Steps + 1): its last frame is FinalAlpha.
+    ShowSnapshot(copy, *snapshot, wnd, r.left - origin.x, r.top - origin.y, steps, std::clamp(finalAlpha, 0, 255), mode,
                  steps + 1.0);
-    SendMessageA(dialog, WM_SETREDRAW, 1, 0);
-    AnimationRunning = false;
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-    SetWindowPos(dialog, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     SetCopyWindow(nullptr);
-    copy->Free();
+    // A dialog still being shown (the animation runs while it is told it will be) must not be
+    // made visible behind its own show by WM_SETREDRAW.
+    const bool visible = IsWindowVisible(wnd) != 0;
+    if (visible) SendMessageA(wnd, WM_SETREDRAW, 1, 0);
+    AnimationRunning = false;
+    if (!border) dialog.RgnChanged = true;
+    if (visible) {
+        InvalidateRect(wnd, nullptr, TRUE);
+        UpdateWindow(wnd);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        if (border) border->UpdateExBorderPos(true, 255);
+    }
+    SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+    if (made) made->Free();
 }
 
-void AnimHideDialog(HWND dialog, TBitmap* image, POINT, int time, int mode)
+void AnimHideDialog(TvxDialogWnd& dialog)
 {
-    if (!dialog || !image || image->Width() == 0 || !LayeredWindowsAvailable()) return;
-    auto snapshot = CopyOf32(*image);
-    SetAlphaChannel(snapshot.get(), TRect{0, 0, snapshot->Width(), snapshot->Height()}, 255);
+    const HWND wnd = dialog.CtrlHandle;
+    TsSkinManager* manager = dialog.Manager();
+    if (dialog.Destroyed || !wnd || !manager || !LayeredWindowsAvailable()) return;
+    const TvxFormAnimation& hide = manager->AnimEffects().DialogHide;
+    ClearGlows();
+    POINT origin{};
+    std::unique_ptr<TBitmap> snapshot = DialogSnapshot(dialog, origin);
+    if (!snapshot) return;
+    if (dialog.BorderForm) ShowWindow(dialog.BorderForm->Handle(), SW_HIDE);
     RECT r{};
-    GetWindowRect(dialog, &r);
+    GetWindowRect(wnd, &r);
     TForm* copy = NewCopyWindow();
-    copy->SetBounds(r.left, r.top, snapshot->Width(), snapshot->Height());
-    StartHideAnimation(copy, std::move(snapshot), time, 255, mode);
+    copy->SetBounds(r.left - origin.x, r.top - origin.y, snapshot->Width(), snapshot->Height());
+    StartHideAnimation(copy, std::move(snapshot), hide.Time, 255, hide.Mode);
 }
 
 // ---- the output window

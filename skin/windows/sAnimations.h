@@ -28,6 +28,7 @@
 
 class TsSkinProvider;
 class TvxBorderForm;
+class TvxDialogWnd;
 
 enum : int { atFadingMode = 0, atAeroMode = 1 };
 
@@ -40,10 +41,14 @@ void AnimShowBorderForm(TvxBorderForm& border, int time, int finalAlpha, int mod
 // The form's last image (its border's too) faded out by the hide timer with FormHide's time and
 // mode; an MDI child is not animated.
 void AnimHideForm(TsSkinProvider& provider);
-// A dialog window's show and hide, from its adapter's image (its whole window, client part at
-// clientOffset); the dialog's own window is shown (or hidden) by the caller.
-void AnimShowDialog(HWND dialog, TBitmap* image, POINT clientOffset, int time, int finalAlpha, int mode);
-void AnimHideDialog(HWND dialog, TBitmap* image, POINT clientOffset, int time, int mode);
+// A skinned dialog's show: its image with its children printed in (over its border's shadow)
+// faded in by its border window, or by a copy window when it has none, in Steps + 1 frames
+// rising by FinalAlpha / (Steps + 1) (Time 100: 23, 46, ... 255). It runs while the dialog is
+// being shown, before the dialog itself appears.
+void AnimShowDialog(TvxDialogWnd& dialog, int time, int finalAlpha, int mode);
+// A skinned dialog's hide: the same image faded out by the hide timer with DialogHide's time
+// and mode; the dialog itself is hidden already, its border window is hidden here.
+void AnimHideDialog(TvxDialogWnd& dialog);
 // Starts the fade-out of copy (a layered form, owned from now on) showing snapshot; an earlier
 // hide still running is ended at once. Nothing (the copy freed) when Time div 10 is 0.
 void StartHideAnimation(TForm* copy, std::unique_ptr<TBitmap> snapshot, int time, int startAlpha, int mode);

@@ -12,6 +12,7 @@
 #include "skin/windows/sAnimations.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxDialogWnd.h"
 
 namespace {
 
@@ -34,7 +35,15 @@ int SizingCode(POINT p, int w, int h, int l, int t, int r, int b)
 
 int BorderFormCount() { return borderForms; }
 
-TvxBorderForm::TvxBorderForm(TsSkinProvider& owner) : owner_(owner)
+TvxBorderForm::TvxBorderForm(TsSkinProvider& owner) : provider_(&owner)
+{
+    form_ = NewHelperForm(
+        WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_LAYERED,
+        [this](TMessage& m, const TWndMethod& inherited) { WindowProc(m, inherited); }, &hookId_);
+    ++borderForms;
+}
+
+TvxBorderForm::TvxBorderForm(TvxDialogWnd& owner) : dialog_(&owner)
 {
     form_ = NewHelperForm(
         WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_LAYERED,
@@ -54,29 +63,71 @@ HWND TvxBorderForm::Handle() const { return form_ ? form_->Handle() : nullptr; }
 
 HWND TvxBorderForm::ParentHandle() const
 {
-    return owner_.Form()->HandleAllocated() ? owner_.Form()->Handle() : nullptr;
+    if (dialog_) return dialog_->Destroyed ? nullptr : dialog_->CtrlHandle;
+    return provider_->Form()->HandleAllocated() ? provider_->Form()->Handle() : nullptr;
 }
 
-int TvxBorderForm::LeftMargin() const { return owner_.SkinManager() ? owner_.SkinManager()->ShadowMargins()[0] : 0; }
-int TvxBorderForm::TopMargin() const { return owner_.SkinManager() ? owner_.SkinManager()->ShadowMargins()[1] : 0; }
-int TvxBorderForm::RightMargin() const { return owner_.SkinManager() ? owner_.SkinManager()->ShadowMargins()[2] : 0; }
-int TvxBorderForm::BottomMargin() const
+// ---- the owner switches
+
+TsSkinManager* TvxBorderForm::Manager() const { return dialog_ ? dialog_->Manager() : provider_->SkinManager(); }
+
+TBitmap* TvxBorderForm::OwnerImage()
 {
-    return owner_.SkinManager() ? owner_.SkinManager()->ShadowMargins()[3] : 0;
+    if (dialog_) return dialog_->Image();
+    provider_->PaintAll();
+    return provider_->FormImage();
 }
+
+bool TvxBorderForm::OwnerActive() const { return dialog_ ? dialog_->Active : provider_->FormActive(); }
+
+const std::vector<TRect>& TvxBorderForm::OwnerRegionParts() const
+{
+    return dialog_ ? dialog_->RgnParts : provider_->RegionParts();
+}
+
+int TvxBorderForm::OwnerHitTest(POINT screen)
+{
+    if (!dialog_) return provider_->HitTest(screen);
+    RECT r{};
+    GetWindowRect(dialog_->CtrlHandle, &r);
+    return dialog_->CaptionHit(POINT{screen.x - r.left, screen.y - r.top});
+}
+
+void TvxBorderForm::SetOwnerHotButton(int code)
+{
+    if (dialog_) dialog_->SetHotButton(code, true);
+    else provider_->SetHotButton(code, true);
+}
+
+bool TvxBorderForm::OwnerMayUpdate() const
+{
+    if (dialog_) return !dialog_->Destroyed && dialog_->CtrlHandle && IsWindow(dialog_->CtrlHandle);
+    TForm* form = provider_->Form();
+    if (!form->HandleAllocated() || provider_->InAnimation()) return false;
+    if ((provider_->SkinData().CtrlFlags & cfInUpdate) || provider_->SkinData().Updating ||
+        !provider_->DrawNonClientArea() || provider_->Locked())
+        return false;
+    return !form->InState(csDestroying) && !provider_->InState(csDestroying);
+}
+
+int TvxBorderForm::LeftMargin() const { return Manager() ? Manager()->ShadowMargins()[0] : 0; }
+int TvxBorderForm::TopMargin() const { return Manager() ? Manager()->ShadowMargins()[1] : 0; }
+int TvxBorderForm::RightMargin() const { return Manager() ? Manager()->ShadowMargins()[2] : 0; }
+int TvxBorderForm::BottomMargin() const { return Manager() ? Manager()->ShadowMargins()[3] : 0; }
+
+// ---- the image and the place
 
 void TvxBorderForm::RepaintImage()
 {
-    TsSkinManager* m = owner_.SkinManager();
-    owner_.PaintAll();
-    TBitmap* formImage = owner_.FormImage();
+    TsSkinManager* m = Manager();
+    TBitmap* formImage = OwnerImage();
     if (!m || !formImage || formImage->Width() == 0) return;
     const int fw = formImage->Width(), fh = formImage->Height();
     const int l = LeftMargin(), t = TopMargin();
     const int w = fw + l + RightMargin(), h = fh + t + BottomMargin();
     if (!image_ || image_->Width() != w || image_->Height() != h) image_ = CreateBmp32(w, h);
     ClearBitmap32(*image_);
-    TBitmap* shadow = owner_.FormActive() || !m->ShadowInactive() ? m->ShadowActive() : m->ShadowInactive();
+    TBitmap* shadow = OwnerActive() || !m->ShadowInactive() ? m->ShadowActive() : m->ShadowInactive();
     if (shadow && shadow->Width() > 0) {
         const int offset = m->SkinData.FormOffset;
         const TsBorderWidths widths{l + offset, t + offset, RightMargin() + offset, BottomMargin() + offset};
@@ -85,7 +136,7 @@ void TvxBorderForm::RepaintImage()
     }
     // The shadow under the transparent corners of the form's outline stays.
     std::unique_ptr<TBitmap> corners;
-    const std::vector<TRect>& parts = owner_.RegionParts();
+    const std::vector<TRect>& parts = OwnerRegionParts();
     if (!parts.empty()) {
         corners = CreateBmp32(w, h);
         BitBlt(corners->Canvas().Handle(), 0, 0, w, h, image_->Canvas().Handle(), 0, 0, SRCCOPY);
@@ -141,17 +192,11 @@ HRGN TvxBorderForm::MakeRgn() const
 
 void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
 {
-    TForm* form = owner_.Form();
-    if (!form_ || inUpdate_ || (Application && Application->Terminated()) || !form->HandleAllocated() ||
-        AnimationRunning || owner_.InAnimation())
+    if (!form_ || inUpdate_ || (Application && Application->Terminated()) || AnimationRunning || !OwnerMayUpdate())
         return;
-    const HWND owner = form->Handle(), wnd = Handle();
+    const HWND owner = ParentHandle(), wnd = Handle();
     RECT ownerRect{};
-    if (!GetWindowRect(owner, &ownerRect)) return;
-    if ((owner_.SkinData().CtrlFlags & cfInUpdate) || owner_.SkinData().Updating || !owner_.DrawNonClientArea() ||
-        owner_.Locked())
-        return;
-    if (form->InState(csDestroying) || owner_.InState(csDestroying)) return;
+    if (!owner || !GetWindowRect(owner, &ownerRect)) return;
     if (!IsWindowVisible(owner)) {
         ShowWindow(wnd, SW_HIDE);
         return;
@@ -187,7 +232,8 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
     }
     SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_NOACTIVATE);
     SetWindowRgn(wnd, MakeRgn(), FALSE);
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, form->AlphaBlend() ? static_cast<BYTE>(form->AlphaBlendValue()) : alpha,
+    TForm* form = provider_ ? provider_->Form() : nullptr;
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, form && form->AlphaBlend() ? static_cast<BYTE>(form->AlphaBlendValue()) : alpha,
                         AC_SRC_ALPHA};
     {
         const TWindowDC screen(nullptr);
@@ -205,13 +251,13 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
 
 bool TvxBorderForm::PointOverForm(POINT screen)
 {
-    TsSkinManager* m = owner_.SkinManager();
+    TsSkinManager* m = Manager();
     const HWND owner = ParentHandle();
     if (!owner || IsZoomed(owner) || !m || !m->Active() || (Application && Application->Terminated())) return false;
     RECT r{};
     GetWindowRect(owner, &r);
     if (!InsideRect(r, screen)) return false;
-    owner_.SetHotButton(0, true);
+    SetOwnerHotButton(0);
     return true;
 }
 
@@ -223,7 +269,7 @@ int TvxBorderForm::HitTest(POINT screen)
     GetWindowRect(owner, &ownerRect);
     GetWindowRect(Handle(), &r);
     if (InsideRect(ownerRect, screen)) {
-        const int code = owner_.HitTest(screen);
+        const int code = OwnerHitTest(screen);
         return code == HTCLIENT || code == HTNOWHERE ? -1 : code;
     }
     if (!IsZoomed(owner) && (GetWindowLongPtrA(owner, GWL_STYLE) & WS_THICKFRAME)) {
@@ -231,10 +277,10 @@ int TvxBorderForm::HitTest(POINT screen)
         const POINT p{screen.x - r.left, screen.y - r.top};
         const int code = SizingCode(p, r.right - r.left, r.bottom - r.top, LeftMargin() + b, TopMargin() + b,
                                     RightMargin() + b, BottomMargin() + b);
-        owner_.SetHotButton(0, true);
+        SetOwnerHotButton(0);
         if (code) return code;
     }
-    owner_.SetHotButton(0, true);
+    SetOwnerHotButton(0);
     return -1;
 }
 
@@ -322,7 +368,7 @@ void TvxBorderForm::WindowProc(TMessage& m, const TWndMethod& inherited)
         switch (HitTest(screenPoint())) {
         case HTCAPTION:
             SendMessageA(owner, WM_SYSCOMMAND, IsZoomed(owner) || IsIconic(owner) ? SC_RESTORE : SC_MAXIMIZE, 0);
-            owner_.StopButtonAnimations();
+            if (provider_) provider_->StopButtonAnimations();
             break;
         case HTSYSMENU:
             SendMessageA(owner, WM_SYSCOMMAND, SC_CLOSE, 0);

@@ -24,27 +24,37 @@
 //
 // The provider makes it (UpdateExtBorders) and updates it after moves, size changes, activation
 // and paints; a hidden form hides it, a maximised one cuts it at the bottom and clips it to the
-// visible frame, an AlphaBlend form gives its AlphaBlendValue as the constant alpha.
+// visible frame, an AlphaBlend form gives its AlphaBlendValue as the constant alpha. A skinned
+// dialog (TvxDialogWnd) makes one the same way (SwitchExtBorders) and frees it when it is
+// hidden or destroyed; the owner's image, title buttons and hit codes come from whichever owner
+// it has.
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "gui/Forms.h"
 #include "gui/Graphics.h"
+#include "gui/base/Geometry.h"
 
+class TsSkinManager;
 class TsSkinProvider;
+class TvxDialogWnd;
 
 class TvxBorderForm : public TObject {
     GUI_CLASS(TvxBorderForm, TObject)
     // The layered window is made at once (hidden until the first update).
     explicit TvxBorderForm(TsSkinProvider& owner);
+    explicit TvxBorderForm(TvxDialogWnd& owner);
     ~TvxBorderForm() override;
     TvxBorderForm(const TvxBorderForm&) = delete;
     TvxBorderForm& operator=(const TvxBorderForm&) = delete;
 
-    TsSkinProvider& Owner() const { return owner_; }
+    // The owner: a form's provider or a dialog's adapter (the other is none).
+    TsSkinProvider* Provider() const { return provider_; }
+    TvxDialogWnd* Dialog() const { return dialog_; }
     TForm* AForm() const { return form_; }
     HWND Handle() const;
     // The owner's window.
@@ -83,12 +93,23 @@ class TvxBorderForm : public TObject {
 
 private:
     void WindowProc(TMessage& m, const TWndMethod& inherited);
+    // The switches between the two kinds of owner.
+    TsSkinManager* Manager() const;
+    TBitmap* OwnerImage();
+    bool OwnerActive() const;
+    const std::vector<TRect>& OwnerRegionParts() const;
+    int OwnerHitTest(POINT screen);
+    void SetOwnerHotButton(int code);
+    // False while the owner must be left alone (frozen, updating, animating, being destroyed,
+    // not drawing its frame).
+    bool OwnerMayUpdate() const;
     // A mouse message over the form, sent on to the window under the point.
     void PassMouseMessage(TMessage& m);
     // The client area of the owner in border coordinates.
     RECT ClientInBorder() const;
 
-    TsSkinProvider& owner_;
+    TsSkinProvider* provider_ = nullptr;
+    TvxDialogWnd* dialog_ = nullptr;
     TForm* form_ = nullptr;
     int hookId_ = 0;
     std::unique_ptr<TBitmap> image_;

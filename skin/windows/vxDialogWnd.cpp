@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "gui/Forms.h"
 #include "gui/Menus.h"
@@ -17,10 +18,12 @@
 #include "skin/engine/sSectionPaint.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sTextPaint.h"
+#include "skin/windows/sAnimations.h"
 #include "skin/windows/sComposition.h"
 #include "skin/windows/sSkinMenus.h"
 #include "skin/windows/sTitleButtons.h"
 #include "skin/windows/sVclUtils.h"
+#include "skin/windows/vxBorderForm.h"
 #include "skin/windows/vxContainerUtils.h"
 #include "skin/windows/vxDials.h"
 #include "skin/windows/vxGlow.h"
@@ -126,6 +129,7 @@ TvxDialogWnd::~TvxDialogWnd()
     for (TvxDialogButton& b : Buttons)
         if (b.GlowID >= 0) HideGlow(b.GlowID);
     FreeBrush();
+    delete std::exchange(BorderForm, nullptr);
     if (captionFont_) DeleteObject(captionFont_);
     if (Icon) DestroyIcon(Icon);
     SysMenu.reset();
@@ -350,7 +354,9 @@ void TvxDialogWnd::PaintFrame()
 {
     TBitmap* image = Image();
     if (RgnChanged) UpdateRegion(false);
-    if (BorderForm || image->Width() == 0) return;
+    // The frame stays the dialog's own with a border window too (it lies behind the dialog and
+    // shows the same image around the shadow), so the dialog keeps its clicks and its region.
+    if (image->Width() == 0) return;
     const POINT c = ClientOffset();
     RECT cr{};
     GetClientRect(CtrlHandle, &cr);
@@ -394,7 +400,8 @@ void TvxDialogWnd::PaintClientBackground(HDC dc)
 void TvxDialogWnd::PrintChildren(HWND parent, HDC dc, POINT offset)
 {
     for (HWND child = GetTopWindow(parent); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child) || !(StyleOf(child) & WS_CHILD)) continue;
+        // By the style bit: a dialog is printed for its animations while it is hidden too.
+        if ((StyleOf(child) & (WS_CHILD | WS_VISIBLE)) != (WS_CHILD | WS_VISIBLE)) continue;
         RECT r{};
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 1);
@@ -600,7 +607,8 @@ void TvxDialogWnd::SkinCommand(TMessage& m)
     case cmdGetBGChanged:
         m.Result = SkinData->Updating ? 1 : 0;
         return;
-    case 18: // the border window is updated: there is none
+    case 18: // the border window is updated
+        UpdateExtBorder();
         return;
     case cmdHasComplexBG: {
         const int i = SkinData->SkinIndex;
@@ -654,6 +662,7 @@ void TvxDialogWnd::WndProc(TMessage& m)
     switch (m.Msg) {
     case WM_DESTROY:
     case WM_NCDESTROY:
+        SwitchExtBorders(false);
         TvxScrollWnd::WndProc(m);
         Destroyed = true;
         return;
@@ -661,6 +670,7 @@ void TvxDialogWnd::WndProc(TMessage& m)
         SkinData->BGChanged = true;
         RgnChanged = true;
         CallPrevWndProc(m);
+        if (!AnimationRunning) UpdateExtBorder();
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
         return;
     case WM_SETFOCUS:
@@ -675,6 +685,7 @@ void TvxDialogWnd::WndProc(TMessage& m)
         CallPrevWndProc(m);
         SkinData->BGChanged = true;
         SendMessageA(wnd, WM_NCPAINT, 1, 0);
+        UpdateExtBorder();
         return;
     case WM_PAINT:
         if (SkipClientPaint) {
@@ -703,14 +714,22 @@ void TvxDialogWnd::WndProc(TMessage& m)
         RgnChanged = true;
         CallPrevWndProc(m);
         if (auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam); pos && (pos->flags & SWP_HIDEWINDOW)) {
-            AnimateHide();
-            SwitchExtBorders(false);
+            if (LayeredWindowsAvailable()) {
+                AnimateHide();
+                SwitchExtBorders(false);
+            }
+        } else if (pos && !(pos->flags & SWP_NOREDRAW)) {
+            UpdateExtBorder();
         }
         return;
     case WM_SHOWWINDOW:
         CallPrevWndProc(m);
         DisableDwmTransitions(wnd, true);
-        if (m.WParam) AnimateShow();
+        if (m.WParam) {
+            // A dialog hidden before lost its border window: it is made again for the show.
+            if (TsSkinManager* manager = Manager()) SwitchExtBorders(manager->ExtendedBorders());
+            AnimateShow();
+        }
         return;
     case WM_NCHITTEST: {
         const POINT p = WindowPoint(wnd, m.LParam);
@@ -735,6 +754,7 @@ void TvxDialogWnd::WndProc(TMessage& m)
         if (!IsWindowVisible(wnd)) break;
         ReadWindowGeometry(wnd, ParentWnd, WndRect, WndPos, WndSize, ParentRect);
         PaintFrame();
+        if (BorderForm && !IsWindowVisible(BorderForm->Handle())) UpdateExtBorder();
         m.Result = 0;
         return;
     case WM_NCACTIVATE:
@@ -745,6 +765,7 @@ void TvxDialogWnd::WndProc(TMessage& m)
         SendMessageA(wnd, WM_SETREDRAW, TRUE, 0);
         SkinData->BGChanged = true;
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_FRAME);
+        UpdateExtBorder();
         return;
     case WM_NCLBUTTONDOWN: {
         int hit = static_cast<int>(m.WParam);
@@ -839,6 +860,48 @@ void TvxDialogWnd::WndProc(TMessage& m)
         break;
     }
     TvxScrollWnd::WndProc(m);
+}
+
+// ---- the extended border and the animations
+
+void TvxDialogWnd::SwitchExtBorders(bool on)
+{
+    TsSkinManager* m = Manager();
+    const bool want = on && !Destroyed && CtrlHandle && IsWindow(CtrlHandle) && m && m->ExtendedBorders() &&
+                      m->ShadowActive() && LayeredWindowsAvailable() && UpdateLayeredWindowEntry() &&
+                      BorderStyle != 2 && (StyleOf(CtrlHandle) & WS_CAPTION) == WS_CAPTION;
+    if (want == (BorderForm != nullptr)) return;
+    if (!want) {
+        delete std::exchange(BorderForm, nullptr);
+        return;
+    }
+    BorderForm = new TvxBorderForm(*this);
+    SkinData->BGChanged = true;
+    if (IsWindowVisible(CtrlHandle)) BorderForm->UpdateExBorderPos(true, 255);
+}
+
+void TvxDialogWnd::UpdateExtBorder()
+{
+    if (BorderForm && !Destroyed) BorderForm->UpdateExBorderPos(true, 255);
+}
+
+void TvxDialogWnd::AnimateShow()
+{
+    TsSkinManager* m = Manager();
+    if (!m || !m->Active() || Destroyed) return;
+    const TvxFormAnimation& show = m->AnimEffects().DialogShow;
+    if (!show.Active || show.Time <= 0) return;
+    ReadCaption();
+    if (Provider) RescanDialogChildren(Provider);
+    AnimShowDialog(*this, show.Time, 255, show.Mode);
+}
+
+void TvxDialogWnd::AnimateHide()
+{
+    TsSkinManager* m = Manager();
+    if (!m || !m->Active() || Destroyed) return;
+    const TvxFormAnimation& hide = m->AnimEffects().DialogHide;
+    if (hide.Active && hide.Time > 0) AnimHideDialog(*this);
 }
 
 TvxDialogWnd* DialogAdapterOf(HWND wnd) { return dynamic_cast<TvxDialogWnd*>(GetAdapterOfWindow(wnd)); }

@@ -10,6 +10,12 @@
 //   d->AfterInit();   // border style, images, font; WS_SYSMENU taken off the window
 //   SendMessageA(dlg, WM_NCHITTEST, 0, MAKELPARAM(x, y));   // 20 on the close button
 //
+// With the manager's ExtendedBorders on (and layered windows there) the dialog keeps a border
+// window (TvxBorderForm, vxBorderForm.h) directly behind it, grown by the shadow margins; it is
+// freed when the dialog is hidden or destroyed and made again when the dialog is shown. The
+// manager's AnimEffects.DialogShow and DialogHide (Time above 0) fade the dialog in as it is
+// shown and out as it is hidden (sAnimations.h).
+//
 // When its window goes (WM_DESTROY, WM_NCDESTROY) the adapter lets go of it and is flagged
 // Destroyed; the hook frees it with its provider at the next window destruction it sees.
 #pragma once
@@ -24,6 +30,7 @@
 #include "skin/windows/sSysMenu.h"
 #include "skin/windows/vxScrollWnd.h"
 
+class TvxBorderForm;
 class TvxDialogWnd;
 class TvxProvider;
 class TBitmap;
@@ -74,8 +81,8 @@ class TvxDialogWnd : public TvxScrollWnd {
     bool SkipClientPaint = false;
     int CaptionIndex = -1;
     bool ChildrenAdded = false;
-    // The extended-border window: none (extended borders are not drawn for dialogs yet).
-    void* BorderForm = nullptr;
+    // The extended-border window while extended borders are on (owned), else none.
+    TvxBorderForm* BorderForm = nullptr;
     // In this order: minimise, maximise, close, help.
     TvxDialogButton Buttons[4];
     HICON Icon = nullptr;
@@ -114,10 +121,15 @@ class TvxDialogWnd : public TvxScrollWnd {
     // Every visible WS_CHILD window painted into dc at its place (WM_PRINTCLIENT), recursively.
     void PrintChildren(HWND parent, HDC dc, POINT offset);
 
-    // Extended borders and the show and hide animations of dialogs: not made yet (no-ops).
-    void SwitchExtBorders(bool /*on*/) {}
-    void AnimateShow() {}
-    void AnimateHide() {}
+    // The border window made (on: when the manager has ExtendedBorders, a shadow and layered
+    // windows, and the dialog draws a frame) or freed.
+    void SwitchExtBorders(bool on);
+    // The border window placed and painted again, when there is one.
+    void UpdateExtBorder();
+    // The show animation (DialogShow) while the dialog is being shown, the hide animation
+    // (DialogHide) once it is hidden; nothing when the item is off or its Time is 0.
+    void AnimateShow();
+    void AnimateHide();
 
     template <class T>
     friend T* CreateAdapter(HWND handle, TsCommonData* skinData, TsSkinManager* manager, const std::string& section,

@@ -1,10 +1,13 @@
 #include "skin/windows/vxSBAnimation.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 #include "gui/base/Handles.h"
 #include "skin/engine/sGraphUtils.h"
+#include "skin/engine/sMaskPaint.h"
+#include "skin/engine/sSkinManager.h"
 #include "skin/windows/sAnimations.h"
 #include "skin/windows/sSkinProvider.h"
 
@@ -20,6 +23,23 @@ void AnimationWindowProc(TMessage& m, const TWndMethod& inherited)
         return;
     }
     inherited(m);
+}
+
+// The glow image of a hot minimise, maximise or close button ("GLOBALINFO", the button's image
+// name with "GLOW0") and the button's glow margin; -1 when the manager does not glow or the skin
+// has none.
+int GlowMaskOf(const TsSkinManager* m, const TvxAnimatedButton& b, int& margin)
+{
+    margin = 0;
+    if (!m || !m->AllowGlowing() || !m->IsValidImgIndex(b.ImageIndex)) return -1;
+    if (b.HitCode != HTCLOSE && b.HitCode != HTMAXBUTTON && b.HitCode != HTMINBUTTON) return -1;
+    const std::string name = m->MaskData[static_cast<size_t>(b.ImageIndex)].PropertyName + "GLOW0";
+    const int mask = m->GetMaskIndexByName("GLOBALINFO", name);
+    if (mask < 0) return -1;
+    margin = b.HitCode == HTCLOSE       ? m->SkinData.BICloseGlowMargin
+             : b.HitCode == HTMAXBUTTON ? m->SkinData.BIMaxGlowMargin
+                                        : m->SkinData.BIMinGlowMargin;
+    return mask;
 }
 
 } // namespace
@@ -44,6 +64,7 @@ void TvxSBAnimation::FreeWindow()
 {
     image_.reset();
     imageState_ = -1;
+    imageMargin_ = 0;
     if (!window_) return;
     --animationWindows;
     std::exchange(window_, nullptr)->Free();
@@ -96,8 +117,8 @@ void TvxSBAnimation::Tick()
         if (!form_->HandleAllocated()) return;
         GetWindowRect(form_->Handle(), &w);
         const RECT& r = Button.Rect;
-        const bool inside = p.x >= w.left + r.left && p.x < w.left + r.right && p.y >= w.top + r.top &&
-                            p.y < w.top + r.bottom;
+        const bool inside =
+            p.x >= w.left + r.left && p.x < w.left + r.right && p.y >= w.top + r.top && p.y < w.top + r.bottom;
         if (!inside) {
             SetEnabled(false);
             SendMessageA(form_->Handle(), WM_MOUSELEAVE, 0, 0);
@@ -121,19 +142,26 @@ void TvxSBAnimation::Frame(int alpha)
     const int w = Button.Rect.right - Button.Rect.left, h = Button.Rect.bottom - Button.Rect.top;
     if (w <= 0 || h <= 0) return;
     // The image of a state: the button as the title paints it (the normal state keeps the image
-    // it fades out).
+    // it fades out). A hot button with a glow image in the skin lies inside its glow, the image
+    // (and the window) grown by the glow margin on every side.
     if (!image_ || (State > 0 && imageState_ != State)) {
         TsCaptionButton* b = provider_.ButtonByCode(Button.HitCode);
         if (!b) return;
         provider_.PaintButtonImage(*b);
         TBitmap* source = provider_.FormImage();
         if (!source || source->Width() < Button.Rect.right || source->Height() < Button.Rect.bottom) return;
-        image_ = CreateBmp32(w, h);
-        BitBlt(image_->Canvas().Handle(), 0, 0, w, h, source->Canvas().Handle(), Button.Rect.left, Button.Rect.top,
-               SRCCOPY);
+        const TsSkinManager* m = provider_.SkinManager();
+        int margin = 0;
+        const int glow = State == 1 ? GlowMaskOf(m, Button, margin) : -1;
+        image_ = CreateBmp32(w + 2 * margin, h + 2 * margin);
+        ClearBitmap32(*image_);
+        if (glow >= 0) DrawBorderMask(image_.get(), TRect{0, 0, w + 2 * margin, h + 2 * margin}, 0, m, glow);
+        BitBlt(image_->Canvas().Handle(), margin, margin, w, h, source->Canvas().Handle(), Button.Rect.left,
+               Button.Rect.top, SRCCOPY);
         GdiFlush();
-        SetAlphaChannel(image_.get(), TRect{0, 0, w, h}, 255);
+        SetAlphaChannel(image_.get(), TRect{margin, margin, margin + w, margin + h}, 255);
         imageState_ = State;
+        imageMargin_ = margin;
     }
     const HWND owner = form_->Handle();
     if (!window_) {
@@ -146,11 +174,12 @@ void TvxSBAnimation::Frame(int alpha)
     const HWND wnd = window_->Handle();
     RECT r{};
     GetWindowRect(owner, &r);
-    SetWindowPos(wnd, HWND_TOP, r.left + Button.Rect.left, r.top + Button.Rect.top, w, h,
-                 SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+    const int iw = image_->Width(), ih = image_->Height();
+    SetWindowPos(wnd, HWND_TOP, r.left + Button.Rect.left - imageMargin_, r.top + Button.Rect.top - imageMargin_, iw,
+                 ih, SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
     {
         const TWindowDC screen(nullptr);
-        SIZE size{w, h};
+        SIZE size{iw, ih};
         POINT source{0, 0};
         BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), AC_SRC_ALPHA};
         update(wnd, screen.get(), nullptr, &size, image_->Canvas().Handle(), &source, 0, &blend, ULW_ALPHA);

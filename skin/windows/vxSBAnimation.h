@@ -6,6 +6,10 @@
 //   leaving:          back down by 25 a tick; at 0 the window and the image are freed
 //   pressed, 1 frame: the new state at once, no timer
 //
+// A hot minimise, maximise or close button whose skin has a glow image ("GLOBALINFO", the
+// button's image name with "GLOW0") fades in inside its glow while the manager allows glowing:
+// the window is then grown by the button's glow margin on every side.
+//
 // The provider makes one per button on first use (AnimateTitleButton) and frees them all with
 // StopButtonAnimations.
 #pragma once
@@ -57,6 +61,7 @@ private:
     TForm* window_ = nullptr;
     std::unique_ptr<TBitmap> image_;
     int imageState_ = -1;
+    int imageMargin_ = 0;  // the glow margin the image is grown by
     bool holding_ = false; // faded in, waiting for the mouse to leave
 };
 

@@ -526,6 +526,7 @@ constexpr uint32_t CodedColor(const TTestImage& im, int x, int y)
 //   ProbeBare              Probe without the optional sections and images
 //   ProbeShadow            Probe with the extended border's shadow (GLOBALINFO EXBORDER, border
 //                          widths 10, FORMOFFSET=0: shadow margins 10 on every side)
+//   ProbeShadowGlow        ProbeShadow with the glow images and keys of ProbeGlow
 // Border images have a 0xFF00FF staircase in each corner (CornerPixel); glyphs keep the single
 // corner pixel. Every section gives its own font (GIVEOWNFONT=TRUE: a label on a control of
 // that section takes its FONTCOLOR). The colours of section k (table order) with palette c
@@ -568,8 +569,8 @@ struct TProbeImage {
     char Kind;
     int FrameW, FrameH, States, MaskType, Width;
     bool Optional;       // left out of ProbeBare (and so are all images of an optional section)
-    bool Glow;           // written only into ProbeGlow
-    bool Shadow = false; // written only into ProbeShadow
+    bool Glow;           // written only into the glow skins
+    bool Shadow = false; // written only into the shadow skins
 };
 
 // clang-format off
@@ -656,11 +657,11 @@ inline constexpr TProbeImage ProbeImages[] = {
 
 struct TProbeSkin {
     const char* Name;
-    int Palette;      // 0 the probe's colours and image ids, 1 the other ones
-    int Transparency; // TRANSPARENCY of every control section, -1 none written
-    bool Fading;      // FADINGENABLED=TRUE, FADINGITERATIONS=10 in every section
-    bool Glow;        // with the glow images and keys
-    bool Bare;        // without the optional sections and images
+    int Palette;         // 0 the probe's colours and image ids, 1 the other ones
+    int Transparency;    // TRANSPARENCY of every control section, -1 none written
+    bool Fading;         // FADINGENABLED=TRUE, FADINGITERATIONS=10 in every section
+    bool Glow;           // with the glow images and keys
+    bool Bare;           // without the optional sections and images
     bool Shadow = false; // with the extended border's shadow (GLOBALINFO EXBORDER)
 };
 
@@ -674,6 +675,7 @@ inline constexpr TProbeSkin ProbeSkins[] = {
     {"ProbeTransparent100", 0, 100, false, false, false},
     {"ProbeBare", 0, -1, false, false, true},
     {"ProbeShadow", 0, -1, false, false, false, true},
+    {"ProbeShadowGlow", 0, -1, false, true, false, true},
 };
 
 constexpr int ProbeFirstId = 50, ProbeCellWidth = 64, ProbeCellHeight = 32, ProbeCellsPerRow = 8;

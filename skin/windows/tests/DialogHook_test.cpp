@@ -1,12 +1,14 @@
 // The window hook with the probe skin: message boxes and harness dialogs skinned as they open
 // (frame, title, region, hit test, clicks, window menu, children's adapters), the rules that
-// leave windows plain, the forms of the application, popup menus, and no handle growth.
+// leave windows plain, the forms of the application, popup menus, a dialog's border window and
+// its show and hide animations, and no handle growth.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <utility>
@@ -16,13 +18,17 @@
 #include "gui/Forms.h"
 #include "gui/Menus.h"
 #include "skin/engine/sMessages.h"
+#include "skin/windows/sAnimations.h"
 #include "skin/windows/sComposition.h"
 #include "skin/windows/sSkinProvider.h"
 #include "skin/windows/sStart.h"
+#include "skin/windows/sVclUtils.h"
 #include "skin/windows/tests/ProbeRig.h"
+#include "skin/windows/vxBorderForm.h"
 #include "skin/windows/vxDialogWnd.h"
 #include "skin/windows/vxDials.h"
 #include "tests/support/HandleCount.h"
+#include "tests/support/LayeredRecorder.h"
 #include "tests/support/MessageHost.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/WindowProbes.h"
@@ -591,4 +597,86 @@ TEST_F(DialogHook, WithTheSkinRemovedANewMessageBoxStaysPlain)
     EXPECT_EQ(script.Done(), 1);
     EXPECT_NE(style & WS_SYSMENU, 0);
     EXPECT_FALSE(adapted);
+}
+
+TEST_F(DialogHook, WithExtendedBordersADialogHasItsBorderWindowAndFadesInAndOut)
+{
+    // The shadow probe skin has margins of 10 on every side.
+    constexpr int margin = 10;
+    manager->SetSkinName("ProbeShadow");
+    manager->SetExtendedBorders(true);
+    TvxAnimEffects& a = manager->AnimEffects();
+    a.DialogShow.Time = 100;
+    a.DialogHide.Time = 100;
+    const auto alphasOf = [](const TLayeredRecorder& rec, HWND wnd) {
+        std::vector<int> alphas;
+        for (const TLayeredCall& c : rec.Calls())
+            if (c.Wnd == wnd) alphas.push_back(c.Alpha);
+        return alphas;
+    };
+    TLayeredRecorder rec;
+    const HWND wnd = Dialog(FixedDialog);
+    TvxDialogWnd* d = DialogAdapterOf(wnd);
+    ASSERT_NE(d, nullptr);
+    ASSERT_NE(d->BorderForm, nullptr);
+    const HWND border = d->BorderForm->Handle();
+    EXPECT_EQ(BorderFormCount(), 1);
+    // The border window carried the show: its image at alpha 0, then 11 frames rising by
+    // 255 / 11 to 255.
+    std::vector<int> expected{0};
+    for (int k = 1; k <= 11; ++k)
+        expected.push_back(static_cast<int>(std::lround(k * 255.0 / 11)));
+    const std::vector<int> shown = alphasOf(rec, border);
+    ASSERT_GE(shown.size(), expected.size());
+    EXPECT_EQ(std::vector<int>(shown.begin(), shown.begin() + 12), expected);
+
+    // Afterwards it lies directly behind the dialog, grown by the margins.
+    d->UpdateExtBorder();
+    EXPECT_EQ(GetWindow(wnd, GW_HWNDNEXT), border);
+    EXPECT_TRUE(IsWindowVisible(border));
+    RECT dr{}, br{};
+    GetWindowRect(wnd, &dr);
+    GetWindowRect(border, &br);
+    EXPECT_EQ(br.left, dr.left - margin);
+    EXPECT_EQ(br.top, dr.top - margin);
+    EXPECT_EQ(br.right, dr.right + margin);
+    EXPECT_EQ(br.bottom, dr.bottom + margin);
+
+    // Hidden: a copy fades out from half alpha and the border goes; shown again, a new border.
+    rec.Clear();
+    ShowWindow(wnd, SW_HIDE);
+    const HWND copy = AnimationWindow;
+    ASSERT_NE(copy, nullptr);
+    EXPECT_FALSE(IsWindow(border));
+    EXPECT_EQ(alphasOf(rec, copy).front(), 127);
+    ASSERT_TRUE(testrig::PumpUntil([] { return AnimationWindow == nullptr; }));
+    EXPECT_FALSE(IsWindow(copy));
+    ShowWindow(wnd, SW_SHOW);
+    ASSERT_NE(d->BorderForm, nullptr);
+    EXPECT_TRUE(IsWindowVisible(d->BorderForm->Handle()));
+
+    // Closed: its border window is gone with it.
+    const HWND second = d->BorderForm->Handle();
+    DestroyWindow(wnd);
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_EQ(BorderFormCount(), 0);
+    ASSERT_TRUE(testrig::PumpUntil([] { return AnimationWindow == nullptr; }));
+
+    // Dialogs opened and closed with their borders and ten-millisecond fades leave nothing.
+    a.DialogShow.Time = 10;
+    a.DialogHide.Time = 10;
+    const auto cycle = [] {
+        const HWND dlg = OpenDialog(FixedDialog);
+        DestroyWindow(dlg);
+        testrig::PumpUntil([] { return AnimationWindow == nullptr; });
+        DestroySomeWindow();
+    };
+    cycle();
+    const THandleCount before = THandleCount::Now();
+    for (int i = 0; i < 20; ++i)
+        cycle();
+    EXPECT_EQ(THandleCount::Now(), before);
+    EXPECT_EQ(BorderFormCount(), 0);
+    EXPECT_EQ(LiveProviderCount(), 0);
+    AnimationsEnd();
 }

@@ -160,9 +160,9 @@ TEST_F(ExtBorders, BorderWindowStylesPlaceRegionAndHitCodes)
     struct Row {
         const char* where;
         POINT p;
-        int hit;        // TvxBorderForm::HitTest
-        int message;    // WM_NCHITTEST of the border window
-        LPCSTR cursor;  // set by its WM_SETCURSOR (none: left to the form)
+        int hit;       // TvxBorderForm::HitTest
+        int message;   // WM_NCHITTEST of the border window
+        LPCSTR cursor; // set by its WM_SETCURSOR (none: left to the form)
     } rows[] = {
         {"shadow top-left", {b.left + 2, b.top + 2}, HTTOPLEFT, HTOBJECT, IDC_SIZENWSE},
         {"shadow top", {cx, b.top + 2}, HTTOP, HTOBJECT, IDC_SIZENS},
@@ -191,8 +191,9 @@ TEST_F(ExtBorders, BorderWindowStylesPlaceRegionAndHitCodes)
         }
     }
     SetCursorPos(0, 0);
-    EXPECT_EQ(SendMessageA(border, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
-              MA_NOACTIVATE);
+    EXPECT_EQ(
+        SendMessageA(border, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)),
+        MA_NOACTIVATE);
 
     // A fixed dialog has no sizing codes on its shadow.
     NewSkinnedForm(bsDialog);
@@ -357,8 +358,7 @@ TEST_F(ExtBorders, ShowTimesBelowTenShowAtOnceLongOnesAreCappedCopiesOfTopmostFo
         int time;
         std::vector<int> alphas; // of the copy window: first image, frames, final image
     } rows[] = {
-        {5, {255, 255}},
-        {60000, {}}, // 100 steps: 0, then 101 frames up to 255, then 255
+        {5, {255, 255}}, {60000, {}}, // 100 steps: 0, then 101 frames up to 255, then 255
     };
     // The alpha grows by 255 / 100 a frame (kept as a fraction, rounded when given).
     rows[1].alphas.push_back(0);
@@ -525,6 +525,42 @@ TEST_F(ExtBorders, TitleButtonFadesInAboveTheFormAndOutWhenLeft)
     EXPECT_EQ(TitleAnimationWindowCount(), 0);
 }
 
+TEST_F(ExtBorders, AHotTitleButtonFadesInInsideItsGlow)
+{
+    // The shadow probe skin with glow images: BICONCLOSEGLOW0 with border widths 4 and a close
+    // glow margin of 2.
+    manager->SetSkinName("ProbeShadowGlow");
+    manager->SetAllowGlowing(true);
+    NewSkinnedForm();
+    ASSERT_NE(provider->BorderWindow(), nullptr);
+    SetCursorPos(0, 0);
+    TLayeredRecorder rec;
+    provider->SetHotButton(HTCLOSE, true);
+    TvxSBAnimation* a = provider->ButtonByCode(HTCLOSE)->Animation;
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(a->Window(), nullptr);
+    const HWND shown = a->Window()->Handle();
+    const TRect r = provider->ButtonByCode(HTCLOSE)->Rect;
+    const int w = r.Right - r.Left, h = r.Bottom - r.Top;
+    const std::vector<TLayeredCall> calls = CallsOf(rec, shown);
+    ASSERT_FALSE(calls.empty());
+    const TLayeredCall& c = calls[0];
+    EXPECT_EQ(c.Size.cx, w + 4);
+    EXPECT_EQ(c.Size.cy, h + 4);
+    const RECT f = WindowRectOf(wnd), g = WindowRectOf(shown);
+    EXPECT_EQ(g.left, f.left + r.Left - 2);
+    EXPECT_EQ(g.top, f.top + r.Top - 2);
+    const auto rgb = [](COLORREF t) {
+        return static_cast<uint32_t>(GetRValue(t) << 16 | GetGValue(t) << 8 | GetBValue(t));
+    };
+    // The glow's top piece on the margin, the hot button itself (opaque) inside it.
+    const skintest::TTestImage glow = skintest::ProbeImage("ProbeShadowGlow", "GLOBALINFO", "BICONCLOSEGLOW0");
+    EXPECT_EQ(c.Pixel((w + 4) / 2, 1) & 0xFFFFFF, rgb(static_cast<COLORREF>(skintest::ProbePiece(glow, 0, 1))));
+    const COLORREF button = provider->FormImage()->Canvas().Pixel(r.Left + w / 2, r.Top + h / 2);
+    EXPECT_EQ(c.Pixel(2 + w / 2, 2 + h / 2), 0xFF000000u | rgb(button));
+    provider->StopButtonAnimations();
+}
+
 TEST_F(ExtBorders, HoverCyclesLeaveNoHandles)
 {
     NewSkinnedForm();
@@ -537,8 +573,7 @@ TEST_F(ExtBorders, HoverCyclesLeaveNoHandles)
     for (int i = 0; i < 5; ++i)
         cycle();
     const THandleCount before = THandleCount::Now();
-    // 200 cycles (each fades for about 0.1 s under Wine).
-    for (int i = 0; i < 200; ++i)
+    for (int i = 0; i < 1000; ++i)
         cycle();
     EXPECT_EQ(TitleAnimationWindowCount(), 0);
     EXPECT_EQ(THandleCount::Now(), before);
@@ -546,7 +581,6 @@ TEST_F(ExtBorders, HoverCyclesLeaveNoHandles)
 
 TEST_F(ExtBorders, ShowHideCyclesLeaveNoHandles)
 {
-    // 200 cycles (1000 take too long under Wine with the 10 ms frames).
     TvxAnimEffects& a = manager->AnimEffects();
     a.FormShow.Time = 10;
     a.FormHide.Time = 10;
@@ -556,7 +590,7 @@ TEST_F(ExtBorders, ShowHideCyclesLeaveNoHandles)
     f->Show();
     Pump();
     const THandleCount before = THandleCount::Now();
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         f->Hide();
         PumpUntil([] { return AnimationWindow == nullptr; }, 3000);
         f->Show();
