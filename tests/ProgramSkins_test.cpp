@@ -101,38 +101,33 @@ bool HasRegion(HWND w)
 bool HasSysMenu(HWND w) { return (GetWindowLongPtrA(w, GWL_STYLE) & WS_SYSMENU) != 0; }
 bool OwnerDrawn(HWND button) { return (GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW; }
 
-// The process's top-level windows, visible or not.
-std::vector<HWND> TopWindowsOf(DWORD pid)
+struct TWindowList {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK AddOwnTopWindow(HWND w, LPARAM lp)
 {
-    struct TList {
-        DWORD pid;
-        std::vector<HWND> found;
-    } list{pid, {}};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* l = reinterpret_cast<TList*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner == l->pid) l->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&list));
-    return list.found;
+    auto* l = reinterpret_cast<TWindowList*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == l->pid) l->found.push_back(w);
+    return TRUE;
+}
+BOOL CALLBACK AddChildWindow(HWND w, LPARAM lp)
+{
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+    return TRUE;
 }
 
-// Those and all of their child windows.
+// The process's top-level windows (visible or not) and all of their child windows.
 std::vector<HWND> AllWindowsOf(DWORD pid)
 {
+    TWindowList tops{pid, {}};
+    EnumWindows(&AddOwnTopWindow, reinterpret_cast<LPARAM>(&tops));
     std::vector<HWND> all;
-    for (HWND top : TopWindowsOf(pid)) {
+    for (HWND top : tops.found) {
         all.push_back(top);
-        EnumChildWindows(
-            top,
-            [](HWND w, LPARAM lp) -> BOOL {
-                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&all));
+        EnumChildWindows(top, &AddChildWindow, reinterpret_cast<LPARAM>(&all));
     }
     return all;
 }
@@ -281,18 +276,15 @@ protected:
     // The push buttons of the forms (class-library buttons with a component name).
     static std::vector<HWND> PushButtons(const std::vector<HWND>& forms)
     {
-        std::vector<HWND> buttons;
+        std::vector<HWND> children, buttons;
         for (HWND form : forms)
-            EnumChildWindows(
-                form,
-                [](HWND w, LPARAM lp) -> BOOL {
-                    const LONG_PTR kind = GetWindowLongPtrA(w, GWL_STYLE) & BS_TYPEMASK;
-                    if (ClassOf(w) == "Button" && !ComponentNameOf(w).empty() &&
-                        (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_OWNERDRAW))
-                        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&buttons));
+            EnumChildWindows(form, &AddChildWindow, reinterpret_cast<LPARAM>(&children));
+        for (HWND w : children) {
+            const LONG_PTR kind = GetWindowLongPtrA(w, GWL_STYLE) & BS_TYPEMASK;
+            if (ClassOf(w) == "Button" && !ComponentNameOf(w).empty() &&
+                (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_OWNERDRAW))
+                buttons.push_back(w);
+        }
         return buttons;
     }
 
