@@ -4,18 +4,26 @@
 // skinned panel and the main window's skin provider answer the skin command message from this
 // process as they do inside the program, and refuse the commands that would carry a pointer of
 // the program.
+// The roads of a skin through the whole program, seen from this process: skins off with the
+// shipped start.ini, a skin chosen in the skin dialog and taken by every form as it is
+// activated (provider, region, window menu, owner-drawn buttons, the skin's colours on the
+// screen, a skinned message box and popup menu), the skin let go again, and a sale with the
+// skin on.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "gui/Automation.h"
 #include "skin/engine/tools/ProgramSkins.h"
 #include "tests/support/ControlText.h"
+#include "tests/support/RegisterWindowTest.h"
 #include "tests/support/SimCard.h"
 #include "tests/support/SkinDialog.h"
+#include "tests/support/TextLines.h"
 #include "tests/support/TilloraProgram.h"
 
 using namespace programskins;
@@ -62,6 +70,126 @@ std::string Hex(const std::set<COLORREF>& colours)
     return s;
 }
 
+constexpr UINT kSkinCommand = 0xA100;
+
+// A window's answer to a skin command (0 also when it does not answer in time).
+LRESULT Ask(HWND w, WORD command)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(w, kSkinCommand, static_cast<WPARAM>(command) << 16, 0, SMTO_NORMAL, 5000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::string ClassOf(HWND w)
+{
+    char name[64] = "";
+    GetClassNameA(w, name, sizeof name);
+    return name;
+}
+
+// How a window is named in a failure: its class and component name.
+std::string NameOf(HWND w) { return ClassOf(w) + " " + ComponentNameOf(w); }
+
+bool HasRegion(HWND w)
+{
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const bool has = GetWindowRgn(w, region) != ERROR;
+    DeleteObject(region);
+    return has;
+}
+
+bool HasSysMenu(HWND w) { return (GetWindowLongPtrA(w, GWL_STYLE) & WS_SYSMENU) != 0; }
+bool OwnerDrawn(HWND button) { return (GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW; }
+
+struct TWindowList {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK AddOwnTopWindow(HWND w, LPARAM lp)
+{
+    auto* l = reinterpret_cast<TWindowList*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == l->pid) l->found.push_back(w);
+    return TRUE;
+}
+BOOL CALLBACK AddChildWindow(HWND w, LPARAM lp)
+{
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+    return TRUE;
+}
+
+// The process's top-level windows (visible or not) and all of their child windows.
+std::vector<HWND> AllWindowsOf(DWORD pid)
+{
+    TWindowList tops{pid, {}};
+    EnumWindows(&AddOwnTopWindow, reinterpret_cast<LPARAM>(&tops));
+    std::vector<HWND> all;
+    for (HWND top : tops.found) {
+        all.push_back(top);
+        EnumChildWindows(top, &AddChildWindow, reinterpret_cast<LPARAM>(&all));
+    }
+    return all;
+}
+
+COLORREF ScreenPixel(POINT p)
+{
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// A point of the title band, left of the title buttons and right of the caption text.
+POINT TitlePoint(HWND form)
+{
+    RECT r;
+    GetWindowRect(form, &r);
+    return {r.right - 100, r.top + 10};
+}
+
+// A point of the client area three pixels inside its bottom right corner (no control there).
+POINT ClientCorner(HWND form)
+{
+    RECT r;
+    GetClientRect(form, &r);
+    POINT p{r.right - 3, r.bottom - 3};
+    ClientToScreen(form, &p);
+    return p;
+}
+
+// The screen shows the colour somewhere in the window's rectangle (text is found by one pixel
+// of its colour: fonts are Wine's).
+bool ShowsColour(HWND w, COLORREF colour)
+{
+    return TilloraProgram::WaitFor(
+        [&] {
+            RECT r;
+            GetWindowRect(w, &r);
+            HDC screen = GetDC(nullptr);
+            bool found = false;
+            for (int y = r.top; y < r.bottom && !found; ++y)
+                for (int x = r.left; x < r.right && !found; ++x)
+                    found = GetPixel(screen, x, y) == colour;
+            ReleaseDC(nullptr, screen);
+            return found;
+        },
+        5000);
+}
+
+// The screen point shows the colour (waited for: painting follows the switch).
+bool ShowsAt(POINT p, COLORREF colour)
+{
+    return TilloraProgram::WaitFor([&] { return ScreenPixel(p) == colour; }, 5000);
+}
+
+std::string HexColour(COLORREF c)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%06lX", static_cast<unsigned long>(c));
+    return buf;
+}
+
 } // namespace
 
 // The register started with a card inserted, at its main window and the register window.
@@ -70,8 +198,7 @@ protected:
     void SetUp() override
     {
         SimCard::UseReaders({{"Sim Reader", port}});
-        tillora.WriteFile("cfg\\start.ini",
-                          "[Windows]\r\nCard=0\r\nFunc=0\r\nCash=1\r\n\r\n[Card]\r\nVersionen=v2.2;\r\n");
+        WriteStartIni();
         ASSERT_TRUE(card.Insert());
         ASSERT_TRUE(tillora.Start());
         main = tillora.WaitForForm("TMainF");
@@ -79,10 +206,92 @@ protected:
         kasse = tillora.WaitForForm("TKassTip");
         ASSERT_NE(kasse, nullptr);
     }
+    virtual void WriteStartIni()
+    {
+        tillora.WriteFile("cfg\\start.ini", "[Windows]\r\nCard=0\r\nFunc=0\r\nCash=1\r\n\r\n[Card]\r\nVersionen=v2.2;"
+                                            "\r\n\r\n[Menue]\r\nDebug=1\r\n");
+    }
+    // Opens the mass-transaction dialog and starts it with a count that is no number: the
+    // program's message box, or none.
+    HWND OpenMessageBox()
+    {
+        if (!ClickMenuItem(main, "MassTransact1")) return nullptr;
+        mass = tillora.WaitForForm("TMassTransForm");
+        if (!mass) return nullptr;
+        SendMessageA(FindControlWindow(mass, "kTrEdit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("x"));
+        TilloraProgram::Click(FindControlWindow(mass, "maStart"));
+        return tillora.WaitForForm("#32770");
+    }
+    void CloseMessageBox(HWND box)
+    {
+        EXPECT_EQ(TilloraProgram::MessageText(box),
+                  "\"Anzahl der Transaktionen\": bitte eine ganze Zahl ab 1 eingeben.");
+        ASSERT_TRUE(TilloraProgram::PressButton(box, "OK"));
+        EXPECT_TRUE(TilloraProgram::WaitForHidden(box));
+    }
+    // Opens the main window's first menu from its menu line: the popup window, or none.
+    HWND OpenPopupMenu()
+    {
+        POINT client{0, 0};
+        ClientToScreen(main, &client);
+        const POINT first{client.x + 8, client.y - GetSystemMetrics(SM_CYMENU) / 2};
+        PostMessageA(main, WM_NCLBUTTONDOWN, HTMENU, MAKELPARAM(first.x, first.y));
+        HWND popup = nullptr;
+        TilloraProgram::WaitFor([&] {
+            popup = FindWindowA("#32768", nullptr);
+            return popup && IsWindowVisible(popup);
+        });
+        return popup && IsWindowVisible(popup) ? popup : nullptr;
+    }
+    static void ClosePopupMenu(HWND popup)
+    {
+        PostMessageA(popup, WM_CANCELMODE, 0, 0);
+        EXPECT_TRUE(TilloraProgram::WaitForHidden(popup));
+    }
+    // The skin dialog opened, skins ticked and the palette's skin chosen.
+    void ChooseSkin(TSkinDialog& skins, const TPalette& p)
+    {
+        ASSERT_TRUE(skins.Open());
+        ASSERT_TRUE(skins.SwitchOn());
+        const std::string listed = std::string(p.Name) + (p.Kind == kInternal ? InternalSuffix : "");
+        const int index = skins.IndexOf(std::wstring(listed.begin(), listed.end()));
+        ASSERT_GE(index, 0) << listed;
+        skins.Choose(index);
+    }
+    // The visible forms, each activated in turn (the program's window hook gives a form its
+    // provider when it is activated).
+    std::vector<HWND> ActivateForms(const std::vector<const char*>& names)
+    {
+        std::vector<HWND> forms;
+        for (const char* form : names) {
+            HWND w = tillora.Window(form, true);
+            EXPECT_NE(w, nullptr) << form;
+            if (!w) continue;
+            SetForegroundWindow(w);
+            EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Ask(w, 4) != 0; }, 10000)) << form;
+            forms.push_back(w);
+        }
+        return forms;
+    }
+    // The push buttons of the forms (class-library buttons with a component name).
+    static std::vector<HWND> PushButtons(const std::vector<HWND>& forms)
+    {
+        std::vector<HWND> children, buttons;
+        for (HWND form : forms)
+            EnumChildWindows(form, &AddChildWindow, reinterpret_cast<LPARAM>(&children));
+        for (HWND w : children) {
+            const LONG_PTR kind = GetWindowLongPtrA(w, GWL_STYLE) & BS_TYPEMASK;
+            if (ClassOf(w) == "Button" && !ComponentNameOf(w).empty() &&
+                (kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_OWNERDRAW))
+                buttons.push_back(w);
+        }
+        return buttons;
+    }
+
     const int port = SimCard::FreePort();
     SimCard card{port, "--fresh active"};
     TilloraProgram tillora;
-    HWND main = nullptr, kasse = nullptr;
+    HWND main = nullptr, kasse = nullptr, mass = nullptr;
 };
 
 TEST_F(ProgramSkins, OperatorNameEditsShowEachSkinsEditColoursAndThePlainOnesWithoutSkins)
@@ -236,4 +445,171 @@ TEST_F(ProgramSkins, TheSkinnedMenuLineOpensItsMenusAndItsItemsAreStillClickedBy
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return ControlText(main, "KassBox") != before; })) << before;
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(tillora.WaitForExit());
+}
+
+// The shipped start.ini, with skins off.
+class ProgramSkinsByDefault : public ProgramSkins {
+protected:
+    void WriteStartIni() override
+    {
+        ASSERT_TRUE(CopyFileA((TilloraProgram::OwnFolder() + "tillora\\start.ini").c_str(),
+                              tillora.Path("cfg\\start.ini").c_str(), FALSE));
+    }
+};
+
+TEST_F(ProgramSkinsByDefault, EveryWindowIsPlain)
+{
+    ASSERT_NE(tillora.ReadFile("cfg\\start.ini").find("skin enabled=0"), std::string::npos);
+    ASSERT_NE(tillora.WaitForForm("TFunkMonForm"), nullptr); // [Windows] Func=1
+    for (HWND w : AllWindowsOf(tillora.Pid())) {
+        EXPECT_FALSE(HasRegion(w)) << NameOf(w);
+        // Only the main window's design-time provider answers (itself, unskinned).
+        if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) && w != main) {
+            EXPECT_EQ(Ask(w, 4), 0) << NameOf(w);
+        }
+    }
+    EXPECT_NE(Ask(main, 4), 0);
+    EXPECT_TRUE(HasSysMenu(main));
+    EXPECT_TRUE(HasSysMenu(kasse));
+    for (HWND form : {main, kasse}) {
+        SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        EXPECT_TRUE(ShowsAt(ClientCorner(form), GetSysColor(COLOR_BTNFACE)))
+            << NameOf(form) << " " << HexColour(ScreenPixel(ClientCorner(form)));
+    }
+    const auto buttons = PushButtons({main, kasse});
+    EXPECT_GE(buttons.size(), 8u);
+    for (HWND b : buttons)
+        EXPECT_FALSE(OwnerDrawn(b)) << NameOf(b);
+
+    HWND box = OpenMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(Ask(box, 7), 0);
+    EXPECT_EQ(GetPropA(box, "VXSBSC"), nullptr);
+    EXPECT_FALSE(HasRegion(box));
+    EXPECT_TRUE(HasSysMenu(box));
+    CloseMessageBox(box);
+}
+
+TEST_F(ProgramSkins, EveryFormTakesTheChosenSkinWhenItIsActivated)
+{
+    const TPalette& p = Palettes[1];
+    TSkinDialog skins(tillora, main);
+    ASSERT_NO_FATAL_FAILURE(ChooseSkin(skins, p));
+    ASSERT_TRUE(ClickMenuItem(kasse, "Editiere1"));
+    ASSERT_NE(tillora.WaitForForm("TFormUStS"), nullptr);
+    const auto forms = ActivateForms({"TMainF", "TKassTip", "TSkinSel", "TFormUStS"});
+    ASSERT_EQ(forms.size(), 4u);
+    for (HWND form : forms) {
+        EXPECT_NE(Ask(form, 4), 0) << NameOf(form);
+        EXPECT_EQ(Ask(form, 7), 1) << NameOf(form);
+        EXPECT_FALSE(HasSysMenu(form)) << NameOf(form);
+        EXPECT_TRUE(HasRegion(form)) << NameOf(form);
+    }
+    const auto buttons = PushButtons(forms);
+    EXPECT_GE(buttons.size(), 11u);
+    for (HWND b : buttons)
+        EXPECT_TRUE(OwnerDrawn(b)) << NameOf(b);
+
+    // On the screen, with the dialogs out of the way: title band, client, a button and an edit
+    // of both windows in the skin's colours.
+    TilloraProgram::Click(FindControlWindow(tillora.Window("TFormUStS", true), "Button2"));
+    SetWindowPos(skins.Window(), nullptr, 900, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    const COLORREF title = AsColorRef(p.Colors[rTitle]), face = AsColorRef(p.Colors[rFace]),
+                   text = AsColorRef(p.Colors[rText]), dark = AsColorRef(p.Colors[rDark]),
+                   window = AsColorRef(p.Colors[rWindow]);
+    for (HWND form : {main, kasse}) {
+        EXPECT_TRUE(ShowsAt(TitlePoint(form), title))
+            << NameOf(form) << " " << HexColour(ScreenPixel(TitlePoint(form)));
+        EXPECT_TRUE(ShowsAt(ClientCorner(form), face))
+            << NameOf(form) << " " << HexColour(ScreenPixel(ClientCorner(form)));
+    }
+    for (HWND button : {FindControlWindow(main, "StatusButton"), FindControlWindow(kasse, "ScanButton")}) {
+        EXPECT_TRUE(ShowsColour(button, text)) << NameOf(button);
+        EXPECT_TRUE(ShowsColour(button, dark)) << NameOf(button);
+    }
+    HWND name = FindControlWindow(kasse, "BedName1");
+    EXPECT_TRUE(ShowsColour(name, window));
+    EXPECT_TRUE(ShowsColour(name, text));
+
+    // A form shown now, and a message box and a popup menu opened now, are skinned by the
+    // window hook.
+    HWND box = OpenMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(Ask(mass, 4), 0);
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Ask(box, 7) == 1; }));
+    EXPECT_FALSE(HasSysMenu(box));
+    EXPECT_TRUE(HasRegion(box));
+    ASSERT_NO_FATAL_FAILURE(CloseMessageBox(box));
+    HWND popup = OpenPopupMenu();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(Ask(popup, 7), 1);
+    EXPECT_NE(GetPropA(popup, "VXSBSC"), nullptr);
+    EXPECT_TRUE(HasRegion(popup));
+    ClosePopupMenu(popup);
+}
+
+TEST_F(ProgramSkins, NoSkinGivesEveryFormItsPlainWindowBack)
+{
+    TSkinDialog skins(tillora, main);
+    ASSERT_NO_FATAL_FAILURE(ChooseSkin(skins, Palettes[1]));
+    const auto forms = ActivateForms({"TMainF", "TKassTip", "TSkinSel"});
+    ASSERT_TRUE(skins.Switch(false));
+    for (HWND form : forms) {
+        if (form != main) {
+            EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Ask(form, 4) == 0; })) << NameOf(form);
+        }
+        EXPECT_TRUE(HasSysMenu(form)) << NameOf(form);
+    }
+    for (HWND w : AllWindowsOf(tillora.Pid()))
+        EXPECT_FALSE(HasRegion(w)) << NameOf(w);
+    for (HWND b : PushButtons(forms))
+        EXPECT_FALSE(OwnerDrawn(b)) << NameOf(b);
+    SetWindowPos(skins.Window(), nullptr, 900, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (HWND form : {main, kasse})
+        EXPECT_TRUE(ShowsAt(ClientCorner(form), GetSysColor(COLOR_BTNFACE)))
+            << NameOf(form) << " " << HexColour(ScreenPixel(ClientCorner(form)));
+    EXPECT_NE(ScreenPixel(TitlePoint(main)), AsColorRef(Palettes[1].Colors[rTitle]));
+}
+
+namespace {
+
+const char* const kProducts = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><vantra><itemList>"
+                              "<item><name>Brot</name><unit>Stk.</unit><price1>199</price1></item>"
+                              "<item><name>Milch</name><price2>99</price2></item>"
+                              "</itemList></vantra>";
+
+} // namespace
+
+// The register window under a skin chosen in the skin dialog.
+class SkinnedSale : public RegisterWindowTest {};
+
+TEST_F(SkinnedSale, ClicksOnTheSkinnedButtonsMakeTheReceipt)
+{
+    OpenRegister(kProducts);
+    TSkinDialog skins(tillora, main);
+    ASSERT_TRUE(skins.Open());
+    ASSERT_TRUE(skins.SwitchOn());
+    skins.Choose(skins.IndexOf(L"Sandstein"));
+    PostMessageA(skins.Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(TilloraProgram::WaitForHidden(skins.Window()));
+    SetForegroundWindow(kasse);
+    ASSERT_TRUE(TilloraProgram::WaitFor([&] { return Ask(kasse, 7) == 1; }));
+    for (const char* name : {"ScanButton", "SumButton", "KassButton"})
+        EXPECT_TRUE(OwnerDrawn(Control(name))) << name;
+
+    AddProduct(0, "3", 3);
+    AddProduct(1, "1", 4);
+    ClickFor("SumButton", 7);
+    auto lines = Memo();
+    ASSERT_EQ(lines.size(), 7u) << WindowText(memo);
+    EXPECT_EQ(lines[0], std::string(13, ' ') + "Kassenbeleg");
+    EXPECT_EQ(lines[1], ReceiptLine("Brot", "", ""));
+    EXPECT_EQ(lines[2], ReceiptLine(" 3 Stk. x  1,99€ = ", " A ", " 5,97€"));
+    EXPECT_EQ(lines[3], ReceiptLine("Milch", " B ", " 0,99€"));
+    EXPECT_EQ(lines[5], ReceiptLine("SUMME", " ", " 6,96€"));
+    Kassieren();
+    EXPECT_EQ(ShownNumber(), 1);
+    EXPECT_EQ(card.Commands("80 40 00 00 ").size(), 1u);
+    Exit();
 }

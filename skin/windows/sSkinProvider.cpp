@@ -159,6 +159,7 @@ TsSkinProvider::~TsSkinProvider()
         UpdateSysMenuStyle(false);
         RemoveRegion();
     }
+    if (formAlive && givenColor_ != clNone && form_->Color() == givenColor_) form_->SetColor(clBtnFace);
     if (systemMenu_) systemMenu_->Free();
 }
 
@@ -496,7 +497,7 @@ void TsSkinProvider::UpdateSysMenuStyle(bool skinned)
 void TsSkinProvider::ApplyGlobalColor()
 {
     if (useGlobalColor_ && !skinData_->CustomColor())
-        if (TsSkinManager* m = SkinManager()) form_->SetColor(m->GetGlobalColor());
+        if (TsSkinManager* m = SkinManager()) form_->SetColor(givenColor_ = m->GetGlobalColor());
 }
 
 void TsSkinProvider::PrepareForm()

@@ -533,6 +533,9 @@ private:
     bool showAppIcon_ = true;
     std::string titleSkin_;
     bool useGlobalColor_ = true;
+    // The skin's colour last given to the form (ApplyGlobalColor); clNone: none. A provider
+    // that goes while the form still has it gives the form its plain colour back.
+    TColor givenColor_ = clNone;
 
     int hookId_ = 0;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
