@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include <windows.h>
 
 #include "gui/ComCtrls.h"
+#include "gui/Dialogs.h"
 #include "gui/ExtCtrls.h"
 #include "gui/Menus.h"
 #include "gui/StdCtrls.h"
@@ -31,13 +33,17 @@
 #include "skin/controls/sPanel.h"
 #include "skin/controls/sStart.h"
 #include "skin/engine/sHooks.h"
+#include "skin/engine/sMessages.h"
 #include "skin/engine/sSkinManager.h"
 #include "skin/engine/sStart.h"
 #include "skin/engine/tools/ProgramSkins.h"
 #include "skin/engine/vxSkinConvertor.h"
 #include "skin/windows/sConnect.h"
+#include "skin/windows/sFade.h"
 #include "skin/windows/sStart.h"
 #include "tests/support/HandleCount.h"
+#include "tests/support/MessageHost.h"
+#include "tests/support/ModalScript.h"
 
 namespace {
 
@@ -314,8 +320,9 @@ TEST_F(Dialogs, FrancaisIsOfferedOnlyWhenTheGermanSectionNamesIt)
 
 // Switching the program's skins in the skin dialog: the register window's operator-name edits
 // take each skin's "EDIT" colours (their properties and the pixels of their windows) and the
-// plain ones when skins are off, and switching back and forth leaves the process's GDI
-// objects, windows and menus as many as before.
+// plain ones when skins are off; switching back and forth, opening the VAT dialog and message
+// boxes under a skin and hovering over the register's buttons leave the process's GDI objects,
+// windows and menus as many as before.
 using namespace programskins;
 
 namespace {
@@ -349,6 +356,19 @@ protected:
     {
         SkinSel->SkinComboBox->SetItemIndex(i);
         SkinSel->SkinComboBoxChange(SkinSel->SkinComboBox);
+    }
+    // The counts after one cycle (what its first run makes once is made) and after n more.
+    static void ExpectFlatCounts(int n, const std::function<void()>& cycle)
+    {
+        cycle();
+        const THandleCount before = THandleCount::Now();
+        for (int i = 0; i < n; ++i)
+            cycle();
+        EXPECT_EQ(THandleCount::Now(), before);
+    }
+    static LRESULT Ask(TWinControl* control, WORD command)
+    {
+        return SendMessageA(control->Handle(), SM_VELOCONCMD, SkinCommandWParam(command), 0);
     }
 };
 
@@ -400,4 +420,48 @@ TEST_F(SkinSwitch, SwitchingAHundredTimesKeepsTheHandleCountsFlat)
     const THandleCount after = THandleCount::Now();
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.user, before.user);
+}
+
+// Under Wine an opening of the skinned VAT dialog costs about half a second and a message box
+// about a sixth: a hundred and three hundred keep each case within a minute.
+TEST_F(SkinSwitch, OpeningTheVatDialogAHundredTimesUnderASkinKeepsTheHandleCountsFlat)
+{
+    Choose(1);
+    int skinned = 0;
+    ExpectFlatCounts(100, [&] {
+        KassTip->Editiere1->Click();
+        skinned += FormUStS->Visible() && Ask(FormUStS, cmdGetProvider) != 0 && Ask(FormUStS, cmdIsSkinned) == 1;
+        FormUStS->Button2->Click();
+    });
+    EXPECT_EQ(skinned, 101);
+    EXPECT_FALSE(FormUStS->Visible());
+}
+
+TEST_F(SkinSwitch, ThreeHundredMessageBoxesUnderASkinKeepTheHandleCountsFlat)
+{
+    Choose(0);
+    std::vector<TModalScript::Step> presses(301, TModalScript::PressButton(IDOK));
+    TModalScript script(presses);
+    ExpectFlatCounts(300, [] { ShowMessage("Die Produktliste ist leer: keine Buchungen möglich."); });
+    EXPECT_EQ(script.Done(), 301);
+    EXPECT_EQ(script.Unexpected(), 0);
+}
+
+TEST_F(SkinSwitch, AThousandHoversOverTheRegistersButtonsKeepTheHandleCountsFlat)
+{
+    Choose(1);
+    std::vector<TsButton*> buttons;
+    for (int i = 0; i < KassTip->ComponentCount(); ++i)
+        if (auto* b = dynamic_cast<TsButton*>(KassTip->Components(i)); b && b->Visible()) buttons.push_back(b);
+    ASSERT_GE(buttons.size(), 10u);
+    size_t next = 0;
+    ExpectFlatCounts(1000, [&] {
+        TsButton* b = buttons[next++ % buttons.size()];
+        for (UINT message : {CM_MOUSEENTER, CM_MOUSELEAVE}) {
+            b->Perform(message, 0, reinterpret_cast<LPARAM>(b));
+            Application->ProcessMessages();
+            MessageHost::PumpUntil([] { return FadeTimerCount() == 0; }, 3000);
+        }
+    });
+    EXPECT_EQ(FadeTimerCount(), 0);
 }
