@@ -380,7 +380,9 @@ TEST_F(ExtBorders, ShowTimesBelowTenShowAtOnceLongOnesAreCappedCopiesOfTopmostFo
         f->Show();
         const DWORD took = GetTickCount() - start;
         SetUpdateLayeredWindowEntry(passOn);
-        EXPECT_LT(took, 1500u) << row.time;
+        // The frames count the cap; the time only guards against the uncapped minute (a loaded
+        // machine has taken more than two seconds for the hundred frames of a second).
+        EXPECT_LT(took, 5000u) << row.time;
         const HWND copy = GoneCopyWindow(rec);
         ASSERT_NE(copy, nullptr) << row.time;
         EXPECT_EQ(AlphasOf(CallsOf(rec, copy)), row.alphas) << row.time;
