@@ -101,18 +101,6 @@ bool HasRegion(HWND w)
 bool HasSysMenu(HWND w) { return (GetWindowLongPtrA(w, GWL_STYLE) & WS_SYSMENU) != 0; }
 bool OwnerDrawn(HWND button) { return (GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW; }
 
-struct TWindowList {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-BOOL CALLBACK AddOwnTopWindow(HWND w, LPARAM lp)
-{
-    auto* l = reinterpret_cast<TWindowList*>(lp);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    if (owner == l->pid) l->found.push_back(w);
-    return TRUE;
-}
 BOOL CALLBACK AddChildWindow(HWND w, LPARAM lp)
 {
     reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
@@ -122,10 +110,8 @@ BOOL CALLBACK AddChildWindow(HWND w, LPARAM lp)
 // The process's top-level windows (visible or not) and all of their child windows.
 std::vector<HWND> AllWindowsOf(DWORD pid)
 {
-    TWindowList tops{pid, {}};
-    EnumWindows(&AddOwnTopWindow, reinterpret_cast<LPARAM>(&tops));
     std::vector<HWND> all;
-    for (HWND top : tops.found) {
+    for (HWND top : TilloraProgram::TopWindows(pid)) {
         all.push_back(top);
         EnumChildWindows(top, &AddChildWindow, reinterpret_cast<LPARAM>(&all));
     }
@@ -177,17 +163,20 @@ bool ShowsColour(HWND w, COLORREF colour)
         5000);
 }
 
-// The screen point shows the colour (waited for: painting follows the switch).
-bool ShowsAt(POINT p, COLORREF colour)
-{
-    return TilloraProgram::WaitFor([&] { return ScreenPixel(p) == colour; }, 5000);
-}
-
 std::string HexColour(COLORREF c)
 {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%06lX", static_cast<unsigned long>(c));
     return buf;
+}
+
+// The screen point shows the colour (waited for: painting follows the switch); a failure says
+// what it showed.
+::testing::AssertionResult ShowsAt(POINT p, COLORREF colour)
+{
+    if (TilloraProgram::WaitFor([&] { return ScreenPixel(p) == colour; }, 5000)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the screen shows " << HexColour(ScreenPixel(p)) << ", not "
+                                         << HexColour(colour);
 }
 
 } // namespace
@@ -291,6 +280,22 @@ protected:
     const int port = SimCard::FreePort();
     SimCard card{port, "--fresh active"};
     TilloraProgram tillora;
+    // What a plain program shows: no window with a region, the forms with their window menu and
+    // plain push buttons, the main and the register window's client in the plain face colour.
+    void ExpectPlain(const std::vector<HWND>& forms)
+    {
+        for (HWND w : AllWindowsOf(tillora.Pid()))
+            EXPECT_FALSE(HasRegion(w)) << NameOf(w);
+        for (HWND form : forms)
+            EXPECT_TRUE(HasSysMenu(form)) << NameOf(form);
+        for (HWND b : PushButtons(forms))
+            EXPECT_FALSE(OwnerDrawn(b)) << NameOf(b);
+        for (HWND form : {main, kasse}) {
+            SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+            EXPECT_TRUE(ShowsAt(ClientCorner(form), GetSysColor(COLOR_BTNFACE))) << NameOf(form);
+        }
+    }
+
     HWND main = nullptr, kasse = nullptr, mass = nullptr;
 };
 
@@ -461,25 +466,14 @@ TEST_F(ProgramSkinsByDefault, EveryWindowIsPlain)
 {
     ASSERT_NE(tillora.ReadFile("cfg\\start.ini").find("skin enabled=0"), std::string::npos);
     ASSERT_NE(tillora.WaitForForm("TFunkMonForm"), nullptr); // [Windows] Func=1
-    for (HWND w : AllWindowsOf(tillora.Pid())) {
-        EXPECT_FALSE(HasRegion(w)) << NameOf(w);
-        // Only the main window's design-time provider answers (itself, unskinned).
-        if (!(GetWindowLongPtrA(w, GWL_STYLE) & WS_CHILD) && w != main) {
+    // Only the main window's design-time provider answers (itself, unskinned).
+    for (HWND w : TilloraProgram::TopWindows(tillora.Pid()))
+        if (w != main) {
             EXPECT_EQ(Ask(w, 4), 0) << NameOf(w);
         }
-    }
     EXPECT_NE(Ask(main, 4), 0);
-    EXPECT_TRUE(HasSysMenu(main));
-    EXPECT_TRUE(HasSysMenu(kasse));
-    for (HWND form : {main, kasse}) {
-        SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-        EXPECT_TRUE(ShowsAt(ClientCorner(form), GetSysColor(COLOR_BTNFACE)))
-            << NameOf(form) << " " << HexColour(ScreenPixel(ClientCorner(form)));
-    }
-    const auto buttons = PushButtons({main, kasse});
-    EXPECT_GE(buttons.size(), 8u);
-    for (HWND b : buttons)
-        EXPECT_FALSE(OwnerDrawn(b)) << NameOf(b);
+    EXPECT_GE(PushButtons({main, kasse}).size(), 8u);
+    ExpectPlain({main, kasse});
 
     HWND box = OpenMessageBox();
     ASSERT_NE(box, nullptr);
@@ -519,10 +513,8 @@ TEST_F(ProgramSkins, EveryFormTakesTheChosenSkinWhenItIsActivated)
                    text = AsColorRef(p.Colors[rText]), dark = AsColorRef(p.Colors[rDark]),
                    window = AsColorRef(p.Colors[rWindow]);
     for (HWND form : {main, kasse}) {
-        EXPECT_TRUE(ShowsAt(TitlePoint(form), title))
-            << NameOf(form) << " " << HexColour(ScreenPixel(TitlePoint(form)));
-        EXPECT_TRUE(ShowsAt(ClientCorner(form), face))
-            << NameOf(form) << " " << HexColour(ScreenPixel(ClientCorner(form)));
+        EXPECT_TRUE(ShowsAt(TitlePoint(form), title)) << NameOf(form);
+        EXPECT_TRUE(ShowsAt(ClientCorner(form), face)) << NameOf(form);
     }
     for (HWND button : {FindControlWindow(main, "StatusButton"), FindControlWindow(kasse, "ScanButton")}) {
         EXPECT_TRUE(ShowsColour(button, text)) << NameOf(button);
@@ -555,20 +547,12 @@ TEST_F(ProgramSkins, NoSkinGivesEveryFormItsPlainWindowBack)
     ASSERT_NO_FATAL_FAILURE(ChooseSkin(skins, Palettes[1]));
     const auto forms = ActivateForms({"TMainF", "TKassTip", "TSkinSel"});
     ASSERT_TRUE(skins.Switch(false));
-    for (HWND form : forms) {
+    for (HWND form : forms)
         if (form != main) {
             EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Ask(form, 4) == 0; })) << NameOf(form);
         }
-        EXPECT_TRUE(HasSysMenu(form)) << NameOf(form);
-    }
-    for (HWND w : AllWindowsOf(tillora.Pid()))
-        EXPECT_FALSE(HasRegion(w)) << NameOf(w);
-    for (HWND b : PushButtons(forms))
-        EXPECT_FALSE(OwnerDrawn(b)) << NameOf(b);
     SetWindowPos(skins.Window(), nullptr, 900, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (HWND form : {main, kasse})
-        EXPECT_TRUE(ShowsAt(ClientCorner(form), GetSysColor(COLOR_BTNFACE)))
-            << NameOf(form) << " " << HexColour(ScreenPixel(ClientCorner(form)));
+    ExpectPlain(forms);
     EXPECT_NE(ScreenPixel(TitlePoint(main)), AsColorRef(Palettes[1].Colors[rTitle]));
 }
 

@@ -49,6 +49,7 @@
 #include "register/ui/UMassTrans.h"
 #include "register/ui/UPINForm.h"
 #include "register/ui/UScanForm.h"
+#include "register/ui/UProgram.h"
 #include "register/ui/USkinSel.h"
 #include "skin/controls/sCheckBox.h"
 #include "skin/controls/sStart.h"
@@ -98,22 +99,13 @@ std::string Processor()
 // fades: layered and never activated).
 int VisibleWindows(DWORD process)
 {
-    struct TCount {
-        DWORD process;
-        int n;
-        static BOOL CALLBACK Visit(HWND w, LPARAM lp)
-        {
-            auto* c = reinterpret_cast<TCount*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
-            const bool effect = (ex & WS_EX_LAYERED) && (ex & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
-            if (owner == c->process && IsWindowVisible(w) && !effect) ++c->n;
-            return TRUE;
-        }
-    } count{process, 0};
-    EnumWindows(TCount::Visit, reinterpret_cast<LPARAM>(&count));
-    return count.n;
+    int n = 0;
+    for (HWND w : TilloraProgram::TopWindows(process)) {
+        const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+        const bool effect = (ex & WS_EX_LAYERED) && (ex & (WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
+        n += IsWindowVisible(w) && !effect;
+    }
+    return n;
 }
 
 std::string Machine(int windows)
@@ -189,27 +181,10 @@ class TRegisterWindows {
 public:
     explicit TRegisterWindows(const std::string& programFolder)
     {
-        AddSkinModules(modules_);
-        modules_.Add("sSkinControls", SkinControlsStart, nullptr);
-        modules_.Add(
-            "URegisterCore", [&] { core_ = std::make_unique<TRegisterCore>(); }, [&] { core_.reset(); });
         // The product list of the test program folder (the program reads the one beside itself).
-        modules_.Add(
-            "UXML_Import", [=] { UXML_Import::LoadXmlFile(programFolder + "Standard.xml"); },
-            UXML_Import::CloseXmlFile);
-        modules_.Add("UXML_Export", nullptr, UXML_Export::CloseJournal);
+        AddProgramModules(modules_, core_, [=] { UXML_Import::LoadXmlFile(programFolder + "Standard.xml"); });
         modules_.Initialize();
-        Application->CreateForm(InitForm);
-        Application->CreateForm(SkinSel);
-        Application->CreateForm(MassTransForm);
-        Application->CreateForm(Form2);
-        Application->CreateForm(ScanForm);
-        Application->CreateForm(DebugForm);
-        Application->CreateForm(PINForm);
-        Application->CreateForm(FormUStS);
-        Application->CreateForm(CardErrForm);
-        Application->CreateForm(FunkMonForm);
-        Application->CreateForm(KassTip);
+        CreateProgramForms();
         Application->CreateForm(MainF);
         // No card here: the card start check does not run; the register comes up as after an
         // accepted card (the splash hides, showing the main and the register window), with the
@@ -225,8 +200,8 @@ public:
         SkinSel->SkinCheckBox->SetChecked(true);
         SkinSel->ApplySkinName(Skins[0]);
         // The hook gives a form its provider when the form is activated.
-        for (TForm* form : {static_cast<TForm*>(MainF), static_cast<TForm*>(KassTip),
-                            static_cast<TForm*>(FunkMonForm), static_cast<TForm*>(SkinSel)}) {
+        for (TForm* form : {static_cast<TForm*>(MainF), static_cast<TForm*>(KassTip), static_cast<TForm*>(FunkMonForm),
+                            static_cast<TForm*>(SkinSel)}) {
             SetForegroundWindow(form->Handle());
             SetActiveWindow(form->Handle());
             Application->ProcessMessages();

@@ -226,30 +226,35 @@ public:
         running_ = false;
     }
 
+    // The top-level windows of a process, visible or not, in the system's order.
+    static std::vector<HWND> TopWindows(DWORD pid)
+    {
+        struct TList {
+            DWORD pid;
+            std::vector<HWND> found;
+            static BOOL CALLBACK Visit(HWND w, LPARAM lp)
+            {
+                auto* l = reinterpret_cast<TList*>(lp);
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == l->pid) l->found.push_back(w);
+                return TRUE;
+            }
+        } l{pid, {}};
+        EnumWindows(&TList::Visit, reinterpret_cast<LPARAM>(&l));
+        return l.found;
+    }
     // A top-level window of the program with this window class (a form's class is its form
     // class; "#32770" for message boxes), visible or not; none.
     HWND Window(const char* cls, bool visibleOnly) const
     {
-        struct TSearch {
-            DWORD pid;
-            const char* cls;
-            bool visibleOnly;
-            HWND found;
-            static BOOL CALLBACK Visit(HWND w, LPARAM lp)
-            {
-                auto* s = reinterpret_cast<TSearch*>(lp);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner != s->pid || (s->visibleOnly && !IsWindowVisible(w))) return TRUE;
-                char c[64] = "";
-                GetClassNameA(w, c, sizeof c);
-                if (lstrcmpA(c, s->cls) != 0) return TRUE;
-                s->found = w;
-                return FALSE;
-            }
-        } s{pi_.dwProcessId, cls, visibleOnly, nullptr};
-        EnumWindows(&TSearch::Visit, reinterpret_cast<LPARAM>(&s));
-        return s.found;
+        for (HWND w : TopWindows(pi_.dwProcessId)) {
+            if (visibleOnly && !IsWindowVisible(w)) continue;
+            char c[64] = "";
+            GetClassNameA(w, c, sizeof c);
+            if (lstrcmpA(c, cls) == 0) return w;
+        }
+        return nullptr;
     }
     // Waits until the form is visible; none after the time.
     HWND WaitForForm(const char* cls, DWORD ms = kWait) const
