@@ -495,8 +495,6 @@ void AnimShowDialog(TvxDialogWnd& dialog, int time, int finalAlpha, int mode)
     AnimationRunning = false;
     if (!border) dialog.RgnChanged = true;
     if (visible) {
-        InvalidateRect(wnd, nullptr, TRUE);
-        UpdateWindow(wnd);
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
         if (border) border->UpdateExBorderPos(true, 255);
     }
