@@ -165,8 +165,10 @@ class TsSkinProvider : public TComponent, public TsFormProviderState {
     // The manager of its skin link: its own, else the default manager.
     TsSkinManager* SkinManager() const override;
     // Set while the form is frozen for a skin change: the provider paints nothing meanwhile.
+    // When the change ends the border window is made or freed as the manager's
+    // ExtendedBorders now says (a frozen form counts as hidden, so the change left it alone).
     bool Locked() const { return locked_; }
-    void SetLocked(bool v) override { locked_ = v; }
+    void SetLocked(bool v) override;
     // The extended border while it is in force, else none; its window, its region set again,
     // its image painted again at a constant alpha.
     TvxBorderForm* BorderForm() const { return borderForm_; }

@@ -56,6 +56,13 @@ void TsSkinProvider::UpdateExtBorders(bool allow)
     }
 }
 
+void TsSkinProvider::SetLocked(bool v)
+{
+    locked_ = v;
+    if (v || !form_->HandleAllocated() || !IsWindowVisible(form_->Handle())) return;
+    if (TsSkinManager* m = SkinManager()) UpdateExtBorders(m->ExtendedBorders());
+}
+
 HWND TsSkinProvider::BorderWindow() const { return borderForm_ ? borderForm_->Handle() : nullptr; }
 
 void TsSkinProvider::ApplyRegionToBorder()

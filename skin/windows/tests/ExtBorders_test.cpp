@@ -81,6 +81,24 @@ std::vector<COLORREF> ScreenOf(HWND wnd)
     return pixels;
 }
 
+// The process's visible layered tool windows (border, copy and animation windows).
+std::vector<HWND> LayeredToolWindows()
+{
+    std::vector<HWND> found;
+    EnumWindows(
+        [](HWND w, LPARAM l) -> BOOL {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+            if (pid == GetCurrentProcessId() && IsWindowVisible(w) &&
+                (ex & (WS_EX_LAYERED | WS_EX_TOOLWINDOW)) == (WS_EX_LAYERED | WS_EX_TOOLWINDOW))
+                reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 class ExtBorders : public TProbeSkinTest {
 protected:
     static void SetUpTestSuite()
@@ -201,6 +219,27 @@ TEST_F(ExtBorders, BorderWindowStylesPlaceRegionAndHitCodes)
     EXPECT_EQ(BorderFormCount(), 2);
     EXPECT_EQ(provider->BorderForm()->HitTest(POINT{d.left + 2, d.top + 2}), -1);
     EXPECT_EQ(provider->BorderForm()->HitTest(POINT{(d.left + d.right) / 2, d.bottom - 3}), -1);
+}
+
+TEST_F(ExtBorders, SwitchingExtendedBordersOnAndOffWhileSkinned)
+{
+    manager->SetExtendedBorders(false);
+    NewSkinnedForm();
+    EXPECT_EQ(provider->BorderWindow(), nullptr);
+    EXPECT_TRUE(LayeredToolWindows().empty());
+    manager->SetExtendedBorders(true);
+    const HWND border = provider->BorderWindow();
+    ASSERT_NE(border, nullptr);
+    EXPECT_EQ(LayeredToolWindows(), std::vector<HWND>{border});
+    EXPECT_EQ(GetWindow(wnd, GW_HWNDNEXT), border);
+    const RECT f = WindowRectOf(wnd), b = WindowRectOf(border);
+    EXPECT_EQ(b.left, f.left - Margin);
+    EXPECT_EQ(b.bottom, f.bottom + Margin);
+    manager->SetExtendedBorders(false);
+    EXPECT_EQ(provider->BorderWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(border));
+    EXPECT_TRUE(LayeredToolWindows().empty());
+    EXPECT_EQ(BorderFormCount(), 0);
 }
 
 TEST_F(ExtBorders, BorderFollowsHideShowMaximiseAndAlphaBlend)
