@@ -27,6 +27,7 @@
 #include "skin/windows/vxContainerUtils.h"
 #include "skin/windows/vxDials.h"
 #include "skin/windows/vxGlow.h"
+#include "skin/windows/vxSBAnimation.h"
 
 namespace {
 
@@ -126,6 +127,7 @@ void TvxDialogWnd::Start(const std::string& section, bool repaint)
 TvxDialogWnd::~TvxDialogWnd()
 {
     *alive_ = false;
+    StopButtonAnimations();
     for (TvxDialogButton& b : Buttons)
         if (b.GlowID >= 0) HideGlow(b.GlowID);
     FreeBrush();
@@ -471,10 +473,22 @@ void TvxDialogWnd::RepaintButton(TvxDialogButton& b)
     SkinData->BGChanged = true;
     TBitmap* image = Image();
     if (!IsWindowVisible(CtrlHandle) || image->Width() == 0) return;
-    const HDC dc = GetWindowDC(CtrlHandle);
     const TRect& r = b.Rect;
-    BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, image->Canvas().Handle(), r.Left, r.Top, SRCCOPY);
-    ReleaseDC(CtrlHandle, dc);
+    const bool fade = BorderForm && LayeredWindowsAvailable() && UpdateLayeredWindowEntry();
+    // A fade shows the new state above the dialog; the normal look goes below the window that
+    // fades out.
+    if (!fade || b.State == 0) {
+        const HDC dc = GetWindowDC(CtrlHandle);
+        BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, image->Canvas().Handle(), r.Left, r.Top,
+               SRCCOPY);
+        ReleaseDC(CtrlHandle, dc);
+    }
+    if (fade) {
+        AnimateTitleButton(b.Animation, *this,
+                           TvxAnimatedButton{b.HitCode, b.ImageIndex, RECT{r.Left, r.Top, r.Right, r.Bottom}, nullptr},
+                           b.State, b.State == 2 ? 1 : 10);
+        return;
+    }
     TsSkinManager* m = Manager();
     if (b.State == 1 && m && m->AllowGlowing() && b.GlowID < 0 && m->IsValidImgIndex(b.ImageIndex)) {
         RECT w{};
@@ -871,6 +885,7 @@ void TvxDialogWnd::SwitchExtBorders(bool on)
                       m->ShadowActive() && LayeredWindowsAvailable() && UpdateLayeredWindowEntry() &&
                       BorderStyle != 2 && (StyleOf(CtrlHandle) & WS_CAPTION) == WS_CAPTION;
     if (want == (BorderForm != nullptr)) return;
+    StopButtonAnimations();
     if (!want) {
         delete std::exchange(BorderForm, nullptr);
         return;
@@ -883,6 +898,12 @@ void TvxDialogWnd::SwitchExtBorders(bool on)
 void TvxDialogWnd::UpdateExtBorder()
 {
     if (BorderForm && !Destroyed) BorderForm->UpdateExBorderPos(true, 255);
+}
+
+void TvxDialogWnd::StopButtonAnimations()
+{
+    for (TvxDialogButton& b : Buttons)
+        delete std::exchange(b.Animation, nullptr);
 }
 
 void TvxDialogWnd::AnimateShow()

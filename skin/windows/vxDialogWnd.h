@@ -14,7 +14,8 @@
 // window (TvxBorderForm, vxBorderForm.h) directly behind it, grown by the shadow margins; it is
 // freed when the dialog is hidden or destroyed and made again when the dialog is shown. The
 // manager's AnimEffects.DialogShow and DialogHide (Time above 0) fade the dialog in as it is
-// shown and out as it is hidden (sAnimations.h).
+// shown and out as it is hidden (sAnimations.h). While the border window is there, the title
+// buttons fade between their states as a form's do (TvxSBAnimation, vxSBAnimation.h).
 //
 // When its window goes (WM_DESTROY, WM_NCDESTROY) the adapter lets go of it and is flagged
 // Destroyed; the hook frees it with its provider at the next window destruction it sees.
@@ -33,6 +34,7 @@
 class TvxBorderForm;
 class TvxDialogWnd;
 class TvxProvider;
+class TvxSBAnimation;
 class TBitmap;
 
 // Skin command 61: the client-area offset of the dialog in its window image (x in the low word,
@@ -71,6 +73,7 @@ struct TvxDialogButton {
     int State = 0; // 0 normal, 1 hot, 2 pressed
     int GlowID = -1;
     bool Shown = false;
+    TvxSBAnimation* Animation = nullptr; // its fade while the dialog has a border window (owned)
 };
 
 class TvxDialogWnd : public TvxScrollWnd {
@@ -126,6 +129,8 @@ class TvxDialogWnd : public TvxScrollWnd {
     void SwitchExtBorders(bool on);
     // The border window placed and painted again, when there is one.
     void UpdateExtBorder();
+    // Every title button's fade ended at once (its window freed).
+    void StopButtonAnimations();
     // The show animation (DialogShow) while the dialog is being shown, the hide animation
     // (DialogHide) once it is hidden; nothing when the item is off or its Time is 0.
     void AnimateShow();

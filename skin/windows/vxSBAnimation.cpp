@@ -10,6 +10,7 @@
 #include "skin/engine/sSkinManager.h"
 #include "skin/windows/sAnimations.h"
 #include "skin/windows/sSkinProvider.h"
+#include "skin/windows/vxDialogWnd.h"
 
 namespace {
 
@@ -47,11 +48,43 @@ int GlowMaskOf(const TsSkinManager* m, const TvxAnimatedButton& b, int& margin)
 int TitleAnimationWindowCount() { return animationWindows; }
 
 TvxSBAnimation::TvxSBAnimation(TsSkinProvider& provider, TForm* form, int iterations)
-    : TTimer(nullptr), Iterations(std::max(1, iterations)), provider_(provider), form_(form)
+    : TTimer(nullptr), Iterations(std::max(1, iterations)), provider_(&provider), form_(form)
 {
     SetEnabled(false);
     SetInterval(12);
     OnTimer = [this](TObject*) { Tick(); };
+}
+
+TvxSBAnimation::TvxSBAnimation(TvxDialogWnd& dialog, int iterations)
+    : TTimer(nullptr), Iterations(std::max(1, iterations)), dialog_(&dialog)
+{
+    SetEnabled(false);
+    SetInterval(12);
+    OnTimer = [this](TObject*) { Tick(); };
+}
+
+HWND TvxSBAnimation::OwnerWindow() const
+{
+    if (dialog_) return dialog_->Destroyed || !IsWindow(dialog_->CtrlHandle) ? nullptr : dialog_->CtrlHandle;
+    return form_->HandleAllocated() ? form_->Handle() : nullptr;
+}
+
+TsSkinManager* TvxSBAnimation::OwnerManager() const
+{
+    return dialog_ ? dialog_->Manager() : provider_->SkinManager();
+}
+
+TBitmap* TvxSBAnimation::OwnerButtonImage()
+{
+    if (dialog_) {
+        // The dialog's image is painted whole, each button in its state.
+        dialog_->SkinData->BGChanged = true;
+        return dialog_->Image();
+    }
+    TsCaptionButton* b = provider_->ButtonByCode(Button.HitCode);
+    if (!b) return nullptr;
+    provider_->PaintButtonImage(*b);
+    return provider_->FormImage();
 }
 
 TvxSBAnimation::~TvxSBAnimation()
@@ -114,14 +147,15 @@ void TvxSBAnimation::Tick()
         POINT p{};
         GetCursorPos(&p);
         RECT w{};
-        if (!form_->HandleAllocated()) return;
-        GetWindowRect(form_->Handle(), &w);
+        const HWND owner = OwnerWindow();
+        if (!owner) return;
+        GetWindowRect(owner, &w);
         const RECT& r = Button.Rect;
         const bool inside =
             p.x >= w.left + r.left && p.x < w.left + r.right && p.y >= w.top + r.top && p.y < w.top + r.bottom;
         if (!inside) {
             SetEnabled(false);
-            SendMessageA(form_->Handle(), WM_MOUSELEAVE, 0, 0);
+            SendMessageA(owner, WM_MOUSELEAVE, 0, 0);
         }
         return;
     }
@@ -138,19 +172,17 @@ void TvxSBAnimation::Tick()
 void TvxSBAnimation::Frame(int alpha)
 {
     const TUpdateLayeredWindowProc update = UpdateLayeredWindowEntry();
-    if (!update || !form_->HandleAllocated()) return;
+    const HWND owner = OwnerWindow();
+    if (!update || !owner) return;
     const int w = Button.Rect.right - Button.Rect.left, h = Button.Rect.bottom - Button.Rect.top;
     if (w <= 0 || h <= 0) return;
     // The image of a state: the button as the title paints it (the normal state keeps the image
     // it fades out). A hot button with a glow image in the skin lies inside its glow, the image
     // (and the window) grown by the glow margin on every side.
     if (!image_ || (State > 0 && imageState_ != State)) {
-        TsCaptionButton* b = provider_.ButtonByCode(Button.HitCode);
-        if (!b) return;
-        provider_.PaintButtonImage(*b);
-        TBitmap* source = provider_.FormImage();
+        TBitmap* source = OwnerButtonImage();
         if (!source || source->Width() < Button.Rect.right || source->Height() < Button.Rect.bottom) return;
-        const TsSkinManager* m = provider_.SkinManager();
+        const TsSkinManager* m = OwnerManager();
         int margin = 0;
         const int glow = State == 1 ? GlowMaskOf(m, Button, margin) : -1;
         image_ = CreateBmp32(w + 2 * margin, h + 2 * margin);
@@ -163,7 +195,6 @@ void TvxSBAnimation::Frame(int alpha)
         imageState_ = State;
         imageMargin_ = margin;
     }
-    const HWND owner = form_->Handle();
     if (!window_) {
         window_ = NewHelperForm(WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW,
                                 &AnimationWindowProc);
@@ -191,6 +222,15 @@ void AnimateTitleButton(TvxSBAnimation*& animation, TsSkinProvider& provider, TF
                         const TvxAnimatedButton& button, int state, int steps)
 {
     if (!animation) animation = new TvxSBAnimation(provider, form, steps);
+    animation->Button = button;
+    animation->Iterations = std::max(1, steps);
+    animation->ChangeState(state, state != 0);
+}
+
+void AnimateTitleButton(TvxSBAnimation*& animation, TvxDialogWnd& dialog, const TvxAnimatedButton& button, int state,
+                        int steps)
+{
+    if (!animation) animation = new TvxSBAnimation(dialog, steps);
     animation->Button = button;
     animation->Iterations = std::max(1, steps);
     animation->ChangeState(state, state != 0);

@@ -10,8 +10,9 @@
 // button's image name with "GLOW0") fades in inside its glow while the manager allows glowing:
 // the window is then grown by the button's glow margin on every side.
 //
-// The provider makes one per button on first use (AnimateTitleButton) and frees them all with
-// StopButtonAnimations.
+// The owner is a form's provider or a skinned dialog's adapter (TvxDialogWnd), while it has its
+// extended border: it makes one per button on first use (AnimateTitleButton) and frees them all
+// when the border goes or the window is hidden or destroyed (StopButtonAnimations).
 #pragma once
 
 #include <windows.h>
@@ -22,7 +23,9 @@
 #include "gui/Forms.h"
 #include "gui/Graphics.h"
 
+class TsSkinManager;
 class TsSkinProvider;
+class TvxDialogWnd;
 
 // What the animation needs of a title button: its hit code, image, place in the form's image
 // (window coordinates) and a user button's glyph.
@@ -37,6 +40,7 @@ class TvxSBAnimation : public TTimer {
     GUI_CLASS(TvxSBAnimation, TTimer)
     // Interval 12 ms; iterations: the frames of a fade.
     TvxSBAnimation(TsSkinProvider& provider, TForm* form, int iterations);
+    TvxSBAnimation(TvxDialogWnd& dialog, int iterations);
     ~TvxSBAnimation() override;
 
     TvxAnimatedButton Button;
@@ -56,8 +60,14 @@ private:
     // One frame at the alpha: the button's image for the state over the title bar below it.
     void Frame(int alpha);
     void FreeWindow();
-    TsSkinProvider& provider_;
-    TForm* form_;
+    // The switches between the two kinds of owner: its window (0 while it has none), manager,
+    // and its image with the button painted in its present state.
+    HWND OwnerWindow() const;
+    TsSkinManager* OwnerManager() const;
+    TBitmap* OwnerButtonImage();
+    TsSkinProvider* provider_ = nullptr;
+    TForm* form_ = nullptr;
+    TvxDialogWnd* dialog_ = nullptr;
     TForm* window_ = nullptr;
     std::unique_ptr<TBitmap> image_;
     int imageState_ = -1;
@@ -69,5 +79,7 @@ private:
 // changes at once.
 void AnimateTitleButton(TvxSBAnimation*& animation, TsSkinProvider& provider, TForm* form,
                         const TvxAnimatedButton& button, int state, int steps);
+void AnimateTitleButton(TvxSBAnimation*& animation, TvxDialogWnd& dialog, const TvxAnimatedButton& button, int state,
+                        int steps);
 // Animation windows that exist (tests count them).
 int TitleAnimationWindowCount();

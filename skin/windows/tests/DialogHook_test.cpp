@@ -27,6 +27,7 @@
 #include "skin/windows/vxBorderForm.h"
 #include "skin/windows/vxDialogWnd.h"
 #include "skin/windows/vxDials.h"
+#include "skin/windows/vxSBAnimation.h"
 #include "tests/support/HandleCount.h"
 #include "tests/support/LayeredRecorder.h"
 #include "tests/support/MessageHost.h"
@@ -679,4 +680,49 @@ TEST_F(DialogHook, WithExtendedBordersADialogHasItsBorderWindowAndFadesInAndOut)
     EXPECT_EQ(BorderFormCount(), 0);
     EXPECT_EQ(LiveProviderCount(), 0);
     AnimationsEnd();
+}
+
+TEST_F(DialogHook, WithExtendedBordersTheTitleButtonsFadeAboveTheDialog)
+{
+    manager->SetSkinName("ProbeShadow");
+    manager->SetExtendedBorders(true);
+    const HWND wnd = Dialog(FixedDialog);
+    TvxDialogWnd* d = DialogAdapterOf(wnd);
+    ASSERT_NE(d, nullptr);
+    ASSERT_NE(d->BorderForm, nullptr);
+    TvxDialogButton* close = d->ButtonByCode(HTCLOSE);
+    ASSERT_NE(close, nullptr);
+    SetCursorPos(0, 0);
+    TLayeredRecorder rec;
+    d->SetHotButton(HTCLOSE, true);
+    ASSERT_EQ(TitleAnimationWindowCount(), 1);
+    ASSERT_NE(close->Animation, nullptr);
+    TForm* window = close->Animation->Window();
+    ASSERT_NE(window, nullptr);
+    const HWND shown = window->Handle();
+    EXPECT_EQ(window->Tag(), -98);
+    EXPECT_EQ(GetWindow(shown, GW_OWNER), wnd);
+    EXPECT_EQ(GetWindowLongPtrA(shown, GWL_EXSTYLE) & (WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT),
+              WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT);
+    // The mouse is not on the button: faded in by 255 div 10 a tick, out again, and gone.
+    ASSERT_TRUE(testrig::PumpUntil([] { return TitleAnimationWindowCount() == 0; }));
+    std::vector<int> alphas;
+    for (const TLayeredCall& c : rec.Calls())
+        if (c.Wnd == shown) alphas.push_back(c.Alpha);
+    std::vector<int> expected;
+    for (int i = 1; i < 10; ++i)
+        expected.push_back(25 * i);
+    expected.push_back(255);
+    for (int i = 9; i >= 0; --i)
+        expected.push_back(25 * i);
+    EXPECT_EQ(alphas, expected);
+    const TRect& r = close->Rect;
+    EXPECT_EQ(rec.Calls().back().Size.cx, r.Right - r.Left);
+
+    // Hot again and closed while it shows: no animation window is left.
+    d->SetHotButton(HTCLOSE, true);
+    EXPECT_EQ(TitleAnimationWindowCount(), 1);
+    DestroyWindow(wnd);
+    EXPECT_EQ(TitleAnimationWindowCount(), 0);
+    DestroySomeWindow();
 }
