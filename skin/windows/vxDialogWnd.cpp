@@ -479,8 +479,7 @@ void TvxDialogWnd::RepaintButton(TvxDialogButton& b)
     // fades out.
     if (!fade || b.State == 0) {
         const HDC dc = GetWindowDC(CtrlHandle);
-        BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, image->Canvas().Handle(), r.Left, r.Top,
-               SRCCOPY);
+        BitBlt(dc, r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top, image->Canvas().Handle(), r.Left, r.Top, SRCCOPY);
         ReleaseDC(CtrlHandle, dc);
     }
     if (fade) {

@@ -69,10 +69,7 @@ HWND TvxSBAnimation::OwnerWindow() const
     return form_->HandleAllocated() ? form_->Handle() : nullptr;
 }
 
-TsSkinManager* TvxSBAnimation::OwnerManager() const
-{
-    return dialog_ ? dialog_->Manager() : provider_->SkinManager();
-}
+TsSkinManager* TvxSBAnimation::OwnerManager() const { return dialog_ ? dialog_->Manager() : provider_->SkinManager(); }
 
 TBitmap* TvxSBAnimation::OwnerButtonImage()
 {
