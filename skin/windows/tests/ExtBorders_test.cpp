@@ -82,20 +82,21 @@ std::vector<COLORREF> ScreenOf(HWND wnd)
 }
 
 // The process's visible layered tool windows (border, copy and animation windows).
+BOOL CALLBACK NoteLayeredToolWindow(HWND w, LPARAM found)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w) &&
+        (ex & (WS_EX_LAYERED | WS_EX_TOOLWINDOW)) == (WS_EX_LAYERED | WS_EX_TOOLWINDOW))
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(w);
+    return TRUE;
+}
+
 std::vector<HWND> LayeredToolWindows()
 {
     std::vector<HWND> found;
-    EnumWindows(
-        [](HWND w, LPARAM l) -> BOOL {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
-            if (pid == GetCurrentProcessId() && IsWindowVisible(w) &&
-                (ex & (WS_EX_LAYERED | WS_EX_TOOLWINDOW)) == (WS_EX_LAYERED | WS_EX_TOOLWINDOW))
-                reinterpret_cast<std::vector<HWND>*>(l)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(&NoteLayeredToolWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
