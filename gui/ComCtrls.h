@@ -48,7 +48,13 @@ protected:
     void CreateWnd() override;
     int CharIndex(const std::string& text, size_t offset) const override;
     void SelectRange(int from, int to) override;
+    // In steps of a few lines each, the first first: a rich edit's deletion costs with the square
+    // of the lines it takes at once (a long log trimmed at its top).
+    void DeleteBytes(const std::string& text, size_t from, size_t to) override;
     void ApplyAppend(const TPendingAppend& append) override;
+    // Coloured appends in a row go in as one RTF stream, their colours in its colour table:
+    // each append of its own costs a layout and a scroll of the window.
+    void ApplyAppends(const std::vector<TPendingAppend>& appends, size_t first) override;
     bool HoldsReplacement() const override { return false; }
     // Every line break (CR LF, a lone CR or LF) counts as CR LF.
     size_t ShownSize(const std::string& text) const override;

@@ -170,6 +170,12 @@ void TCustomMemo::ApplyAppend(const TPendingAppend& append)
     SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(append.text.c_str()));
 }
 
+void TCustomMemo::ApplyAppends(const std::vector<TPendingAppend>& appends, size_t first)
+{
+    for (; first < appends.size(); ++first)
+        ApplyAppend(appends[first]);
+}
+
 void TCustomMemo::ApplyPending()
 {
     std::vector<TPendingAppend> pending;
@@ -201,23 +207,42 @@ void TCustomMemo::ApplyPending()
             SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
         }
     }
-    for (; first < pending.size(); ++first)
-        ApplyAppend(pending[first]);
+    ApplyAppends(pending, first);
     if (cut && !appendAfterCut_) DeleteStart(cut);
     appendAfterCut_ = false;
     if (scroll) SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
 }
 
-void TCustomMemo::DeleteStart(size_t bytes)
+void TCustomMemo::DeleteStart(size_t bytes) { DeleteBytes(WindowText(), 0, bytes); }
+
+std::string TCustomMemo::WindowText() const
 {
-    const std::string text = TCustomEdit::Caption();
-    SelectRange(CharIndex(text, 0), CharIndex(text, bytes));
+    if (!Updating() || !handle_) return TCustomEdit::Caption();
+    if (!windowTextKept_) {
+        windowText_ = TCustomEdit::Caption();
+        windowTextKept_ = true;
+    }
+    return windowText_;
+}
+
+void TCustomMemo::WndProc(TMessage& m)
+{
+    if (windowTextKept_ && !ReadsText(m.Msg)) {
+        windowTextKept_ = false;
+        windowText_.clear();
+    }
+    TCustomEdit::WndProc(m);
+}
+
+void TCustomMemo::DeleteBytes(const std::string& text, size_t from, size_t to)
+{
+    SelectRange(CharIndex(text, from), CharIndex(text, to));
     SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(""));
 }
 
 std::string TCustomMemo::Caption() const
 {
-    std::string text = replacePending_ ? replacement_ : TCustomEdit::Caption().substr(heldCut_);
+    std::string text = replacePending_ ? replacement_ : WindowText().substr(heldCut_);
     for (const TPendingAppend& append : pending_)
         text += append.text;
     return text;
@@ -285,6 +310,10 @@ void TCustomMemo::ReplaceText(const std::string& text, size_t from, size_t to, c
     // The offsets count the collected text too: it goes into the window first.
     ApplyPending();
     TQuietChange quiet(handle_);
+    if (with.empty()) {
+        DeleteBytes(text, from, to);
+        return;
+    }
     SelectRange(CharIndex(text, from), CharIndex(text, to));
     SendMessageA(handle_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(with.c_str()));
 }

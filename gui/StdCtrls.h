@@ -361,6 +361,7 @@ class TCustomMemo : public TCustomEdit {
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWnd() override;
+    void WndProc(TMessage& m) override;
     friend class TMemoStrings;
     // One append collected by an update: a text, in its own colour (a rich edit's AppendLine)
     // or in the colour the end of the text has.
@@ -372,6 +373,8 @@ protected:
     void Collect(TPendingAppend append);
     // Makes one append in the window (inside a TQuietChange).
     virtual void ApplyAppend(const TPendingAppend& append);
+    // Makes the appends from `first` on in the window, in their order (inside a TQuietChange).
+    virtual void ApplyAppends(const std::vector<TPendingAppend>& appends, size_t first);
     // Appends what the update collected, as one edit.
     void ApplyPending();
     // Character index of the start of a line, and the text from the window or the stored text.
@@ -382,6 +385,8 @@ protected:
     // break as one character).
     virtual int CharIndex(const std::string& text, size_t offset) const;
     virtual void SelectRange(int from, int to);
+    // Deletes the bytes from..to of a text the window holds (its own text, read out already).
+    virtual void DeleteBytes(const std::string& text, size_t from, size_t to);
     // Whether a text set during an update waits for its end (a rich edit's colours and its
     // count of line breaks take it at once).
     virtual bool HoldsReplacement() const { return true; }
@@ -404,6 +409,11 @@ private:
     size_t heldCut_ = 0;
     bool appendAfterCut_ = false;
     void DeleteStart(size_t bytes);
+    // The window's own text. While updating it is read once and kept until any message but a
+    // read reaches the window (a log trimmed line by line looks at its start for every line).
+    std::string WindowText() const;
+    mutable std::string windowText_;
+    mutable bool windowTextKept_ = false;
 };
 
 class TMemo : public TCustomMemo {

@@ -2,6 +2,9 @@
 // shown as one edit that leaves the window as adding them one by one would have.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <richedit.h>
+
 #include <stdexcept>
 
 #include "gui/Automation.h"
@@ -31,6 +34,19 @@ protected:
     }
     static std::string Line(int n) { return "Zeile " + std::to_string(n) + "\t1,99"; }
     static int FirstVisible(HWND w) { return static_cast<int>(SendMessageA(w, EM_GETFIRSTVISIBLELINE, 0, 0)); }
+    // The face and height of a rich edit's character at a position.
+    static std::string FontAt(HWND w, int position)
+    {
+        CHARRANGE keep{}, r{position, position + 1};
+        SendMessageA(w, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&keep));
+        SendMessageA(w, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+        CHARFORMAT2A cf{};
+        cf.cbSize = sizeof cf;
+        cf.dwMask = CFM_FACE | CFM_SIZE;
+        SendMessageA(w, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
+        SendMessageA(w, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&keep));
+        return std::string(cf.szFaceName) + " " + std::to_string(cf.yHeight);
+    }
     TForm* form = nullptr;
 };
 
@@ -74,9 +90,15 @@ TEST_F(MemoUpdateTest, RichEditLinesKeepTheirColoursAndOtherChangesApplyTheColle
     auto* reference = Make<TRichEdit>(0);
     auto* log = Make<TRichEdit>(320);
     const TColor colours[] = {clBlack, clRed, clBlue, clBlack, clGreen};
+    // Some with the characters a rich text escapes, and some of code page 1252 above 127.
+    auto lineText = [](int n) {
+        return Line(n) + (n % 4 == 1 ? " {\\Gr\xFC\xDF"
+                                       "e}"
+                                     : "");
+    };
     auto add = [&](TRichEdit* r, int n) {
-        if (n % 3 == 2) r->Lines().Add(Line(n)); // in the colour at the end of the text
-        else r->AppendLine(Line(n), colours[n % 5]);
+        if (n % 3 == 2) r->Lines().Add(lineText(n)); // in the colour at the end of the text
+        else r->AppendLine(lineText(n), colours[n % 5]);
         r->ScrollToCaret();
     };
     for (int n = 0; n < 14; ++n)
@@ -98,6 +120,7 @@ TEST_F(MemoUpdateTest, RichEditLinesKeepTheirColoursAndOtherChangesApplyTheColle
         const int start = static_cast<int>(SendMessageA(reference->Handle(), EM_LINEINDEX, line, 0));
         EXPECT_EQ(log->ColorAt(start), reference->ColorAt(start)) << line;
         EXPECT_EQ(log->ColorAt(start + 3), reference->ColorAt(start + 3)) << line;
+        EXPECT_EQ(FontAt(log->Handle(), start + 3), FontAt(reference->Handle(), start + 3)) << line;
     }
     EXPECT_GT(FirstVisible(reference->Handle()), 0);
     EXPECT_EQ(FirstVisible(log->Handle()), FirstVisible(reference->Handle()));

@@ -449,7 +449,28 @@ TKassTip::TKeysHold::TKeysHold(TKassTip& register_) : register_(register_)
 TKassTip::TKeysHold::~TKeysHold()
 {
     register_.ShowHeldKeys();
+    register_.ShowHeldSelection();
     --register_.keysHeld_;
+}
+
+void TKassTip::SelectProduct(int index)
+{
+    if (keysHeld_ > 0) {
+        heldProduct_ = index;
+        return;
+    }
+    // The list scrolls to the product: shown when the window paints next, not at once.
+    TQuietChange quiet(ProdListSel->Handle());
+    ProdListSel->SetItemIndex(index);
+}
+
+void TKassTip::ShowHeldSelection()
+{
+    if (heldProduct_ < 0) return;
+    const int index = heldProduct_;
+    heldProduct_ = -1;
+    TQuietChange quiet(ProdListSel->Handle());
+    ProdListSel->SetItemIndex(index);
 }
 
 void TKassTip::ShowHeldKeys()
@@ -590,19 +611,17 @@ void TKassTip::SpezAddButtonClick(TObject*)
 void TKassTip::AddRandomItem(int maxQuantity)
 {
     TRandom& random = RegisterCore().Random();
-    {
-        // The list scrolls to the product: shown when the window paints next, not at once.
-        TQuietChange quiet(ProdListSel->Handle());
-        ProdListSel->SetItemIndex(static_cast<int>(random.Next(static_cast<std::uint32_t>(ProdListSel->GetCount()))));
-    }
+    const int count = ProdListSel->GetCount();
+    const int index = static_cast<int>(random.Next(static_cast<std::uint32_t>(count)));
+    SelectProduct(index);
     const int quantity =
         maxQuantity < 2 ? maxQuantity : static_cast<int>(random.Next(static_cast<std::uint32_t>(maxQuantity))) + 1;
     // The quantity goes to the item directly: put into the quantity field it would be read back
     // and the field set to 1 again, each a text change the field paints at once. Only an item
     // that is refused leaves its quantity in the field, as a key press would.
-    const int index = ProdListSel->GetItemIndex();
-    const auto* product = index < 0 ? nullptr : dynamic_cast<const TProd*>(ProdListSel->Items().Objects(index));
+    const auto* product = index < count ? dynamic_cast<const TProd*>(ProdListSel->Items().Objects(index)) : nullptr;
     if (!product || CardCommandRunning()) {
+        ShowHeldSelection();
         StkMemo->SetText(IntToStr(quantity));
         AddItem();
         return;
@@ -724,6 +743,7 @@ void TKassTip::ShowCollected()
     ShowHeldQr();
     UFuncMon::ShowMonitorNow();
     ShowHeldKeys();
+    ShowHeldSelection();
 }
 
 void TKassTip::FormPaint(TObject*)

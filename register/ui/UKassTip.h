@@ -202,10 +202,12 @@ class TKassTip : public TForm, public IRegisterHost {
     // Whether a card command (the transaction, the debug window's hold) is running: the sale's
     // actions are ignored until it ends.
     bool CardCommandRunning() const;
-    // Holds showing and hiding the discount keys (RabABox) back while it lives: only the last
-    // state asked for is made, by ShowHeldKeys or at the end of the hold. Each change shows or
-    // hides a group of windows, which repaints much of the register window at once. A mass run
-    // holds them over each receipt and shows them before the windows can paint.
+    // Holds showing and hiding the discount keys (RabABox), and the product list's selection by
+    // AddRandomItem, back while it lives: only the last state asked for is made, the keys by
+    // ShowHeldKeys, the selection by ShowCollected, both at the end of the hold. Each change of
+    // the keys shows or hides a group of windows, which repaints much of the register window at
+    // once; each selection costs the list a scroll and a change of its style. A mass run holds
+    // them over the whole run and shows them before the windows can paint.
     class TKeysHold {
     public:
         explicit TKeysHold(TKassTip& register_);
@@ -381,6 +383,10 @@ private:
     bool cardCommand_ = false;
     int keysHeld_ = 0;
     bool discountKeysVisible_ = false;
+    // The product AddRandomItem chose while held, not yet selected in the list (-1: none).
+    int heldProduct_ = -1;
+    void SelectProduct(int index);
+    void ShowHeldSelection();
 };
 
 extern TKassTip* KassTip;

@@ -106,6 +106,7 @@ void TMassTransForm::maStartClick(TObject*)
             // paint or waits for the user shows them first (TKassTip::ShowCollected).
             TStringsUpdate receiptLines(KassTip->BelegMemo->Lines());
             const UFuncMon::TMonitorBatch monitorLines;
+            const TKassTip::TKeysHold keys(*KassTip);
             while (DoneReceipts < TotalReceipts) {
                 // What the steps inside leave of a receipt's time (a benchmark's split).
                 UTimeShares::TTimeShare share(UTimeShares::MassProgress);
@@ -133,7 +134,6 @@ void TMassTransForm::BookReceipt()
     if (sCheckBed->Checked()) KassTip->SelectOperator(static_cast<int>(random.Next(2)) + 1);
     PlannedItems = static_cast<int>(random.Next(static_cast<std::uint32_t>(CountOf(kTrBuchEdit, maxItems_)))) + 1;
     DoneItems = 0;
-    const TKassTip::TKeysHold keys(*KassTip);
     HandleMessages();
     while (DoneItems < PlannedItems) {
         try {
