@@ -144,14 +144,12 @@ POINT ClientCorner(HWND form)
     return p;
 }
 
-// The screen shows the colour somewhere in the window's rectangle (text is found by one pixel
-// of its colour: fonts are Wine's).
-bool ShowsColour(HWND w, COLORREF colour)
+// The screen shows the colour somewhere in the rectangle (text is found by one pixel of its
+// colour: fonts are Wine's).
+bool ShowsColourIn(const RECT& r, COLORREF colour)
 {
     return TilloraProgram::WaitFor(
         [&] {
-            RECT r;
-            GetWindowRect(w, &r);
             HDC screen = GetDC(nullptr);
             bool found = false;
             for (int y = r.top; y < r.bottom && !found; ++y)
@@ -161,6 +159,91 @@ bool ShowsColour(HWND w, COLORREF colour)
             return found;
         },
         5000);
+}
+
+bool ShowsColour(HWND w, COLORREF colour)
+{
+    RECT r;
+    GetWindowRect(w, &r);
+    return ShowsColourIn(r, colour);
+}
+
+// The middle of the window's left frame edge, one pixel in.
+POINT FramePoint(HWND form)
+{
+    RECT r;
+    GetWindowRect(form, &r);
+    return {r.left + 1, (r.top + r.bottom) / 2};
+}
+
+// The middle of a control's left or right pixel column, `inset` columns in from its edge.
+POINT EdgePoint(HWND control, bool right, int inset = 0)
+{
+    RECT r;
+    GetWindowRect(control, &r);
+    return {right ? r.right - 1 - inset : r.left + inset, (r.top + r.bottom) / 2};
+}
+
+// Points of a list's vertical scroll bar, right of its client area, with the list scrolled to
+// its top: the thumb's first row (below the 16-pixel up arrow) and the track just above the
+// down arrow.
+POINT ThumbPoint(HWND list)
+{
+    POINT p{0, 0};
+    ClientToScreen(list, &p);
+    RECT r;
+    GetClientRect(list, &r);
+    return {p.x + r.right + 8, p.y + 16};
+}
+POINT TrackPoint(HWND list)
+{
+    POINT p{0, 0};
+    ClientToScreen(list, &p);
+    RECT r;
+    GetClientRect(list, &r);
+    return {p.x + r.right + 8, p.y + r.bottom - 20};
+}
+
+// The colours of the sampled points: of the dialogs (frame, title band, client area) and of
+// the register window's price panel (its left and right bevel), the quantity label's text and
+// the product list's scroll bar (thumb and track).
+struct TLook {
+    COLORREF Frame, Title, Client, PanelLeft, PanelRight, Label, Thumb, Track;
+};
+
+// What a plain window shows there (the active dialog's title). The scroll bar is drawn by
+// the system's theme: its colours are read from a plain list box of this process with the
+// client size of the list, shown on top.
+TLook PlainLook(HWND list)
+{
+    RECT client;
+    GetClientRect(list, &client);
+    HWND own = CreateWindowExA(
+        WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "LISTBOX", "", WS_POPUP | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 1000,
+        100, client.right + 2 + 17, client.bottom + 2, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    for (int i = 0; i < 40; ++i)
+        SendMessageA(own, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Ware"));
+    ShowWindow(own, SW_SHOWNA);
+    UpdateWindow(own);
+    const COLORREF thumb = ScreenPixel(ThumbPoint(own)), track = ScreenPixel(TrackPoint(own));
+    DestroyWindow(own);
+    const auto c = [](int index) { return GetSysColor(index); };
+    return {c(COLOR_BTNHIGHLIGHT),
+            c(COLOR_ACTIVECAPTION),
+            c(COLOR_BTNFACE),
+            c(COLOR_BTNSHADOW),
+            c(COLOR_BTNHIGHLIGHT),
+            c(COLOR_BTNTEXT),
+            thumb,
+            track};
+}
+
+// What the skin's own tables make of these points (the panel shows the PANEL section's raised
+// border image whatever its bevel).
+TLook SkinLook(const TPalette& p)
+{
+    const auto c = [&](TRole r) { return AsColorRef(p.Colors[r]); };
+    return {c(rFace), c(rTitle), c(rFace), c(rLight), c(rShadow), c(rText), c(rDark), c(rWindow)};
 }
 
 std::string HexColour(COLORREF c)
@@ -188,6 +271,10 @@ protected:
     {
         SimCard::UseReaders({{"Sim Reader", port}});
         WriteStartIni();
+        std::string products = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><vantra><itemList>";
+        for (int i = 1; i <= 40; ++i) // more than the product list shows: it has a scroll bar
+            products += "<item><name>Ware " + std::to_string(i) + "</name><price1>100</price1></item>";
+        tillora.WriteFile("Produkte\\Standard.xml", products + "</itemList></vantra>");
         ASSERT_TRUE(card.Insert());
         ASSERT_TRUE(tillora.Start());
         main = tillora.WaitForForm("TMainF");
@@ -242,10 +329,37 @@ protected:
     {
         ASSERT_TRUE(skins.Open());
         ASSERT_TRUE(skins.SwitchOn());
+        ASSERT_NO_FATAL_FAILURE(ChooseListed(skins, p));
+    }
+    // The palette's skin chosen in the open dialog.
+    static void ChooseListed(TSkinDialog& skins, const TPalette& p)
+    {
         const std::string listed = std::string(p.Name) + (p.Kind == kInternal ? InternalSuffix : "");
         const int index = skins.IndexOf(std::wstring(listed.begin(), listed.end()));
         ASSERT_GE(index, 0) << listed;
         skins.Choose(index);
+    }
+    // The VAT dialog opened from the register window's menu, or none.
+    HWND OpenVatDialog() { return ClickMenuItem(kasse, "Editiere1") ? tillora.WaitForForm("TFormUStS") : nullptr; }
+    static void CloseVatDialog(HWND vat)
+    {
+        TilloraProgram::Click(FindControlWindow(vat, "Button2"));
+        EXPECT_TRUE(TilloraProgram::WaitForHidden(vat));
+    }
+    // What a program under the palette's skin shows: the forms (each activated) with their
+    // provider, skinned, with the skin's region and FORM colour and without the window menu;
+    // their push buttons owner-drawn.
+    static void ExpectSkinned(const std::vector<HWND>& forms, const TPalette& p)
+    {
+        for (HWND form : forms) {
+            EXPECT_NE(Ask(form, 4), 0) << NameOf(form);
+            EXPECT_EQ(Ask(form, 7), 1) << NameOf(form);
+            EXPECT_EQ(static_cast<COLORREF>(Ask(form, 21)), AsColorRef(p.Colors[rFace])) << NameOf(form);
+            EXPECT_FALSE(HasSysMenu(form)) << NameOf(form);
+            EXPECT_TRUE(HasRegion(form)) << NameOf(form);
+        }
+        for (HWND b : PushButtons(forms))
+            EXPECT_TRUE(OwnerDrawn(b)) << NameOf(b);
     }
     // The visible forms, each activated in turn (the program's window hook gives a form its
     // provider when it is activated).
@@ -294,6 +408,31 @@ protected:
             SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
             EXPECT_TRUE(ShowsAt(ClientCorner(form), GetSysColor(COLOR_BTNFACE))) << NameOf(form);
         }
+    }
+
+    // The sampled points show the look: of the dialogs, each brought to the top, and of the
+    // register window, brought to the top left.
+    void ExpectLook(const TLook& look, const std::vector<HWND>& dialogs)
+    {
+        for (HWND form : dialogs) {
+            SetForegroundWindow(form);
+            SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+            EXPECT_TRUE(TilloraProgram::WaitFor([&] { return GetForegroundWindow() == form; })) << NameOf(form);
+            EXPECT_TRUE(ShowsAt(FramePoint(form), look.Frame)) << NameOf(form) << " frame";
+            EXPECT_TRUE(ShowsAt(TitlePoint(form), look.Title)) << NameOf(form) << " title";
+            EXPECT_TRUE(ShowsAt(ClientCorner(form), look.Client)) << NameOf(form) << " client";
+        }
+        SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        HWND panel = FindControlWindow(kasse, "PreisEdit"), list = FindControlWindow(kasse, "ProdListSel");
+        EXPECT_TRUE(ShowsAt(EdgePoint(panel, false), look.PanelLeft)) << "panel, left";
+        EXPECT_TRUE(ShowsAt(EdgePoint(panel, true), look.PanelRight)) << "panel, right";
+        EXPECT_TRUE(ShowsAt(ThumbPoint(list), look.Thumb)) << "scroll bar, thumb";
+        EXPECT_TRUE(ShowsAt(TrackPoint(list), look.Track)) << "scroll bar, track";
+        const TGraphicControlState label = QueryControl(kasse, "StkLabel");
+        ASSERT_TRUE(label.visible);
+        RECT r = label.bounds;
+        MapWindowPoints(kasse, nullptr, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(ShowsColourIn(r, look.Label)) << "label";
     }
 
     HWND main = nullptr, kasse = nullptr, mass = nullptr;
@@ -493,21 +632,29 @@ TEST_F(ProgramSkins, EveryFormTakesTheChosenSkinWhenItIsActivated)
     ASSERT_NE(tillora.WaitForForm("TFormUStS"), nullptr);
     const auto forms = ActivateForms({"TMainF", "TKassTip", "TSkinSel", "TFormUStS"});
     ASSERT_EQ(forms.size(), 4u);
-    for (HWND form : forms) {
-        EXPECT_NE(Ask(form, 4), 0) << NameOf(form);
-        EXPECT_EQ(Ask(form, 7), 1) << NameOf(form);
-        EXPECT_FALSE(HasSysMenu(form)) << NameOf(form);
-        EXPECT_TRUE(HasRegion(form)) << NameOf(form);
-    }
-    const auto buttons = PushButtons(forms);
-    EXPECT_GE(buttons.size(), 11u);
-    for (HWND b : buttons)
-        EXPECT_TRUE(OwnerDrawn(b)) << NameOf(b);
+    ExpectSkinned(forms, p);
+    EXPECT_GE(PushButtons(forms).size(), 11u);
 
-    // On the screen, with the dialogs out of the way: title band, client, a button and an edit
-    // of both windows in the skin's colours.
-    TilloraProgram::Click(FindControlWindow(tillora.Window("TFormUStS", true), "Button2"));
+    // The skinned check box answers BM_GETCHECK with the state its clicks gave it, which the
+    // screen shows (the tick in the accent colour).
+    HWND vat = tillora.Window("TFormUStS", true);
+    HWND exclusive = FindControlWindow(vat, "exSteuerBox");
+    ASSERT_EQ(SendMessageA(exclusive, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    for (LRESULT state : {BST_CHECKED, BST_UNCHECKED, BST_CHECKED}) {
+        TilloraProgram::Click(exclusive);
+        EXPECT_TRUE(TilloraProgram::WaitFor([&] { return SendMessageA(exclusive, BM_GETCHECK, 0, 0) == state; }))
+            << state;
+    }
+    EXPECT_TRUE(ShowsColour(exclusive, AsColorRef(p.Colors[rAccent])));
+
+    // On the screen: frame, title band and client of the dialogs, a panel, a label and the
+    // product list's scroll bar in the skin's colours.
     SetWindowPos(skins.Window(), nullptr, 900, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ExpectLook(SkinLook(p), {vat, skins.Window()});
+
+    // Then with the dialogs out of the way: title band, client, a button and an edit of both
+    // windows in the skin's colours.
+    TilloraProgram::Click(FindControlWindow(vat, "Button2"));
     SetWindowPos(kasse, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     const COLORREF title = AsColorRef(p.Colors[rTitle]), face = AsColorRef(p.Colors[rFace]),
                    text = AsColorRef(p.Colors[rText]), dark = AsColorRef(p.Colors[rDark]),
@@ -545,7 +692,10 @@ TEST_F(ProgramSkins, NoSkinGivesEveryFormItsPlainWindowBack)
 {
     TSkinDialog skins(tillora, main);
     ASSERT_NO_FATAL_FAILURE(ChooseSkin(skins, Palettes[1]));
-    const auto forms = ActivateForms({"TMainF", "TKassTip", "TSkinSel"});
+    ASSERT_TRUE(ClickMenuItem(kasse, "Editiere1"));
+    HWND vat = tillora.WaitForForm("TFormUStS");
+    ASSERT_NE(vat, nullptr);
+    const auto forms = ActivateForms({"TMainF", "TKassTip", "TSkinSel", "TFormUStS"});
     ASSERT_TRUE(skins.Switch(false));
     for (HWND form : forms)
         if (form != main) {
@@ -554,6 +704,39 @@ TEST_F(ProgramSkins, NoSkinGivesEveryFormItsPlainWindowBack)
     SetWindowPos(skins.Window(), nullptr, 900, 700, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ExpectPlain(forms);
     EXPECT_NE(ScreenPixel(TitlePoint(main)), AsColorRef(Palettes[1].Colors[rTitle]));
+    ExpectLook(PlainLook(FindControlWindow(kasse, "ProdListSel")), {vat, skins.Window()});
+}
+
+TEST_F(ProgramSkins, SwitchingWhileTheVatDialogAMenuOrAMessageBoxIsOpenLeavesEveryWindowWhollySkinnedOrPlain)
+{
+    const std::vector<const char*> names{"TMainF", "TKassTip", "TSkinSel", "TFormUStS"};
+    TSkinDialog skins(tillora, main);
+    ASSERT_NO_FATAL_FAILURE(ChooseSkin(skins, Palettes[1]));
+    HWND vat = OpenVatDialog();
+    ASSERT_NE(vat, nullptr);
+    ASSERT_NO_FATAL_FAILURE(ChooseListed(skins, Palettes[2]));
+    CloseVatDialog(vat);
+    ASSERT_NE(OpenVatDialog(), nullptr);
+    ExpectSkinned(ActivateForms(names), Palettes[2]);
+
+    HWND popup = OpenPopupMenu();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_NO_FATAL_FAILURE(ChooseListed(skins, Palettes[0]));
+    ClosePopupMenu(popup);
+    ExpectSkinned(ActivateForms(names), Palettes[0]);
+
+    HWND box = OpenMessageBox();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(skins.Switch(false));
+    ASSERT_NO_FATAL_FAILURE(CloseMessageBox(box));
+    std::vector<HWND> forms;
+    for (const char* form : {"TMainF", "TKassTip", "TSkinSel", "TFormUStS", "TMassTransForm"})
+        forms.push_back(tillora.Window(form, true));
+    for (HWND form : forms)
+        if (form != main) {
+            EXPECT_TRUE(TilloraProgram::WaitFor([&] { return Ask(form, 4) == 0; })) << NameOf(form);
+        }
+    ExpectPlain(forms);
 }
 
 namespace {
@@ -565,8 +748,31 @@ const char* const kProducts = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><v
 
 } // namespace
 
+// The look a fade ends with: its last frame weighs the new look 255/256, (c x 255 + 127) >> 8
+// a byte (no fade would show the colour itself).
+COLORREF Faded(COLORREF c)
+{
+    const auto f = [](int v) { return static_cast<BYTE>((v * 255 + 127) >> 8); };
+    return RGB(f(GetRValue(c)), f(GetGValue(c)), f(GetBValue(c)));
+}
+
 // The register window under a skin chosen in the skin dialog.
-class SkinnedSale : public RegisterWindowTest {};
+class SkinnedSale : public RegisterWindowTest {
+protected:
+    // The mouse in the middle of the control.
+    static void Hover(HWND control)
+    {
+        RECT r;
+        GetWindowRect(control, &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    }
+    // Waits until the button's right inner edge shows its first fade frame (it leaves its old
+    // colour).
+    static void FadeStarted(HWND button, COLORREF old)
+    {
+        EXPECT_TRUE(TilloraProgram::WaitFor([&] { return ScreenPixel(EdgePoint(button, true, 1)) != old; }));
+    }
+};
 
 TEST_F(SkinnedSale, ClicksOnTheSkinnedButtonsMakeTheReceipt)
 {
@@ -584,7 +790,23 @@ TEST_F(SkinnedSale, ClicksOnTheSkinnedButtonsMakeTheReceipt)
 
     AddProduct(0, "3", 3);
     AddProduct(1, "1", 4);
-    ClickFor("SumButton", 7);
+    // "Summe" with the real mouse: hovered it fades to its hot look, pressed to its pressed
+    // look (the inner edges of the button image: light left, shadow right; the accent right
+    // while hot; shadow left while pressed); the release clicks it.
+    const TPalette& p = Palettes[2];
+    const COLORREF light = AsColorRef(p.Colors[rLight]), shadow = AsColorRef(p.Colors[rShadow]),
+                   accent = AsColorRef(p.Colors[rAccent]);
+    const POINT away = ClientCorner(kasse);
+    SetCursorPos(away.x, away.y);
+    HWND sum = Control("SumButton");
+    EXPECT_TRUE(ShowsAt(EdgePoint(sum, false, 1), light) && ShowsAt(EdgePoint(sum, true, 1), shadow));
+    Hover(sum);
+    EXPECT_TRUE(ShowsAt(EdgePoint(sum, true, 1), Faded(accent)));
+    EXPECT_TRUE(ShowsAt(EdgePoint(sum, false, 1), Faded(light)));
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    EXPECT_TRUE(ShowsAt(EdgePoint(sum, false, 1), Faded(shadow)));
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return MemoCount() >= 7; })) << WindowText(memo);
     auto lines = Memo();
     ASSERT_EQ(lines.size(), 7u) << WindowText(memo);
     EXPECT_EQ(lines[0], std::string(13, ' ') + "Kassenbeleg");
@@ -595,5 +817,22 @@ TEST_F(SkinnedSale, ClicksOnTheSkinnedButtonsMakeTheReceipt)
     Kassieren();
     EXPECT_EQ(ShownNumber(), 1);
     EXPECT_EQ(card.Commands("80 40 00 00 ").size(), 1u);
-    Exit();
+
+    // The end of the session, asked while "Hinzufügen" fades in, is answered at once and
+    // stops the fade (the button shows its hot look unfaded); the session going on, closing
+    // the main window while it fades out ends the program promptly.
+    HWND scan = Control("ScanButton");
+    Hover(scan);
+    FadeStarted(scan, shadow);
+    DWORD_PTR answer = 0;
+    EXPECT_NE(SendMessageTimeoutA(main, WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 5000, &answer), 0);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    SendMessageTimeoutA(main, WM_ENDSESSION, FALSE, 0, SMTO_NORMAL, 5000, &answer);
+    EXPECT_TRUE(ShowsAt(EdgePoint(scan, true, 1), accent));
+    SetCursorPos(away.x, away.y);
+    FadeStarted(scan, accent);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(tillora.WaitForExit(10000));
+    main = nullptr;
+    ExpectBreadAndMilkJournals();
 }

@@ -33,7 +33,9 @@ void WaitHandlingMessages(DWORD ms)
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < ms) {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        // Timers only: any other message dispatched between a press and its release (a
+        // BM_CLICK sends both at once) can take the window's pushed state and lose the click.
+        while (PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

@@ -243,8 +243,11 @@ void StopAllFades()
     const std::vector<TsFadeTimer*> all = Module().live;
     for (TsFadeTimer* t : all) {
         if (!IsLive(t) || t->InState(csDestroying)) continue;
+        TsCommonData* link = t->CommonData;
         if (t->slot_) *t->slot_ = nullptr;
         t->Finish();
+        // The control shows its present look, not the frame its fade had come to.
+        if (link && !Going(link->FOwnerControl)) link->Invalidate();
     }
 }
 

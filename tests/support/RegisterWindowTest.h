@@ -144,6 +144,18 @@ protected:
             if (line.rfind("Transaktionsnummer: ", 0) == 0) return std::stoi(line.substr(20));
         return 0;
     }
+    // The journals after a signed receipt of 3 "Brot" at 1,99 (price 1) and 1 "Milch" at 0,99
+    // (price 2): both items in the L journal, the card's request and response in the S journal.
+    void ExpectBreadAndMilkJournals() const
+    {
+        const std::string l = tillora.Journal('L'), s = tillora.Journal('S');
+        EXPECT_NE(l.find("<item><qnt>3</qnt><unit>stk#</unit><name>Brot</name><price1>597</price1></item>"),
+                  std::string::npos)
+            << l;
+        EXPECT_NE(l.find("<name>Milch</name><price2>99</price2>"), std::string::npos) << l;
+        EXPECT_NE(s.find("<transactionRequest>"), std::string::npos) << s;
+        EXPECT_NE(s.find("<transactionResponse>"), std::string::npos) << s;
+    }
     // Answers the program's file dialog (opened by a menu item) with a file name.
     void ChooseFile(const std::string& name)
     {

@@ -228,6 +228,12 @@ inline constexpr TSection Sections[] = {
 };
 // clang-format on
 
+// The sections whose controls fade from one look to the next (the mouse enters, leaves,
+// presses, releases) in FadingIterations frames of 10 ms, half of them for a press or a
+// release; the controls of the other sections change their look at once.
+inline constexpr const char* FadingSections[] = {"BUTTON"};
+inline constexpr int FadingIterations = 10;
+
 // The frame sizes of the built-in shadows: margins left 11, top 7, right 11, bottom 11 around a
 // body of ShadowBody pixels.
 inline constexpr int ShadowBody = 32;

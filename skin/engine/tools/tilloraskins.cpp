@@ -272,6 +272,9 @@ std::string Options(const TPalette& pal)
         if (s.HotGradient) o << "HOTGRADIENTPERCENT=100\r\nHOTGRADIENTDATA=" << Gradient(s.HotGradient, pal) << "\r\n";
         if (s.Border) o << "BORDERSMASK=" << ImageValue(FindImage(s.Border)) << "\r\n";
         if (s.Glyph) o << "GLYPHMASK=" << ImageValue(FindImage(s.Glyph)) << "\r\n";
+        for (const char* fading : FadingSections)
+            if (std::string(fading) == s.Name)
+                o << "FADINGENABLED=TRUE\r\nFADINGITERATIONS=" << FadingIterations << "\r\n";
     }
     return o.str();
 }

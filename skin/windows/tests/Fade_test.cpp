@@ -131,6 +131,8 @@ TEST_F(Fade, StoppingAllFadesFreesThemAtOnceAlsoWhenTheyCannotEnd)
     EXPECT_EQ(FadeTimerCount(), 0);
     EXPECT_EQ(probe->Fade, nullptr);
     EXPECT_EQ(other->Fade, nullptr);
+    MessageHost::Pump(50); // the stopped fade's control repaints in its new look
+    EXPECT_EQ(probe->WindowCentre(), probe->StateColor(1));
     // The form's provider at the end of the session: no fade lives on or starts until the
     // session goes on after all.
     new TsSkinProvider(form);
