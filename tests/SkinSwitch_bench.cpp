@@ -13,7 +13,7 @@
 // off (as ReapplySkin does; target under 100 ms) and with the program's default animation.
 // Beside them the parts of the animation-off switch: loading the skin, telling every window,
 // repainting them, and the messages left in the queue afterwards (20 more switches, the
-// commands the manager sends seen by a hook).
+// commands the manager sends seen in the procedures of the top-level windows).
 //
 // Each line names the processor and the number of the program's visible windows (the effect
 // windows of borders and glows not counted).
@@ -243,30 +243,48 @@ struct TPhases {
 
 LARGE_INTEGER firstChanged, firstDone;
 bool changedSeen = false, doneSeen = false;
-HHOOK commandHook = nullptr;
+// The top-level windows' own procedures, in the order they were replaced.
+std::vector<std::pair<HWND, WNDPROC>> seenWindows;
 
-LRESULT CALLBACK SeeCommands(int code, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK SeeCommands(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HC_ACTION) {
-        const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (m->message == SM_VELOCONCMD) {
-            const WORD command = HIWORD(m->wParam);
-            if (command == cmdSkinChanged && !changedSeen) {
-                changedSeen = true;
-                firstChanged = Now();
-            } else if (command == cmdSkinChangeDone && !doneSeen) {
-                doneSeen = true;
-                firstDone = Now();
-            }
+    if (msg == SM_VELOCONCMD) {
+        const WORD command = HIWORD(wParam);
+        if (command == cmdSkinChanged && !changedSeen) {
+            changedSeen = true;
+            firstChanged = Now();
+        } else if (command == cmdSkinChangeDone && !doneSeen) {
+            doneSeen = true;
+            firstDone = Now();
         }
     }
-    return CallNextHookEx(commandHook, code, wParam, lParam);
+    for (const auto& [w, proc] : seenWindows)
+        if (w == wnd) return CallWindowProcA(proc, wnd, msg, wParam, lParam);
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+}
+
+// The commands are seen in the procedures of the process's top-level windows, not by a hook on
+// every message of the thread (which would slow every window's painting it measures).
+void WatchCommands()
+{
+    for (HWND w : TilloraProgram::TopWindows(GetCurrentProcessId()))
+        seenWindows.emplace_back(
+            w, reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SeeCommands))));
+}
+
+void UnwatchCommands()
+{
+    for (auto it = seenWindows.rbegin(); it != seenWindows.rend(); ++it)
+        if (IsWindow(it->first) &&
+            GetWindowLongPtrA(it->first, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(SeeCommands))
+            SetWindowLongPtrA(it->first, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second));
+    seenWindows.clear();
 }
 
 TPhases Phases(TsSkinManager& manager)
 {
     TPhases p;
-    commandHook = SetWindowsHookExA(WH_CALLWNDPROC, SeeCommands, nullptr, GetCurrentThreadId());
+    WatchCommands();
     for (int k = 0; k < 20; ++k) {
         changedSeen = doneSeen = false;
         const LARGE_INTEGER from = Now();
@@ -280,7 +298,7 @@ TPhases Phases(TsSkinManager& manager)
         p.repaint.push_back(Ms(firstDone, set));
         p.queue.push_back(Ms(set, idle));
     }
-    UnhookWindowsHookEx(commandHook);
+    UnwatchCommands();
     if (p.load.empty()) throw std::runtime_error("the skin commands were not seen");
     return p;
 }

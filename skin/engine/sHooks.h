@@ -72,8 +72,9 @@ struct TsWindowSkinningHooks {
     void (*SetSkinChangingFlag)(bool on) = nullptr;
     // The form provider of a form, or none.
     TsFormProviderState* (*FormProvider)(TForm* form) = nullptr;
-    // Animates a form's repaint after a skin change (time in ms, final alpha, mode).
-    void (*AnimShowForm)(TForm* form, int time, int finalAlpha, int mode) = nullptr;
+    // Animates a form's repaint after a skin change (time in ms, final alpha, mode); true when the
+    // form was shown and redrawn whole at the end of it.
+    bool (*AnimShowForm)(TForm* form, int time, int finalAlpha, int mode) = nullptr;
     // Makes the skinned-menus object of a manager.
     TsSkinMenus* (*CreateSkinMenus)(TsSkinManager* manager) = nullptr;
     // The command to a control: Perform for a graphic one, SendMessage for a windowed one with

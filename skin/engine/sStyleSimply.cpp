@@ -151,9 +151,13 @@ void UnlockForms(TsSkinManager* manager, bool repaint)
             SendMessageA(wnd, WM_SETREDRAW, 1, 0);
             continue;
         }
+        // A form the change animation has shown and redrawn whole is not redrawn once more below.
+        bool redrawn = false;
         if (const TvxFormAnimation& change = manager->AnimEffects().SkinChanging; change.Active && !IsIconic(wnd))
-            if (auto animate = WindowSkinningHooks().AnimShowForm)
-                animate(form, change.Time, form->AlphaBlend() ? form->AlphaBlendValue() : 255, change.Mode);
+            if (auto animate = WindowSkinningHooks().AnimShowForm) {
+                provider->SetLocked(false); // the redraw at the animation's end paints the form
+                redrawn = animate(form, change.Time, form->AlphaBlend() ? form->AlphaBlendValue() : 255, change.Mode);
+            }
         if (IsZoomed(wnd) && provider->BorderWindow()) {
             const HWND active = GetActiveWindow();
             const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_STYLE);
@@ -168,9 +172,9 @@ void UnlockForms(TsSkinManager* manager, bool repaint)
             if (LOBYTE(LOWORD(GetVersion())) < 6) SetWindowRgn(wnd, nullptr, FALSE);
             provider->PrepareRgnParts();
             provider->UpdateFormRgn();
-            RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-            if (provider->BorderWindow()) provider->RefreshBorder(255);
-        } else
+        }
+        // The frame painted anew repaints the border window with it (once, not again here).
+        if (!redrawn)
             RedrawWindow(wnd, nullptr, nullptr,
                          RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }

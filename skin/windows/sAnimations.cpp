@@ -50,8 +50,10 @@ void MakeLayered(HWND wnd)
 
 void SetCopyWindow(HWND wnd) { AnimationWindow = wnd; }
 
-// The frames of a show: Steps + 1 frames, the alpha rising by finalAlpha / divisor, Sleep(10)
-// after each; atAero grows the image from three quarters of its size.
+// The frames of a show: Steps + 1 frames, the alpha rising by finalAlpha / divisor, 10 ms for
+// each; atAero grows the image from three quarters of its size. The pause after a frame is what
+// is left of its 10 ms once it is drawn (under Wine one layered update takes several ms), so
+// that the show lasts about Time ms, as it does where the update is quick.
 void RunShowFrames(HWND copy, TBitmap& snapshot, int steps, int finalAlpha, int mode, double divisor)
 {
     if (steps <= 0) return;
@@ -64,6 +66,9 @@ void RunShowFrames(HWND copy, TBitmap& snapshot, int steps, int finalAlpha, int 
     double l = w / 8.0, t = h / 8.0, r = w - w / 8.0, b = h - h / 8.0;
     const double dx = w / (8.0 * steps), dy = h / (8.0 * steps);
     SetStretchBltMode(dst, COLORONCOLOR);
+    LARGE_INTEGER frequency, start, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
     for (int i = 0; i <= steps; ++i) {
         current = std::min(static_cast<double>(finalAlpha), current + step);
         if (mode == atAeroMode) {
@@ -80,7 +85,10 @@ void RunShowFrames(HWND copy, TBitmap& snapshot, int steps, int finalAlpha, int 
             BitBlt(dst, 0, 0, w, h, src, 0, 0, SRCCOPY);
         }
         ShowLayered(copy, *frame, static_cast<BYTE>(std::lround(current)));
-        Sleep(10);
+        QueryPerformanceCounter(&now);
+        const LONGLONG spent = (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+        const LONGLONG due = 10LL * (i + 1);
+        Sleep(due > spent ? static_cast<DWORD>(due - spent) : 0);
     }
 }
 
@@ -117,10 +125,10 @@ std::unique_ptr<TBitmap> FormSnapshot(TsSkinProvider& provider)
 
 // Without layered windows or a provider: the new image cross-fades over the present screen
 // image in the output window.
-void FallbackShow(TControl* control, int steps)
+bool FallbackShow(TControl* control, int steps)
 {
     auto* windowed = dynamic_cast<TWinControl*>(control);
-    if (!windowed || !windowed->HandleAllocated()) return;
+    if (!windowed || !windowed->HandleAllocated()) return false;
     const int w = control->Width(), h = control->Height();
     if (!outputWindow) ShowOutputWindow(control);
     auto image = CreateBmp32(w, h);
@@ -154,6 +162,7 @@ void FallbackShow(TControl* control, int steps)
     ReleaseDC(out, dc);
     std::exchange(outputWindow, nullptr)->Free();
     screenCopy.reset();
+    return control->Visible();
 }
 
 // The show of a snapshot: the copy window placed at (x, y) (above the form's place, or topmost),
@@ -344,28 +353,27 @@ void ShowOutputWindow(TControl* control)
     }
 }
 
-void AnimShowForm(TForm* form, int time, int finalAlpha, int mode)
+bool AnimShowForm(TForm* form, int time, int finalAlpha, int mode)
 {
-    if (!form || !form->HandleAllocated() || !form->Visible() || IsIconic(form->Handle())) return;
+    if (!form || !form->HandleAllocated() || !form->Visible() || IsIconic(form->Handle())) return false;
     const int steps = AnimationSteps(time);
     finalAlpha = std::clamp(finalAlpha, 0, 255);
     TsSkinProvider* provider = TsSkinProvider::Of(form);
     AnimationRunning = true;
     if (!provider || !provider->IsSkinned() || !LayeredWindowsAvailable() || !UpdateLayeredWindowEntry()) {
-        FallbackShow(form, steps);
+        const bool shown = FallbackShow(form, steps);
         AnimationRunning = false;
-        return;
+        return shown;
     }
     if (TvxBorderForm* border = provider->BorderForm()) {
         AnimationRunning = false;
-        AnimShowBorderForm(*border, time, finalAlpha, mode);
-        return;
+        return AnimShowBorderForm(*border, time, finalAlpha, mode);
     }
     const HWND wnd = form->Handle();
     std::unique_ptr<TBitmap> snapshot = FormSnapshot(*provider);
     if (!snapshot) {
         AnimationRunning = false;
-        return;
+        return false;
     }
     TForm* copy = NewCopyWindow();
     if (GetWindowLongPtrA(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) copy->SetFormStyle(fsStayOnTop);
@@ -379,21 +387,22 @@ void AnimShowForm(TForm* form, int time, int finalAlpha, int mode)
     RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
     SetCopyWindow(nullptr);
     copy->Free();
+    return true;
 }
 
-void AnimShowBorderForm(TvxBorderForm& border, int time, int finalAlpha, int mode)
+bool AnimShowBorderForm(TvxBorderForm& border, int time, int finalAlpha, int mode)
 {
-    if (!border.Provider()) return;
+    if (!border.Provider()) return false;
     TsSkinProvider& provider = *border.Provider();
     TForm* form = provider.Form();
-    if (!form->HandleAllocated()) return;
+    if (!form->HandleAllocated()) return false;
     const HWND wnd = form->Handle(), copy = border.Handle();
     const int steps = AnimationSteps(time);
     AnimationRunning = true;
     std::unique_ptr<TBitmap> snapshot = FormSnapshot(provider);
     if (!snapshot) {
         AnimationRunning = false;
-        return;
+        return false;
     }
     RECT r{};
     GetWindowRect(wnd, &r);
@@ -412,6 +421,7 @@ void AnimShowBorderForm(TvxBorderForm& border, int time, int finalAlpha, int mod
     // Back behind the form, with its region.
     SetWindowPos(copy, wnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     border.UpdateExBorderPos(true, 255);
+    return true;
 }
 
 void AnimHideForm(TsSkinProvider& provider)

@@ -36,8 +36,9 @@ enum : int { atFadingMode = 0, atAeroMode = 1 };
 int AnimationSteps(int time);
 
 // The layered path of AnimShowForm with the border window as the copy: its image with the
-// form's children painted over it is faded in, then the border takes its place again.
-void AnimShowBorderForm(TvxBorderForm& border, int time, int finalAlpha, int mode);
+// form's children painted over it is faded in, then the border takes its place again; true
+// when the form was redrawn at the end.
+bool AnimShowBorderForm(TvxBorderForm& border, int time, int finalAlpha, int mode);
 // The form's last image (its border's too) faded out by the hide timer with FormHide's time and
 // mode; an MDI child is not animated.
 void AnimHideForm(TsSkinProvider& provider);

@@ -120,5 +120,6 @@ extern bool SkinChangingFlag;
 extern bool SkipGraphicChildren;
 // Shows a visible form's new image animated (time in ms, capped at 1000; the final constant
 // alpha; mode 0 fading, 1 aero): through a layered copy window for a skinned form, else through
-// the output window (skin/windows/sAnimations.h). Returns when the animation is over.
-void AnimShowForm(TForm* form, int time, int finalAlpha, int mode);
+// the output window (skin/windows/sAnimations.h). Returns when the animation is over: true when
+// the form was redrawn whole at its end (false when nothing was animated).
+bool AnimShowForm(TForm* form, int time, int finalAlpha, int mode);
