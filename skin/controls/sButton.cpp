@@ -386,8 +386,17 @@ template <class Base, int Kind> bool TsButtonControl<Base, Kind>::MouseUpStep(TM
             forcePressed = true;
             RedrawWindow(this->handle_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
             forcePressed = false;
+            const bool pushed = (SendMessageA(this->handle_, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
             WaitHandlingMessages(30);
             if (!*alive) return false;
+            // The release has already happened: a capture taken away during the wait (the window
+            // system's focus events are handled in it too) must not cancel the click. The window
+            // takes its press again, without the press events, before it sees the release.
+            if (pushed && !(SendMessageA(this->handle_, BM_GETSTATE, 0, 0) & BST_PUSHED)) {
+                TMessage down{WM_LBUTTONDOWN, MK_LBUTTON, m.LParam, 0};
+                this->DefaultHandler(down);
+                if (!*alive) return false;
+            }
         }
         sd.Updating = false;
         if (!this->InState(csDestroying)) {

@@ -348,6 +348,31 @@ TEST_F(SkinButtons, ButtonFreedByATimerDuringThePressedWaitIsLeftAlone)
     EXPECT_EQ(clicks, 0);
 }
 
+// Something else takes the mouse while the button waits after a quick release.
+void CALLBACK TakeCapture(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    ReleaseCapture();
+    freed = true;
+}
+
+TEST_F(SkinButtons, ACaptureLostDuringThePressedWaitKeepsTheClick)
+{
+    UseSkin("ProbeFading");
+    NewButtonForm();
+    TsButton* b = NewButton(20, 30, 80, 28);
+    freed = false;
+    PostMessageA(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 14));
+    PostMessageA(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(40, 14));
+    ASSERT_NE(SetTimer(nullptr, 0, 1, TakeCapture), 0u);
+    testrig::PumpUntil([this] { return clicks > 0; }, 1000);
+    Pump();
+    EXPECT_TRUE(freed);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(SendMessageA(b->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
 // BM_GETCHECK asked from another thread, as a driver or an accessibility tool asks.
 LRESULT CheckStateFromAnotherThread(HWND wnd)
 {
