@@ -322,28 +322,33 @@ TEST_F(SkinButtons, WithTheFadingSkinHoverFadesOverTenFramesToTheHotLookAndBack)
 
 // The button a timer frees while the button waits in its own handler.
 TsButton* victim = nullptr;
-bool freed = false;
+bool timerRan = false;
 void CALLBACK FreeVictim(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
     delete victim;
-    freed = true;
+    timerRan = true;
+}
+
+// A quick click on a button of the fading skin, with a timer that runs during the button's pressed
+// wait; true once the timer has run.
+bool QuickClickWithATimer(TsButton* b, TIMERPROC timer)
+{
+    timerRan = false;
+    PostMessageA(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 14));
+    PostMessageA(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(40, 14));
+    if (!SetTimer(nullptr, 0, 1, timer)) return false;
+    testrig::PumpUntil([] { return timerRan; }, 1000);
+    return timerRan;
 }
 
 TEST_F(SkinButtons, ButtonFreedByATimerDuringThePressedWaitIsLeftAlone)
 {
     UseSkin("ProbeFading");
     NewButtonForm();
-    TsButton* b = NewButton(20, 30, 80, 28);
-    victim = b;
-    freed = false;
-    PostMessageA(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 14));
-    PostMessageA(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(40, 14));
-    const UINT_PTR timer = SetTimer(nullptr, 0, 1, FreeVictim);
-    ASSERT_NE(timer, 0u);
-    testrig::PumpUntil([] { return freed; }, 1000);
+    victim = NewButton(20, 30, 80, 28);
+    EXPECT_TRUE(QuickClickWithATimer(victim, FreeVictim));
     Pump();
-    EXPECT_TRUE(freed);
     EXPECT_EQ(form->ControlCount(), 1); // the focus holder
     EXPECT_EQ(clicks, 0);
 }
@@ -353,7 +358,7 @@ void CALLBACK TakeCapture(HWND, UINT, UINT_PTR id, DWORD)
 {
     KillTimer(nullptr, id);
     ReleaseCapture();
-    freed = true;
+    timerRan = true;
 }
 
 TEST_F(SkinButtons, ACaptureLostDuringThePressedWaitKeepsTheClick)
@@ -361,13 +366,8 @@ TEST_F(SkinButtons, ACaptureLostDuringThePressedWaitKeepsTheClick)
     UseSkin("ProbeFading");
     NewButtonForm();
     TsButton* b = NewButton(20, 30, 80, 28);
-    freed = false;
-    PostMessageA(b->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 14));
-    PostMessageA(b->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(40, 14));
-    ASSERT_NE(SetTimer(nullptr, 0, 1, TakeCapture), 0u);
-    testrig::PumpUntil([this] { return clicks > 0; }, 1000);
+    EXPECT_TRUE(QuickClickWithATimer(b, TakeCapture));
     Pump();
-    EXPECT_TRUE(freed);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(SendMessageA(b->Handle(), BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
     EXPECT_EQ(GetCapture(), nullptr);

@@ -709,13 +709,7 @@ TEST_F(DialogHook, WithExtendedBordersTheTitleButtonsFadeAboveTheDialog)
     std::vector<int> alphas;
     for (const TLayeredCall& c : rec.Calls())
         if (c.Wnd == shown) alphas.push_back(c.Alpha);
-    std::vector<int> expected;
-    for (int i = 1; i < 10; ++i)
-        expected.push_back(25 * i);
-    expected.push_back(255);
-    for (int i = 9; i >= 0; --i)
-        expected.push_back(25 * i);
-    EXPECT_EQ(alphas, expected);
+    EXPECT_EQ(alphas, TitleFadeAlphas());
     const TRect& r = close->Rect;
     EXPECT_EQ(rec.Calls().back().Size.cx, r.Right - r.Left);
 

@@ -535,14 +535,7 @@ TEST_F(ExtBorders, TitleButtonFadesInAboveTheFormAndOutWhenLeft)
     const TRect r = provider->ButtonByCode(HTCLOSE)->Rect;
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls[0].Size.cx, r.Right - r.Left);
-    std::vector<int> expected;
-    for (int i = 1; i < 10; ++i)
-        expected.push_back(25 * i);
-    expected.push_back(255);
-    for (int i = 9; i >= 1; --i)
-        expected.push_back(25 * i);
-    expected.push_back(0);
-    EXPECT_EQ(AlphasOf(calls), expected);
+    EXPECT_EQ(AlphasOf(calls), TitleFadeAlphas());
 
     // While it shows, the window lies above the form, layered, never active, transparent.
     provider->SetHotButton(0, true);

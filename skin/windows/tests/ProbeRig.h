@@ -42,6 +42,18 @@ inline std::unique_ptr<TBitmap> PrintedWindow(HWND wnd)
     return bmp;
 }
 
+// The constant alphas of a title button's fade in (255 div 10 a tick, then 255) and out to 0.
+inline std::vector<int> TitleFadeAlphas()
+{
+    std::vector<int> alphas;
+    for (int i = 1; i < 10; ++i)
+        alphas.push_back(25 * i);
+    alphas.push_back(255);
+    for (int i = 9; i >= 0; --i)
+        alphas.push_back(25 * i);
+    return alphas;
+}
+
 // A menu item's rectangle in the coordinates of the window that shows it (the form for a bar
 // item, with owner = that form; the "#32768" window for a popup item, with owner = 0).
 inline RECT MenuItemInWindow(HWND owner, HMENU menu, int position, HWND window)
