@@ -187,21 +187,13 @@ POINT EdgePoint(HWND control, bool right, int inset = 0)
 // Points of a list's vertical scroll bar, right of its client area, with the list scrolled to
 // its top: the thumb's first row (below the 16-pixel up arrow) and the track just above the
 // down arrow.
-POINT ThumbPoint(HWND list)
+POINT ScrollBarPoint(HWND list, bool track)
 {
     POINT p{0, 0};
     ClientToScreen(list, &p);
     RECT r;
     GetClientRect(list, &r);
-    return {p.x + r.right + 8, p.y + 16};
-}
-POINT TrackPoint(HWND list)
-{
-    POINT p{0, 0};
-    ClientToScreen(list, &p);
-    RECT r;
-    GetClientRect(list, &r);
-    return {p.x + r.right + 8, p.y + r.bottom - 20};
+    return {p.x + r.right + 8, p.y + (track ? r.bottom - 20 : 16)};
 }
 
 // The colours of the sampled points: of the dialogs (frame, title band, client area) and of
@@ -225,7 +217,7 @@ TLook PlainLook(HWND list)
         SendMessageA(own, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Ware"));
     ShowWindow(own, SW_SHOWNA);
     UpdateWindow(own);
-    const COLORREF thumb = ScreenPixel(ThumbPoint(own)), track = ScreenPixel(TrackPoint(own));
+    const COLORREF thumb = ScreenPixel(ScrollBarPoint(own, false)), track = ScreenPixel(ScrollBarPoint(own, true));
     DestroyWindow(own);
     const auto c = [](int index) { return GetSysColor(index); };
     return {c(COLOR_BTNHIGHLIGHT),
@@ -426,8 +418,8 @@ protected:
         HWND panel = FindControlWindow(kasse, "PreisEdit"), list = FindControlWindow(kasse, "ProdListSel");
         EXPECT_TRUE(ShowsAt(EdgePoint(panel, false), look.PanelLeft)) << "panel, left";
         EXPECT_TRUE(ShowsAt(EdgePoint(panel, true), look.PanelRight)) << "panel, right";
-        EXPECT_TRUE(ShowsAt(ThumbPoint(list), look.Thumb)) << "scroll bar, thumb";
-        EXPECT_TRUE(ShowsAt(TrackPoint(list), look.Track)) << "scroll bar, track";
+        EXPECT_TRUE(ShowsAt(ScrollBarPoint(list, false), look.Thumb)) << "scroll bar, thumb";
+        EXPECT_TRUE(ShowsAt(ScrollBarPoint(list, true), look.Track)) << "scroll bar, track";
         const TGraphicControlState label = QueryControl(kasse, "StkLabel");
         ASSERT_TRUE(label.visible);
         RECT r = label.bounds;
@@ -628,8 +620,7 @@ TEST_F(ProgramSkins, EveryFormTakesTheChosenSkinWhenItIsActivated)
     const TPalette& p = Palettes[1];
     TSkinDialog skins(tillora, main);
     ASSERT_NO_FATAL_FAILURE(ChooseSkin(skins, p));
-    ASSERT_TRUE(ClickMenuItem(kasse, "Editiere1"));
-    ASSERT_NE(tillora.WaitForForm("TFormUStS"), nullptr);
+    ASSERT_NE(OpenVatDialog(), nullptr);
     const auto forms = ActivateForms({"TMainF", "TKassTip", "TSkinSel", "TFormUStS"});
     ASSERT_EQ(forms.size(), 4u);
     ExpectSkinned(forms, p);
@@ -692,8 +683,7 @@ TEST_F(ProgramSkins, NoSkinGivesEveryFormItsPlainWindowBack)
 {
     TSkinDialog skins(tillora, main);
     ASSERT_NO_FATAL_FAILURE(ChooseSkin(skins, Palettes[1]));
-    ASSERT_TRUE(ClickMenuItem(kasse, "Editiere1"));
-    HWND vat = tillora.WaitForForm("TFormUStS");
+    HWND vat = OpenVatDialog();
     ASSERT_NE(vat, nullptr);
     const auto forms = ActivateForms({"TMainF", "TKassTip", "TSkinSel", "TFormUStS"});
     ASSERT_TRUE(skins.Switch(false));
