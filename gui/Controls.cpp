@@ -1154,7 +1154,11 @@ void TWinControl::SetTabOrder(int order)
 void TWinControl::FontChanged()
 {
     if (handle_) {
-        SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+        // A new colour alone keeps the font the window has: an edit control would lay its text
+        // out anew for WM_SETFONT.
+        const HFONT font = font_.Handle();
+        if (reinterpret_cast<HFONT>(SendMessageA(handle_, WM_GETFONT, 0, 0)) != font)
+            SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         Invalidate();
     }
     for (TControl* c : controls_)

@@ -163,7 +163,9 @@ void TsAlphaListBox::WndProc(TMessage& m)
             if (!FromOwnManager(link, m.LParam)) break;
             TsLinkedControl::WndProc(m);
             RefreshAdapter();
-            if (HandleAllocated()) RedrawWindow(handle_, nullptr, nullptr, kRedrawAll);
+            // A list that does not show now (its form frozen for the change, or hidden) is
+            // painted when it shows.
+            if (HandleAllocated() && IsWindowVisible(handle_)) RedrawWindow(handle_, nullptr, nullptr, kRedrawAll);
             return;
         default:
             break;

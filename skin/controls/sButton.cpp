@@ -455,7 +455,9 @@ template <class Base, int Kind> void TsButtonControl<Base, Kind>::WndProc(TMessa
             StopFade(fade_);
             HandleControlMessage(m, sd);
             stateChanged_ = true;
-            if (!PrintDC) this->Repaint();
+            // A button that does not show now (its form frozen for the change, or hidden) is
+            // painted when it shows.
+            if (!PrintDC && this->handle_ && IsWindowVisible(this->handle_)) this->Repaint();
             return;
         case cmdIsSkinned:
             m.Result = 1;

@@ -452,7 +452,9 @@ void TsCheckBox::WndProc(TMessage& m)
             StopFade(fade_);
             HandleControlMessage(m, sd);
             AdjustSize();
-            Repaint();
+            // A box that does not show now (its form frozen for the change, or hidden) is
+            // painted when it shows.
+            if (handle_ && IsWindowVisible(handle_)) Repaint();
             return;
         case cmdRefreshCache:
             PrepareCache();

@@ -432,7 +432,9 @@ void TsCustomComboBox::WndProc(TMessage& m)
             if (!FromOwnManager(link, m.LParam)) break;
             HandleSkinCommand(m, link);
             TakeSectionColors();
-            if (HandleAllocated()) Repaint();
+            // A box that does not show now (its form frozen for the change, or hidden) is
+            // painted when it shows.
+            if (HandleAllocated() && IsWindowVisible(Handle())) Repaint();
             return;
         case cmdUpdateEnded:
             if (!link.Updating) break;

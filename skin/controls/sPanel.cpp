@@ -211,7 +211,9 @@ bool TsPanel::SkinCommand(TMessage& m)
     case cmdRefresh: {
         if (ownManager) {
             HandleControlMessage(m, link);
-            if (HandleAllocated() && !InState(csLoading)) {
+            // A panel that does not show now (its form frozen for the change, or hidden) is
+            // painted when it shows.
+            if (HandleAllocated() && !InState(csLoading) && IsWindowVisible(Handle())) {
                 InvalidateRect(Handle(), nullptr, TRUE);
                 RedrawWindow(Handle(), nullptr, nullptr, kRedrawAll);
             }

@@ -401,20 +401,6 @@ void TsSkinProvider::ScreenToImage(int x, int y, POINT& p) const
 
 // ---- window region
 
-namespace {
-
-// The window's region covers the same area as rgn.
-bool HasRegion(HWND wnd, HRGN rgn)
-{
-    HRGN current = CreateRectRgn(0, 0, 0, 0);
-    bool same = GetWindowRgn(wnd, current) != ERROR;
-    if (same) same = CombineRgn(current, current, rgn, RGN_XOR) == NULLREGION;
-    DeleteObject(current);
-    return same;
-}
-
-} // namespace
-
 int TsSkinProvider::TitleIndex()
 {
     if (titleIndex_ < 0)
@@ -478,7 +464,7 @@ void TsSkinProvider::UpdateFormRgn(bool repaint)
     rgnChanged_ = false;
     // The region the window has already is not set again: under Wine each setting reshapes the
     // window and repaints its frame at once.
-    if (HasRegion(wnd, rgn)) {
+    if (HasWindowRegion(wnd, rgn)) {
         DeleteObject(rgn);
         updatingRgn_ = false;
         return;

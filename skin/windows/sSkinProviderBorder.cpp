@@ -67,7 +67,7 @@ HWND TsSkinProvider::BorderWindow() const { return borderForm_ ? borderForm_->Ha
 
 void TsSkinProvider::ApplyRegionToBorder()
 {
-    if (borderForm_) SetWindowRgn(borderForm_->Handle(), borderForm_->MakeRgn(), TRUE);
+    if (borderForm_) SetWindowRgnIfChanged(borderForm_->Handle(), borderForm_->MakeRgn(), TRUE);
 }
 
 void TsSkinProvider::RefreshBorder(int alpha)

@@ -170,6 +170,26 @@ HWND GetTopParentWindow(HWND wnd)
 
 void GetCursorPosition(POINT& p) { GetCursorPos(&p); }
 
+bool HasWindowRegion(HWND wnd, HRGN rgn)
+{
+    // EqualRgn may call equal areas different: the XOR of the two is empty exactly then.
+    HRGN current = CreateRectRgn(0, 0, 0, 0);
+    bool same = GetWindowRgn(wnd, current) != ERROR;
+    if (same) same = CombineRgn(current, current, rgn, RGN_XOR) == NULLREGION;
+    DeleteObject(current);
+    return same;
+}
+
+bool SetWindowRgnIfChanged(HWND wnd, HRGN rgn, BOOL redraw)
+{
+    if (rgn && HasWindowRegion(wnd, rgn)) {
+        DeleteObject(rgn);
+        return false;
+    }
+    SetWindowRgn(wnd, rgn, redraw);
+    return true;
+}
+
 namespace {
 
 // Bring up to date without repainting (an aligned graphic child of an MDI main form, before the

@@ -78,6 +78,12 @@ int SumAlignedSizes(const TWinControl* control, TAlign align, bool includeGraphi
 HWND GetTopParentWindow(HWND wnd);
 // The cursor's position on the screen.
 void GetCursorPosition(POINT& p);
+// The window's region covers the same area as rgn (false for a window without a region).
+bool HasWindowRegion(HWND wnd, HRGN rgn);
+// SetWindowRgn(wnd, rgn, redraw), unless the window's region covers that area already: rgn is
+// then deleted and nothing happens (under Wine every setting reshapes the window and repaints
+// it at once). True when the region was set.
+bool SetWindowRgnIfChanged(HWND wnd, HRGN rgn, BOOL redraw);
 
 // Paints the container's graphic children into dc, where the container has just painted its
 // own background and its client origin lies at offset. A child is painted when it is visible,

@@ -134,19 +134,34 @@ void TvxBorderForm::RepaintImage()
         CopyImageWithBorders(image_.get(), TRect{0, 0, w, h}, shadow, TRect{0, 0, shadow->Width(), shadow->Height()},
                              widths, widths, false);
     }
-    // The shadow under the transparent corners of the form's outline stays.
-    std::unique_ptr<TBitmap> corners;
+    // The shadow under the transparent corners of the form's outline stays: those parts are
+    // kept aside, one below the other in a strip, and put back over the form's image.
     const std::vector<TRect>& parts = OwnerRegionParts();
-    if (!parts.empty()) {
-        corners = CreateBmp32(w, h);
-        BitBlt(corners->Canvas().Handle(), 0, 0, w, h, image_->Canvas().Handle(), 0, 0, SRCCOPY);
+    int keptWidth = 0, keptHeight = 0;
+    for (const TRect& r : parts) {
+        keptWidth = std::max(keptWidth, static_cast<int>(r.Right - r.Left));
+        keptHeight += std::max(0, static_cast<int>(r.Bottom - r.Top));
     }
+    std::unique_ptr<TBitmap> kept;
+    if (keptWidth > 0 && keptHeight > 0) kept = CreateBmp32(keptWidth, keptHeight);
+    const auto moveParts = [&](bool back) {
+        int y = 0;
+        for (const TRect& r : parts) {
+            const int pw = r.Right - r.Left, ph = std::max(0, static_cast<int>(r.Bottom - r.Top));
+            if (back)
+                BitBlt(image_->Canvas().Handle(), r.Left + l, r.Top + t, pw, ph, kept->Canvas().Handle(), 0, y,
+                       SRCCOPY);
+            else
+                BitBlt(kept->Canvas().Handle(), 0, y, pw, ph, image_->Canvas().Handle(), r.Left + l, r.Top + t,
+                       SRCCOPY);
+            y += ph;
+        }
+    };
+    if (kept) moveParts(false);
     BitBlt(image_->Canvas().Handle(), l, t, fw, fh, formImage->Canvas().Handle(), 0, 0, SRCCOPY);
     GdiFlush();
     SetAlphaChannel(image_.get(), TRect{l, t, l + fw, t + fh}, 255);
-    for (const TRect& r : parts)
-        BitBlt(image_->Canvas().Handle(), r.Left + l, r.Top + t, r.Right - r.Left, r.Bottom - r.Top,
-               corners->Canvas().Handle(), r.Left + l, r.Top + t, SRCCOPY);
+    if (kept) moveParts(true);
     // The client part stays clear: the window manager may stack the border above its form, and
     // Wine cuts layered windows by their alpha, not by their region, so an opaque copy there
     // would hide the form's controls behind a picture of its background.
@@ -224,14 +239,21 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
     const bool zoomed = IsZoomed(owner) != 0;
     if (zoomed) h -= BottomMargin() + FrameWidth(owner, nullptr, false);
     const UINT flags = SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
-    SetWindowPos(wnd, after, x, y, w, h, flags);
+    // A border that lies in its place already, right behind its form, is not moved again.
+    RECT now{};
+    GetWindowRect(wnd, &now);
+    const bool placed = now.left == x && now.top == y && now.right - now.left == w && now.bottom - now.top == h;
+    const bool behind = GetWindow(after, GW_HWNDNEXT) == wnd;
+    if (!placed || !behind) SetWindowPos(wnd, after, x, y, w, h, flags | (behind ? SWP_NOZORDER : 0));
     const TUpdateLayeredWindowProc update = UpdateLayeredWindowEntry();
     if (!update || rgnSetting_) {
         inUpdate_ = false;
         return;
     }
-    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_NOACTIVATE);
-    SetWindowRgn(wnd, MakeRgn(), FALSE);
+    const LONG_PTR ex = GetWindowLongPtrA(wnd, GWL_EXSTYLE);
+    if ((ex & (WS_EX_LAYERED | WS_EX_NOACTIVATE)) != (WS_EX_LAYERED | WS_EX_NOACTIVATE))
+        SetWindowLongPtrA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED | WS_EX_NOACTIVATE);
+    SetWindowRgnIfChanged(wnd, MakeRgn(), FALSE);
     TForm* form = provider_ ? provider_->Form() : nullptr;
     BLENDFUNCTION blend{AC_SRC_OVER, 0, form && form->AlphaBlend() ? static_cast<BYTE>(form->AlphaBlendValue()) : alpha,
                         AC_SRC_ALPHA};
