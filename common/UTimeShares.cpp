@@ -51,6 +51,11 @@ void CountReceipt()
     if (Counters().On()) Counters().Add(ReceiptCounter, 1);
 }
 
+void CountItem()
+{
+    if (Counters().On()) Counters().Add(ItemCounter, 1);
+}
+
 TTimeShare::TTimeShare(TShare share) : share_(share)
 {
     if (!Counters().On() || g_depth[share]++ > 0) return;

@@ -1,8 +1,8 @@
 // The benchmarks' split of a program's own time. When the environment variable TILLORA_TIMES
 // names a file mapping that a benchmark made (CounterCount 64-bit counters), every TTimeShare
 // adds the time it lived, in performance-counter ticks, to its share's counter, and the mass
-// run counts the receipts it booked in the last one. Without the variable
-// a TTimeShare costs one test of a pointer. Both deliverables compile this unit in, each opening
+// run counts the receipts and the items it booked in the last two. Without the variable a
+// TTimeShare costs one test of a pointer. Both deliverables compile this unit in, each opening
 // the mapping for itself, so the card library's shares land in the same counters as the
 // register's.
 //
@@ -31,14 +31,17 @@ enum TShare {
 };
 // The first of the mass run's steps; the shares before it are the windows and the journals.
 constexpr int FirstMassStep = MassItems;
-// The counters: the ticks of each share, then the booked receipts.
+// The counters: the ticks of each share, then the booked receipts and items.
 constexpr int ReceiptCounter = ShareCount;
-constexpr int CounterCount = ShareCount + 1;
+constexpr int ItemCounter = ShareCount + 1;
+constexpr int CounterCount = ShareCount + 2;
 
 // Whether a benchmark is counting.
 bool On();
 // One more receipt booked by the mass run.
 void CountReceipt();
+// One more item booked (or cancelled) by the mass run.
+void CountItem();
 
 class TTimeShare {
 public:

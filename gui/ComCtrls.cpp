@@ -103,7 +103,14 @@ void TRichEdit::CreateWnd()
 {
     TCustomMemo::CreateWnd();
     SendMessageA(handle_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    if (undoLimit_ >= 0) SendMessageA(handle_, EM_SETUNDOLIMIT, static_cast<WPARAM>(undoLimit_), 0);
     SetSelColor(font_.Color());
+}
+
+void TRichEdit::SetUndoLimit(int limit)
+{
+    undoLimit_ = limit;
+    if (handle_) SendMessageA(handle_, EM_SETUNDOLIMIT, static_cast<WPARAM>(limit), 0);
 }
 
 int TRichEdit::TextLength() const

@@ -36,6 +36,11 @@ class TRichEdit : public TCustomMemo {
     void AppendLine(const std::string& line, TColor color);
     // The colour of the character at a position.
     COLORREF ColorAt(int position);
+    // How many edits the control keeps to undo (0: none; kept when the window is made again).
+    // Under Wine a rich edit's undo record of an edit costs several times the edit itself, and
+    // the control slows down as such records come and go, also when every edit is made
+    // without undo: a window the user cannot type in does better without.
+    void SetUndoLimit(int limit);
     int TextLength() const;
     // Renders the characters from `from` up to `to` (-1: to the end) into the rectangle `twips`
     // (in twips, 1/1440 inch) of the device context, which serves as the target device too.
@@ -62,6 +67,7 @@ protected:
 private:
     // FormatRange's drawing where the control itself draws nothing.
     int DrawRange(HDC dc, const RECT& twips, int from, int to);
+    int undoLimit_ = -1; // -1: the control's own
 };
 
 enum TDateTimeKind { dtkDate, dtkTime };

@@ -159,6 +159,15 @@ TEST_F(ControlsTest, RichEditColoursAppendedLinesOnly)
     EXPECT_EQ(log->ColorAt(0), ColorToRGB(clBlack));
 }
 
+TEST_F(ControlsTest, RichEditWithAnUndoLimitOfZeroKeepsNothingToUndo)
+{
+    auto* log = Make<TRichEdit>(0, 0, 400, 300);
+    log->SetUndoLimit(0);
+    SendMessageA(log->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("getippt"));
+    SendMessageA(log->Handle(), EM_UNDO, 0, 0);
+    EXPECT_EQ(log->Text(), "getippt");
+}
+
 // Changing, inserting and deleting lines touches only that line: the others keep their colours.
 TEST_F(ControlsTest, RichEditLinesChangeInPlace)
 {

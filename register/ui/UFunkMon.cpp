@@ -89,6 +89,8 @@ const TFormBindings& TFunkMonForm::Bindings() const
 
 void TFunkMonForm::FormCreate(TObject*)
 {
+    // Read-only: nothing to undo, and the log's every edit is cheaper without undo records.
+    Mon->SetUndoLimit(0);
     if (UTimeShares::On()) {
         // A benchmark counts the window's painting with the monitor's share.
         Mon->HookWindowProc([](TMessage& m, const TWndMethod& inherited) {

@@ -146,6 +146,7 @@ void TMassTransForm::BookReceipt()
             Application->ShowException(e);
         }
         ++DoneItems;
+        UTimeShares::CountItem();
         HandleMessages();
     }
     // A receipt without a single item is neither totalled nor signed.
