@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "gui/base/Handles.h"
@@ -190,6 +191,29 @@ HRGN TvxBorderForm::MakeRgn() const
     return rgn;
 }
 
+bool TvxBorderForm::SameRegion(HWND wnd, HRGN rgn)
+{
+    HRGN current = CreateRectRgn(0, 0, 0, 0);
+    const bool same = GetWindowRgn(wnd, current) != ERROR && CombineRgn(current, current, rgn, RGN_XOR) == NULLREGION;
+    DeleteObject(current);
+    return same;
+}
+
+bool TvxBorderForm::ShownAlready(BYTE alpha)
+{
+    const int w = image_->Width(), h = image_->Height();
+    const size_t row = static_cast<size_t>(w) * 4;
+    std::vector<uint8_t> pixels(row * static_cast<size_t>(h) + 1);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(pixels.data() + row * static_cast<size_t>(y), image_->ScanLine(y), row);
+    pixels.back() = alpha;
+    const bool same = shownWidth_ == w && shownFrames_ == AnimationFrameCount() && pixels == shown_;
+    shown_ = std::move(pixels);
+    shownWidth_ = w;
+    shownFrames_ = AnimationFrameCount();
+    return same;
+}
+
 void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
 {
     if (!form_ || inUpdate_ || (Application && Application->Terminated()) || AnimationRunning || !OwnerMayUpdate())
@@ -199,6 +223,7 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
     if (!owner || !GetWindowRect(owner, &ownerRect)) return;
     if (!IsWindowVisible(owner)) {
         ShowWindow(wnd, SW_HIDE);
+        shown_.clear();
         return;
     }
     inUpdate_ = true;
@@ -230,12 +255,18 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
         inUpdate_ = false;
         return;
     }
-    SetWindowLongPtrA(wnd, GWL_EXSTYLE, GetWindowLongPtrA(wnd, GWL_EXSTYLE) | WS_EX_LAYERED | WS_EX_NOACTIVATE);
-    SetWindowRgn(wnd, MakeRgn(), FALSE);
+    const LONG_PTR ex = GetWindowLongPtrA(wnd, GWL_EXSTYLE);
+    if ((ex & (WS_EX_LAYERED | WS_EX_NOACTIVATE)) != (WS_EX_LAYERED | WS_EX_NOACTIVATE))
+        SetWindowLongPtrA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED | WS_EX_NOACTIVATE);
+    // Under Wine each new region and each new image is a round trip to the X server: the same
+    // ones again (an activation, a paint or a move of the owner repeats them) are not given.
+    HRGN rgn = MakeRgn();
+    if (SameRegion(wnd, rgn)) DeleteObject(rgn);
+    else SetWindowRgn(wnd, rgn, FALSE);
     TForm* form = provider_ ? provider_->Form() : nullptr;
     BLENDFUNCTION blend{AC_SRC_OVER, 0, form && form->AlphaBlend() ? static_cast<BYTE>(form->AlphaBlendValue()) : alpha,
                         AC_SRC_ALPHA};
-    {
+    if (!ShownAlready(blend.SourceConstantAlpha) || !IsWindowVisible(wnd)) {
         const TWindowDC screen(nullptr);
         SIZE size{w, h};
         POINT source{0, 0};
