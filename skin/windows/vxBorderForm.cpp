@@ -199,7 +199,7 @@ bool TvxBorderForm::SameRegion(HWND wnd, HRGN rgn)
     return same;
 }
 
-bool TvxBorderForm::ShownAlready(BYTE alpha)
+bool TvxBorderForm::ShownAlready(BYTE alpha, POINT at)
 {
     const int w = image_->Width(), h = image_->Height();
     const size_t row = static_cast<size_t>(w) * 4;
@@ -207,9 +207,11 @@ bool TvxBorderForm::ShownAlready(BYTE alpha)
     for (int y = 0; y < h; ++y)
         std::memcpy(pixels.data() + row * static_cast<size_t>(y), image_->ScanLine(y), row);
     pixels.back() = alpha;
-    const bool same = shownWidth_ == w && shownFrames_ == AnimationFrameCount() && pixels == shown_;
+    const bool same = shownWidth_ == w && shownAt_.x == at.x && shownAt_.y == at.y &&
+                      shownFrames_ == AnimationFrameCount() && pixels == shown_;
     shown_ = std::move(pixels);
     shownWidth_ = w;
+    shownAt_ = at;
     shownFrames_ = AnimationFrameCount();
     return same;
 }
@@ -259,14 +261,15 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
     if ((ex & (WS_EX_LAYERED | WS_EX_NOACTIVATE)) != (WS_EX_LAYERED | WS_EX_NOACTIVATE))
         SetWindowLongPtrA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED | WS_EX_NOACTIVATE);
     // Under Wine each new region and each new image is a round trip to the X server: the same
-    // ones again (an activation, a paint or a move of the owner repeats them) are not given.
+    // ones again (an activation or a paint of the owner repeats them) are not given. A moved
+    // window is given its image again: Wine does not carry a layered window's picture along.
     HRGN rgn = MakeRgn();
     if (SameRegion(wnd, rgn)) DeleteObject(rgn);
     else SetWindowRgn(wnd, rgn, FALSE);
     TForm* form = provider_ ? provider_->Form() : nullptr;
     BLENDFUNCTION blend{AC_SRC_OVER, 0, form && form->AlphaBlend() ? static_cast<BYTE>(form->AlphaBlendValue()) : alpha,
                         AC_SRC_ALPHA};
-    if (!ShownAlready(blend.SourceConstantAlpha) || !IsWindowVisible(wnd)) {
+    if (!ShownAlready(blend.SourceConstantAlpha, POINT{x, y}) || !IsWindowVisible(wnd)) {
         const TWindowDC screen(nullptr);
         SIZE size{w, h};
         POINT source{0, 0};

@@ -110,9 +110,9 @@ private:
     RECT ClientInBorder() const;
     // The window has this region already.
     static bool SameRegion(HWND wnd, HRGN rgn);
-    // The image (with the constant alpha) is the one the window shows from the last update;
-    // it is noted as shown.
-    bool ShownAlready(BYTE alpha);
+    // The image (with the constant alpha) is the one the window shows from the last update, at
+    // the same place (the window's top left on the screen); it is noted as shown.
+    bool ShownAlready(BYTE alpha, POINT at);
 
     TsSkinProvider* provider_ = nullptr;
     TvxDialogWnd* dialog_ = nullptr;
@@ -121,6 +121,7 @@ private:
     std::unique_ptr<TBitmap> image_;
     std::vector<uint8_t> shown_; // the pixels and the alpha last given to the window
     int shownWidth_ = 0;
+    POINT shownAt_{};
     unsigned shownFrames_ = 0; // the animations' frame count then
     bool inUpdate_ = false;
     bool rgnSetting_ = false;
