@@ -7,12 +7,16 @@
 // The roads of a skin through the whole program, seen from this process: skins off with the
 // shipped start.ini, a skin chosen in the skin dialog and taken by every form as it is
 // activated (provider, region, window menu, owner-drawn buttons, the skin's colours on the
-// screen, a skinned message box and popup menu), the skin let go again, and a sale with the
-// skin on.
+// screen, a skinned message box and popup menu), the skin let go again, the program's windows
+// as many after its dialogs were opened and closed under a skin, and a sale with the skin on.
+// Pictures of the screen at the skins chosen and at the skinned receipt are kept beside the
+// test results for a person to look at (nothing compares them).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,6 +29,7 @@
 #include "tests/support/SkinDialog.h"
 #include "tests/support/TextLines.h"
 #include "tests/support/TilloraProgram.h"
+#include "tests/support/UnixShell.h"
 
 using namespace programskins;
 
@@ -116,6 +121,30 @@ std::vector<HWND> AllWindowsOf(DWORD pid)
         EnumChildWindows(top, &AddChildWindow, reinterpret_cast<LPARAM>(&all));
     }
     return all;
+}
+
+// The windows of the process that are not in the list, each as its class and component name,
+// its owner's and whether it is shown.
+std::string NewWindows(DWORD pid, const std::vector<HWND>& known)
+{
+    std::string s;
+    for (HWND w : AllWindowsOf(pid))
+        if (std::find(known.begin(), known.end(), w) == known.end())
+            s += NameOf(w) + " (owner " + NameOf(GetWindow(w, GW_OWNER)) + (IsWindowVisible(w) ? ", shown) " : ") ");
+    return s;
+}
+
+// A picture of the whole screen for a person to look at, beside the test results:
+// program_skins_screens\<suite>.<test>-<moment>.png. Nothing without ImageMagick's import.
+void SaveScreen(std::string moment)
+{
+    for (char& c : moment)
+        if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string file = TilloraProgram::OutputFolder("program_skins_screens") + test->test_suite_name() + "." +
+                             test->name() + "-" + moment + ".png";
+    const std::string unixName = UnixShell::UnixName(file);
+    if (!unixName.empty()) UnixShell::Run("import -window root " + UnixShell::Quoted(unixName), 10000);
 }
 
 COLORREF ScreenPixel(POINT p)
@@ -338,6 +367,19 @@ protected:
         TilloraProgram::Click(FindControlWindow(vat, "Button2"));
         EXPECT_TRUE(TilloraProgram::WaitForHidden(vat));
     }
+    // The VAT dialog and a message box opened and closed, and the mass-transaction dialog that
+    // opened the box.
+    void OpenAndCloseDialogs()
+    {
+        HWND vat = OpenVatDialog();
+        ASSERT_NE(vat, nullptr);
+        CloseVatDialog(vat);
+        HWND box = OpenMessageBox();
+        ASSERT_NE(box, nullptr);
+        ASSERT_NO_FATAL_FAILURE(CloseMessageBox(box));
+        TilloraProgram::Click(FindControlWindow(mass, "maCancel"));
+        EXPECT_TRUE(TilloraProgram::WaitForHidden(mass));
+    }
     // What a program under the palette's skin shows: the forms (each activated) with their
     // provider, skinned, with the skin's region and FORM colour and without the window menu;
     // their push buttons owner-drawn.
@@ -454,6 +496,7 @@ TEST_F(ProgramSkins, OperatorNameEditsShowEachSkinsEditColoursAndThePlainOnesWit
         for (HWND edit : names)
             EXPECT_TRUE(Shows(edit, AsColorRef(p.Colors[rWindow]), AsColorRef(p.Colors[rText])))
                 << listed << ": " << Hex(ScreenColours(edit));
+        SaveScreen(listed);
     }
 
     ASSERT_TRUE(skins.Switch(false));
@@ -679,6 +722,30 @@ TEST_F(ProgramSkins, EveryFormTakesTheChosenSkinWhenItIsActivated)
     ClosePopupMenu(popup);
 }
 
+TEST_F(ProgramSkins, OpeningAndClosingTheDialogsUnderASkinLeavesTheProgramsWindowsAsMany)
+{
+    TSkinDialog skins(tillora, main);
+    ASSERT_NO_FATAL_FAILURE(ChooseSkin(skins, Palettes[1]));
+    ASSERT_NO_FATAL_FAILURE(OpenAndCloseDialogs());
+    // The mouse rests on the VAT dialog's close button, which is hot each time it comes up.
+    RECT vat;
+    GetWindowRect(tillora.Window("TFormUStS", false), &vat);
+    SetCursorPos(vat.right - 12, vat.top + 9);
+    ASSERT_NO_FATAL_FAILURE(OpenAndCloseDialogs()); // what the first rounds make once is made
+    // Counted with the mouse away from every window: a hot title button of a shown form keeps
+    // its fade window while the mouse rests on it, and an earlier test may have left it there.
+    const POINT away{GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2};
+    SetCursorPos(away.x, away.y);
+    Sleep(500);
+    const std::vector<HWND> before = AllWindowsOf(tillora.Pid());
+    SetCursorPos(vat.right - 12, vat.top + 9);
+    for (int i = 0; i < 20; ++i)
+        ASSERT_NO_FATAL_FAILURE(OpenAndCloseDialogs()) << i;
+    SetCursorPos(away.x, away.y);
+    EXPECT_TRUE(TilloraProgram::WaitFor([&] { return AllWindowsOf(tillora.Pid()).size() == before.size(); }, 5000))
+        << before.size() << " before; new: " << NewWindows(tillora.Pid(), before);
+}
+
 TEST_F(ProgramSkins, NoSkinGivesEveryFormItsPlainWindowBack)
 {
     TSkinDialog skins(tillora, main);
@@ -804,6 +871,7 @@ TEST_F(SkinnedSale, ClicksOnTheSkinnedButtonsMakeTheReceipt)
     EXPECT_EQ(lines[2], ReceiptLine(" 3 Stk. x  1,99€ = ", " A ", " 5,97€"));
     EXPECT_EQ(lines[3], ReceiptLine("Milch", " B ", " 0,99€"));
     EXPECT_EQ(lines[5], ReceiptLine("SUMME", " ", " 6,96€"));
+    SaveScreen("receipt");
     Kassieren();
     EXPECT_EQ(ShownNumber(), 1);
     EXPECT_EQ(card.Commands("80 40 00 00 ").size(), 1u);

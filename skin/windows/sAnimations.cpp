@@ -30,11 +30,14 @@ std::unique_ptr<TBitmap> CopyOf32(TBitmap& source)
     return copy;
 }
 
+unsigned animationFrames = 0;
+
 // The layered window shows bitmap at the constant alpha (per-pixel alpha too).
 void ShowLayered(HWND wnd, TBitmap& bitmap, BYTE alpha)
 {
     const TUpdateLayeredWindowProc update = UpdateLayeredWindowEntry();
     if (!update) return;
+    ++animationFrames;
     GdiFlush();
     const TWindowDC screen(nullptr);
     SIZE size{bitmap.Width(), bitmap.Height()};
@@ -261,6 +264,8 @@ std::unique_ptr<TBitmap> DialogSnapshot(TvxDialogWnd& dialog, POINT& origin)
 }
 
 } // namespace
+
+unsigned AnimationFrameCount() { return animationFrames; }
 
 int AnimationSteps(int time) { return std::clamp(time, 0, 1000) / 10; }
 

@@ -107,6 +107,10 @@ private:
     BYTE alpha_ = 0;
 };
 
+// The frames the animations have given to layered windows so far (a border window that
+// shows an animation's frames holds another image afterwards).
+unsigned AnimationFrameCount();
+
 // The hide timer, none before the first hide.
 TvxHideTimer* HideTimer();
 // The module's end: the hide timer freed.

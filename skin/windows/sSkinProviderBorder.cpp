@@ -88,6 +88,8 @@ void TsSkinProvider::ExtBorderMessage(TMessage& m, const TWndMethod& old)
             const TvxFormAnimation& hide = manager->AnimEffects().FormHide;
             if (hide.Active && hide.Time > 0) AnimHideForm(*this);
         }
+        // A title button's fade window stays above the form: a hidden form takes it away.
+        if (flags & SWP_HIDEWINDOW) StopButtonAnimations();
         if (borderForm_ && !(flags & (SWP_NOREDRAW | SWP_FRAMECHANGED))) borderForm_->UpdateExBorderPos(false, 255);
         return;
     }

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "gui/base/Handles.h"
@@ -205,6 +206,23 @@ HRGN TvxBorderForm::MakeRgn() const
     return rgn;
 }
 
+bool TvxBorderForm::ShownAlready(BYTE alpha, POINT at)
+{
+    const int w = image_->Width(), h = image_->Height();
+    const size_t row = static_cast<size_t>(w) * 4;
+    std::vector<uint8_t> pixels(row * static_cast<size_t>(h) + 1);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(pixels.data() + row * static_cast<size_t>(y), image_->ScanLine(y), row);
+    pixels.back() = alpha;
+    const bool same = shownWidth_ == w && shownAt_.x == at.x && shownAt_.y == at.y &&
+                      shownFrames_ == AnimationFrameCount() && pixels == shown_;
+    shown_ = std::move(pixels);
+    shownWidth_ = w;
+    shownAt_ = at;
+    shownFrames_ = AnimationFrameCount();
+    return same;
+}
+
 void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
 {
     if (!form_ || inUpdate_ || (Application && Application->Terminated()) || AnimationRunning || !OwnerMayUpdate())
@@ -214,6 +232,7 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
     if (!owner || !GetWindowRect(owner, &ownerRect)) return;
     if (!IsWindowVisible(owner)) {
         ShowWindow(wnd, SW_HIDE);
+        shown_.clear();
         return;
     }
     inUpdate_ = true;
@@ -253,11 +272,14 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
     const LONG_PTR ex = GetWindowLongPtrA(wnd, GWL_EXSTYLE);
     if ((ex & (WS_EX_LAYERED | WS_EX_NOACTIVATE)) != (WS_EX_LAYERED | WS_EX_NOACTIVATE))
         SetWindowLongPtrA(wnd, GWL_EXSTYLE, ex | WS_EX_LAYERED | WS_EX_NOACTIVATE);
+    // Under Wine each new region and each new image is a round trip to the X server: the same
+    // ones again (an activation or a paint of the owner repeats them) are not given. A moved
+    // window is given its image again: Wine does not carry a layered window's picture along.
     SetWindowRgnIfChanged(wnd, MakeRgn(), FALSE);
     TForm* form = provider_ ? provider_->Form() : nullptr;
     BLENDFUNCTION blend{AC_SRC_OVER, 0, form && form->AlphaBlend() ? static_cast<BYTE>(form->AlphaBlendValue()) : alpha,
                         AC_SRC_ALPHA};
-    {
+    if (!ShownAlready(blend.SourceConstantAlpha, POINT{x, y}) || !IsWindowVisible(wnd)) {
         const TWindowDC screen(nullptr);
         SIZE size{w, h};
         POINT source{0, 0};

@@ -32,6 +32,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -107,12 +108,19 @@ private:
     void PassMouseMessage(TMessage& m);
     // The client area of the owner in border coordinates.
     RECT ClientInBorder() const;
+    // The image (with the constant alpha) is the one the window shows from the last update, at
+    // the same place (the window's top left on the screen); it is noted as shown.
+    bool ShownAlready(BYTE alpha, POINT at);
 
     TsSkinProvider* provider_ = nullptr;
     TvxDialogWnd* dialog_ = nullptr;
     TForm* form_ = nullptr;
     int hookId_ = 0;
     std::unique_ptr<TBitmap> image_;
+    std::vector<uint8_t> shown_; // the pixels and the alpha last given to the window
+    int shownWidth_ = 0;
+    POINT shownAt_{};
+    unsigned shownFrames_ = 0; // the animations' frame count then
     bool inUpdate_ = false;
     bool rgnSetting_ = false;
 };

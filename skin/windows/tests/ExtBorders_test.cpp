@@ -303,6 +303,18 @@ TEST_F(ExtBorders, BorderFollowsHideShowMaximiseAndAlphaBlend)
     EXPECT_EQ(BorderFormCount(), 0);
 }
 
+TEST_F(ExtBorders, TheBorderIsGivenItsImageAgainOnlyWhenTheImageChangesOrTheFormMoves)
+{
+    NewSkinnedForm();
+    const HWND border = provider->BorderWindow();
+    TLayeredRecorder rec;
+    provider->RefreshBorder(255);
+    EXPECT_EQ(CallsOf(rec, border).size(), 0u);
+    SetWindowPos(wnd, nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    EXPECT_EQ(CallsOf(rec, border).size(), 1u);
+}
+
 TEST_F(ExtBorders, MouseOverTheFormIsPassedInTheTargetsCoordinates)
 {
     TForm* f = NewSkinnedForm();
