@@ -29,6 +29,8 @@ void TMonForm::FormCreate(TObject*)
 {
     // The window starts hidden, so logging starts off.
     logging_ = Visible();
+    // The log keeps no undo records: each one costs the rich edit several times the edit itself.
+    Mess->SetUndoLimit(0);
     if (UTimeShares::On()) {
         // A benchmark counts the window's painting with the monitor's share.
         Mess->HookWindowProc([](TMessage& m, const TWndMethod& inherited) {
