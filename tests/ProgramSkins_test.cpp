@@ -125,7 +125,7 @@ std::vector<HWND> AllWindowsOf(DWORD pid)
 }
 
 // The windows of the process that are not in the list, each as its class and component name,
-// its owner's and whether it is shown.
+// its owner's, its extended style and size, and whether it is shown.
 std::string NewWindows(DWORD pid, const std::vector<HWND>& known)
 {
     std::string s;

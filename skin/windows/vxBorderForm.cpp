@@ -208,16 +208,27 @@ HRGN TvxBorderForm::MakeRgn() const
 
 bool TvxBorderForm::ShownAlready(BYTE alpha, POINT at)
 {
+    // A hash of the pixels stands for them: a copy of each border's image would be megabytes.
     const int w = image_->Width(), h = image_->Height();
     const size_t row = static_cast<size_t>(w) * 4;
-    std::vector<uint8_t> pixels(row * static_cast<size_t>(h) + 1);
-    for (int y = 0; y < h; ++y)
-        std::memcpy(pixels.data() + row * static_cast<size_t>(y), image_->ScanLine(y), row);
-    pixels.back() = alpha;
-    const bool same = shownWidth_ == w && shownAt_.x == at.x && shownAt_.y == at.y &&
-                      shownFrames_ == AnimationFrameCount() && pixels == shown_;
-    shown_ = std::move(pixels);
+    std::uint64_t hash = 1469598103934665603ull ^ alpha;
+    for (int y = 0; y < h; ++y) {
+        const auto* bytes = static_cast<const std::uint8_t*>(image_->ScanLine(y));
+        size_t i = 0;
+        for (std::uint64_t word; i + 8 <= row; i += 8) {
+            std::memcpy(&word, bytes + i, 8);
+            hash = (hash ^ word) * 1099511628211ull;
+            hash ^= hash >> 29;
+        }
+        for (; i < row; ++i)
+            hash = (hash ^ bytes[i]) * 1099511628211ull;
+    }
+    const bool same = shownValid_ && shownWidth_ == w && shownHeight_ == h && shownAt_.x == at.x &&
+                      shownAt_.y == at.y && shownFrames_ == AnimationFrameCount() && shownHash_ == hash;
+    shownValid_ = true;
+    shownHash_ = hash;
     shownWidth_ = w;
+    shownHeight_ = h;
     shownAt_ = at;
     shownFrames_ = AnimationFrameCount();
     return same;
@@ -232,7 +243,7 @@ void TvxBorderForm::UpdateExBorderPos(bool repaint, BYTE alpha)
     if (!owner || !GetWindowRect(owner, &ownerRect)) return;
     if (!IsWindowVisible(owner)) {
         ShowWindow(wnd, SW_HIDE);
-        shown_.clear();
+        shownValid_ = false;
         return;
     }
     inUpdate_ = true;

@@ -117,8 +117,10 @@ private:
     TForm* form_ = nullptr;
     int hookId_ = 0;
     std::unique_ptr<TBitmap> image_;
-    std::vector<uint8_t> shown_; // the pixels and the alpha last given to the window
-    int shownWidth_ = 0;
+    // What was last given to the window: its image's hash (with the alpha), size and place.
+    bool shownValid_ = false;
+    std::uint64_t shownHash_ = 0;
+    int shownWidth_ = 0, shownHeight_ = 0;
     POINT shownAt_{};
     unsigned shownFrames_ = 0; // the animations' frame count then
     bool inUpdate_ = false;
