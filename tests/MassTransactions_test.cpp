@@ -260,7 +260,7 @@ TEST_F(MassTransactions, TheScanWindowReadsTheLinkFromTheQrPicturesMiddleThird)
     SendMessageA(overlay, WM_MOUSEMOVE, 0, MAKELPARAM(side / 2, side / 2));
     const std::string link = WindowText(memo);
     EXPECT_EQ(link.rfind("http://verify.example.org/verify.php?t1=", 0), 0u) << link;
-    EXPECT_TRUE(IsWindowVisible(FindControlWindow(scan, "ResetButton")));
+    EXPECT_TRUE(TilloraProgram::WaitForShown(FindControlWindow(scan, "ResetButton")));
     HDC dc = GetDC(scan);
     EXPECT_TRUE(TilloraProgram::WaitFor([&] { return GetPixel(dc, 10, 10) == RGB(0, 255, 0); }, 5000));
     ReleaseDC(scan, dc);

@@ -733,10 +733,12 @@ TEST_F(ProgramSkins, EveryFormTakesTheChosenSkinWhenItIsActivated)
 
 TEST_F(ProgramSkins, OpeningAndClosingTheDialogsUnderASkinLeavesTheProgramsWindowsAsMany)
 {
-    GTEST_SKIP() << "known fault, not mended yet: after the earlier tests of this program, one shown "
-                    "ownerless helper window (class TForm) is left behind by the 20 rounds";
     TSkinDialog skins(tillora, main);
     ASSERT_NO_FATAL_FAILURE(ChooseSkin(skins, Palettes[1]));
+    // A form takes its provider, and with it its border window, when it is next activated:
+    // the skin dialog, active while the skin was chosen, would otherwise take it whenever
+    // closing a dialog happens to activate it.
+    ActivateForms({"TMainF", "TKassTip", "TSkinSel"});
     ASSERT_NO_FATAL_FAILURE(OpenAndCloseDialogs());
     // The mouse rests on the VAT dialog's close button, which is hot each time it comes up.
     RECT vat;

@@ -128,10 +128,11 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
     EXPECT_EQ(gauge(), "100%");
     EXPECT_FALSE(IsWindowVisible(splash));
     EXPECT_EQ(WindowText(main), "VANTRA Tillora QSM 1.1_" TILLORA_FILE_VERSION);
-    HWND kasse = tillora.Window("TKassTip", true);
+    // (The windows come up one after the other; under a skin each show takes a while.)
+    HWND kasse = tillora.WaitForForm("TKassTip");
     ASSERT_NE(kasse, nullptr);
     EXPECT_EQ(WindowText(kasse), "Kasse");
-    EXPECT_NE(tillora.Window("TFunkMonForm", true), nullptr); // [Windows] Func=1
+    EXPECT_NE(tillora.WaitForForm("TFunkMonForm"), nullptr); // [Windows] Func=1
 
     // The card start: version probe and application selection, then, after the insertion
     // message, the status and the certificate.
@@ -188,7 +189,7 @@ TEST_F(Program, ActiveCardBringsUpTheWindowsAndTheSettingsAreStoredAtExit)
     EXPECT_EQ(Text(vat, "USS1"), "1900");
     EXPECT_EQ(Text(vat, "USS5"), "1070");
     EXPECT_TRUE(IsWindowEnabled(FindControlWindow(vat, "USS1")));
-    EXPECT_TRUE(IsWindowVisible(FindControlWindow(vat, "OkButton")));
+    EXPECT_TRUE(TilloraProgram::WaitForShown(FindControlWindow(vat, "OkButton")));
     EXPECT_FALSE(IsWindowVisible(FindControlWindow(vat, "StaticText")));
     SendMessageA(FindControlWindow(vat, "USS1"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2000"));
     SendMessageA(FindControlWindow(vat, "USS6"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("0100"));
@@ -278,7 +279,7 @@ TEST_F(Program, TransportPinIsAskedForUntilTheCardTakesItAndARemovedCardEndsTheP
     EXPECT_EQ(first.substr(first.size() - 26), "C3 06 31 32 33 34 35 20 00");
     ASSERT_TRUE(TilloraProgram::PressButton(box, "OK"));
     EXPECT_TRUE(TilloraProgram::WaitForHidden(box));
-    EXPECT_TRUE(IsWindowVisible(pin));
+    EXPECT_TRUE(TilloraProgram::WaitForShown(pin));
     EXPECT_EQ(tillora.Window("TMainF", true), nullptr);
 
     // The right PIN: the dialog closes, the certificate is read, the program comes up.

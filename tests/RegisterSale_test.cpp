@@ -94,7 +94,7 @@ TEST_F(RegisterSale, ASaleIsSignedJournalledAndShownWithItsVatTable)
     HWND vat = tillora.WaitForForm("TFormUStS");
     ASSERT_NE(vat, nullptr);
     EXPECT_FALSE(IsWindowEnabled(FindControlWindow(vat, "USS1")));
-    EXPECT_TRUE(IsWindowVisible(FindControlWindow(vat, "StaticText")));
+    EXPECT_TRUE(TilloraProgram::WaitForShown(FindControlWindow(vat, "StaticText")));
     TilloraProgram::Click(FindControlWindow(vat, "Button2"));
     ASSERT_TRUE(TilloraProgram::WaitForHidden(vat));
 

@@ -71,11 +71,15 @@ public:
                           StatePath() + "\" --log \"" + LogPath() + "\" " + options_;
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
-                            &pi_))
-            return false;
-        running_ = true;
-        return true;
+        // Under a busy wine server a process start has been seen to fail once and succeed
+        // right after.
+        for (int attempt = 0; attempt < 3; ++attempt, Sleep(200))
+            if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si,
+                               &pi_)) {
+                running_ = true;
+                return true;
+            }
+        return false;
     }
     void Remove()
     {

@@ -263,6 +263,12 @@ public:
         WaitFor([&] { return (w = Window(cls, true)) != nullptr; }, ms);
         return w;
     }
+    // Waits until the window is visible: a skinned form is marked hidden for the moment its
+    // (de)activation is drawn, and its controls with it.
+    static bool WaitForShown(HWND w, DWORD ms = kWait)
+    {
+        return WaitFor([&] { return IsWindowVisible(w) != FALSE; }, ms);
+    }
     // Waits until the window is hidden (or gone).
     static bool WaitForHidden(HWND w, DWORD ms = kWait)
     {
